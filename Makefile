@@ -1,0 +1,56 @@
+# Front door of the project: every target installs what is missing first.
+.PHONY: all deps configure build test run demo fuzz bench asan tsan format format-check clean
+
+PRESET ?= default
+BUILD_DIR := build
+FUZZ_SECONDS ?= 60
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@test -f $(BUILD_DIR)/build.ninja || cmake --preset $(PRESET)
+
+build: configure
+	cmake --build --preset $(PRESET)
+
+test: build format-check
+	ctest --preset $(PRESET) -j $(JOBS)
+
+run: build
+	$(BUILD_DIR)/bin/folivane
+
+demo: build
+	$(BUILD_DIR)/bin/folivane-cli --title "Folivane Samples" --author "Quorvel" \
+		--publisher "Folivane" -o $(BUILD_DIR)/demo.epub samples/*.txt
+	@echo "Book written to $(BUILD_DIR)/demo.epub"
+
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run-all build-fuzz
+
+bench: build
+	bench/run $(BUILD_DIR)
+
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan -j $(JOBS)
+
+tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan
+	ctest --preset tsan -j $(JOBS)
+
+format: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check: deps
+	@git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
+
+clean:
+	rm -rf build build-debug build-asan build-tsan build-fuzz

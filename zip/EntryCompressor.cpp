@@ -1,0 +1,130 @@
+// Store and deflate loops over a source stream, CRC-32 taken on the way.
+#include "EntryCompressor.h"
+
+#include "WildcardMatch.h"
+#include "ZipErrors.h"
+
+#include <memory>
+#include <zlib.h>
+
+namespace folivane::zip {
+namespace {
+
+std::string LowerAscii(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return result;
+}
+
+std::size_t ReadSourceBlock(TStream& source, std::uint8_t* buffer, std::size_t count,
+                            EntryData& data) {
+    const auto n =
+        static_cast<std::size_t>(source.Read(buffer, static_cast<std::int64_t>(count)));
+    if (n > 0)
+        data.crc32 = static_cast<std::uint32_t>(crc32_z(data.crc32, buffer, n));
+    data.bytesRead += n;
+    return n;
+}
+
+// Ends the zlib stream on every way out.
+class Deflater {
+public:
+    explicit Deflater(int level) {
+        Check(deflateInit2(&stream_, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY));
+        initialised_ = true;
+    }
+    ~Deflater() {
+        if (initialised_)
+            deflateEnd(&stream_);
+    }
+    Deflater(const Deflater&) = delete;
+    Deflater& operator=(const Deflater&) = delete;
+
+    z_stream& Stream() { return stream_; }
+    static int Check(int result) {
+        if (result < 0)
+            throw EZCompressionError("error");
+        return result;
+    }
+
+private:
+    z_stream stream_{};
+    bool initialised_ = false;
+};
+
+} // namespace
+
+bool IsNoCompressFile(const std::vector<std::string>& masks, std::string_view name) {
+    const std::string whole = LowerAscii(name);
+    const auto slash = whole.rfind('/');
+    const std::string part = slash == std::string::npos ? whole : whole.substr(slash + 1);
+    for (const std::string& mask : masks) {
+        const std::string lowered = LowerAscii(mask);
+        const bool pathMask = lowered.find('/') != std::string::npos;
+        if (WildcardMatch(lowered, pathMask ? whole : part))
+            return true;
+    }
+    return false;
+}
+
+EntryData StoreEntry(TStream& source, const BlockSink& sink) {
+    EntryData data;
+    const auto buffer = std::make_unique<std::uint8_t[]>(kStoreBlock);
+    for (std::size_t n = ReadSourceBlock(source, buffer.get(), kStoreBlock, data); n > 0;
+         n = ReadSourceBlock(source, buffer.get(), kStoreBlock, data)) {
+        sink(buffer.get(), n);
+        data.bytesWritten += n;
+    }
+    return data;
+}
+
+EntryData DeflateEntry(TStream& source, int level, const BlockSink& sink) {
+    EntryData data;
+    const auto input = std::make_unique<std::uint8_t[]>(kDeflateBlock);
+    const auto output = std::make_unique<std::uint8_t[]>(kDeflateBlock);
+    std::size_t n = ReadSourceBlock(source, input.get(), kDeflateBlock, data);
+    Deflater deflater(level);
+    z_stream& z = deflater.Stream();
+    z.next_in = input.get();
+    z.avail_in = static_cast<uInt>(n);
+    z.next_out = output.get();
+    z.avail_out = static_cast<uInt>(kDeflateBlock);
+    int flush = Z_NO_FLUSH;
+    while (true) {
+        if (z.avail_in == 0 && flush == Z_NO_FLUSH) {
+            n = ReadSourceBlock(source, input.get(), kDeflateBlock, data);
+            z.next_in = input.get();
+            z.avail_in = static_cast<uInt>(n);
+            if (n == 0)
+                flush = Z_FINISH;
+        }
+        const int result = Deflater::Check(deflate(&z, flush));
+        if (z.avail_out == 0 || flush == Z_FINISH) {
+            const std::size_t k = kDeflateBlock - z.avail_out;
+            if (k > 0) {
+                sink(output.get(), k);
+                data.bytesWritten += k;
+            }
+            z.next_out = output.get();
+            z.avail_out = static_cast<uInt>(kDeflateBlock);
+        }
+        if (result == Z_STREAM_END)
+            break;
+    }
+    return data;
+}
+
+void FinishEntry(TZipHeaderInfo& header, bool stored, const EntryData& data, int packLevel) {
+    header.CompressedSize = stored ? data.bytesRead : data.bytesWritten;
+    header.UncompressedSize = data.bytesRead;
+    header.Crc32 = data.crc32;
+    header.Method = stored ? 0 : 8;
+    if (packLevel <= 2)
+        header.Flags |= 0x0004;
+    else if (packLevel >= 8)
+        header.Flags |= 0x0002;
+}
+
+} // namespace folivane::zip

@@ -1,0 +1,91 @@
+// Exception classes raised by the zip archive writer and its streams.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace folivane::zip {
+
+// Base of every failure that the archive writer itself detects.
+class EZipException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The archive stream took fewer bytes than it was given.
+class ENotEnoughRoom : public EZipException {
+public:
+    using EZipException::EZipException;
+};
+
+// An existing file has no end-of-central-directory record.
+class EIncompleteZip : public EZipException {
+public:
+    EIncompleteZip() : EZipException("Incomplete Zip File") {}
+    using EZipException::EZipException;
+};
+
+// An existing archive's directory is damaged or hostile.
+class EBadZipFile : public EZipException {
+public:
+    EBadZipFile() : EZipException("Not a valid zip file!") {}
+    using EZipException::EZipException;
+};
+
+// The owner's cancellation callback asked the run to stop.
+class EZipAborted : public EZipException {
+public:
+    EZipAborted() : EZipException("User Abort") {}
+};
+
+class EZLibError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// zlib reported a negative result code.
+class EZCompressionError : public EZLibError {
+public:
+    using EZLibError::EZLibError;
+};
+
+class EStreamError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// "Cannot open file "%s". %s"
+class EFOpenError : public EStreamError {
+public:
+    EFOpenError(const std::string& path, const std::string& reason)
+        : EStreamError("Cannot open file \"" + path + "\". " + reason) {}
+};
+
+// "Cannot create file "%s". %s"
+class EFCreateError : public EStreamError {
+public:
+    EFCreateError(const std::string& path, const std::string& reason)
+        : EStreamError("Cannot create file \"" + path + "\". " + reason) {}
+};
+
+// A read or write that the file did not complete.
+class EReadError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+
+class EWriteError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+
+// A sorted entry list refused an entry equal to one it holds.
+class EListError : public std::runtime_error {
+public:
+    EListError() : std::runtime_error("Duplicate Object index") {}
+};
+
+// The system's text for an errno value.
+std::string SystemErrorText(int error);
+
+} // namespace folivane::zip

@@ -1,0 +1,125 @@
+// The zip component: packs files named by paths and masks into a new or existing archive.
+#pragma once
+
+#include "EndCentral.h"
+#include "EntryCompressor.h"
+#include "FileSystem.h"
+#include "StoredName.h"
+#include "ZipReader.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace folivane::zip {
+
+class TCompressionPool;
+
+enum TZipAction {
+    zaUpdate,  // replace an old entry only with a newer file
+    zaFreshen, // the same, for the entries of this component
+    zaReplace, // replace an old entry always
+};
+
+// Why a file named for the archive was left out.
+enum class SkipReason { Unreadable, DuplicateName };
+
+// Settings are read by BuildArchive; related ones adjust each other in their setters.
+// One run at a time, on one thread; compression may use further threads of its own.
+class TZipWriter : public TZipReader {
+public:
+    TZipWriter();
+    ~TZipWriter() override;
+
+    // Packs FilesList into ZipName and returns the number of files added. An existing
+    // ZipName is updated through a temporary archive that replaces it when complete
+    // (with AtomicReplace it is replaced by a fresh archive instead). On failure nothing
+    // is left at the output path that was not there before, the existing archive is
+    // untouched, and the exception reaches the caller. FilesList is empty afterwards.
+    int BuildArchive();
+
+    const std::string& RootDir() const { return rootDir_; }
+    void SetRootDir(const std::string& root);
+    bool Recurse() const { return recurse_; }
+    void SetRecurse(bool value) { recurse_ = value; }
+    bool StorePaths() const { return storePaths_; }
+    void SetStorePaths(bool value);
+    bool RelativePaths() const { return relativePaths_; }
+    void SetRelativePaths(bool value);
+    bool StoreVolumes() const { return storeVolumes_; }
+    void SetStoreVolumes(bool value);
+
+    bool IncludeHiddenFiles() const { return (searchAttributes_ & faHidden) != 0; }
+    void SetIncludeHiddenFiles(bool value) { SetAttributeBit(faHidden, value); }
+    bool IncludeSysFiles() const { return (searchAttributes_ & faSysFile) != 0; }
+    void SetIncludeSysFiles(bool value) { SetAttributeBit(faSysFile, value); }
+    bool IncludeReadOnlyFiles() const { return (searchAttributes_ & faReadOnly) != 0; }
+    void SetIncludeReadOnlyFiles(bool value) { SetAttributeBit(faReadOnly, value); }
+    bool IncludeArchiveFiles() const { return (searchAttributes_ & faArchive) != 0; }
+    void SetIncludeArchiveFiles(bool value) { SetAttributeBit(faArchive, value); }
+    std::uint32_t SearchAttributes() const { return searchAttributes_; }
+
+    std::vector<std::string> FilesList;
+    std::vector<std::string> NoCompressList;
+    std::vector<std::string> ExcludeList;
+    int PackLevel = 6;
+    TZipAction ZipAction = zaUpdate;
+    bool AddDirEntriesOnRecurse = false;
+    std::string TempPath;
+    // Write a fresh archive beside ZipName under a temporary name and rename it over
+    // ZipName when complete, instead of updating an existing file.
+    bool AtomicReplace = false;
+    // Threads that compress entries: 0 one per core, 1 compresses on the calling thread.
+    // The archive is the same byte for byte whatever the number.
+    unsigned CompressionThreads = 0;
+
+    // A file named for the archive that was left out: it vanished (OnNoSuchFile), could
+    // not be opened, or its stored name is taken (OnSkippingFile).
+    std::function<void(const std::string& path, SkipReason reason, const std::string& detail)>
+        OnSkippingFile;
+    std::function<void(const std::string& path)> OnNoSuchFile;
+    // A notice for the user; without a handler the texts go to standard error.
+    std::function<int(int messageId, const std::string& text, const std::string& caption,
+                      std::uint32_t flags)>
+        OnHandleMessage;
+
+    // Message 208: a source became shorter while it was read.
+    static constexpr int kMsgFileShrank = 208;
+
+private:
+    struct Run;
+    struct PreparedEntry;
+
+    void SetAttributeBit(std::uint32_t bit, bool value);
+    StoredNameRules NameRules() const;
+
+    void ExpandFileList();
+    bool IsExcluded(const std::string& path) const;
+    bool IsArchiveItself(const std::string& path) const;
+
+    void OpenOutputArchive(Run& run);
+    void AddListedFiles(Run& run);
+    bool AddFileEntry(Run& run, const std::string& path);
+    std::unique_ptr<PreparedEntry> PrepareFileEntry(Run& run, const std::string& path);
+    void CompressEntry(Run& run, PreparedEntry& entry);
+    void AcceptEntry(Run& run, const HeaderPtr& header, bool newFile);
+    void WriteCentralDirectory(Run& run);
+    void MergeExistingEntries(Run& run);
+    void CopyKeptEntry(Run& run, TZipHeaderInfo& header);
+    void ReportShrunk(const std::string& path, std::uint64_t sizeAtOpening,
+                      std::uint64_t bytesRead);
+    int ReportMessage(int messageId, const std::string& text, const std::string& caption,
+                      std::uint32_t flags);
+
+    std::string rootDir_;
+    bool recurse_ = false;
+    bool storePaths_ = false;
+    bool relativePaths_ = false;
+    bool storeVolumes_ = false;
+    std::vector<std::string> relativePathList_;
+    std::uint32_t searchAttributes_ = faAnyFile & ~(faHidden | faSysFile);
+};
+
+} // namespace folivane::zip

@@ -1,0 +1,99 @@
+// Expansion of the writer's file list: plain names first, then the files each mask finds.
+#include "ZipWriter.h"
+
+#include "DirSearch.h"
+#include "WildcardMatch.h"
+
+#include <sys/stat.h>
+
+namespace folivane::zip {
+namespace {
+
+std::string LowerAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+} // namespace
+
+bool TZipWriter::IsExcluded(const std::string& path) const {
+    if (ExcludeList.empty())
+        return false;
+    const std::string lowered = LowerAscii(path);
+    const std::string name = ExtractFileName(lowered);
+    for (const std::string& pattern : ExcludeList) {
+        const std::string mask = LowerAscii(pattern);
+        if (WildcardMatch(mask, mask.find('/') != std::string::npos ? lowered : name))
+            return true;
+    }
+    return false;
+}
+
+bool TZipWriter::IsArchiveItself(const std::string& path) const {
+    if (path == zipName_)
+        return true;
+    // Another spelling of the same file (a "./", a link) is the archive too.
+    struct stat archive {};
+    struct stat file {};
+    return ::stat(zipName_.c_str(), &archive) == 0 && ::stat(path.c_str(), &file) == 0 &&
+           archive.st_dev == file.st_dev && archive.st_ino == file.st_ino;
+}
+
+void TZipWriter::ExpandFileList() {
+    const std::uint32_t droppable = (faHidden | faSysFile | faVolumeID | faDirectory) &
+                                    ~searchAttributes_ & ~faDirectory;
+    std::vector<std::string> files;
+    std::vector<std::string> masks;
+    for (const std::string& line : FilesList) {
+        if (!line.empty() && line.back() == '/') {
+            files.push_back(line); // a folder: stays, and is left out when entries are made
+        } else if (HasWildcard(line)) {
+            masks.push_back(line);
+        } else {
+            const std::string path = line.find('/') == std::string::npos ? rootDir_ + line : line;
+            if (IsExcluded(path))
+                continue;
+            const std::optional<std::uint32_t> attributes = FileAttributes(path);
+            if (!attributes || (*attributes & faDirectory) || (*attributes & droppable)) {
+                if (OnNoSuchFile)
+                    OnNoSuchFile(path);
+                continue;
+            }
+            files.push_back(path);
+        }
+    }
+    for (std::string mask : masks) {
+        bool recurse = recurse_;
+        if (mask.front() == '|') {
+            recurse = false;
+            mask.erase(0, 1);
+        } else if (mask.front() == '>') {
+            recurse = true;
+            mask.erase(0, 1);
+        }
+        std::string folder = ExtractFilePath(mask);
+        if (folder.empty())
+            folder = rootDir_;
+        std::string pattern = ExtractFileName(mask);
+        if (pattern == "*.*")
+            pattern = "*";
+        if (!DirectoryExists(folder) && !HasWildcard(folder))
+            continue;
+        TDirSearch search(folder, searchAttributes_, recurse, pattern);
+        for (std::string path = search.FindNextEntry(); !path.empty();
+             path = search.FindNextEntry()) {
+            CheckPoint();
+            if (path.back() == '/') {
+                if (AddDirEntriesOnRecurse)
+                    files.push_back(path);
+            } else if (!IsExcluded(path) && !IsArchiveItself(path)) {
+                files.push_back(std::move(path));
+            }
+        }
+    }
+    FilesList = std::move(files);
+}
+
+} // namespace folivane::zip
