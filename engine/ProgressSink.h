@@ -1,0 +1,31 @@
+// How the conversion job talks to a front end: five events, always in this order.
+#pragma once
+
+#include <string>
+
+namespace folivane::engine {
+
+// Called from the job's thread: ShowProgress once, SetMaximum once, ChapterReport once per
+// chapter in book order, CloseRequest once, Result once. A front end that owns windows
+// must carry each call to its own thread, keeping the order.
+class ProgressSink {
+public:
+    virtual ~ProgressSink() = default;
+
+    virtual void ShowProgress() = 0;
+    virtual void SetMaximum(int chapterCount) = 0;
+    virtual void ChapterReport(const std::string& chapterName) = 0;
+    virtual void CloseRequest() = 0;
+    // code 0: the book is written; 1: it is not, and `reason` says why for the user.
+    virtual void Result(int code, const std::string& reason) = 0;
+};
+
+// The line a front end shows for a chapter report.
+inline std::string ChapterReportText(const std::string& chapterName) {
+    return "\"" + chapterName + "\" is building, Please wait...";
+}
+
+constexpr const char* kConvertSucceeded = "Convert Succeeded!";
+constexpr const char* kConvertUnsuccessful = "Convert Unsuccessful!";
+
+} // namespace folivane::engine

@@ -1,0 +1,53 @@
+// The private folder a conversion works in, under the system's temporary folder.
+#pragma once
+
+#include <string>
+
+namespace folivane::engine {
+
+// The system's temporary folder ($TMPDIR, else /tmp), ending with "/".
+std::string TempFolderPath();
+
+// One job's folder: made with mkdtemp (mode 0700) under the temporary folder, holding
+// "EPUB_TXT" (pieces of large sources) and "EPUB" (the book folder), and removed whole
+// when the object goes. A lock held for the object's life tells other processes that the
+// folder is in use. Move-only.
+class WorkingTree {
+public:
+    WorkingTree() = default;
+    WorkingTree(WorkingTree&& other) noexcept;
+    WorkingTree& operator=(WorkingTree&& other) noexcept;
+    WorkingTree(const WorkingTree&) = delete;
+    WorkingTree& operator=(const WorkingTree&) = delete;
+    ~WorkingTree();
+
+    // Empty when the folder could not be made; Error() then says why.
+    bool Valid() const { return !root_.empty(); }
+    const std::string& Error() const { return error_; }
+    const std::string& Root() const { return root_; }     // ends with "/"
+    std::string BookFolder() const { return root_ + "EPUB/"; }
+    std::string PieceFolder() const { return root_ + "EPUB_TXT/"; }
+
+    // Removes the folder with everything in it now.
+    void Remove();
+
+private:
+    friend WorkingTree PrepareWorkingTree(const std::string& tempFolderPath);
+    std::string root_;
+    std::string error_;
+    int lockFd_ = -1;
+};
+
+// Makes a job's folder with its "EPUB_TXT" under `tempFolderPath`. Never raises: a
+// failure gives a tree that is not Valid(), and the job then fails with its Error().
+WorkingTree PrepareWorkingTree(const std::string& tempFolderPath);
+
+// Removes a folder with all its contents; a symbolic link inside is removed itself, never
+// followed. Returns whether everything went.
+bool DeleteFolderTree(const std::string& path);
+
+// Removes working folders under `tempFolderPath` that this user's earlier, killed jobs
+// left behind; folders of running jobs are kept. Returns how many went.
+int RemoveStaleWorkingTrees(const std::string& tempFolderPath);
+
+} // namespace folivane::engine
