@@ -18,4 +18,11 @@ constexpr const char* kSourceAddress = "https://folivane.example/";
 // leaves no partial file there.
 void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress);
 
+// Packs the book folder (ending with "/") into an EPUB at `outputPath`: "mimetype" first
+// and stored, every other file deflated under its path relative to the folder. The
+// archive is written beside the output under a temporary name and renamed over it when
+// complete. Raises ConversionError when the archive cannot be written or when any file of
+// the book folder was left out of it.
+void PackWorkingTree(const std::string& bookFolder, const std::string& outputPath);
+
 } // namespace folivane::engine

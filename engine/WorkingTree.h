@@ -24,7 +24,7 @@ public:
     // Empty when the folder could not be made; Error() then says why.
     bool Valid() const { return !root_.empty(); }
     const std::string& Error() const { return error_; }
-    const std::string& Root() const { return root_; }     // ends with "/"
+    const std::string& Root() const { return root_; } // ends with "/"
     std::string BookFolder() const { return root_ + "EPUB/"; }
     std::string PieceFolder() const { return root_ + "EPUB_TXT/"; }
 

@@ -1,0 +1,26 @@
+// Command line of folivane-cli: options and source files, or what is wrong with them.
+#pragma once
+
+#include "engine/BookInput.h"
+
+#include <string>
+#include <vector>
+
+namespace folivane::cli {
+
+struct CliOptions {
+    engine::BookInput book;
+    bool quiet = false;
+    bool help = false;
+    bool version = false;
+    std::string error; // not empty: a usage error to show with the usage text
+};
+
+// Reads the arguments after the program name. Sources must end in ".txt" (any letter
+// case); "--" ends the options so a source may begin with "-". Without -o the book is
+// the title (or "myepub") followed by ".epub" in the working folder.
+CliOptions ParseCommandLine(const std::vector<std::string>& arguments);
+
+std::string UsageText();
+
+} // namespace folivane::cli

@@ -1,0 +1,37 @@
+// Drawing chapter reports as a bar or as lines.
+#include "TerminalProgress.h"
+
+#include <unistd.h>
+
+namespace folivane::cli {
+
+TerminalProgress::TerminalProgress(std::FILE* out, bool quiet)
+    : out_(out), quiet_(quiet), terminal_(::isatty(::fileno(out)) != 0) {}
+
+void TerminalProgress::ChapterReport(const std::string& chapterName) {
+    ++done_;
+    if (quiet_) return;
+    const std::string line = engine::ChapterReportText(chapterName);
+    if (!terminal_) {
+        std::fprintf(out_, "%s\n", line.c_str());
+        return;
+    }
+    constexpr int kWidth = 30;
+    const int filled = maximum_ > 0 ? done_ * kWidth / maximum_ : kWidth;
+    const std::string bar = std::string(static_cast<std::size_t>(filled), '#') +
+                            std::string(static_cast<std::size_t>(kWidth - filled), ' ');
+    // \033[K clears what a longer previous line left behind.
+    std::fprintf(out_, "\r[%s] %d/%d %s\033[K", bar.c_str(), done_, maximum_, line.c_str());
+    std::fflush(out_);
+}
+
+void TerminalProgress::CloseRequest() {
+    if (!quiet_ && terminal_ && done_ > 0) std::fprintf(out_, "\n");
+}
+
+void TerminalProgress::Result(int code, const std::string& reason) {
+    code_ = code;
+    reason_ = reason;
+}
+
+} // namespace folivane::cli

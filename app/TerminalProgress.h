@@ -1,0 +1,35 @@
+// Progress of a conversion on the terminal: a bar on a terminal, plain lines otherwise.
+#pragma once
+
+#include "engine/ProgressSink.h"
+
+#include <cstdio>
+#include <string>
+
+namespace folivane::cli {
+
+// Writes chapter reports to `out` (standard error) as they come and keeps the result.
+class TerminalProgress : public engine::ProgressSink {
+public:
+    TerminalProgress(std::FILE* out, bool quiet);
+
+    void ShowProgress() override {}
+    void SetMaximum(int chapterCount) override { maximum_ = chapterCount; }
+    void ChapterReport(const std::string& chapterName) override;
+    void CloseRequest() override;
+    void Result(int code, const std::string& reason) override;
+
+    int Code() const { return code_; }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::FILE* out_;
+    bool quiet_;
+    bool terminal_;
+    int maximum_ = 0;
+    int done_ = 0;
+    int code_ = 1;
+    std::string reason_;
+};
+
+} // namespace folivane::cli

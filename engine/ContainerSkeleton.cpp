@@ -1,0 +1,47 @@
+// Folders and fixed documents of the book folder.
+#include "ContainerSkeleton.h"
+
+#include "DocumentWriter.h"
+
+#include <sys/stat.h>
+
+namespace folivane::engine {
+
+const char* const kMimetype = "application/epub+zip";
+
+const char* const kContainerXml =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><container version=\"1.0\" "
+    "xmlns=\"urn:oasis:names:tc:opendocument:xmlns:container\"><rootfiles><rootfile "
+    "full-path=\"OEBPS/content.opf\" "
+    "media-type=\"application/oebps-package+xml\"/></rootfiles></container>";
+
+const char* const kMainCss =
+    "body {padding:0%;margin-top:0%;margin-bottom:0%;margin-left:1%;margin-right:1%;line-height:"
+    "130%;text-align:justify;font-family:\"folivane\", serif;}p{text-align:justify;text-indent:"
+    "2em;line-height:130%;margin-bottom:-0.8em;}";
+
+std::string TitlePage(const std::string& coverExtension) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><html xmlns=\"http://www.w3.org/1999/xhtml\" "
+           "xml:lang=\"zh-CN\"><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+           "charset=UTF-8\"/><title>Cover</title><style type=\"text/css\" "
+           "title=\"override_css\">@page {padding: 0pt; margin:0pt}body {text-align: center; "
+           "padding:0pt; margin: 0pt;} div { margin: 0pt; padding: 0pt; "
+           "}</style></head><body><div><img "
+           "src=\"cover." +
+           coverExtension + "\" alt=\"cover\" style=\"height: 100%\"/></div></body></html>";
+}
+
+void WriteContainerSkeleton(const std::string& bookFolder,
+                            const std::optional<std::string>& coverExtension) {
+    // A folder that exists already is fine; one that cannot be made shows up as the
+    // failure to write the first document in it.
+    for (const char* folder : {"", "META-INF", "OEBPS", "OEBPS/css"})
+        ::mkdir((bookFolder + folder).c_str(), 0700);
+    WriteDocument(bookFolder + "mimetype", kMimetype);
+    WriteDocument(bookFolder + "META-INF/container.xml", kContainerXml);
+    WriteDocument(bookFolder + "OEBPS/css/main.css", kMainCss);
+    if (coverExtension)
+        WriteDocument(bookFolder + "OEBPS/titlepage.xhtml", TitlePage(*coverExtension));
+}
+
+} // namespace folivane::engine

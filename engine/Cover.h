@@ -1,0 +1,21 @@
+// The cover picture: recognised by its bytes, checked, and made ready for the book.
+#pragma once
+
+#include <string>
+
+namespace folivane::engine {
+
+struct CoverImage {
+    std::string extension; // of the file in the book: "jpg", "jpeg", "png" or "gif"
+    std::string mediaType; // image/jpeg, image/png or image/gif
+    std::string bytes;     // the file's content in the book
+};
+
+// Reads the picture and tells its kind from its first bytes (JPEG, PNG, GIF or BMP).
+// JPEG, PNG and GIF go into the book unchanged; a BMP is converted to PNG, since readers
+// need one of EPUB's core media types. The extension is the path's own (in lower case)
+// when it names the same kind, otherwise the kind's usual one. Raises ConversionError
+// naming the file when it cannot be read, is none of these kinds, or cannot be decoded.
+CoverImage LoadCover(const std::string& path);
+
+} // namespace folivane::engine

@@ -1,0 +1,86 @@
+// Composing content.opf, toc.ncx and the pages from the chapter list.
+#include "PackageDocuments.h"
+
+#include "ChapterPage.h"
+#include "ConversionJob.h"
+#include "DocumentWriter.h"
+#include "SourceText.h"
+#include "XmlText.h"
+
+namespace folivane::engine {
+
+std::string BuildContentOpf(const BookMetadata& book, std::size_t chapterCount,
+                            const CoverImage* cover) {
+    std::string opf =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" ?><package version=\"2.0\" "
+        "unique-identifier=\"PrimaryID\" xmlns=\"http://www.idpf.org/2007/opf\"><metadata "
+        "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" xmlns:opf=\"http://www.idpf.org/2007/opf\">";
+    opf += "<dc:title>" + EscapeXmlText(book.title) + "</dc:title>";
+    opf += "<dc:identifier id=\"PrimaryID\" opf:scheme=\"UUID\">urn:uuid:" + book.uuid +
+           "</dc:identifier>";
+    opf += "<dc:creator>" + EscapeXmlText(book.author) + "</dc:creator>";
+    opf += "<dc:publisher>" + EscapeXmlText(book.publisher) + "</dc:publisher>";
+    opf += std::string("<dc:source>") + kSourceAddress + "</dc:source>";
+    opf += "<dc:language>zh-CN</dc:language>";
+    if (cover) opf += "<meta name=\"cover\" content=\"cover\"/>";
+    opf += "</metadata><manifest><item id=\"ncx\" href=\"toc.ncx\" "
+           "media-type=\"application/x-dtbncx+xml\"/><item id=\"main-css\" href=\"css/main.css\" "
+           "media-type=\"text/css\"/>";
+    std::string spine = "<spine toc=\"ncx\">";
+    if (cover) {
+        opf += "<item href=\"cover." + cover->extension + "\" id=\"cover\" media-type=\"" +
+               cover->mediaType +
+               "\"/><item href=\"titlepage.xhtml\" id=\"titlepage\" "
+               "media-type=\"application/xhtml+xml\"/>";
+        spine += "<itemref idref=\"titlepage\"/>";
+    }
+    for (std::size_t i = 0; i < chapterCount; ++i) {
+        const std::string n = std::to_string(i);
+        opf += "<item id=\"txt" + n + "\" href=\"" + n +
+               ".html\" media-type=\"application/xhtml+xml\"/>";
+        spine += "<itemref idref=\"txt" + n + "\"/>";
+    }
+    opf += "</manifest>" + spine + "</spine>";
+    if (cover)
+        opf +=
+            "<guide><reference type=\"cover\" title=\"Cover\" href=\"titlepage.xhtml\"/></guide>";
+    opf += "</package>";
+    return opf;
+}
+
+std::string BuildTocNcx(const BookMetadata& book, const TChapterList& chapters) {
+    std::string ncx =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!DOCTYPE ncx PUBLIC \"-//NISO//DTD "
+        "ncx 2005-1//EN\" \"http://www.daisy.org/z3986/2005/ncx-2005-1.dtd\"><ncx "
+        "version=\"2005-1\" xmlns=\"http://www.daisy.org/z3986/2005/ncx/\"><head><meta "
+        "name=\"dtb:uid\" content=\"urn:uuid:";
+    ncx += book.uuid;
+    ncx += "\"/><meta name=\"dtb:depth\" content=\"1\"/><meta name=\"dtb:totalPageCount\" "
+           "content=\"0\"/><meta name=\"dtb:maxPageNumber\" content=\"0\"/></head>";
+    ncx += "<docTitle><text>" + EscapeXmlText(book.title) + "</text></docTitle><navMap>";
+    for (std::size_t i = 0; i < chapters.size(); ++i) {
+        const std::string n = std::to_string(i);
+        ncx += "<navPoint id=\"txt" + n + "\" playOrder=\"" + std::to_string(i + 1) +
+               "\"><navLabel><text>" + EscapeXmlText(chapters[i].Name) +
+               "</text></navLabel><content src=\"" + n + ".html\"/></navPoint>";
+    }
+    ncx += "</navMap></ncx>";
+    return ncx;
+}
+
+void WritePackageDocuments(const std::string& bookFolder, const BookMetadata& book,
+                           const TChapterList& chapters, const CoverImage* cover,
+                           const std::string& legacyEncoding, ProgressSink& progress) {
+    const std::string oebps = bookFolder + "OEBPS/";
+    if (cover) WriteDocument(oebps + "cover." + cover->extension, cover->bytes);
+    for (std::size_t i = 0; i < chapters.size(); ++i) {
+        const std::string text = ReadSourceText(chapters[i].Path, legacyEncoding);
+        WriteDocument(oebps + std::to_string(i) + ".html",
+                      BuildChapterPage(chapters[i].Name, text));
+        progress.ChapterReport(chapters[i].Name);
+    }
+    WriteDocument(oebps + "content.opf", BuildContentOpf(book, chapters.size(), cover));
+    WriteDocument(oebps + "toc.ncx", BuildTocNcx(book, chapters));
+}
+
+} // namespace folivane::engine

@@ -1,0 +1,132 @@
+#!/usr/bin/env python3
+"""Checks EPUB books with independent tools: Python's zipfile, unzip -t, epubcheck, pandoc.
+
+Usage: check_book.py EXPECTATIONS.json
+The file holds {"books": [{"path": ..., "title": ..., "author": ..., "publisher": ...,
+"cover": "image/png" or null, "chapters": [{"name": ..., "lines": [...]}],
+"text": [...]}]}; every key but "path" is optional. "lines" are the paragraphs of one
+chapter page; "text" the paragraphs of all chapter pages in book order. Prints one line per problem and exits 1 when there is any.
+"""
+import concurrent.futures
+import json
+import subprocess
+import sys
+import zipfile
+import xml.etree.ElementTree as ET
+
+# Tiered compilation stopped early and the serial collector halve the start-up of a
+# short validation run.
+EPUBCHECK = ["java", "-XX:TieredStopAtLevel=1", "-XX:+UseSerialGC", "-jar",
+             "/usr/share/java/epubcheck.jar"]
+OPF = "{http://www.idpf.org/2007/opf}"
+DC = "{http://purl.org/dc/elements/1.1/}"
+NCX = "{http://www.daisy.org/z3986/2005/ncx/}"
+XHTML = "{http://www.w3.org/1999/xhtml}"
+
+
+def epubcheck(path):
+    run = subprocess.run(EPUBCHECK + [path], capture_output=True, text=True)
+    output = run.stdout + run.stderr
+    bad = [line for line in output.splitlines()
+           if line.startswith(("WARNING", "ERROR", "FATAL"))]
+    if run.returncode != 0 or bad:
+        return ["epubcheck: " + line for line in (bad or output.splitlines()[-5:])]
+    return []
+
+
+def tools(path):
+    problems = []
+    unzip = subprocess.run(["unzip", "-t", "-qq", path], capture_output=True, text=True)
+    if unzip.returncode != 0:
+        problems.append("unzip -t: " + (unzip.stdout + unzip.stderr).strip())
+    pandoc = subprocess.run(["pandoc", "-f", "epub", "-t", "plain", path],
+                            capture_output=True, text=True)
+    if pandoc.returncode != 0:
+        problems.append("pandoc: " + pandoc.stderr.strip())
+    return problems + epubcheck(path)
+
+
+def paragraphs(page):
+    body = ET.fromstring(page).find(XHTML + "body")
+    return ["".join(p.itertext()) for p in body.iter(XHTML + "p")]
+
+
+def contents(book):
+    problems = []
+    path = book["path"]
+    with zipfile.ZipFile(path) as archive:
+        bad = archive.testzip()
+        if bad is not None:
+            problems.append("zipfile: bad CRC in " + bad)
+        first = archive.infolist()[0]
+        if (first.filename != "mimetype" or first.compress_type != zipfile.ZIP_STORED
+                or first.extra or archive.read(first) != b"application/epub+zip"):
+            problems.append("mimetype is not the first, stored entry without extra field")
+        names = archive.namelist()
+        if any(name.endswith("/") for name in names):
+            problems.append("folder entries in the archive")
+        opf = ET.fromstring(archive.read("OEBPS/content.opf"))
+        metadata = opf.find(OPF + "metadata")
+        for key in ("title", "creator", "publisher"):
+            wanted = book.get("author" if key == "creator" else key)
+            if wanted is not None:
+                found = metadata.find(DC + key).text or ""
+                if found != wanted:
+                    problems.append(f"dc:{key} is {found!r}, expected {wanted!r}")
+        manifest = {item.get("id"): item for item in opf.find(OPF + "manifest")}
+        if "cover" in book:
+            item = manifest.get("cover")
+            found = item.get("media-type") if item is not None else None
+            if found != book["cover"]:
+                problems.append(f"cover media type {found!r}, expected {book['cover']!r}")
+        spine = [ref.get("idref") for ref in opf.find(OPF + "spine")]
+        pages = [manifest[idref].get("href") for idref in spine if idref != "titlepage"]
+        ncx = ET.fromstring(archive.read("OEBPS/toc.ncx"))
+        labels = [point.find(f"{NCX}navLabel/{NCX}text").text or ""
+                  for point in ncx.iter(NCX + "navPoint")]
+        if "text" in book:
+            found = [line for href in pages for line in paragraphs(archive.read("OEBPS/" + href))]
+            if found != book["text"]:
+                problems.append(f"book text differs: {len(found)} paragraphs, "
+                                f"expected {len(book['text'])}")
+        expected = book.get("chapters")
+        if expected is not None:
+            if len(expected) != len(pages):
+                problems.append(f"{len(pages)} chapters, expected {len(expected)}")
+            for index, (chapter, href) in enumerate(zip(expected, pages)):
+                if "name" in chapter and labels[index] != chapter["name"]:
+                    problems.append(f"chapter {index} is named {labels[index]!r}, "
+                                    f"expected {chapter['name']!r}")
+                if "lines" in chapter:
+                    found = paragraphs(archive.read("OEBPS/" + href))
+                    if found != chapter["lines"]:
+                        for number, (a, b) in enumerate(zip(found, chapter["lines"])):
+                            if a != b:
+                                problems.append(f"chapter {index} line {number}: "
+                                                f"{a[:60]!r} != {b[:60]!r}")
+                                break
+                        else:
+                            problems.append(f"chapter {index}: {len(found)} lines, "
+                                            f"expected {len(chapter['lines'])}")
+    return problems
+
+
+def main():
+    with open(sys.argv[1], encoding="utf-8") as f:
+        books = json.load(f)["books"]
+    problems = []
+    with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
+        checked = list(pool.map(lambda b: tools(b["path"]), books))
+    for book, tool_problems in zip(books, checked):
+        try:
+            found = tool_problems + contents(book)
+        except Exception as error:  # a book that cannot even be read is one problem
+            found = tool_problems + [f"cannot read: {error!r}"]
+        problems += [f"{book['path']}: {p}" for p in found]
+    for line in problems:
+        print(line)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

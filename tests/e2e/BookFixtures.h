@@ -1,0 +1,57 @@
+// Inputs and expectations for end-to-end conversions, and the independent book checker.
+#pragma once
+
+#include "engine/ProgressSink.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace folivane::test {
+
+// Records the job's events as short strings: "show", "max 3", "chapter NAME", "close",
+// "result 0".
+class RecordingSink : public engine::ProgressSink {
+public:
+    void ShowProgress() override { events.push_back("show"); }
+    void SetMaximum(int count) override { events.push_back("max " + std::to_string(count)); }
+    void ChapterReport(const std::string& name) override { events.push_back("chapter " + name); }
+    void CloseRequest() override { events.push_back("close"); }
+    void Result(int code, const std::string& why) override {
+        events.push_back("result " + std::to_string(code));
+        reason = why;
+    }
+
+    std::vector<std::string> events;
+    std::string reason;
+};
+
+struct ExpectedChapter {
+    std::string name;
+    std::vector<std::string> lines;
+};
+
+// What a book should hold; unset parts are not checked.
+struct ExpectedBook {
+    std::string path;
+    std::optional<std::string> title, author, publisher;
+    std::optional<std::string> coverMediaType;
+    std::optional<std::vector<ExpectedChapter>> chapters;
+    std::optional<std::vector<std::string>> text; // all chapters' paragraphs in order
+};
+
+// Runs tests/data/check_book.py on the books: epubcheck with no warning, unzip -t, Python's
+// zipfile, pandoc, mimetype first and stored, and the expected contents. Returns the
+// problems found, one per line; empty when every book is sound.
+std::string CheckBooks(const std::vector<ExpectedBook>& books, const std::string& scratchFolder);
+
+// Small pictures of each kind, made here so no picture file needs to be committed.
+std::string MakeJpeg();
+std::string MakePng();
+std::string MakeBmp();
+std::string MakeGif();
+
+// Joins lines with a line end.
+std::string JoinLines(const std::vector<std::string>& lines, const std::string& lineEnd);
+
+} // namespace folivane::test

@@ -1,0 +1,125 @@
+#!/usr/bin/env python3
+"""folivane-cli from the outside: arguments, exit codes, messages, and the books it writes.
+
+Usage: cli_test.py FOLIVANE_CLI TEST_DATA_FOLDER SAMPLES_FOLDER
+"""
+import glob
+import json
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+CLI, DATA, SAMPLES = (os.path.abspath(p) for p in sys.argv[1:4])
+del sys.argv[1:4]
+
+
+def run(*args, cwd=None):
+    return subprocess.run([CLI, *args], capture_output=True, text=True, cwd=cwd)
+
+
+class CliTest(unittest.TestCase):
+    books = []  # (path, expectations) checked together at the end
+
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory()
+        self.dir = self.tmp.name
+        self.addCleanup(self.tmp.cleanup)
+
+    def source(self, name, data):
+        path = os.path.join(self.dir, name)
+        with open(path, "wb") as f:
+            f.write(data)
+        return path
+
+    def keep_book(self, path, **expected):
+        kept = os.path.join(CHECKED, f"{len(CliTest.books)}.epub")
+        os.replace(path, kept)
+        CliTest.books.append(dict(path=kept, **expected))
+
+    def test_help_and_version(self):
+        help_run = run("--help")
+        self.assertEqual(help_run.returncode, 0)
+        self.assertIn("Usage: folivane-cli", help_run.stdout)
+        version = run("--version")
+        self.assertEqual(version.returncode, 0)
+        self.assertIn("1.0", version.stdout)
+
+    def test_usage_errors_exit_2_with_the_usage(self):
+        cases = {
+            "no sources": [],
+            "not a text file": ["book.pdf"],
+            "unknown option": ["--colour", "a.txt"],
+            "option without value": ["a.txt", "--title"],
+            "unknown code page": ["--encoding", "NO-SUCH-CODEPAGE", "a.txt"],
+            "empty output": ["-o", "", "a.txt"],
+        }
+        for name, args in cases.items():
+            with self.subTest(name):
+                result = run(*args, cwd=self.dir)
+                self.assertEqual(result.returncode, 2, result.stderr)
+                self.assertIn("Usage:", result.stderr)
+                self.assertEqual(os.listdir(self.dir), [])
+
+    def test_samples_become_a_valid_book(self):
+        out = os.path.join(self.dir, "demo.epub")
+        samples = sorted(glob.glob(os.path.join(SAMPLES, "*.txt")))
+        result = run("--title", "Samples", "--author", "Q", "-o", out, *samples)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout, "Convert Succeeded!\n")
+        names = [os.path.basename(p)[:-4] for p in samples]
+        for name in names:
+            self.assertIn(f'"{name}" is building, Please wait...', result.stderr)
+        self.keep_book(out, title="Samples", author="Q",
+                       chapters=[{"name": name} for name in names])
+
+    def test_default_output_is_the_title_or_myepub(self):
+        text = self.source("story.TXT", "Once.\n".encode())
+        result = run("--quiet", "--title", "My/Story", text, cwd=self.dir)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stderr, "")
+        self.keep_book(os.path.join(self.dir, "My_Story.epub"), title="My/Story",
+                       chapters=[{"name": "story", "lines": ["Once."]}])
+        result = run("-q", text, cwd=self.dir)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.keep_book(os.path.join(self.dir, "myepub.epub"), title="myepub")
+
+    def test_double_dash_allows_a_source_that_begins_with_a_dash(self):
+        self.source("-dash.txt", b"dash")
+        result = run("-q", "-o", "out.epub", "--", "-dash.txt", cwd=self.dir)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.keep_book(os.path.join(self.dir, "out.epub"),
+                       chapters=[{"name": "-dash", "lines": ["dash"]}])
+
+    def test_forced_code_page_decodes_sources_that_are_not_utf8(self):
+        text = "第一章\r\n山高水长".encode("gbk")
+        source = self.source("gbk.txt", text)
+        out = os.path.join(self.dir, "gbk.epub")
+        result = run("-q", "--encoding", "GB18030", "-o", out, source)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.keep_book(out, chapters=[{"name": "gbk", "lines": ["第一章", "山高水长"]}])
+
+    def test_failure_exits_1_with_the_reason_and_writes_nothing(self):
+        out = os.path.join(self.dir, "never.epub")
+        missing = os.path.join(self.dir, "missing.txt")
+        result = run("-o", out, missing)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("Convert Unsuccessful!", result.stderr)
+        self.assertIn("missing.txt", result.stderr)
+        self.assertFalse(os.path.exists(out))
+
+    def test_zzz_books_pass_every_checker(self):
+        # Named to run last: checks all books the other tests kept, in one go.
+        expectations = os.path.join(CHECKED, "expectations.json")
+        with open(expectations, "w", encoding="utf-8") as f:
+            json.dump({"books": CliTest.books}, f)
+        check = subprocess.run([sys.executable, os.path.join(DATA, "check_book.py"), expectations],
+                               capture_output=True, text=True)
+        self.assertEqual(check.returncode, 0, check.stdout + check.stderr)
+
+
+if __name__ == "__main__":
+    with tempfile.TemporaryDirectory() as checked:
+        CHECKED = checked
+        unittest.main()

@@ -1,0 +1,201 @@
+// The chapter list: the size limit, cutting large sources between lines, piece files.
+#include "engine/ChapterList.h"
+#include "engine/SourceText.h"
+#include "zip/TextConversion.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace folivane::engine {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+const std::string kMark = "\xEF\xBB\xBF";
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string Lines(int count, const std::string& line, const std::string& end = "\n") {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += line + end;
+    return text;
+}
+
+class ChapterListTest : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = testing::TempDir() + "chapter_list_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        root_ = pattern + "/";
+        fs::create_directory(Pieces());
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    std::string Pieces() const { return root_ + "EPUB_TXT/"; }
+
+    std::string Source(const std::string& relative, const std::string& bytes) const {
+        const fs::path path = root_ + relative;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+
+    // The text of the given chapters' files joined, each checked to be a UTF-8 piece with
+    // its mark that reads back as itself.
+    std::string PieceText(const TChapterList& chapters) const {
+        std::string text;
+        for (const FileList& chapter : chapters) {
+            EXPECT_EQ(chapter.Path.rfind(Pieces(), 0), 0u) << chapter.Path;
+            const std::string bytes = ReadFile(chapter.Path);
+            EXPECT_EQ(bytes.substr(0, 3), kMark) << chapter.Path;
+            EXPECT_EQ(ReadSourceText(chapter.Path), bytes.substr(3)) << chapter.Path;
+            text += bytes.substr(3);
+        }
+        return text;
+    }
+
+    std::string root_;
+};
+
+TEST_F(ChapterListTest, SourceOfExactlyTheLimitIsReadFromItself) {
+    const std::string atLimit = Source("limit.txt", Lines(1024, std::string(99, ' ')));
+    const std::string overLimit = Source("over.txt", Lines(1024, std::string(99, ' ')) + " ");
+    ASSERT_EQ(fs::file_size(atLimit), 102400u);
+    const TChapterList chapters = BuildChapterList({atLimit, overLimit}, Pieces());
+    ASSERT_EQ(chapters.size(), 2u);
+    EXPECT_EQ(chapters[0].Name, "limit");
+    EXPECT_EQ(chapters[0].Path, atLimit);
+    // Spaces only: nothing counts, so the whole source is one piece.
+    EXPECT_EQ(chapters[1].Name, "over1");
+    EXPECT_EQ(PieceText({chapters[1]}), Lines(1024, std::string(99, ' '), "\r\n") + " \r\n");
+}
+
+TEST_F(ChapterListTest, PieceClosesWithTheLineThatReachesTheThreshold) {
+    // 90 lines of 1024 trimmed bytes reach 92160 exactly; indentation takes the file over
+    // the size limit without counting.
+    const std::string line = std::string(200, ' ') + std::string(1024, 'x');
+    const std::string exact = Source("exact.txt", Lines(90, line));
+    const std::string oneMore = Source("more.txt", Lines(90, line) + "tail");
+    const TChapterList chapters = BuildChapterList({exact, oneMore}, Pieces());
+    ASSERT_EQ(chapters.size(), 3u);
+    EXPECT_EQ(chapters[0].Name, "exact1");
+    EXPECT_EQ(chapters[1].Name, "more1");
+    EXPECT_EQ(chapters[2].Name, "more2");
+    EXPECT_EQ(PieceText({chapters[0]}), Lines(90, line, "\r\n"));
+    EXPECT_EQ(PieceText({chapters[1]}), Lines(90, line, "\r\n"));
+    EXPECT_EQ(PieceText({chapters[2]}), "tail\r\n");
+}
+
+TEST_F(ChapterListTest, LargeSourceIsCutIntoPiecesOfAbout90KiB) {
+    const std::string line(100, 'x'); // 922 lines are the first to reach 92160
+    const std::string small = Source("small.txt", "short\n");
+    const std::string large = Source("novel.txt", Lines(2000, line));
+    const TChapterList chapters = BuildChapterList({small, large, small}, Pieces());
+    ASSERT_EQ(chapters.size(), 5u);
+    const char* names[] = {"small", "novel1", "novel2", "novel3", "small"};
+    for (std::size_t i = 0; i < chapters.size(); ++i)
+        EXPECT_EQ(chapters[i].Name, names[i]);
+    EXPECT_EQ(PieceText({chapters[1]}), Lines(922, line, "\r\n"));
+    EXPECT_EQ(PieceText({chapters[2]}), Lines(922, line, "\r\n"));
+    EXPECT_EQ(PieceText({chapters[3]}), Lines(156, line, "\r\n"));
+    EXPECT_EQ(chapters[4].Path, small); // a small source keeps its own line ends
+}
+
+TEST_F(ChapterListTest, BlankAndIndentedLinesAreKeptButOnlyTextCounts) {
+    const std::string blank = " \t \t" + std::string(26, ' ');
+    const std::string indented = std::string(20, ' ') + std::string(30, 'y') + "\t";
+    const std::string source = Source("indented.txt", Lines(1500, blank + "\n" + indented));
+    const TChapterList chapters = BuildChapterList({source}, Pieces());
+    ASSERT_EQ(chapters.size(), 1u); // 45000 bytes of text in 123000
+    EXPECT_EQ(PieceText(chapters), Lines(1500, blank + "\r\n" + indented, "\r\n"));
+}
+
+TEST_F(ChapterListTest, CrAndLfLineEndsBecomeCrLf) {
+    const std::string line(99, 'z');
+    // LF CR is two line ends with an empty line between; CR LF is one.
+    const std::string text = "a\n\rb\r\nc\r" + Lines(1100, line, "\r");
+    const TChapterList chapters = BuildChapterList({Source("cr.txt", text)}, Pieces());
+    ASSERT_EQ(chapters.size(), 2u);
+    EXPECT_EQ(PieceText(chapters), "a\r\n\r\nb\r\nc\r\n" + Lines(1100, line, "\r\n"));
+}
+
+struct EncodingCase {
+    const char* name;
+    std::string (*bytes)(const std::string& utf8);
+    const char* legacyEncoding;
+    std::string firstLine; // a zero is kept wherever it does not end UTF-16
+};
+
+const EncodingCase kEncodingCases[] = {
+    {"Utf16LE",
+     [](const std::string& utf8) {
+         return "\xFF\xFE" + zip::ConvertText(utf8, "UTF-8", "UTF-16LE", "?");
+     },
+     "", "first line"},
+    {"Utf8WithMark", [](const std::string& utf8) { return kMark + utf8; }, "", "zero\0byte"s},
+    {"Utf8WithoutMark", [](const std::string& utf8) { return utf8; }, "", "zero\0byte"s},
+    {"ForcedGbk",
+     [](const std::string& utf8) { return zip::ConvertText(utf8, "UTF-8", "GBK", "?"); }, "GBK",
+     "zero\0byte"s},
+};
+
+class LargeSourceEncoding : public ChapterListTest,
+                            public testing::WithParamInterface<EncodingCase> {};
+
+// Every piece holds UTF-8, and together they hold the whole text: nothing is cut short
+// at a zero, and no later piece is read in the wrong code page.
+TEST_P(LargeSourceEncoding, IsDecodedBeforeCutting) {
+    const std::string line = "第一章 chapter 中文 " + std::string(60, '-');
+    const std::string text = GetParam().firstLine + "\n" + Lines(1300, line, "\r\n");
+    const TChapterList chapters = BuildChapterList({Source("book.txt", GetParam().bytes(text))},
+                                                   Pieces(), GetParam().legacyEncoding);
+    ASSERT_EQ(chapters.size(), 2u);
+    EXPECT_EQ(chapters[1].Name, "book2");
+    EXPECT_EQ(PieceText(chapters), GetParam().firstLine + "\r\n" + Lines(1300, line, "\r\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(ChapterList, LargeSourceEncoding, testing::ValuesIn(kEncodingCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(ChapterListTest, SourcesOfTheSameNameDoNotSharePieceFiles) {
+    const std::string first = Source("one/a.txt", Lines(1100, std::string(99, 'p')));
+    const std::string second = Source("two/a.txt", Lines(1100, std::string(99, 'q')));
+    const TChapterList chapters = BuildChapterList({first, second}, Pieces());
+    ASSERT_EQ(chapters.size(), 4u);
+    EXPECT_EQ(chapters[0].Name, "a1");
+    EXPECT_EQ(chapters[2].Name, "a1");
+    EXPECT_NE(chapters[0].Path, chapters[2].Path);
+    EXPECT_EQ(PieceText({chapters[0], chapters[1]}), Lines(1100, std::string(99, 'p'), "\r\n"));
+    EXPECT_EQ(PieceText({chapters[2], chapters[3]}), Lines(1100, std::string(99, 'q'), "\r\n"));
+}
+
+TEST_F(ChapterListTest, LargeSourceWithoutTextStillGivesItsChapter) {
+    // UTF-16 ends at its first zero unit, so nothing of this file is text.
+    const std::string source = Source("blank.txt", "\xFF\xFE" + std::string(110000, '\0'));
+    const TChapterList chapters = BuildChapterList({source}, Pieces());
+    ASSERT_EQ(chapters.size(), 1u);
+    EXPECT_EQ(chapters[0].Name, "blank1");
+    EXPECT_EQ(PieceText(chapters), "");
+}
+
+TEST_F(ChapterListTest, SourceThatCannotBeSizedIsOneChapterOfItself) {
+    const std::string missing = root_ + "gone.txt";
+    EXPECT_EQ(GetFileSizeKB(missing), 0.0);
+    const TChapterList chapters = BuildChapterList({missing}, Pieces());
+    ASSERT_EQ(chapters.size(), 1u);
+    EXPECT_EQ(chapters[0].Name, "gone");
+    EXPECT_EQ(chapters[0].Path, missing);
+}
+
+} // namespace
+} // namespace folivane::engine

@@ -1,0 +1,103 @@
+// Writing documents: exact bytes, replacement of old files, failures that must be reported.
+#include "engine/DocumentWriter.h"
+#include "engine/ConversionError.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace folivane::engine {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder for one test, removed with everything in it afterwards.
+struct ScratchFolder {
+    ScratchFolder() {
+        std::string pattern = testing::TempDir() + "engine_XXXXXX";
+        if (mkdtemp(pattern.data())) path = pattern + "/";
+    }
+    ~ScratchFolder() {
+        if (!path.empty()) fs::remove_all(path);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    std::string path;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The message of the ConversionError that `write` raises, or "" when it raises none.
+template <typename F> std::string ErrorOf(F write) {
+    try {
+        write();
+    } catch (const ConversionError& error) {
+        return error.what();
+    }
+    return "";
+}
+
+TEST(DocumentWriter, WritesExactlyTheBytesReplacingAnOldFile) {
+    const ScratchFolder folder;
+    const std::string path = folder.path + "replace.xhtml";
+    std::ofstream(path, std::ios::binary) << std::string(5000, 'x');
+    const std::string binary("\xEF\xBB\xBF\0\r\n", 6);
+    WriteDocument(path, binary);
+    EXPECT_EQ(ReadFile(path), binary);
+    WriteDocument(path, "");
+    EXPECT_TRUE(fs::exists(path));
+    EXPECT_EQ(fs::file_size(path), 0u);
+}
+
+TEST(DocumentWriter, FileThatCannotBeCreatedRaisesNamingIt) {
+    const ScratchFolder folder;
+    const std::string blocker = folder.path + "not_a_folder";
+    std::ofstream(blocker) << "x";
+    const std::string path = blocker + "/page.html";
+    const std::string message = ErrorOf([&] { WriteDocument(path, "abc"); });
+    EXPECT_NE(message.find("Cannot create file \"" + path + "\". Not a directory"),
+              std::string::npos)
+        << message;
+}
+
+TEST(DocumentWriter, FullDiskRaises) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const std::string message = ErrorOf([] { WriteDocument("/dev/full", "abc"); });
+    EXPECT_NE(message.find("Cannot write file \"/dev/full\". No space left on device"),
+              std::string::npos)
+        << message;
+}
+
+TEST(DocumentWriter, FileSizeLimitRaises) {
+    const ScratchFolder folder;
+    const std::string path = folder.path + "too_large.html";
+    // The limit holds for the whole process, so a child takes it and reports by exit code:
+    // 0 raised with EFBIG's text, 1 raised otherwise, 2 did not raise.
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN); // else the signal ends the process
+        const rlimit limit{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const std::string message = ErrorOf([&] { WriteDocument(path, std::string(4000, 'x')); });
+        _exit(message.empty() ? 2 : message.find("File too large") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+} // namespace
+} // namespace folivane::engine

@@ -1,0 +1,230 @@
+// Reading sources: byte-order marks, UTF-16LE and UTF-8 decoding, legacy code pages.
+#include "engine/SourceText.h"
+#include "engine/ConversionError.h"
+#include "zip/TextConversion.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace folivane::engine {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+const std::string kFFFD = "\xEF\xBF\xBD";
+
+// A fresh folder for one test, removed with everything in it afterwards.
+struct ScratchFolder {
+    ScratchFolder() {
+        std::string pattern = testing::TempDir() + "engine_XXXXXX";
+        if (mkdtemp(pattern.data())) path = pattern + "/";
+    }
+    ~ScratchFolder() {
+        if (!path.empty()) fs::remove_all(path);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    std::string path;
+};
+
+std::string WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+// Sets an environment variable for one scope and puts back what was there.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+struct DecodeCase {
+    const char* name;
+    std::string file;
+    SourceEncoding encoding;
+    std::string text;
+};
+
+class DecodeFile : public testing::TestWithParam<DecodeCase> {};
+
+TEST_P(DecodeFile, GivesTheExpectedText) {
+    const DecodeCase& c = GetParam();
+    const ScratchFolder folder;
+    const std::string path = WriteFile(folder.path + "source.txt", c.file);
+    EXPECT_EQ(ReadSourceBytes(path).encoding, c.encoding);
+    EXPECT_EQ(ReadSourceText(path), c.text);
+}
+
+const DecodeCase kDecodeCases[] = {
+    {"EmptyFile", "", seAnsi, ""},
+    {"OneByte", "A", seAnsi, "A"},
+    {"Utf8MarkAlone", "\xEF\xBB", seUtf8, ""},
+    {"Utf8MarkIsNotText",
+     "\xEF\xBB\xBF"
+     "caf\xC3\xA9",
+     seUtf8, "caf\xC3\xA9"},
+    {"ThirdMarkByteUnexamined",
+     "\xEF\xBB\x00"
+     "caf\xC3\xA9"s,
+     seUtf8, "caf\xC3\xA9"},
+    {"TruncatedAtEnd",
+     "\xEF\xBB\xBF"
+     "ab\xC3",
+     seUtf8, "ab" + kFFFD},
+    {"BadContinuationKeepsRest", "\xEF\xBB\xBF\xC3\x41", seUtf8, kFFFD + "A"},
+    {"CutThreeByteSequenceIsOneReplacement", "\xEF\xBB\xBF\xE4\xB8\x41", seUtf8, kFFFD + "A"},
+    {"OverlongAndSurrogateBytesEachReplaced", "\xEF\xBB\xBF\xC0\xAF\xED\xA0\x80\x42", seUtf8,
+     kFFFD + kFFFD + kFFFD + kFFFD + kFFFD + "B"},
+    {"BeyondU10FFFF", "\xEF\xBB\xBF\xF4\x90\x80\x80", seUtf8, kFFFD + kFFFD + kFFFD + kFFFD},
+    {"FourByteSequenceWithMark", "\xEF\xBB\xBF\xF0\x9F\x98\x80!", seUtf8, "\xF0\x9F\x98\x80!"},
+    {"FourByteSequenceWithoutMark", "x\xF0\x9F\x98\x80", seAnsi, "x\xF0\x9F\x98\x80"},
+    {"UnmarkedUtf8KeepsZeroBytesAndLineEnds", "a\0b\r\n\xE4\xB8\xAD\r"s, seAnsi,
+     "a\0b\r\n\xE4\xB8\xAD\r"s},
+    {"Utf16EndsAtZeroUnit", "\xFF\xFE\x41\x00\x42\x00\x00\x00\x43\x00"s, seUtf16LE, "AB"},
+    {"Utf16OddLastByteIsAUnit", "\xFF\xFE\x41\x00\x42"s, seUtf16LE, "AB"},
+    {"Utf16ThreeByteCharacter", "\xFF\xFE\x2D\x4E", seUtf16LE, "\xE4\xB8\xAD"},
+    {"Utf16SurrogatePairIsOneCharacter", "\xFF\xFE\x3D\xD8\x00\xDE"s, seUtf16LE,
+     "\xF0\x9F\x98\x80"},
+    {"Utf16LoneSurrogatesReplaced", "\xFF\xFE\x00\xDE\x41\x00\x3D\xD8\x42\x00\x3D\xD8"s, seUtf16LE,
+     kFFFD + "A" + kFFFD + "B" + kFFFD},
+    {"Utf32MarkReadsAsEmptyUtf16", "\xFF\xFE\x00\x00\x41\x00\x00\x00"s, seUtf16LE, ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(SourceText, DecodeFile, testing::ValuesIn(kDecodeCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(SourceText, BigEndianMarkIsLegacyTextOfTheLocaleCodePage) {
+    const ScratchFolder folder;
+    const std::string path = WriteFile(folder.path + "big_endian.txt", "\xFE\xFF\x00\x41"s);
+    const SourceBytes bytes = ReadSourceBytes(path);
+    EXPECT_EQ(bytes.encoding, seAnsi);
+    EXPECT_EQ(bytes.body, "\xFE\xFF\x00\x41"s);
+    {
+        ScopedEnv locale("LC_ALL", "de_DE.UTF-8");
+        EXPECT_EQ(ReadSourceText(path), "\xC3\xBE\xC3\xBF\x00\x41"s); // þÿ NUL A in CP1252
+    }
+    ScopedEnv locale("LC_ALL", "ru_RU.UTF-8");
+    EXPECT_EQ(ReadSourceText(path), "\xD1\x8E\xD1\x8F\x00\x41"s); // юя NUL A in CP1251
+}
+
+TEST(SourceText, MissingFileRaisesWithPathAndReason) {
+    const std::string path = testing::TempDir() + "no_such_source.txt";
+    try {
+        ReadSourceBytes(path);
+        FAIL() << "no error";
+    } catch (const ConversionError& error) {
+        EXPECT_NE(std::string(error.what()).find("Cannot open file \"" + path + "\""),
+                  std::string::npos)
+            << error.what();
+        EXPECT_NE(std::string(error.what()).find("No such file or directory"), std::string::npos);
+    }
+    EXPECT_THROW(ReadSourceText(testing::TempDir()), ConversionError); // a folder
+}
+
+// Paragraphs long enough for the detector to be sure; made into GBK and Big5 with iconv.
+const std::string kSimplified = "第一章　天刚亮，我们就从城里出发，沿着河边一直走到中午。这是一个简"
+                                "单的故事，写给喜欢读书的人。\r\n";
+const std::string kTraditional = "第一章　天剛亮，我們就從城裡出發，沿著河邊一直走到中午。這是一個"
+                                 "簡單的故事，寫給喜歡讀書的人。\r\n";
+
+std::string Repeat(const std::string& text, int times) {
+    std::string result;
+    for (int i = 0; i < times; ++i)
+        result += text;
+    return result;
+}
+
+TEST(SourceText, DetectsTheCodePageOfTextWithoutMark) {
+    const std::string simplified = Repeat(kSimplified, 20);
+    const std::string traditional = Repeat(kTraditional, 20);
+    ScopedEnv locale("LC_ALL", "en_US.UTF-8"); // the fallback would be CP1252
+    EXPECT_EQ(DecodeSource({seAnsi, zip::ConvertText(simplified, "UTF-8", "GBK", "?")}, ""),
+              simplified);
+    EXPECT_EQ(DecodeSource({seAnsi, zip::ConvertText(traditional, "UTF-8", "BIG5", "?")}, ""),
+              traditional);
+    // The detector must see the legacy text, not only a long ASCII opening.
+    const std::string late = std::string(3 << 20, 'a') + "\r\n" + simplified;
+    EXPECT_EQ(DecodeSource({seAnsi, zip::ConvertText(late, "UTF-8", "GBK", "?")}, ""), late);
+    // UTF-8 with one cut sequence stays UTF-8 instead of turning into a legacy code page.
+    EXPECT_EQ(DecodeSource({seAnsi, simplified + "\xE4\xB8" + simplified}, ""),
+              simplified + kFFFD + simplified);
+}
+
+TEST(SourceText, ForcedLegacyEncodingAppliesToTextThatIsNotUtf8) {
+    const std::string russian = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"; // Привет
+    EXPECT_EQ(DecodeSource({seAnsi, zip::ConvertText(russian, "UTF-8", "CP1251", "?")}, "CP1251"),
+              russian);
+    EXPECT_EQ(DecodeSource({seAnsi, russian}, "CP1251"), russian); // valid UTF-8 stays UTF-8
+    // Bytes the code page does not define become U+FFFD; the rest stays.
+    EXPECT_EQ(DecodeSource({seAnsi, "a\x98z"}, "CP1251"), "a" + kFFFD + "z");
+    EXPECT_THROW(DecodeSource({seAnsi, "\xFF"}, "NO-SUCH-CODEPAGE"), ConversionError);
+}
+
+struct LocaleCase {
+    const char* name;
+    const char* locale;
+    const char* codePage;
+};
+
+class AnsiCodePage : public testing::TestWithParam<LocaleCase> {};
+
+TEST_P(AnsiCodePage, FollowsTheLanguage) {
+    EXPECT_EQ(AnsiCodePageForLocale(GetParam().locale), GetParam().codePage);
+}
+
+const LocaleCase kLocaleCases[] = {
+    {"ChinaSimplified", "zh_CN.UTF-8", "GB18030"},
+    {"TaiwanTraditional", "zh_TW.UTF-8", "BIG5-HKSCS"},
+    {"HongKongTraditional", "zh_HK.UTF-8", "BIG5-HKSCS"},
+    {"Japanese", "ja_JP.eucJP", "CP932"},
+    {"Korean", "ko_KR.UTF-8", "CP949"},
+    {"Russian", "ru_RU.UTF-8", "CP1251"},
+    {"SerbianCyrillic", "sr_RS.UTF-8", "CP1251"},
+    {"SerbianLatin", "sr_RS.UTF-8@latin", "CP1250"},
+    {"Polish", "pl_PL.UTF-8", "CP1250"},
+    {"Greek", "el_GR.UTF-8", "CP1253"},
+    {"Turkish", "tr_TR.UTF-8", "CP1254"},
+    {"Hebrew", "he_IL.UTF-8", "CP1255"},
+    {"Estonian", "et_EE", "CP1257"},
+    {"Persian", "fa_IR", "CP1256"},
+    {"Vietnamese", "vi_VN", "CP1258"},
+    {"Thai", "th_TH.UTF-8", "CP874"},
+    {"German", "de_DE.UTF-8@euro", "CP1252"},
+    {"PosixLocale", "C.UTF-8", "CP1252"},
+    {"Empty", "", "CP1252"},
+};
+
+INSTANTIATE_TEST_SUITE_P(SourceText, AnsiCodePage, testing::ValuesIn(kLocaleCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(SourceText, LocaleComesFromLcAllThenLcCtypeThenLang) {
+    ScopedEnv all("LC_ALL", nullptr);
+    ScopedEnv ctype("LC_CTYPE", nullptr);
+    ScopedEnv lang("LANG", "ru_RU.UTF-8");
+    EXPECT_EQ(SystemAnsiCodePage(), "CP1251");
+    {
+        ScopedEnv ctypeSet("LC_CTYPE", "ja_JP.UTF-8");
+        EXPECT_EQ(SystemAnsiCodePage(), "CP932");
+        ScopedEnv allSet("LC_ALL", "el_GR.UTF-8");
+        EXPECT_EQ(SystemAnsiCodePage(), "CP1253");
+    }
+    ScopedEnv noLang("LANG", nullptr);
+    EXPECT_EQ(SystemAnsiCodePage(), "CP1252");
+}
+
+} // namespace
+} // namespace folivane::engine

@@ -1,0 +1,41 @@
+// Helpers the test suites share: scratch folders, files, running commands.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace folivane::test {
+
+// A fresh folder under the system's temporary folder, removed with all its contents when
+// the object goes. Path() ends with "/".
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string operator/(std::string_view name) const { return path_ + std::string(name); }
+
+private:
+    std::string path_;
+};
+
+void WriteFile(const std::string& path, std::string_view bytes);
+std::string ReadFile(const std::string& path);
+bool PathExists(const std::string& path);
+// Names in a folder, sorted; "." and ".." left out.
+std::vector<std::string> ListNames(const std::string& folder);
+
+struct CommandResult {
+    int exitCode = -1;
+    std::string output; // standard output and standard error together
+};
+// Runs a command through /bin/sh and collects its output.
+CommandResult RunCommand(const std::string& command);
+// The text quoted for /bin/sh.
+std::string ShellQuote(std::string_view text);
+
+} // namespace folivane::test
