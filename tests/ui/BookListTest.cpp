@@ -1,0 +1,364 @@
+// The book list of the main window: adding, dropping, deleting, moving, sorting, cover.
+#include "UiTestSupport.h"
+#include "ui/NaturalOrder.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using folivane::ui::ScriptedDialogs;
+using folivane::ui::TForm1;
+using namespace folivane::ui::test;
+
+namespace {
+enum { kId = 0, kName = 1, kSize = 2, kPath = 3 };
+}
+
+class BookListTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<TForm1> form_;
+
+    QString File(const QString& name, const QByteArray& content = "text") {
+        const QString path = dir_.filePath(name);
+        if (!WriteFile(path, content)) qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+    void Click(const char* button) {
+        QTest::mouseClick(Find<QPushButton>(*form_, button), Qt::LeftButton);
+    }
+    void ClickHeader(int column) {
+        auto* header = Find<QTableWidget>(*form_, "m_list")->horizontalHeader();
+        const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+    void Select(int row) { Find<QTableWidget>(*form_, "m_list")->selectRow(row); }
+    // Rows named by `names`, added in that order.
+    void AddRows(const QStringList& names) {
+        for (const QString& name : names)
+            QVERIFY(form_->AddTxtFile(File(name + QStringLiteral(".txt"))));
+    }
+
+private slots:
+    void initTestCase() {
+        QLocale::setDefault(QLocale::c()); // sizes are written with "." below
+        QVERIFY(dir_.isValid());
+    }
+    void init() {
+        dialogs_ = ScriptedDialogs();
+        form_ = MakeForm(dialogs_);
+    }
+    void cleanup() { form_.reset(); }
+
+    void addsTextFilesInAnyLetterCase_data() {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("shownName"); // empty: refused
+        QTest::newRow("lower case") << "chapter.txt"
+                                    << "chapter";
+        QTest::newRow("upper case") << "README.TXT"
+                                    << "README";
+        QTest::newRow("mixed case") << "Notes.Txt"
+                                    << "Notes";
+        QTest::newRow("last dot cuts") << "Part.One.txt"
+                                       << "Part.One";
+        QTest::newRow("other extension") << "picture.jpg"
+                                         << "";
+        QTest::newRow("txt not last") << "notes.txt.bak"
+                                      << "";
+        QTest::newRow("no dot") << "txt"
+                                << "";
+    }
+    void addsTextFilesInAnyLetterCase() {
+        QFETCH(QString, fileName);
+        QFETCH(QString, shownName);
+        const QString path = File(fileName);
+        QCOMPARE(form_->AddTxtFile(path), !shownName.isEmpty());
+        if (shownName.isEmpty()) {
+            QCOMPARE(Column(*form_, kId), QStringList());
+        } else {
+            QCOMPARE(Column(*form_, kId), QStringList{"1"});
+            QCOMPARE(Column(*form_, kName), QStringList{shownName});
+            QCOMPARE(Column(*form_, kPath), QStringList{path});
+        }
+        QVERIFY(dialogs_.calls.isEmpty());
+    }
+
+    void refusesFolderNamedLikeTextFile() {
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("volume.txt")));
+        QVERIFY(!form_->AddTxtFile(dir_.filePath(QStringLiteral("volume.txt"))));
+        QCOMPARE(Column(*form_, kId).size(), 0);
+    }
+
+    void showsSizeInKilobytesWithTwoDecimals() {
+        form_->AddTxtFile(File(QStringLiteral("a.txt"), QByteArray(1536, 'x')));
+        form_->AddTxtFile(File(QStringLiteral("empty.txt"), QByteArray()));
+        form_->AddTxtFile(dir_.filePath(QStringLiteral("missing.txt")));
+        form_->AddTxtFile(File(QStringLiteral("big.txt"), QByteArray(1024 * 1234 + 10, 'x')));
+        QCOMPARE(Column(*form_, kSize), (QStringList{"1.50KB", "0.00KB", "0.00KB", "1234.01KB"}));
+    }
+
+    void addFilesDialogAddsPickedFilesAndNamesRefusedOnes() {
+        const QString a = File(QStringLiteral("a.txt"));
+        const QString b = File(QStringLiteral("b.md"));
+        const QString c = File(QStringLiteral("C.TXT"));
+        dialogs_.openFilesAnswers << QStringList{a, b, c};
+        Click("BitBtn1");
+        QCOMPARE(Column(*form_, kPath), (QStringList{a, c}));
+        QCOMPARE(Column(*form_, kId), (QStringList{"1", "2"}));
+        const ScriptedDialogs::Call open = dialogs_.calls.constFirst();
+        QCOMPARE(open.kind, ScriptedDialogs::Kind::OpenFiles);
+        QCOMPARE(open.title, QStringLiteral("导入TXT文件"));
+        QCOMPARE(open.types.constFirst().suffixes, QStringList{"txt"});
+        const auto messages = dialogs_.Messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.constFirst().text.contains(b));
+        QVERIFY(!messages.constFirst().text.contains(a));
+
+        Click("BitBtn1"); // cancelled
+        QCOMPARE(Column(*form_, kId).size(), 2);
+        QCOMPARE(dialogs_.Messages().size(), 1);
+    }
+
+    void dropAddsTextFilesOnlyAndTheSameFileTwice() {
+        const QString a = File(QStringLiteral("a.txt"));
+        const QString b = File(QStringLiteral("b.TXT"));
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("folder")));
+        const QList<QUrl> urls{
+            QUrl::fromLocalFile(a), QUrl::fromLocalFile(File(QStringLiteral("image.png"))),
+            QUrl::fromLocalFile(dir_.filePath(QStringLiteral("folder"))),
+            QUrl(QStringLiteral("https://folivane.example/remote.txt")), QUrl::fromLocalFile(b)};
+        QVERIFY(Drop(*form_, urls));
+        QVERIFY(Drop(*form_, {QUrl::fromLocalFile(a)}));
+        QCOMPARE(Column(*form_, kPath), (QStringList{a, b, a}));
+        QCOMPARE(Column(*form_, kId), (QStringList{"1", "2", "3"}));
+        QVERIFY(dialogs_.calls.isEmpty());
+    }
+
+    void deleteWithoutSelectionSaysSo() {
+        AddRows({"a"});
+        Find<QTableWidget>(*form_, "m_list")->clearSelection();
+        Click("m_del");
+        QCOMPARE(dialogs_.Messages().size(), 1);
+        const ScriptedDialogs::Call box = dialogs_.Messages().constFirst();
+        QCOMPARE(box.text, QStringLiteral("Choose file first please!"));
+        QCOMPARE(box.title, QStringLiteral("Quorvel Folivane Converter"));
+        QCOMPARE(box.icon, QMessageBox::Information);
+        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(Column(*form_, kId).size(), 1);
+    }
+
+    void deleteRenumbersByIdAndSelectsTheNextRow() {
+        AddRows({"a", "b", "c", "d"});
+        Select(1);
+        Click("m_del");
+        QCOMPARE(Column(*form_, kName), (QStringList{"a", "c", "d"}));
+        QCOMPARE(Column(*form_, kId), (QStringList{"1", "2", "3"}));
+        QCOMPARE(SelectedRow(*form_), 1);
+
+        Select(2); // the last row: the new last row becomes selected
+        Click("m_del");
+        QCOMPARE(Column(*form_, kName), (QStringList{"a", "c"}));
+        QCOMPARE(SelectedRow(*form_), 1);
+        Click("m_del");
+        Click("m_del");
+        QCOMPARE(Column(*form_, kId).size(), 0);
+        QCOMPARE(SelectedRow(*form_), -1);
+        QVERIFY(dialogs_.calls.isEmpty());
+    }
+
+    void deleteAfterSortRenumbersByValueNotPosition() {
+        AddRows({"d", "b", "c", "a"}); // IDs 1..4
+        ClickHeader(kName);
+        QCOMPARE(Column(*form_, kId), (QStringList{"4", "2", "3", "1"}));
+        Select(1); // "b", ID 2
+        Click("m_del");
+        QCOMPARE(Column(*form_, kName), (QStringList{"a", "c", "d"}));
+        QCOMPARE(Column(*form_, kId), (QStringList{"3", "2", "1"}));
+        QCOMPARE(SelectedRow(*form_), 1);
+    }
+
+    void emptyAsksFirstEvenWhenEmpty() {
+        Click("m_delall");
+        QCOMPARE(dialogs_.Messages().size(), 1);
+        const ScriptedDialogs::Call question = dialogs_.Messages().constFirst();
+        QCOMPARE(question.text, QStringLiteral("Are you sure you want to empty all files?"));
+        QCOMPARE(question.icon, QMessageBox::Question);
+        QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
+
+        AddRows({"a", "b"});
+        dialogs_.messageAnswers << QMessageBox::No;
+        Click("m_delall");
+        QCOMPARE(Column(*form_, kId).size(), 2);
+        dialogs_.messageAnswers << QMessageBox::Yes;
+        Click("m_delall");
+        QCOMPARE(Column(*form_, kId).size(), 0);
+        QCOMPARE(dialogs_.Messages().size(), 3);
+        AddRows({"c"}); // numbering starts again at 1
+        QCOMPARE(Column(*form_, kId), QStringList{"1"});
+    }
+
+    void upAndDownExchangeRowsAndWrapAround() {
+        AddRows({"A", "B", "C"});
+        Click("m_up"); // no selection: nothing
+        QCOMPARE(Column(*form_, kName), (QStringList{"A", "B", "C"}));
+        Select(0);
+        Click("m_up"); // first row up: exchanged with the last, not rotated
+        QCOMPARE(Column(*form_, kName), (QStringList{"C", "B", "A"}));
+        QCOMPARE(Column(*form_, kId), (QStringList{"3", "2", "1"}));
+        QCOMPARE(SelectedRow(*form_), 2);
+        Click("m_down"); // last row down: exchanged with the first
+        QCOMPARE(Column(*form_, kName), (QStringList{"A", "B", "C"}));
+        QCOMPARE(SelectedRow(*form_), 0);
+        Click("m_down");
+        QCOMPARE(Column(*form_, kName), (QStringList{"B", "A", "C"}));
+        QCOMPARE(Column(*form_, kId), (QStringList{"2", "1", "3"}));
+        QCOMPARE(SelectedRow(*form_), 1);
+        Click("m_up");
+        QCOMPARE(Column(*form_, kName), (QStringList{"A", "B", "C"}));
+        QCOMPARE(SelectedRow(*form_), 0);
+        QVERIFY(dialogs_.calls.isEmpty());
+    }
+
+    void upAndDownWithOneRowChangeNothing() {
+        AddRows({"only"});
+        Select(0);
+        Click("m_up");
+        Click("m_down");
+        QCOMPARE(Column(*form_, kName), QStringList{"only"});
+        QCOMPARE(SelectedRow(*form_), 0);
+    }
+
+    void sortsEachColumnBothWays_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QStringList>("ascending"); // of the sorted column
+        QTest::newRow("ID by number")
+            << int(kId) << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"};
+        const QStringList natural{"Chapter1", "chapter2",  "chapter3",  "chapter7",
+                                  "chapter9", "chapter10", "chapter11", "chapter20",
+                                  "epilogue", "Prologue",  "x"};
+        QTest::newRow("File Name in natural order") << int(kName) << natural;
+        QStringList paths;
+        for (const QString& name : natural)
+            paths << dir_.filePath(name + QStringLiteral(".txt"));
+        QTest::newRow("Path in natural order") << int(kPath) << paths;
+        QTest::newRow("Size by number")
+            << int(kSize)
+            << QStringList{"0.00KB", "0.01KB",  "0.50KB",  "1.00KB",   "2.00KB",   "9.50KB",
+                           "9.51KB", "10.00KB", "20.00KB", "100.00KB", "1000.00KB"};
+    }
+    void sortsEachColumnBothWays() {
+        QFETCH(int, column);
+        QFETCH(QStringList, ascending);
+        const QStringList names{"chapter10", "chapter2",  "Prologue", "chapter9",
+                                "Chapter1",  "epilogue",  "x",        "chapter20",
+                                "chapter3",  "chapter11", "chapter7"};
+        const int bytes[] = {10240, 102400, 9728, 20480, 0, 1024000, 10, 512, 9738, 2048, 1024};
+        for (int i = 0; i < names.size(); ++i)
+            QVERIFY(form_->AddTxtFile(
+                File(names[i] + QStringLiteral(".txt"), QByteArray(bytes[i], 'x'))));
+        auto* header = Find<QTableWidget>(*form_, "m_list")->horizontalHeaderItem(column);
+        QVERIFY(header->icon().isNull());
+
+        ClickHeader(column);
+        QCOMPARE(Column(*form_, column), ascending);
+        QVERIFY(!header->icon().isNull());
+        const qint64 upIcon = header->icon().cacheKey();
+        ClickHeader(column);
+        QStringList descending = ascending;
+        std::reverse(descending.begin(), descending.end());
+        QCOMPARE(Column(*form_, column), descending);
+        QVERIFY(header->icon().cacheKey() != upIcon);
+        ClickHeader(column);
+        QCOMPARE(Column(*form_, column), ascending);
+    }
+
+    void sortingByPathUsesNaturalOrderAndKeepsRowsWhole() {
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("vol10")));
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("vol9")));
+        const QString late = File(QStringLiteral("vol10/a.txt"), QByteArray(2048, 'x'));
+        const QString early = File(QStringLiteral("vol9/b.txt"));
+        form_->AddTxtFile(late);
+        form_->AddTxtFile(early);
+        ClickHeader(kPath);
+        QCOMPARE(Column(*form_, kPath), (QStringList{early, late}));
+        QCOMPARE(Column(*form_, kName), (QStringList{"b", "a"}));
+        QCOMPARE(Column(*form_, kId), (QStringList{"2", "1"}));
+        QCOMPARE(Column(*form_, kSize), (QStringList{"0.00KB", "2.00KB"}));
+    }
+
+    void anotherColumnStartsAscendingAndLaterRowsAppend() {
+        AddRows({"b", "c", "a"});
+        ClickHeader(kName);
+        ClickHeader(kPath);
+        ClickHeader(kName); // not the column clicked last: ascending again
+        QCOMPARE(Column(*form_, kName), (QStringList{"a", "b", "c"}));
+        Select(1);
+        ClickHeader(kName);
+        QCOMPARE(Column(*form_, kName), (QStringList{"c", "b", "a"}));
+        QCOMPARE(SelectedRow(*form_), 1); // the selected file stays selected
+        AddRows({"0"});
+        QCOMPARE(Column(*form_, kName), (QStringList{"c", "b", "a", "0"}));
+        QCOMPARE(Column(*form_, kId).last(), QStringLiteral("4"));
+    }
+
+    void naturalCompare_data() {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("digits by value") << "chapter2"
+                                         << "chapter10" << -1;
+        QTest::newRow("letters ignore case") << "Apple"
+                                             << "banana" << -1;
+        QTest::newRow("equal value, fewer zeros first") << "ch1"
+                                                        << "ch01" << -1;
+        QTest::newRow("case only differs, still ordered") << "a"
+                                                          << "A" << 1;
+        QTest::newRow("prefix first") << "chapter"
+                                      << "chapter1" << -1;
+        QTest::newRow("identical") << "same 12"
+                                   << "same 12" << 0;
+        QTest::newRow("runs longer than 64 bits") << "n99999999999999999999"
+                                                  << "n100000000000000000000" << -1;
+        QTest::newRow("full-width digits")
+            << QString::fromUtf8("第２章") << QString::fromUtf8("第１０章") << -1;
+        QTest::newRow("digits before letters") << "1a"
+                                               << "a1" << -1;
+    }
+    void naturalCompare() {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, expected);
+        const auto sign = [](int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); };
+        QCOMPARE(sign(folivane::ui::NaturalCompare(a, b)), expected);
+        QCOMPARE(sign(folivane::ui::NaturalCompare(b, a)), -expected);
+    }
+
+    void coverPickerSetsThePathAndCancelKeepsIt() {
+        auto* cover = Find<QLineEdit>(*form_, "CoverPath");
+        QVERIFY(cover->isReadOnly());
+        dialogs_.openFileAnswers << QStringLiteral("/pictures/cover.png");
+        QTest::mouseClick(Find<QToolButton>(*form_, "CoverPathButton"), Qt::LeftButton);
+        QCOMPARE(cover->text(), QStringLiteral("/pictures/cover.png"));
+        const ScriptedDialogs::Call pick = dialogs_.calls.constFirst();
+        QCOMPARE(pick.kind, ScriptedDialogs::Kind::OpenFile);
+        for (const char* suffix : {"jpg", "png", "bmp", "gif"})
+            QVERIFY(pick.types.constFirst().suffixes.contains(QLatin1String(suffix)));
+
+        cover->setFocus();
+        QTest::keyClick(cover, Qt::Key_Return); // cancelled from the keyboard
+        QCOMPARE(dialogs_.calls.size(), 2);
+        QCOMPARE(cover->text(), QStringLiteral("/pictures/cover.png"));
+        QTest::keyClick(cover, Qt::Key_A);
+        QCOMPARE(cover->text(), QStringLiteral("/pictures/cover.png"));
+    }
+};
+
+QTEST_MAIN(BookListTest)
+#include "BookListTest.moc"

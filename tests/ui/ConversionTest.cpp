@@ -1,0 +1,273 @@
+// Converting through the window with the real engine and worker thread.
+#include "UiTestSupport.h"
+#include "ui/TForm3.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProcess>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using folivane::ui::ScriptedDialogs;
+using folivane::ui::TForm1;
+using folivane::ui::TForm3;
+using namespace folivane::ui::test;
+
+namespace {
+
+// What the progress dialog showed: once when it came up, then at every step of the bar.
+struct ProgressState {
+    QString text;
+    int value = 0;
+    int maximum = 0;
+};
+
+ProgressState StateOf(const TForm3& dialog) {
+    return {dialog.Label1()->text(), dialog.ProgressBar1()->value(),
+            dialog.ProgressBar1()->maximum()};
+}
+
+bool AnyProgressDialogVisible() {
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<const TForm3*>(w) && w->isVisible()) return true;
+    return false;
+}
+
+} // namespace
+
+class ConversionTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir scratch_;
+    QString in_, out_, tmp_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<TForm1> form_;
+    QList<ProgressState> shown_;        // one per dialog shown
+    QList<QList<ProgressState>> steps_; // per dialog, one per step of the bar
+    QList<QPointer<TForm3>> dialogsShown_;
+    QList<bool> dialogGoneAtMessage_; // per message box
+    QStringList foldersWhileShown_;   // under TMPDIR, when the dialog came up
+
+    QString Source(const QString& name, const QByteArray& text) {
+        const QString path = in_ + QLatin1Char('/') + name;
+        if (!WriteFile(path, text)) qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+    void Convert() { QTest::mouseClick(Find<QToolButton>(*form_, "SpeedButton1"), Qt::LeftButton); }
+    QStringList WorkingFolders() const {
+        return QDir(tmp_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+    // Runs one conversion to `output` and waits for its result box; returns the result.
+    int ConvertTo(const QString& output) {
+        QSignalSpy finished(form_.get(), &TForm1::conversionFinished);
+        dialogs_.saveAnswers << output;
+        Convert();
+        if (!finished.wait(120000) && finished.isEmpty()) return -1;
+        return finished.constFirst().constFirst().toInt();
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(scratch_.isValid());
+        in_ = scratch_.filePath(QStringLiteral("in"));
+        out_ = scratch_.filePath(QStringLiteral("out"));
+        tmp_ = scratch_.filePath(QStringLiteral("tmp"));
+        for (const QString& d : {in_, out_, tmp_})
+            QVERIFY(QDir().mkpath(d));
+        // The window takes the temporary folder when it is made: an empty one of our own
+        // shows whether the jobs clean up after themselves.
+        qputenv("TMPDIR", QFile::encodeName(tmp_));
+    }
+
+    void init() {
+        dialogs_ = ScriptedDialogs();
+        shown_.clear();
+        steps_.clear();
+        dialogsShown_.clear();
+        dialogGoneAtMessage_.clear();
+        foldersWhileShown_.clear();
+        form_ = MakeForm(dialogs_);
+        connect(form_.get(), &TForm1::progressDialogShown, this, [this](TForm3* dialog) {
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(QApplication::activeModalWidget(), dialog); // the window takes no input
+            shown_ << StateOf(*dialog);
+            foldersWhileShown_ = WorkingFolders();
+            steps_ << QList<ProgressState>();
+            dialogsShown_ << dialog;
+            connect(dialog->ProgressBar1(), &QProgressBar::valueChanged, this,
+                    [this, dialog] { steps_.last() << StateOf(*dialog); });
+        });
+        dialogs_.onCall = [this](const ScriptedDialogs::Call& call) {
+            if (call.kind == ScriptedDialogs::Kind::Message)
+                dialogGoneAtMessage_
+                    << (form_->ProgressDialog() == nullptr && !AnyProgressDialogVisible());
+        };
+    }
+
+    void cleanup() {
+        form_.reset();
+        QDir(out_).removeRecursively();
+        QDir().mkpath(out_);
+    }
+
+    void emptyListDoesNothing() {
+        Convert();
+        QVERIFY(dialogs_.calls.isEmpty());
+        QVERIFY(!form_->ConversionRunning());
+    }
+
+    void saveDialogSuggestsTheTitleAsTypedOrMyepub_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("suggested");
+        QTest::newRow("empty") << ""
+                               << "myepub";
+        QTest::newRow("three spaces") << "   "
+                                      << "   ";
+        QTest::newRow("a name") << " My Book "
+                                << " My Book ";
+        QTest::newRow("slash") << "Either/Or"
+                               << "Either_Or";
+    }
+    void saveDialogSuggestsTheTitleAsTypedOrMyepub() {
+        QFETCH(QString, title);
+        QFETCH(QString, suggested);
+        form_->AddTxtFile(Source(QStringLiteral("one.txt"), "Hello"));
+        Find<QLineEdit>(*form_, "m_title")->setText(title);
+        Convert(); // cancelled: no answer queued
+        QCOMPARE(dialogs_.calls.size(), 1);
+        const ScriptedDialogs::Call save = dialogs_.calls.constFirst();
+        QCOMPARE(save.kind, ScriptedDialogs::Kind::SaveFile);
+        QCOMPARE(save.suggestedName, suggested);
+        QCOMPARE(save.types.size(), 2);
+        QCOMPARE(save.types[0].suffixes, QStringList{"epub"});
+        QCOMPARE(save.types[1].suffixes, QStringList{"zip"});
+    }
+
+    void cancelledSaveDialogTouchesNothing() {
+        form_->AddTxtFile(Source(QStringLiteral("one.txt"), "Hello"));
+        Convert();
+        QTest::qWait(100);
+        QVERIFY(!form_->ConversionRunning());
+        QVERIFY(shown_.isEmpty());
+        QCOMPARE(WorkingFolders(), QStringList());
+        QCOMPARE(QDir(out_).entryList(QDir::Files), QStringList());
+        QCOMPARE(dialogs_.Messages().size(), 0);
+    }
+
+    void convertsFiveChaptersWithProgressAndAValidBook() {
+        const QStringList names{"Opening", "The Road", "Chapter.Three", "Storm", "Ending"};
+        for (const QString& name : names)
+            form_->AddTxtFile(Source(name + QStringLiteral(".txt"),
+                                     "First line of " + name.toUtf8() + ".\nSecond line.\n"));
+        Find<QLineEdit>(*form_, "m_title")->setText(QStringLiteral("Five Chapters"));
+        Find<QLineEdit>(*form_, "m_zz")->setText(QStringLiteral("Quorvel"));
+        Find<QLineEdit>(*form_, "m_cbs")->setText(QStringLiteral("Folivane"));
+        const QString book = out_ + QStringLiteral("/five.epub");
+
+        QCOMPARE(ConvertTo(book), 0);
+
+        QCOMPARE(shown_.size(), 1);
+        QCOMPARE(shown_[0].text, QStringLiteral("Preprocess..."));
+        QCOMPARE(shown_[0].value, 0);
+        QCOMPARE(shown_[0].maximum, 100);
+        const QList<ProgressState> steps = steps_.constFirst();
+        QCOMPARE(steps.size(), names.size());
+        for (int i = 0; i < steps.size(); ++i) {
+            QCOMPARE(steps[i].text,
+                     '"' + names[i] + QStringLiteral("\" is building, Please wait..."));
+            QCOMPARE(steps[i].value, i + 1);
+            QCOMPARE(steps[i].maximum, names.size());
+        }
+        QTRY_VERIFY(dialogsShown_.constFirst().isNull()); // destroyed after its display
+
+        const QList<ScriptedDialogs::Call> messages = dialogs_.Messages();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].text, QStringLiteral("Convert Succeeded!"));
+        QCOMPARE(messages[0].title, QStringLiteral("Quorvel Folivane Converter"));
+        QCOMPARE(messages[0].icon, QMessageBox::Information);
+        QCOMPARE(dialogGoneAtMessage_, QList<bool>{true});
+        QTRY_VERIFY(!form_->ConversionRunning());
+        QCOMPARE(foldersWhileShown_.size(), 1);    // the job worked under our TMPDIR...
+        QCOMPARE(WorkingFolders(), QStringList()); // ...and removed its folder
+
+        // The rows and fields stay for another run.
+        QCOMPARE(Column(*form_, 0).size(), names.size());
+        QCOMPARE(Find<QLineEdit>(*form_, "m_title")->text(), QStringLiteral("Five Chapters"));
+
+        QProcess epubcheck;
+        epubcheck.setProcessChannelMode(QProcess::MergedChannels);
+        epubcheck.start(
+            QStringLiteral("java"),
+            {QStringLiteral("-jar"), QStringLiteral("/usr/share/java/epubcheck.jar"), book});
+        QVERIFY2(epubcheck.waitForFinished(180000), "epubcheck did not finish");
+        const QString report = QString::fromUtf8(epubcheck.readAll());
+        QVERIFY2(epubcheck.exitStatus() == QProcess::NormalExit && epubcheck.exitCode() == 0,
+                 qPrintable(report));
+        QVERIFY2(!report.contains(QLatin1String("WARNING")) &&
+                     !report.contains(QLatin1String("ERROR")),
+                 qPrintable(report));
+    }
+
+    void failingJobSaysUnsuccessfulAfterTheDialogClosed() {
+        const QString gone = Source(QStringLiteral("gone.txt"), "soon deleted");
+        form_->AddTxtFile(Source(QStringLiteral("kept.txt"), "still here"));
+        form_->AddTxtFile(gone);
+        QVERIFY(QFile::remove(gone));
+        const QString book = out_ + QStringLiteral("/failed.epub");
+
+        QCOMPARE(ConvertTo(book), 1);
+
+        const QList<ScriptedDialogs::Call> messages = dialogs_.Messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].text.startsWith(QLatin1String("Convert Unsuccessful!")),
+                 qPrintable(messages[0].text));
+        QCOMPARE(messages[0].icon, QMessageBox::NoIcon);
+        QCOMPARE(dialogGoneAtMessage_, QList<bool>{true});
+        QVERIFY(!QFile::exists(book));
+        QTRY_VERIFY(!form_->ConversionRunning());
+        QCOMPARE(WorkingFolders(), QStringList());
+    }
+
+    void secondConversionShowsAFreshDialog() {
+        form_->AddTxtFile(Source(QStringLiteral("a.txt"), "A"));
+        form_->AddTxtFile(Source(QStringLiteral("b.txt"), "B"));
+        QCOMPARE(ConvertTo(out_ + QStringLiteral("/first.epub")), 0);
+        QTRY_VERIFY(dialogsShown_.constFirst().isNull());
+        QTRY_VERIFY(!form_->ConversionRunning());
+        QCOMPARE(ConvertTo(out_ + QStringLiteral("/second.zip")), 0);
+
+        QCOMPARE(shown_.size(), 2);
+        QCOMPARE(shown_[1].text, QStringLiteral("Preprocess..."));
+        QCOMPARE(shown_[1].value, 0);
+        QCOMPARE(shown_[1].maximum, 100);
+        QCOMPARE(steps_[1].size(), 2);
+        QCOMPARE(steps_[1].last().value, 2);
+        QCOMPARE(dialogGoneAtMessage_, (QList<bool>{true, true}));
+        QVERIFY(QFile::exists(out_ + QStringLiteral("/second.zip")));
+    }
+
+    void progressDialogEndsOnlyOnTheCloseRequest() {
+        TForm3 dialog(form_.get());
+        QSignalSpy finished(&dialog, &QDialog::finished);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(!dialog.close());
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(finished.size(), 0);
+        dialog.Finish();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(finished.size(), 1);
+    }
+};
+
+QTEST_MAIN(ConversionTest)
+#include "ConversionTest.moc"

@@ -1,0 +1,121 @@
+// The main window as the program starts it: first state, About box, product link, closing.
+#include "UiTestSupport.h"
+#include "ui/LinkLabel.h"
+#include "ui/TForm3.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using folivane::ui::LinkLabel;
+using folivane::ui::ScriptedDialogs;
+using folivane::ui::TForm1;
+using namespace folivane::ui::test;
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+public slots:
+    // Stands in for the desktop's web browser.
+    void OpenUrl(const QUrl& url) { opened_ << url; }
+
+private:
+    QList<QUrl> opened_;
+
+private slots:
+    void startsEmptyWithTheWindowAsLaidOut() {
+        ScriptedDialogs dialogs;
+        const auto form = MakeForm(dialogs);
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Quorvel Folivane Converter V1.0"));
+        QCOMPARE(form->size(), QSize(505, 334));
+        QCOMPARE(form->minimumSize(), form->maximumSize()); // cannot be resized
+        QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(Column(*form, 0).size(), 0);
+        for (const char* field : {"m_title", "m_zz", "m_cbs", "CoverPath"})
+            QVERIFY(Find<QLineEdit>(*form, field)->text().isEmpty());
+
+        // The focus goes round the list and the fields only; the buttons beside them and
+        // Convert take none.
+        const QStringList chain{"BitBtn1", "m_list", "m_title", "m_zz", "m_cbs", "CoverPath"};
+        QWidget* w = Find<QWidget>(*form, "BitBtn1");
+        for (int i = 0; i < chain.size(); ++i) {
+            QCOMPARE(w->objectName(), chain[i]);
+            w = w->nextInFocusChain();
+            while (w->focusPolicy() == Qt::NoFocus || !(w->focusPolicy() & Qt::TabFocus))
+                w = w->nextInFocusChain();
+        }
+        QCOMPARE(w->objectName(), chain.constFirst());
+        for (const char* button : {"m_up", "m_down", "m_del", "m_delall", "SpeedButton1"})
+            QCOMPARE(Find<QWidget>(*form, button)->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(Find<QPushButton>(*form, "m_up")->text(), QStringLiteral("Up     "));
+        QCOMPARE(Find<QPushButton>(*form, "m_down")->text(), QStringLiteral("Down "));
+        QCOMPARE(Find<QPushButton>(*form, "m_delall")->text(), QStringLiteral("Empty "));
+
+        // The first job's progress dialog waits hidden, in its first state.
+        folivane::ui::TForm3* progress = form->ProgressDialog();
+        QVERIFY(progress && !progress->isVisible());
+        QCOMPARE(progress->Label1()->text(), QStringLiteral("Preprocess..."));
+        QCOMPARE(progress->ProgressBar1()->value(), 0);
+        QCOMPARE(progress->ProgressBar1()->maximum(), 100);
+        QVERIFY(dialogs.calls.isEmpty());
+    }
+
+    void aboutBoxHasFourLines() {
+        ScriptedDialogs dialogs;
+        const auto form = MakeForm(dialogs);
+        QTest::mouseClick(Find<QLabel>(*form, "URLLabel3"), Qt::LeftButton);
+        QCOMPARE(dialogs.calls.size(), 1);
+        const ScriptedDialogs::Call about = dialogs.calls.constFirst();
+        QCOMPARE(about.kind, ScriptedDialogs::Kind::Message);
+        QCOMPARE(about.title, QStringLiteral("About Quorvel Folivane Converter"));
+        QCOMPARE(about.icon, QMessageBox::Information);
+        QCOMPARE(about.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(about.owner, form.get());
+        const QStringList lines = about.text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QStringLiteral("Quorvel Folivane Converter"));
+        QCOMPARE(lines[1], QStringLiteral("Version:1.0"));
+        QVERIFY(lines[2].contains(QLatin1String("https://folivane.example/")));
+        QVERIFY(lines[3].contains(QLatin1String("support@folivane.example")));
+    }
+
+    void productLinkOpensTheWebPageAndTurnsVisited() {
+        ScriptedDialogs dialogs;
+        const auto form = MakeForm(dialogs);
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "OpenUrl");
+        auto* link = Find<LinkLabel>(*form, "URLLabel4");
+        QCOMPARE(link->text(), QStringLiteral("https://folivane.example/"));
+        QVERIFY(link->font().underline());
+        const QColor before = link->palette().color(QPalette::WindowText);
+        QTest::mouseClick(link, Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(opened_, QList<QUrl>{QUrl(QStringLiteral("https://folivane.example/"))});
+        QVERIFY(link->Visited());
+        QVERIFY(link->palette().color(QPalette::WindowText) != before);
+        QVERIFY(dialogs.calls.isEmpty());
+    }
+
+    void closingRightAfterStartUpEndsWithoutAMessage() {
+        ScriptedDialogs dialogs;
+        const auto form = MakeForm(dialogs);
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QTimer::singleShot(0, form.get(), &QWidget::close);
+        QTimer hang; // stopped with the test, so it cannot end a later event loop
+        hang.setSingleShot(true);
+        connect(&hang, &QTimer::timeout, qApp, [] { QApplication::exit(2); });
+        hang.start(10000);
+        QCOMPARE(QApplication::exec(), 0); // the last window closed: the program ends
+        QVERIFY(!form->isVisible());
+        QVERIFY(dialogs.calls.isEmpty());
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "StartupTest.moc"

@@ -1,0 +1,93 @@
+// Qt's file dialogs and message boxes behind the dialog seam.
+#include "QtDialogs.h"
+
+#include <QFileDialog>
+
+namespace folivane::ui {
+
+namespace {
+
+QStringList NameFilters(const QList<FileType>& types) {
+    QStringList filters;
+    for (const FileType& type : types)
+        filters << NameFilter(type);
+    return filters;
+}
+
+// Common setup; HideNameFilterDetails keeps the case-folding patterns out of sight.
+void Prepare(QFileDialog& dialog, const QString& title, const QList<FileType>& types) {
+    if (!title.isEmpty()) // an empty one keeps Qt's own ("Open", "Save As")
+        dialog.setWindowTitle(title);
+    dialog.setNameFilters(NameFilters(types));
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setSizeGripEnabled(true);
+}
+
+} // namespace
+
+QString NameFilter(const FileType& type) {
+    QStringList patterns;
+    for (const QString& suffix : type.suffixes) {
+        QString pattern = QStringLiteral("*.");
+        for (const QChar c : suffix) {
+            if (c.toLower() != c.toUpper())
+                pattern += QLatin1Char('[') + c.toLower() + c.toUpper() + QLatin1Char(']');
+            else
+                pattern += c;
+        }
+        patterns << pattern;
+    }
+    return type.name + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+QStringList QtDialogs::OpenFiles(QWidget* owner, const QString& title,
+                                 const QList<FileType>& types) {
+    QFileDialog dialog(owner);
+    Prepare(dialog, title, types);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles();
+}
+
+QString QtDialogs::OpenFile(QWidget* owner, const QString& title, const QList<FileType>& types) {
+    QFileDialog dialog(owner);
+    Prepare(dialog, title, types);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtDialogs::SaveFile(QWidget* owner, const QString& suggestedName,
+                            const QList<FileType>& types) {
+    QFileDialog dialog(owner);
+    Prepare(dialog, QString(), types);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A bare name gets the suffix of the type shown at the moment of saving.
+    const QStringList filters = NameFilters(types);
+    const auto suffixFor = [&types, &filters](const QString& filter) {
+        const qsizetype i = filters.indexOf(filter);
+        return i >= 0 && !types[i].suffixes.isEmpty() ? types[i].suffixes.constFirst() : QString();
+    };
+    if (!filters.isEmpty()) dialog.setDefaultSuffix(suffixFor(filters.constFirst()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffixFor](const QString& filter) {
+                         dialog.setDefaultSuffix(suffixFor(filter));
+                     });
+    dialog.selectFile(suggestedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QMessageBox::StandardButton QtDialogs::Message(QWidget* owner, QMessageBox::Icon icon,
+                                               const QString& title, const QString& text,
+                                               QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, title, text, buttons, owner);
+    // File and chapter names may contain "<"; they must never be read as markup.
+    box.setTextFormat(Qt::PlainText);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace folivane::ui

@@ -1,0 +1,53 @@
+// Dialogs answered from a script, for tests: nothing modal ever opens.
+#pragma once
+
+#include "Dialogs.h"
+
+#include <functional>
+
+namespace folivane::ui {
+
+// Answers each dialog with the next queued answer of its kind and records every call.
+// An empty queue answers like a user who cancels (for a message box: No, else Cancel,
+// else the first button offered).
+class ScriptedDialogs : public Dialogs {
+public:
+    enum class Kind { OpenFiles, OpenFile, SaveFile, Message };
+
+    struct Call {
+        Kind kind = Kind::Message;
+        QString title;
+        QString text;          // message boxes
+        QString suggestedName; // save dialog
+        QList<FileType> types; // file dialogs
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons buttons;
+        QWidget* owner = nullptr;
+    };
+
+    QList<QStringList> openFilesAnswers;
+    QStringList openFileAnswers;
+    QStringList saveAnswers;
+    QList<QMessageBox::StandardButton> messageAnswers;
+
+    QList<Call> calls;
+    // Runs inside each call, before it answers: the moment a real dialog would be up.
+    std::function<void(const Call&)> onCall;
+
+    // The message boxes among the calls, in order.
+    QList<Call> Messages() const;
+
+    QStringList OpenFiles(QWidget* owner, const QString& title,
+                          const QList<FileType>& types) override;
+    QString OpenFile(QWidget* owner, const QString& title, const QList<FileType>& types) override;
+    QString SaveFile(QWidget* owner, const QString& suggestedName,
+                     const QList<FileType>& types) override;
+    QMessageBox::StandardButton Message(QWidget* owner, QMessageBox::Icon icon,
+                                        const QString& title, const QString& text,
+                                        QMessageBox::StandardButtons buttons) override;
+
+private:
+    void Record(const Call& call);
+};
+
+} // namespace folivane::ui

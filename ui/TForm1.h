@@ -1,0 +1,123 @@
+// The main window: the book list, the book information fields and the Convert button.
+#pragma once
+
+#include "engine/BookInput.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
+
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QMimeData;
+class QPushButton;
+class QTableWidget;
+class QToolButton;
+
+namespace folivane::ui {
+
+class Dialogs;
+class EllipsisEdit;
+class LinkLabel;
+class TForm3;
+class TLongWaitTrd;
+
+// The program's only working window. Everything runs on the user-interface thread; a
+// conversion runs on a TLongWaitTrd whose events come back here queued. `dialogs` answers
+// every dialog and message box and must outlive the window.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Appends a row for a text file (".txt" in any letter case); returns false and adds
+    // nothing for any other name and for a folder.
+    bool AddTxtFile(const QString& path);
+    // Exchanges two rows with all their texts, the ID included.
+    void SwapRows(int a, int b);
+
+    bool ConversionRunning() const;
+    // The progress dialog of the running or next conversion; null between a conversion's
+    // end and the next press of Convert.
+    TForm3* ProgressDialog() const;
+
+signals:
+    // The progress dialog has just been shown, still in its initial state.
+    void progressDialogShown(folivane::ui::TForm3* dialog);
+    // A conversion ended and its result box was closed; code 0 is success.
+    void conversionFinished(int code);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // The columns of m_list, in display order.
+    enum Column { kId = 0, kFileName = 1, kSize = 2, kPath = 3, kColumns = 4 };
+
+    void FormCreate();
+    void CreateTopFrame();
+    void CreateListFrame();
+    void CreateBookFrame();
+    void CreateTabOrder();
+
+    // Book list (TForm1BookList.cpp).
+    void BitBtn1Click();
+    void ApplicationEvents1Message(const QMimeData& drop);
+    void m_delClick();
+    void m_delallClick();
+    void m_upClick();
+    void m_downClick();
+    void m_listColumnClick(int column);
+    int m_listCompare(int rowA, int rowB) const;
+    void CoverPathEditButtonClick();
+    int SelectedRow() const;
+    void SelectRow(int row);
+    int IdOf(int row) const;
+
+    // Conversion (TForm1Convert.cpp).
+    void SpeedButton1Click();
+    engine::BookInput MakeBookInput(const QString& outputPath) const;
+    void EnsureProgressDialog();
+    void OnShowFormMessage();
+    void OnChgStepMessage(int chapterCount);
+    void OnChapterReport(const QString& chapterName);
+    void OnCloseRequest();
+    void OnShowResultMsg(int code, const QString& reason);
+
+    void URLLabel3Click();
+    QMessageBox::StandardButton Say(QMessageBox::Icon icon, const QString& text,
+                                    QMessageBox::StandardButtons buttons);
+
+    Dialogs& dialogs_;
+    std::string tempFolderPath_; // taken once, when the window is made
+
+    QPushButton* BitBtn1 = nullptr;
+    LinkLabel* URLLabel3 = nullptr;
+    QTableWidget* m_list = nullptr;
+    QPushButton* m_up = nullptr;
+    QPushButton* m_down = nullptr;
+    QPushButton* m_del = nullptr;
+    QPushButton* m_delall = nullptr;
+    QLineEdit* m_title = nullptr;
+    QLineEdit* m_zz = nullptr;
+    QLineEdit* m_cbs = nullptr;
+    EllipsisEdit* CoverPath = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    LinkLabel* URLLabel4 = nullptr;
+
+    // Sort state for the whole run: 0 ascending, 1 descending; -1 is no column yet.
+    int sortColumn_ = 0;
+    int lastClickedColumn_ = -1;
+    int sortDirection_ = 0;
+
+    QPointer<TForm3> Form3;
+    QPointer<TLongWaitTrd> worker_;
+};
+
+} // namespace folivane::ui

@@ -1,0 +1,103 @@
+// The conversion front end: the save dialog, the worker, the progress dialog, the result.
+#include "TForm1.h"
+
+#include "Dialogs.h"
+#include "EllipsisEdit.h"
+#include "TForm3.h"
+#include "TLongWaitTrd.h"
+#include "engine/WorkingTree.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTableWidget>
+
+namespace folivane::ui {
+
+void TForm1::SpeedButton1Click() {
+    // One job at a time: a second press before the dialog is up must not start another.
+    if (ConversionRunning() || m_list->rowCount() == 0) return;
+    QString suggested = m_title->text();
+    if (suggested.isEmpty()) suggested = QStringLiteral("myepub");
+    // A "/" in the book's name would make the dialog read the name as a folder path.
+    suggested.replace(QLatin1Char('/'), QLatin1Char('_'));
+    const QString output = dialogs_.SaveFile(
+        this, suggested,
+        {{QStringLiteral("*.epub"), {"epub"}}, {QStringLiteral("*.zip"), {"zip"}}});
+    if (output.isEmpty()) return;
+
+    engine::BookInput input = MakeBookInput(output);
+    engine::WorkingTree tree = engine::PrepareWorkingTree(tempFolderPath_);
+    EnsureProgressDialog();
+
+    worker_ = new TLongWaitTrd(std::move(input), std::move(tree), this);
+    // Queued, all to this window, so they run here in the order the job sent them.
+    connect(worker_, &TLongWaitTrd::showProgress, this, &TForm1::OnShowFormMessage,
+            Qt::QueuedConnection);
+    connect(worker_, &TLongWaitTrd::setMaximum, this, &TForm1::OnChgStepMessage,
+            Qt::QueuedConnection);
+    connect(worker_, &TLongWaitTrd::chapterReport, this, &TForm1::OnChapterReport,
+            Qt::QueuedConnection);
+    connect(worker_, &TLongWaitTrd::closeRequest, this, &TForm1::OnCloseRequest,
+            Qt::QueuedConnection);
+    connect(worker_, &TLongWaitTrd::result, this, &TForm1::OnShowResultMsg, Qt::QueuedConnection);
+    connect(worker_, &QThread::finished, worker_, &QObject::deleteLater);
+    worker_->start();
+}
+
+engine::BookInput TForm1::MakeBookInput(const QString& outputPath) const {
+    // Paths go to the engine in the file system's encoding, texts as UTF-8.
+    engine::BookInput input;
+    for (int row = 0; row < m_list->rowCount(); ++row)
+        input.sources.push_back(QFile::encodeName(m_list->item(row, kPath)->text()).toStdString());
+    input.title = m_title->text().toStdString();
+    input.author = m_zz->text().toStdString();
+    input.publisher = m_cbs->text().toStdString();
+    input.coverPath = QFile::encodeName(CoverPath->text()).toStdString();
+    input.outputPath = QFile::encodeName(outputPath).toStdString();
+    return input;
+}
+
+void TForm1::EnsureProgressDialog() {
+    if (Form3) return;
+    auto* dialog = new TForm3(this);
+    Form3 = dialog;
+    // Once its display ends the dialog goes, so the next job starts from a fresh one.
+    connect(dialog, &QDialog::finished, this, [this, dialog] {
+        if (Form3 == dialog) Form3 = nullptr;
+        dialog->deleteLater();
+    });
+}
+
+void TForm1::OnShowFormMessage() {
+    EnsureProgressDialog();
+    Form3->show(); // modal: the main window takes no input while it shows
+    Form3->activateWindow();
+    emit progressDialogShown(Form3);
+}
+
+void TForm1::OnChgStepMessage(int chapterCount) {
+    if (Form3) Form3->SetMaximum(chapterCount);
+}
+
+void TForm1::OnChapterReport(const QString& chapterName) {
+    if (Form3) Form3->ChapterReport(chapterName);
+}
+
+void TForm1::OnCloseRequest() {
+    if (Form3 && Form3->isVisible()) Form3->Finish();
+}
+
+void TForm1::OnShowResultMsg(int code, const QString& reason) {
+    // The result box never shares the screen with the progress dialog.
+    OnCloseRequest();
+    if (code == 0) {
+        Say(QMessageBox::Information, QLatin1String(engine::kConvertSucceeded), QMessageBox::Ok);
+    } else {
+        QString text = QLatin1String(engine::kConvertUnsuccessful);
+        if (!reason.isEmpty()) text += QLatin1Char('\n') + reason;
+        Say(QMessageBox::NoIcon, text, QMessageBox::Ok);
+    }
+    emit conversionFinished(code);
+}
+
+} // namespace folivane::ui

@@ -1,0 +1,43 @@
+// The progress dialog shown while a conversion runs.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+
+namespace folivane::ui {
+
+// A dialog without buttons that the user cannot close: Escape and close requests from the
+// window manager are ignored, and only Finish() ends it. Lives on the user-interface
+// thread; its owner (the main window) creates it, shows it and destroys it after Finish().
+class TForm3 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm3(QWidget* parent = nullptr);
+
+    // Text "Preprocess...", bar at 0 of 100.
+    void InitProgressStatus();
+    // The bar's maximum becomes the number of chapters; its position stays.
+    void SetMaximum(int chapterCount);
+    // Names the chapter being written and advances the bar by one.
+    void ChapterReport(const QString& chapterName);
+    // Ends the dialog as a cancel would (finished() with Rejected).
+    void Finish();
+
+    QLabel* Label1() const { return label1_; }
+    QProgressBar* ProgressBar1() const { return progressBar1_; }
+
+public slots:
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QLabel* label1_;
+    QProgressBar* progressBar1_;
+    bool finishing_ = false;
+};
+
+} // namespace folivane::ui

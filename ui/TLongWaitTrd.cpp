@@ -1,0 +1,42 @@
+// The conversion worker: DoTask on its own thread, its events turned into signals.
+#include "TLongWaitTrd.h"
+
+#include "engine/ConversionJob.h"
+
+namespace folivane::ui {
+
+TLongWaitTrd::TLongWaitTrd(engine::BookInput input, engine::WorkingTree tree, QObject* parent)
+    : QThread(parent), input_(std::move(input)), tree_(std::move(tree)) {
+    setObjectName(QStringLiteral("TLongWaitTrd"));
+}
+
+TLongWaitTrd::~TLongWaitTrd() {
+    // The job cannot be cancelled; a thread object must not die while its thread runs.
+    wait();
+}
+
+void TLongWaitTrd::run() {
+    engine::DoTask(input_, tree_, *this);
+}
+
+void TLongWaitTrd::ShowProgress() {
+    emit showProgress();
+}
+
+void TLongWaitTrd::SetMaximum(int chapterCount) {
+    emit setMaximum(chapterCount);
+}
+
+void TLongWaitTrd::ChapterReport(const std::string& chapterName) {
+    emit chapterReport(QString::fromStdString(chapterName));
+}
+
+void TLongWaitTrd::CloseRequest() {
+    emit closeRequest();
+}
+
+void TLongWaitTrd::Result(int code, const std::string& reason) {
+    emit result(code, QString::fromStdString(reason));
+}
+
+} // namespace folivane::ui

@@ -1,0 +1,44 @@
+// The worker thread that runs one conversion job.
+#pragma once
+
+#include "engine/BookInput.h"
+#include "engine/ProgressSink.h"
+#include "engine/WorkingTree.h"
+
+#include <QThread>
+
+namespace folivane::ui {
+
+// Runs DoTask once with the book and the working tree handed to it, both made on the
+// user-interface thread before start(). The job's events leave as the signals below,
+// emitted on the worker thread; connect them with Qt::QueuedConnection to receivers on the
+// user-interface thread and they arrive there in the order the job sent them. The object
+// itself belongs to the user-interface thread; destroy it only after the thread finished.
+class TLongWaitTrd : public QThread, private engine::ProgressSink {
+    Q_OBJECT
+public:
+    TLongWaitTrd(engine::BookInput input, engine::WorkingTree tree, QObject* parent = nullptr);
+    ~TLongWaitTrd() override;
+
+signals:
+    void showProgress();
+    void setMaximum(int chapterCount);
+    void chapterReport(const QString& chapterName);
+    void closeRequest();
+    void result(int code, const QString& reason);
+
+protected:
+    void run() override;
+
+private:
+    void ShowProgress() override;
+    void SetMaximum(int chapterCount) override;
+    void ChapterReport(const std::string& chapterName) override;
+    void CloseRequest() override;
+    void Result(int code, const std::string& reason) override;
+
+    const engine::BookInput input_;
+    engine::WorkingTree tree_;
+};
+
+} // namespace folivane::ui
