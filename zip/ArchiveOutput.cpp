@@ -14,8 +14,7 @@ void ThrowNotEnoughRoom(const TStream& archive) {
 }
 
 void WriteArchiveBytes(TStream& archive, const void* data, std::int64_t count) {
-    if (archive.Write(data, count) != count || archive.WriteFailed())
-        ThrowNotEnoughRoom(archive);
+    if (archive.Write(data, count) != count || archive.WriteFailed()) ThrowNotEnoughRoom(archive);
 }
 
 } // namespace folivane::zip

@@ -20,8 +20,7 @@ namespace {
 // Returns the path of a file made by mkstemp from `pattern`, or raises with errno's text.
 std::string MakeTemp(std::string pattern, const std::string& nameForErrors) {
     const int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
-        throw EFCreateError(ExpandFileName(nameForErrors), SystemErrorText(errno));
+    if (fd < 0) throw EFCreateError(ExpandFileName(nameForErrors), SystemErrorText(errno));
     ::close(fd);
     return pattern;
 }
@@ -42,8 +41,8 @@ mode_t CurrentUmask() {
 
 void ApplyTargetMode(const std::string& file, const std::string& target) {
     struct stat st {};
-    const mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777)
-                                                         : (0666 & ~CurrentUmask());
+    const mode_t mode =
+        ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
     ::chmod(file.c_str(), mode); // best effort: the archive is complete either way
 }
 
@@ -51,10 +50,8 @@ void SyncFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0 || ::fsync(fd) != 0) {
         const int error = errno;
-        if (fd >= 0)
-            ::close(fd);
-        throw EWriteError("Cannot write file \"" + path + "\" to disk. " +
-                          SystemErrorText(error));
+        if (fd >= 0) ::close(fd);
+        throw EWriteError("Cannot write file \"" + path + "\" to disk. " + SystemErrorText(error));
     }
     ::close(fd);
 }
@@ -65,8 +62,7 @@ void CopyFile(const std::string& from, const std::string& to) {
     std::vector<char> buffer(1 << 16);
     while (true) {
         const std::int64_t n = source.Read(buffer.data(), static_cast<std::int64_t>(buffer.size()));
-        if (n == 0)
-            break;
+        if (n == 0) break;
         if (target.Write(buffer.data(), n) != n)
             throw EWriteError(SystemErrorText(target.LastWriteError()));
     }
@@ -81,8 +77,9 @@ std::string SystemTempFolder() {
 }
 
 std::string CreateTempArchive(const std::string& folder) {
-    const std::string base =
-        !folder.empty() && DirectoryExists(folder) ? IncludeTrailingSlash(folder) : SystemTempFolder();
+    const std::string base = !folder.empty() && DirectoryExists(folder)
+                                 ? IncludeTrailingSlash(folder)
+                                 : SystemTempFolder();
     return MakeTemp(base + "fzip-XXXXXX", base + "fzip-XXXXXX");
 }
 
@@ -93,10 +90,8 @@ std::string CreateTempBeside(const std::string& target) {
 
 void ReplaceArchiveFile(const std::string& temp, const std::string& target, bool sync) {
     ApplyTargetMode(temp, target);
-    if (sync)
-        SyncFile(temp);
-    if (::rename(temp.c_str(), target.c_str()) == 0)
-        return;
+    if (sync) SyncFile(temp);
+    if (::rename(temp.c_str(), target.c_str()) == 0) return;
     if (errno != EXDEV) {
         const int error = errno;
         RemoveFileQuietly(temp);
@@ -108,13 +103,11 @@ void ReplaceArchiveFile(const std::string& temp, const std::string& target, bool
         beside = CreateTempBeside(target);
         CopyFile(temp, beside);
         ApplyTargetMode(beside, target);
-        if (sync)
-            SyncFile(beside);
+        if (sync) SyncFile(beside);
         if (::rename(beside.c_str(), target.c_str()) != 0)
             throw EWriteError(SystemErrorText(errno));
     } catch (const std::exception& e) {
-        if (!beside.empty())
-            RemoveFileQuietly(beside);
+        if (!beside.empty()) RemoveFileQuietly(beside);
         RemoveFileQuietly(temp);
         throw EZipException("Error: Could not copy from " + temp + " -> " + target + ". " +
                             e.what());
@@ -122,6 +115,8 @@ void ReplaceArchiveFile(const std::string& temp, const std::string& target, bool
     RemoveFileQuietly(temp);
 }
 
-void RemoveFileQuietly(const std::string& path) { ::unlink(path.c_str()); }
+void RemoveFileQuietly(const std::string& path) {
+    ::unlink(path.c_str());
+}
 
 } // namespace folivane::zip

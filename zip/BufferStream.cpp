@@ -18,11 +18,9 @@ TS_BufferStream::TS_BufferStream(TStream& inner, int capacity)
 
 TS_BufferStream::~TS_BufferStream() {
     try {
-        if (direction_ == Direction::Writing)
-            FlushBuffer();
+        if (direction_ == Direction::Writing) FlushBuffer();
         if (FlushOnFree && EverWritten)
-            if (auto* file = dynamic_cast<TFileStream*>(&inner_))
-                file->Sync();
+            if (auto* file = dynamic_cast<TFileStream*>(&inner_)) file->Sync();
     } catch (...) {
         // Nothing can be reported from here; Flush() is the reporting path.
     }
@@ -34,9 +32,12 @@ int TS_BufferStream::LastWriteError() const {
 
 std::int64_t TS_BufferStream::BufferedOffset() const {
     switch (direction_) {
-    case Direction::Reading: return cursor_ - limit_;
-    case Direction::Writing: return cursor_ - block_.get();
-    default: return 0;
+    case Direction::Reading:
+        return cursor_ - limit_;
+    case Direction::Writing:
+        return cursor_ - block_.get();
+    default:
+        return 0;
     }
 }
 
@@ -63,26 +64,22 @@ bool TS_BufferStream::FlushBuffer() {
 }
 
 void TS_BufferStream::DoFillBuffer() {
-    if (FillHook)
-        FillHook(*this);
+    if (FillHook) FillHook(*this);
 }
 
 void TS_BufferStream::DoFlushBuffer() {
-    if (FlushHook)
-        FlushHook(*this);
+    if (FlushHook) FlushHook(*this);
 }
 
 std::int64_t TS_BufferStream::Read(void* buffer, std::int64_t count) {
     if (direction_ != Direction::Reading) {
-        if (direction_ == Direction::Writing)
-            FlushBuffer();
+        if (direction_ == Direction::Writing) FlushBuffer();
         cursor_ = limit_;
     }
     auto* out = static_cast<std::uint8_t*>(buffer);
     std::int64_t total = 0;
     while (count > 0) {
-        if (cursor_ == limit_ && !FillBuffer())
-            break;
+        if (cursor_ == limit_ && !FillBuffer()) break;
         const std::int64_t m = std::min<std::int64_t>(limit_ - cursor_, count);
         std::memcpy(out, cursor_, static_cast<size_t>(m));
         cursor_ += m;
@@ -110,11 +107,9 @@ std::int64_t TS_BufferStream::Write(const void* buffer, std::int64_t count) {
         in += m;
         total += m;
         count -= m;
-        if (cursor_ == limit_ && !FlushBuffer())
-            break;
+        if (cursor_ == limit_ && !FlushBuffer()) break;
     }
-    if (cursor_ != block_.get())
-        direction_ = Direction::Writing;
+    if (cursor_ != block_.get()) direction_ = Direction::Writing;
     EverWritten = true;
     return total;
 }
@@ -123,10 +118,17 @@ std::int64_t TS_BufferStream::Seek(std::int64_t offset, int origin) {
     const std::int64_t current = inner_.Position() + BufferedOffset();
     std::int64_t target = 0;
     switch (origin) {
-    case soBeginning: target = offset; break;
-    case soCurrent: target = current + offset; break;
-    case soEnd: target = std::max(current, inner_.Size()) - std::abs(offset); break;
-    default: throw EStreamError("Invalid seek origin (" + std::to_string(origin) + ")");
+    case soBeginning:
+        target = offset;
+        break;
+    case soCurrent:
+        target = current + offset;
+        break;
+    case soEnd:
+        target = std::max(current, inner_.Size()) - std::abs(offset);
+        break;
+    default:
+        throw EStreamError("Invalid seek origin (" + std::to_string(origin) + ")");
     }
     if (target != current) {
         if (direction_ == Direction::Writing && !FlushBuffer())
@@ -140,14 +142,12 @@ std::int64_t TS_BufferStream::Seek(std::int64_t offset, int origin) {
 }
 
 void TS_BufferStream::PutBack(std::uint8_t byte) {
-    if (!cursor_ || cursor_ == block_.get())
-        throw EStreamError("Putback overflow");
+    if (!cursor_ || cursor_ == block_.get()) throw EStreamError("Putback overflow");
     *--cursor_ = byte;
 }
 
 void TS_BufferStream::Flush() {
-    if (direction_ == Direction::Writing)
-        FlushBuffer();
+    if (direction_ == Direction::Writing) FlushBuffer();
     if (writeFailed_)
         throw EWriteError("Cannot write file \"" + Describe() + "\". " +
                           SystemErrorText(writeError_));

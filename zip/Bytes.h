@@ -40,6 +40,8 @@ private:
 class RecordReader {
 public:
     explicit RecordReader(std::string_view data) : data_(data) {}
+    // The reader views its bytes; a temporary string would be gone before the first read.
+    explicit RecordReader(std::string&&) = delete;
 
     std::uint16_t U16() {
         std::uint8_t b[2] = {};
@@ -71,8 +73,7 @@ public:
 private:
     void Take(std::uint8_t* out, std::size_t count) {
         const std::string_view bytes = Bytes(count);
-        if (ok_)
-            std::memcpy(out, bytes.data(), count);
+        if (ok_) std::memcpy(out, bytes.data(), count);
     }
 
     std::string_view data_;

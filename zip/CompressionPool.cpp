@@ -26,8 +26,7 @@ void TCompressionPool::Work() {
         {
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-            if (queue_.empty())
-                return;
+            if (queue_.empty()) return;
             task = std::move(queue_.front());
             queue_.pop_front();
         }

@@ -22,8 +22,7 @@ public:
     TCompressionPool(const TCompressionPool&) = delete;
     TCompressionPool& operator=(const TCompressionPool&) = delete;
 
-    template <class Function>
-    auto Submit(Function function) -> std::future<decltype(function())> {
+    template <class Function> auto Submit(Function function) -> std::future<decltype(function())> {
         using Result = decltype(function());
         auto task = std::make_shared<std::packaged_task<Result()>>(std::move(function));
         std::future<Result> future = task->get_future();

@@ -7,8 +7,7 @@ namespace folivane::zip {
 
 TSearchData::TSearchData(std::string folder, std::uint32_t attributes, std::string pattern)
     : folderPath(IncludeTrailingSlash(std::move(folder))), levelPattern(std::move(pattern)) {
-    if (auto listing = ListFolder(folderPath, attributes))
-        entries = std::move(*listing);
+    if (auto listing = ListFolder(folderPath, attributes)) entries = std::move(*listing);
 }
 
 TDirSearch::TDirSearch(const std::string& root, std::uint32_t attributes, bool recurse,
@@ -47,32 +46,28 @@ std::string TDirSearch::FindNextEntry(DirEntry* record) {
         TSearchData& t = levels_[level];
         if (t.Exhausted()) {
             levels_.pop_back();
-            if (levels_.empty())
-                break;
-            if (levels_.size() - 1 < components_.size())
-                --componentIndex_;
+            if (levels_.empty()) break;
+            if (levels_.size() - 1 < components_.size()) --componentIndex_;
             levels_.back().Advance();
             continue;
         }
         if (level < components_.size()) {
             // A wildcard folder level: only matching sub-folders lead on.
-            while (!t.Exhausted() && !((t.Current().attributes & faDirectory) &&
-                                       WildcardMatch(components_[componentIndex_],
-                                                     t.Current().name)))
+            while (!t.Exhausted() &&
+                   !((t.Current().attributes & faDirectory) &&
+                     WildcardMatch(components_[componentIndex_], t.Current().name)))
                 t.Advance();
-            if (t.Exhausted())
-                continue;
+            if (t.Exhausted()) continue;
             const std::string folder = t.folderPath + t.Current().name;
             ++componentIndex_;
-            Enter(folder, componentIndex_ < components_.size() ? components_[componentIndex_]
-                                                               : mask_);
+            Enter(folder,
+                  componentIndex_ < components_.size() ? components_[componentIndex_] : mask_);
             continue;
         }
         if (!recurse_)
             while (!t.Exhausted() && (t.Current().attributes & faDirectory))
                 t.Advance();
-        if (t.Exhausted())
-            continue;
+        if (t.Exhausted()) continue;
         const DirEntry& entry = t.Current();
         if (entry.attributes & faDirectory) {
             const std::string folder = t.folderPath + entry.name + "/";
@@ -83,8 +78,7 @@ std::string TDirSearch::FindNextEntry(DirEntry* record) {
         const bool dotless = entry.name.find('.') == std::string::npos;
         if (WildcardMatch(mask_, dotless ? entry.name + "." : entry.name)) {
             std::string path = t.folderPath + entry.name;
-            if (record)
-                *record = entry;
+            if (record) *record = entry;
             t.Advance();
             return path;
         }

@@ -23,7 +23,9 @@ std::uint32_t Join(const DosFields& f) {
     return (date << 16) | time;
 }
 
-bool IsLeap(unsigned year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeap(unsigned year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 unsigned DaysInMonth(unsigned year, unsigned month) {
     static constexpr unsigned days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -31,8 +33,7 @@ unsigned DaysInMonth(unsigned year, unsigned month) {
 }
 
 std::int64_t Key(const DosFields& f) {
-    return ((((static_cast<std::int64_t>(f.year) * 13 + f.month) * 32 + f.day) * 24 + f.hour) *
-                60 +
+    return ((((static_cast<std::int64_t>(f.year) * 13 + f.month) * 32 + f.day) * 24 + f.hour) * 60 +
             f.minute) *
                60 +
            f.second;
@@ -42,11 +43,9 @@ std::int64_t Key(const DosFields& f) {
 
 std::uint32_t DosDateTimeFromTime(std::time_t moment) {
     std::tm local{};
-    if (!localtime_r(&moment, &local))
-        return kNoDosDateTime;
+    if (!localtime_r(&moment, &local)) return kNoDosDateTime;
     const int year = local.tm_year + 1900;
-    if (year < 1980 || year > 2107)
-        return kNoDosDateTime;
+    if (year < 1980 || year > 2107) return kNoDosDateTime;
     // A leap second (60) still fits the five-bit field as 30.
     return Join({static_cast<unsigned>(year), static_cast<unsigned>(local.tm_mon + 1),
                  static_cast<unsigned>(local.tm_mday), static_cast<unsigned>(local.tm_hour),
@@ -56,20 +55,13 @@ std::uint32_t DosDateTimeFromTime(std::time_t moment) {
 std::uint32_t ClampDosDateTime(std::uint32_t value) {
     DosFields f = Split(value);
     const DosFields original = f;
-    if (f.hour > 23)
-        f.hour = 23;
-    if (f.minute > 59)
-        f.minute = 59;
-    if (f.second > 59)
-        f.second = 58;
-    if (f.year > 2099)
-        f.year = 2099;
-    if (f.month > 12)
-        f.month = 12;
-    if (f.month == 0)
-        f.month = 1;
-    if (f.day == 0)
-        f.day = 1;
+    if (f.hour > 23) f.hour = 23;
+    if (f.minute > 59) f.minute = 59;
+    if (f.second > 59) f.second = 58;
+    if (f.year > 2099) f.year = 2099;
+    if (f.month > 12) f.month = 12;
+    if (f.month == 0) f.month = 1;
+    if (f.day == 0) f.day = 1;
     const bool changed = f.hour != original.hour || f.minute != original.minute ||
                          f.second != original.second || f.year != original.year ||
                          f.month != original.month || f.day != original.day;
@@ -96,8 +88,7 @@ std::int64_t CurrentDosDateTimeKey() {
 
 std::uint32_t FileDosDateTime(const std::string& path) {
     std::string name = path;
-    if (name.size() > 1 && name.back() == '/')
-        name.pop_back();
+    if (name.size() > 1 && name.back() == '/') name.pop_back();
     struct stat st {};
     const std::uint32_t value =
         ::stat(name.c_str(), &st) == 0 ? DosDateTimeFromTime(st.st_mtime) : kNoDosDateTime;

@@ -33,8 +33,7 @@ void TEndCentral::Assign(const TEndCentral& other) {
     CentralOffset = other.CentralOffset;
     CommentLength = other.CommentLength;
     comment_ = other.comment_;
-    if (comment_)
-        CommentLength = static_cast<std::uint16_t>(comment_->size());
+    if (comment_) CommentLength = static_cast<std::uint16_t>(comment_->size());
     CommentPosition = other.CommentPosition;
 }
 
@@ -59,40 +58,34 @@ void TEndCentral::SaveEndRecord(TStream& archive) const {
         .U32(CentralSize)
         .U32(CentralOffset)
         .U16(withComment ? CommentLength : 0);
-    if (withComment)
-        record.Bytes(*comment_);
+    if (withComment) record.Bytes(*comment_);
     WriteArchiveBytes(archive, record.Image());
 }
 
 bool TEndCentral::FindEndRecord(TStream& archive) {
     const std::int64_t size = archive.Size();
     if (size < kEndCentralSize) {
-        if (size != 0)
-            return false;
+        if (size != 0) return false;
         Clear();
         return true;
     }
     const std::int64_t n = std::min<std::int64_t>(kMaxEndCentralSearch, size);
     std::vector<char> tail(static_cast<std::size_t>(n));
     archive.SetPosition(size - n);
-    if (archive.Read(tail.data(), n) != n)
-        return false;
+    if (archive.Read(tail.data(), n) != n) return false;
     const std::string_view bytes(tail.data(), tail.size());
     std::int64_t found = -1;
     for (std::int64_t i = n - kEndCentralSize; i >= 0; --i) {
         const auto at = static_cast<std::size_t>(i);
-        if (bytes[at] != 0x50 || bytes.substr(at, 4) != std::string_view("PK\x05\x06", 4))
-            continue;
-        if (found < 0)
-            found = i; // nearest to the end, taken when no record fits exactly
+        if (bytes[at] != 0x50 || bytes.substr(at, 4) != std::string_view("PK\x05\x06", 4)) continue;
+        if (found < 0) found = i; // nearest to the end, taken when no record fits exactly
         RecordReader probe(bytes.substr(at + 20, 2));
         if (at + kEndCentralSize + probe.U16() == bytes.size()) {
             found = i;
             break;
         }
     }
-    if (found < 0)
-        return false;
+    if (found < 0) return false;
     RecordReader record(bytes.substr(static_cast<std::size_t>(found), kEndCentralSize));
     Clear();
     Signature = record.U32();

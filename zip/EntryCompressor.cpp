@@ -13,17 +13,14 @@ namespace {
 std::string LowerAscii(std::string_view text) {
     std::string result(text);
     for (char& c : result)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return result;
 }
 
 std::size_t ReadSourceBlock(TStream& source, std::uint8_t* buffer, std::size_t count,
                             EntryData& data) {
-    const auto n =
-        static_cast<std::size_t>(source.Read(buffer, static_cast<std::int64_t>(count)));
-    if (n > 0)
-        data.crc32 = static_cast<std::uint32_t>(crc32_z(data.crc32, buffer, n));
+    const auto n = static_cast<std::size_t>(source.Read(buffer, static_cast<std::int64_t>(count)));
+    if (n > 0) data.crc32 = static_cast<std::uint32_t>(crc32_z(data.crc32, buffer, n));
     data.bytesRead += n;
     return n;
 }
@@ -36,16 +33,14 @@ public:
         initialised_ = true;
     }
     ~Deflater() {
-        if (initialised_)
-            deflateEnd(&stream_);
+        if (initialised_) deflateEnd(&stream_);
     }
     Deflater(const Deflater&) = delete;
     Deflater& operator=(const Deflater&) = delete;
 
     z_stream& Stream() { return stream_; }
     static int Check(int result) {
-        if (result < 0)
-            throw EZCompressionError("error");
+        if (result < 0) throw EZCompressionError("error");
         return result;
     }
 
@@ -63,8 +58,7 @@ bool IsNoCompressFile(const std::vector<std::string>& masks, std::string_view na
     for (const std::string& mask : masks) {
         const std::string lowered = LowerAscii(mask);
         const bool pathMask = lowered.find('/') != std::string::npos;
-        if (WildcardMatch(lowered, pathMask ? whole : part))
-            return true;
+        if (WildcardMatch(lowered, pathMask ? whole : part)) return true;
     }
     return false;
 }
@@ -97,8 +91,7 @@ EntryData DeflateEntry(TStream& source, int level, const BlockSink& sink) {
             n = ReadSourceBlock(source, input.get(), kDeflateBlock, data);
             z.next_in = input.get();
             z.avail_in = static_cast<uInt>(n);
-            if (n == 0)
-                flush = Z_FINISH;
+            if (n == 0) flush = Z_FINISH;
         }
         const int result = Deflater::Check(deflate(&z, flush));
         if (z.avail_out == 0 || flush == Z_FINISH) {
@@ -110,8 +103,7 @@ EntryData DeflateEntry(TStream& source, int level, const BlockSink& sink) {
             z.next_out = output.get();
             z.avail_out = static_cast<uInt>(kDeflateBlock);
         }
-        if (result == Z_STREAM_END)
-            break;
+        if (result == Z_STREAM_END) break;
     }
     return data;
 }

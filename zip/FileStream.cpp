@@ -11,14 +11,11 @@
 namespace folivane::zip {
 
 std::string ExpandFileName(const std::string& path) {
-    if (path.empty() || path.front() == '/')
-        return path;
+    if (path.empty() || path.front() == '/') return path;
     char cwd[4096];
-    if (!getcwd(cwd, sizeof cwd))
-        return path;
+    if (!getcwd(cwd, sizeof cwd)) return path;
     std::string result = cwd;
-    if (result.back() != '/')
-        result += '/';
+    if (result.back() != '/') result += '/';
     return result + path;
 }
 
@@ -28,9 +25,15 @@ TFileStream::TFileStream(const std::string& path, unsigned mode) : path_(ExpandF
         flags |= O_RDWR | O_CREAT | O_TRUNC;
     } else {
         switch (mode & 3) {
-        case fmOpenWrite: flags |= O_WRONLY; break;
-        case fmOpenReadWrite: flags |= O_RDWR; break;
-        default: flags |= O_RDONLY; break;
+        case fmOpenWrite:
+            flags |= O_WRONLY;
+            break;
+        case fmOpenReadWrite:
+            flags |= O_RDWR;
+            break;
+        default:
+            flags |= O_RDONLY;
+            break;
         }
     }
     do {
@@ -45,15 +48,13 @@ TFileStream::TFileStream(const std::string& path, unsigned mode) : path_(ExpandF
         fd_ = -1;
     }
     if (fd_ < 0) {
-        if (mode == fmCreate)
-            throw EFCreateError(path_, SystemErrorText(error));
+        if (mode == fmCreate) throw EFCreateError(path_, SystemErrorText(error));
         throw EFOpenError(path_, SystemErrorText(error));
     }
 }
 
 TFileStream::~TFileStream() {
-    if (fd_ >= 0)
-        ::close(fd_);
+    if (fd_ >= 0) ::close(fd_);
 }
 
 std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
@@ -62,12 +63,10 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
     while (total < count) {
         const ssize_t n = ::read(fd_, out + total, static_cast<size_t>(count - total));
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             throw EReadError("Cannot read file \"" + path_ + "\". " + SystemErrorText(errno));
         }
-        if (n == 0)
-            break;
+        if (n == 0) break;
         total += n;
     }
     return total;
@@ -79,8 +78,7 @@ std::int64_t TFileStream::Write(const void* buffer, std::int64_t count) {
     while (total < count) {
         const ssize_t n = ::write(fd_, in + total, static_cast<size_t>(count - total));
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             lastWriteError_ = errno;
             break;
         }
@@ -112,8 +110,7 @@ void TFileStream::Sync() {
 }
 
 void TFileStream::Close() {
-    if (fd_ < 0)
-        return;
+    if (fd_ < 0) return;
     const int fd = fd_;
     fd_ = -1;
     // close() may report a deferred write error (NFS, quota); the data is then lost.

@@ -14,11 +14,9 @@ std::uint32_t AttributesOf(const struct stat& st, const std::string& name) {
         attributes = faDirectory;
     } else {
         attributes = faArchive;
-        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-            attributes |= faReadOnly;
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attributes |= faReadOnly;
     }
-    if (!name.empty() && name.front() == '.')
-        attributes |= faHidden;
+    if (!name.empty() && name.front() == '.') attributes |= faHidden;
     return attributes;
 }
 
@@ -26,8 +24,7 @@ std::uint32_t AttributesOf(const struct stat& st, const std::string& name) {
 
 std::optional<std::uint32_t> FileAttributes(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return std::nullopt;
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
     std::string name = path;
     while (name.size() > 1 && name.back() == '/')
         name.pop_back();
@@ -36,26 +33,22 @@ std::optional<std::uint32_t> FileAttributes(const std::string& path) {
 
 std::optional<std::vector<DirEntry>> ListFolder(const std::string& folder, std::uint32_t mask) {
     DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return std::nullopt;
+    if (!dir) return std::nullopt;
     const std::string prefix = IncludeTrailingSlash(folder);
     const std::uint32_t droppable = (faHidden | faSysFile | faVolumeID | faDirectory) & ~mask;
     std::vector<DirEntry> entries;
     while (const dirent* d = ::readdir(dir)) {
         const std::string name = d->d_name;
-        if (name == "." || name == "..")
-            continue;
+        if (name == "." || name == "..") continue;
         const std::string path = prefix + name;
         struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0)
-            continue;
+        if (::lstat(path.c_str(), &st) != 0) continue;
         if (S_ISLNK(st.st_mode) && (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)))
             continue;
         if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode))
             continue; // devices, pipes and sockets are not files one can pack
         DirEntry entry{name, AttributesOf(st, name), st.st_size, st.st_mtime};
-        if (entry.attributes & droppable)
-            continue;
+        if (entry.attributes & droppable) continue;
         entries.push_back(std::move(entry));
     }
     ::closedir(dir);
@@ -85,8 +78,7 @@ std::string ExtractFileName(const std::string& path) {
 }
 
 std::string IncludeTrailingSlash(std::string path) {
-    if (!path.empty() && path.back() != '/')
-        path += '/';
+    if (!path.empty() && path.back() != '/') path += '/';
     return path;
 }
 

@@ -13,14 +13,12 @@ TLFNFileStream::TLFNFileStream(const std::string& path, unsigned mode, bool flus
 TLFNFileStream::~TLFNFileStream() = default;
 
 void TLFNFileStream::Close() {
-    if (closed_)
-        return;
+    if (closed_) return;
     closed_ = true;
     const bool sync = FlushOnFree && EverWritten;
     FlushOnFree = false; // the destructor must not touch the closed descriptor
     Flush();
-    if (sync)
-        ownedFile->Sync();
+    if (sync) ownedFile->Sync();
     ownedFile->Close();
 }
 

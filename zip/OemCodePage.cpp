@@ -10,17 +10,14 @@ namespace folivane::zip {
 OemCodePage::OemCodePage(std::string iconvName) : name_(std::move(iconvName)) {}
 
 std::string OemCodePage::ForLocale(std::string_view locale) {
-    const auto starts = [&](std::string_view prefix) { return locale.substr(0, prefix.size()) == prefix; };
-    if (starts("zh_TW") || starts("zh_HK"))
-        return "CP950";
-    if (starts("zh"))
-        return "CP936";
-    if (starts("ja"))
-        return "CP932";
-    if (starts("ko"))
-        return "CP949";
-    if (starts("ru"))
-        return "CP866";
+    const auto starts = [&](std::string_view prefix) {
+        return locale.substr(0, prefix.size()) == prefix;
+    };
+    if (starts("zh_TW") || starts("zh_HK")) return "CP950";
+    if (starts("zh")) return "CP936";
+    if (starts("ja")) return "CP932";
+    if (starts("ko")) return "CP949";
+    if (starts("ru")) return "CP866";
     return "CP437";
 }
 
@@ -35,14 +32,12 @@ const OemCodePage& OemCodePage::System() {
 }
 
 std::string OemCodePage::FromWorking(std::string_view text) const {
-    if (IsAscii(text))
-        return std::string(text);
+    if (IsAscii(text)) return std::string(text);
     return ConvertText(text, "UTF-8", name_ + "//TRANSLIT", "?");
 }
 
 std::string OemCodePage::ToWorking(std::string_view oem) const {
-    if (IsAscii(oem))
-        return std::string(oem);
+    if (IsAscii(oem)) return std::string(oem);
     return ConvertText(oem, name_, "UTF-8", "?");
 }
 

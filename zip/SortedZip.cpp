@@ -25,22 +25,18 @@ int CompareNames(const TZipHeaderInfo& a, const TZipHeaderInfo& b) {
             ++bp;
             bi = 0;
         }
-        if (ap == 2 || bp == 2)
-            return (ap == 2 ? 0 : 1) - (bp == 2 ? 0 : 1);
+        if (ap == 2 || bp == 2) return (ap == 2 ? 0 : 1) - (bp == 2 ? 0 : 1);
         const unsigned char x = Upper((*aParts[ap])[ai++]);
         const unsigned char y = Upper((*bParts[bp])[bi++]);
-        if (x != y)
-            return x < y ? -1 : 1;
+        if (x != y) return x < y ? -1 : 1;
     }
 }
 
 } // namespace
 
 int TSortedZip::Compare(const TZipHeaderInfo& a, const TZipHeaderInfo& b) const {
-    if (mode_ == ByName)
-        return CompareNames(a, b);
-    if (a.DiskStart != b.DiskStart)
-        return a.DiskStart < b.DiskStart ? -1 : 1;
+    if (mode_ == ByName) return CompareNames(a, b);
+    if (a.DiskStart != b.DiskStart) return a.DiskStart < b.DiskStart ? -1 : 1;
     if (a.LocalHeaderOffset != b.LocalHeaderOffset)
         return a.LocalHeaderOffset < b.LocalHeaderOffset ? -1 : 1;
     return 0;
@@ -67,10 +63,8 @@ bool TSortedZip::Find(const TZipHeaderInfo& key, std::size_t& index) const {
 
 void TSortedZip::Add(HeaderPtr header) {
     std::size_t index = 0;
-    if (Find(*header, index))
-        throw EListError();
-    if (header->Zip64Info)
-        hasZip64_ = true;
+    if (Find(*header, index)) throw EListError();
+    if (header->Zip64Info) hasZip64_ = true;
     items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(index), std::move(header));
 }
 

@@ -21,8 +21,7 @@ StoredName DeriveStoredName(const std::string& fullPath, const StoredNameRules& 
                 }
             }
         }
-        if (!rules.storeVolumes && !folder.empty() && folder.front() == '/')
-            folder.erase(0, 1);
+        if (!rules.storeVolumes && !folder.empty() && folder.front() == '/') folder.erase(0, 1);
         result.directory = std::move(folder);
     }
     if (rules.oemMode == oemAlways) {

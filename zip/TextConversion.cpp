@@ -13,8 +13,7 @@ public:
     IconvHandle(const std::string& from, const std::string& to)
         : handle_(iconv_open(to.c_str(), from.c_str())) {}
     ~IconvHandle() {
-        if (Valid())
-            iconv_close(handle_);
+        if (Valid()) iconv_close(handle_);
     }
     IconvHandle(const IconvHandle&) = delete;
     IconvHandle& operator=(const IconvHandle&) = delete;
@@ -32,8 +31,7 @@ std::string ConvertText(std::string_view input, const std::string& from, const s
                         std::string_view replacement) {
     IconvHandle cd(from, to);
     if (!cd.Valid())
-        throw std::invalid_argument("Unknown character set conversion from " + from + " to " +
-                                    to);
+        throw std::invalid_argument("Unknown character set conversion from " + from + " to " + to);
     std::string output;
     output.resize(input.size() + input.size() / 2 + 16);
     char* in = const_cast<char*>(input.data());
@@ -69,8 +67,7 @@ std::string ConvertText(std::string_view input, const std::string& from, const s
             produced += replacement.size();
             ++in;
             --inLeft;
-            if (inLeft == 0)
-                break;
+            if (inLeft == 0) break;
         } else {
             break;
         }
@@ -86,8 +83,7 @@ bool IsKnownCharset(const std::string& name) {
 
 bool IsAscii(std::string_view text) {
     for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
     return true;
 }
 

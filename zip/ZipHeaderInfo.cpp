@@ -20,12 +20,13 @@ constexpr std::uint16_t kZip64Tag = 0x0001;
 
 std::string LowerAscii(std::string text) {
     for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return text;
 }
 
-std::uint32_t Narrow32(std::uint64_t value) { return static_cast<std::uint32_t>(value); }
+std::uint32_t Narrow32(std::uint64_t value) {
+    return static_cast<std::uint32_t>(value);
+}
 
 } // namespace
 
@@ -83,13 +84,12 @@ void TZipHeaderInfo::Assign(const TZipHeaderInfo& other) {
 
 void TZipHeaderInfo::SetFileName(std::string name) {
     fileName_ = std::move(name);
-    NameLength = static_cast<std::uint16_t>(std::min<std::size_t>(
-        directory_.size() + fileName_.size(), 0xFFFF));
+    NameLength = static_cast<std::uint16_t>(
+        std::min<std::size_t>(directory_.size() + fileName_.size(), 0xFFFF));
 }
 
 void TZipHeaderInfo::SetDirectory(std::string directory) {
-    if (!directory.empty() && directory.back() != '/')
-        directory += '/';
+    if (!directory.empty() && directory.back() != '/') directory += '/';
     directory_ = std::move(directory);
     SetFileName(std::move(fileName_));
 }
@@ -106,7 +106,8 @@ std::string TZipHeaderInfo::EncodedName() {
     const std::string name = StoredName();
     const OemCodePage& oem = OemCodePage::System();
     switch (OemMode) {
-    case oemAlways: return oem.FromWorking(name);
+    case oemAlways:
+        return oem.FromWorking(name);
     case oemFlexible: {
         std::string converted = oem.FromWorking(name);
         if (LowerAscii(oem.ToWorking(converted)) != LowerAscii(name)) {
@@ -116,7 +117,8 @@ std::string TZipHeaderInfo::EncodedName() {
         }
         return converted;
     }
-    default: return name;
+    default:
+        return name;
     }
 }
 
@@ -167,10 +169,8 @@ void TZipHeaderInfo::SaveCentralHeader(TStream& archive, TStream* source) {
             const std::uint16_t tag = blocks.U16();
             const std::uint16_t size = blocks.U16();
             blocks.Skip(size);
-            if (!blocks.Ok())
-                break;
-            if (tag != kZip64Tag)
-                extra += raw.substr(start, 4u + size);
+            if (!blocks.Ok()) break;
+            if (tag != kZip64Tag) extra += raw.substr(start, 4u + size);
         }
     }
     CentralExtraLength = static_cast<std::uint16_t>(extra.size());
@@ -233,9 +233,11 @@ bool TZipHeaderInfo::ReadCentralHeader(TStream& archive) {
         archive.SetPosition(start);
         return false;
     }
-    const bool msDosHost = (VersionMadeBy >> 8) == 0;
-    if (msDosHost && OemMode != oemNever)
-        name = OemCodePage::System().ToWorking(name);
+    // Only a name written on MS-DOS without the UTF-8 flag (bit 11) is in the OEM code page.
+    // Any other keeps its bytes, and is written back with them.
+    const bool oemName = (VersionMadeBy >> 8) == 0 && (Flags & 0x0800) == 0;
+    if (!oemName) OemMode = oemNever;
+    if (OemMode != oemNever) name = OemCodePage::System().ToWorking(name);
     const auto slash = name.rfind('/');
     directory_ = slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
     SetFileName(slash == std::string::npos ? name : name.substr(slash + 1));
@@ -253,10 +255,8 @@ bool TZipHeaderInfo::ReadCentralHeader(TStream& archive) {
             const std::uint16_t tag = blocks.U16();
             const std::uint16_t size = blocks.U16();
             const std::string_view data = blocks.Bytes(size);
-            if (!blocks.Ok())
-                break;
-            if (tag != kZip64Tag)
-                continue;
+            if (!blocks.Ok()) break;
+            if (tag != kZip64Tag) continue;
             // Only the fields that overflowed are present, in this order.
             RecordReader values(data);
             TZip64Info info;

@@ -46,7 +46,8 @@ public:
     // and the comment.
     void SaveCentralHeader(TStream& archive, TStream* source = nullptr);
     // Reads one central header at the stream position; false, with the position
-    // restored, when none is there. Leaves the stream right after the name.
+    // restored, when none is there. Leaves the stream right after the name. A name that is
+    // not in the OEM code page (another host, or the UTF-8 flag) sets OemMode to oemNever.
     bool ReadCentralHeader(TStream& archive);
 
     const std::string& FileName() const { return fileName_; }

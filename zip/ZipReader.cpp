@@ -11,16 +11,14 @@ namespace {
 
 std::uint32_t OpenFileDosDate(const TLFNFileStream& stream) {
     struct stat st {};
-    if (fstat(stream.Handle(), &st) != 0)
-        return kNoDosDateTime;
+    if (fstat(stream.Handle(), &st) != 0) return kNoDosDateTime;
     return ClampDosDateTime(DosDateTimeFromTime(st.st_mtime));
 }
 
 } // namespace
 
 void TZipReader::SetZipName(const std::string& name) {
-    if (name == zipName_)
-        return;
+    if (name == zipName_) return;
     CloseArchive();
     zipName_ = name;
 }
@@ -32,20 +30,16 @@ void TZipReader::CloseArchive() {
 }
 
 void TZipReader::CheckPoint() {
-    if (!DoProcessMessages)
-        return;
-    if (OnDispatchMessages)
-        OnDispatchMessages();
-    if (OnCheckCancel && OnCheckCancel())
-        throw EZipAborted();
+    if (!DoProcessMessages) return;
+    if (OnDispatchMessages) OnDispatchMessages();
+    if (OnCheckCancel && OnCheckCancel()) throw EZipAborted();
 }
 
 void TZipReader::OpenArchive() {
     if (!archiveStream_)
-        archiveStream_ = std::make_unique<TLFNFileStream>(
-            zipName_, fmOpenRead | fmShareDenyWrite, FlushFilesOnClose, kStreamBufferSize);
-    if (archiveDirectory_ && OpenFileDosDate(*archiveStream_) == archiveFileDate_)
-        return;
+        archiveStream_ = std::make_unique<TLFNFileStream>(zipName_, fmOpenRead | fmShareDenyWrite,
+                                                          FlushFilesOnClose, kStreamBufferSize);
+    if (archiveDirectory_ && OpenFileDosDate(*archiveStream_) == archiveFileDate_) return;
     ReadArchiveDirectory();
 }
 
@@ -59,16 +53,14 @@ void TZipReader::ReadArchiveDirectory() {
             throw EIncompleteZip();
         const TEndCentral& end = currentEndRecord_;
         const std::int64_t fileSize = archive.Size();
-        const std::uint64_t endPosition =
-            fileSize == 0 ? 0 : end.CommentPosition - kEndCentralSize;
+        const std::uint64_t endPosition = fileSize == 0 ? 0 : end.CommentPosition - kEndCentralSize;
         const std::uint64_t centralEnd = std::uint64_t{end.CentralOffset} + end.CentralSize;
         // Every count, size and offset is checked against the file before it is used.
         if (end.ThisDisk != 0 || end.CentralStartDisk != 0 ||
             end.EntriesThisDisk != end.TotalEntries || centralEnd > endPosition ||
             std::uint64_t{end.TotalEntries} * kCentralHeaderSize > end.CentralSize)
             throw EBadZipFile();
-        if (end.TotalEntries > 0)
-            archive.SetPosition(end.CentralOffset);
+        if (end.TotalEntries > 0) archive.SetPosition(end.CentralOffset);
         archiveDirectory_ = std::make_unique<TSortedZip>(ByNone);
         archiveDirectory_->Reserve(end.TotalEntries);
         HeaderPtr previous;
@@ -85,8 +77,11 @@ void TZipReader::ReadArchiveDirectory() {
             }
             const std::uint64_t next = static_cast<std::uint64_t>(archive.Position()) +
                                        header->CentralExtraLength + header->CommentLength;
+            // Offsets and sizes may come 64 bits wide from a Zip64 block: compared so that
+            // no sum can wrap around.
             if (!read || next > centralEnd || header->DiskStart != 0 ||
-                header->LocalHeaderOffset + kLocalHeaderSize > end.CentralOffset ||
+                header->LocalHeaderOffset > end.CentralOffset ||
+                end.CentralOffset - header->LocalHeaderOffset < kLocalHeaderSize ||
                 header->CompressedSize > end.CentralOffset - header->LocalHeaderOffset)
                 throw EBadZipFile();
             archiveDirectory_->Add(header);

@@ -23,8 +23,7 @@ constexpr std::size_t kMaxEntries = 0xFFFE;
 
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return std::string();
+    if (first == std::string::npos) return std::string();
     return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
@@ -67,8 +66,7 @@ void TZipWriter::SetRelativePaths(bool value) {
 
 void TZipWriter::SetStoreVolumes(bool value) {
     storeVolumes_ = value;
-    if (value)
-        storePaths_ = true;
+    if (value) storePaths_ = true;
 }
 
 void TZipWriter::SetAttributeBit(std::uint32_t bit, bool value) {
@@ -80,8 +78,7 @@ StoredNameRules TZipWriter::NameRules() const {
 }
 
 int TZipWriter::BuildArchive() {
-    if (Trimmed(zipName_).empty())
-        return 0;
+    if (Trimmed(zipName_).empty()) return 0;
     const TZipSortMode savedSortMode = SortMode;
     const bool savedKeepZipOpen = KeepZipOpen;
     SortMode = ByNone;
@@ -90,13 +87,11 @@ int TZipWriter::BuildArchive() {
         SortMode = savedSortMode;
         KeepZipOpen = savedKeepZipOpen;
         FilesList.clear();
-        if (!KeepZipOpen)
-            CloseArchiveStream();
+        if (!KeepZipOpen) CloseArchiveStream();
     };
     Run run;
     try {
-        if (!FilesList.empty())
-            ExpandFileList();
+        if (!FilesList.empty()) ExpandFileList();
         if (AtomicReplace) {
             run.outputPath = CreateTempBeside(zipName_);
             run.outputCreated = run.replaceAtEnd = true;
@@ -114,8 +109,7 @@ int TZipWriter::BuildArchive() {
         AddListedFiles(run);
         WriteCentralDirectory(run);
         run.output->Close();
-        if (run.updating)
-            CloseArchive();
+        if (run.updating) CloseArchive();
         if (run.replaceAtEnd) {
             run.outputCreated = false; // replacing removes the temporary file on failure too
             ReplaceArchiveFile(run.outputPath, zipName_, FlushFilesOnClose);
@@ -124,8 +118,7 @@ int TZipWriter::BuildArchive() {
         run.pool.reset(); // stop compressing before the sources go
         run.pending.clear();
         run.output.reset();
-        if (run.outputCreated)
-            RemoveFileQuietly(run.outputPath);
+        if (run.outputCreated) RemoveFileQuietly(run.outputPath);
         restore();
         throw;
     }
@@ -149,7 +142,8 @@ void TZipWriter::OpenOutputArchive(Run& run) {
 }
 
 void TZipWriter::AddListedFiles(Run& run) {
-    unsigned threads = CompressionThreads ? CompressionThreads : std::thread::hardware_concurrency();
+    unsigned threads =
+        CompressionThreads ? CompressionThreads : std::thread::hardware_concurrency();
     if (threads <= 1) {
         for (const std::string& path : FilesList)
             AddFileEntry(run, path);
@@ -170,8 +164,7 @@ void TZipWriter::AddListedFiles(Run& run) {
     };
     for (const std::string& path : FilesList) {
         std::unique_ptr<PreparedEntry> entry = PrepareFileEntry(run, path);
-        if (!entry)
-            continue;
+        if (!entry) continue;
         run.nameIndex.Add(entry->header);
         if (entry->sizeAtOpening >= kInlineEntrySize) {
             while (!run.pending.empty())
@@ -180,18 +173,18 @@ void TZipWriter::AddListedFiles(Run& run) {
             continue;
         }
         const int level = PackLevel;
-        entry->compressed = run.pool->Submit(
-            [source = std::move(entry->source), stored = entry->stored, level] {
+        entry->compressed =
+            run.pool->Submit([source = std::move(entry->source), stored = entry->stored, level] {
                 CompressedEntry result;
                 const BlockSink sink = [&](const std::uint8_t* data, std::size_t n) {
                     result.bytes.insert(result.bytes.end(), data, data + n);
                 };
-                result.data = stored ? StoreEntry(*source, sink) : DeflateEntry(*source, level, sink);
+                result.data =
+                    stored ? StoreEntry(*source, sink) : DeflateEntry(*source, level, sink);
                 return result;
             });
         run.pending.push_back(std::move(entry));
-        if (run.pending.size() >= window)
-            emitOldest();
+        if (run.pending.size() >= window) emitOldest();
     }
     while (!run.pending.empty())
         emitOldest();
@@ -206,22 +199,21 @@ std::unique_ptr<TZipWriter::PreparedEntry> TZipWriter::PrepareFileEntry(Run& run
     header.OemMode = OEMConvert;
     const std::optional<std::uint32_t> attributes = FileAttributes(path);
     if (!attributes || (*attributes & faDirectory)) {
-        if (OnNoSuchFile)
-            OnNoSuchFile(path);
+        if (OnNoSuchFile) OnNoSuchFile(path);
         return nullptr;
     }
     header.ExternalAttributes = *attributes;
     try {
-        entry->source = std::make_unique<TLFNFileStream>(path, fmOpenRead | fmShareDenyNone,
-                                                         false, kStreamBufferSize);
+        entry->source = std::make_unique<TLFNFileStream>(path, fmOpenRead | fmShareDenyNone, false,
+                                                         kStreamBufferSize);
     } catch (const EStreamError& e) {
-        if (OnSkippingFile)
-            OnSkippingFile(path, SkipReason::Unreadable, e.what());
+        if (OnSkippingFile) OnSkippingFile(path, SkipReason::Unreadable, e.what());
         return nullptr;
     }
     struct stat st {};
-    header.FileDateTime =
-        fstat(entry->source->Handle(), &st) == 0 ? DosDateTimeFromTime(st.st_mtime) : kNoDosDateTime;
+    header.FileDateTime = fstat(entry->source->Handle(), &st) == 0
+                              ? DosDateTimeFromTime(st.st_mtime)
+                              : kNoDosDateTime;
     entry->sizeAtOpening = static_cast<std::uint64_t>(entry->source->Size());
     header.UncompressedSize = entry->sizeAtOpening;
     if (entry->sizeAtOpening >= kZip64Limit)
@@ -249,8 +241,7 @@ std::unique_ptr<TZipWriter::PreparedEntry> TZipWriter::PrepareFileEntry(Run& run
 
 bool TZipWriter::AddFileEntry(Run& run, const std::string& path) {
     std::unique_ptr<PreparedEntry> entry = PrepareFileEntry(run, path);
-    if (!entry)
-        return false;
+    if (!entry) return false;
     CompressEntry(run, *entry);
     run.nameIndex.Add(entry->header);
     return true;
@@ -265,8 +256,8 @@ void TZipWriter::CompressEntry(Run& run, PreparedEntry& entry) {
         WriteArchiveBytes(output, data, static_cast<std::int64_t>(n));
         CheckPoint();
     };
-    const EntryData data =
-        entry.stored ? StoreEntry(*entry.source, sink) : DeflateEntry(*entry.source, PackLevel, sink);
+    const EntryData data = entry.stored ? StoreEntry(*entry.source, sink)
+                                        : DeflateEntry(*entry.source, PackLevel, sink);
     if (entry.sizeAtOpening > data.bytesRead)
         ReportShrunk(entry.path, entry.sizeAtOpening, data.bytesRead);
     FinishEntry(header, entry.stored, data, PackLevel);
@@ -280,8 +271,7 @@ void TZipWriter::CompressEntry(Run& run, PreparedEntry& entry) {
 
 void TZipWriter::AcceptEntry(Run& run, const HeaderPtr& header, bool newFile) {
     run.entryList->Add(header);
-    if (newFile)
-        ++run.added;
+    if (newFile) ++run.added;
     ++run.newEnd.TotalEntries;
 }
 
@@ -314,8 +304,7 @@ void TZipWriter::ReportShrunk(const std::string& path, std::uint64_t sizeAtOpeni
 
 int TZipWriter::ReportMessage(int messageId, const std::string& text, const std::string& caption,
                               std::uint32_t flags) {
-    if (OnHandleMessage)
-        return OnHandleMessage(messageId, text, caption, flags);
+    if (OnHandleMessage) return OnHandleMessage(messageId, text, caption, flags);
     std::cerr << caption << ": " << text << '\n';
     return 1; // OK
 }

@@ -11,29 +11,25 @@ namespace {
 
 std::string LowerAscii(std::string text) {
     for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return text;
 }
 
 } // namespace
 
 bool TZipWriter::IsExcluded(const std::string& path) const {
-    if (ExcludeList.empty())
-        return false;
+    if (ExcludeList.empty()) return false;
     const std::string lowered = LowerAscii(path);
     const std::string name = ExtractFileName(lowered);
     for (const std::string& pattern : ExcludeList) {
         const std::string mask = LowerAscii(pattern);
-        if (WildcardMatch(mask, mask.find('/') != std::string::npos ? lowered : name))
-            return true;
+        if (WildcardMatch(mask, mask.find('/') != std::string::npos ? lowered : name)) return true;
     }
     return false;
 }
 
 bool TZipWriter::IsArchiveItself(const std::string& path) const {
-    if (path == zipName_)
-        return true;
+    if (path == zipName_) return true;
     // Another spelling of the same file (a "./", a link) is the archive too.
     struct stat archive {};
     struct stat file {};
@@ -42,8 +38,8 @@ bool TZipWriter::IsArchiveItself(const std::string& path) const {
 }
 
 void TZipWriter::ExpandFileList() {
-    const std::uint32_t droppable = (faHidden | faSysFile | faVolumeID | faDirectory) &
-                                    ~searchAttributes_ & ~faDirectory;
+    const std::uint32_t droppable =
+        (faHidden | faSysFile | faVolumeID | faDirectory) & ~searchAttributes_ & ~faDirectory;
     std::vector<std::string> files;
     std::vector<std::string> masks;
     for (const std::string& line : FilesList) {
@@ -53,12 +49,10 @@ void TZipWriter::ExpandFileList() {
             masks.push_back(line);
         } else {
             const std::string path = line.find('/') == std::string::npos ? rootDir_ + line : line;
-            if (IsExcluded(path))
-                continue;
+            if (IsExcluded(path)) continue;
             const std::optional<std::uint32_t> attributes = FileAttributes(path);
             if (!attributes || (*attributes & faDirectory) || (*attributes & droppable)) {
-                if (OnNoSuchFile)
-                    OnNoSuchFile(path);
+                if (OnNoSuchFile) OnNoSuchFile(path);
                 continue;
             }
             files.push_back(path);
@@ -74,20 +68,17 @@ void TZipWriter::ExpandFileList() {
             mask.erase(0, 1);
         }
         std::string folder = ExtractFilePath(mask);
-        if (folder.empty())
-            folder = rootDir_;
+        if (folder.empty()) folder = rootDir_;
         std::string pattern = ExtractFileName(mask);
-        if (pattern == "*.*")
-            pattern = "*";
-        if (!DirectoryExists(folder) && !HasWildcard(folder))
-            continue;
+        if (pattern == "*.*") pattern = "*";
+        // An empty folder is the working folder, as for plain names and for the search.
+        if (!DirectoryExists(folder.empty() ? "." : folder) && !HasWildcard(folder)) continue;
         TDirSearch search(folder, searchAttributes_, recurse, pattern);
         for (std::string path = search.FindNextEntry(); !path.empty();
              path = search.FindNextEntry()) {
             CheckPoint();
             if (path.back() == '/') {
-                if (AddDirEntriesOnRecurse)
-                    files.push_back(path);
+                if (AddDirEntriesOnRecurse) files.push_back(path);
             } else if (!IsExcluded(path) && !IsArchiveItself(path)) {
                 files.push_back(std::move(path));
             }

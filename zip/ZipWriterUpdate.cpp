@@ -17,8 +17,7 @@ constexpr std::size_t kCopyPiece = 16384;
 
 std::string LowerAscii(std::string text) {
     for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return text;
 }
 
@@ -35,7 +34,9 @@ std::string ReadOld(TStream& archive, std::uint64_t position, std::size_t count)
 
 // The comment of an old entry, read from its central header.
 std::string ReadEntryComment(TStream& archive, const TZipHeaderInfo& header) {
-    RecordReader fixed(ReadOld(archive, header.CentralHeaderPosition, 46));
+    // The reader only views the bytes: they must outlive it.
+    const std::string image = ReadOld(archive, header.CentralHeaderPosition, 46);
+    RecordReader fixed(image);
     fixed.Skip(28);
     const std::uint16_t nameLength = fixed.U16();
     const std::uint16_t extraLength = fixed.U16();
@@ -52,7 +53,8 @@ void TZipWriter::MergeExistingEntries(Run& run) {
     TEndCentral& end = currentEndRecord_;
     if (end.CommentLength != 0 && !end.ArchiveComment()) {
         const auto available = static_cast<std::uint64_t>(archive.Size()) - end.CommentPosition;
-        const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(end.CommentLength, available));
+        const auto length =
+            static_cast<std::size_t>(std::min<std::uint64_t>(end.CommentLength, available));
         end.SetArchiveComment(ReadOld(archive, end.CommentPosition, length));
         end.Modified = false;
     }
@@ -74,7 +76,7 @@ void TZipWriter::MergeExistingEntries(Run& run) {
     for (const HeaderPtr& old : oldEntries) {
         CheckPoint();
         auto header = std::make_shared<TZipHeaderInfo>();
-        header->OemMode = OEMConvert;
+        header->OemMode = old->OemMode; // the name goes back in the encoding it came in
         header->Assign(*old);
         if (header->CommentLength != 0 && !header->FileComment())
             header->SetFileComment(ReadEntryComment(archive, *header));
@@ -92,35 +94,31 @@ void TZipWriter::MergeExistingEntries(Run& run) {
                 replace = entryTime < fileTime;
             }
             // A file that cannot be read leaves the old entry in place rather than losing it.
-            if (replace && AddFileEntry(run, path))
-                continue;
+            if (replace && AddFileEntry(run, path)) continue;
         }
         CopyKeptEntry(run, *header);
         std::size_t index = 0;
-        if (!run.nameIndex.Find(*header, index))
-            run.nameIndex.Add(header);
+        if (!run.nameIndex.Find(*header, index)) run.nameIndex.Add(header);
         AcceptEntry(run, header, false);
     }
 
     std::vector<std::string> remaining;
     for (std::size_t i = 0; i < FilesList.size(); ++i)
-        if (!consumed[i])
-            remaining.push_back(std::move(FilesList[i]));
+        if (!consumed[i]) remaining.push_back(std::move(FilesList[i]));
     FilesList = std::move(remaining);
 }
 
 void TZipWriter::CopyKeptEntry(Run& run, TZipHeaderInfo& header) {
     TLFNFileStream& archive = *ArchiveStream();
-    RecordReader local(ReadOld(archive, header.LocalHeaderOffset, kLocalHeaderSize));
-    if (local.U32() != kLocalHeaderSignature)
-        throw EBadZipFile();
+    const std::string image = ReadOld(archive, header.LocalHeaderOffset, kLocalHeaderSize);
+    RecordReader local(image);
+    if (local.U32() != kLocalHeaderSignature) throw EBadZipFile();
     local.Skip(22);
     const std::uint16_t nameLength = local.U16();
     const std::uint16_t extraLength = local.U16();
     const std::uint64_t dataStart = header.LocalHeaderOffset + kLocalHeaderSize + nameLength;
     const std::uint64_t toCopy = std::uint64_t{extraLength} + header.CompressedSize;
-    if (dataStart + toCopy > currentEndRecord_.CentralOffset)
-        throw EBadZipFile();
+    if (dataStart + toCopy > currentEndRecord_.CentralOffset) throw EBadZipFile();
     header.LocalExtraLength = extraLength;
     header.Flags &= static_cast<std::uint16_t>(~0x0008u); // the data descriptor stays behind
     if (run.entryList->Count() >= 0xFFFE)
@@ -132,8 +130,7 @@ void TZipWriter::CopyKeptEntry(Run& run, TZipHeaderInfo& header) {
     std::vector<char> piece(kCopyPiece);
     for (std::uint64_t left = toCopy; left > 0;) {
         const auto n = static_cast<std::int64_t>(std::min<std::uint64_t>(left, kCopyPiece));
-        if (archive.Read(piece.data(), n) != n)
-            throw EBadZipFile();
+        if (archive.Read(piece.data(), n) != n) throw EBadZipFile();
         WriteArchiveBytes(*run.output, piece.data(), n);
         left -= static_cast<std::uint64_t>(n);
     }
