@@ -3,6 +3,7 @@
 
 #include "FileStream.h"
 #include "FileSystem.h"
+#include "TempFileBeside.h"
 #include "ZipErrors.h"
 
 #include <cerrno>
@@ -25,7 +26,9 @@ std::string MakeTemp(std::string pattern, const std::string& nameForErrors) {
     return pattern;
 }
 
-mode_t CurrentUmask() {
+} // namespace
+
+unsigned CurrentUmask() {
     // umask() would change the process-wide value; Linux shows it without touching it.
     std::ifstream status("/proc/self/status");
     std::string key;
@@ -33,11 +36,13 @@ mode_t CurrentUmask() {
         if (key == "Umask:") {
             std::string value;
             status >> value;
-            return static_cast<mode_t>(std::strtoul(value.c_str(), nullptr, 8));
+            return static_cast<unsigned>(std::strtoul(value.c_str(), nullptr, 8));
         }
     }
     return 022;
 }
+
+namespace {
 
 void ApplyTargetMode(const std::string& file, const std::string& target) {
     struct stat st {};
@@ -56,9 +61,8 @@ void SyncFile(const std::string& path) {
     ::close(fd);
 }
 
-void CopyFile(const std::string& from, const std::string& to) {
+void CopyFile(const std::string& from, TFileStream& target) {
     TFileStream source(from, fmOpenRead);
-    TFileStream target(to, fmCreate);
     std::vector<char> buffer(1 << 16);
     while (true) {
         const std::int64_t n = source.Read(buffer.data(), static_cast<std::int64_t>(buffer.size()));
@@ -83,11 +87,6 @@ std::string CreateTempArchive(const std::string& folder) {
     return MakeTemp(base + "fzip-XXXXXX", base + "fzip-XXXXXX");
 }
 
-std::string CreateTempBeside(const std::string& target) {
-    const std::string folder = ExtractFilePath(target);
-    return MakeTemp(folder + "." + ExtractFileName(target) + ".XXXXXX", target);
-}
-
 void ReplaceArchiveFile(const std::string& temp, const std::string& target, bool sync) {
     ApplyTargetMode(temp, target);
     if (sync) SyncFile(temp);
@@ -98,16 +97,11 @@ void ReplaceArchiveFile(const std::string& temp, const std::string& target, bool
         throw EFCreateError(ExpandFileName(target), SystemErrorText(error));
     }
     // Another file system: copy beside the target first, so the rename stays atomic.
-    std::string beside;
     try {
-        beside = CreateTempBeside(target);
-        CopyFile(temp, beside);
-        ApplyTargetMode(beside, target);
-        if (sync) SyncFile(beside);
-        if (::rename(beside.c_str(), target.c_str()) != 0)
-            throw EWriteError(SystemErrorText(errno));
+        TTempFileBeside beside(target);
+        CopyFile(temp, *beside.OpenStream());
+        beside.Publish(sync);
     } catch (const std::exception& e) {
-        if (!beside.empty()) RemoveFileQuietly(beside);
         RemoveFileQuietly(temp);
         throw EZipException("Error: Could not copy from " + temp + " -> " + target + ". " +
                             e.what());

@@ -9,10 +9,6 @@ namespace folivane::zip {
 // otherwise in the system's temporary folder, and returns its path.
 std::string CreateTempArchive(const std::string& folder);
 
-// Creates a new, empty, uniquely named hidden file in the folder of `target`. Raises
-// EFCreateError naming `target` when the folder cannot take it.
-std::string CreateTempBeside(const std::string& target);
-
 // Puts the finished archive at `temp` in place of `target`. The file at `target` is never
 // removed first: on one file system a rename replaces it at once; across file systems the
 // archive is copied to a temporary file beside `target`, which is then renamed over it.
@@ -23,6 +19,9 @@ void ReplaceArchiveFile(const std::string& temp, const std::string& target, bool
 
 // Removes a file, ignoring failures; for clean-up paths.
 void RemoveFileQuietly(const std::string& path);
+
+// The process's file-creation mask, read without changing it.
+unsigned CurrentUmask();
 
 // The system's temporary folder ($TMPDIR, else /tmp), ending with "/".
 std::string SystemTempFolder();

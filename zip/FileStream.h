@@ -26,6 +26,8 @@ enum : unsigned {
 class TFileStream : public TStream {
 public:
     TFileStream(const std::string& path, unsigned mode);
+    // Adopts an open descriptor; `name` is what error messages call the file.
+    TFileStream(int fd, std::string name) : path_(std::move(name)), fd_(fd) {}
     ~TFileStream() override;
 
     std::int64_t Read(void* buffer, std::int64_t count) override;

@@ -10,6 +10,12 @@ TLFNFileStream::TLFNFileStream(const std::string& path, unsigned mode, bool flus
     FlushOnFree = flushOnFree && (mode & 3) != 0;
 }
 
+TLFNFileStream::TLFNFileStream(std::unique_ptr<TFileStream> file, bool flushOnFree, int capacity)
+    : detail::OwnedFileHolder{std::move(file)}, TS_BufferStream(*ownedFile, capacity),
+      path_(ownedFile->Describe()) {
+    FlushOnFree = flushOnFree;
+}
+
 TLFNFileStream::~TLFNFileStream() = default;
 
 void TLFNFileStream::Close() {

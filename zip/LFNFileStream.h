@@ -26,6 +26,9 @@ public:
 
     TLFNFileStream(const std::string& path, unsigned mode, bool flushOnFree = false,
                    int capacity = DefaultCapacity);
+    // Buffers a file opened elsewhere, for writing.
+    TLFNFileStream(std::unique_ptr<TFileStream> file, bool flushOnFree,
+                   int capacity = DefaultCapacity);
     ~TLFNFileStream() override;
 
     int Handle() const { return ownedFile->Handle(); }

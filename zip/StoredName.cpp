@@ -21,6 +21,8 @@ StoredName DeriveStoredName(const std::string& fullPath, const StoredNameRules& 
                 }
             }
         }
+        // "./" only says "the working folder", which the archive has no use for.
+        if (folder.rfind("./", 0) == 0) folder.erase(0, 2);
         if (!rules.storeVolumes && !folder.empty() && folder.front() == '/') folder.erase(0, 1);
         result.directory = std::move(folder);
     }

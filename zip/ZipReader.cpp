@@ -17,6 +17,12 @@ std::uint32_t OpenFileDosDate(const TLFNFileStream& stream) {
 
 } // namespace
 
+TZipReader::FileStamp TZipReader::StampOf(int fd) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0) return {};
+    return {st.st_size, st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec};
+}
+
 void TZipReader::SetZipName(const std::string& name) {
     if (name == zipName_) return;
     CloseArchive();
@@ -39,13 +45,16 @@ void TZipReader::OpenArchive() {
     if (!archiveStream_)
         archiveStream_ = std::make_unique<TLFNFileStream>(zipName_, fmOpenRead | fmShareDenyWrite,
                                                           FlushFilesOnClose, kStreamBufferSize);
-    if (archiveDirectory_ && OpenFileDosDate(*archiveStream_) == archiveFileDate_) return;
+    if (archiveDirectory_ && OpenFileDosDate(*archiveStream_) == archiveFileDate_ &&
+        StampOf(archiveStream_->Handle()) == archiveStamp_)
+        return;
     ReadArchiveDirectory();
 }
 
 void TZipReader::ReadArchiveDirectory() {
     TLFNFileStream& archive = *archiveStream_;
     archiveFileDate_ = OpenFileDosDate(archive);
+    archiveStamp_ = StampOf(archive.Handle());
     archiveDirectory_.reset();
     try {
         if (!currentEndRecord_.FindEndRecord(archive) ||

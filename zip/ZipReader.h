@@ -59,6 +59,15 @@ protected:
     std::unique_ptr<TSortedZip> archiveDirectory_;
     TEndCentral currentEndRecord_;
     std::uint32_t archiveFileDate_ = 0;
+    // Size and exact modification time of the archive the held view describes: the MS-DOS
+    // date alone has two-second steps, too coarse to tell a replaced archive.
+    struct FileStamp {
+        std::int64_t size = -1;
+        std::int64_t modifiedNs = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+    static FileStamp StampOf(int fd);
+    FileStamp archiveStamp_;
 
 private:
     std::unique_ptr<TLFNFileStream> archiveStream_;

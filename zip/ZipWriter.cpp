@@ -9,8 +9,10 @@
 #include "ZipWriterRun.h"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <iostream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace folivane::zip {
 namespace {
@@ -92,9 +94,9 @@ int TZipWriter::BuildArchive() {
     Run run;
     try {
         if (!FilesList.empty()) ExpandFileList();
+        CheckReplaceableTarget(zipName_);
         if (AtomicReplace) {
-            run.outputPath = CreateTempBeside(zipName_);
-            run.outputCreated = run.replaceAtEnd = true;
+            run.beside = std::make_unique<TTempFileBeside>(zipName_);
         } else if (FileExists(zipName_)) {
             run.outputPath = CreateTempArchive(TempPath);
             run.outputCreated = run.replaceAtEnd = run.updating = true;
@@ -110,6 +112,7 @@ int TZipWriter::BuildArchive() {
         WriteCentralDirectory(run);
         run.output->Close();
         if (run.updating) CloseArchive();
+        if (run.beside) run.beside->Publish(FlushFilesOnClose);
         if (run.replaceAtEnd) {
             run.outputCreated = false; // replacing removes the temporary file on failure too
             ReplaceArchiveFile(run.outputPath, zipName_, FlushFilesOnClose);
@@ -125,14 +128,23 @@ int TZipWriter::BuildArchive() {
     currentEndRecord_.Assign(run.newEnd);
     archiveDirectory_ = std::move(run.entryList);
     archiveFileDate_ = FileDosDateTime(zipName_);
+    if (const int fd = ::open(zipName_.c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
+        archiveStamp_ = StampOf(fd);
+        ::close(fd);
+    }
     restore();
     return run.added;
 }
 
 void TZipWriter::OpenOutputArchive(Run& run) {
-    run.output = std::make_unique<TLFNFileStream>(run.outputPath, fmCreate, FlushFilesOnClose,
-                                                  kStreamBufferSize);
-    run.outputCreated = true;
+    if (run.beside) {
+        run.output = std::make_unique<TLFNFileStream>(run.beside->OpenStream(), FlushFilesOnClose,
+                                                      kStreamBufferSize);
+    } else {
+        run.output = std::make_unique<TLFNFileStream>(run.outputPath, fmCreate, FlushFilesOnClose,
+                                                      kStreamBufferSize);
+        run.outputCreated = true;
+    }
     const std::size_t capacity =
         FilesList.size() + (archiveDirectory_ ? archiveDirectory_->Count() : 0);
     run.entryList = std::make_unique<TSortedZip>(ByNone);

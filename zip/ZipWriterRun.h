@@ -6,6 +6,7 @@
 #include "EntryCompressor.h"
 #include "LFNFileStream.h"
 #include "SortedZip.h"
+#include "TempFileBeside.h"
 #include "ZipWriter.h"
 
 #include <deque>
@@ -36,6 +37,7 @@ struct TZipWriter::Run {
     bool outputCreated = false; // the file at outputPath is ours to delete on failure
     bool updating = false;
     bool replaceAtEnd = false;
+    std::unique_ptr<TTempFileBeside> beside; // the output, with AtomicReplace
     std::unique_ptr<TLFNFileStream> output;
     TSortedZip nameIndex{ByName};
     std::unique_ptr<TSortedZip> entryList;
