@@ -122,6 +122,14 @@ std::string TZipHeaderInfo::EncodedName() {
     }
 }
 
+std::string TZipHeaderInfo::WritableName() {
+    CheckFitsWithoutZip64();
+    std::string name = EncodedName();
+    if (name.size() > 0xFFFF)
+        throw EZipException("Cannot store \"" + StoredName() + "\": the name is too long");
+    return name;
+}
+
 void TZipHeaderInfo::CheckFitsWithoutZip64() const {
     if (CompressedSize >= kZip64Limit || UncompressedSize >= kZip64Limit ||
         LocalHeaderOffset >= kZip64Limit)
@@ -132,10 +140,7 @@ void TZipHeaderInfo::CheckFitsWithoutZip64() const {
 
 void TZipHeaderInfo::SaveLocalHeader(TStream& archive) {
     LocalHeaderOffset = static_cast<std::uint64_t>(archive.Position());
-    CheckFitsWithoutZip64();
-    const std::string name = EncodedName();
-    if (name.size() > 0xFFFF)
-        throw EZipException("Cannot store \"" + StoredName() + "\": the name is too long");
+    const std::string name = WritableName();
     VersionNeeded = kVersionNeeded;
     RecordWriter record(kLocalHeaderSize + name.size());
     record.U32(kLocalHeaderSignature)
@@ -153,10 +158,7 @@ void TZipHeaderInfo::SaveLocalHeader(TStream& archive) {
 }
 
 void TZipHeaderInfo::SaveCentralHeader(TStream& archive, TStream* source) {
-    CheckFitsWithoutZip64();
-    const std::string name = EncodedName();
-    if (name.size() > 0xFFFF)
-        throw EZipException("Cannot store \"" + StoredName() + "\": the name is too long");
+    const std::string name = WritableName();
     std::string extra;
     if (SourceExtraLength != 0 && source) {
         // Carry the source's extra blocks over, all but the Zip64 block.

@@ -85,6 +85,8 @@ public:
 
 private:
     void CheckFitsWithoutZip64() const;
+    // The encoded name, after checking that the header can be written without Zip64.
+    std::string WritableName();
 
     std::string fileName_;
     std::string directory_;
