@@ -3,7 +3,7 @@
 
 namespace folivane::zip {
 
-TCompressionPool::TCompressionPool(unsigned threads) {
+TCompressionPool::TCompressionPool(unsigned threads, int level) : level_(level) {
     workers_.reserve(threads);
     for (unsigned i = 0; i < threads; ++i)
         workers_.emplace_back([this] { Work(); });
@@ -21,8 +21,9 @@ TCompressionPool::~TCompressionPool() {
 }
 
 void TCompressionPool::Work() {
+    TDeflater deflater(level_);
     while (true) {
-        std::function<void()> task;
+        std::function<void(TDeflater&)> task;
         {
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
@@ -30,7 +31,7 @@ void TCompressionPool::Work() {
             task = std::move(queue_.front());
             queue_.pop_front();
         }
-        task(); // a packaged task keeps its exception for the future
+        task(deflater); // a packaged task keeps its exception for the future
     }
 }
 

@@ -1,6 +1,8 @@
 // A fixed set of worker threads that compress entries while the archive is written.
 #pragma once
 
+#include "EntryCompressor.h"
+
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -12,23 +14,25 @@
 
 namespace folivane::zip {
 
-// Tasks run in the order submitted. Freeing the pool drops the tasks not yet started
-// (their futures report a broken promise) and waits for the running ones, so a task must
-// own everything it uses.
+// Tasks run in the order submitted, each given its worker's deflater (made at `level` on
+// first use and kept for the worker's life). Freeing the pool drops the tasks not yet
+// started (their futures report a broken promise) and waits for the running ones, so a
+// task must own everything else it uses.
 class TCompressionPool {
 public:
-    explicit TCompressionPool(unsigned threads);
+    TCompressionPool(unsigned threads, int level);
     ~TCompressionPool();
     TCompressionPool(const TCompressionPool&) = delete;
     TCompressionPool& operator=(const TCompressionPool&) = delete;
 
-    template <class Function> auto Submit(Function function) -> std::future<decltype(function())> {
-        using Result = decltype(function());
-        auto task = std::make_shared<std::packaged_task<Result()>>(std::move(function));
+    template <class Function>
+    auto Submit(Function function) -> std::future<decltype(function(std::declval<TDeflater&>()))> {
+        using Result = decltype(function(std::declval<TDeflater&>()));
+        auto task = std::make_shared<std::packaged_task<Result(TDeflater&)>>(std::move(function));
         std::future<Result> future = task->get_future();
         {
             std::lock_guard lock(mutex_);
-            queue_.emplace_back([task] { (*task)(); });
+            queue_.emplace_back([task](TDeflater& deflater) { (*task)(deflater); });
         }
         wake_.notify_one();
         return future;
@@ -41,7 +45,8 @@ private:
 
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::deque<std::function<void()>> queue_;
+    std::deque<std::function<void(TDeflater&)>> queue_;
+    int level_;
     bool stopping_ = false;
     std::vector<std::thread> workers_;
 };

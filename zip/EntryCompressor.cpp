@@ -25,29 +25,10 @@ std::size_t ReadSourceBlock(TStream& source, std::uint8_t* buffer, std::size_t c
     return n;
 }
 
-// Ends the zlib stream on every way out.
-class Deflater {
-public:
-    explicit Deflater(int level) {
-        Check(deflateInit2(&stream_, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY));
-        initialised_ = true;
-    }
-    ~Deflater() {
-        if (initialised_) deflateEnd(&stream_);
-    }
-    Deflater(const Deflater&) = delete;
-    Deflater& operator=(const Deflater&) = delete;
-
-    z_stream& Stream() { return stream_; }
-    static int Check(int result) {
-        if (result < 0) throw EZCompressionError("error");
-        return result;
-    }
-
-private:
-    z_stream stream_{};
-    bool initialised_ = false;
-};
+int CheckZlib(int result) {
+    if (result < 0) throw EZCompressionError("error");
+    return result;
+}
 
 } // namespace
 
@@ -74,38 +55,57 @@ EntryData StoreEntry(TStream& source, const BlockSink& sink) {
     return data;
 }
 
-EntryData DeflateEntry(TStream& source, int level, const BlockSink& sink) {
+TDeflater::TDeflater(int level) : level_(level) {}
+
+TDeflater::~TDeflater() {
+    if (stream_) deflateEnd(Stream());
+}
+
+EntryData TDeflater::Deflate(TStream& source, const BlockSink& sink) {
+    if (!stream_) {
+        // Made on first use, so that a level zlib refuses fails the entry, not the owner.
+        auto stream = std::make_unique<z_stream_s>();
+        CheckZlib(
+            deflateInit2(stream.get(), level_, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY));
+        stream_ = std::move(stream);
+        input_ = std::make_unique_for_overwrite<std::uint8_t[]>(kDeflateBlock);
+        output_ = std::make_unique_for_overwrite<std::uint8_t[]>(kDeflateBlock);
+    } else {
+        CheckZlib(deflateReset(Stream()));
+    }
+    z_stream& z = *Stream();
     EntryData data;
-    const auto input = std::make_unique<std::uint8_t[]>(kDeflateBlock);
-    const auto output = std::make_unique<std::uint8_t[]>(kDeflateBlock);
-    std::size_t n = ReadSourceBlock(source, input.get(), kDeflateBlock, data);
-    Deflater deflater(level);
-    z_stream& z = deflater.Stream();
-    z.next_in = input.get();
+    std::size_t n = ReadSourceBlock(source, input_.get(), kDeflateBlock, data);
+    z.next_in = input_.get();
     z.avail_in = static_cast<uInt>(n);
-    z.next_out = output.get();
+    z.next_out = output_.get();
     z.avail_out = static_cast<uInt>(kDeflateBlock);
     int flush = Z_NO_FLUSH;
     while (true) {
         if (z.avail_in == 0 && flush == Z_NO_FLUSH) {
-            n = ReadSourceBlock(source, input.get(), kDeflateBlock, data);
-            z.next_in = input.get();
+            n = ReadSourceBlock(source, input_.get(), kDeflateBlock, data);
+            z.next_in = input_.get();
             z.avail_in = static_cast<uInt>(n);
             if (n == 0) flush = Z_FINISH;
         }
-        const int result = Deflater::Check(deflate(&z, flush));
+        const int result = CheckZlib(deflate(&z, flush));
         if (z.avail_out == 0 || flush == Z_FINISH) {
             const std::size_t k = kDeflateBlock - z.avail_out;
             if (k > 0) {
-                sink(output.get(), k);
+                sink(output_.get(), k);
                 data.bytesWritten += k;
             }
-            z.next_out = output.get();
+            z.next_out = output_.get();
             z.avail_out = static_cast<uInt>(kDeflateBlock);
         }
         if (result == Z_STREAM_END) break;
     }
     return data;
+}
+
+EntryData DeflateEntry(TStream& source, int level, const BlockSink& sink) {
+    TDeflater deflater(level);
+    return deflater.Deflate(source, sink);
 }
 
 void FinishEntry(TZipHeaderInfo& header, bool stored, const EntryData& data, int packLevel) {

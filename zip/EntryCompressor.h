@@ -7,9 +7,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+struct z_stream_s;
 
 namespace folivane::zip {
 
@@ -34,8 +37,29 @@ bool IsNoCompressFile(const std::vector<std::string>& masks, std::string_view na
 // Copies the source to the sink unchanged.
 EntryData StoreEntry(TStream& source, const BlockSink& sink);
 
-// Raw deflate (no zlib header or trailer, 32 KiB window, memLevel 8) at `level`. Raises
-// EZCompressionError when zlib fails, a level outside -1 to 9 included.
+// Raw deflate (no zlib header or trailer, 32 KiB window, memLevel 8) at one level, keeping
+// zlib's state and its buffers from one entry to the next: making them afresh costs more
+// than compressing a small entry. The output is the same as with a fresh state. Raises
+// EZCompressionError when zlib fails, a level outside -1 to 9 included. One thread at a time.
+class TDeflater {
+public:
+    explicit TDeflater(int level);
+    ~TDeflater();
+    TDeflater(const TDeflater&) = delete;
+    TDeflater& operator=(const TDeflater&) = delete;
+
+    EntryData Deflate(TStream& source, const BlockSink& sink);
+
+private:
+    z_stream_s* Stream() { return stream_.get(); }
+
+    int level_;
+    std::unique_ptr<z_stream_s> stream_;
+    std::unique_ptr<std::uint8_t[]> input_;
+    std::unique_ptr<std::uint8_t[]> output_;
+};
+
+// One entry with a deflater of its own.
 EntryData DeflateEntry(TStream& source, int level, const BlockSink& sink);
 
 // Puts what a finished entry needs into its header: method, the flag bits of the pack

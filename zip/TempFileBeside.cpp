@@ -23,6 +23,17 @@ std::string FolderOf(const std::string& target) {
     throw EFCreateError(ExpandFileName(target), SystemErrorText(error));
 }
 
+// A hidden name beside the target ending in `suffix`. The target's own name is shortened
+// when it is needed: a target whose name is near the 255-byte limit (NAME_MAX) must still
+// get a temporary file.
+std::string HiddenSibling(const std::string& target, const std::string& suffix) {
+    constexpr std::size_t kNameMax = 255;
+    std::string name = ExtractFileName(target);
+    const std::size_t room = kNameMax - 1 - suffix.size(); // 1: the leading dot
+    if (name.size() > room) name.resize(room);
+    return ExtractFilePath(target) + "." + name + suffix;
+}
+
 } // namespace
 
 void CheckReplaceableTarget(const std::string& target) {
@@ -38,7 +49,7 @@ TTempFileBeside::TTempFileBeside(std::string target) : target_(std::move(target)
     if (fd_ >= 0) return;
     // Not every file system has unnamed files; a hidden name serves there.
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) Fail(target_, errno);
-    path_ = ExtractFilePath(target_) + "." + ExtractFileName(target_) + ".XXXXXX";
+    path_ = HiddenSibling(target_, ".XXXXXX");
     fd_ = ::mkostemp(path_.data(), O_CLOEXEC);
     if (fd_ < 0) {
         const int error = errno;
@@ -69,9 +80,8 @@ void TTempFileBeside::Publish(bool sync) {
         std::random_device random;
         const std::string procPath = "/proc/self/fd/" + std::to_string(fd_);
         for (int attempt = 0; path_.empty(); ++attempt) {
-            const std::string candidate = ExtractFilePath(target_) + "." +
-                                          ExtractFileName(target_) + "." +
-                                          std::to_string(random() % 1000000000u);
+            const std::string candidate =
+                HiddenSibling(target_, "." + std::to_string(random() % 1000000000u));
             if (::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, candidate.c_str(),
                          AT_SYMLINK_FOLLOW) == 0)
                 path_ = candidate;

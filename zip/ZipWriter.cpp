@@ -137,14 +137,16 @@ int TZipWriter::BuildArchive() {
 }
 
 void TZipWriter::OpenOutputArchive(Run& run) {
+    std::unique_ptr<TFileStream> file;
     if (run.beside) {
-        run.output = std::make_unique<TLFNFileStream>(run.beside->OpenStream(), FlushFilesOnClose,
-                                                      kStreamBufferSize);
+        file = run.beside->OpenStream();
     } else {
-        run.output = std::make_unique<TLFNFileStream>(run.outputPath, fmCreate, FlushFilesOnClose,
-                                                      kStreamBufferSize);
+        file = std::make_unique<TFileStream>(run.outputPath, fmCreate);
         run.outputCreated = true;
     }
+    if (WrapOutputFile) file = WrapOutputFile(std::move(file));
+    run.output =
+        std::make_unique<TLFNFileStream>(std::move(file), FlushFilesOnClose, kStreamBufferSize);
     const std::size_t capacity =
         FilesList.size() + (archiveDirectory_ ? archiveDirectory_->Count() : 0);
     run.entryList = std::make_unique<TSortedZip>(ByNone);
@@ -161,7 +163,7 @@ void TZipWriter::AddListedFiles(Run& run) {
             AddFileEntry(run, path);
         return;
     }
-    run.pool = std::make_unique<TCompressionPool>(threads);
+    run.pool = std::make_unique<TCompressionPool>(threads, PackLevel);
     const std::size_t window = 2 * static_cast<std::size_t>(threads);
     const auto emitOldest = [&] {
         std::unique_ptr<PreparedEntry> entry = std::move(run.pending.front());
@@ -184,15 +186,13 @@ void TZipWriter::AddListedFiles(Run& run) {
             CompressEntry(run, *entry);
             continue;
         }
-        const int level = PackLevel;
-        entry->compressed =
-            run.pool->Submit([source = std::move(entry->source), stored = entry->stored, level] {
+        entry->compressed = run.pool->Submit(
+            [source = std::move(entry->source), stored = entry->stored](TDeflater& deflater) {
                 CompressedEntry result;
                 const BlockSink sink = [&](const std::uint8_t* data, std::size_t n) {
                     result.bytes.insert(result.bytes.end(), data, data + n);
                 };
-                result.data =
-                    stored ? StoreEntry(*source, sink) : DeflateEntry(*source, level, sink);
+                result.data = stored ? StoreEntry(*source, sink) : deflater.Deflate(*source, sink);
                 return result;
             });
         run.pending.push_back(std::move(entry));
@@ -222,11 +222,12 @@ std::unique_ptr<TZipWriter::PreparedEntry> TZipWriter::PrepareFileEntry(Run& run
         if (OnSkippingFile) OnSkippingFile(path, SkipReason::Unreadable, e.what());
         return nullptr;
     }
+    // One fstat gives both the date and the size of the opened file.
     struct stat st {};
-    header.FileDateTime = fstat(entry->source->Handle(), &st) == 0
-                              ? DosDateTimeFromTime(st.st_mtime)
-                              : kNoDosDateTime;
-    entry->sizeAtOpening = static_cast<std::uint64_t>(entry->source->Size());
+    const bool known = fstat(entry->source->Handle(), &st) == 0;
+    header.FileDateTime = known ? DosDateTimeFromTime(st.st_mtime) : kNoDosDateTime;
+    entry->sizeAtOpening = known ? static_cast<std::uint64_t>(st.st_size)
+                                 : static_cast<std::uint64_t>(entry->source->Size());
     header.UncompressedSize = entry->sizeAtOpening;
     if (entry->sizeAtOpening >= kZip64Limit)
         throw EZipException("Cannot store \"" + path +
@@ -268,8 +269,9 @@ void TZipWriter::CompressEntry(Run& run, PreparedEntry& entry) {
         WriteArchiveBytes(output, data, static_cast<std::int64_t>(n));
         CheckPoint();
     };
-    const EntryData data = entry.stored ? StoreEntry(*entry.source, sink)
-                                        : DeflateEntry(*entry.source, PackLevel, sink);
+    if (!run.deflater) run.deflater = std::make_unique<TDeflater>(PackLevel);
+    const EntryData data =
+        entry.stored ? StoreEntry(*entry.source, sink) : run.deflater->Deflate(*entry.source, sink);
     if (entry.sizeAtOpening > data.bytesRead)
         ReportShrunk(entry.path, entry.sizeAtOpening, data.bytesRead);
     FinishEntry(header, entry.stored, data, PackLevel);

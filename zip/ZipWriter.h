@@ -3,6 +3,7 @@
 
 #include "EndCentral.h"
 #include "EntryCompressor.h"
+#include "FileStream.h"
 #include "FileSystem.h"
 #include "StoredName.h"
 #include "ZipReader.h"
@@ -84,6 +85,11 @@ public:
     std::function<int(int messageId, const std::string& text, const std::string& caption,
                       std::uint32_t flags)>
         OnHandleMessage;
+
+    // Test seam for write failures: when set, the open file that the archive is written to
+    // is handed to it, and the archive goes to the stream it returns instead (which owns the
+    // file or a duplicate of its descriptor). Left unset by every front end.
+    std::function<std::unique_ptr<TFileStream>(std::unique_ptr<TFileStream> file)> WrapOutputFile;
 
     // Message 208: a source became shorter while it was read.
     static constexpr int kMsgFileShrank = 208;

@@ -43,6 +43,7 @@ struct TZipWriter::Run {
     std::unique_ptr<TSortedZip> entryList;
     TEndCentral newEnd;
     int added = 0;
+    std::unique_ptr<TDeflater> deflater; // for entries compressed on the calling thread
     std::unique_ptr<TCompressionPool> pool;
     std::deque<std::unique_ptr<PreparedEntry>> pending;
 };

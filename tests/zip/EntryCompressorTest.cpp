@@ -172,6 +172,39 @@ TEST(EntryCompressor, RefusesALevelZlibDoesNotKnow) {
     EXPECT_TRUE(sink.bytes.empty());
 }
 
+TEST(EntryCompressor, ReusedDeflaterWritesWhatAFreshOneWrites) {
+    const std::vector<std::string> sources = {SampleText(300000), "", RandomBytes(70000, 5), "x",
+                                              SampleText(65536)};
+    TDeflater reused(6);
+    for (const std::string& source : sources) {
+        MemoryStream once(source);
+        MemoryStream again(source);
+        Sink fresh;
+        Sink second;
+        const EntryData expected = DeflateEntry(once, 6, fresh.Function());
+        const EntryData got = reused.Deflate(again, second.Function());
+        EXPECT_EQ(second.bytes, fresh.bytes) << source.size() << " bytes";
+        EXPECT_EQ(got.crc32, expected.crc32);
+        EXPECT_EQ(got.bytesRead, expected.bytesRead);
+    }
+}
+
+TEST(EntryCompressor, DeflaterRecoversAfterAnEntryFailedHalfway) {
+    const std::string source = RandomBytes(200000, 8);
+    TDeflater deflater(6);
+    MemoryStream first(source);
+    int calls = 0;
+    EXPECT_THROW(deflater.Deflate(first,
+                                  [&](const std::uint8_t*, std::size_t) {
+                                      if (++calls == 2) throw ENotEnoughRoom("full");
+                                  }),
+                 ENotEnoughRoom);
+    MemoryStream second(source);
+    Sink sink;
+    deflater.Deflate(second, sink.Function());
+    EXPECT_EQ(Inflate(sink.bytes), source);
+}
+
 TEST(EntryCompressor, AcceptsZlibsDefaultLevel) {
     MemoryStream input(SampleText(1000));
     Sink sink;
