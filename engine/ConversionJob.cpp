@@ -7,6 +7,7 @@
 #include "Cover.h"
 #include "PackageDocuments.h"
 #include "Uuid.h"
+#include "XmlText.h"
 
 #include "zip/FileSystem.h"
 #include "zip/ZipWriter.h"
@@ -21,20 +22,30 @@ bool IsBlank(const std::string& text) {
 }
 
 // A blank title would give a nameless book (readers list it so, validators warn): the
-// output's name is what the user chose instead, and "myepub" the save dialog's own.
+// output's name is what the user chose instead, and "myepub" the save dialog's own. Blank
+// is judged after escaping, which drops a title of control characters whole.
 std::string BookTitle(const BookInput& input) {
-    if (!IsBlank(input.title)) return input.title;
+    if (!IsBlank(EscapeXmlText(input.title))) return input.title;
     std::string name = zip::ExtractFileName(input.outputPath);
     const auto dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0) name.erase(dot);
-    return IsBlank(name) ? std::string("myepub") : name;
+    return IsBlank(EscapeXmlText(name)) ? std::string("myepub") : name;
 }
 
 } // namespace
 
 void PackWorkingTree(const std::string& bookFolder, const std::string& outputPath) {
-    const std::string mimetype = bookFolder + "mimetype";
     zip::TZipWriter writer;
+    PackWorkingTree(bookFolder, outputPath, writer);
+}
+
+void PackWorkingTree(const std::string& bookFolder, const std::string& outputPath,
+                     zip::TZipWriter& writer) {
+    // The writer takes a blank name for "no archive" and returns without writing one.
+    if (IsBlank(outputPath))
+        throw ConversionError("Cannot write the book \"" + outputPath +
+                              "\": no output file is named");
+    const std::string mimetype = bookFolder + "mimetype";
     writer.SetRootDir(bookFolder);
     writer.FilesList = {mimetype, "*.*"};
     writer.NoCompressList = {"mimetype"};

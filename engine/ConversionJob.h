@@ -5,6 +5,10 @@
 #include "ProgressSink.h"
 #include "WorkingTree.h"
 
+namespace folivane::zip {
+class TZipWriter;
+}
+
 namespace folivane::engine {
 
 // The product's web address, written into every book's dc:source.
@@ -24,5 +28,9 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress);
 // complete. Raises ConversionError when the archive cannot be written or when any file of
 // the book folder was left out of it.
 void PackWorkingTree(const std::string& bookFolder, const std::string& outputPath);
+// The same with a writer the caller made, whose test seams may be set; the packing
+// settings are made here.
+void PackWorkingTree(const std::string& bookFolder, const std::string& outputPath,
+                     zip::TZipWriter& writer);
 
 } // namespace folivane::engine

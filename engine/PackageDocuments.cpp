@@ -73,11 +73,12 @@ void WritePackageDocuments(const std::string& bookFolder, const BookMetadata& bo
                            const std::string& legacyEncoding, ProgressSink& progress) {
     const std::string oebps = bookFolder + "OEBPS/";
     if (cover) WriteDocument(oebps + "cover." + cover->extension, cover->bytes);
+    std::string page; // one buffer for every page: no fresh memory to fault in per page
     for (std::size_t i = 0; i < chapters.size(); ++i) {
-        const std::string text = ReadSourceText(chapters[i].Path, legacyEncoding);
-        WriteDocument(oebps + std::to_string(i) + ".html",
-                      BuildChapterPage(chapters[i].Name, text));
-        progress.ChapterReport(chapters[i].Name);
+        const FileList& chapter = chapters[i];
+        BuildChapterPage(page, chapter.Name, ReadSourceText(chapter.Path, legacyEncoding));
+        WriteDocument(oebps + std::to_string(i) + ".html", page);
+        progress.ChapterReport(chapter.Name);
     }
     WriteDocument(oebps + "content.opf", BuildContentOpf(book, chapters.size(), cover));
     WriteDocument(oebps + "toc.ncx", BuildTocNcx(book, chapters));

@@ -7,16 +7,21 @@
 #include "zip/ZipErrors.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <initializer_list>
 #include <memory>
 #include <stdexcept>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <type_traits>
 #include <uchardet/uchardet.h>
+#include <unistd.h>
 #include <utility>
 
 namespace folivane::engine {
@@ -24,8 +29,27 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD in UTF-8
 
-// uchardet is sure long before this; more only costs time on large sources.
+// uchardet judges by the bytes above 7F and reads only a few MB a second: it names the
+// same code page from 8 KiB of them as from a whole MiB (CJK and European pages alike),
+// so the sample ends after this many, or after kDetectionSample bytes of mostly-ASCII text.
+constexpr std::size_t kDetectionHighBytes = 64 << 10;
 constexpr std::size_t kDetectionSample = 1 << 20;
+
+// Texts this large ask for 2 MiB pages.
+constexpr std::size_t kHugePageText = 4 << 20;
+
+// Reserves room for `size` bytes. Faulting in tens of MiB 4 KiB at a time costs more than
+// reading them (in a virtual machine several times more), so a large text asks for huge
+// pages; it is a hint, and where they are not to be had nothing changes.
+void ReserveText(std::string& text, std::size_t size) {
+    text.reserve(size);
+    if (size < kHugePageText) return;
+    constexpr std::uintptr_t kHugePage = 2u << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(text.data());
+    const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t last = (begin + size) & ~(kHugePage - 1);
+    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
 
 // Reads from the current position to the end of the file after what `out` holds. The
 // size is a hint only: a file that changes while it is read is taken as it then is.
@@ -42,6 +66,22 @@ void AppendRest(zip::TFileStream& file, std::string& out, std::int64_t sizeHint)
         want = std::max<std::size_t>(have, 64 * 1024);
     }
     out.resize(have);
+}
+
+// The sample the detector sees: from `start`, until it holds kDetectionHighBytes bytes
+// above 7F, at most kDetectionSample bytes.
+std::string_view DetectionSample(std::string_view body, std::size_t start) {
+    const std::size_t end = std::min(body.size(), start + kDetectionSample);
+    std::size_t high = 0;
+    std::size_t i = start;
+    for (; i + 8 <= end && high < kDetectionHighBytes; i += 8) {
+        std::uint64_t block;
+        std::memcpy(&block, body.data() + i, sizeof block);
+        high += static_cast<std::size_t>(std::popcount(block & 0x8080808080808080ULL));
+    }
+    for (; i < end && high < kDetectionHighBytes; ++i)
+        high += static_cast<unsigned char>(body[i]) >= 0x80 ? 1u : 0u;
+    return body.substr(start, i - start);
 }
 
 // Offset of the first malformed sequence, or the size when all of `bytes` is UTF-8.
@@ -72,7 +112,7 @@ std::size_t FindInvalidUtf8(std::string_view bytes) {
 // first one starts.
 std::string ReplaceInvalidUtf8(std::string_view bytes, std::size_t firstInvalid) {
     std::string out;
-    out.reserve(bytes.size() + bytes.size() / 4 + kReplacement.size());
+    ReserveText(out, bytes.size() + bytes.size() / 4 + kReplacement.size());
     out.append(bytes.substr(0, firstInvalid));
     std::size_t run = firstInvalid; // start of the well-formed bytes not yet copied
     std::size_t i = firstInvalid;
@@ -121,7 +161,9 @@ std::string DecodeUtf16LE(std::string_view body) {
         return static_cast<char32_t>(low | (high << 8));
     };
     // At most three bytes per unit: a pair of units gives four.
-    std::string out(units * 3, '\0');
+    std::string out;
+    ReserveText(out, units * 3);
+    out.resize(units * 3);
     char* o = out.data();
     for (std::size_t i = 0; i < units; ++i) {
         char32_t c = unitAt(i);
@@ -176,7 +218,7 @@ std::string DecodeLegacy(std::string_view body, const std::string& legacyEncodin
         std::size_t start = 0;
         while (start < firstInvalid && static_cast<unsigned char>(body[start]) < 0x80)
             ++start;
-        charset = DetectCharset(body.substr(start, kDetectionSample));
+        charset = DetectCharset(DetectionSample(body, start));
         // UTF-8 with a few damaged sequences, such as a file cut in mid-character.
         if (charset == "UTF-8") return ReplaceInvalidUtf8(body, firstInvalid);
         if (charset.empty()) charset = SystemAnsiCodePage();
@@ -199,6 +241,29 @@ std::string Decode(SourceEncoding encoding, std::string_view body, std::string* 
     return DecodeLegacy(body, legacyEncoding, firstInvalid);
 }
 
+// Opens a file for reading and returns its descriptor; raises EFOpenError unless it is a
+// regular file. O_NONBLOCK, so that a FIFO does not wait for a writer: a FIFO may never
+// deliver and a device such as /dev/zero never ends.
+int OpenRegularFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw zip::EFOpenError(zip::ExpandFileName(path), zip::SystemErrorText(errno));
+    struct stat info {};
+    std::string reason;
+    if (fstat(fd, &info) != 0)
+        reason = zip::SystemErrorText(errno);
+    else if (S_ISDIR(info.st_mode))
+        reason = zip::SystemErrorText(EISDIR);
+    else if (!S_ISREG(info.st_mode))
+        reason = "Not a regular file";
+    else if (const int flags = ::fcntl(fd, F_GETFL); flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    if (!reason.empty()) {
+        ::close(fd);
+        throw zip::EFOpenError(zip::ExpandFileName(path), reason);
+    }
+    return fd;
+}
+
 std::string AsciiLower(std::string_view text) {
     std::string result(text);
     for (char& c : result)
@@ -210,11 +275,12 @@ std::string AsciiLower(std::string_view text) {
 
 SourceBytes ReadSourceBytes(const std::string& path) {
     try {
-        zip::TFileStream file(path, zip::fmOpenRead | zip::fmShareDenyNone);
+        zip::TFileStream file(OpenRegularFile(path), zip::ExpandFileName(path));
         struct stat info {};
         const std::int64_t size =
             fstat(file.Handle(), &info) == 0 && S_ISREG(info.st_mode) ? info.st_size : 0;
         SourceBytes result;
+        ReserveText(result.body, static_cast<std::size_t>(size) + 1); // + 1: see AppendRest
         char head[2] = {};
         const std::int64_t headSize = file.Read(head, 2);
         const auto b0 = static_cast<unsigned char>(head[0]);
@@ -228,7 +294,6 @@ SourceBytes ReadSourceBytes(const std::string& path) {
             char third = 0;
             markSize = 2 + file.Read(&third, 1); // the third byte is skipped unexamined
         } else {
-            result.body.reserve(static_cast<std::size_t>(size) + 1);
             result.body.assign(head, static_cast<std::size_t>(headSize));
             markSize = headSize;
         }

@@ -16,7 +16,8 @@ struct SourceBytes {
 
 // Reads the whole file and recognises a UTF-16LE (FF FE) or UTF-8 (EF BB, third byte
 // skipped unexamined) byte-order mark. Raises ConversionError naming the file and the
-// system's reason when it cannot be opened or read.
+// system's reason when it cannot be opened or read, or is no regular file (a folder, a
+// FIFO, a device).
 SourceBytes ReadSourceBytes(const std::string& path);
 
 // The body as UTF-8. UTF-16LE ends at its first zero unit; an odd last byte is a unit of

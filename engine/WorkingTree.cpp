@@ -17,7 +17,8 @@ namespace {
 
 constexpr const char* kTreePrefix = "folivane-";
 constexpr const char* kLockName = ".lock";
-// A folder without its lock is younger than this only while its job is still starting.
+// A folder without its lock, or with a lock not yet taken, is younger than this only while
+// its job is still starting.
 constexpr std::time_t kUnlockedGraceSeconds = 60;
 
 // Empties the folder open as `dirFd` and removes it from `parentFd`; links are removed,
@@ -59,7 +60,16 @@ WorkingTree PrepareWorkingTree(const std::string& tempFolderPath) {
     // The lock tells a later start of the program that this folder is still in use.
     const std::string lock = root + kLockName;
     tree.lockFd_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (tree.lockFd_ < 0 || ::flock(tree.lockFd_, LOCK_EX | LOCK_NB) != 0 ||
+    // Waiting: a sweep by another start of the program may hold the lock for a moment. Once
+    // taken, the lock gets one byte, so that a sweep tells a lock that was released (its job
+    // was killed) from one that is not taken yet (its job is starting).
+    int locked = -1;
+    if (tree.lockFd_ >= 0) {
+        do {
+            locked = ::flock(tree.lockFd_, LOCK_EX);
+        } while (locked != 0 && errno == EINTR);
+    }
+    if (locked != 0 || ::write(tree.lockFd_, "1", 1) != 1 ||
         ::mkdir((root + "EPUB_TXT").c_str(), 0700) != 0) {
         const int error = errno;
         tree.Remove();
@@ -92,7 +102,14 @@ WorkingTree::~WorkingTree() {
 }
 
 void WorkingTree::Remove() {
-    if (!root_.empty()) DeleteFolderTree(root_);
+    if (!root_.empty()) {
+        // The lock goes last: a job killed while it removes its folder leaves a folder that
+        // a later start sweeps, or an empty one.
+        DeleteFolderTree(BookFolder());
+        DeleteFolderTree(PieceFolder());
+        ::unlink((root_ + kLockName).c_str());
+        DeleteFolderTree(root_);
+    }
     root_.clear();
     if (lockFd_ >= 0) ::close(lockFd_);
     lockFd_ = -1;
@@ -118,15 +135,21 @@ int RemoveStaleWorkingTrees(const std::string& tempFolderPath) {
         struct stat st {};
         if (::lstat(root.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
             continue;
+        const bool old = std::time(nullptr) - st.st_mtime > kUnlockedGraceSeconds;
         const std::string lock = root + "/" + kLockName;
         const int fd = ::open(lock.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
-        bool stale = false;
-        if (fd >= 0) {
-            stale = ::flock(fd, LOCK_EX | LOCK_NB) == 0; // no running job holds it
-            ::close(fd);
-        } else {
-            stale = errno == ENOENT && std::time(nullptr) - st.st_mtime > kUnlockedGraceSeconds;
+        if (fd < 0) {
+            // No working folder of this program, whose lock comes first and goes last, or
+            // one whose job was killed before it made the lock: only an empty one goes, so
+            // that a folder of the user's that happens to match the name is never touched.
+            if (errno == ENOENT && old && ::rmdir(root.c_str()) == 0) ++removed;
+            continue;
         }
+        // Held by no running job; an empty one may be about to be taken by its job.
+        struct stat lockInfo {};
+        const bool stale = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &lockInfo) == 0 &&
+                           (lockInfo.st_size > 0 || old);
+        ::close(fd);
         if (stale && DeleteFolderTree(root)) ++removed;
     }
     ::closedir(dir);

@@ -47,7 +47,9 @@ WorkingTree PrepareWorkingTree(const std::string& tempFolderPath);
 bool DeleteFolderTree(const std::string& path);
 
 // Removes working folders under `tempFolderPath` that this user's earlier, killed jobs
-// left behind; folders of running jobs are kept. Returns how many went.
+// left behind; folders of running or starting jobs are kept, links are never followed, and
+// a matching folder without a lock goes only when it is empty (it may be the user's).
+// Returns how many went.
 int RemoveStaleWorkingTrees(const std::string& tempFolderPath);
 
 } // namespace folivane::engine

@@ -4,16 +4,39 @@
 #include "SourceText.h"
 
 #include <algorithm>
+#include <array>
 
 namespace folivane::engine {
 namespace {
 
-void Append(std::string& out, std::string_view text, bool attribute) {
-    // Callers append line by line; grow geometrically so that many small appends stay
+enum class Mode { Text, Attribute, Lines };
+
+// The bytes that go out unchanged in a mode, so that runs of them are copied in one piece.
+constexpr std::array<bool, 256> PlainBytes(Mode mode) {
+    std::array<bool, 256> plain{};
+    for (std::size_t c = 0x20; c < 0x80; ++c)
+        plain[c] = true;
+    plain['&'] = plain['<'] = plain['>'] = false;
+    if (mode == Mode::Attribute) {
+        plain['"'] = false;
+    } else {
+        plain['\t'] = true;
+    }
+    if (mode == Mode::Text) plain['\n'] = plain['\r'] = true;
+    return plain;
+}
+
+constexpr std::array<std::array<bool, 256>, 3> kPlain = {
+    PlainBytes(Mode::Text), PlainBytes(Mode::Attribute), PlainBytes(Mode::Lines)};
+
+void Append(std::string& out, std::string_view text, Mode mode, std::string_view lineBreak = {}) {
+    // Callers append piece by piece; grow geometrically so that many small appends stay
     // linear.
     const std::size_t need = out.size() + text.size() + text.size() / 16;
     if (need > out.capacity()) out.reserve(std::max(need, 2 * out.capacity()));
 
+    const std::array<bool, 256>& plain = kPlain[static_cast<std::size_t>(mode)];
+    const std::size_t size = text.size();
     std::size_t run = 0; // start of the bytes that go out unchanged
     std::size_t i = 0;
     const auto replace = [&](std::size_t length, std::string_view replacement) {
@@ -22,7 +45,10 @@ void Append(std::string& out, std::string_view text, bool attribute) {
         i += length;
         run = i;
     };
-    while (i < text.size()) {
+    while (true) {
+        while (i < size && plain[static_cast<unsigned char>(text[i])])
+            ++i;
+        if (i >= size) break;
         const auto c = static_cast<unsigned char>(text[i]);
         if (c >= 0x80) {
             const Utf8Sequence sequence = NextUtf8Sequence(text.substr(i));
@@ -46,36 +72,26 @@ void Append(std::string& out, std::string_view text, bool attribute) {
         case '>':
             replace(1, "&gt;");
             break;
+        // Only attributes come here with these: a parser turns TAB, LF and CR into spaces
+        // inside an attribute value, and references keep them.
         case '"':
-            if (attribute)
-                replace(1, "&quot;");
-            else
-                ++i;
+            replace(1, "&quot;");
             break;
-        // A parser turns these into spaces inside an attribute value; references keep them.
         case '\t':
-            if (attribute)
-                replace(1, "&#9;");
-            else
-                ++i;
+            replace(1, "&#9;");
             break;
         case '\n':
-            if (attribute)
-                replace(1, "&#10;");
-            else
-                ++i;
-            break;
         case '\r':
-            if (attribute)
-                replace(1, "&#13;");
-            else
-                ++i;
+            if (mode == Mode::Attribute) {
+                replace(1, c == '\n' ? "&#10;" : "&#13;");
+            } else {
+                const std::size_t length = c == '\r' && i + 1 < size && text[i + 1] == '\n' ? 2 : 1;
+                // A line end that ends the text starts no further line.
+                replace(length, i + length < size ? lineBreak : std::string_view());
+            }
             break;
-        default:
-            if (c < 0x20)
-                replace(1, {});
-            else
-                ++i;
+        default: // the other controls
+            replace(1, {});
         }
     }
     out.append(text.substr(run));
@@ -84,18 +100,22 @@ void Append(std::string& out, std::string_view text, bool attribute) {
 } // namespace
 
 void AppendEscapedXmlText(std::string& out, std::string_view utf8) {
-    Append(out, utf8, false);
+    Append(out, utf8, Mode::Text);
+}
+
+void AppendEscapedXmlLines(std::string& out, std::string_view utf8, std::string_view lineBreak) {
+    Append(out, utf8, Mode::Lines, lineBreak);
 }
 
 std::string EscapeXmlText(std::string_view utf8) {
     std::string out;
-    Append(out, utf8, false);
+    Append(out, utf8, Mode::Text);
     return out;
 }
 
 std::string EscapeXmlAttribute(std::string_view utf8) {
     std::string out;
-    Append(out, utf8, true);
+    Append(out, utf8, Mode::Attribute);
     return out;
 }
 

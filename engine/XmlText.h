@@ -10,6 +10,9 @@ namespace folivane::engine {
 // LF and CR, U+FFFE, U+FFFF, and bytes that are not UTF-8) are dropped.
 std::string EscapeXmlText(std::string_view utf8);
 void AppendEscapedXmlText(std::string& out, std::string_view utf8);
+// As AppendEscapedXmlText, with every line end (CR LF, LF or a lone CR) written as
+// `lineBreak`, except one that ends the text, which is dropped.
+void AppendEscapedXmlLines(std::string& out, std::string_view utf8, std::string_view lineBreak);
 
 // As EscapeXmlText, and '"' becomes "&quot;", for attribute values.
 std::string EscapeXmlAttribute(std::string_view utf8);

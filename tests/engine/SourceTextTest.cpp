@@ -164,6 +164,13 @@ TEST(SourceText, DetectsTheCodePageOfTextWithoutMark) {
               simplified + kFFFD + simplified);
 }
 
+TEST(SourceText, LongLegacyTextIsJudgedByItsStartAndDecodedWhole) {
+    // Far more than the detector is shown, and an ASCII opening before it.
+    const std::string text = std::string(5000, 'a') + "\r\n" + Repeat(kSimplified, 4000);
+    ScopedEnv locale("LC_ALL", "en_US.UTF-8");
+    EXPECT_EQ(DecodeSource({seAnsi, zip::ConvertText(text, "UTF-8", "GBK", "?")}, ""), text);
+}
+
 TEST(SourceText, ForcedLegacyEncodingAppliesToTextThatIsNotUtf8) {
     const std::string russian = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"; // Привет
     EXPECT_EQ(DecodeSource({seAnsi, zip::ConvertText(russian, "UTF-8", "CP1251", "?")}, "CP1251"),
