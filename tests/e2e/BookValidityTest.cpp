@@ -1,5 +1,5 @@
 // Books made from awkward inputs pass the EPUB validator and read back as their sources.
-#include "BookFixtures.h"
+#include "support/BookFixtures.h"
 
 #include "engine/ConversionJob.h"
 #include "support/TestSupport.h"

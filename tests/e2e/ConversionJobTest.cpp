@@ -1,5 +1,5 @@
 // The conversion job end to end: its events, its working folder, what it leaves at the output.
-#include "BookFixtures.h"
+#include "support/BookFixtures.h"
 
 #include "engine/ConversionJob.h"
 #include "support/TestSupport.h"

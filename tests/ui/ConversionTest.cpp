@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -13,6 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+
+#include <cstring>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 using folivane::ui::ScriptedDialogs;
 using folivane::ui::TForm1;
@@ -39,6 +44,38 @@ bool AnyProgressDialogVisible() {
     return false;
 }
 
+// Names of the folders made in a folder while this watches it. The job may make and remove
+// its working folder before the window hears of the job at all, so looking is not enough.
+class CreatedFolders {
+public:
+    explicit CreatedFolders(const QString& folder) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        if (fd_ < 0 || inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_CREATE) < 0)
+            qFatal("cannot watch %s", qPrintable(folder));
+    }
+    ~CreatedFolders() { ::close(fd_); }
+    CreatedFolders(const CreatedFolders&) = delete;
+    CreatedFolders& operator=(const CreatedFolders&) = delete;
+
+    QStringList Names() const {
+        QStringList names;
+        alignas(inotify_event) char buffer[4096];
+        ssize_t size;
+        while ((size = ::read(fd_, buffer, sizeof buffer)) > 0) {
+            for (ssize_t at = 0; at < size;) {
+                inotify_event event;
+                std::memcpy(&event, buffer + at, sizeof event);
+                if (event.mask & IN_ISDIR)
+                    names << QFile::decodeName(buffer + at + static_cast<ssize_t>(sizeof event));
+                at += static_cast<ssize_t>(sizeof event + event.len);
+            }
+        }
+        return names;
+    }
+
+private:
+    int fd_;
+};
+
 } // namespace
 
 class ConversionTest : public QObject {
@@ -53,7 +90,6 @@ private:
     QList<QList<ProgressState>> steps_; // per dialog, one per step of the bar
     QList<QPointer<TForm3>> dialogsShown_;
     QList<bool> dialogGoneAtMessage_; // per message box
-    QStringList foldersWhileShown_;   // under TMPDIR, when the dialog came up
 
     QString Source(const QString& name, const QByteArray& text) {
         const QString path = in_ + QLatin1Char('/') + name;
@@ -92,13 +128,11 @@ private slots:
         steps_.clear();
         dialogsShown_.clear();
         dialogGoneAtMessage_.clear();
-        foldersWhileShown_.clear();
         form_ = MakeForm(dialogs_);
         connect(form_.get(), &TForm1::progressDialogShown, this, [this](TForm3* dialog) {
             QVERIFY(dialog->isVisible());
             QCOMPARE(QApplication::activeModalWidget(), dialog); // the window takes no input
             shown_ << StateOf(*dialog);
-            foldersWhileShown_ = WorkingFolders();
             steps_ << QList<ProgressState>();
             dialogsShown_ << dialog;
             connect(dialog->ProgressBar1(), &QProgressBar::valueChanged, this,
@@ -171,6 +205,7 @@ private slots:
         Find<QLineEdit>(*form_, "m_cbs")->setText(QStringLiteral("Folivane"));
         const QString book = out_ + QStringLiteral("/five.epub");
 
+        const CreatedFolders created(tmp_);
         QCOMPARE(ConvertTo(book), 0);
 
         QCOMPARE(shown_.size(), 1);
@@ -194,7 +229,7 @@ private slots:
         QCOMPARE(messages[0].icon, QMessageBox::Information);
         QCOMPARE(dialogGoneAtMessage_, QList<bool>{true});
         QTRY_VERIFY(!form_->ConversionRunning());
-        QCOMPARE(foldersWhileShown_.size(), 1);    // the job worked under our TMPDIR...
+        QCOMPARE(created.Names().size(), 1);       // the job worked under our TMPDIR...
         QCOMPARE(WorkingFolders(), QStringList()); // ...and removed its folder
 
         // The rows and fields stay for another run.

@@ -61,6 +61,7 @@ std::string CheckBooks(const std::vector<ExpectedBook>& books, const std::string
         if (book.publisher) json += ",\"publisher\":" + JsonString(*book.publisher);
         if (book.coverMediaType) json += ",\"cover\":" + JsonString(*book.coverMediaType);
         if (book.text) json += ",\"text\":" + JsonLines(*book.text);
+        if (!book.pandoc) json += ",\"pandoc\":false";
         if (book.chapters) {
             json += ",\"chapters\":[";
             for (std::size_t c = 0; c < book.chapters->size(); ++c) {
