@@ -1,0 +1,101 @@
+// Fuzz target: a large source of any content is cut into named piece files that keep every
+// line.
+#include "engine/ChapterList.h"
+#include "engine/SourceText.h"
+#include "engine/WorkingTree.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace engine = folivane::engine;
+
+// A folder that lives as long as the process: the source and the piece folder.
+struct Workspace {
+    std::string folder;
+    std::string source;
+    std::string pieces;
+
+    Workspace() {
+        const char* tmp = std::getenv("TMPDIR");
+        folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/fuzz-split-XXXXXX";
+        if (!::mkdtemp(folder.data())) std::abort();
+        source = folder + "/story.txt";
+        pieces = folder + "/EPUB_TXT/";
+    }
+    ~Workspace() { engine::DeleteFolderTree(folder); }
+};
+
+const Workspace& TheWorkspace() {
+    static const Workspace workspace;
+    return workspace;
+}
+
+// Lines as the pages see them: each ends at CR LF, LF or a lone CR, and a line end that
+// ends the text starts no further line.
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = start;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r')
+            ++end;
+        lines.push_back(text.substr(start, end - start));
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
+            text[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+    }
+    return lines;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 3) return 0;
+    const Workspace& w = TheWorkspace();
+    // The first byte picks the mark and the legacy code page; the second how far the body is
+    // repeated beyond the 100 KiB from which a source is split.
+    const unsigned flags = data[0];
+    const std::size_t target = (100u << 10) + 1 + data[1] * 1024u;
+    const std::string_view body(reinterpret_cast<const char*>(data) + 2, size - 2);
+    static const char* const kMarks[] = {"", "", "\xEF\xBB\xBF", "\xFF\xFE"};
+    std::string bytes = kMarks[(flags >> 1) % 4];
+    while (bytes.size() < target)
+        bytes += body;
+    {
+        std::ofstream out(w.source, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    const std::string legacy = (flags & 0x10) ? "GB18030" : "";
+
+    ::mkdir(w.pieces.c_str(), 0700);
+    const engine::TChapterList chapters = engine::BuildChapterList({w.source}, w.pieces, legacy);
+    const std::string text = engine::ReadSourceText(w.source, legacy);
+
+    if (chapters.empty()) __builtin_trap();
+    std::vector<std::string_view> pieceLines;
+    std::vector<std::string> readBack;
+    readBack.reserve(chapters.size());
+    for (std::size_t i = 0; i < chapters.size(); ++i) {
+        const engine::FileList& chapter = chapters[i];
+        if (chapter.Name != "story" + std::to_string(i + 1)) __builtin_trap();
+        if (chapter.Path.rfind(w.pieces, 0) != 0) __builtin_trap();
+        readBack.push_back(engine::ReadSourceText(chapter.Path));
+        const std::vector<std::string_view> lines = Lines(readBack.back());
+        // Only the last piece may be empty: the others each hold a line that closed them.
+        if (i + 1 < chapters.size() && lines.empty()) __builtin_trap();
+        pieceLines.insert(pieceLines.end(), lines.begin(), lines.end());
+    }
+    if (pieceLines != Lines(text)) __builtin_trap();
+    engine::DeleteFolderTree(w.pieces);
+    return 0;
+}

@@ -1,0 +1,189 @@
+// Fuzz target: any title, author, publisher, chapter names and text give content.opf, toc.ncx
+// and chapter pages that libxml2 reads as well-formed, holding the same text.
+#include "engine/ChapterList.h"
+#include "engine/ChapterPage.h"
+#include "engine/Cover.h"
+#include "engine/PackageDocuments.h"
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+namespace engine = folivane::engine;
+
+// Fields of the input are separated by this byte, which therefore never reaches a field.
+constexpr char kSeparator = '\x1E';
+
+struct XmlDoc {
+    xmlDocPtr doc = nullptr;
+    ~XmlDoc() { xmlFreeDoc(doc); }
+};
+
+// Parses `text`; null unless it is well-formed XML with well-formed namespaces.
+xmlDocPtr Parse(const std::string& text) {
+    xmlParserCtxtPtr context = xmlNewParserCtxt();
+    if (!context) __builtin_trap();
+    xmlDocPtr doc =
+        xmlCtxtReadMemory(context, text.data(), static_cast<int>(text.size()), "document.xml",
+                          "UTF-8", XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    const bool wellFormed = doc && context->wellFormed && context->nsWellFormed;
+    xmlFreeParserCtxt(context);
+    if (!wellFormed) {
+        xmlFreeDoc(doc);
+        return nullptr;
+    }
+    return doc;
+}
+
+std::string Content(xmlNodePtr node) {
+    xmlChar* content = xmlNodeGetContent(node);
+    std::string text = content ? reinterpret_cast<const char*>(content) : "";
+    xmlFree(content);
+    return text;
+}
+
+std::vector<xmlNodePtr> Elements(xmlNodePtr parent, const char* name = nullptr) {
+    std::vector<xmlNodePtr> found;
+    for (xmlNodePtr child = parent ? parent->children : nullptr; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE &&
+            (!name || xmlStrcmp(child->name, reinterpret_cast<const xmlChar*>(name)) == 0))
+            found.push_back(child);
+    return found;
+}
+
+xmlNodePtr Only(xmlNodePtr parent, const char* name) {
+    const std::vector<xmlNodePtr> found = Elements(parent, name);
+    if (found.size() != 1) __builtin_trap();
+    return found[0];
+}
+
+// What a parser gives back for `text` written as element content: without the characters
+// XML forbids, and with CR LF and lone CR read as LF. None when `text` is not strict UTF-8,
+// whose damaged bytes the writers drop by their own rule.
+std::optional<std::string> AsParsed(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const std::size_t length = c < 0x80             ? 1
+                                   : (c & 0xE0) == 0xC0 ? 2
+                                   : (c & 0xF0) == 0xE0 ? 3
+                                                        : 4;
+        if ((c >= 0x80 && c < 0xC2) || c > 0xF4 || i + length > text.size()) return std::nullopt;
+        std::uint32_t code = length == 1 ? c : c & (0x7Fu >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto t = static_cast<unsigned char>(text[i + k]);
+            if ((t & 0xC0) != 0x80) return std::nullopt;
+            code = (code << 6) | (t & 0x3Fu);
+        }
+        const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < least[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return std::nullopt;
+        const bool forbidden = (code < 0x20 && code != '\t' && code != '\n' && code != '\r') ||
+                               code == 0xFFFE || code == 0xFFFF;
+        if (!forbidden) out.append(text.substr(i, length));
+        i += length;
+    }
+    // Line ends are read after the forbidden characters are gone: CR, a control, LF
+    // reaches the parser as CR LF.
+    std::string parsed;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (out[i] != '\r') {
+            parsed += out[i];
+            continue;
+        }
+        parsed += '\n';
+        if (i + 1 < out.size() && out[i + 1] == '\n') ++i;
+    }
+    return parsed;
+}
+
+// The paragraphs of a chapter page: one per line (ending at CR LF, LF or a lone CR), one
+// empty paragraph for an empty text.
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = start;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r')
+            ++end;
+        lines.push_back(text.substr(start, end - start));
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++end;
+        start = end + 1;
+    }
+    if (lines.empty()) lines.emplace_back();
+    return lines;
+}
+
+void ExpectText(xmlNodePtr node, std::string_view written) {
+    const std::optional<std::string> expected = AsParsed(written);
+    if (expected && Content(node) != *expected) __builtin_trap();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool initialised = (xmlInitParser(), true);
+    (void)initialised;
+    if (size == 0) return 0;
+    // The first byte tells whether the book has a cover; the rest are fields: title, author,
+    // publisher, then a name and a text for each chapter.
+    const bool withCover = data[0] & 1;
+    std::vector<std::string> fields;
+    const std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+    for (std::size_t start = 0;;) {
+        const std::size_t end = rest.find(kSeparator, start);
+        fields.emplace_back(rest.substr(start, end - start));
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    fields.resize(std::max<std::size_t>(fields.size(), 3));
+    const engine::BookMetadata book{fields[0], fields[1], fields[2],
+                                    "0f0e0d0c-0b0a-4908-8706-050403020100"};
+    engine::TChapterList chapters;
+    for (std::size_t i = 3; i < fields.size(); i += 2)
+        chapters.push_back({fields[i], "/unused.txt"});
+    const engine::CoverImage cover{"png", "image/png", ""};
+
+    XmlDoc opf{Parse(engine::BuildContentOpf(book, chapters.size(), withCover ? &cover : nullptr))};
+    if (!opf.doc) __builtin_trap();
+    // Nothing the user typed may add or remove an element of the metadata.
+    xmlNodePtr metadata = Only(xmlDocGetRootElement(opf.doc), "metadata");
+    if (Elements(metadata).size() != (withCover ? 7u : 6u)) __builtin_trap();
+    ExpectText(Only(metadata, "title"), book.title);
+    ExpectText(Only(metadata, "creator"), book.author);
+    ExpectText(Only(metadata, "publisher"), book.publisher);
+
+    XmlDoc ncx{Parse(engine::BuildTocNcx(book, chapters))};
+    if (!ncx.doc) __builtin_trap();
+    xmlNodePtr root = xmlDocGetRootElement(ncx.doc);
+    ExpectText(Only(Only(root, "docTitle"), "text"), book.title);
+    const std::vector<xmlNodePtr> points = Elements(Only(root, "navMap"), "navPoint");
+    if (points.size() != chapters.size()) __builtin_trap();
+    for (std::size_t i = 0; i < points.size(); ++i)
+        ExpectText(Only(Only(points[i], "navLabel"), "text"), chapters[i].Name);
+
+    for (std::size_t i = 3; i < fields.size(); i += 2) {
+        const std::string& text = i + 1 < fields.size() ? fields[i + 1] : fields[0];
+        XmlDoc page{Parse(engine::BuildChapterPage(fields[i], text))};
+        if (!page.doc) __builtin_trap();
+        xmlNodePtr html = xmlDocGetRootElement(page.doc);
+        ExpectText(Only(Only(html, "head"), "title"), fields[i]);
+        const std::vector<xmlNodePtr> paragraphs = Elements(Only(html, "body"));
+        const std::vector<std::string_view> lines = Lines(text);
+        if (paragraphs.size() != lines.size()) __builtin_trap();
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            if (xmlStrcmp(paragraphs[k]->name, reinterpret_cast<const xmlChar*>("p")) != 0)
+                __builtin_trap();
+            ExpectText(paragraphs[k], lines[k]);
+        }
+    }
+    return 0;
+}
