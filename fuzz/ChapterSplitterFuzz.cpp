@@ -1,5 +1,6 @@
 // Fuzz target: a large source of any content is cut into named piece files that keep every
 // line.
+#include "TextLines.h"
 #include "engine/ChapterList.h"
 #include "engine/SourceText.h"
 #include "engine/WorkingTree.h"
@@ -39,24 +40,6 @@ const Workspace& TheWorkspace() {
     return workspace;
 }
 
-// Lines as the pages see them: each ends at CR LF, LF or a lone CR, and a line end that
-// ends the text starts no further line.
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = start;
-        while (end < text.size() && text[end] != '\n' && text[end] != '\r')
-            ++end;
-        lines.push_back(text.substr(start, end - start));
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
-            text[end + 1] == '\n')
-            ++end;
-        start = end + 1;
-    }
-    return lines;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -90,12 +73,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (chapter.Name != "story" + std::to_string(i + 1)) __builtin_trap();
         if (chapter.Path.rfind(w.pieces, 0) != 0) __builtin_trap();
         readBack.push_back(engine::ReadSourceText(chapter.Path));
-        const std::vector<std::string_view> lines = Lines(readBack.back());
+        const std::vector<std::string_view> lines = folivane::fuzz::TextLines(readBack.back());
         // Only the last piece may be empty: the others each hold a line that closed them.
         if (i + 1 < chapters.size() && lines.empty()) __builtin_trap();
         pieceLines.insert(pieceLines.end(), lines.begin(), lines.end());
     }
-    if (pieceLines != Lines(text)) __builtin_trap();
+    if (pieceLines != folivane::fuzz::TextLines(text)) __builtin_trap();
     engine::DeleteFolderTree(w.pieces);
     return 0;
 }

@@ -1,5 +1,6 @@
 // Fuzz target: any title, author, publisher, chapter names and text give content.opf, toc.ncx
 // and chapter pages that libxml2 reads as well-formed, holding the same text.
+#include "TextLines.h"
 #include "engine/ChapterList.h"
 #include "engine/ChapterPage.h"
 #include "engine/Cover.h"
@@ -105,19 +106,9 @@ std::optional<std::string> AsParsed(std::string_view text) {
     return parsed;
 }
 
-// The paragraphs of a chapter page: one per line (ending at CR LF, LF or a lone CR), one
-// empty paragraph for an empty text.
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = start;
-        while (end < text.size() && text[end] != '\n' && text[end] != '\r')
-            ++end;
-        lines.push_back(text.substr(start, end - start));
-        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++end;
-        start = end + 1;
-    }
+// The paragraphs of a chapter page: one per line, one empty paragraph for an empty text.
+std::vector<std::string_view> Paragraphs(std::string_view text) {
+    std::vector<std::string_view> lines = folivane::fuzz::TextLines(text);
     if (lines.empty()) lines.emplace_back();
     return lines;
 }
@@ -177,7 +168,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         xmlNodePtr html = xmlDocGetRootElement(page.doc);
         ExpectText(Only(Only(html, "head"), "title"), fields[i]);
         const std::vector<xmlNodePtr> paragraphs = Elements(Only(html, "body"));
-        const std::vector<std::string_view> lines = Lines(text);
+        const std::vector<std::string_view> lines = Paragraphs(text);
         if (paragraphs.size() != lines.size()) __builtin_trap();
         for (std::size_t k = 0; k < lines.size(); ++k) {
             if (xmlStrcmp(paragraphs[k]->name, reinterpret_cast<const xmlChar*>("p")) != 0)

@@ -4,7 +4,6 @@
 Usage: cli_test.py FOLIVANE_CLI TEST_DATA_FOLDER SAMPLES_FOLDER
 """
 import glob
-import json
 import os
 import subprocess
 import sys
@@ -12,6 +11,10 @@ import tempfile
 import unittest
 
 CLI, DATA, SAMPLES = (os.path.abspath(p) for p in sys.argv[1:4])
+sys.path.insert(0, DATA)
+from kept_books import KeptBooks  # noqa: E402  (found through DATA)
+
+KEPT = KeptBooks()
 del sys.argv[1:4]
 
 
@@ -20,7 +23,6 @@ def run(*args, cwd=None):
 
 
 class CliTest(unittest.TestCase):
-    books = []  # (path, expectations) checked together at the end
 
     def setUp(self):
         self.tmp = tempfile.TemporaryDirectory()
@@ -34,9 +36,7 @@ class CliTest(unittest.TestCase):
         return path
 
     def keep_book(self, path, **expected):
-        kept = os.path.join(CHECKED, f"{len(CliTest.books)}.epub")
-        os.replace(path, kept)
-        CliTest.books.append(dict(path=kept, **expected))
+        KEPT.keep(path, move=True, **expected)
 
     def test_help_and_version(self):
         help_run = run("--help")
@@ -111,15 +111,8 @@ class CliTest(unittest.TestCase):
 
     def test_zzz_books_pass_every_checker(self):
         # Named to run last: checks all books the other tests kept, in one go.
-        expectations = os.path.join(CHECKED, "expectations.json")
-        with open(expectations, "w", encoding="utf-8") as f:
-            json.dump({"books": CliTest.books}, f)
-        check = subprocess.run([sys.executable, os.path.join(DATA, "check_book.py"), expectations],
-                               capture_output=True, text=True)
-        self.assertEqual(check.returncode, 0, check.stdout + check.stderr)
+        self.assertEqual(KEPT.check(), "")
 
 
 if __name__ == "__main__":
-    with tempfile.TemporaryDirectory() as checked:
-        CHECKED = checked
-        unittest.main()
+    unittest.main()

@@ -7,11 +7,9 @@ leaves its working folder behind.
 Usage: cli_reliability_test.py FOLIVANE_CLI TEST_DATA_FOLDER
 """
 import ctypes
-import json
 import os
 import random
 import resource
-import shutil
 import signal
 import subprocess
 import sys
@@ -21,6 +19,10 @@ import unittest
 import zipfile
 
 CLI, DATA = (os.path.abspath(p) for p in sys.argv[1:3])
+sys.path.insert(0, DATA)
+from kept_books import KeptBooks  # noqa: E402  (found through DATA)
+
+KEPT = KeptBooks()
 del sys.argv[1:3]
 
 NOBODY = 65534
@@ -112,7 +114,6 @@ def odd_sources():
 
 
 class CliReliabilityTest(unittest.TestCase):
-    books = []  # kept books, checked together by the last test
 
     def setUp(self):
         self.tmp = tempfile.TemporaryDirectory()
@@ -170,9 +171,7 @@ class CliReliabilityTest(unittest.TestCase):
         return result
 
     def keep_book(self, path, **expected):
-        kept = os.path.join(CHECKED, f"{len(CliReliabilityTest.books)}.epub")
-        shutil.copyfile(path, kept)
-        CliReliabilityTest.books.append(dict(path=kept, **expected))
+        KEPT.keep(path, move=False, **expected)
 
     def test_odd_source_bytes_give_a_valid_book(self):
         sources = [self.source(name + ".txt", data) for name, data in odd_sources().items()]
@@ -484,15 +483,8 @@ class CliReliabilityTest(unittest.TestCase):
 
     def test_zzz_books_pass_every_checker(self):
         # Named to run last: checks all books the other tests kept, in one go.
-        expectations = os.path.join(CHECKED, "expectations.json")
-        with open(expectations, "w", encoding="utf-8") as f:
-            json.dump({"books": CliReliabilityTest.books}, f)
-        check = subprocess.run([sys.executable, os.path.join(DATA, "check_book.py"), expectations],
-                               capture_output=True, text=True)
-        self.assertEqual(check.returncode, 0, check.stdout + check.stderr)
+        self.assertEqual(KEPT.check(), "")
 
 
 if __name__ == "__main__":
-    with tempfile.TemporaryDirectory() as checked:
-        CHECKED = checked
-        unittest.main()
+    unittest.main()
