@@ -1,13 +1,13 @@
 // The chapter list: the size limit, cutting large sources between lines, piece files.
 #include "engine/ChapterList.h"
 #include "engine/SourceText.h"
+#include "support/TestSupport.h"
 #include "zip/TextConversion.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace folivane::engine {
 namespace {
@@ -17,12 +17,7 @@ using namespace std::string_literals;
 
 const std::string kMark = "\xEF\xBB\xBF";
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using test::ReadFile;
 
 std::string Lines(int count, const std::string& line, const std::string& end = "\n") {
     std::string text;

@@ -1,13 +1,13 @@
 // Writing documents: exact bytes, replacement of old files, failures that must be reported.
 #include "engine/DocumentWriter.h"
 #include "engine/ConversionError.h"
+#include "support/TestSupport.h"
 
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,26 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder for one test, removed with everything in it afterwards.
-struct ScratchFolder {
-    ScratchFolder() {
-        std::string pattern = testing::TempDir() + "engine_XXXXXX";
-        if (mkdtemp(pattern.data())) path = pattern + "/";
-    }
-    ~ScratchFolder() {
-        if (!path.empty()) fs::remove_all(path);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::string path;
-};
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using test::ReadFile;
+using test::ScratchFolder;
 
 // The message of the ConversionError that `write` raises, or "" when it raises none.
 template <typename F> std::string ErrorOf(F write) {
@@ -50,7 +32,7 @@ template <typename F> std::string ErrorOf(F write) {
 
 TEST(DocumentWriter, WritesExactlyTheBytesReplacingAnOldFile) {
     const ScratchFolder folder;
-    const std::string path = folder.path + "replace.xhtml";
+    const std::string path = folder.Path() + "replace.xhtml";
     std::ofstream(path, std::ios::binary) << std::string(5000, 'x');
     const std::string binary("\xEF\xBB\xBF\0\r\n", 6);
     WriteDocument(path, binary);
@@ -62,7 +44,7 @@ TEST(DocumentWriter, WritesExactlyTheBytesReplacingAnOldFile) {
 
 TEST(DocumentWriter, FileThatCannotBeCreatedRaisesNamingIt) {
     const ScratchFolder folder;
-    const std::string blocker = folder.path + "not_a_folder";
+    const std::string blocker = folder.Path() + "not_a_folder";
     std::ofstream(blocker) << "x";
     const std::string path = blocker + "/page.html";
     const std::string message = ErrorOf([&] { WriteDocument(path, "abc"); });
@@ -81,7 +63,7 @@ TEST(DocumentWriter, FullDiskRaises) {
 
 TEST(DocumentWriter, FileSizeLimitRaises) {
     const ScratchFolder folder;
-    const std::string path = folder.path + "too_large.html";
+    const std::string path = folder.Path() + "too_large.html";
     // The limit holds for the whole process, so a child takes it and reports by exit code:
     // 0 raised with EFBIG's text, 1 raised otherwise, 2 did not raise.
     const pid_t child = fork();

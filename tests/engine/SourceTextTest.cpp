@@ -1,6 +1,7 @@
 // Reading sources: byte-order marks, UTF-16LE and UTF-8 decoding, legacy code pages.
 #include "engine/SourceText.h"
 #include "engine/ConversionError.h"
+#include "support/TestSupport.h"
 #include "zip/TextConversion.h"
 
 #include <cstdlib>
@@ -17,22 +18,10 @@ using namespace std::string_literals;
 
 const std::string kFFFD = "\xEF\xBF\xBD";
 
-// A fresh folder for one test, removed with everything in it afterwards.
-struct ScratchFolder {
-    ScratchFolder() {
-        std::string pattern = testing::TempDir() + "engine_XXXXXX";
-        if (mkdtemp(pattern.data())) path = pattern + "/";
-    }
-    ~ScratchFolder() {
-        if (!path.empty()) fs::remove_all(path);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::string path;
-};
+using test::ScratchFolder;
 
-std::string WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+std::string WriteFile(const std::string& path, std::string_view bytes) {
+    test::WriteFile(path, bytes);
     return path;
 }
 
@@ -64,7 +53,7 @@ class DecodeFile : public testing::TestWithParam<DecodeCase> {};
 TEST_P(DecodeFile, GivesTheExpectedText) {
     const DecodeCase& c = GetParam();
     const ScratchFolder folder;
-    const std::string path = WriteFile(folder.path + "source.txt", c.file);
+    const std::string path = WriteFile(folder.Path() + "source.txt", c.file);
     EXPECT_EQ(ReadSourceBytes(path).encoding, c.encoding);
     EXPECT_EQ(ReadSourceText(path), c.text);
 }
@@ -109,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(SourceText, DecodeFile, testing::ValuesIn(kDecodeCases)
 
 TEST(SourceText, BigEndianMarkIsLegacyTextOfTheLocaleCodePage) {
     const ScratchFolder folder;
-    const std::string path = WriteFile(folder.path + "big_endian.txt", "\xFE\xFF\x00\x41"s);
+    const std::string path = WriteFile(folder.Path() + "big_endian.txt", "\xFE\xFF\x00\x41"s);
     const SourceBytes bytes = ReadSourceBytes(path);
     EXPECT_EQ(bytes.encoding, seAnsi);
     EXPECT_EQ(bytes.body, "\xFE\xFF\x00\x41"s);
