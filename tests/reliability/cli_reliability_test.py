@@ -10,6 +10,7 @@ import ctypes
 import os
 import random
 import resource
+import shutil
 import signal
 import subprocess
 import sys
@@ -134,8 +135,15 @@ class CliReliabilityTest(unittest.TestCase):
             signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
             resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
 
-        extra = dict(user=NOBODY, group=NOBODY, extra_groups=[]) if as_nobody else {}
-        return subprocess.run([CLI, "-q", *args], capture_output=True, env=self.env, cwd=cwd,
+        program, extra = CLI, {}
+        if as_nobody:
+            # The build folder may lie where nobody cannot reach (root's home): nobody runs a
+            # copy in the test's own folder.
+            program = os.path.join(self.dir, "folivane-cli")
+            if not os.path.exists(program):
+                shutil.copy(CLI, program)
+            extra = dict(user=NOBODY, group=NOBODY, extra_groups=[])
+        return subprocess.run([program, "-q", *args], capture_output=True, env=self.env, cwd=cwd,
                               timeout=timeout, preexec_fn=limited if limit is not None else None,
                               **extra)
 
