@@ -103,7 +103,6 @@ private:
 
     void ExpandFileList();
     bool IsExcluded(const std::string& path) const;
-    bool IsArchiveItself(const std::string& path) const;
 
     void OpenOutputArchive(Run& run);
     void AddListedFiles(Run& run);

@@ -4,7 +4,9 @@
 #include "DirSearch.h"
 #include "WildcardMatch.h"
 
+#include <optional>
 #include <sys/stat.h>
+#include <utility>
 
 namespace folivane::zip {
 namespace {
@@ -13,6 +15,13 @@ std::string LowerAscii(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return text;
+}
+
+// Device and inode of the file at `path`, when there is one.
+std::optional<std::pair<dev_t, ino_t>> FileIdentity(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return std::pair(st.st_dev, st.st_ino);
 }
 
 } // namespace
@@ -26,15 +35,6 @@ bool TZipWriter::IsExcluded(const std::string& path) const {
         if (WildcardMatch(mask, mask.find('/') != std::string::npos ? lowered : name)) return true;
     }
     return false;
-}
-
-bool TZipWriter::IsArchiveItself(const std::string& path) const {
-    if (path == zipName_) return true;
-    // Another spelling of the same file (a "./", a link) is the archive too.
-    struct stat archive {};
-    struct stat file {};
-    return ::stat(zipName_.c_str(), &archive) == 0 && ::stat(path.c_str(), &file) == 0 &&
-           archive.st_dev == file.st_dev && archive.st_ino == file.st_ino;
 }
 
 void TZipWriter::ExpandFileList() {
@@ -58,6 +58,12 @@ void TZipWriter::ExpandFileList() {
             files.push_back(path);
         }
     }
+    // Another spelling of the archive's name (a "./", a link) is the archive too. Its
+    // identity is taken once: a search may find thousands of files.
+    const std::optional<std::pair<dev_t, ino_t>> archive = FileIdentity(zipName_);
+    const auto isArchiveItself = [&](const std::string& path) {
+        return path == zipName_ || (archive && FileIdentity(path) == archive);
+    };
     for (std::string mask : masks) {
         bool recurse = recurse_;
         if (mask.front() == '|') {
@@ -79,7 +85,7 @@ void TZipWriter::ExpandFileList() {
             CheckPoint();
             if (path.back() == '/') {
                 if (AddDirEntriesOnRecurse) files.push_back(path);
-            } else if (!IsExcluded(path) && !IsArchiveItself(path)) {
+            } else if (!IsExcluded(path) && !isArchiveItself(path)) {
                 files.push_back(std::move(path));
             }
         }
