@@ -2,6 +2,15 @@
 #include "ScriptedDialogs.h"
 
 namespace folivane::ui {
+namespace {
+
+// The first answer the test queued, taken from the queue; an empty one when none is left,
+// as a cancelled dialog gives.
+template <class Answer> Answer NextAnswer(QList<Answer>& answers) {
+    return answers.isEmpty() ? Answer() : answers.takeFirst();
+}
+
+} // namespace
 
 QList<ScriptedDialogs::Call> ScriptedDialogs::Messages() const {
     QList<Call> messages;
@@ -17,48 +26,32 @@ void ScriptedDialogs::Record(const Call& call) {
 
 QStringList ScriptedDialogs::OpenFiles(QWidget* owner, const QString& title,
                                        const QList<FileType>& types) {
-    Call call;
-    call.kind = Kind::OpenFiles;
-    call.title = title;
-    call.types = types;
-    call.owner = owner;
-    Record(call);
-    return openFilesAnswers.isEmpty() ? QStringList() : openFilesAnswers.takeFirst();
+    Record({.kind = Kind::OpenFiles, .title = title, .types = types, .owner = owner});
+    return NextAnswer(openFilesAnswers);
 }
 
 QString ScriptedDialogs::OpenFile(QWidget* owner, const QString& title,
                                   const QList<FileType>& types) {
-    Call call;
-    call.kind = Kind::OpenFile;
-    call.title = title;
-    call.types = types;
-    call.owner = owner;
-    Record(call);
-    return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
+    Record({.kind = Kind::OpenFile, .title = title, .types = types, .owner = owner});
+    return NextAnswer(openFileAnswers);
 }
 
 QString ScriptedDialogs::SaveFile(QWidget* owner, const QString& suggestedName,
                                   const QList<FileType>& types) {
-    Call call;
-    call.kind = Kind::SaveFile;
-    call.suggestedName = suggestedName;
-    call.types = types;
-    call.owner = owner;
-    Record(call);
-    return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    Record(
+        {.kind = Kind::SaveFile, .suggestedName = suggestedName, .types = types, .owner = owner});
+    return NextAnswer(saveAnswers);
 }
 
 QMessageBox::StandardButton ScriptedDialogs::Message(QWidget* owner, QMessageBox::Icon icon,
                                                      const QString& title, const QString& text,
                                                      QMessageBox::StandardButtons buttons) {
-    Call call;
-    call.kind = Kind::Message;
-    call.title = title;
-    call.text = text;
-    call.icon = icon;
-    call.buttons = buttons;
-    call.owner = owner;
-    Record(call);
+    Record({.kind = Kind::Message,
+            .title = title,
+            .text = text,
+            .icon = icon,
+            .buttons = buttons,
+            .owner = owner});
     if (!messageAnswers.isEmpty()) return messageAnswers.takeFirst();
     for (const QMessageBox::StandardButton b : {QMessageBox::No, QMessageBox::Cancel})
         if (buttons.testFlag(b)) return b;

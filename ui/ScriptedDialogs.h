@@ -16,12 +16,12 @@ public:
 
     struct Call {
         Kind kind = Kind::Message;
-        QString title;
-        QString text;          // message boxes
-        QString suggestedName; // save dialog
-        QList<FileType> types; // file dialogs
+        QString title{};
+        QString text{};          // message boxes
+        QString suggestedName{}; // save dialog
+        QList<FileType> types{}; // file dialogs
         QMessageBox::Icon icon = QMessageBox::NoIcon;
-        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButtons buttons{};
         QWidget* owner = nullptr;
     };
 
