@@ -1,7 +1,7 @@
 // Parsing folivane-cli's arguments.
 #include "CliOptions.h"
 
-#include "zip/TextConversion.h"
+#include "engine/SourceText.h"
 
 namespace folivane::cli {
 namespace {
@@ -110,7 +110,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
         if (!ok) return options;
     }
     if (options.help || options.version) return options;
-    if (!book.legacyEncoding.empty() && !zip::IsKnownCharset(book.legacyEncoding)) {
+    if (!book.legacyEncoding.empty() && !engine::IsKnownTextEncoding(book.legacyEncoding)) {
         options.error = "unknown code page " + book.legacyEncoding;
         return options;
     }

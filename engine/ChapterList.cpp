@@ -4,11 +4,10 @@
 #include "DocumentWriter.h"
 #include "SourceText.h"
 
-#include <fcntl.h>
+#include "platform/RegularFile.h"
+
 #include <string>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace folivane::engine {
 namespace {
@@ -74,13 +73,8 @@ void SplitSource(std::string_view text, const std::string& piecePrefix,
 } // namespace
 
 double GetFileSizeKB(const std::string& path) {
-    // O_NONBLOCK: opening a FIFO must not wait for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return 0;
-    struct stat info {};
-    const bool sized = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    ::close(fd);
-    return sized ? static_cast<double>(info.st_size) / 1024.0 : 0;
+    const std::optional<std::int64_t> size = platform::RegularFileSize(path);
+    return size ? static_cast<double>(*size) / 1024.0 : 0;
 }
 
 std::string GetFileNameFromPath(const std::string& path, bool wholeName) {

@@ -3,7 +3,7 @@
 
 #include "DocumentWriter.h"
 
-#include <sys/stat.h>
+#include "platform/FolderTree.h"
 
 namespace folivane::engine {
 
@@ -36,7 +36,7 @@ void WriteContainerSkeleton(const std::string& bookFolder,
     // A folder that exists already is fine; one that cannot be made shows up as the
     // failure to write the first document in it.
     for (const char* folder : {"", "META-INF", "OEBPS", "OEBPS/css"})
-        ::mkdir((bookFolder + folder).c_str(), 0700);
+        platform::MakeFolder(bookFolder + folder);
     WriteDocument(bookFolder + "mimetype", kMimetype);
     WriteDocument(bookFolder + "META-INF/container.xml", kContainerXml);
     WriteDocument(bookFolder + "OEBPS/css/main.css", kMainCss);

@@ -2,26 +2,24 @@
 #include "SourceText.h"
 
 #include "ConversionError.h"
-#include "zip/FileStream.h"
-#include "zip/TextConversion.h"
-#include "zip/ZipErrors.h"
+
+#include "platform/FileStatus.h"
+#include "platform/Memory.h"
+#include "platform/RegularFile.h"
+#include "platform/SystemError.h"
+#include "platform/TextConversion.h"
 
 #include <algorithm>
 #include <bit>
 #include <cctype>
-#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <initializer_list>
 #include <memory>
 #include <stdexcept>
-#include <sys/mman.h>
-#include <sys/stat.h>
 #include <type_traits>
 #include <uchardet/uchardet.h>
-#include <unistd.h>
 #include <utility>
 
 namespace folivane::engine {
@@ -34,39 +32,6 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD in UTF-8
 // so the sample ends after this many, or after kDetectionSample bytes of mostly-ASCII text.
 constexpr std::size_t kDetectionHighBytes = 64 << 10;
 constexpr std::size_t kDetectionSample = 1 << 20;
-
-// Texts this large ask for 2 MiB pages.
-constexpr std::size_t kHugePageText = 4 << 20;
-
-// Reserves room for `size` bytes. Faulting in tens of MiB 4 KiB at a time costs more than
-// reading them (in a virtual machine several times more), so a large text asks for huge
-// pages; it is a hint, and where they are not to be had nothing changes.
-void ReserveText(std::string& text, std::size_t size) {
-    text.reserve(size);
-    if (size < kHugePageText) return;
-    constexpr std::uintptr_t kHugePage = 2u << 20;
-    const auto begin = reinterpret_cast<std::uintptr_t>(text.data());
-    const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t last = (begin + size) & ~(kHugePage - 1);
-    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-}
-
-// Reads from the current position to the end of the file after what `out` holds. The
-// size is a hint only: a file that changes while it is read is taken as it then is.
-void AppendRest(zip::TFileStream& file, std::string& out, std::int64_t sizeHint) {
-    std::size_t have = out.size();
-    // One byte more than expected, so that the end shows without a second round.
-    std::size_t want = static_cast<std::size_t>(std::max<std::int64_t>(sizeHint, 0)) + 1;
-    while (true) {
-        out.resize(have + want);
-        const auto got =
-            static_cast<std::size_t>(file.Read(out.data() + have, static_cast<std::int64_t>(want)));
-        have += got;
-        if (got < want) break;
-        want = std::max<std::size_t>(have, 64 * 1024);
-    }
-    out.resize(have);
-}
 
 // The sample the detector sees: from `start`, until it holds kDetectionHighBytes bytes
 // above 7F, at most kDetectionSample bytes.
@@ -112,7 +77,7 @@ std::size_t FindInvalidUtf8(std::string_view bytes) {
 // first one starts.
 std::string ReplaceInvalidUtf8(std::string_view bytes, std::size_t firstInvalid) {
     std::string out;
-    ReserveText(out, bytes.size() + bytes.size() / 4 + kReplacement.size());
+    platform::ReserveLargeBuffer(out, bytes.size() + bytes.size() / 4 + kReplacement.size());
     out.append(bytes.substr(0, firstInvalid));
     std::size_t run = firstInvalid; // start of the well-formed bytes not yet copied
     std::size_t i = firstInvalid;
@@ -162,7 +127,7 @@ std::string DecodeUtf16LE(std::string_view body) {
     };
     // At most three bytes per unit: a pair of units gives four.
     std::string out;
-    ReserveText(out, units * 3);
+    platform::ReserveLargeBuffer(out, units * 3);
     out.resize(units * 3);
     char* o = out.data();
     for (std::size_t i = 0; i < units; ++i) {
@@ -202,7 +167,7 @@ std::string DetectCharset(std::string_view sample) {
         charset.starts_with("UTF-32"))
         return std::string();
     if (charset == "UTF-8") return charset;
-    return zip::IsKnownCharset(charset) ? charset : std::string();
+    return platform::IsKnownCharset(charset) ? charset : std::string();
 }
 
 // Text without a mark that is not UTF-8 throughout.
@@ -210,7 +175,7 @@ std::string DecodeLegacy(std::string_view body, const std::string& legacyEncodin
                          std::size_t firstInvalid) {
     std::string charset = legacyEncoding;
     if (!charset.empty()) {
-        if (!zip::IsKnownCharset(charset))
+        if (!platform::IsKnownCharset(charset))
             throw ConversionError("Unknown text encoding \"" + charset + "\"");
     } else {
         // Start where the first non-ASCII byte is, so that a long ASCII opening does not
@@ -224,7 +189,7 @@ std::string DecodeLegacy(std::string_view body, const std::string& legacyEncodin
         if (charset.empty()) charset = SystemAnsiCodePage();
     }
     try {
-        return zip::ConvertText(body, charset, "UTF-8", kReplacement);
+        return platform::ConvertText(body, charset, "UTF-8", kReplacement);
     } catch (const std::invalid_argument&) {
         throw ConversionError("Unknown text encoding \"" + charset + "\"");
     }
@@ -241,29 +206,6 @@ std::string Decode(SourceEncoding encoding, std::string_view body, std::string* 
     return DecodeLegacy(body, legacyEncoding, firstInvalid);
 }
 
-// Opens a file for reading and returns its descriptor; raises EFOpenError unless it is a
-// regular file. O_NONBLOCK, so that a FIFO does not wait for a writer: a FIFO may never
-// deliver and a device such as /dev/zero never ends.
-int OpenRegularFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) throw zip::EFOpenError(zip::ExpandFileName(path), zip::SystemErrorText(errno));
-    struct stat info {};
-    std::string reason;
-    if (fstat(fd, &info) != 0)
-        reason = zip::SystemErrorText(errno);
-    else if (S_ISDIR(info.st_mode))
-        reason = zip::SystemErrorText(EISDIR);
-    else if (!S_ISREG(info.st_mode))
-        reason = "Not a regular file";
-    else if (const int flags = ::fcntl(fd, F_GETFL); flags >= 0)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    if (!reason.empty()) {
-        ::close(fd);
-        throw zip::EFOpenError(zip::ExpandFileName(path), reason);
-    }
-    return fd;
-}
-
 std::string AsciiLower(std::string_view text) {
     std::string result(text);
     for (char& c : result)
@@ -275,31 +217,28 @@ std::string AsciiLower(std::string_view text) {
 
 SourceBytes ReadSourceBytes(const std::string& path) {
     try {
-        zip::TFileStream file(OpenRegularFile(path), zip::ExpandFileName(path));
-        struct stat info {};
-        const std::int64_t size =
-            fstat(file.Handle(), &info) == 0 && S_ISREG(info.st_mode) ? info.st_size : 0;
+        const platform::FileDescriptor file = platform::OpenRegularFile(path);
+        const std::string name = platform::ExpandFileName(path);
+        const std::optional<platform::FileStatus> status = platform::StatOpenFile(file.Get());
+        const std::int64_t size = status ? status->size : 0;
         SourceBytes result;
-        ReserveText(result.body, static_cast<std::size_t>(size) + 1); // + 1: see AppendRest
-        char head[2] = {};
-        const std::int64_t headSize = file.Read(head, 2);
-        const auto b0 = static_cast<unsigned char>(head[0]);
-        const auto b1 = static_cast<unsigned char>(head[1]);
-        std::int64_t markSize = 0;
-        if (headSize == 2 && b0 == 0xFF && b1 == 0xFE) {
+        platform::ReserveLargeBuffer(result.body, static_cast<std::size_t>(size) + 1);
+        char head[3] = {};
+        const std::size_t headSize = platform::ReadUpTo(file, head, 2, name);
+        std::size_t markSize = 0;
+        if (headSize == 2 && head[0] == '\xFF' && head[1] == '\xFE') {
             result.encoding = seUtf16LE;
             markSize = 2;
-        } else if (headSize == 2 && b0 == 0xEF && b1 == 0xBB) {
+        } else if (headSize == 2 && head[0] == '\xEF' && head[1] == '\xBB') {
             result.encoding = seUtf8;
-            char third = 0;
-            markSize = 2 + file.Read(&third, 1); // the third byte is skipped unexamined
+            markSize = 2 + platform::ReadUpTo(file, head + 2, 1, name); // skipped unexamined
         } else {
-            result.body.assign(head, static_cast<std::size_t>(headSize));
+            result.body.assign(head, headSize);
             markSize = headSize;
         }
-        AppendRest(file, result.body, size - markSize);
+        platform::ReadToEnd(file, result.body, size - static_cast<std::int64_t>(markSize), name);
         return result;
-    } catch (const zip::EStreamError& error) {
+    } catch (const platform::EStreamError& error) {
         throw ConversionError(error.what());
     }
 }
@@ -348,6 +287,10 @@ std::string AnsiCodePageForLocale(std::string_view locale) {
     if (language == "vi") return "CP1258";
     if (language == "th") return "CP874";
     return "CP1252";
+}
+
+bool IsKnownTextEncoding(const std::string& name) {
+    return platform::IsKnownCharset(name);
 }
 
 std::string SystemAnsiCodePage() {

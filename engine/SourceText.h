@@ -34,6 +34,9 @@ std::string DecodeSource(const SourceBytes& source, const std::string& legacyEnc
 std::string ReadSourceText(const std::string& path,
                            const std::string& legacyEncoding = std::string());
 
+// True when sources in the named code page (an iconv name such as GB18030) can be decoded.
+bool IsKnownTextEncoding(const std::string& name);
+
 // The Windows code page of a locale's language (zh_CN GB18030, zh_TW BIG5-HKSCS, ja
 // CP932, ..., otherwise CP1252), as an iconv name.
 std::string AnsiCodePageForLocale(std::string_view locale);

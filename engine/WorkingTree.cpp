@@ -1,16 +1,12 @@
 // A job's private folder: made with mkdtemp, locked while in use, removed whole.
 #include "WorkingTree.h"
 
-#include "zip/ArchiveReplacement.h"
-#include "zip/ZipErrors.h"
+#include "platform/FileStatus.h"
+#include "platform/FolderTree.h"
+#include "platform/SystemError.h"
+#include "platform/TempFolder.h"
 
-#include <cerrno>
 #include <ctime>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace folivane::engine {
 namespace {
@@ -21,68 +17,37 @@ constexpr const char* kLockName = ".lock";
 // its job is still starting.
 constexpr std::time_t kUnlockedGraceSeconds = 60;
 
-// Empties the folder open as `dirFd` and removes it from `parentFd`; links are removed,
-// never followed, since every step works relative to an open descriptor.
-bool RemoveAt(int parentFd, const char* name) {
-    const int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return ::unlinkat(parentFd, name, 0) == 0 || errno == ENOENT;
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return false;
-    }
-    bool ok = true;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string child = entry->d_name;
-        if (child == "." || child == "..") continue;
-        ok = RemoveAt(::dirfd(dir), child.c_str()) && ok;
-    }
-    ::closedir(dir);
-    return (::unlinkat(parentFd, name, AT_REMOVEDIR) == 0 || errno == ENOENT) && ok;
-}
-
 } // namespace
 
 std::string TempFolderPath() {
-    return zip::SystemTempFolder();
+    return platform::SystemTempFolder();
 }
 
 WorkingTree PrepareWorkingTree(const std::string& tempFolderPath) {
     WorkingTree tree;
     std::string pattern = tempFolderPath + kTreePrefix + "XXXXXX";
-    if (!::mkdtemp(pattern.data())) {
+    if (const int error = platform::MakeUniqueFolder(pattern); error != 0) {
         tree.error_ = "Cannot create a working folder in \"" + tempFolderPath + "\". " +
-                      zip::SystemErrorText(errno);
+                      platform::SystemErrorText(error);
         return tree;
     }
     const std::string root = pattern + "/";
     tree.root_ = root;
     // The lock tells a later start of the program that this folder is still in use.
-    const std::string lock = root + kLockName;
-    tree.lockFd_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    // Waiting: a sweep by another start of the program may hold the lock for a moment. Once
-    // taken, the lock gets one byte, so that a sweep tells a lock that was released (its job
-    // was killed) from one that is not taken yet (its job is starting).
-    int locked = -1;
-    if (tree.lockFd_ >= 0) {
-        do {
-            locked = ::flock(tree.lockFd_, LOCK_EX);
-        } while (locked != 0 && errno == EINTR);
-    }
-    if (locked != 0 || ::write(tree.lockFd_, "1", 1) != 1 ||
-        ::mkdir((root + "EPUB_TXT").c_str(), 0700) != 0) {
-        const int error = errno;
+    int error = tree.lock_.Take(root + kLockName);
+    if (error == 0) error = platform::MakeFolder(root + "EPUB_TXT");
+    if (error != 0) {
         tree.Remove();
-        tree.error_ =
-            "Cannot prepare the working folder \"" + root + "\". " + zip::SystemErrorText(error);
+        tree.error_ = "Cannot prepare the working folder \"" + root + "\". " +
+                      platform::SystemErrorText(error);
     }
     return tree;
 }
 
 WorkingTree::WorkingTree(WorkingTree&& other) noexcept
-    : root_(std::move(other.root_)), error_(std::move(other.error_)), lockFd_(other.lockFd_) {
+    : root_(std::move(other.root_)), error_(std::move(other.error_)),
+      lock_(std::move(other.lock_)) {
     other.root_.clear();
-    other.lockFd_ = -1;
 }
 
 WorkingTree& WorkingTree::operator=(WorkingTree&& other) noexcept {
@@ -90,9 +55,8 @@ WorkingTree& WorkingTree::operator=(WorkingTree&& other) noexcept {
         Remove();
         root_ = std::move(other.root_);
         error_ = std::move(other.error_);
-        lockFd_ = other.lockFd_;
+        lock_ = std::move(other.lock_);
         other.root_.clear();
-        other.lockFd_ = -1;
     }
     return *this;
 }
@@ -107,52 +71,49 @@ void WorkingTree::Remove() {
         // a later start sweeps, or an empty one.
         DeleteFolderTree(BookFolder());
         DeleteFolderTree(PieceFolder());
-        ::unlink((root_ + kLockName).c_str());
+        lock_.Remove();
         DeleteFolderTree(root_);
     }
     root_.clear();
-    if (lockFd_ >= 0) ::close(lockFd_);
-    lockFd_ = -1;
+    lock_.Release();
 }
 
 bool DeleteFolderTree(const std::string& path) {
-    std::string folder = path;
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    return RemoveAt(AT_FDCWD, folder.c_str());
+    return platform::RemoveFolderTree(path);
 }
 
 int RemoveStaleWorkingTrees(const std::string& tempFolderPath) {
-    DIR* dir = ::opendir(tempFolderPath.c_str());
-    if (!dir) return 0;
+    const auto names = platform::FolderNames(tempFolderPath);
+    if (!names) return 0;
     int removed = 0;
     const std::string prefix = kTreePrefix;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
+    for (const std::string& name : *names) {
         if (name.compare(0, prefix.size(), prefix) != 0 || name.size() != prefix.size() + 6)
             continue;
         const std::string root = tempFolderPath + name;
-        struct stat st {};
-        if (::lstat(root.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
-            continue;
-        const bool old = std::time(nullptr) - st.st_mtime > kUnlockedGraceSeconds;
-        const std::string lock = root + "/" + kLockName;
-        const int fd = ::open(lock.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0) {
+        const auto status = platform::LinkStatus(root);
+        if (!status || !status->IsFolder() || status->owner != platform::EffectiveUser()) continue;
+        const bool old = std::time(nullptr) - status->modified > kUnlockedGraceSeconds;
+        using State = platform::FolderLock::State;
+        switch (platform::FolderLock::Probe(root + "/" + kLockName)) {
+        case State::Missing:
             // No working folder of this program, whose lock comes first and goes last, or
             // one whose job was killed before it made the lock: only an empty one goes, so
             // that a folder of the user's that happens to match the name is never touched.
-            if (errno == ENOENT && old && ::rmdir(root.c_str()) == 0) ++removed;
-            continue;
+            if (old && platform::RemoveFolder(root) == 0) ++removed;
+            break;
+        case State::Released:
+            if (DeleteFolderTree(root)) ++removed;
+            break;
+        case State::NotTaken:
+            // Its job may be about to take it.
+            if (old && DeleteFolderTree(root)) ++removed;
+            break;
+        case State::Held:
+        case State::NotOurs:
+            break;
         }
-        // Held by no running job; an empty one may be about to be taken by its job.
-        struct stat lockInfo {};
-        const bool stale = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &lockInfo) == 0 &&
-                           (lockInfo.st_size > 0 || old);
-        ::close(fd);
-        if (stale && DeleteFolderTree(root)) ++removed;
     }
-    ::closedir(dir);
     return removed;
 }
 

@@ -1,6 +1,8 @@
 // The private folder a conversion works in, under the system's temporary folder.
 #pragma once
 
+#include "platform/FolderLock.h"
+
 #include <string>
 
 namespace folivane::engine {
@@ -35,7 +37,7 @@ private:
     friend WorkingTree PrepareWorkingTree(const std::string& tempFolderPath);
     std::string root_;
     std::string error_;
-    int lockFd_ = -1;
+    platform::FolderLock lock_;
 };
 
 // Makes a job's folder with its "EPUB_TXT" under `tempFolderPath`. Never raises: a

@@ -1,7 +1,7 @@
 // Conversions between file times and the MS-DOS date-time format of zip headers.
 #include "DosDateTime.h"
 
-#include <sys/stat.h>
+#include "platform/FileStatus.h"
 
 namespace folivane::zip {
 namespace {
@@ -89,9 +89,8 @@ std::int64_t CurrentDosDateTimeKey() {
 std::uint32_t FileDosDateTime(const std::string& path) {
     std::string name = path;
     if (name.size() > 1 && name.back() == '/') name.pop_back();
-    struct stat st {};
-    const std::uint32_t value =
-        ::stat(name.c_str(), &st) == 0 ? DosDateTimeFromTime(st.st_mtime) : kNoDosDateTime;
+    const std::optional<platform::FileStatus> status = platform::StatPath(name);
+    const std::uint32_t value = status ? DosDateTimeFromTime(status->modified) : kNoDosDateTime;
     return ClampDosDateTime(value);
 }
 

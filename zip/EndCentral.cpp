@@ -38,7 +38,7 @@ void TEndCentral::Assign(const TEndCentral& other) {
 }
 
 void TEndCentral::SetArchiveComment(std::string comment) {
-    comment.resize(std::min<std::size_t>(comment.size(), 0xFFFF));
+    comment.resize(std::min<std::size_t>(comment.size(), kMaxFieldLength));
     CommentLength = static_cast<std::uint16_t>(comment.size());
     if (comment.empty())
         comment_.reset();

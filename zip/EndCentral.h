@@ -2,17 +2,13 @@
 #pragma once
 
 #include "Stream.h"
+#include "ZipFormat.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace folivane::zip {
-
-constexpr std::uint32_t kEndCentralSignature = 0x06054B50;
-constexpr int kEndCentralSize = 22;
-// The record with the longest comment the 16-bit length allows.
-constexpr int kMaxEndCentralSearch = 0xFFFF + kEndCentralSize;
 
 class TEndCentral {
 public:

@@ -112,11 +112,11 @@ void FinishEntry(TZipHeaderInfo& header, bool stored, const EntryData& data, int
     header.CompressedSize = stored ? data.bytesRead : data.bytesWritten;
     header.UncompressedSize = data.bytesRead;
     header.Crc32 = data.crc32;
-    header.Method = stored ? 0 : 8;
+    header.Method = stored ? kMethodStored : kMethodDeflated;
     if (packLevel <= 2)
-        header.Flags |= 0x0004;
+        header.Flags |= kFlagDeflateFast;
     else if (packLevel >= 8)
-        header.Flags |= 0x0002;
+        header.Flags |= kFlagDeflateMaximum;
 }
 
 } // namespace folivane::zip

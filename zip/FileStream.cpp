@@ -3,21 +3,15 @@
 
 #include "ZipErrors.h"
 
+#include "platform/FileStatus.h"
+#include "platform/SystemCalls.h"
+
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace folivane::zip {
 
-std::string ExpandFileName(const std::string& path) {
-    if (path.empty() || path.front() == '/') return path;
-    char cwd[4096];
-    if (!getcwd(cwd, sizeof cwd)) return path;
-    std::string result = cwd;
-    if (result.back() != '/') result += '/';
-    return result + path;
-}
+namespace sys = platform::sys;
 
 TFileStream::TFileStream(const std::string& path, unsigned mode) : path_(ExpandFileName(path)) {
     int flags = O_CLOEXEC;
@@ -36,36 +30,27 @@ TFileStream::TFileStream(const std::string& path, unsigned mode) : path_(ExpandF
             break;
         }
     }
-    do {
-        fd_ = ::open(path.c_str(), flags, 0666);
-    } while (fd_ < 0 && errno == EINTR);
-    int error = fd_ < 0 ? errno : 0;
-    struct stat st {};
-    if (fd_ >= 0 && fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+    fd_ = platform::FileDescriptor(sys::Open(path, flags, 0666));
+    int error = fd_.Valid() ? 0 : errno;
+    if (const auto status = fd_.Valid() ? platform::StatOpenFile(fd_.Get()) : std::nullopt;
+        status && status->IsFolder()) {
         // Linux opens folders for reading; as a file they can only fail later.
         error = EISDIR;
-        ::close(fd_);
-        fd_ = -1;
+        fd_.Close();
     }
-    if (fd_ < 0) {
+    if (!fd_.Valid()) {
         if (mode == fmCreate) throw EFCreateError(path_, SystemErrorText(error));
         throw EFOpenError(path_, SystemErrorText(error));
     }
-}
-
-TFileStream::~TFileStream() {
-    if (fd_ >= 0) ::close(fd_);
 }
 
 std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
     auto* out = static_cast<char*>(buffer);
     std::int64_t total = 0;
     while (total < count) {
-        const ssize_t n = ::read(fd_, out + total, static_cast<size_t>(count - total));
-        if (n < 0) {
-            if (errno == EINTR) continue;
+        const ssize_t n = sys::Read(fd_.Get(), out + total, static_cast<size_t>(count - total));
+        if (n < 0)
             throw EReadError("Cannot read file \"" + path_ + "\". " + SystemErrorText(errno));
-        }
         if (n == 0) break;
         total += n;
     }
@@ -76,9 +61,8 @@ std::int64_t TFileStream::Write(const void* buffer, std::int64_t count) {
     const auto* in = static_cast<const char*>(buffer);
     std::int64_t total = 0;
     while (total < count) {
-        const ssize_t n = ::write(fd_, in + total, static_cast<size_t>(count - total));
+        const ssize_t n = sys::Write(fd_.Get(), in + total, static_cast<size_t>(count - total));
         if (n < 0) {
-            if (errno == EINTR) continue;
             lastWriteError_ = errno;
             break;
         }
@@ -93,29 +77,26 @@ std::int64_t TFileStream::Write(const void* buffer, std::int64_t count) {
 
 std::int64_t TFileStream::Seek(std::int64_t offset, int origin) {
     const int whence = origin == soBeginning ? SEEK_SET : origin == soCurrent ? SEEK_CUR : SEEK_END;
-    const off_t result = ::lseek(fd_, static_cast<off_t>(offset), whence);
+    const off_t result = sys::Seek(fd_.Get(), static_cast<off_t>(offset), whence);
     if (result < 0)
         throw EStreamError("Cannot seek in file \"" + path_ + "\". " + SystemErrorText(errno));
     return result;
 }
 
 void TFileStream::SetSize(std::int64_t size) {
-    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0)
+    if (sys::Truncate(fd_.Get(), static_cast<off_t>(size)) != 0)
         throw EWriteError("Cannot resize file \"" + path_ + "\". " + SystemErrorText(errno));
 }
 
 void TFileStream::Sync() {
-    if (::fsync(fd_) != 0)
+    if (sys::Fsync(fd_.Get()) != 0)
         throw EWriteError("Cannot write file \"" + path_ + "\" to disk. " + SystemErrorText(errno));
 }
 
 void TFileStream::Close() {
-    if (fd_ < 0) return;
-    const int fd = fd_;
-    fd_ = -1;
     // close() may report a deferred write error (NFS, quota); the data is then lost.
-    if (::close(fd) != 0 && errno != EINTR)
-        throw EWriteError("Cannot close file \"" + path_ + "\". " + SystemErrorText(errno));
+    if (const int error = fd_.Close(); error != 0)
+        throw EWriteError("Cannot close file \"" + path_ + "\". " + SystemErrorText(error));
 }
 
 } // namespace folivane::zip

@@ -3,6 +3,9 @@
 
 #include "Stream.h"
 
+#include "platform/FileDescriptor.h"
+#include "platform/SystemError.h"
+
 #include <string>
 
 namespace folivane::zip {
@@ -27,8 +30,10 @@ class TFileStream : public TStream {
 public:
     TFileStream(const std::string& path, unsigned mode);
     // Adopts an open descriptor; `name` is what error messages call the file.
-    TFileStream(int fd, std::string name) : path_(std::move(name)), fd_(fd) {}
-    ~TFileStream() override;
+    TFileStream(platform::FileDescriptor fd, std::string name)
+        : path_(std::move(name)), fd_(std::move(fd)) {}
+    TFileStream(int fd, std::string name) : TFileStream(platform::FileDescriptor(fd), name) {}
+    ~TFileStream() override = default;
 
     std::int64_t Read(void* buffer, std::int64_t count) override;
     std::int64_t Write(const void* buffer, std::int64_t count) override;
@@ -36,7 +41,7 @@ public:
     std::string Describe() const override { return path_; }
     int LastWriteError() const override { return lastWriteError_; }
 
-    int Handle() const { return fd_; }
+    int Handle() const { return fd_.Get(); }
     void SetSize(std::int64_t size);
     // Forces the file's data to disk.
     void Sync();
@@ -45,11 +50,10 @@ public:
 
 private:
     std::string path_;
-    int fd_ = -1;
+    platform::FileDescriptor fd_;
     int lastWriteError_ = 0;
 };
 
-// The path made absolute against the working folder, for messages.
-std::string ExpandFileName(const std::string& path);
+using platform::ExpandFileName;
 
 } // namespace folivane::zip

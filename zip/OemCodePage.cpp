@@ -1,11 +1,14 @@
 // Locale to DOS code page, and the conversions through it.
 #include "OemCodePage.h"
 
-#include "TextConversion.h"
+#include "platform/TextConversion.h"
 
 #include <cstdlib>
 
 namespace folivane::zip {
+
+using platform::ConvertText;
+using platform::IsAscii;
 
 OemCodePage::OemCodePage(std::string iconvName) : name_(std::move(iconvName)) {}
 

@@ -1,6 +1,8 @@
 // Exception classes raised by the zip archive writer and its streams.
 #pragma once
 
+#include "platform/SystemError.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -49,43 +51,19 @@ public:
     using EZLibError::EZLibError;
 };
 
-class EStreamError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// "Cannot open file "%s". %s"
-class EFOpenError : public EStreamError {
-public:
-    EFOpenError(const std::string& path, const std::string& reason)
-        : EStreamError("Cannot open file \"" + path + "\". " + reason) {}
-};
-
-// "Cannot create file "%s". %s"
-class EFCreateError : public EStreamError {
-public:
-    EFCreateError(const std::string& path, const std::string& reason)
-        : EStreamError("Cannot create file \"" + path + "\". " + reason) {}
-};
-
-// A read or write that the file did not complete.
-class EReadError : public EStreamError {
-public:
-    using EStreamError::EStreamError;
-};
-
-class EWriteError : public EStreamError {
-public:
-    using EStreamError::EStreamError;
-};
+// The file errors of the platform layer are the writer's too: BuildArchive raises them for
+// an output or an existing archive that cannot be created or opened.
+using platform::EFCreateError;
+using platform::EFOpenError;
+using platform::EReadError;
+using platform::EStreamError;
+using platform::EWriteError;
+using platform::SystemErrorText;
 
 // A sorted entry list refused an entry equal to one it holds.
 class EListError : public std::runtime_error {
 public:
     EListError() : std::runtime_error("Duplicate Object index") {}
 };
-
-// The system's text for an errno value.
-std::string SystemErrorText(int error);
 
 } // namespace folivane::zip

@@ -13,10 +13,7 @@
 namespace folivane::zip {
 namespace {
 
-// APPNOTE 4.5 made by MS-DOS; version 2.0 is enough to extract stored and deflated data.
-constexpr std::uint16_t kVersionMadeBy = 45;
-constexpr std::uint16_t kVersionNeeded = 20;
-constexpr std::uint16_t kZip64Tag = 0x0001;
+constexpr std::uint16_t kVersionMadeBy = (kHostMsDos << 8) | kSpecVersion;
 
 std::string LowerAscii(std::string text) {
     for (char& c : text)
@@ -34,7 +31,7 @@ void TZipHeaderInfo::Clear() {
     VersionMadeBy = kVersionMadeBy;
     VersionNeeded = kVersionNeeded;
     Flags = 0;
-    Method = 8;
+    Method = kMethodDeflated;
     FileDateTime = 0;
     Crc32 = 0xFFFFFFFF;
     CompressedSize = 0;
@@ -45,7 +42,7 @@ void TZipHeaderInfo::Clear() {
     CommentLength = 0;
     DiskStart = 0;
     InternalAttributes = 1;
-    ExternalAttributes = 0x20;
+    ExternalAttributes = kAttributeArchive;
     LocalHeaderOffset = 0;
     CentralHeaderPosition = 0;
     Zip64Info.reset();
@@ -85,7 +82,7 @@ void TZipHeaderInfo::Assign(const TZipHeaderInfo& other) {
 void TZipHeaderInfo::SetFileName(std::string name) {
     fileName_ = std::move(name);
     NameLength = static_cast<std::uint16_t>(
-        std::min<std::size_t>(directory_.size() + fileName_.size(), 0xFFFF));
+        std::min<std::size_t>(directory_.size() + fileName_.size(), kMaxFieldLength));
 }
 
 void TZipHeaderInfo::SetDirectory(std::string directory) {
@@ -95,7 +92,8 @@ void TZipHeaderInfo::SetDirectory(std::string directory) {
 }
 
 void TZipHeaderInfo::SetFileComment(std::string comment) {
-    CommentLength = static_cast<std::uint16_t>(std::min<std::size_t>(comment.size(), 0xFFFF));
+    CommentLength =
+        static_cast<std::uint16_t>(std::min<std::size_t>(comment.size(), kMaxFieldLength));
     if (comment.empty())
         fileComment_.reset();
     else
@@ -112,7 +110,7 @@ std::string TZipHeaderInfo::EncodedName() {
         std::string converted = oem.FromWorking(name);
         if (LowerAscii(oem.ToWorking(converted)) != LowerAscii(name)) {
             // The code page cannot hold the name: keep it as it is and say the host is NTFS.
-            VersionMadeBy = static_cast<std::uint16_t>((VersionMadeBy & 0xFF) | (11 << 8));
+            VersionMadeBy = static_cast<std::uint16_t>((VersionMadeBy & 0xFF) | (kHostNtfs << 8));
             return name;
         }
         return converted;
@@ -125,7 +123,7 @@ std::string TZipHeaderInfo::EncodedName() {
 std::string TZipHeaderInfo::WritableName() {
     CheckFitsWithoutZip64();
     std::string name = EncodedName();
-    if (name.size() > 0xFFFF)
+    if (name.size() > kMaxFieldLength)
         throw EZipException("Cannot store \"" + StoredName() + "\": the name is too long");
     return name;
 }
@@ -172,7 +170,7 @@ void TZipHeaderInfo::SaveCentralHeader(TStream& archive, TStream* source) {
             const std::uint16_t size = blocks.U16();
             blocks.Skip(size);
             if (!blocks.Ok()) break;
-            if (tag != kZip64Tag) extra += raw.substr(start, 4u + size);
+            if (tag != kZip64ExtraTag) extra += raw.substr(start, 4u + size);
         }
     }
     CentralExtraLength = static_cast<std::uint16_t>(extra.size());
@@ -237,7 +235,7 @@ bool TZipHeaderInfo::ReadCentralHeader(TStream& archive) {
     }
     // Only a name written on MS-DOS without the UTF-8 flag (bit 11) is in the OEM code page.
     // Any other keeps its bytes, and is written back with them.
-    const bool oemName = (VersionMadeBy >> 8) == 0 && (Flags & 0x0800) == 0;
+    const bool oemName = (VersionMadeBy >> 8) == kHostMsDos && (Flags & kFlagUtf8Name) == 0;
     if (!oemName) OemMode = oemNever;
     if (OemMode != oemNever) name = OemCodePage::System().ToWorking(name);
     const auto slash = name.rfind('/');
@@ -258,17 +256,17 @@ bool TZipHeaderInfo::ReadCentralHeader(TStream& archive) {
             const std::uint16_t size = blocks.U16();
             const std::string_view data = blocks.Bytes(size);
             if (!blocks.Ok()) break;
-            if (tag != kZip64Tag) continue;
+            if (tag != kZip64ExtraTag) continue;
             // Only the fields that overflowed are present, in this order.
             RecordReader values(data);
             TZip64Info info;
-            if (UncompressedSize == 0xFFFFFFFF && values.Remaining() >= 8)
+            if (UncompressedSize == kZip64Limit && values.Remaining() >= 8)
                 UncompressedSize = info.uncompressedSize = values.U64();
-            if (CompressedSize == 0xFFFFFFFF && values.Remaining() >= 8)
+            if (CompressedSize == kZip64Limit && values.Remaining() >= 8)
                 CompressedSize = info.compressedSize = values.U64();
-            if (LocalHeaderOffset == 0xFFFFFFFF && values.Remaining() >= 8)
+            if (LocalHeaderOffset == kZip64Limit && values.Remaining() >= 8)
                 LocalHeaderOffset = info.relativeOffset = values.U64();
-            if (DiskStart == 0xFFFF && values.Remaining() >= 4)
+            if (DiskStart == kZip64Limit16 && values.Remaining() >= 4)
                 DiskStart = static_cast<std::uint16_t>(info.diskStart = values.U32());
             Zip64Info = info;
             SourceZip64Length = static_cast<std::uint16_t>(size + 4);

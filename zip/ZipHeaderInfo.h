@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Stream.h"
+#include "ZipFormat.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,13 +11,6 @@
 namespace folivane::zip {
 
 enum TOEMConvert { oemAlways = 0, oemNever = 1, oemFlexible = 2 };
-
-constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;
-constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50;
-constexpr int kLocalHeaderSize = 30;
-constexpr int kCentralHeaderSize = 46;
-// Values from here on belong in Zip64 records, which this writer does not produce.
-constexpr std::uint64_t kZip64Limit = 0xFFFFFFFF;
 
 // 64-bit values of a Zip64 extra block (tag 0x0001) read from an archive.
 struct TZip64Info {

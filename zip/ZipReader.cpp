@@ -4,23 +4,22 @@
 #include "DosDateTime.h"
 #include "ZipErrors.h"
 
-#include <sys/stat.h>
+#include "platform/FileStatus.h"
 
 namespace folivane::zip {
 namespace {
 
 std::uint32_t OpenFileDosDate(const TLFNFileStream& stream) {
-    struct stat st {};
-    if (fstat(stream.Handle(), &st) != 0) return kNoDosDateTime;
-    return ClampDosDateTime(DosDateTimeFromTime(st.st_mtime));
+    const std::optional<platform::FileStatus> status = platform::StatOpenFile(stream.Handle());
+    if (!status) return kNoDosDateTime;
+    return ClampDosDateTime(DosDateTimeFromTime(status->modified));
 }
 
 } // namespace
 
-TZipReader::FileStamp TZipReader::StampOf(int fd) {
-    struct stat st {};
-    if (fstat(fd, &st) != 0) return {};
-    return {st.st_size, st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec};
+TZipReader::FileStamp TZipReader::StampOf(const std::optional<platform::FileStatus>& status) {
+    if (!status) return {};
+    return {status->size, status->modifiedNs};
 }
 
 void TZipReader::SetZipName(const std::string& name) {
@@ -46,7 +45,7 @@ void TZipReader::OpenArchive() {
         archiveStream_ = std::make_unique<TLFNFileStream>(zipName_, fmOpenRead | fmShareDenyWrite,
                                                           FlushFilesOnClose, kStreamBufferSize);
     if (archiveDirectory_ && OpenFileDosDate(*archiveStream_) == archiveFileDate_ &&
-        StampOf(archiveStream_->Handle()) == archiveStamp_)
+        StampOf(platform::StatOpenFile(archiveStream_->Handle())) == archiveStamp_)
         return;
     ReadArchiveDirectory();
 }
@@ -54,7 +53,7 @@ void TZipReader::OpenArchive() {
 void TZipReader::ReadArchiveDirectory() {
     TLFNFileStream& archive = *archiveStream_;
     archiveFileDate_ = OpenFileDosDate(archive);
-    archiveStamp_ = StampOf(archive.Handle());
+    archiveStamp_ = StampOf(platform::StatOpenFile(archive.Handle()));
     archiveDirectory_.reset();
     try {
         if (!currentEndRecord_.FindEndRecord(archive) ||

@@ -5,9 +5,12 @@
 #include "LFNFileStream.h"
 #include "SortedZip.h"
 
+#include "platform/FileStatus.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace folivane::zip {
@@ -66,7 +69,7 @@ protected:
         std::int64_t modifiedNs = 0;
         bool operator==(const FileStamp&) const = default;
     };
-    static FileStamp StampOf(int fd);
+    static FileStamp StampOf(const std::optional<platform::FileStatus>& status);
     FileStamp archiveStamp_;
 
 private:

@@ -16,8 +16,6 @@
 
 namespace folivane::zip {
 
-class TCompressionPool;
-
 enum TZipAction {
     zaUpdate,  // replace an old entry only with a newer file
     zaFreshen, // the same, for the entries of this component
@@ -34,11 +32,11 @@ public:
     TZipWriter();
     ~TZipWriter() override;
 
-    // Packs FilesList into ZipName and returns the number of files added. An existing
-    // ZipName is updated through a temporary archive that replaces it when complete
-    // (with AtomicReplace it is replaced by a fresh archive instead). On failure nothing
-    // is left at the output path that was not there before, the existing archive is
-    // untouched, and the exception reaches the caller. FilesList is empty afterwards.
+    // Packs FilesList into ZipName and returns the number of files added. The archive is
+    // written beside ZipName and takes its place only when complete; an existing archive is
+    // updated (with AtomicReplace it is replaced by a fresh archive instead). On failure
+    // ZipName is as it was, nothing is left beside it, and the exception reaches the caller.
+    // FilesList is empty afterwards.
     int BuildArchive();
 
     const std::string& RootDir() const { return rootDir_; }
@@ -68,9 +66,10 @@ public:
     int PackLevel = 6;
     TZipAction ZipAction = zaUpdate;
     bool AddDirEntriesOnRecurse = false;
+    // Accepted and not used: the temporary archive is always made beside ZipName, so that
+    // it replaces the old one in a single rename on one file system.
     std::string TempPath;
-    // Write a fresh archive beside ZipName under a temporary name and rename it over
-    // ZipName when complete, instead of updating an existing file.
+    // Replace an existing archive with a fresh one instead of updating it.
     bool AtomicReplace = false;
     // Threads that compress entries: 0 one per core, 1 compresses on the calling thread.
     // The archive is the same byte for byte whatever the number.
@@ -95,8 +94,8 @@ public:
     static constexpr int kMsgFileShrank = 208;
 
 private:
-    struct Run;
-    struct PreparedEntry;
+    // A run reads the settings and keeps the writer's view of the archive up to date.
+    friend class TZipArchiveRun;
 
     void SetAttributeBit(std::uint32_t bit, bool value);
     StoredNameRules NameRules() const;
@@ -104,15 +103,6 @@ private:
     void ExpandFileList();
     bool IsExcluded(const std::string& path) const;
 
-    void OpenOutputArchive(Run& run);
-    void AddListedFiles(Run& run);
-    bool AddFileEntry(Run& run, const std::string& path);
-    std::unique_ptr<PreparedEntry> PrepareFileEntry(Run& run, const std::string& path);
-    void CompressEntry(Run& run, PreparedEntry& entry);
-    void AcceptEntry(Run& run, const HeaderPtr& header, bool newFile);
-    void WriteCentralDirectory(Run& run);
-    void MergeExistingEntries(Run& run);
-    void CopyKeptEntry(Run& run, TZipHeaderInfo& header);
     void ReportShrunk(const std::string& path, std::uint64_t sizeAtOpening,
                       std::uint64_t bytesRead);
     int ReportMessage(int messageId, const std::string& text, const std::string& caption,

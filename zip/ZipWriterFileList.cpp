@@ -4,9 +4,9 @@
 #include "DirSearch.h"
 #include "WildcardMatch.h"
 
+#include "platform/FileStatus.h"
+
 #include <optional>
-#include <sys/stat.h>
-#include <utility>
 
 namespace folivane::zip {
 namespace {
@@ -17,11 +17,9 @@ std::string LowerAscii(std::string text) {
     return text;
 }
 
-// Device and inode of the file at `path`, when there is one.
-std::optional<std::pair<dev_t, ino_t>> FileIdentity(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
-    return std::pair(st.st_dev, st.st_ino);
+bool SameFile(const std::optional<platform::FileStatus>& a,
+              const std::optional<platform::FileStatus>& b) {
+    return a && b && a->SameFile(*b);
 }
 
 } // namespace
@@ -60,9 +58,9 @@ void TZipWriter::ExpandFileList() {
     }
     // Another spelling of the archive's name (a "./", a link) is the archive too. Its
     // identity is taken once: a search may find thousands of files.
-    const std::optional<std::pair<dev_t, ino_t>> archive = FileIdentity(zipName_);
+    const std::optional<platform::FileStatus> archive = platform::StatPath(zipName_);
     const auto isArchiveItself = [&](const std::string& path) {
-        return path == zipName_ || (archive && FileIdentity(path) == archive);
+        return path == zipName_ || (archive && SameFile(platform::StatPath(path), archive));
     };
     for (std::string mask : masks) {
         bool recurse = recurse_;

@@ -2,8 +2,8 @@
 #include "support/BookFixtures.h"
 
 #include "engine/ConversionJob.h"
+#include "platform/TextConversion.h"
 #include "support/TestSupport.h"
-#include "zip/TextConversion.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -62,14 +62,14 @@ TEST_F(BookValidityTest, LineEndsEncodingsAndMarkupInTextGiveValidBooks) {
     one("bom", "\xEF\xBB\xBF" + JoinLines(kMixedLines, "\r\n"), kMixedLines);
     one("utf16",
         "\xFF\xFE" +
-            zip::ConvertText(JoinLines(kMixedLines, "\r\n") + "𠀀", "UTF-8", "UTF-16LE", ""),
+            platform::ConvertText(JoinLines(kMixedLines, "\r\n") + "𠀀", "UTF-8", "UTF-16LE", ""),
         {kMixedLines[0], kMixedLines[1], kMixedLines[2], kMixedLines[3], kMixedLines[4], "𠀀"});
     const std::vector<std::string> chinese = {"第一章 风起", "天色渐暗，城门将闭。",
                                               "“走吧。”他说。"};
-    one("gbk", zip::ConvertText(JoinLines(chinese, "\r\n"), "UTF-8", "GBK", ""), chinese);
+    one("gbk", platform::ConvertText(JoinLines(chinese, "\r\n"), "UTF-8", "GBK", ""), chinese);
     const std::vector<std::string> traditional = {"第一章 風起", "天色漸暗，城門將閉。"};
-    one("big5", zip::ConvertText(JoinLines(traditional, "\n"), "UTF-8", "BIG5", ""), traditional,
-        "BIG5");
+    one("big5", platform::ConvertText(JoinLines(traditional, "\n"), "UTF-8", "BIG5", ""),
+        traditional, "BIG5");
     one("controls",
         "a\x01"
         "b\x0B"
@@ -125,7 +125,7 @@ TEST_F(BookValidityTest, LargeSourcesSplitIntoChaptersThatKeepEveryLine) {
     book.text = all;
     ExpectedBook utf16;
     input.sources = {
-        Source("wide.txt", "\xFF\xFE" + zip::ConvertText(text, "UTF-8", "UTF-16LE", ""))};
+        Source("wide.txt", "\xFF\xFE" + platform::ConvertText(text, "UTF-8", "UTF-16LE", ""))};
     utf16.path = Convert(input, "wide.epub");
     utf16.text = lines;
     EXPECT_EQ(CheckBooks({book, utf16}, scratch.Path()), "");

@@ -1,8 +1,8 @@
 // The chapter list: the size limit, cutting large sources between lines, piece files.
 #include "engine/ChapterList.h"
 #include "engine/SourceText.h"
+#include "platform/TextConversion.h"
 #include "support/TestSupport.h"
-#include "zip/TextConversion.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -134,14 +134,14 @@ struct EncodingCase {
 const EncodingCase kEncodingCases[] = {
     {"Utf16LE",
      [](const std::string& utf8) {
-         return "\xFF\xFE" + zip::ConvertText(utf8, "UTF-8", "UTF-16LE", "?");
+         return "\xFF\xFE" + platform::ConvertText(utf8, "UTF-8", "UTF-16LE", "?");
      },
      "", "first line"},
     {"Utf8WithMark", [](const std::string& utf8) { return kMark + utf8; }, "", "zero\0byte"s},
     {"Utf8WithoutMark", [](const std::string& utf8) { return utf8; }, "", "zero\0byte"s},
     {"ForcedGbk",
-     [](const std::string& utf8) { return zip::ConvertText(utf8, "UTF-8", "GBK", "?"); }, "GBK",
-     "zero\0byte"s},
+     [](const std::string& utf8) { return platform::ConvertText(utf8, "UTF-8", "GBK", "?"); },
+     "GBK", "zero\0byte"s},
 };
 
 class LargeSourceEncoding : public ChapterListTest,

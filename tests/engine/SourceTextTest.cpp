@@ -1,8 +1,8 @@
 // Reading sources: byte-order marks, UTF-16LE and UTF-8 decoding, legacy code pages.
 #include "engine/SourceText.h"
 #include "engine/ConversionError.h"
+#include "platform/TextConversion.h"
 #include "support/TestSupport.h"
-#include "zip/TextConversion.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -140,13 +140,13 @@ TEST(SourceText, DetectsTheCodePageOfTextWithoutMark) {
     const std::string simplified = Repeat(kSimplified, 20);
     const std::string traditional = Repeat(kTraditional, 20);
     ScopedEnv locale("LC_ALL", "en_US.UTF-8"); // the fallback would be CP1252
-    EXPECT_EQ(DecodeSource({seAnsi, zip::ConvertText(simplified, "UTF-8", "GBK", "?")}, ""),
+    EXPECT_EQ(DecodeSource({seAnsi, platform::ConvertText(simplified, "UTF-8", "GBK", "?")}, ""),
               simplified);
-    EXPECT_EQ(DecodeSource({seAnsi, zip::ConvertText(traditional, "UTF-8", "BIG5", "?")}, ""),
+    EXPECT_EQ(DecodeSource({seAnsi, platform::ConvertText(traditional, "UTF-8", "BIG5", "?")}, ""),
               traditional);
     // The detector must see the legacy text, not only a long ASCII opening.
     const std::string late = std::string(3 << 20, 'a') + "\r\n" + simplified;
-    EXPECT_EQ(DecodeSource({seAnsi, zip::ConvertText(late, "UTF-8", "GBK", "?")}, ""), late);
+    EXPECT_EQ(DecodeSource({seAnsi, platform::ConvertText(late, "UTF-8", "GBK", "?")}, ""), late);
     // UTF-8 with one cut sequence stays UTF-8 instead of turning into a legacy code page.
     EXPECT_EQ(DecodeSource({seAnsi, simplified + "\xE4\xB8" + simplified}, ""),
               simplified + kFFFD + simplified);
@@ -156,13 +156,14 @@ TEST(SourceText, LongLegacyTextIsJudgedByItsStartAndDecodedWhole) {
     // Far more than the detector is shown, and an ASCII opening before it.
     const std::string text = std::string(5000, 'a') + "\r\n" + Repeat(kSimplified, 4000);
     ScopedEnv locale("LC_ALL", "en_US.UTF-8");
-    EXPECT_EQ(DecodeSource({seAnsi, zip::ConvertText(text, "UTF-8", "GBK", "?")}, ""), text);
+    EXPECT_EQ(DecodeSource({seAnsi, platform::ConvertText(text, "UTF-8", "GBK", "?")}, ""), text);
 }
 
 TEST(SourceText, ForcedLegacyEncodingAppliesToTextThatIsNotUtf8) {
     const std::string russian = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"; // Привет
-    EXPECT_EQ(DecodeSource({seAnsi, zip::ConvertText(russian, "UTF-8", "CP1251", "?")}, "CP1251"),
-              russian);
+    EXPECT_EQ(
+        DecodeSource({seAnsi, platform::ConvertText(russian, "UTF-8", "CP1251", "?")}, "CP1251"),
+        russian);
     EXPECT_EQ(DecodeSource({seAnsi, russian}, "CP1251"), russian); // valid UTF-8 stays UTF-8
     // Bytes the code page does not define become U+FFFD; the rest stays.
     EXPECT_EQ(DecodeSource({seAnsi, "a\x98z"}, "CP1251"), "a" + kFFFD + "z");

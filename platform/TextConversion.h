@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace folivane::zip {
+namespace folivane::platform {
 
 // Converts `input` from one iconv character set to another. Each byte that cannot be
 // decoded, and an incomplete sequence at the end, becomes `replacement` (given in the
@@ -18,4 +18,4 @@ bool IsKnownCharset(const std::string& name);
 
 bool IsAscii(std::string_view text);
 
-} // namespace folivane::zip
+} // namespace folivane::platform

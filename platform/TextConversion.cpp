@@ -5,7 +5,7 @@
 #include <iconv.h>
 #include <stdexcept>
 
-namespace folivane::zip {
+namespace folivane::platform {
 namespace {
 
 class IconvHandle {
@@ -87,4 +87,4 @@ bool IsAscii(std::string_view text) {
     return true;
 }
 
-} // namespace folivane::zip
+} // namespace folivane::platform

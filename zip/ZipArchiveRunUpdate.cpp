@@ -1,11 +1,11 @@
 // The update path: old entries carried over as raw bytes or replaced by newer files.
-#include "ZipWriter.h"
+#include "ZipArchiveRun.h"
 
 #include "ArchiveOutput.h"
 #include "Bytes.h"
 #include "DosDateTime.h"
 #include "ZipErrors.h"
-#include "ZipWriterRun.h"
+#include "ZipWriter.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -35,22 +35,23 @@ std::string ReadOld(TStream& archive, std::uint64_t position, std::size_t count)
 // The comment of an old entry, read from its central header.
 std::string ReadEntryComment(TStream& archive, const TZipHeaderInfo& header) {
     // The reader only views the bytes: they must outlive it.
-    const std::string image = ReadOld(archive, header.CentralHeaderPosition, 46);
+    const std::string image = ReadOld(archive, header.CentralHeaderPosition, kCentralHeaderSize);
     RecordReader fixed(image);
     fixed.Skip(28);
     const std::uint16_t nameLength = fixed.U16();
     const std::uint16_t extraLength = fixed.U16();
     const std::uint16_t commentLength = fixed.U16();
-    return ReadOld(archive, header.CentralHeaderPosition + 46 + nameLength + extraLength,
+    return ReadOld(archive,
+                   header.CentralHeaderPosition + kCentralHeaderSize + nameLength + extraLength,
                    commentLength);
 }
 
 } // namespace
 
-void TZipWriter::MergeExistingEntries(Run& run) {
-    TLFNFileStream& archive = *ArchiveStream();
+void TZipArchiveRun::MergeExistingEntries() {
+    TLFNFileStream& archive = *writer_.ArchiveStream();
     // Keep the archive's comment; a comment known only by its length is read now.
-    TEndCentral& end = currentEndRecord_;
+    TEndCentral& end = writer_.currentEndRecord_;
     if (end.CommentLength != 0 && !end.ArchiveComment()) {
         const auto available = static_cast<std::uint64_t>(archive.Size()) - end.CommentPosition;
         const auto length =
@@ -58,23 +59,25 @@ void TZipWriter::MergeExistingEntries(Run& run) {
         end.SetArchiveComment(ReadOld(archive, end.CommentPosition, length));
         end.Modified = false;
     }
-    run.newEnd.Assign(end);
-    run.newEnd.EntriesThisDisk = 0;
-    run.newEnd.TotalEntries = 0;
-    run.newEnd.Modified = false;
+    newEnd_.Assign(end);
+    newEnd_.EntriesThisDisk = 0;
+    newEnd_.TotalEntries = 0;
+    newEnd_.Modified = false;
 
     // Each line's stored name, the way AddFileEntry would name it, lower-cased.
-    const StoredNameRules rules = NameRules();
+    const StoredNameRules rules = writer_.NameRules();
     std::unordered_map<std::string, std::size_t> lineByName;
-    for (std::size_t i = FilesList.size(); i-- > 0;) {
-        const StoredName name = DeriveStoredName(FilesList[i], rules);
+    std::vector<std::string>& files = writer_.FilesList;
+    for (std::size_t i = files.size(); i-- > 0;) {
+        const StoredName name = DeriveStoredName(files[i], rules);
         lineByName[LowerAscii(name.directory + name.fileName)] = i; // the first line wins
     }
-    std::vector<bool> consumed(FilesList.size(), false);
+    std::vector<bool> consumed(files.size(), false);
 
-    const std::vector<HeaderPtr> oldEntries(archiveDirectory_->begin(), archiveDirectory_->end());
+    const std::vector<HeaderPtr> oldEntries(writer_.archiveDirectory_->begin(),
+                                            writer_.archiveDirectory_->end());
     for (const HeaderPtr& old : oldEntries) {
-        CheckPoint();
+        writer_.CheckPoint();
         auto header = std::make_shared<TZipHeaderInfo>();
         header->OemMode = old->OemMode; // the name goes back in the encoding it came in
         header->Assign(*old);
@@ -83,9 +86,9 @@ void TZipWriter::MergeExistingEntries(Run& run) {
 
         const auto line = lineByName.find(LowerAscii(header->StoredName()));
         if (line != lineByName.end() && !consumed[line->second]) {
-            const std::string& path = FilesList[line->second];
+            const std::string& path = files[line->second];
             consumed[line->second] = true;
-            bool replace = ZipAction == zaReplace;
+            bool replace = writer_.ZipAction == zaReplace;
             if (!replace) {
                 const std::int64_t entryTime =
                     DosDateTimeKey(header->FileDateTime).value_or(CurrentDosDateTimeKey());
@@ -94,22 +97,22 @@ void TZipWriter::MergeExistingEntries(Run& run) {
                 replace = entryTime < fileTime;
             }
             // A file that cannot be read leaves the old entry in place rather than losing it.
-            if (replace && AddFileEntry(run, path)) continue;
+            if (replace && AddFileEntry(path)) continue;
         }
-        CopyKeptEntry(run, *header);
+        CopyKeptEntry(*header);
         std::size_t index = 0;
-        if (!run.nameIndex.Find(*header, index)) run.nameIndex.Add(header);
-        AcceptEntry(run, header, false);
+        if (!nameIndex_.Find(*header, index)) nameIndex_.Add(header);
+        AcceptEntry(header, false);
     }
 
     std::vector<std::string> remaining;
-    for (std::size_t i = 0; i < FilesList.size(); ++i)
-        if (!consumed[i]) remaining.push_back(std::move(FilesList[i]));
-    FilesList = std::move(remaining);
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (!consumed[i]) remaining.push_back(std::move(files[i]));
+    files = std::move(remaining);
 }
 
-void TZipWriter::CopyKeptEntry(Run& run, TZipHeaderInfo& header) {
-    TLFNFileStream& archive = *ArchiveStream();
+void TZipArchiveRun::CopyKeptEntry(TZipHeaderInfo& header) {
+    TLFNFileStream& archive = *writer_.ArchiveStream();
     const std::string image = ReadOld(archive, header.LocalHeaderOffset, kLocalHeaderSize);
     RecordReader local(image);
     if (local.U32() != kLocalHeaderSignature) throw EBadZipFile();
@@ -118,20 +121,20 @@ void TZipWriter::CopyKeptEntry(Run& run, TZipHeaderInfo& header) {
     const std::uint16_t extraLength = local.U16();
     const std::uint64_t dataStart = header.LocalHeaderOffset + kLocalHeaderSize + nameLength;
     const std::uint64_t toCopy = std::uint64_t{extraLength} + header.CompressedSize;
-    if (dataStart + toCopy > currentEndRecord_.CentralOffset) throw EBadZipFile();
+    if (dataStart + toCopy > writer_.currentEndRecord_.CentralOffset) throw EBadZipFile();
     header.LocalExtraLength = extraLength;
-    header.Flags &= static_cast<std::uint16_t>(~0x0008u); // the data descriptor stays behind
-    if (run.entryList->Count() >= 0xFFFE)
+    header.Flags &= static_cast<std::uint16_t>(~kFlagDataDescriptor); // it stays behind
+    if (entryList_->Count() >= kMaxEntries)
         throw EZipException("Cannot keep \"" + header.StoredName() +
                             "\": archives of 65,535 entries or more need Zip64, which is not "
                             "supported");
-    header.SaveLocalHeader(*run.output);
+    header.SaveLocalHeader(*output_);
     archive.SetPosition(static_cast<std::int64_t>(dataStart));
     std::vector<char> piece(kCopyPiece);
     for (std::uint64_t left = toCopy; left > 0;) {
         const auto n = static_cast<std::int64_t>(std::min<std::uint64_t>(left, kCopyPiece));
         if (archive.Read(piece.data(), n) != n) throw EBadZipFile();
-        WriteArchiveBytes(*run.output, piece.data(), n);
+        WriteArchiveBytes(*output_, piece.data(), n);
         left -= static_cast<std::uint64_t>(n);
     }
 }

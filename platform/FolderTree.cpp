@@ -1,0 +1,94 @@
+// mkdir, readdir and a removal of trees that never follows links.
+#include "FolderTree.h"
+
+#include "FileDescriptor.h"
+#include "SystemCalls.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+
+namespace folivane::platform {
+namespace {
+
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+using Dir = std::unique_ptr<DIR, DirCloser>;
+
+// The names of an open folder; the folder adopts the descriptor.
+std::optional<std::vector<std::string>> NamesOf(FileDescriptor folder) {
+    Dir dir(::fdopendir(folder.Get()));
+    if (!dir) return std::nullopt;
+    folder.Release(); // the DIR owns it now
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    return names;
+}
+
+FileDescriptor OpenFolderAt(int parentFd, const std::string& name) {
+    return FileDescriptor(
+        sys::OpenAt(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+bool EmptyAt(int folderFd, const std::vector<std::string>& keep);
+
+// Removes `name` in the folder open as `parentFd`: a file or link at once, a folder after
+// its contents.
+bool RemoveAt(int parentFd, const std::string& name) {
+    FileDescriptor folder = OpenFolderAt(parentFd, name);
+    if (!folder.Valid()) return sys::UnlinkAt(parentFd, name, 0) == 0 || errno == ENOENT;
+    const bool emptied = EmptyAt(folder.Get(), {});
+    folder.Close();
+    return (sys::UnlinkAt(parentFd, name, AT_REMOVEDIR) == 0 || errno == ENOENT) && emptied;
+}
+
+bool EmptyAt(int folderFd, const std::vector<std::string>& keep) {
+    // A second descriptor for the listing: the DIR takes and closes its own.
+    const std::optional<std::vector<std::string>> names =
+        NamesOf(FileDescriptor(sys::Duplicate(folderFd)));
+    if (!names) return false;
+    bool ok = true;
+    for (const std::string& name : *names) {
+        if (std::find(keep.begin(), keep.end(), name) != keep.end()) continue;
+        ok = RemoveAt(folderFd, name) && ok;
+    }
+    return ok;
+}
+
+std::string WithoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+} // namespace
+
+int MakeFolder(const std::string& path, unsigned mode) {
+    return sys::MakeFolder(path, static_cast<mode_t>(mode)) == 0 ? 0 : errno;
+}
+
+int RemoveFolder(const std::string& path) {
+    return sys::RemoveFolder(path) == 0 ? 0 : errno;
+}
+
+std::optional<std::vector<std::string>> FolderNames(const std::string& folder) {
+    FileDescriptor fd(sys::Open(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.Valid()) return std::nullopt;
+    return NamesOf(std::move(fd));
+}
+
+bool RemoveFolderTree(const std::string& path) {
+    return RemoveAt(AT_FDCWD, WithoutTrailingSlashes(path));
+}
+
+bool EmptyFolder(const std::string& folder, const std::vector<std::string>& keep) {
+    const FileDescriptor fd = OpenFolderAt(AT_FDCWD, WithoutTrailingSlashes(folder));
+    return fd.Valid() && EmptyAt(fd.Get(), keep);
+}
+
+} // namespace folivane::platform

@@ -1,0 +1,111 @@
+// Whole-file reads and writes with every failure named.
+#include "RegularFile.h"
+
+#include "FileStatus.h"
+#include "SystemCalls.h"
+#include "SystemError.h"
+
+#include <algorithm>
+#include <fcntl.h>
+
+namespace folivane::platform {
+namespace {
+
+// A descriptor for reading that never waits: O_NONBLOCK, so that a FIFO without a writer
+// does not hold the open. The reason it cannot be used, or empty.
+FileDescriptor OpenWithoutWaiting(const std::string& path, std::string& reason) {
+    FileDescriptor fd(sys::Open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.Valid()) {
+        reason = SystemErrorText(errno);
+        return fd;
+    }
+    const std::optional<FileStatus> status = StatOpenFile(fd.Get());
+    if (!status)
+        reason = SystemErrorText(errno);
+    else if (status->IsFolder())
+        reason = SystemErrorText(EISDIR);
+    else if (!status->IsRegular())
+        reason = "Not a regular file";
+    if (!reason.empty()) return FileDescriptor();
+    // Reads of a regular file block as usual.
+    if (const int flags = ::fcntl(fd.Get(), F_GETFL); flags >= 0)
+        ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK);
+    return fd;
+}
+
+} // namespace
+
+FileDescriptor OpenRegularFile(const std::string& path) {
+    std::string reason;
+    FileDescriptor fd = OpenWithoutWaiting(path, reason);
+    if (!fd.Valid()) throw EFOpenError(ExpandFileName(path), reason);
+    return fd;
+}
+
+std::optional<std::int64_t> RegularFileSize(const std::string& path) {
+    std::string reason;
+    const FileDescriptor fd = OpenWithoutWaiting(path, reason);
+    if (!fd.Valid()) return std::nullopt;
+    const std::optional<FileStatus> status = StatOpenFile(fd.Get());
+    if (!status) return std::nullopt;
+    return status->size;
+}
+
+std::size_t ReadUpTo(const FileDescriptor& file, char* buffer, std::size_t count,
+                     const std::string& name) {
+    std::size_t got = 0;
+    while (got < count) {
+        const ssize_t n = sys::Read(file.Get(), buffer + got, count - got);
+        if (n < 0) throw EReadError("Cannot read file \"" + name + "\". " + SystemErrorText(errno));
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
+void ReadToEnd(const FileDescriptor& file, std::string& out, std::int64_t sizeHint,
+               const std::string& name) {
+    std::size_t have = out.size();
+    // One byte more than expected, so that the end shows without a second round.
+    std::size_t want = static_cast<std::size_t>(std::max<std::int64_t>(sizeHint, 0)) + 1;
+    while (true) {
+        out.resize(have + want);
+        std::size_t got = 0;
+        try {
+            got = ReadUpTo(file, out.data() + have, want, name);
+        } catch (...) {
+            out.resize(have);
+            throw;
+        }
+        have += got;
+        if (got < want) break;
+        want = std::max<std::size_t>(have, 64 * 1024);
+    }
+    out.resize(have);
+}
+
+int WriteAll(const FileDescriptor& file, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = sys::Write(file.Get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0) return errno;
+        if (n == 0) return ENOSPC;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+void WriteNewFile(const std::string& path, std::string_view bytes) {
+    FileDescriptor file(sys::Open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!file.Valid()) throw EFCreateError(ExpandFileName(path), SystemErrorText(errno));
+    // A full disk or the file-size limit (EFBIG) would otherwise leave a short file that
+    // nobody reports; a deferred write error shows only at the close.
+    int error = WriteAll(file, bytes);
+    const int closeError = file.Close();
+    if (error == 0) error = closeError;
+    if (error != 0)
+        throw EWriteError("Cannot write file \"" + ExpandFileName(path) + "\". " +
+                          SystemErrorText(error));
+}
+
+} // namespace folivane::platform

@@ -1,0 +1,42 @@
+// Opening, reading and writing whole regular files.
+#pragma once
+
+#include "FileDescriptor.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace folivane::platform {
+
+// Opens `path` for reading. Raises EFOpenError naming the path and the reason when it
+// cannot be opened or is no regular file (a folder, a FIFO, a device): opening does not wait
+// for a FIFO's writer, and a device such as /dev/zero would never end.
+FileDescriptor OpenRegularFile(const std::string& path);
+
+// The size of the regular file at `path`; nothing when it cannot be opened or is no
+// regular file. Never waits on a FIFO.
+std::optional<std::int64_t> RegularFileSize(const std::string& path);
+
+// Reads up to `count` bytes, fewer only at the end of the file. Raises EReadError naming
+// `name`.
+std::size_t ReadUpTo(const FileDescriptor& file, char* buffer, std::size_t count,
+                     const std::string& name);
+
+// Reads from the current position to the end of the file after what `out` holds.
+// `sizeHint` only sizes the first read: a file that changes while it is read is taken as it
+// then is. Raises EReadError naming `name`.
+void ReadToEnd(const FileDescriptor& file, std::string& out, std::int64_t sizeHint,
+               const std::string& name);
+
+// Writes all of `bytes` from the start of the open file, reporting a short write; the errno
+// of the failure, 0 when every byte went.
+int WriteAll(const FileDescriptor& file, std::string_view bytes);
+
+// Creates the file anew (replacing an existing one) holding exactly `bytes`, then closes it.
+// Raises EFCreateError, or EWriteError "Cannot write file "%s". %s" when any byte does not
+// reach it, the close included.
+void WriteNewFile(const std::string& path, std::string_view bytes);
+
+} // namespace folivane::platform

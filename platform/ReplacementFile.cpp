@@ -1,0 +1,113 @@
+// Anonymous (O_TMPFILE) or hidden temporary files, linked and renamed into place.
+#include "ReplacementFile.h"
+
+#include "FileStatus.h"
+#include "SystemCalls.h"
+#include "SystemError.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <random>
+#include <sys/stat.h>
+
+namespace folivane::platform {
+namespace {
+
+std::string FolderOf(const std::string& target) {
+    const auto slash = target.rfind('/');
+    return slash == std::string::npos ? std::string("./") : target.substr(0, slash + 1);
+}
+
+[[noreturn]] void Fail(const std::string& target, int error) {
+    throw EFCreateError(ExpandFileName(target), SystemErrorText(error));
+}
+
+// A hidden name beside the target ending in `suffix`. The target's own name is shortened
+// when it is needed: a target whose name is near the 255-byte limit (NAME_MAX) must still
+// get a temporary file.
+std::string HiddenSibling(const std::string& target, const std::string& suffix) {
+    constexpr std::size_t kNameMax = 255;
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::size_t room = kNameMax - 1 - suffix.size(); // 1: the leading dot
+    if (name.size() > room) name.resize(room);
+    return folder + "." + name + suffix;
+}
+
+} // namespace
+
+unsigned CurrentUmask() {
+    // umask() would change the process-wide value; Linux shows it without touching it.
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "Umask:") {
+            std::string value;
+            status >> value;
+            return static_cast<unsigned>(std::strtoul(value.c_str(), nullptr, 8));
+        }
+    }
+    return 022;
+}
+
+void CheckReplaceableTarget(const std::string& target) {
+    const std::optional<FileStatus> status = StatPath(target);
+    if (!status) return;
+    if (status->IsFolder()) Fail(target, EISDIR);
+    if (!status->IsRegular()) throw EFCreateError(ExpandFileName(target), "Not a regular file");
+}
+
+ReplacementFile::ReplacementFile(std::string target) : target_(std::move(target)) {
+    CheckReplaceableTarget(target_);
+    fd_ = FileDescriptor(sys::Open(FolderOf(target_), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
+    if (fd_.Valid()) {
+        sys::NameForFaults(fd_.Get(), target_);
+        return;
+    }
+    // Not every file system has unnamed files; a hidden name serves there.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) Fail(target_, errno);
+    std::string path = HiddenSibling(target_, ".XXXXXX");
+    fd_ = FileDescriptor(sys::MakeTempFile(path, O_CLOEXEC));
+    if (!fd_.Valid()) Fail(target_, errno);
+    path_ = std::move(path);
+}
+
+ReplacementFile::~ReplacementFile() {
+    fd_.Close();
+    if (!published_ && !path_.empty()) sys::Unlink(path_);
+}
+
+FileDescriptor ReplacementFile::Duplicate() const {
+    FileDescriptor fd(sys::Duplicate(fd_.Get()));
+    if (!fd.Valid()) Fail(target_, errno);
+    return fd;
+}
+
+void ReplacementFile::Publish(bool sync) {
+    const std::optional<FileStatus> old = StatPath(target_);
+    const mode_t mode = old ? old->mode : static_cast<mode_t>(0666 & ~CurrentUmask());
+    ::fchmod(fd_.Get(), mode); // best effort: the file is complete either way
+    if (sync && sys::Fsync(fd_.Get()) != 0)
+        throw EWriteError("Cannot write file \"" + ExpandFileName(target_) + "\" to disk. " +
+                          SystemErrorText(errno));
+    if (path_.empty()) {
+        // Name the unnamed file beside the target first: a rename is what replaces atomically.
+        std::random_device random;
+        const std::string procPath = "/proc/self/fd/" + std::to_string(fd_.Get());
+        for (int attempt = 0; path_.empty(); ++attempt) {
+            const std::string candidate =
+                HiddenSibling(target_, "." + std::to_string(random() % 1000000000u));
+            if (sys::LinkAt(AT_FDCWD, procPath, AT_FDCWD, candidate, AT_SYMLINK_FOLLOW) == 0)
+                path_ = candidate;
+            else if (errno != EEXIST || attempt > 100)
+                Fail(target_, errno);
+        }
+    }
+    if (sys::Rename(path_, target_) != 0) Fail(target_, errno);
+    published_ = true;
+}
+
+} // namespace folivane::platform

@@ -1,0 +1,61 @@
+// A job's working folder under injected faults: a clear error, and nothing of it left over.
+#include "engine/WorkingTree.h"
+#include "platform/SystemCalls.h"
+#include "support/TestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace folivane::engine {
+namespace {
+
+using platform::Call;
+using platform::Fault;
+using platform::FaultInjection;
+using test::ListNames;
+using test::ScratchFolder;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+struct PrepareFault {
+    const char* name;
+    Fault fault;
+    const char* message;
+};
+
+class PrepareWorkingTreeFaults : public ::testing::TestWithParam<PrepareFault> {};
+
+TEST_P(PrepareWorkingTreeFaults, GiveAnInvalidTreeThatSaysWhyAndLeaveNothing) {
+    ScratchFolder tmp;
+    FaultInjection faults({GetParam().fault});
+    const WorkingTree tree = PrepareWorkingTree(tmp.Path());
+    EXPECT_FALSE(tree.Valid());
+    EXPECT_THAT(tree.Error(), HasSubstr(tmp.Path()));
+    EXPECT_THAT(tree.Error(), HasSubstr(GetParam().message));
+    EXPECT_THAT(ListNames(tmp.Path()), IsEmpty());
+}
+
+const PrepareFault kPrepareFaults[] = {
+    {"FolderCannotBeMade", {Call::MakeFolder, ENOSPC, 1}, "No space left on device"},
+    {"LockCannotBeMade", {Call::Open, EMFILE, 1, ".lock"}, "Too many open files"},
+    {"LockCannotBeTaken", {Call::Lock, ENOLCK}, "No locks available"},
+    {"PieceFolderCannotBeMade", {Call::MakeFolder, EDQUOT, 0, "EPUB_TXT"}, "Disk quota exceeded"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Prepare, PrepareWorkingTreeFaults, ::testing::ValuesIn(kPrepareFaults),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(WorkingTree, RemovesItselfWholeWhenItGoes) {
+    ScratchFolder tmp;
+    {
+        const WorkingTree tree = PrepareWorkingTree(tmp.Path());
+        ASSERT_TRUE(tree.Valid()) << tree.Error();
+        test::WriteFile(tree.PieceFolder() + "0-1.txt", "piece");
+        EXPECT_THAT(ListNames(tree.Root()), ElementsAre(".lock", "EPUB_TXT"));
+    }
+    EXPECT_THAT(ListNames(tmp.Path()), IsEmpty());
+}
+
+} // namespace
+} // namespace folivane::engine

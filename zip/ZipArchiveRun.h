@@ -1,0 +1,84 @@
+// One run of the archive job: its state and its steps, from the output file to the archive
+// in place at ZipName.
+#pragma once
+
+#include "CompressionPool.h"
+#include "EndCentral.h"
+#include "EntryCompressor.h"
+#include "LFNFileStream.h"
+#include "SortedZip.h"
+
+#include "platform/ReplacementFile.h"
+
+#include <deque>
+#include <future>
+#include <memory>
+#include <string>
+
+namespace folivane::zip {
+
+class TZipWriter;
+
+// Made by TZipWriter::BuildArchive for one run, on the calling thread, after the file list
+// is expanded; the writer must outlive it. The archive is written to a file beside ZipName
+// that takes its place only when complete; an existing archive is updated (its entries
+// carried over or replaced, in their old order) unless the writer asks for AtomicReplace.
+// Freeing a run that did not finish stops its compression threads and leaves ZipName as it
+// was, with nothing beside it.
+class TZipArchiveRun {
+public:
+    explicit TZipArchiveRun(TZipWriter& writer);
+    ~TZipArchiveRun();
+    TZipArchiveRun(const TZipArchiveRun&) = delete;
+    TZipArchiveRun& operator=(const TZipArchiveRun&) = delete;
+
+    // Writes the archive and puts it at ZipName; returns the number of files added as new
+    // entries. Raises on any failure. Call once.
+    int Execute();
+
+    // The new archive's entries in archive order and its end record, after Execute().
+    std::unique_ptr<TSortedZip> TakeEntryList() { return std::move(entryList_); }
+    const TEndCentral& NewEndRecord() const { return newEnd_; }
+
+private:
+    struct CompressedEntry {
+        EntryData data;
+        std::vector<std::uint8_t> bytes;
+    };
+    // A file accepted for the archive whose data is not written yet.
+    struct PreparedEntry {
+        HeaderPtr header;
+        std::string path;
+        std::unique_ptr<TLFNFileStream> source;
+        bool stored = false;
+        std::uint64_t sizeAtOpening = 0;
+        std::future<CompressedEntry> compressed;
+    };
+
+    void OpenOutputArchive();
+    // The update path (ZipArchiveRunUpdate.cpp).
+    void MergeExistingEntries();
+    void CopyKeptEntry(TZipHeaderInfo& header);
+
+    void AddListedFiles();
+    bool AddFileEntry(const std::string& path);
+    std::unique_ptr<PreparedEntry> PrepareFileEntry(const std::string& path);
+    void CompressEntry(PreparedEntry& entry);
+    void WriteOldestPending();
+    void AcceptEntry(const HeaderPtr& header, bool newFile);
+    void WriteCentralDirectory();
+
+    TZipWriter& writer_;
+    bool updating_ = false;
+    std::unique_ptr<platform::ReplacementFile> replacement_;
+    std::unique_ptr<TLFNFileStream> output_;
+    TSortedZip nameIndex_{ByName};
+    std::unique_ptr<TSortedZip> entryList_;
+    TEndCentral newEnd_;
+    int added_ = 0;
+    std::unique_ptr<TDeflater> deflater_; // for entries compressed on the calling thread
+    std::unique_ptr<TCompressionPool> pool_;
+    std::deque<std::unique_ptr<PreparedEntry>> pending_;
+};
+
+} // namespace folivane::zip
