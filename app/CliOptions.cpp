@@ -14,6 +14,21 @@ bool EndsWithTxt(const std::string& path) {
     return extension == ".txt" && path.size() > 4 && path[path.size() - 5] != '/';
 }
 
+// The longest file name most file systems take (NAME_MAX).
+constexpr std::size_t kMaxFileName = 255;
+
+// iconv names are letters, digits and a few marks ("BIG5-HKSCS", "ISO_8859-1:1987"); a "/"
+// would ask iconv for conversion options instead.
+bool IsCodePageName(const std::string& name) {
+    if (name.empty()) return false;
+    for (const char c : name) {
+        const bool letterOrDigit =
+            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        if (!letterOrDigit && c != '-' && c != '_' && c != '.' && c != ':') return false;
+    }
+    return true;
+}
+
 // A title may hold characters a file name cannot.
 std::string FileNameFromTitle(const std::string& title) {
     std::string name = title.empty() ? std::string("myepub") : title;
@@ -41,14 +56,19 @@ std::string UsageText() {
            "  -h, --help              show this help and exit\n"
            "      --version           show the version and exit\n"
            "\n"
-           "Sources with a UTF-8 or UTF-16 byte-order mark are read by it. Exit status: 0 when\n"
-           "the book was written, 1 when the conversion failed, 2 for a usage error.\n";
+           "Sources with a byte-order mark (UTF-8, UTF-16, UTF-32) are read by it; UTF-8 is\n"
+           "recognised without one, even with a few damaged bytes.\n"
+           "\n"
+           "Exit status: 0 when the book was written, 1 when the conversion failed, 2 for a\n"
+           "usage error (also when the book would replace one of its sources or its cover),\n"
+           "128+N when signal N stopped the conversion (what it made is removed).\n";
 }
 
 CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     CliOptions options;
     engine::BookInput& book = options.book;
     bool outputGiven = false;
+    bool encodingGiven = false;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string argument = arguments[i];
@@ -102,7 +122,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
         else if (argument == "--cover")
             ok = takeValue(book.coverPath);
         else if (argument == "--encoding")
-            ok = takeValue(book.legacyEncoding);
+            ok = encodingGiven = takeValue(book.legacyEncoding);
         else {
             options.error = "unknown option " + argument;
             return options;
@@ -110,7 +130,12 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
         if (!ok) return options;
     }
     if (options.help || options.version) return options;
-    if (!book.legacyEncoding.empty() && !engine::IsKnownTextEncoding(book.legacyEncoding)) {
+    if (encodingGiven && book.legacyEncoding.empty()) {
+        options.error = "--encoding needs the name of a code page, such as GB18030";
+        return options;
+    }
+    if (encodingGiven && (!IsCodePageName(book.legacyEncoding) ||
+                          !engine::IsKnownTextEncoding(book.legacyEncoding))) {
         options.error = "unknown code page " + book.legacyEncoding;
         return options;
     }
@@ -122,7 +147,13 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
         options.error = "the output path is empty";
         return options;
     }
-    if (!outputGiven) book.outputPath = FileNameFromTitle(book.title);
+    if (!outputGiven) {
+        book.outputPath = FileNameFromTitle(book.title);
+        if (book.outputPath.size() > kMaxFileName) {
+            options.error = "the title is too long to name the book's file; name it with -o";
+            return options;
+        }
+    }
     return options;
 }
 

@@ -1,6 +1,8 @@
 // Drawing chapter reports as a bar or as lines.
 #include "TerminalProgress.h"
 
+#include "platform/TerminationSignals.h"
+
 #include <unistd.h>
 
 namespace folivane::cli {
@@ -8,12 +10,16 @@ namespace folivane::cli {
 TerminalProgress::TerminalProgress(std::FILE* out, bool quiet)
     : out_(out), quiet_(quiet), terminal_(::isatty(::fileno(out)) != 0) {}
 
+bool TerminalProgress::CancelRequested() {
+    return platform::TerminationSignals::Received() != 0;
+}
+
 void TerminalProgress::ChapterReport(const std::string& chapterName) {
     ++done_;
-    if (quiet_) return;
+    if (quiet_ || broken_) return;
     const std::string line = engine::ChapterReportText(chapterName);
     if (!terminal_) {
-        std::fprintf(out_, "%s\n", line.c_str());
+        broken_ = std::fprintf(out_, "%s\n", line.c_str()) < 0 || std::fflush(out_) != 0;
         return;
     }
     constexpr int kWidth = 30;

@@ -18,6 +18,8 @@ public:
     void ChapterReport(const std::string& chapterName) override;
     void CloseRequest() override;
     void Result(int code, const std::string& reason) override;
+    // A terminating signal stops the job.
+    bool CancelRequested() override;
 
     int Code() const { return code_; }
     const std::string& Reason() const { return reason_; }
@@ -25,6 +27,7 @@ public:
 private:
     std::FILE* out_;
     bool quiet_;
+    bool broken_ = false; // the reader went away: nothing more is written
     bool terminal_;
     int maximum_ = 0;
     int done_ = 0;

@@ -3,14 +3,23 @@
 #include "TerminalProgress.h"
 
 #include "engine/ConversionJob.h"
+#include "engine/OutputCheck.h"
 #include "engine/WorkingTree.h"
+#include "platform/TerminationSignals.h"
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
     using namespace folivane;
+    // A reader of the progress that goes away (`| head -1`) must not end the conversion:
+    // writes to it then fail quietly and the book is still written.
+    std::signal(SIGPIPE, SIG_IGN);
+    // Ctrl+C, kill and a closed terminal stop the job, which removes what it made.
+    const platform::TerminationSignals termination;
+
     const cli::CliOptions options =
         cli::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (options.help) {
@@ -26,11 +35,17 @@ int main(int argc, char** argv) {
                      cli::UsageText().c_str());
         return 2;
     }
+    // Refused before any work: a book that would replace one of its own sources.
+    if (const std::string problem = engine::OutputProblem(options.book); !problem.empty()) {
+        std::fprintf(stderr, "folivane-cli: %s\n", problem.c_str());
+        return 2;
+    }
     const std::string temp = engine::TempFolderPath();
     engine::RemoveStaleWorkingTrees(temp);
     engine::WorkingTree tree = engine::PrepareWorkingTree(temp);
     cli::TerminalProgress progress(stderr, options.quiet);
     engine::DoTask(options.book, tree, progress);
+    if (const int signal = platform::TerminationSignals::Received()) return 128 + signal;
     if (progress.Code() != 0) {
         std::fprintf(stderr, "%s\n%s\n", engine::kConvertUnsuccessful, progress.Reason().c_str());
         return 1;

@@ -1,12 +1,20 @@
 // Entry point of the windowed program: the main window and its message loop.
 #include "engine/WorkingTree.h"
+#include "platform/TerminationSignals.h"
 #include "ui/QtDialogs.h"
 #include "ui/TForm1.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 #include <QStyleFactory>
 
+#include <unistd.h>
+
 int main(int argc, char* argv[]) {
+    // The end of the session (SIGTERM, SIGHUP) or Ctrl+C in a terminal stops a running
+    // conversion, which removes what it made, before the program ends.
+    const folivane::platform::TerminationSignals termination;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel Folivane Converter"));
     // Ties the running window to app/folivane.desktop, whose name and icon docks show.
@@ -18,6 +26,14 @@ int main(int argc, char* argv[]) {
 
     folivane::ui::QtDialogs dialogs;
     folivane::ui::TForm1 form(dialogs);
+    QObject::connect(&form, &folivane::ui::TForm1::terminated, &app, &QApplication::exit);
+    QSocketNotifier notifier(termination.NotifyDescriptor(), QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &form, [&] {
+        char byte = 0;
+        while (::read(termination.NotifyDescriptor(), &byte, 1) > 0) {
+        }
+        form.TerminateForSignal(folivane::platform::TerminationSignals::Received());
+    });
     form.show();
     return QApplication::exec();
 }

@@ -1,10 +1,12 @@
 // The chapter list: small sources as they are, large ones cut into UTF-8 piece files.
 #include "ChapterList.h"
 
+#include "ConversionError.h"
 #include "DocumentWriter.h"
 #include "SourceText.h"
 
 #include "platform/RegularFile.h"
+#include "platform/SystemError.h"
 
 #include <string>
 #include <string_view>
@@ -14,26 +16,17 @@ namespace {
 
 // A source of more than 100 KiB is split.
 constexpr double kSizeLimitKB = 100.0;
-// A piece is closed once its lines hold this much trimmed text (90 KiB).
+// A piece is closed once its lines hold this many bytes (90 KiB). Every byte counts, blank
+// lines and line ends too, so that no page can grow without bound.
 constexpr std::size_t kPieceThreshold = 92160;
 // Pieces carry a byte-order mark so that they are read back as UTF-8, never as a
 // legacy code page.
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-// The line's length without the bytes of 20 hex and below at either end.
-std::size_t TrimmedLength(std::string_view line) {
-    std::size_t begin = 0;
-    std::size_t end = line.size();
-    while (begin < end && static_cast<unsigned char>(line[begin]) <= 0x20)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(line[end - 1]) <= 0x20)
-        --end;
-    return end - begin;
-}
-
 // Cuts `text` into pieces between lines and writes each as a piece file; one chapter per
 // piece, appended to `chapters`.
-void SplitSource(std::string_view text, const std::string& piecePrefix,
+void SplitSource(std::string_view text, const std::string& pieceFolder,
+                 const std::string& piecePrefix, const std::string& sourcePath,
                  const std::string& chapterPrefix, TChapterList& chapters) {
     std::string piece(kUtf8Mark);
     piece.reserve(kPieceThreshold + kPieceThreshold / 4);
@@ -41,7 +34,8 @@ void SplitSource(std::string_view text, const std::string& piecePrefix,
     int n = 1;
     const auto writePiece = [&] {
         const std::string path = piecePrefix + std::to_string(n) + ".txt";
-        WriteDocument(path, piece);
+        WriteWorkingFile(pieceFolder, path, piece,
+                         "a piece of \"" + platform::ExpandFileName(sourcePath) + "\"");
         chapters.push_back({chapterPrefix + std::to_string(n), path});
         ++n;
         counter = 0;
@@ -60,9 +54,9 @@ void SplitSource(std::string_view text, const std::string& piecePrefix,
         if (start < size)
             start += text[start] == '\r' && start + 1 < size && text[start + 1] == '\n' ? 2u : 1u;
 
-        counter += TrimmedLength(line);
         piece.append(line);
         piece.append("\r\n");
+        counter += line.size() + 2;
         if (counter >= kPieceThreshold) writePiece();
     }
     // The last piece, and one empty chapter for a text that decodes to nothing, so that
@@ -87,11 +81,13 @@ std::string GetFileNameFromPath(const std::string& path, bool wholeName) {
 }
 
 TChapterList BuildChapterList(const std::vector<std::string>& sources,
-                              const std::string& pieceFolder, const std::string& legacyEncoding) {
+                              const std::string& pieceFolder, const std::string& legacyEncoding,
+                              const std::function<void()>& checkPoint) {
     std::string folder = pieceFolder;
     if (!folder.empty() && folder.back() != '/') folder += '/';
     TChapterList chapters;
     for (std::size_t index = 0; index < sources.size(); ++index) {
+        if (checkPoint) checkPoint();
         const std::string& path = sources[index];
         const std::string name = GetFileNameFromPath(path, false);
         if (GetFileSizeKB(path) <= kSizeLimitKB) {
@@ -101,8 +97,11 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources,
         // Piece files are named by the source's place in the book, never by its name:
         // two sources called a.txt (or a.txt and a1.txt) cannot meet, and a long source
         // name cannot make a piece name too long.
-        const std::string text = ReadSourceText(path, legacyEncoding);
-        SplitSource(text, folder + std::to_string(index) + "-", name, chapters);
+        const std::string text =
+            ReadingFile(path, [&] { return ReadSourceText(path, legacyEncoding); });
+        ReadingFile(path, [&] {
+            SplitSource(text, folder, folder + std::to_string(index) + "-", path, name, chapters);
+        });
     }
     return chapters;
 }

@@ -1,6 +1,7 @@
 // The chapter list: one record per chapter, made from the book's sources.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,13 +23,15 @@ double GetFileSizeKB(const std::string& path);
 std::string GetFileNameFromPath(const std::string& path, bool wholeName);
 
 // Sources of at most 100 KiB become one chapter read from the source itself. Larger ones
-// are decoded, cut between lines into pieces of about 90 KiB of trimmed UTF-8 text, and
-// each piece is written as a UTF-8 file into `pieceFolder` (ending with "/") and becomes a
-// chapter named after the source followed by the piece number. Piece files of different
-// sources never share a name. Raises when a large source cannot be read or a piece cannot
-// be written.
+// are decoded, cut between lines into pieces of about 90 KiB of UTF-8 text (every byte
+// counted, line ends too), and each piece is written as a UTF-8 file into `pieceFolder`
+// (ending with "/") and becomes a chapter named after the source followed by the piece
+// number. Piece files of different sources never share a name. `checkPoint`, when set, is
+// called before each source and may raise to stop. Raises ConversionError when a large
+// source cannot be read or a piece cannot be written.
 TChapterList BuildChapterList(const std::vector<std::string>& sources,
                               const std::string& pieceFolder,
-                              const std::string& legacyEncoding = std::string());
+                              const std::string& legacyEncoding = std::string(),
+                              const std::function<void()>& checkPoint = {});
 
 } // namespace folivane::engine

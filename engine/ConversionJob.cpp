@@ -5,14 +5,23 @@
 #include "ContainerSkeleton.h"
 #include "ConversionError.h"
 #include "Cover.h"
+#include "OutputCheck.h"
 #include "PackageDocuments.h"
 #include "Uuid.h"
 #include "XmlText.h"
 
+#include "BookArchiveCheck.h"
+
+#include "platform/FileStatus.h"
+#include "platform/FolderTree.h"
+#include "platform/RegularFile.h"
+#include "platform/SystemError.h"
 #include "zip/FileSystem.h"
 #include "zip/ZipWriter.h"
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace folivane::engine {
 namespace {
@@ -32,6 +41,51 @@ std::string BookTitle(const BookInput& input) {
     return IsBlank(EscapeXmlText(name)) ? std::string("myepub") : name;
 }
 
+// Every file under the book folder, depth first in name order, as a directory search would
+// hand them out.
+void ListFiles(const std::string& folder, std::vector<std::string>& files) {
+    std::optional<std::vector<std::string>> names = platform::FolderNames(folder);
+    if (!names) throw ConversionError("Cannot read the book folder \"" + folder + "\"");
+    std::sort(names->begin(), names->end());
+    for (const std::string& name : *names) {
+        const std::string path = folder + name;
+        const std::optional<platform::FileStatus> status = platform::LinkStatus(path);
+        if (status && status->IsFolder())
+            ListFiles(path + "/", files);
+        else
+            files.push_back(path);
+    }
+}
+
+std::vector<std::string> BookFolderFiles(const std::string& bookFolder) {
+    std::vector<std::string> files;
+    ListFiles(bookFolder, files);
+    return files;
+}
+
+// What the container and the package name: mimetype, the container file, the package file
+// and every item of its manifest.
+std::vector<std::string> ManifestEntries(const std::string& bookFolder) {
+    std::string opf;
+    try {
+        opf = platform::ReadWholeFile(bookFolder + "OEBPS/content.opf");
+    } catch (const std::exception& e) {
+        throw ConversionError(std::string("Cannot read the book's package file. ") + e.what());
+    }
+    std::vector<std::string> entries = {"mimetype", "META-INF/container.xml", "OEBPS/content.opf"};
+    const std::size_t manifest = opf.find("<manifest>");
+    const std::size_t manifestEnd = opf.find("</manifest>");
+    for (std::size_t at = opf.find("<item ", manifest); at < manifestEnd;
+         at = opf.find("<item ", at + 1)) {
+        const std::size_t href = opf.find(" href=\"", at);
+        const std::size_t start = href + 7;
+        const std::size_t end = opf.find('"', start);
+        if (href == std::string::npos || end == std::string::npos) break;
+        entries.push_back("OEBPS/" + opf.substr(start, end - start));
+    }
+    return entries;
+}
+
 } // namespace
 
 void PackWorkingTree(const std::string& bookFolder, const std::string& outputPath) {
@@ -47,15 +101,19 @@ void PackWorkingTree(const std::string& bookFolder, const std::string& outputPat
                               "\": no output file is named");
     const std::string mimetype = bookFolder + "mimetype";
     writer.SetRootDir(bookFolder);
-    writer.FilesList = {mimetype, "*.*"};
+    // The files by their own paths: a temporary folder may be named with "*", "?", "<", ">"
+    // or "|", which would make masks of them.
+    writer.LiteralPaths = true;
+    writer.FilesList = BookFolderFiles(bookFolder);
+    writer.FilesList.insert(writer.FilesList.begin(), mimetype);
     writer.NoCompressList = {"mimetype"};
     writer.SetRelativePaths(true);
     writer.SetRecurse(true);
     writer.SetStorePaths(true);
     writer.SetZipName(outputPath);
     writer.AtomicReplace = true;
-    // The mask finds mimetype a second time; any other file left out would leave the
-    // manifest naming a missing file.
+    // mimetype is listed twice; any other file left out would leave the manifest naming a
+    // missing file.
     writer.OnSkippingFile = [&](const std::string& path, zip::SkipReason reason,
                                 const std::string& detail) {
         if (reason == zip::SkipReason::DuplicateName && path == mimetype) return;
@@ -68,10 +126,17 @@ void PackWorkingTree(const std::string& bookFolder, const std::string& outputPat
                                 std::uint32_t) -> int {
         throw ConversionError("Cannot pack \"" + caption + "\" into the book: " + text);
     };
+    // Nothing takes the output's place that readers could not open.
+    const std::vector<std::string> entries = ManifestEntries(bookFolder);
+    writer.OnArchiveWritten = [&](zip::TStream& archive) {
+        CheckBookArchive(archive, entries, platform::ExpandFileName(outputPath));
+    };
     try {
         writer.BuildArchive();
     } catch (const ConversionError&) {
         throw;
+    } catch (const std::bad_alloc&) {
+        throw ConversionError("Not enough memory to write the book \"" + outputPath + "\"");
     } catch (const std::exception& e) {
         throw ConversionError("Cannot write the book \"" + outputPath + "\". " + e.what());
     }
@@ -82,9 +147,15 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
     int result = 1;
     std::string reason;
     try {
+        // Nothing is made for a book that would destroy one of its own sources.
+        if (const std::string problem = OutputProblem(input); !problem.empty())
+            throw ConversionError(problem);
         if (!tree.Valid()) throw ConversionError(tree.Error());
+        const auto checkPoint = [&progress] {
+            if (progress.CancelRequested()) throw ConversionCancelled();
+        };
         const TChapterList chapters =
-            BuildChapterList(input.sources, tree.PieceFolder(), input.legacyEncoding);
+            BuildChapterList(input.sources, tree.PieceFolder(), input.legacyEncoding, checkPoint);
         progress.SetMaximum(static_cast<int>(chapters.size()));
         std::optional<CoverImage> cover;
         if (!input.coverPath.empty()) cover = LoadCover(input.coverPath);
@@ -93,13 +164,18 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         const BookMetadata metadata{BookTitle(input), input.author, input.publisher, NewUuid()};
         WritePackageDocuments(book, metadata, chapters, cover ? &*cover : nullptr,
                               input.legacyEncoding, progress);
-        PackWorkingTree(book, input.outputPath);
+        zip::TZipWriter writer;
+        writer.OnCheckCancel = [&progress] { return progress.CancelRequested(); };
+        PackWorkingTree(book, input.outputPath, writer);
         result = 0;
+    } catch (const std::bad_alloc&) {
+        reason = "Not enough memory for the conversion";
     } catch (const std::exception& e) {
         reason = e.what();
     } catch (...) {
         reason = "Unexpected failure";
     }
+    if (result != 0 && progress.CancelRequested()) reason = ConversionCancelled().what();
     tree.Remove();
     progress.CloseRequest();
     progress.Result(result, reason);

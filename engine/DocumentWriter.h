@@ -11,4 +11,11 @@ namespace folivane::engine {
 // when any byte does not reach it.
 void WriteDocument(const std::string& path, std::string_view bytes);
 
+// As WriteDocument, for a file under `jobFolder`, the book folder or the piece folder of a
+// job's working folder (itself made in the system's temporary folder). A failure names
+// `what` the user knows (a chapter's page, a piece of a source) and the temporary folder,
+// which the user can act on, never the file's internal path.
+void WriteWorkingFile(const std::string& jobFolder, const std::string& path, std::string_view bytes,
+                      const std::string& what);
+
 } // namespace folivane::engine

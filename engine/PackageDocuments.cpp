@@ -2,6 +2,7 @@
 #include "PackageDocuments.h"
 
 #include "ChapterPage.h"
+#include "ConversionError.h"
 #include "ConversionJob.h"
 #include "DocumentWriter.h"
 #include "SourceText.h"
@@ -76,9 +77,13 @@ void WritePackageDocuments(const std::string& bookFolder, const BookMetadata& bo
     std::string page; // one buffer for every page: no fresh memory to fault in per page
     for (std::size_t i = 0; i < chapters.size(); ++i) {
         const FileList& chapter = chapters[i];
-        BuildChapterPage(page, chapter.Name, ReadSourceText(chapter.Path, legacyEncoding));
-        WriteDocument(oebps + std::to_string(i) + ".html", page);
+        ReadingFile(chapter.Path, [&] {
+            BuildChapterPage(page, chapter.Name, ReadSourceText(chapter.Path, legacyEncoding));
+        });
+        WriteWorkingFile(bookFolder, oebps + std::to_string(i) + ".html", page,
+                         "the page of chapter \"" + chapter.Name + "\"");
         progress.ChapterReport(chapter.Name);
+        if (progress.CancelRequested()) throw ConversionCancelled();
     }
     WriteDocument(oebps + "content.opf", BuildContentOpf(book, chapters.size(), cover));
     WriteDocument(oebps + "toc.ncx", BuildTocNcx(book, chapters));

@@ -18,6 +18,11 @@ public:
     virtual void CloseRequest() = 0;
     // code 0: the book is written; 1: it is not, and `reason` says why for the user.
     virtual void Result(int code, const std::string& reason) = 0;
+
+    // Asked from the job's thread at its check points (before each source, after each
+    // chapter's page, while the archive is written): true stops the job, which then removes
+    // what it made and ends with CloseRequest and Result(1, ...) as any failure does.
+    virtual bool CancelRequested() { return false; }
 };
 
 // The line a front end shows for a chapter report.

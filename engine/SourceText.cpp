@@ -1,7 +1,8 @@
-// Reading chapter text files and decoding UTF-16LE, UTF-8 and legacy code pages into UTF-8.
+// Reading chapter text files: byte-order marks, the choice of encoding, legacy code pages.
 #include "SourceText.h"
 
 #include "ConversionError.h"
+#include "UnicodeText.h"
 
 #include "platform/FileStatus.h"
 #include "platform/Memory.h"
@@ -27,6 +28,13 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD in UTF-8
 
+std::string AsciiLower(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return result;
+}
+
 // uchardet judges by the bytes above 7F and reads only a few MB a second: it names the
 // same code page from 8 KiB of them as from a whole MiB (CJK and European pages alike),
 // so the sample ends after this many, or after kDetectionSample bytes of mostly-ASCII text.
@@ -47,105 +55,6 @@ std::string_view DetectionSample(std::string_view body, std::size_t start) {
     for (; i < end && high < kDetectionHighBytes; ++i)
         high += static_cast<unsigned char>(body[i]) >= 0x80 ? 1u : 0u;
     return body.substr(start, i - start);
-}
-
-// Offset of the first malformed sequence, or the size when all of `bytes` is UTF-8.
-std::size_t FindInvalidUtf8(std::string_view bytes) {
-    const std::size_t size = bytes.size();
-    std::size_t i = 0;
-    while (i < size) {
-        // Text is mostly ASCII or mostly multi-byte; skip ASCII eight bytes at a time.
-        while (i + 8 <= size) {
-            std::uint64_t block;
-            std::memcpy(&block, bytes.data() + i, sizeof block);
-            if (block & 0x8080808080808080ULL) break;
-            i += 8;
-        }
-        if (i >= size) break;
-        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        const Utf8Sequence sequence = NextUtf8Sequence(bytes.substr(i));
-        if (!sequence.valid) return i;
-        i += sequence.length;
-    }
-    return size;
-}
-
-// `bytes` with each malformed sequence replaced by U+FFFD; `firstInvalid` is where the
-// first one starts.
-std::string ReplaceInvalidUtf8(std::string_view bytes, std::size_t firstInvalid) {
-    std::string out;
-    platform::ReserveLargeBuffer(out, bytes.size() + bytes.size() / 4 + kReplacement.size());
-    out.append(bytes.substr(0, firstInvalid));
-    std::size_t run = firstInvalid; // start of the well-formed bytes not yet copied
-    std::size_t i = firstInvalid;
-    while (i < bytes.size()) {
-        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        const Utf8Sequence sequence = NextUtf8Sequence(bytes.substr(i));
-        if (!sequence.valid) {
-            out.append(bytes.substr(run, i - run));
-            out.append(kReplacement);
-            run = i + sequence.length;
-        }
-        i += sequence.length;
-    }
-    out.append(bytes.substr(run));
-    return out;
-}
-
-char* PutUtf8(char* out, char32_t c) {
-    if (c < 0x80) {
-        *out++ = static_cast<char>(c);
-    } else if (c < 0x800) {
-        *out++ = static_cast<char>(0xC0 | (c >> 6));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        *out++ = static_cast<char>(0xE0 | (c >> 12));
-        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        *out++ = static_cast<char>(0xF0 | (c >> 18));
-        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
-
-std::string DecodeUtf16LE(std::string_view body) {
-    const std::size_t units = (body.size() + 1) / 2;
-    const auto unitAt = [&](std::size_t i) -> char32_t {
-        const auto low = static_cast<unsigned char>(body[2 * i]);
-        // An odd last byte is a unit by itself with a zero high byte.
-        const auto high = 2 * i + 1 < body.size() ? static_cast<unsigned char>(body[2 * i + 1]) : 0;
-        return static_cast<char32_t>(low | (high << 8));
-    };
-    // At most three bytes per unit: a pair of units gives four.
-    std::string out;
-    platform::ReserveLargeBuffer(out, units * 3);
-    out.resize(units * 3);
-    char* o = out.data();
-    for (std::size_t i = 0; i < units; ++i) {
-        char32_t c = unitAt(i);
-        if (c == 0) break; // a zero unit ends the text
-        if (c >= 0xD800 && c <= 0xDFFF) {
-            const char32_t next = i + 1 < units ? unitAt(i + 1) : 0;
-            if (c <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00);
-                ++i;
-            } else {
-                c = 0xFFFD;
-            }
-        }
-        o = PutUtf8(o, c);
-    }
-    out.resize(static_cast<std::size_t>(o - out.data()));
-    return out;
 }
 
 struct UchardetDeleter {
@@ -170,47 +79,106 @@ std::string DetectCharset(std::string_view sample) {
     return platform::IsKnownCharset(charset) ? charset : std::string();
 }
 
-// Text without a mark that is not UTF-8 throughout.
-std::string DecodeLegacy(std::string_view body, const std::string& legacyEncoding,
-                         std::size_t firstInvalid) {
-    std::string charset = legacyEncoding;
-    if (!charset.empty()) {
-        if (!platform::IsKnownCharset(charset))
-            throw ConversionError("Unknown text encoding \"" + charset + "\"");
-    } else {
-        // Start where the first non-ASCII byte is, so that a long ASCII opening does not
-        // leave the detector with nothing to judge.
-        std::size_t start = 0;
-        while (start < firstInvalid && static_cast<unsigned char>(body[start]) < 0x80)
-            ++start;
-        charset = DetectCharset(DetectionSample(body, start));
-        // UTF-8 with a few damaged sequences, such as a file cut in mid-character.
-        if (charset == "UTF-8") return ReplaceInvalidUtf8(body, firstInvalid);
-        if (charset.empty()) charset = SystemAnsiCodePage();
+// A text that is UTF-8 but for a few damaged sequences (a file cut in mid-character, one
+// stray Latin-1 byte): judged over the whole sample, at most one malformed sequence per
+// kCharactersPerError characters (one at least), and no more of them than well-formed
+// multi-byte ones. Legacy text read as UTF-8 fails this at once: Latin-1 has no multi-byte
+// sequences, and GBK or Big5 make a malformed sequence of nearly every character.
+constexpr std::size_t kCharactersPerError = 1000;
+
+bool MostlyUtf8(std::string_view body, std::size_t start, std::string_view sample) {
+    // A text cut out of a larger one (split -b) may begin with up to three continuation
+    // bytes and end in a cut sequence: that damage is its edges', not its own.
+    if (start == 0) {
+        std::size_t cut = 0;
+        while (cut < 3 && cut < sample.size() &&
+               (static_cast<unsigned char>(sample[cut]) & 0xC0) == 0x80)
+            ++cut;
+        sample.remove_prefix(cut);
+    }
+    if (sample.data() + sample.size() == body.data() + body.size()) {
+        for (std::size_t back = 1; back <= 3 && back <= sample.size(); ++back) {
+            const auto lead = static_cast<unsigned char>(sample[sample.size() - back]);
+            if ((lead & 0xC0) == 0x80) continue;
+            if (lead >= 0xC0 && !NextUtf8Sequence(sample.substr(sample.size() - back)).valid &&
+                NextUtf8Sequence(sample.substr(sample.size() - back)).length == back)
+                sample.remove_suffix(back);
+            break;
+        }
+    }
+    const Utf8Census census = TakeUtf8Census(sample);
+    if (census.multiByte == 0 || census.malformed > census.multiByte) return false;
+    return census.malformed <= std::max<std::size_t>(1, census.characters / kCharactersPerError);
+}
+
+// Big5 as Hong Kong writes it: a superset, so that characters such as 㗎 嘅 咗 啲 are kept.
+std::string WidenBig5(std::string charset) {
+    return AsciiLower(charset) == "big5" || AsciiLower(charset) == "big-5" ? "BIG5-HKSCS" : charset;
+}
+
+// The code page of text without a mark that is not UTF-8 throughout.
+std::string ChooseLegacy(std::string_view body, const std::string& legacyEncoding) {
+    // Start where the first non-ASCII byte is, so that a long ASCII opening does not leave
+    // the judges with nothing to judge.
+    std::size_t start = 0;
+    while (start < body.size() && static_cast<unsigned char>(body[start]) < 0x80)
+        ++start;
+    const std::string_view sample = DetectionSample(body, start);
+    if (MostlyUtf8(body, start, sample)) return "UTF-8";
+    if (!legacyEncoding.empty()) {
+        if (!platform::IsKnownCharset(legacyEncoding))
+            throw ConversionError("Unknown text encoding \"" + legacyEncoding + "\"");
+        return WidenBig5(legacyEncoding);
+    }
+    const std::string charset = DetectCharset(sample);
+    return charset.empty() ? SystemAnsiCodePage() : WidenBig5(charset);
+}
+
+// The encoding to read a source by, and for UTF-8 where its first malformed sequence is
+// (the size when there is none), so that the text is scanned once.
+struct Choice {
+    std::string encoding;
+    std::size_t firstInvalid = 0;
+};
+
+Choice Choose(const SourceBytes& source, const std::string& legacyEncoding) {
+    switch (source.encoding) {
+    case seUtf16LE:
+        return {"UTF-16LE"};
+    case seUtf16BE:
+        return {"UTF-16BE"};
+    case seUtf32LE:
+        return {"UTF-32LE"};
+    case seUtf32BE:
+        return {"UTF-32BE"};
+    case seUtf8:
+    case seAnsi:
+        break;
+    }
+    const std::size_t firstInvalid = FindInvalidUtf8(source.body);
+    if (source.encoding == seUtf8 || firstInvalid == source.body.size())
+        return {"UTF-8", firstInvalid};
+    return {ChooseLegacy(source.body, legacyEncoding), firstInvalid};
+}
+
+// Decodes `body` as chosen; when `owned` holds the same bytes and they are the text
+// unchanged, the text is moved out of it instead of copied.
+std::string DecodeAs(const Choice& choice, std::string_view body, std::string* owned) {
+    const std::string& encoding = choice.encoding;
+    if (encoding == "UTF-16LE" || encoding == "UTF-16BE")
+        return DecodeUtf16(body, encoding == "UTF-16BE");
+    if (encoding == "UTF-32LE" || encoding == "UTF-32BE")
+        return DecodeUtf32(body, encoding == "UTF-32BE");
+    if (encoding == "UTF-8") {
+        if (choice.firstInvalid == body.size())
+            return owned ? std::move(*owned) : std::string(body);
+        return ReplaceInvalidUtf8(body, choice.firstInvalid);
     }
     try {
-        return platform::ConvertText(body, charset, "UTF-8", kReplacement);
+        return platform::ConvertText(body, encoding, "UTF-8", kReplacement);
     } catch (const std::invalid_argument&) {
-        throw ConversionError("Unknown text encoding \"" + charset + "\"");
+        throw ConversionError("Unknown text encoding \"" + encoding + "\"");
     }
-}
-
-// Decodes `body`; when `owned` holds the same bytes and they are the text unchanged, the
-// text is moved out of it instead of copied.
-std::string Decode(SourceEncoding encoding, std::string_view body, std::string* owned,
-                   const std::string& legacyEncoding) {
-    if (encoding == seUtf16LE) return DecodeUtf16LE(body);
-    const std::size_t firstInvalid = FindInvalidUtf8(body);
-    if (firstInvalid == body.size()) return owned ? std::move(*owned) : std::string(body);
-    if (encoding == seUtf8) return ReplaceInvalidUtf8(body, firstInvalid);
-    return DecodeLegacy(body, legacyEncoding, firstInvalid);
-}
-
-std::string AsciiLower(std::string_view text) {
-    std::string result(text);
-    for (char& c : result)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return result;
 }
 
 } // namespace
@@ -223,33 +191,49 @@ SourceBytes ReadSourceBytes(const std::string& path) {
         const std::int64_t size = status ? status->size : 0;
         SourceBytes result;
         platform::ReserveLargeBuffer(result.body, static_cast<std::size_t>(size) + 1);
-        char head[3] = {};
-        const std::size_t headSize = platform::ReadUpTo(file, head, 2, name);
+        char head[4] = {};
+        const std::size_t headSize = platform::ReadUpTo(file, head, sizeof head, name);
+        const std::string_view start(head, headSize);
+        // Only these exact marks count: EF BB followed by anything else is text, such as
+        // U+FEFB (EF BB BB). UTF-32LE's mark begins with UTF-16LE's, so it is tried first.
+        struct Mark {
+            std::string_view bytes;
+            SourceEncoding encoding;
+        };
+        static constexpr Mark kMarks[] = {
+            {std::string_view("\xFF\xFE\x00\x00", 4), seUtf32LE},
+            {std::string_view("\x00\x00\xFE\xFF", 4), seUtf32BE},
+            {"\xEF\xBB\xBF", seUtf8},
+            {"\xFF\xFE", seUtf16LE},
+            {"\xFE\xFF", seUtf16BE},
+        };
         std::size_t markSize = 0;
-        if (headSize == 2 && head[0] == '\xFF' && head[1] == '\xFE') {
-            result.encoding = seUtf16LE;
-            markSize = 2;
-        } else if (headSize == 2 && head[0] == '\xEF' && head[1] == '\xBB') {
-            result.encoding = seUtf8;
-            markSize = 2 + platform::ReadUpTo(file, head + 2, 1, name); // skipped unexamined
-        } else {
-            result.body.assign(head, headSize);
-            markSize = headSize;
+        for (const Mark& mark : kMarks) {
+            if (start.starts_with(mark.bytes)) {
+                result.encoding = mark.encoding;
+                markSize = mark.bytes.size();
+                break;
+            }
         }
-        platform::ReadToEnd(file, result.body, size - static_cast<std::int64_t>(markSize), name);
+        result.body.assign(start.substr(markSize));
+        platform::ReadToEnd(file, result.body, size - static_cast<std::int64_t>(headSize), name);
         return result;
     } catch (const platform::EStreamError& error) {
         throw ConversionError(error.what());
     }
 }
 
+std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& legacyEncoding) {
+    return Choose(source, legacyEncoding).encoding;
+}
+
 std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding) {
-    return Decode(source.encoding, source.body, nullptr, legacyEncoding);
+    return DecodeAs(Choose(source, legacyEncoding), source.body, nullptr);
 }
 
 std::string ReadSourceText(const std::string& path, const std::string& legacyEncoding) {
     SourceBytes source = ReadSourceBytes(path);
-    return Decode(source.encoding, source.body, &source.body, legacyEncoding);
+    return DecodeAs(Choose(source, legacyEncoding), source.body, &source.body);
 }
 
 std::string AnsiCodePageForLocale(std::string_view locale) {

@@ -1,33 +1,46 @@
 // Reading a chapter's text file into UTF-8, whatever its encoding.
 #pragma once
 
+#include "UnicodeText.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace folivane::engine {
 
-enum SourceEncoding { seAnsi = 0, seUtf16LE = 1, seUtf8 = 2 };
+// The byte-order mark a file begins with; seAnsi for none.
+enum SourceEncoding {
+    seAnsi = 0,
+    seUtf16LE = 1,
+    seUtf8 = 2,
+    seUtf16BE = 3,
+    seUtf32LE = 4,
+    seUtf32BE = 5
+};
 
 struct SourceBytes {
     SourceEncoding encoding = seAnsi;
     std::string body; // the bytes after the byte-order mark
 };
 
-// Reads the whole file and recognises a UTF-16LE (FF FE) or UTF-8 (EF BB, third byte
-// skipped unexamined) byte-order mark. Raises ConversionError naming the file and the
-// system's reason when it cannot be opened or read, or is no regular file (a folder, a
-// FIFO, a device).
+// Reads the whole file and recognises a byte-order mark: UTF-8 (EF BB BF), UTF-16LE (FF FE),
+// UTF-16BE (FE FF), UTF-32LE (FF FE 00 00), UTF-32BE (00 00 FE FF). Raises ConversionError
+// naming the file and the system's reason when it cannot be opened or read, or is no
+// regular file (a folder, a FIFO, a device).
 SourceBytes ReadSourceBytes(const std::string& path);
 
-// The body as UTF-8. UTF-16LE ends at its first zero unit; an odd last byte is a unit of
-// its own with a zero high byte; a surrogate pair becomes one character and a lone
-// surrogate U+FFFD. UTF-8 with a mark: each malformed sequence (its longest well-formed
-// prefix, or one byte) becomes one U+FFFD. Without a mark: valid UTF-8 is taken as it
-// is; anything else is decoded from `legacyEncoding` when given, else from the code page
-// uchardet detects, else from the locale's ANSI code page, each undecodable byte
-// becoming U+FFFD. Nothing else is dropped or changed. Raises ConversionError only when
-// the code page to decode from is unknown to iconv (a mistyped `legacyEncoding`).
+// How the body is to be read, as an iconv name: the mark's encoding when there is one;
+// without a mark UTF-8 when it is UTF-8 throughout or but for a few damaged sequences (at
+// most one in a thousand characters); else `legacyEncoding` when given, else the code page
+// uchardet detects, else the locale's ANSI code page; BIG5 is read as its superset
+// BIG5-HKSCS. Raises ConversionError when `legacyEncoding` is unknown to iconv.
+std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& legacyEncoding);
+
+// The body as UTF-8, decoded as ChooseSourceEncoding says. UTF-16 and UTF-32 as
+// DecodeUtf16 and DecodeUtf32 read them. UTF-8: each malformed sequence (its longest
+// well-formed prefix, or one byte) becomes one U+FFFD. A code page: each undecodable byte
+// becomes U+FFFD. Nothing else is dropped or changed.
 std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding);
 
 // ReadSourceBytes followed by DecodeSource.
@@ -42,47 +55,5 @@ bool IsKnownTextEncoding(const std::string& name);
 std::string AnsiCodePageForLocale(std::string_view locale);
 // The ANSI code page of this process's locale (LC_ALL, LC_CTYPE, LANG).
 std::string SystemAnsiCodePage();
-
-// The UTF-8 sequence that starts `bytes` (not empty). A well-formed one gives its length;
-// a malformed one (bad or missing continuation, overlong form, surrogate, beyond
-// U+10FFFF) gives valid == false and the length of its longest well-formed prefix, at
-// least 1: the bytes that stand for one U+FFFD.
-struct Utf8Sequence {
-    std::size_t length;
-    bool valid;
-};
-
-inline Utf8Sequence NextUtf8Sequence(std::string_view bytes) {
-    const auto lead = static_cast<unsigned char>(bytes[0]);
-    if (lead < 0x80) return {1, true};
-    std::size_t trail = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        trail = 1;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        trail = 2;
-        if (lead == 0xE0)
-            low = 0xA0; // shorter forms are overlong
-        else if (lead == 0xED)
-            high = 0x9F; // ED A0..BF would encode surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        trail = 3;
-        if (lead == 0xF0)
-            low = 0x90;
-        else if (lead == 0xF4)
-            high = 0x8F; // beyond U+10FFFF
-    } else {
-        return {1, false};
-    }
-    for (std::size_t i = 1; i <= trail; ++i) {
-        if (i >= bytes.size()) return {i, false};
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c < low || c > high) return {i, false};
-        low = 0x80;
-        high = 0xBF;
-    }
-    return {trail + 1, true};
-}
 
 } // namespace folivane::engine

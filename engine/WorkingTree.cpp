@@ -17,6 +17,15 @@ constexpr const char* kLockName = ".lock";
 // its job is still starting.
 constexpr std::time_t kUnlockedGraceSeconds = 60;
 
+// Removes a job's folder, its lock last: the lock goes only once everything else has gone,
+// so that a folder left half removed (a failure, a kill) still carries the lock that lets a
+// later start sweep it. Returns whether it all went.
+bool RemoveJobFolder(const std::string& root, platform::FolderLock* held) {
+    if (!platform::EmptyFolder(root, {kLockName})) return false;
+    const bool lockGone = held ? held->Remove() == 0 : platform::RemoveFolderTree(root + kLockName);
+    return lockGone && platform::RemoveFolder(root) == 0;
+}
+
 } // namespace
 
 std::string TempFolderPath() {
@@ -66,14 +75,7 @@ WorkingTree::~WorkingTree() {
 }
 
 void WorkingTree::Remove() {
-    if (!root_.empty()) {
-        // The lock goes last: a job killed while it removes its folder leaves a folder that
-        // a later start sweeps, or an empty one.
-        DeleteFolderTree(BookFolder());
-        DeleteFolderTree(PieceFolder());
-        lock_.Remove();
-        DeleteFolderTree(root_);
-    }
+    if (!root_.empty()) RemoveJobFolder(root_, &lock_);
     root_.clear();
     lock_.Release();
 }
@@ -96,19 +98,16 @@ int RemoveStaleWorkingTrees(const std::string& tempFolderPath) {
         const bool old = std::time(nullptr) - status->modified > kUnlockedGraceSeconds;
         using State = platform::FolderLock::State;
         switch (platform::FolderLock::Probe(root + "/" + kLockName)) {
-        case State::Missing:
-            // No working folder of this program, whose lock comes first and goes last, or
-            // one whose job was killed before it made the lock: only an empty one goes, so
-            // that a folder of the user's that happens to match the name is never touched.
-            if (old && platform::RemoveFolder(root) == 0) ++removed;
-            break;
         case State::Released:
-            if (DeleteFolderTree(root)) ++removed;
+            if (RemoveJobFolder(root + "/", nullptr)) ++removed;
             break;
         case State::NotTaken:
             // Its job may be about to take it.
-            if (old && DeleteFolderTree(root)) ++removed;
+            if (old && RemoveJobFolder(root + "/", nullptr)) ++removed;
             break;
+        case State::Missing:
+            // Only a folder that carries this program's lock is proven to be one of its own:
+            // this may be a folder of the user's that happens to match the name.
         case State::Held:
         case State::NotOurs:
             break;

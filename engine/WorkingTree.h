@@ -30,7 +30,8 @@ public:
     std::string BookFolder() const { return root_ + "EPUB/"; }
     std::string PieceFolder() const { return root_ + "EPUB_TXT/"; }
 
-    // Removes the folder with everything in it now.
+    // Removes the folder with everything in it now, its lock last: when anything cannot be
+    // removed, the lock stays (let go), so that a later start sweeps what is left.
     void Remove();
 
 private:
@@ -49,9 +50,10 @@ WorkingTree PrepareWorkingTree(const std::string& tempFolderPath);
 bool DeleteFolderTree(const std::string& path);
 
 // Removes working folders under `tempFolderPath` that this user's earlier, killed jobs
-// left behind; folders of running or starting jobs are kept, links are never followed, and
-// a matching folder without a lock goes only when it is empty (it may be the user's).
-// Returns how many went.
+// left behind: only folders that carry this program's lock, held by no job (a lock never
+// taken counts once its folder is a minute old). Folders of running or starting jobs are
+// kept, links are never followed, and a matching folder without a lock is never touched (it
+// may be the user's). Returns how many went.
 int RemoveStaleWorkingTrees(const std::string& tempFolderPath);
 
 } // namespace folivane::engine

@@ -1,7 +1,7 @@
 // Escaping user text for XML and dropping what XML 1.0 does not allow.
 #include "XmlText.h"
 
-#include "SourceText.h"
+#include "UnicodeText.h"
 
 #include <algorithm>
 #include <array>

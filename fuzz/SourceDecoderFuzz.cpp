@@ -1,5 +1,8 @@
-// Fuzz target: every way of decoding a source gives valid UTF-8, and UTF-8 comes out as it went in.
+// Fuzz target: every way of decoding a source gives valid UTF-8, UTF-8 comes out as it went in,
+// damaged UTF-8 as a reference repair makes it, UTF-16 and UTF-32 as iconv reads them, and a
+// file's mark is found as a reference table says.
 #include "engine/SourceText.h"
+#include "platform/TextConversion.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -60,6 +63,89 @@ bool IsUtf8(std::string_view text) {
     return true;
 }
 
+// The Unicode recommended repair of damaged UTF-8 (each maximal subpart of an ill-formed
+// sequence becomes one U+FFFD), from the table of well-formed byte sequences.
+std::string RepairUtf8(std::string_view text) {
+    struct Row {
+        unsigned char first, last;
+        unsigned char second[2]; // the range of the second byte
+        int length;
+    };
+    static constexpr Row kRows[] = {
+        {0xC2, 0xDF, {0x80, 0xBF}, 2}, {0xE0, 0xE0, {0xA0, 0xBF}, 3}, {0xE1, 0xEC, {0x80, 0xBF}, 3},
+        {0xED, 0xED, {0x80, 0x9F}, 3}, {0xEE, 0xEF, {0x80, 0xBF}, 3}, {0xF0, 0xF0, {0x90, 0xBF}, 4},
+        {0xF1, 0xF3, {0x80, 0xBF}, 4}, {0xF4, 0xF4, {0x80, 0x8F}, 4},
+    };
+    std::string out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += text[i++];
+            continue;
+        }
+        const Row* row = nullptr;
+        for (const Row& r : kRows)
+            if (c >= r.first && c <= r.last) row = &r;
+        std::size_t good = 1; // bytes of the maximal subpart
+        if (row) {
+            for (int k = 1; k < row->length; ++k) {
+                if (i + static_cast<std::size_t>(k) >= text.size()) break;
+                const auto t = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+                const unsigned char low = k == 1 ? row->second[0] : 0x80;
+                const unsigned char high = k == 1 ? row->second[1] : 0xBF;
+                if (t < low || t > high) break;
+                ++good;
+            }
+        }
+        if (row && good == static_cast<std::size_t>(row->length))
+            out.append(text.substr(i, good));
+        else
+            out += "\xEF\xBF\xBD";
+        i += good;
+    }
+    return out;
+}
+
+// UTF-16 or UTF-32 that iconv reads as the decoder must: no zero characters (the decoder
+// drops them), no lone surrogates, nothing beyond U+10FFFF, whole units only.
+bool WellFormedWide(std::string_view body, int unit, bool bigEndian) {
+    if (body.size() % static_cast<std::size_t>(unit) != 0) return false;
+    const auto at = [&](std::size_t offset) -> std::uint32_t {
+        std::uint32_t value = 0;
+        for (int k = 0; k < unit; ++k) {
+            const std::size_t byte =
+                offset + static_cast<std::size_t>(bigEndian ? k : unit - 1 - k);
+            value = (value << 8) | static_cast<unsigned char>(body[byte]);
+        }
+        return value;
+    };
+    for (std::size_t i = 0; i < body.size(); i += static_cast<std::size_t>(unit)) {
+        const std::uint32_t c = at(i);
+        if (c == 0 || c > 0x10FFFF) return false;
+        if (unit == 4 && c >= 0xD800 && c <= 0xDFFF) return false;
+        if (unit == 2 && c >= 0xD800 && c <= 0xDBFF) {
+            if (i + 2 >= body.size()) return false;
+            const std::uint32_t next = at(i + 2);
+            if (next < 0xDC00 || next > 0xDFFF) return false;
+            i += 2;
+        } else if (unit == 2 && c >= 0xDC00 && c <= 0xDFFF) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The encoding a file's first bytes say, by the table of marks.
+SourceEncoding MarkOf(std::string_view bytes) {
+    if (bytes.starts_with(std::string_view("\xFF\xFE\0\0", 4))) return folivane::engine::seUtf32LE;
+    if (bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4))) return folivane::engine::seUtf32BE;
+    if (bytes.starts_with("\xEF\xBB\xBF")) return folivane::engine::seUtf8;
+    if (bytes.starts_with("\xFF\xFE")) return folivane::engine::seUtf16LE;
+    if (bytes.starts_with("\xFE\xFF")) return folivane::engine::seUtf16BE;
+    return folivane::engine::seAnsi;
+}
+
 // A file that lives as long as the process, for the path through ReadSourceText.
 struct ScratchFile {
     std::string path;
@@ -89,20 +175,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string legacy =
         kLegacyEncodings[(selector / 3) % (sizeof kLegacyEncodings / sizeof *kLegacyEncodings)];
     SourceBytes source;
-    source.encoding = static_cast<SourceEncoding>(selector % 3);
+    source.encoding = static_cast<SourceEncoding>(selector % 6);
     source.body = std::string(body);
 
     const std::string text = folivane::engine::DecodeSource(source, legacy);
     if (!IsUtf8(text)) __builtin_trap();
+    using folivane::engine::seAnsi;
+    using folivane::engine::seUtf8;
+    const bool wide = source.encoding != seAnsi && source.encoding != seUtf8;
     // UTF-8 is taken as it is, with or without a mark.
-    if (source.encoding != folivane::engine::seUtf16LE && IsUtf8(body) && text != body)
-        __builtin_trap();
+    if (!wide && IsUtf8(body) && text != body) __builtin_trap();
+    // Damaged UTF-8 is repaired, never read as something else.
+    const std::string chosen = folivane::engine::ChooseSourceEncoding(source, legacy);
+    if (!wide && chosen == "UTF-8" && text != RepairUtf8(body)) __builtin_trap();
+    if (source.encoding == seUtf8 && chosen != "UTF-8") __builtin_trap();
+    // Wide text reads as iconv reads it.
+    if (wide) {
+        const int unit = chosen.starts_with("UTF-32") ? 4 : 2;
+        const bool bigEndian = chosen.ends_with("BE");
+        if (WellFormedWide(body, unit, bigEndian) &&
+            text != folivane::platform::ConvertText(body, chosen, "UTF-8", "?"))
+            __builtin_trap();
+    }
 
     if (selector & 0x80) {
         {
             std::ofstream out(ScratchPath(), std::ios::binary | std::ios::trunc);
             out.write(body.data(), static_cast<std::streamsize>(body.size()));
         }
+        if (folivane::engine::ReadSourceBytes(ScratchPath()).encoding != MarkOf(body))
+            __builtin_trap();
         const std::string read = folivane::engine::ReadSourceText(ScratchPath(), legacy);
         if (!IsUtf8(read)) __builtin_trap();
     }

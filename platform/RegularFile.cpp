@@ -56,7 +56,10 @@ std::size_t ReadUpTo(const FileDescriptor& file, char* buffer, std::size_t count
     std::size_t got = 0;
     while (got < count) {
         const ssize_t n = sys::Read(file.Get(), buffer + got, count - got);
-        if (n < 0) throw EReadError("Cannot read file \"" + name + "\". " + SystemErrorText(errno));
+        if (n < 0) {
+            const std::string reason = SystemErrorText(errno);
+            throw EReadError("Cannot read file \"" + name + "\". " + reason, reason);
+        }
         if (n == 0) break;
         got += static_cast<std::size_t>(n);
     }
@@ -84,6 +87,14 @@ void ReadToEnd(const FileDescriptor& file, std::string& out, std::int64_t sizeHi
     out.resize(have);
 }
 
+std::string ReadWholeFile(const std::string& path) {
+    const FileDescriptor file = OpenRegularFile(path);
+    const std::optional<FileStatus> status = StatOpenFile(file.Get());
+    std::string content;
+    ReadToEnd(file, content, status ? status->size : 0, ExpandFileName(path));
+    return content;
+}
+
 int WriteAll(const FileDescriptor& file, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -105,6 +116,7 @@ void WriteNewFile(const std::string& path, std::string_view bytes) {
     if (error == 0) error = closeError;
     if (error != 0)
         throw EWriteError("Cannot write file \"" + ExpandFileName(path) + "\". " +
+                              SystemErrorText(error),
                           SystemErrorText(error));
 }
 

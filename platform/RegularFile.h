@@ -30,6 +30,9 @@ std::size_t ReadUpTo(const FileDescriptor& file, char* buffer, std::size_t count
 void ReadToEnd(const FileDescriptor& file, std::string& out, std::int64_t sizeHint,
                const std::string& name);
 
+// The whole content of the regular file at `path`; raises as OpenRegularFile and ReadToEnd.
+std::string ReadWholeFile(const std::string& path);
+
 // Writes all of `bytes` from the start of the open file, reporting a short write; the errno
 // of the failure, 0 when every byte went.
 int WriteAll(const FileDescriptor& file, std::string_view bytes);

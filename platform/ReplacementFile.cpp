@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <random>
 #include <sys/stat.h>
 
@@ -37,6 +39,14 @@ std::string HiddenSibling(const std::string& target, const std::string& suffix) 
     return folder + "." + name + suffix;
 }
 
+// The folder of `target` with every link resolved, when it exists.
+std::optional<std::string> RealFolderOf(const std::string& target) {
+    const std::unique_ptr<char, decltype(&std::free)> real(
+        ::realpath(FolderOf(target).c_str(), nullptr), &std::free);
+    if (!real) return std::nullopt;
+    return std::string(real.get());
+}
+
 } // namespace
 
 unsigned CurrentUmask() {
@@ -54,6 +64,15 @@ unsigned CurrentUmask() {
 }
 
 void CheckReplaceableTarget(const std::string& target) {
+    // The kernel's own folders hold devices and views of processes (/dev/stdout is a link
+    // into /proc), never files of a user's: nothing there is replaced, even by root.
+    if (const std::optional<std::string> folder = RealFolderOf(target)) {
+        for (const std::string_view system : {"/dev", "/proc", "/sys"}) {
+            if (folder->starts_with(system) &&
+                (folder->size() == system.size() || (*folder)[system.size()] == '/'))
+                throw EFCreateError(ExpandFileName(target), "Not a regular file");
+        }
+    }
     const std::optional<FileStatus> status = StatPath(target);
     if (!status) return;
     if (status->IsFolder()) Fail(target, EISDIR);

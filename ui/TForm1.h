@@ -40,6 +40,10 @@ public:
     void SwapRows(int a, int b);
 
     bool ConversionRunning() const;
+    // Ends the program as a terminating signal (SIGTERM, SIGHUP, SIGINT: the session ends)
+    // asks: a running conversion is stopped first and removes what it made; then
+    // terminated(128 + signal) is emitted, with no result box.
+    void TerminateForSignal(int signal);
     // The progress dialog of the running or next conversion; null between a conversion's
     // end and the next press of Convert.
     TForm3* ProgressDialog() const;
@@ -49,6 +53,8 @@ signals:
     void progressDialogShown(folivane::ui::TForm3* dialog);
     // A conversion ended and its result box was closed; code 0 is success.
     void conversionFinished(int code);
+    // Everything is cleaned up after TerminateForSignal: the program may exit with `exitCode`.
+    void terminated(int exitCode);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -118,6 +124,7 @@ private:
 
     QPointer<TForm3> Form3;
     QPointer<TLongWaitTrd> worker_;
+    int terminatingSignal_ = 0;
 };
 
 } // namespace folivane::ui

@@ -5,6 +5,7 @@
 #include "EllipsisEdit.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
+#include "engine/OutputCheck.h"
 #include "engine/WorkingTree.h"
 
 #include <QFile>
@@ -26,6 +27,11 @@ void TForm1::SpeedButton1Click() {
     if (output.isEmpty()) return;
 
     engine::BookInput input = MakeBookInput(output);
+    // Nothing starts for a book that would replace one of its own sources.
+    if (const std::string problem = engine::OutputProblem(input); !problem.empty()) {
+        Say(QMessageBox::Warning, QString::fromStdString(problem), QMessageBox::Ok);
+        return;
+    }
     engine::WorkingTree tree = engine::PrepareWorkingTree(tempFolderPath_);
     EnsureProgressDialog();
 
@@ -42,6 +48,24 @@ void TForm1::SpeedButton1Click() {
     connect(worker_, &TLongWaitTrd::result, this, &TForm1::OnShowResultMsg, Qt::QueuedConnection);
     connect(worker_, &QThread::finished, worker_, &QObject::deleteLater);
     worker_->start();
+    if (!worker_->isRunning() && !worker_->isFinished()) {
+        // The system would not start another thread; the job's folder goes with its worker.
+        delete worker_;
+        Say(QMessageBox::NoIcon,
+            QLatin1String(engine::kConvertUnsuccessful) +
+                QStringLiteral("\nThe conversion cannot start: the system refused to start a "
+                               "thread for it. Close some programs and try again."),
+            QMessageBox::Ok);
+    }
+}
+
+void TForm1::TerminateForSignal(int signal) {
+    if (terminatingSignal_ != 0) return;
+    terminatingSignal_ = signal;
+    if (ConversionRunning())
+        worker_->RequestCancel(); // its result, when it comes, ends the program
+    else
+        emit terminated(128 + signal);
 }
 
 engine::BookInput TForm1::MakeBookInput(const QString& outputPath) const {
@@ -90,6 +114,12 @@ void TForm1::OnCloseRequest() {
 void TForm1::OnShowResultMsg(int code, const QString& reason) {
     // The result box never shares the screen with the progress dialog.
     OnCloseRequest();
+    if (terminatingSignal_ != 0) {
+        // The job stopped and cleaned up; nobody is left to read a box.
+        if (worker_) worker_->wait();
+        emit terminated(128 + terminatingSignal_);
+        return;
+    }
     if (code == 0) {
         Say(QMessageBox::Information, QLatin1String(engine::kConvertSucceeded), QMessageBox::Ok);
     } else {

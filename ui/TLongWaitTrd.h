@@ -7,6 +7,8 @@
 
 #include <QThread>
 
+#include <atomic>
+
 namespace folivane::ui {
 
 // Runs DoTask once with the book and the working tree handed to it, both made on the
@@ -19,6 +21,10 @@ class TLongWaitTrd : public QThread, private engine::ProgressSink {
 public:
     TLongWaitTrd(engine::BookInput input, engine::WorkingTree tree, QObject* parent = nullptr);
     ~TLongWaitTrd() override;
+
+    // Asks the job to stop at its next check point; it then removes what it made and ends
+    // with its result as a failure. From any thread.
+    void RequestCancel() { cancel_ = true; }
 
 signals:
     void showProgress();
@@ -36,7 +42,9 @@ private:
     void ChapterReport(const std::string& chapterName) override;
     void CloseRequest() override;
     void Result(int code, const std::string& reason) override;
+    bool CancelRequested() override { return cancel_; }
 
+    std::atomic<bool> cancel_{false};
     const engine::BookInput input_;
     engine::WorkingTree tree_;
 };

@@ -1,12 +1,19 @@
 // Worker loop of the compression pool.
 #include "CompressionPool.h"
 
+#include <system_error>
+
 namespace folivane::zip {
 
 TCompressionPool::TCompressionPool(unsigned threads, int level) : level_(level) {
     workers_.reserve(threads);
-    for (unsigned i = 0; i < threads; ++i)
-        workers_.emplace_back([this] { Work(); });
+    try {
+        for (unsigned i = 0; i < threads; ++i)
+            workers_.emplace_back([this] { Work(); });
+    } catch (const std::system_error&) {
+        // No more threads to be had (a process limit, no memory for a stack): the pool works
+        // with those that started, or none.
+    }
 }
 
 TCompressionPool::~TCompressionPool() {

@@ -15,7 +15,8 @@
 namespace folivane::zip {
 
 // Tasks run in the order submitted, each given its worker's deflater (made at `level` on
-// first use and kept for the worker's life). Freeing the pool drops the tasks not yet
+// first use and kept for the worker's life). Threads that cannot be started are done without:
+// Threads() says how many there are, possibly none. Freeing the pool drops the tasks not yet
 // started (their futures report a broken promise) and waits for the running ones, so a
 // task must own everything else it uses.
 class TCompressionPool {

@@ -5,6 +5,7 @@
 #include "ZipErrors.h"
 
 #include <memory>
+#include <new>
 #include <zlib.h>
 
 namespace folivane::zip {
@@ -26,6 +27,8 @@ std::size_t ReadSourceBlock(TStream& source, std::uint8_t* buffer, std::size_t c
 }
 
 int CheckZlib(int result) {
+    // Out of memory is that, whoever ran out: the caller can say so about its file.
+    if (result == Z_MEM_ERROR) throw std::bad_alloc();
     if (result < 0) throw EZCompressionError("error");
     return result;
 }
@@ -63,13 +66,17 @@ TDeflater::~TDeflater() {
 
 EntryData TDeflater::Deflate(TStream& source, const BlockSink& sink) {
     if (!stream_) {
-        // Made on first use, so that a level zlib refuses fails the entry, not the owner.
+        // Made on first use, so that a level zlib refuses fails the entry, not the owner; and
+        // kept only when all of it was made, so that a failed allocation leaves no half-made
+        // deflater for the next entry.
+        auto input = std::make_unique_for_overwrite<std::uint8_t[]>(kDeflateBlock);
+        auto output = std::make_unique_for_overwrite<std::uint8_t[]>(kDeflateBlock);
         auto stream = std::make_unique<z_stream_s>();
         CheckZlib(
             deflateInit2(stream.get(), level_, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY));
+        input_ = std::move(input);
+        output_ = std::move(output);
         stream_ = std::move(stream);
-        input_ = std::make_unique_for_overwrite<std::uint8_t[]>(kDeflateBlock);
-        output_ = std::make_unique_for_overwrite<std::uint8_t[]>(kDeflateBlock);
     } else {
         CheckZlib(deflateReset(Stream()));
     }

@@ -52,6 +52,11 @@ int TZipArchiveRun::Execute() {
     AddListedFiles();
     WriteCentralDirectory();
     output_->Close();
+    if (writer_.OnArchiveWritten) {
+        TFileStream written(replacement_->Duplicate(), ExpandFileName(writer_.ZipName()));
+        written.SetPosition(0);
+        writer_.OnArchiveWritten(written);
+    }
     if (updating_) writer_.CloseArchive();
     replacement_->Publish(writer_.FlushFilesOnClose);
     return added_;
@@ -76,12 +81,15 @@ void TZipArchiveRun::OpenOutputArchive() {
 void TZipArchiveRun::AddListedFiles() {
     const unsigned threads = writer_.CompressionThreads ? writer_.CompressionThreads
                                                         : std::thread::hardware_concurrency();
-    if (threads <= 1) {
+    if (threads > 1) {
+        pool_ = std::make_unique<TCompressionPool>(threads, writer_.PackLevel);
+        if (pool_->Threads() == 0) pool_.reset();
+    }
+    if (!pool_) {
         for (const std::string& path : writer_.FilesList)
             AddFileEntry(path);
         return;
     }
-    pool_ = std::make_unique<TCompressionPool>(threads, writer_.PackLevel);
     const std::size_t window = 2 * static_cast<std::size_t>(threads);
     for (const std::string& path : writer_.FilesList) {
         std::unique_ptr<PreparedEntry> entry = PrepareFileEntry(path);

@@ -71,6 +71,9 @@ public:
     std::string TempPath;
     // Replace an existing archive with a fresh one instead of updating it.
     bool AtomicReplace = false;
+    // Every line of FilesList names one file by its path, never a mask: for paths that may
+    // hold "*", "?", "<", ">" or "|", such as those under a temporary folder.
+    bool LiteralPaths = false;
     // Threads that compress entries: 0 one per core, 1 compresses on the calling thread.
     // The archive is the same byte for byte whatever the number.
     unsigned CompressionThreads = 0;
@@ -80,6 +83,9 @@ public:
     std::function<void(const std::string& path, SkipReason reason, const std::string& detail)>
         OnSkippingFile;
     std::function<void(const std::string& path)> OnNoSuchFile;
+    // The finished archive, open for reading at its start, before it takes ZipName's place;
+    // raising stops the run, and ZipName stays as it was.
+    std::function<void(TStream& archive)> OnArchiveWritten;
     // A notice for the user; without a handler the texts go to standard error.
     std::function<int(int messageId, const std::string& text, const std::string& caption,
                       std::uint32_t flags)>

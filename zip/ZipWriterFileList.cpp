@@ -43,7 +43,7 @@ void TZipWriter::ExpandFileList() {
     for (const std::string& line : FilesList) {
         if (!line.empty() && line.back() == '/') {
             files.push_back(line); // a folder: stays, and is left out when entries are made
-        } else if (HasWildcard(line)) {
+        } else if (!LiteralPaths && HasWildcard(line)) {
             masks.push_back(line);
         } else {
             const std::string path = line.find('/') == std::string::npos ? rootDir_ + line : line;

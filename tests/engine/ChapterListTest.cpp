@@ -67,32 +67,33 @@ TEST_F(ChapterListTest, SourceOfExactlyTheLimitIsReadFromItself) {
     const std::string overLimit = Source("over.txt", Lines(1024, std::string(99, ' ')) + " ");
     ASSERT_EQ(fs::file_size(atLimit), 102400u);
     const TChapterList chapters = BuildChapterList({atLimit, overLimit}, Pieces());
-    ASSERT_EQ(chapters.size(), 2u);
+    ASSERT_EQ(chapters.size(), 3u);
     EXPECT_EQ(chapters[0].Name, "limit");
     EXPECT_EQ(chapters[0].Path, atLimit);
-    // Spaces only: nothing counts, so the whole source is one piece.
+    // Spaces count as much as text: 913 lines of 101 bytes (CR LF included) close a piece.
     EXPECT_EQ(chapters[1].Name, "over1");
-    EXPECT_EQ(PieceText({chapters[1]}), Lines(1024, std::string(99, ' '), "\r\n") + " \r\n");
+    EXPECT_EQ(chapters[2].Name, "over2");
+    EXPECT_EQ(PieceText({chapters[1]}), Lines(913, std::string(99, ' '), "\r\n"));
+    EXPECT_EQ(PieceText({chapters[2]}), Lines(111, std::string(99, ' '), "\r\n") + " \r\n");
 }
 
 TEST_F(ChapterListTest, PieceClosesWithTheLineThatReachesTheThreshold) {
-    // 90 lines of 1024 trimmed bytes reach 92160 exactly; indentation takes the file over
-    // the size limit without counting.
-    const std::string line = std::string(200, ' ') + std::string(1024, 'x');
-    const std::string exact = Source("exact.txt", Lines(90, line));
-    const std::string oneMore = Source("more.txt", Lines(90, line) + "tail");
+    // Lines of 1022 bytes take 1024 in a piece with their CR LF: 90 of them reach 92160.
+    const std::string line(1022, 'x');
+    const std::string exact = Source("exact.txt", Lines(180, line));
+    const std::string oneMore = Source("more.txt", Lines(180, line) + "tail");
     const TChapterList chapters = BuildChapterList({exact, oneMore}, Pieces());
-    ASSERT_EQ(chapters.size(), 3u);
-    EXPECT_EQ(chapters[0].Name, "exact1");
-    EXPECT_EQ(chapters[1].Name, "more1");
-    EXPECT_EQ(chapters[2].Name, "more2");
-    EXPECT_EQ(PieceText({chapters[0]}), Lines(90, line, "\r\n"));
-    EXPECT_EQ(PieceText({chapters[1]}), Lines(90, line, "\r\n"));
-    EXPECT_EQ(PieceText({chapters[2]}), "tail\r\n");
+    ASSERT_EQ(chapters.size(), 5u);
+    const char* names[] = {"exact1", "exact2", "more1", "more2", "more3"};
+    for (std::size_t i = 0; i < chapters.size(); ++i)
+        EXPECT_EQ(chapters[i].Name, names[i]);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(PieceText({chapters[i]}), Lines(90, line, "\r\n")) << i;
+    EXPECT_EQ(PieceText({chapters[4]}), "tail\r\n");
 }
 
 TEST_F(ChapterListTest, LargeSourceIsCutIntoPiecesOfAbout90KiB) {
-    const std::string line(100, 'x'); // 922 lines are the first to reach 92160
+    const std::string line(100, 'x'); // 904 lines of 102 bytes are the first to reach 92160
     const std::string small = Source("small.txt", "short\n");
     const std::string large = Source("novel.txt", Lines(2000, line));
     const TChapterList chapters = BuildChapterList({small, large, small}, Pieces());
@@ -100,19 +101,20 @@ TEST_F(ChapterListTest, LargeSourceIsCutIntoPiecesOfAbout90KiB) {
     const char* names[] = {"small", "novel1", "novel2", "novel3", "small"};
     for (std::size_t i = 0; i < chapters.size(); ++i)
         EXPECT_EQ(chapters[i].Name, names[i]);
-    EXPECT_EQ(PieceText({chapters[1]}), Lines(922, line, "\r\n"));
-    EXPECT_EQ(PieceText({chapters[2]}), Lines(922, line, "\r\n"));
-    EXPECT_EQ(PieceText({chapters[3]}), Lines(156, line, "\r\n"));
+    EXPECT_EQ(PieceText({chapters[1]}), Lines(904, line, "\r\n"));
+    EXPECT_EQ(PieceText({chapters[2]}), Lines(904, line, "\r\n"));
+    EXPECT_EQ(PieceText({chapters[3]}), Lines(192, line, "\r\n"));
     EXPECT_EQ(chapters[4].Path, small); // a small source keeps its own line ends
 }
 
-TEST_F(ChapterListTest, BlankAndIndentedLinesAreKeptButOnlyTextCounts) {
-    const std::string blank = " \t \t" + std::string(26, ' ');
-    const std::string indented = std::string(20, ' ') + std::string(30, 'y') + "\t";
-    const std::string source = Source("indented.txt", Lines(1500, blank + "\n" + indented));
+TEST_F(ChapterListTest, BlankLinesCountSoThatNoPageGrowsWithoutBound) {
+    // 600,000 empty lines once made one page of megabytes.
+    const std::string source = Source("blank.txt", std::string(600000, '\n'));
     const TChapterList chapters = BuildChapterList({source}, Pieces());
-    ASSERT_EQ(chapters.size(), 1u); // 45000 bytes of text in 123000
-    EXPECT_EQ(PieceText(chapters), Lines(1500, blank + "\r\n" + indented, "\r\n"));
+    ASSERT_EQ(chapters.size(), 14u); // 46,080 lines of 2 bytes to a piece
+    for (const FileList& chapter : chapters)
+        EXPECT_LE(fs::file_size(chapter.Path), 92160u + 3u) << chapter.Path;
+    EXPECT_EQ(PieceText(chapters), Lines(600000, "", "\r\n"));
 }
 
 TEST_F(ChapterListTest, CrAndLfLineEndsBecomeCrLf) {
@@ -175,8 +177,8 @@ TEST_F(ChapterListTest, SourcesOfTheSameNameDoNotSharePieceFiles) {
 }
 
 TEST_F(ChapterListTest, LargeSourceWithoutTextStillGivesItsChapter) {
-    // UTF-16 ends at its first zero unit, so nothing of this file is text.
-    const std::string source = Source("blank.txt", "\xFF\xFE" + std::string(110000, '\0'));
+    // Zero characters are dropped, so nothing of this UTF-32 file is text.
+    const std::string source = Source("blank.txt", "\xFF\xFE\x00\x00"s + std::string(110000, '\0'));
     const TChapterList chapters = BuildChapterList({source}, Pieces());
     ASSERT_EQ(chapters.size(), 1u);
     EXPECT_EQ(chapters[0].Name, "blank1");

@@ -60,15 +60,24 @@ TEST_P(DecodeFile, GivesTheExpectedText) {
 const DecodeCase kDecodeCases[] = {
     {"EmptyFile", "", seAnsi, ""},
     {"OneByte", "A", seAnsi, "A"},
-    {"Utf8MarkAlone", "\xEF\xBB", seUtf8, ""},
+    {"Utf8MarkAlone", "\xEF\xBB\xBF", seUtf8, ""},
     {"Utf8MarkIsNotText",
      "\xEF\xBB\xBF"
      "caf\xC3\xA9",
      seUtf8, "caf\xC3\xA9"},
-    {"ThirdMarkByteUnexamined",
+    // Only EF BB BF is a mark: U+FEFB (EF BB BB) is the text's first character.
+    {"ArabicLigatureIsNotAMark",
+     "\xEF\xBB\xBB"
+     "caf\xC3\xA9",
+     seAnsi,
+     "\xEF\xBB\xBB"
+     "caf\xC3\xA9"},
+    {"CutMarkIsOneDamagedSequence",
      "\xEF\xBB\x00"
      "caf\xC3\xA9"s,
-     seUtf8, "caf\xC3\xA9"},
+     seAnsi,
+     kFFFD + "\x00"
+             "caf\xC3\xA9"s},
     {"TruncatedAtEnd",
      "\xEF\xBB\xBF"
      "ab\xC3",
@@ -82,32 +91,28 @@ const DecodeCase kDecodeCases[] = {
     {"FourByteSequenceWithoutMark", "x\xF0\x9F\x98\x80", seAnsi, "x\xF0\x9F\x98\x80"},
     {"UnmarkedUtf8KeepsZeroBytesAndLineEnds", "a\0b\r\n\xE4\xB8\xAD\r"s, seAnsi,
      "a\0b\r\n\xE4\xB8\xAD\r"s},
-    {"Utf16EndsAtZeroUnit", "\xFF\xFE\x41\x00\x42\x00\x00\x00\x43\x00"s, seUtf16LE, "AB"},
+    {"Utf16ZeroUnitsAreDropped", "\xFF\xFE\x41\x00\x42\x00\x00\x00\x43\x00"s, seUtf16LE, "ABC"},
     {"Utf16OddLastByteIsAUnit", "\xFF\xFE\x41\x00\x42"s, seUtf16LE, "AB"},
     {"Utf16ThreeByteCharacter", "\xFF\xFE\x2D\x4E", seUtf16LE, "\xE4\xB8\xAD"},
     {"Utf16SurrogatePairIsOneCharacter", "\xFF\xFE\x3D\xD8\x00\xDE"s, seUtf16LE,
      "\xF0\x9F\x98\x80"},
     {"Utf16LoneSurrogatesReplaced", "\xFF\xFE\x00\xDE\x41\x00\x3D\xD8\x42\x00\x3D\xD8"s, seUtf16LE,
      kFFFD + "A" + kFFFD + "B" + kFFFD},
-    {"Utf32MarkReadsAsEmptyUtf16", "\xFF\xFE\x00\x00\x41\x00\x00\x00"s, seUtf16LE, ""},
+    {"Utf16BigEndian", "\xFE\xFF\x00\x41\x4E\x2D\xD8\x3D\xDE\x00"s, seUtf16BE,
+     "A\xE4\xB8\xAD\xF0\x9F\x98\x80"},
+    {"Utf16BigEndianCutLastUnit", "\xFE\xFF\x00\x41\x00"s, seUtf16BE, "A" + kFFFD},
+    {"Utf32LittleEndian", "\xFF\xFE\x00\x00\x41\x00\x00\x00\x00\xF6\x01\x00"s, seUtf32LE,
+     "A\xF0\x9F\x98\x80"},
+    {"Utf32BigEndian", "\x00\x00\xFE\xFF\x00\x00\x4E\x2D\x00\x00\x00\x00\x00\x00\x00\x42"s,
+     seUtf32BE,
+     "\xE4\xB8\xAD"
+     "B"},
+    {"Utf32OutOfRangeAndCutCharacter", "\xFF\xFE\x00\x00\x00\x00\x11\x00\x00\xD8\x00\x00\x41"s,
+     seUtf32LE, kFFFD + kFFFD + kFFFD},
 };
 
 INSTANTIATE_TEST_SUITE_P(SourceText, DecodeFile, testing::ValuesIn(kDecodeCases),
                          [](const auto& row) { return std::string(row.param.name); });
-
-TEST(SourceText, BigEndianMarkIsLegacyTextOfTheLocaleCodePage) {
-    const ScratchFolder folder;
-    const std::string path = WriteFile(folder.Path() + "big_endian.txt", "\xFE\xFF\x00\x41"s);
-    const SourceBytes bytes = ReadSourceBytes(path);
-    EXPECT_EQ(bytes.encoding, seAnsi);
-    EXPECT_EQ(bytes.body, "\xFE\xFF\x00\x41"s);
-    {
-        ScopedEnv locale("LC_ALL", "de_DE.UTF-8");
-        EXPECT_EQ(ReadSourceText(path), "\xC3\xBE\xC3\xBF\x00\x41"s); // þÿ NUL A in CP1252
-    }
-    ScopedEnv locale("LC_ALL", "ru_RU.UTF-8");
-    EXPECT_EQ(ReadSourceText(path), "\xD1\x8E\xD1\x8F\x00\x41"s); // юя NUL A in CP1251
-}
 
 TEST(SourceText, MissingFileRaisesWithPathAndReason) {
     const std::string path = testing::TempDir() + "no_such_source.txt";
@@ -150,6 +155,65 @@ TEST(SourceText, DetectsTheCodePageOfTextWithoutMark) {
     // UTF-8 with one cut sequence stays UTF-8 instead of turning into a legacy code page.
     EXPECT_EQ(DecodeSource({seAnsi, simplified + "\xE4\xB8" + simplified}, ""),
               simplified + kFFFD + simplified);
+}
+
+struct MostlyUtf8Case {
+    const char* name;
+    std::string bytes;
+    std::string text; // empty: not taken as UTF-8
+};
+
+class MostlyUtf8 : public testing::TestWithParam<MostlyUtf8Case> {};
+
+// A forced legacy code page shows which side of the line a text falls on: it applies only
+// to text that is not UTF-8.
+TEST_P(MostlyUtf8, IsUtf8WithReplacementsOrElseLegacy) {
+    const MostlyUtf8Case& c = GetParam();
+    const SourceBytes source{seAnsi, c.bytes};
+    const bool utf8 = !c.text.empty();
+    EXPECT_EQ(ChooseSourceEncoding(source, "GB18030"), utf8 ? "UTF-8" : "GB18030");
+    if (utf8) {
+        EXPECT_EQ(DecodeSource(source, "GB18030"), c.text);
+    }
+}
+
+// 5,000 characters of which 4,000 are Chinese, with `bad` stray bytes spread through it.
+std::string WithStrayBytes(int bad, const std::string& stray) {
+    std::string text;
+    for (int i = 0; i < 1000; ++i) {
+        text += i < bad ? stray : std::string();
+        text += "\xE4\xB8\xAD\xE6\x96\x87\xE5\xB0\x8F\xE8\xAF\xB4 "; // 中文小说 and a space
+    }
+    return text;
+}
+
+const std::string kNovel = Repeat(kSimplified, 100); // 4,800 characters
+
+const MostlyUtf8Case kMostlyUtf8Cases[] = {
+    {"StrayLatin1ByteNearTheStart", "Caf\xE9 " + kNovel, "Caf" + kFFFD + " " + kNovel},
+    // split -b cuts characters at both ends; those do not count against the text.
+    {"CutOutOfALargerFile", "\xB8\xAD" + kSimplified + "\xE4", kFFFD + kFFFD + kSimplified + kFFFD},
+    {"OverlongSlash", "\xC0\xAF" + kNovel, kFFFD + kFFFD + kNovel},
+    {"CesuSurrogatePair", kNovel + "\xED\xA0\xBD\xED\xB8\x80",
+     kNovel + kFFFD + kFFFD + kFFFD + kFFFD + kFFFD + kFFFD},
+    {"FiveBadInFiveThousandCharacters", WithStrayBytes(5, "\xE9"), WithStrayBytes(5, kFFFD)},
+    {"SixBadInFiveThousandCharacters", WithStrayBytes(6, "\xE9"), ""},
+    {"Latin1WithoutMultiByteSequences",
+     "Caf\xE9 cr\xE8me br\xFBl\xE9"
+     "e",
+     ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(SourceText, MostlyUtf8, testing::ValuesIn(kMostlyUtf8Cases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(SourceText, Big5IsReadAsHongKongBig5) {
+    const std::string cantonese = "佢哋食咗飯未？我哋啲嘢喺度嘅。係咪㗎？\r\n";
+    const std::string bytes =
+        platform::ConvertText(Repeat(cantonese, 30), "UTF-8", "BIG5-HKSCS", "?");
+    ASSERT_EQ(bytes.find('?'), std::string::npos);
+    EXPECT_EQ(ChooseSourceEncoding({seAnsi, bytes}, "BIG5"), "BIG5-HKSCS");
+    EXPECT_EQ(DecodeSource({seAnsi, bytes}, "BIG5"), Repeat(cantonese, 30));
 }
 
 TEST(SourceText, LongLegacyTextIsJudgedByItsStartAndDecodedWhole) {

@@ -57,5 +57,34 @@ TEST(WorkingTree, RemovesItselfWholeWhenItGoes) {
     EXPECT_THAT(ListNames(tmp.Path()), IsEmpty());
 }
 
+TEST(WorkingTree, KeepsItsLockWhenSomethingCannotBeRemovedSoALaterStartSweepsIt) {
+    ScratchFolder tmp;
+    std::string root;
+    {
+        WorkingTree tree = PrepareWorkingTree(tmp.Path());
+        ASSERT_TRUE(tree.Valid()) << tree.Error();
+        root = tree.Root();
+        test::WriteFile(tree.PieceFolder() + "0-1.txt", "piece");
+        FaultInjection faults({{Call::Unlink, EMFILE, 0, "0-1.txt"}});
+        tree.Remove();
+    }
+    EXPECT_THAT(ListNames(root), ElementsAre(".lock", "EPUB_TXT"));
+    EXPECT_EQ(RemoveStaleWorkingTrees(tmp.Path()), 1);
+    EXPECT_THAT(ListNames(tmp.Path()), IsEmpty());
+}
+
+TEST(WorkingTree, LockThatCannotBeRemovedStaysForTheSweep) {
+    ScratchFolder tmp;
+    {
+        WorkingTree tree = PrepareWorkingTree(tmp.Path());
+        ASSERT_TRUE(tree.Valid()) << tree.Error();
+        FaultInjection faults({{Call::Unlink, EIO, 0, ".lock"}});
+        tree.Remove();
+    }
+    ASSERT_EQ(ListNames(tmp.Path()).size(), 1u);
+    EXPECT_EQ(RemoveStaleWorkingTrees(tmp.Path()), 1);
+    EXPECT_THAT(ListNames(tmp.Path()), IsEmpty());
+}
+
 } // namespace
 } // namespace folivane::engine

@@ -51,7 +51,9 @@ std::vector<SourceRow> OddSources() {
         {"TruncatedUtf16Pair", "\xFF\xFE\x41\x00\x3D\xD8"s, Lines{"A" + kFFFD}},
         {"LoneUtf8Mark", "\xEF\xBB\xBF", Lines{""}},
         {"LoneUtf16Mark", "\xFF\xFE", Lines{""}},
-        {"HalfAUtf8Mark", "\xEF\xBB", Lines{""}},
+        {"HalfAUtf8Mark", "\xEF\xBB", std::nullopt}, // no mark: a cut character
+        {"LoneUtf16BigEndianMark", "\xFE\xFF", Lines{""}},
+        {"LoneUtf32Marks", "\xFF\xFE\x00\x00\x00\x00\xFE\xFF"s, Lines{kFFFD}},
     };
 }
 

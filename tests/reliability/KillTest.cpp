@@ -135,12 +135,12 @@ TEST(StaleWorkingTrees, FoldersWithoutALockAreTheUsersAndStay) {
     ::mkdir((temp / "folivane-backup").c_str(), 0700);
     WriteFile(temp / "folivane-backup/thesis.txt", "years of work");
     ::utimensat(AT_FDCWD, (temp / "folivane-backup").c_str(), old, 0);
-    // What a job killed before it made its lock leaves: an empty folder.
-    ::mkdir((temp / "folivane-Empty1").c_str(), 0700);
-    ::utimensat(AT_FDCWD, (temp / "folivane-Empty1").c_str(), old, 0);
+    // An empty one of the user's, named like a working folder: nothing proves it ours.
+    ::mkdir((temp / "folivane-output").c_str(), 0700);
+    ::utimensat(AT_FDCWD, (temp / "folivane-output").c_str(), old, 0);
 
-    EXPECT_EQ(engine::RemoveStaleWorkingTrees(temp.Path()), 1);
-    EXPECT_THAT(ListNames(temp.Path()), ElementsAre("folivane-backup"));
+    EXPECT_EQ(engine::RemoveStaleWorkingTrees(temp.Path()), 0);
+    EXPECT_THAT(ListNames(temp.Path()), ElementsAre("folivane-backup", "folivane-output"));
     EXPECT_EQ(ReadFile(temp / "folivane-backup/thesis.txt"), "years of work");
 }
 

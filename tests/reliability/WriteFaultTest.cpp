@@ -88,7 +88,8 @@ TEST_F(FileSizeLimitTest, LargeBookFailsWhilePiecesOrTheArchiveAreWritten) {
     // 50,000 bytes stop the first piece, 120,000 let pieces and pages through and stop the
     // archive.
     const std::vector<JobOutcome> outcomes = ConvertUnderLimits(input, {50'000, 120'000});
-    EXPECT_TRUE(FailedNaming(outcomes[0], {"EPUB_TXT/0-1.txt", "File too large"}));
+    EXPECT_TRUE(
+        FailedNaming(outcomes[0], {"a piece of \"" + input.sources[0] + "\"", "File too large"}));
     EXPECT_TRUE(FailedNaming(outcomes[1], {input.outputPath, "File too large"}));
 }
 

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <csignal>
 #include <cstring>
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -286,6 +287,47 @@ private slots:
         QCOMPARE(steps_[1].last().value, 2);
         QCOMPARE(dialogGoneAtMessage_, (QList<bool>{true, true}));
         QVERIFY(QFile::exists(out_ + QStringLiteral("/second.zip")));
+    }
+
+    void bookThatWouldReplaceASourceIsRefusedBeforeAnyWork() {
+        const QString source = Source(QStringLiteral("chapter.txt"), "precious");
+        form_->AddTxtFile(source);
+        const QString link = out_ + QStringLiteral("/link.epub");
+        QVERIFY(QFile::link(source, link));
+        dialogs_.saveAnswers << link;
+        Convert(); // the refusal comes at once, from the click
+        QVERIFY(!form_->ConversionRunning());
+        QVERIFY(shown_.isEmpty());
+        const QList<ScriptedDialogs::Call> messages = dialogs_.Messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].text.contains(QLatin1String("would replace its source")),
+                 qPrintable(messages[0].text));
+        QCOMPARE(WorkingFolders(), QStringList());
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("precious"));
+    }
+
+    void endOfTheSessionStopsTheJobWhichCleansUp() {
+        const QByteArray text = QByteArray("A line of a long source.\n").repeated(400000);
+        form_->AddTxtFile(Source(QStringLiteral("long.txt"), text));
+        form_->AddTxtFile(Source(QStringLiteral("long2.txt"), text));
+        const QString book = out_ + QStringLiteral("/stopped.epub");
+        QVERIFY(WriteFile(book, "an earlier book"));
+        QSignalSpy terminated(form_.get(), &TForm1::terminated);
+        connect(form_.get(), &TForm1::progressDialogShown, this,
+                [this] { form_->TerminateForSignal(SIGTERM); });
+        dialogs_.saveAnswers << book;
+        Convert();
+        QVERIFY(terminated.wait(120000));
+        QCOMPARE(terminated.constFirst().constFirst().toInt(), 128 + SIGTERM);
+        QCOMPARE(dialogs_.Messages().size(), 0); // nobody is left to read a box
+        QTRY_VERIFY(!form_->ConversionRunning());
+        QCOMPARE(WorkingFolders(), QStringList());
+        QCOMPARE(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList{"stopped.epub"});
+        QFile file(book);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("an earlier book"));
     }
 
     void progressDialogEndsOnlyOnTheCloseRequest() {

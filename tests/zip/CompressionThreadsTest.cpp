@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
+#include <sys/resource.h>
 
 namespace folivane::zip::test {
 namespace {
@@ -62,6 +64,35 @@ TEST_F(CompressionThreads, WriteTheSameArchiveWhateverTheirNumber) {
     for (const CheckedEntry& entry : archive.entries)
         EXPECT_EQ(entry.data, ReadFile(root_ + entry.name)) << entry.name;
 }
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// The sanitizers reserve address space of their own, so a limit on it says nothing there.
+TEST_F(CompressionThreads, CompressOnTheCallingThreadWhenNoThreadCanStart) {
+    const std::string reference = ReadFile(Build(1));
+    const std::string zip = temp_ / "limited.zip";
+    // Room for the run's buffers, none for an 8 MiB thread stack.
+    const int status = RunInChild([&] {
+        std::ifstream self("/proc/self/status");
+        std::string key;
+        rlim_t size = 0;
+        while (self >> key)
+            if (key == "VmSize:") self >> size;
+        const rlim_t limit = (size + 6 * 1024) * 1024;
+        const rlimit space{limit, limit};
+        if (::setrlimit(RLIMIT_AS, &space) != 0) return 3;
+        TZipWriter writer;
+        writer.SetZipName(zip);
+        writer.SetRootDir(root_);
+        writer.SetRelativePaths(true);
+        writer.NoCompressList = {"*.bin", "mimetype"};
+        writer.FilesList = {root_ + "mimetype", "*.*"};
+        writer.CompressionThreads = 4;
+        return writer.BuildArchive() == 242 ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(ReadFile(zip) == reference) << "the fallback wrote another archive";
+}
+#endif
 
 } // namespace
 } // namespace folivane::zip::test

@@ -1,0 +1,69 @@
+// Handlers that record the signal and wake an event loop through a pipe.
+#include "TerminationSignals.h"
+
+#include <atomic>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace folivane::platform {
+namespace {
+
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// A signal handler can reach nothing but process-wide state; these are the only such values
+// of the program, set in the constructor and read by the handler.
+std::atomic<int> gReceived{0};
+std::atomic<int> gNotify{-1};
+struct sigaction gPrevious[3];
+
+static_assert(std::atomic<int>::is_always_lock_free, "used from a signal handler");
+
+void OnSignal(int signal) {
+    int expected = 0;
+    if (!gReceived.compare_exchange_strong(expected, signal)) {
+        if (expected == signal) {
+            // Asked twice: end now, the way the signal would have.
+            struct sigaction fallback {};
+            fallback.sa_handler = SIG_DFL;
+            ::sigaction(signal, &fallback, nullptr);
+            ::raise(signal);
+        }
+        return;
+    }
+    const int fd = gNotify.load();
+    if (fd >= 0) {
+        const char byte = static_cast<char>(signal);
+        [[maybe_unused]] const ssize_t ignored = ::write(fd, &byte, 1);
+    }
+}
+
+} // namespace
+
+TerminationSignals::TerminationSignals() {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) == 0) {
+        readEnd_ = FileDescriptor(ends[0]);
+        writeEnd_ = FileDescriptor(ends[1]);
+    }
+    gReceived = 0;
+    gNotify = writeEnd_.Get();
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (std::size_t i = 0; i < 3; ++i)
+        ::sigaction(kSignals[i], &action, &gPrevious[i]);
+}
+
+TerminationSignals::~TerminationSignals() {
+    for (std::size_t i = 0; i < 3; ++i)
+        ::sigaction(kSignals[i], &gPrevious[i], nullptr);
+    gNotify = -1;
+}
+
+int TerminationSignals::Received() {
+    return gReceived.load();
+}
+
+} // namespace folivane::platform

@@ -1,0 +1,200 @@
+#!/usr/bin/env python3
+"""folivane-cli never reports success over garbled or lost text and never destroys a file of
+the user's: decoding that keeps the text, usage checked before any work, an output that is
+one of the inputs refused, signals and closed pipes, too little memory.
+
+Usage: cli_trust_test.py FOLIVANE_CLI TEST_DATA_FOLDER
+"""
+import os
+import resource
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+CLI, DATA = (os.path.abspath(p) for p in sys.argv[1:3])
+sys.path.insert(0, DATA)
+from kept_books import KeptBooks  # noqa: E402  (found through DATA)
+
+KEPT = KeptBooks()
+del sys.argv[1:3]
+
+# The sanitizers reserve address space of their own: a limit on it says nothing there.
+SANITIZED = any(name in subprocess.run(["ldd", CLI], capture_output=True, text=True).stdout
+                for name in ("libasan", "libtsan"))
+
+CHINESE = "第一章　天刚亮，我们就从城里出发，沿着河边一直走到中午。"
+NOVEL = "\n".join([CHINESE] * 120)  # about 3,500 characters
+TRADITIONAL = "天剛亮，我們就從城裡出發，沿著河邊一直走到中午。這是一個簡單的故事。"
+CANTONESE = "佢哋食咗飯未？我哋啲嘢喺度嘅。係咪㗎？"
+
+
+def write(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+    return path
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+class CliTrustTest(unittest.TestCase):
+
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory()
+        self.addCleanup(self.tmp.cleanup)
+        self.dir = self.tmp.name
+        self.temp = os.path.join(self.dir, "tmp")  # the runs' private TMPDIR
+        self.out = os.path.join(self.dir, "out")
+        os.makedirs(self.temp)
+        os.makedirs(self.out)
+        self.env = dict(os.environ, TMPDIR=self.temp, LC_ALL="C.UTF-8")
+
+    def source(self, name, data):
+        return write(os.path.join(self.dir, "in", name), data)
+
+    def run_cli(self, *args, **options):
+        return subprocess.run([CLI, "-q", *args], capture_output=True, text=True, env=self.env,
+                              timeout=300, **options)
+
+    def test_text_is_decoded_as_what_it_is(self):
+        cases = [
+            # UTF-8 with one stray Latin-1 byte near its start, or cut out of a larger file.
+            ("stray-byte", b"Caf\xe9 " + NOVEL.encode(), ["Caf\ufffd " + CHINESE]),
+            ("cut-piece", "中文".encode()[1:] + NOVEL.encode()[:-1],
+             ["\ufffd\ufffd文" + CHINESE] + [CHINESE] * 118 + [CHINESE[:-1] + "\ufffd"]),
+            ("overlong", b"\xc0\xaf" + NOVEL.encode(), ["\ufffd\ufffd" + CHINESE]),
+            ("utf16be", b"\xfe\xff" + "大\n\0小".encode("utf-16-be"), ["大", "小"]),
+            ("utf32le", b"\xff\xfe\0\0" + "大\n😀".encode("utf-32-le"), ["大", "😀"]),
+            ("utf32be", b"\0\0\xfe\xff" + "大\n小".encode("utf-32-be"), ["大", "小"]),
+            ("ligature-first", "ﻻ لا\nsecond".encode(), ["ﻻ لا", "second"]),
+            # Traditional text with Hong Kong characters, which plain Big5 lacks.
+            ("hong-kong", "\n".join([TRADITIONAL] * 30 + [CANTONESE]).encode("big5hkscs"),
+             [TRADITIONAL] * 30 + [CANTONESE]),
+        ]
+        sources = [self.source(name + ".txt", data) for name, data, _ in cases]
+        book = os.path.join(self.out, "decoded.epub")
+        result = self.run_cli("-o", book, *sources)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        chapters = []
+        for name, _, lines in cases:
+            chapter = {"name": name}
+            if name in ("stray-byte", "overlong"):
+                lines = lines + [CHINESE] * 119
+            chapter["lines"] = lines
+            chapters.append(chapter)
+        KEPT.keep(book, move=True, chapters=chapters)
+
+    def test_usage_is_checked_before_any_work(self):
+        text = self.source("a.txt", b"text")
+        cases = {
+            "empty code page": ["--encoding", "", text],
+            "empty code page inline": ["--encoding=", text],
+            "a slash for a code page": ["--encoding", "/", text],
+            "a title too long for a file name": ["--title", "x" * 300, text],
+        }
+        for name, args in cases.items():
+            with self.subTest(name):
+                result = self.run_cli(*args, cwd=self.out)
+                self.assertEqual(result.returncode, 2, result.stderr)
+                self.assertIn("folivane-cli:", result.stderr)
+                self.assertEqual(os.listdir(self.out), [])
+                self.assertEqual(os.listdir(self.temp), [])
+
+    def test_an_output_that_is_an_input_or_no_file_is_refused(self):
+        ch1 = self.source("ch1.txt", "第一章\n".encode())
+        ch2 = self.source("ch2.txt", b"two")
+        cover = self.source("cover.gif", b"GIF89a" + bytes(20))
+        os.symlink(ch2, os.path.join(self.out, "link.epub"))
+        os.link(ch2, os.path.join(self.out, "hard.epub"))
+        cases = {
+            "the book's name forgotten": (["-o", ch1, ch2], ch1),
+            "a source": (["-o", ch2, ch1, ch2], ch2),
+            "a link to a source": (["-o", os.path.join(self.out, "link.epub"), ch2], ch2),
+            "a hard link to a source": (["-o", os.path.join(self.out, "hard.epub"), ch2], ch2),
+            "the cover": (["--cover", cover, "-o", cover, ch1], cover),
+            "a device": (["-o", "/dev/null", ch1], "/dev/null"),
+            "standard output": (["-o", "/dev/stdout", ch1], "/dev/stdout"),
+        }
+        for name, (args, named) in cases.items():
+            with self.subTest(name):
+                before = {p: read(p) for p in (ch1, ch2, cover)}
+                with open(os.path.join(self.dir, "stdout"), "w") as stdout:
+                    result = subprocess.run([CLI, "-q", *args], stdout=stdout,
+                                            stderr=subprocess.PIPE, text=True, env=self.env)
+                self.assertEqual(result.returncode, 2, result.stderr)
+                self.assertIn(named, result.stderr)
+                self.assertEqual({p: read(p) for p in before}, before)
+                self.assertEqual(os.listdir(self.temp), [])
+        self.assertTrue(os.path.islink("/dev/stdout"))
+        self.assertEqual(sorted(os.listdir(self.out)), ["hard.epub", "link.epub"])
+
+    def test_signals_stop_the_job_which_removes_what_it_made(self):
+        large = self.source("large.txt", (("A line of a long novel. " * 4) + "\n").encode() * 300000)
+        book = write(os.path.join(self.out, "book.epub"), b"an earlier book")
+        for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+            with self.subTest(sig.name):
+                job = subprocess.Popen([CLI, "-q", "-o", book, large, large], env=self.env,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+                while not os.listdir(self.temp) and job.poll() is None:
+                    time.sleep(0.005)
+                time.sleep(0.1)
+                job.send_signal(sig)
+                job.wait(timeout=60)
+                self.assertEqual(job.returncode, 128 + sig, job.stderr.read())
+                job.stderr.close()
+                self.assertEqual(os.listdir(self.temp), [])
+                self.assertEqual(os.listdir(self.out), ["book.epub"])
+                self.assertEqual(read(book), b"an earlier book")
+
+    def test_a_reader_of_the_progress_that_goes_away_does_not_stop_the_book(self):
+        sources = [self.source(f"{i:02}.txt", f"chapter {i}".encode()) for i in range(40)]
+        book = os.path.join(self.out, "piped.epub")
+        pipeline = subprocess.run(
+            ["bash", "-c", '"$@" 2>&1 | head -1 >/dev/null; exit "${PIPESTATUS[0]}"', "run",
+             CLI, "-o", book, *sources], env=self.env, timeout=300)
+        self.assertEqual(pipeline.returncode, 0)
+        KEPT.keep(book, move=True, chapters=[{"name": f"{i:02}"} for i in range(40)])
+
+    def test_a_working_folder_named_like_masks_gives_the_whole_book(self):
+        temp = os.path.join(self.dir, "a<b>c|d*e?f")
+        os.makedirs(temp)
+        book = write(os.path.join(self.out, "masks.epub"), b"an earlier book")
+        result = subprocess.run([CLI, "-q", "-o", book, self.source("one.txt", b"one"),
+                                 self.source("two.txt", b"two")],
+                                capture_output=True, text=True, env=dict(self.env, TMPDIR=temp))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(os.listdir(temp), [])
+        KEPT.keep(book, chapters=[{"name": "one", "lines": ["one"]},
+                                  {"name": "two", "lines": ["two"]}])
+
+    @unittest.skipIf(SANITIZED, "the sanitizers need address space of their own")
+    def test_too_little_memory_ends_with_a_reason_never_with_a_crash(self):
+        source = self.source("novel.txt", NOVEL.encode() * 300)
+        book = os.path.join(self.out, "limited.epub")
+        for megabytes in range(8, 41):
+            limit = megabytes << 20
+
+            def limited():
+                resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
+
+            result = subprocess.run([CLI, "-q", "-o", book, source, source], capture_output=True,
+                                    text=True, env=self.env, preexec_fn=limited, timeout=120)
+            with self.subTest(megabytes=megabytes):
+                self.assertIn(result.returncode, (0, 1), result.stderr)
+                if result.returncode == 1:
+                    self.assertRegex(result.stderr, "Convert Unsuccessful!\n.*memory")
+                self.assertEqual(os.listdir(self.temp), [])
+
+    def test_zzz_books_pass_every_checker(self):
+        # Named to run last: checks all books the other tests kept, in one go.
+        self.assertEqual(KEPT.check(), "")
+
+
+if __name__ == "__main__":
+    unittest.main()
