@@ -1,15 +1,26 @@
 # Front door of the project: every target installs what is missing first.
-.PHONY: all deps configure build test run demo fuzz bench asan tsan format format-check clean
+.PHONY: all deps configure build test run demo fuzz bench asan tsan package format \
+	format-check clean
 
 PRESET ?= default
 BUILD_DIR := build
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
+# Groups of packages scripts/install-deps brings: building and running need only `build`.
+# Prerequisites inherit a target's groups, so `deps` runs once with all of them.
+DEPS_GROUPS = build
+test asan tsan format format-check: DEPS_GROUPS = build test
+fuzz: DEPS_GROUPS = build fuzz
+bench: DEPS_GROUPS = build bench
+package: DEPS_GROUPS = build package
+# Only the release build is packaged.
+package: PRESET = default
+
 all: build
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps $(DEPS_GROUPS)
 
 configure: deps
 	@test -f $(BUILD_DIR)/build.ninja || cmake --preset $(PRESET)
@@ -51,6 +62,9 @@ format: deps
 
 format-check: deps
 	@git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
+
+package: build
+	cmake --build --preset $(PRESET) --target package
 
 clean:
 	rm -rf build build-debug build-asan build-tsan build-fuzz
