@@ -16,7 +16,7 @@ struct Utf8Sequence {
     bool valid;
 };
 
-inline Utf8Sequence NextUtf8Sequence(std::string_view bytes) {
+constexpr Utf8Sequence NextUtf8Sequence(std::string_view bytes) {
     const auto lead = static_cast<unsigned char>(bytes[0]);
     if (lead < 0x80) return {1, true};
     std::size_t trail = 0;

@@ -4,10 +4,8 @@
 #include "platform/TextConversion.h"
 #include "support/TestSupport.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <optional>
 
 namespace folivane::engine {
 namespace {
@@ -17,28 +15,13 @@ using namespace std::string_literals;
 
 const std::string kFFFD = "\xEF\xBF\xBD";
 
+using test::ScopedEnv;
 using test::ScratchFolder;
 
 std::string WriteFile(const std::string& path, std::string_view bytes) {
     test::WriteFile(path, bytes);
     return path;
 }
-
-// Sets an environment variable for one scope and puts back what was there.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        value ? setenv(name, value, 1) : unsetenv(name);
-    }
-    ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 struct DecodeCase {
     const char* name;

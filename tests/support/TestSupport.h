@@ -1,6 +1,7 @@
 // Helpers the test suites share: scratch folders, files, running commands.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,20 @@ public:
 
 private:
     std::string path_;
+};
+
+// Sets an environment variable (unsets it when `value` is null) for one scope and puts back
+// what was there.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
 };
 
 void WriteFile(const std::string& path, std::string_view bytes);

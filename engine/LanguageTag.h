@@ -1,0 +1,22 @@
+// Checking the language tags users give for a book.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace folivane::engine {
+
+// `tag` in canonical letter case (language and everything after a singleton lower case, script
+// title case, region upper case: "zh-hant-tw" gives "zh-Hant-TW") when it is a well-formed
+// BCP 47 (RFC 5646) tag: language[-extlang][-script][-region][-variant]*[-extension]*
+// [-privateuse], a private-use tag (x-...) or one of the irregular grandfathered tags
+// (i-klingon, en-GB-oed, ...). nullopt otherwise, and also when a variant or an extension's
+// singleton appears twice, which no valid tag does.
+std::optional<std::string> NormalizeLanguageTag(std::string_view tag);
+
+// What both front ends say about a tag NormalizeLanguageTag refuses, e.g.
+//   "zh_CN" is not a language tag (BCP 47, such as en, zh-CN or ja)
+std::string LanguageTagProblem(std::string_view tag);
+
+} // namespace folivane::engine

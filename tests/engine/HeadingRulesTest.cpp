@@ -1,0 +1,269 @@
+// Heading rules: which lines the built-in rules and users' patterns take for headings.
+#include "engine/HeadingRules.h"
+#include "engine/BuiltInHeadings.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+
+namespace folivane::engine {
+
+void PrintTo(HeadingKind kind, std::ostream* out) {
+    *out << (kind == HeadingKind::Chapter  ? "Chapter"
+             : kind == HeadingKind::Volume ? "Volume"
+                                           : "None");
+}
+
+namespace {
+
+using namespace std::string_literals;
+constexpr HeadingKind None = HeadingKind::None;
+constexpr HeadingKind Chapter = HeadingKind::Chapter;
+constexpr HeadingKind Volume = HeadingKind::Volume;
+
+struct LineCase {
+    const char* name;
+    std::string line;
+    HeadingKind kind;
+};
+
+class BuiltInRules : public testing::TestWithParam<LineCase> {};
+
+TEST_P(BuiltInRules, TellHeadingsFromText) {
+    EXPECT_EQ(HeadingRules::BuiltIn().Classify(GetParam().line), GetParam().kind)
+        << GetParam().line;
+}
+
+const LineCase kLineCases[] = {
+    // Chinese and Japanese numbered chapters and volumes
+    {"ChineseChapter", "第一章", Chapter},
+    {"ChapterWithTitle", "第一章 渡口", Chapter},
+    {"TitleRightAfterTheMark", "第十二章渡口", Chapter},
+    {"ArabicDigitsAndFullWidthColon", "第12章：风起", Chapter},
+    {"FullWidthDigits", "第１２章", Chapter},
+    {"SpacesAroundTheNumber", "第 3 章 归来", Chapter},
+    {"LargeChineseNumber", "第一千零二十四章 终局", Chapter},
+    {"FinancialNumerals", "第壹佰贰拾章", Chapter},
+    {"TraditionalFinancialNumerals", "第貳拾參回", Chapter},
+    {"ClassicalHuiWithCoupletTitle", "第一回 甄士隐梦幻识通灵　贾雨村风尘怀闺秀", Chapter},
+    {"Jie", "第三节 夜谈", Chapter},
+    {"Ji", "第5集", Chapter},
+    {"JapaneseWa", "第3話 出会い", Chapter},
+    {"Hua", "第八话", Chapter},
+    {"Mu", "第二幕", Chapter},
+    {"DashSeparator", "第一章—开始", Chapter},
+    {"DotSeparator", "第1章.开始", Chapter},
+    {"IndentedWithIdeographicSpaces", "\u3000\u3000第一章 开始\r", Chapter},
+    {"ShortTitleEndingInExclamation", "第五章 他来了！", Chapter},
+    {"TenWordTitleEndingLikeASentence", "第一章 一二三四五六七八九。", Chapter},
+    {"ChineseVolume", "第一卷 风起", Volume},
+    {"ChineseBu", "第二部 归途", Volume},
+    {"JuanFirst", "卷一 风起", Volume},
+    {"JuanWithDigits", "卷3", Volume},
+    // One-word headings
+    {"Xuzhang", "序章", Chapter},
+    {"XuzhangWithTitle", "序章 雪夜", Chapter},
+    {"Xuyan", "序言", Chapter},
+    {"Xu", "序", Chapter},
+    {"XieziWithTitle", "楔子：旧事", Chapter},
+    {"Yinzi", "引子", Chapter},
+    {"Qianyan", "前言", Chapter},
+    {"Houji", "后记", Chapter},
+    {"HoujiTraditional", "後記", Chapter},
+    {"Weisheng", "尾声", Chapter},
+    {"WeishengTraditional", "尾聲", Chapter},
+    {"Zhongzhang", "终章", Chapter},
+    {"ZhongzhangTraditional", "終章", Chapter},
+    {"Wanbenganyan", "完本感言", Chapter},
+    {"Fanwai", "番外", Chapter},
+    {"FanwaiWithNumber", "番外 一", Chapter},
+    {"FanwaiPianWithTitle", "番外篇：江湖", Chapter},
+    {"FanwaiNumberedWithTitle", "番外一 重逢", Chapter},
+    // English
+    {"EnglishChapter", "Chapter 1", Chapter},
+    {"UpperCaseChapter", "CHAPTER 12", Chapter},
+    {"LowerCaseChapter", "chapter 3", Chapter},
+    {"RomanNumeral", "Chapter XII", Chapter},
+    {"LowerCaseRomanNumeral", "Chapter iv", Chapter},
+    {"NumberWord", "Chapter One", Chapter},
+    {"HyphenatedNumberWords", "Chapter Twenty-One", Chapter},
+    {"SpacedNumberWords", "Chapter Twenty One", Chapter},
+    {"UpperCaseNumberWords", "CHAPTER TWENTY-ONE", Chapter},
+    {"LowerCaseNumberWords", "chapter twenty-one", Chapter},
+    {"NinetyNine", "Chapter Ninety-Nine", Chapter},
+    {"ColonTitle", "Chapter 1: The Boy", Chapter},
+    {"DotTitle", "Chapter 1. The Boy", Chapter},
+    {"DashTitle", "Chapter 1 - The Boy", Chapter},
+    {"SpaceTitle", "Chapter 1 The Boy", Chapter},
+    {"TitleEndingInQuestionMark", "Chapter 12: Why Would Anyone Do That?", Chapter},
+    {"EnglishVolume", "Volume 2", Volume},
+    {"UpperCaseVolumeRoman", "VOLUME II", Volume},
+    {"BookOne", "Book One", Volume},
+    {"UpperCaseBookWithTitle", "BOOK 3: Return", Volume},
+    {"PartRoman", "Part III", Volume},
+    {"UpperCasePart", "PART TWO", Volume},
+    {"Prologue", "Prologue", Chapter},
+    {"UpperCasePrologue", "PROLOGUE", Chapter},
+    {"LowerCasePrologueWithTitle", "prologue: the night", Chapter},
+    {"Epilogue", "Epilogue", Chapter},
+    {"InterludeWithTitle", "Interlude - Ghosts", Chapter},
+    {"Afterword", "Afterword", Chapter},
+    // Lines that only begin like headings
+    {"TheSecondDay", "第二天", None},
+    {"TheFirstTime", "第一次", None},
+    {"NoNumber", "第章", None},
+    {"NumberWithoutMark", "第一", None},
+    {"GoesOnIntoASentence", "第一章节奏很快，我们已经来不及了。", None},
+    {"ElevenWordTitleEndingLikeASentence", "第一章 一二三四五六七八九十。", None},
+    {"XuquIsNoXu", "序曲", None},
+    {"IdiomBeginningWithQianyan", "前言不搭后语", None},
+    {"HoujiWithoutSeparator", "后记得这件事", None},
+    {"FanwaiInASentence", "番外的故事", None},
+    {"JuanWithoutNumber", "卷首语", None},
+    {"MuhouWithoutNumber", "幕后", None},
+    {"BuduiWithoutNumber", "部队", None},
+    {"InCurlyQuotes", "“第十章”", None},
+    {"InCornerBrackets", "「第一章」", None},
+    {"InBookTitleMarks", "《第一章》", None},
+    {"ChapterAndVerse", "Chapter and verse", None},
+    {"Chapters", "Chapters", None},
+    {"ChapterWithoutNumber", "Chapter", None},
+    {"BookKeeping", "Book keeping", None},
+    {"PartOfMe", "Part of me", None},
+    {"VolumeControl", "Volume control", None},
+    {"Prologues", "Prologues", None},
+    {"LowerCaseBook", "book 3", None},
+    {"SentenceAfterTheNumber", "Chapter 1 was the hardest to write.", None},
+    {"LowerCaseWordAfterPart", "Part 2 of the story", None},
+    {"NumberRunsIntoLetters", "Chapter 12b", None},
+    {"InvalidRomanNumeral", "Chapter IIII", None},
+    {"MixedCaseRomanNumeral", "Chapter Mix", None},
+    {"CommaAfterNumber", "Chapter 1, in which", None},
+};
+
+INSTANTIATE_TEST_SUITE_P(HeadingRules, BuiltInRules, testing::ValuesIn(kLineCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(HeadingRules, EveryExcludedWordAfterANumberIsText) {
+    const HeadingRules rules = HeadingRules::BuiltIn();
+    for (const std::string_view word : kNotHeadingWords) {
+        EXPECT_EQ(rules.Classify("第一" + std::string(word)), None) << word;
+        EXPECT_EQ(rules.Classify("第一" + std::string(word) + "的人"), None) << word;
+    }
+    // The mark itself still makes headings with a separated title.
+    EXPECT_EQ(rules.Classify("第三部 分离"), Volume);
+    EXPECT_EQ(rules.Classify("第一集 团聚"), Chapter);
+}
+
+std::string Repeat(std::string_view text, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
+TEST(HeadingRules, LengthIsCountedInCharactersAfterTrimming) {
+    const HeadingRules rules = HeadingRules::BuiltIn();
+    const std::string forty = "第一章" + Repeat("渡", 37); // 120 bytes
+    EXPECT_EQ(rules.Classify(forty), Chapter);
+    EXPECT_EQ(rules.Classify("\u3000\u3000 " + forty + " \t"), Chapter);
+    EXPECT_EQ(rules.Classify(forty + "渡"), None);
+    EXPECT_EQ(rules.Classify("Chapter 1 " + Repeat("X", 30)), Chapter);
+    EXPECT_EQ(rules.Classify("Chapter 1 " + Repeat("X", 31)), None);
+
+    const HeadingRules shortRules = HeadingRules::BuiltIn(6);
+    EXPECT_EQ(shortRules.Classify("第一章 渡口"), Chapter);
+    EXPECT_EQ(shortRules.Classify("第一章 渡口啊"), None);
+    EXPECT_EQ(HeadingRules::BuiltIn(0).Classify("序"), None);
+}
+
+struct TextCase {
+    const char* name;
+    std::string line;
+    std::string trimmed;
+    std::string headingName;
+};
+
+class HeadingText : public testing::TestWithParam<TextCase> {};
+
+TEST_P(HeadingText, IsTrimmedAndNamed) {
+    EXPECT_EQ(TrimHeadingSpace(GetParam().line), GetParam().trimmed);
+    EXPECT_EQ(HeadingName(GetParam().line), GetParam().headingName);
+}
+
+const TextCase kTextCases[] = {
+    {"Empty", "", "", ""},
+    {"OnlySpaces", " \t\u3000\r\n\v\f", "", ""},
+    {"AsciiSpaceAround", " \tChapter 1\r", "Chapter 1", "Chapter 1"},
+    {"IdeographicSpaceAround", "\u3000\u3000第一章\u3000", "第一章", "第一章"},
+    {"InnerRunsBecomeOneSpace", "第一章\u3000 \t渡口  夜", "第一章\u3000 \t渡口  夜",
+     "第一章 渡口 夜"},
+    {"NoBreakSpaceIsKept", "\u00A0Chapter\u00A01", "\u00A0Chapter\u00A01", "\u00A0Chapter\u00A01"},
+};
+
+INSTANTIATE_TEST_SUITE_P(HeadingRules, HeadingText, testing::ValuesIn(kTextCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(HeadingRules, CustomPatternsReplaceTheBuiltInRules) {
+    const HeadingRules rules = HeadingRules::Custom("^Kapitel \\d+$", "Teil");
+    EXPECT_EQ(rules.Classify("  Kapitel 12 "), Chapter);
+    EXPECT_EQ(rules.Classify("Kapitel 12 und mehr"), None);
+    EXPECT_EQ(rules.Classify("Erster Teil"), Volume); // searched, not anchored
+    EXPECT_EQ(rules.Classify("第一章"), None);
+    EXPECT_EQ(rules.Classify(""), None);
+}
+
+TEST(HeadingRules, CustomPatternsUseUnicodeClasses) {
+    const HeadingRules rules = HeadingRules::Custom("^\\w\\s\\w$", "", 3);
+    EXPECT_EQ(rules.Classify("章\u3000一"), Chapter);
+    EXPECT_EQ(rules.Classify("é\u2003ß"), Chapter);
+    EXPECT_EQ(rules.Classify("é\u2003ßx"), None); // four characters
+}
+
+TEST(HeadingRules, VolumeWinsWhenBothPatternsMatch) {
+    const HeadingRules rules = HeadingRules::Custom("Book", "^Book \\d+$");
+    EXPECT_EQ(rules.Classify("Book 2"), Volume);
+    EXPECT_EQ(rules.Classify("Book two"), Chapter);
+}
+
+TEST(HeadingRules, EmptyPatternsFindNothing) {
+    EXPECT_EQ(HeadingRules::Custom("", "").Classify("第一章"), None);
+}
+
+TEST(HeadingRules, APatternThatDoesNotCompileIsNamed) {
+    try {
+        HeadingRules::Custom("第一章", "第(");
+        FAIL() << "no error";
+    } catch (const HeadingPatternError& error) {
+        EXPECT_STREQ(error.what(), "the volume pattern \"第(\" does not compile: missing closing "
+                                   "parenthesis at offset 2");
+    }
+    EXPECT_THROW(HeadingRules::Custom("[z-a]", ""), HeadingPatternError);
+}
+
+TEST(HeadingRules, CatastrophicBacktrackingGivesUp) {
+    // The detector meets every line of a text: each such line must give up in well under a
+    // millisecond, not after PCRE2's default ten million steps.
+    const HeadingRules rules = HeadingRules::Custom("(a+)+$", "(x+x+)+y");
+    const std::string aLine = Repeat("a", 39) + "!";
+    const std::string xLine = Repeat("x", 40);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_EQ(rules.Classify(aLine), None);
+        ASSERT_EQ(rules.Classify(xLine), None);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
+TEST(HeadingRules, CopiesMatchOnTheirOwn) {
+    const HeadingRules original = HeadingRules::Custom("^Chapter", "^Book");
+    HeadingRules copy = original;
+    EXPECT_EQ(copy.Classify("Book 1"), Volume);
+    copy = HeadingRules::BuiltIn();
+    EXPECT_EQ(copy.Classify("第一章"), Chapter);
+    EXPECT_EQ(original.Classify("Chapter 1"), Chapter);
+    const HeadingRules moved = std::move(copy);
+    EXPECT_EQ(moved.Classify("卷一"), Volume);
+}
+
+} // namespace
+} // namespace folivane::engine

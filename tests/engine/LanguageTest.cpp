@@ -1,0 +1,135 @@
+// A book's language: guessed from the script of its text, or given as a BCP 47 tag.
+#include "engine/Language.h"
+#include "engine/LanguageTag.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace folivane::engine {
+namespace {
+
+struct DetectCase {
+    const char* name;
+    std::string sample;
+    std::string locale;
+    std::string language;
+};
+
+class DetectLanguageOf : public testing::TestWithParam<DetectCase> {};
+
+TEST_P(DetectLanguageOf, JudgesByScript) {
+    EXPECT_EQ(DetectLanguage(GetParam().sample, GetParam().locale), GetParam().language);
+}
+
+const DetectCase kDetectCases[] = {
+    {"English", "The quick brown fox jumps over the lazy dog.", "C", "en"},
+    {"LatinTextTakesTheLocalesLanguage", "Der schnelle braune Fuchs.", "de_DE.UTF-8", "de"},
+    {"SerbianInLatinLetters", "Dobar dan.", "sr_RS@latin", "sr-Latn"},
+    {"LatinTextUnderAChineseLocaleIsEnglish", "Hello there.", "zh_CN.UTF-8", "en"},
+    {"PosixLocale", "Hello there.", "POSIX", "en"},
+    {"NoLocale", "Hello there.", "", "en"},
+    {"NoLettersAtAll", "1234 5678 !?", "fr_FR", "fr"},
+    {"EnglishWithAFewChineseWords",
+     "The word 功夫 means skill gained through hard work, and 你好 means hello.", "C", "en"},
+    {"Japanese", "吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。", "C", "ja"},
+    {"JapaneseUnderALatinLocale", "今日はいい天気ですね。", "en_US.UTF-8", "ja"},
+    {"ChineseQuotingOneJapaneseName",
+     "他在东京的一家书店里看到了《君の名》这本书，然后他们一起说了很多话，这是一个很长的故事。",
+     "C", "zh-CN"},
+    {"SimplifiedChinese", "他们说这个时候国家会来对话。", "C", "zh-CN"},
+    {"TraditionalChinese", "他們說這個時候國家會來對話。", "C", "zh-TW"},
+    {"TraditionalWithAFewSimplifiedForms", "他們說這個時候國家會來對話，后来", "C", "zh-TW"},
+    {"OnlySharedCharactersAreSimplified", "我的天", "C", "zh-CN"},
+    {"ChineseWithEnglishWords", "我们今天学习了Python和JavaScript编程语言", "C", "zh-CN"},
+    {"KoreanWithHan", "大韓民國은 民主共和國이다. 우리는 한국어를 사용합니다.", "C", "ko"},
+    {"Russian", "Мой дядя самых честных правил.", "de_DE", "ru"},
+    {"Greek", "Η γλώσσα μου έδωσαν ελληνική.", "C", "el"},
+    {"Arabic", "مرحبا بالعالم", "C", "ar"},
+    {"Hebrew", "שלום עולם", "C", "he"},
+    {"Thai", "สวัสดีครับ", "C", "th"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Language, DetectLanguageOf, testing::ValuesIn(kDetectCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(Language, OnlyTheStartOfALongSampleCounts) {
+    // Read whole, the Han characters would outweigh the letters before them.
+    std::string sample(260 << 10, 'a');
+    for (int i = 0; i < 200000; ++i)
+        sample += "中";
+    EXPECT_EQ(DetectLanguage(sample, "C"), "en");
+    EXPECT_EQ(DetectLanguage(std::string_view(sample).substr(200 << 10), "C"), "zh-CN");
+}
+
+TEST(Language, LocaleOfProcessPrefersLcAllThenLcMessagesThenLang) {
+    const test::ScopedEnv all("LC_ALL", "");
+    const test::ScopedEnv messages("LC_MESSAGES", "fr_FR.UTF-8");
+    const test::ScopedEnv lang("LANG", "de_DE.UTF-8");
+    EXPECT_EQ(LocaleOfProcess(), "fr_FR.UTF-8");
+    {
+        const test::ScopedEnv allSet("LC_ALL", "ja_JP.UTF-8");
+        EXPECT_EQ(LocaleOfProcess(), "ja_JP.UTF-8");
+    }
+    const test::ScopedEnv noMessages("LC_MESSAGES", nullptr);
+    EXPECT_EQ(LocaleOfProcess(), "de_DE.UTF-8");
+    const test::ScopedEnv noLang("LANG", nullptr);
+    EXPECT_EQ(LocaleOfProcess(), "");
+}
+
+struct TagCase {
+    const char* name;
+    std::string tag;
+    std::optional<std::string> normalized;
+};
+
+class LanguageTagIn : public testing::TestWithParam<TagCase> {};
+
+TEST_P(LanguageTagIn, IsCheckedAndCased) {
+    EXPECT_EQ(NormalizeLanguageTag(GetParam().tag), GetParam().normalized);
+}
+
+const TagCase kTagCases[] = {
+    {"Language", "en", "en"},
+    {"UpperCaseLanguage", "EN", "en"},
+    {"Region", "zh-cn", "zh-CN"},
+    {"ScriptAndRegion", "ZH-HANT-tw", "zh-Hant-TW"},
+    {"NumericRegion", "es-419", "es-419"},
+    {"ExtendedLanguage", "zh-YUE", "zh-yue"},
+    {"RegularGrandfathered", "zh-min-nan", "zh-min-nan"},
+    {"Variants", "sl-Rozaj-BISKE", "sl-rozaj-biske"},
+    {"VariantStartingWithDigit", "de-ch-1901", "de-CH-1901"},
+    {"Extension", "en-us-u-CA-gregory", "en-US-u-ca-gregory"},
+    {"PrivateUseAfterTag", "en-us-x-US", "en-US-x-us"},
+    {"PrivateUseOnly", "X-Whatever", "x-whatever"},
+    {"IrregularGrandfathered", "I-KLINGON", "i-klingon"},
+    {"IrregularWithRegion", "en-gb-OED", "en-GB-oed"},
+    {"EightLetterLanguage", "abcdefgh", "abcdefgh"},
+    {"Empty", "", std::nullopt},
+    {"Underscore", "zh_CN", std::nullopt},
+    {"Space", "en US", std::nullopt},
+    {"OneLetterLanguage", "e", std::nullopt},
+    {"DigitsAsLanguage", "123", std::nullopt},
+    {"TrailingDash", "en-", std::nullopt},
+    {"LeadingDash", "-en", std::nullopt},
+    {"EmptySubtag", "en--US", std::nullopt},
+    {"SubtagOfNineCharacters", "en-abcdefghi", std::nullopt},
+    {"TwoRegions", "zh-CN-TW", std::nullopt},
+    {"ExtensionWithoutSubtags", "en-a", std::nullopt},
+    {"ExtensionWithOneLetterSubtag", "en-a-b", std::nullopt},
+    {"SingletonTwice", "en-a-bb-a-cc", std::nullopt},
+    {"VariantTwice", "de-1996-1996", std::nullopt},
+    {"PrivateUseWithoutSubtags", "en-x", std::nullopt},
+    {"UnknownIrregularLookalike", "i-unknown", std::nullopt},
+    {"NotAscii", "中文", std::nullopt},
+};
+
+INSTANTIATE_TEST_SUITE_P(Language, LanguageTagIn, testing::ValuesIn(kTagCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(Language, ProblemWithATagNamesIt) {
+    EXPECT_EQ(LanguageTagProblem("zh_CN"),
+              "\"zh_CN\" is not a language tag (BCP 47, such as en, zh-CN or ja)");
+}
+
+} // namespace
+} // namespace folivane::engine
