@@ -1,7 +1,11 @@
 // Parsing folivane-cli's arguments.
 #include "CliOptions.h"
 
+#include "engine/HeadingRules.h"
+#include "engine/LanguageTag.h"
 #include "engine/SourceText.h"
+
+#include <optional>
 
 namespace folivane::cli {
 namespace {
@@ -29,6 +33,20 @@ bool IsCodePageName(const std::string& name) {
     return true;
 }
 
+// A heading is a short line; beyond this a number is a mistake.
+constexpr std::size_t kMaxHeadingLength = 1000;
+
+// A count in decimal digits only.
+std::optional<std::size_t> ParseCount(const std::string& text) {
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    std::size_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::size_t>(c - '0');
+    }
+    return value;
+}
+
 // A title may hold characters a file name cannot.
 std::string FileNameFromTitle(const std::string& title) {
     std::string name = title.empty() ? std::string("myepub") : title;
@@ -52,6 +70,18 @@ std::string UsageText() {
            "      --cover IMAGE       a JPEG, PNG, GIF or BMP picture for the cover\n"
            "      --encoding CODEPAGE the code page of sources that are not UTF-8 (for example\n"
            "                          GB18030, BIG5, CP1252); by default it is detected\n"
+           "      --language TAG      the book's language as a BCP 47 tag (en, zh-CN, zh-TW, ja);\n"
+           "                          by default it is judged from the text\n"
+           "      --chapters auto|files\n"
+           "                          auto (the default): chapters begin at heading lines such\n"
+           "                          as \"第十四章 渡口\", \"第一卷\" or \"Chapter 14\"; files: "
+           "one\n"
+           "                          chapter per file, large files cut into pieces\n"
+           "      --chapter-pattern REGEX, --volume-pattern REGEX\n"
+           "                          PCRE2 patterns searched in each line instead of the\n"
+           "                          built-in heading rules\n"
+           "      --max-heading-length N\n"
+           "                          a heading line has at most N characters (default 40)\n"
            "  -q, --quiet             show only the result\n"
            "  -h, --help              show this help and exit\n"
            "      --version           show the version and exit\n"
@@ -69,6 +99,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     engine::BookInput& book = options.book;
     bool outputGiven = false;
     bool encodingGiven = false;
+    std::string chapters = "auto";
+    std::string maxHeadingLength;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string argument = arguments[i];
@@ -123,6 +155,16 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
             ok = takeValue(book.coverPath);
         else if (argument == "--encoding")
             ok = encodingGiven = takeValue(book.legacyEncoding);
+        else if (argument == "--language")
+            ok = takeValue(book.language);
+        else if (argument == "--chapters")
+            ok = takeValue(chapters);
+        else if (argument == "--chapter-pattern")
+            ok = takeValue(book.chapterPattern);
+        else if (argument == "--volume-pattern")
+            ok = takeValue(book.volumePattern);
+        else if (argument == "--max-heading-length")
+            ok = takeValue(maxHeadingLength);
         else {
             options.error = "unknown option " + argument;
             return options;
@@ -138,6 +180,36 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
                           !engine::IsKnownTextEncoding(book.legacyEncoding))) {
         options.error = "unknown code page " + book.legacyEncoding;
         return options;
+    }
+    if (chapters != "auto" && chapters != "files") {
+        options.error = "--chapters takes auto or files, not " + chapters;
+        return options;
+    }
+    book.chapters = chapters == "auto" ? engine::ChapterMode::Auto : engine::ChapterMode::Files;
+    if (!maxHeadingLength.empty()) {
+        const auto length = ParseCount(maxHeadingLength);
+        if (!length || *length == 0 || *length > kMaxHeadingLength) {
+            options.error = "--max-heading-length takes a number from 1 to " +
+                            std::to_string(kMaxHeadingLength);
+            return options;
+        }
+        book.maxHeadingLength = *length;
+    }
+    try {
+        if (!book.chapterPattern.empty() || !book.volumePattern.empty())
+            engine::HeadingRules::Custom(book.chapterPattern, book.volumePattern,
+                                         book.maxHeadingLength);
+    } catch (const engine::HeadingPatternError& error) {
+        options.error = error.what();
+        return options;
+    }
+    if (!book.language.empty()) {
+        const std::optional<std::string> tag = engine::NormalizeLanguageTag(book.language);
+        if (!tag) {
+            options.error = engine::LanguageTagProblem(book.language);
+            return options;
+        }
+        book.language = *tag;
     }
     if (book.sources.empty()) {
         options.error = "no source files given";

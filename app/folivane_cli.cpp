@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     // Refused before any work: a book that would replace one of its own sources.
-    if (const std::string problem = engine::OutputProblem(options.book); !problem.empty()) {
+    if (const std::string problem = engine::OutputReplacesInput(options.book); !problem.empty()) {
         std::fprintf(stderr, "folivane-cli: %s\n", problem.c_str());
         return 2;
     }

@@ -1,10 +1,17 @@
 // Everything one conversion needs, gathered by a front end before the job starts.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 namespace folivane::engine {
+
+// How the book's chapters are found.
+enum class ChapterMode {
+    Auto,  // at heading lines in the text; a source without any is handled as in Files
+    Files, // one chapter per source, a large source cut into pieces of about 90 KiB
+};
 
 // Made on the front end's thread and handed to the job as a value, so the job never
 // reads a window.
@@ -17,6 +24,15 @@ struct BookInput {
     std::string outputPath;
     // iconv name of the code page of sources that are not UTF-8; empty: detect it.
     std::string legacyEncoding;
+
+    ChapterMode chapters = ChapterMode::Auto;
+    // PCRE2 patterns that replace the built-in heading rules; both empty: the built-in ones.
+    std::string chapterPattern;
+    std::string volumePattern;
+    // A heading line holds at most this many characters.
+    std::size_t maxHeadingLength = 40;
+    // BCP 47 tag of the book's language; empty: judged from the text.
+    std::string language;
 };
 
 } // namespace folivane::engine

@@ -1,67 +1,155 @@
-// The chapter list: small sources as they are, large ones cut into UTF-8 piece files.
+// The chapter list: each source read once, cut at its headings and by size into pages.
 #include "ChapterList.h"
 
 #include "ConversionError.h"
 #include "DocumentWriter.h"
+#include "HeadingFinder.h"
 #include "SourceText.h"
 
 #include "platform/RegularFile.h"
 #include "platform/SystemError.h"
 
+#include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace folivane::engine {
 namespace {
 
-// A source of more than 100 KiB is split.
-constexpr double kSizeLimitKB = 100.0;
-// A piece is closed once its lines hold this many bytes (90 KiB). Every byte counts, blank
-// lines and line ends too, so that no page can grow without bound.
+// A source, or a chapter, of more than 100 KiB is cut into pages.
+constexpr std::size_t kSizeLimit = 102400;
+// A page is closed once its lines take this many bytes (90 KiB) with CR LF line ends. Every
+// byte counts, blank lines and line ends too, so that no page can grow without bound.
 constexpr std::size_t kPieceThreshold = 92160;
 // Pieces carry a byte-order mark so that they are read back as UTF-8, never as a
 // legacy code page.
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+// The language of a book shows in its first pages.
+constexpr std::size_t kLanguageSample = 256 << 10;
 
-// Cuts `text` into pieces between lines and writes each as a piece file; one chapter per
-// piece, appended to `chapters`.
-void SplitSource(std::string_view text, const std::string& pieceFolder,
-                 const std::string& piecePrefix, const std::string& sourcePath,
-                 const std::string& chapterPrefix, TChapterList& chapters) {
-    std::string piece(kUtf8Mark);
-    piece.reserve(kPieceThreshold + kPieceThreshold / 4);
+using Range = std::pair<std::size_t, std::size_t>;
+
+// Where the line that begins at `begin` ends (before its line end), and where the next one
+// begins. A line ends at CR LF, at LF or at a lone CR; LF CR is two line ends.
+std::pair<std::size_t, std::size_t> LineAt(std::string_view text, std::size_t begin,
+                                           std::size_t limit) {
+    const char* start = text.data() + begin;
+    const auto* lf = static_cast<const char*>(std::memchr(start, '\n', limit - begin));
+    const std::size_t lfAt = lf ? static_cast<std::size_t>(lf - text.data()) : limit;
+    const auto* cr = static_cast<const char*>(std::memchr(start, '\r', lfAt - begin));
+    const std::size_t end = cr ? static_cast<std::size_t>(cr - text.data()) : lfAt;
+    std::size_t next = end;
+    if (next < limit)
+        next += text[next] == '\r' && next + 1 < limit && text[next + 1] == '\n' ? 2u : 1u;
+    return {end, next};
+}
+
+// The pages of text[range): cut between lines, each closed by the line with which its lines
+// reach kPieceThreshold bytes; one page, possibly empty, for a short or empty text.
+std::vector<Range> CutPages(std::string_view text, Range range) {
+    std::vector<Range> pages;
+    std::size_t pageStart = range.first;
     std::size_t counter = 0;
-    int n = 1;
-    const auto writePiece = [&] {
-        const std::string path = piecePrefix + std::to_string(n) + ".txt";
-        WriteWorkingFile(pieceFolder, path, piece,
-                         "a piece of \"" + platform::ExpandFileName(sourcePath) + "\"");
-        chapters.push_back({chapterPrefix + std::to_string(n), path});
-        ++n;
-        counter = 0;
-        piece.assign(kUtf8Mark);
-    };
-
-    std::size_t start = 0;
-    const std::size_t size = text.size();
-    while (start < size) {
-        // A line ends at CR LF, at LF or at a lone CR; LF CR is two line ends.
-        std::size_t end = start;
-        while (end < size && text[end] != '\n' && text[end] != '\r')
-            ++end;
-        const std::string_view line = text.substr(start, end - start);
-        start = end;
-        if (start < size)
-            start += text[start] == '\r' && start + 1 < size && text[start + 1] == '\n' ? 2u : 1u;
-
-        piece.append(line);
-        piece.append("\r\n");
-        counter += line.size() + 2;
-        if (counter >= kPieceThreshold) writePiece();
+    for (std::size_t at = range.first; at < range.second;) {
+        const auto [end, next] = LineAt(text, at, range.second);
+        counter += end - at + 2;
+        at = next;
+        if (counter >= kPieceThreshold) {
+            pages.emplace_back(pageStart, at);
+            pageStart = at;
+            counter = 0;
+        }
     }
-    // The last piece, and one empty chapter for a text that decodes to nothing, so that
-    // the source keeps its place in the book.
-    if (piece.size() > kUtf8Mark.size() || n == 1) writePiece();
+    if (pageStart < range.second || pages.empty()) pages.emplace_back(pageStart, range.second);
+    return pages;
+}
+
+// The page's lines, each followed by CR LF, after a UTF-8 mark: the content of a piece file.
+std::string PieceOf(std::string_view text, Range page) {
+    std::string piece(kUtf8Mark);
+    piece.reserve(kUtf8Mark.size() + page.second - page.first + (page.second - page.first) / 16);
+    for (std::size_t at = page.first; at < page.second;) {
+        const auto [end, next] = LineAt(text, at, page.second);
+        piece.append(text.substr(at, end - at));
+        piece.append("\r\n");
+        at = next;
+    }
+    return piece;
+}
+
+bool IsBlank(std::string_view text) {
+    return TrimHeadingSpace(text).empty();
+}
+
+// A chapter of a source: its text, name and kind.
+struct Part {
+    Range range;
+    std::string name;
+    HeadingKind heading;
+};
+
+// Makes the pages of one source, whose decoded text is `text`.
+class SourcePages {
+public:
+    SourcePages(const std::string& path, std::size_t index, const std::string& pieceFolder,
+                std::shared_ptr<const std::string> text, bool held, bool large)
+        : path_(path), pieceFolder_(pieceFolder),
+          piecePrefix_(pieceFolder + std::to_string(index) + "-"), text_(std::move(text)),
+          held_(held), large_(large) {}
+
+    // One chapter: cut into pages when `cut` is set, and then each page listed under a name
+    // with its number, or only the first one under the chapter's name.
+    void AddChapter(const Part& part, int level, bool cut, bool listEveryPage,
+                    TChapterList& chapters) {
+        const std::vector<Range> pages =
+            cut ? CutPages(*text_, part.range) : std::vector<Range>{part.range};
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            FileList page;
+            page.Name = listEveryPage ? part.name + std::to_string(i + 1) : part.name;
+            page.Heading = i == 0 ? part.heading : HeadingKind::None;
+            page.Level = level;
+            page.Listed = listEveryPage || i == 0;
+            page.Begin = pages[i].first;
+            page.End = pages[i].second;
+            if (held_) page.Text = text_;
+            // Large sources leave their pieces in the working folder; a page of text that is
+            // not held is read again from a piece, or from the source when it is all of it.
+            const bool wholeSource = pages[i].first == 0 && pages[i].second == text_->size();
+            if (large_ || (!held_ && !wholeSource)) {
+                page.Path = piecePrefix_ + std::to_string(++pieces_) + ".txt";
+                WriteWorkingFile(pieceFolder_, page.Path, PieceOf(*text_, pages[i]),
+                                 "a piece of \"" + platform::ExpandFileName(path_) + "\"");
+            } else {
+                page.Path = path_;
+            }
+            chapters.push_back(std::move(page));
+        }
+    }
+
+private:
+    const std::string& path_;
+    const std::string& pieceFolder_;
+    std::string piecePrefix_;
+    std::shared_ptr<const std::string> text_;
+    bool held_;
+    bool large_;
+    int pieces_ = 0;
+};
+
+// The chapters of a text by its headings: what stands before the first one, when it is not
+// blank, under the source's own name, then one per heading.
+std::vector<Part> PartsByHeadings(std::string_view text, const std::vector<HeadingLine>& headings,
+                                  const std::string& sourceName) {
+    std::vector<Part> parts;
+    if (!IsBlank(text.substr(0, headings.front().begin)))
+        parts.push_back({{0, headings.front().begin}, sourceName, HeadingKind::None});
+    for (std::size_t k = 0; k < headings.size(); ++k) {
+        const std::size_t end = k + 1 < headings.size() ? headings[k + 1].begin : text.size();
+        parts.push_back({{headings[k].begin, end}, headings[k].name, headings[k].kind});
+    }
+    return parts;
 }
 
 } // namespace
@@ -81,29 +169,68 @@ std::string GetFileNameFromPath(const std::string& path, bool wholeName) {
 }
 
 TChapterList BuildChapterList(const std::vector<std::string>& sources,
-                              const std::string& pieceFolder, const std::string& legacyEncoding,
-                              const std::function<void()>& checkPoint) {
+                              const std::string& pieceFolder, const ChapterListOptions& options,
+                              std::string* languageSample) {
     std::string folder = pieceFolder;
     if (!folder.empty() && folder.back() != '/') folder += '/';
+    std::optional<HeadingRules> builtIn;
+    if (options.mode == ChapterMode::Auto && !options.rules) builtIn = HeadingRules::BuiltIn();
+    const HeadingRules* rules = options.rules ? options.rules : builtIn ? &*builtIn : nullptr;
+
     TChapterList chapters;
+    std::size_t heldBytes = 0;
+    bool inVolume = false;
     for (std::size_t index = 0; index < sources.size(); ++index) {
-        if (checkPoint) checkPoint();
+        if (options.checkPoint) options.checkPoint();
         const std::string& path = sources[index];
         const std::string name = GetFileNameFromPath(path, false);
-        if (GetFileSizeKB(path) <= kSizeLimitKB) {
-            chapters.push_back({name, path});
-            continue;
-        }
-        // Piece files are named by the source's place in the book, never by its name:
-        // two sources called a.txt (or a.txt and a1.txt) cannot meet, and a long source
-        // name cannot make a piece name too long.
-        const std::string text =
-            ReadingFile(path, [&] { return ReadSourceText(path, legacyEncoding); });
+        // Read once: what the pages need is kept, never asked of the file system again.
+        SourceBytes source = ReadingFile(path, [&] { return ReadSourceBytes(path); });
+        const std::size_t fileSize = source.body.size() + MarkSize(source.encoding);
+        const auto text = ReadingFile(path, [&] {
+            return std::make_shared<const std::string>(
+                DecodeSource(std::move(source), options.legacyEncoding));
+        });
+        if (languageSample && languageSample->size() < kLanguageSample)
+            languageSample->append(text->substr(0, kLanguageSample - languageSample->size()));
+        const bool held = heldBytes + text->size() <= options.heldTextBudget;
+        if (held) heldBytes += text->size();
+
         ReadingFile(path, [&] {
-            SplitSource(text, folder, folder + std::to_string(index) + "-", path, name, chapters);
+            SourcePages pages(path, index, folder, text, held, fileSize > kSizeLimit);
+            const std::vector<HeadingLine> headings =
+                rules ? FindHeadings(*text, *rules) : std::vector<HeadingLine>();
+            if (headings.empty()) {
+                // As the book was before chapters were found: the source, or its pieces.
+                const bool large = fileSize > kSizeLimit;
+                pages.AddChapter({{0, text->size()}, name, HeadingKind::None}, inVolume ? 1 : 0,
+                                 large, large, chapters);
+                return;
+            }
+            for (const Part& part : PartsByHeadings(*text, headings, name)) {
+                if (part.heading == HeadingKind::Volume) inVolume = true;
+                const int level = part.heading != HeadingKind::Volume && inVolume ? 1 : 0;
+                const bool cut = part.range.second - part.range.first > kSizeLimit;
+                pages.AddChapter(part, level, cut, false, chapters);
+            }
         });
     }
     return chapters;
+}
+
+TChapterList BuildChapterList(const std::vector<std::string>& sources,
+                              const std::string& pieceFolder, const std::string& legacyEncoding,
+                              const std::function<void()>& checkPoint) {
+    ChapterListOptions options;
+    options.mode = ChapterMode::Files;
+    options.legacyEncoding = legacyEncoding;
+    options.checkPoint = checkPoint;
+    return BuildChapterList(sources, pieceFolder, options);
+}
+
+std::string ChapterText(const FileList& chapter, const std::string& legacyEncoding) {
+    if (chapter.Text) return chapter.Text->substr(chapter.Begin, chapter.End - chapter.Begin);
+    return ReadingFile(chapter.Path, [&] { return ReadSourceText(chapter.Path, legacyEncoding); });
 }
 
 } // namespace folivane::engine

@@ -1,4 +1,4 @@
-// Chapter pages: a fixed head, the escaped name, one paragraph per line.
+// Chapter pages: a fixed head, the escaped name, the heading, one paragraph per line.
 #include "ChapterPage.h"
 
 #include "XmlText.h"
@@ -6,32 +6,63 @@
 namespace folivane::engine {
 namespace {
 
-constexpr std::string_view kHead =
+constexpr std::string_view kHeadStart =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?><html xmlns=\"http://www.w3.org/1999/xhtml\" "
-    "xml:lang=\"zh-CN\"><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
-    "charset=utf-8\" /><link rel=\"stylesheet\" type=\"text/css\" href=\"css/main.css\"/><title>";
-constexpr std::string_view kBodyStart = "</title></head><body><p>";
-constexpr std::string_view kTail = "</p></body></html>";
+    "xml:lang=\"";
+constexpr std::string_view kHeadRest =
+    "\"><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" /><link "
+    "rel=\"stylesheet\" type=\"text/css\" href=\"css/main.css\"/><title>";
+constexpr std::string_view kBodyStart = "</title></head><body>";
+constexpr std::string_view kTail = "</body></html>";
+
+// Where the text's first line ends, and where the next one begins.
+std::pair<std::size_t, std::size_t> FirstLine(std::string_view text) {
+    const std::size_t end = std::min(text.find('\n'), text.find('\r'));
+    if (end == std::string_view::npos) return {text.size(), text.size()};
+    return {end, end + (text.substr(end, 2) == "\r\n" ? 2 : 1)};
+}
 
 } // namespace
 
-void BuildChapterPage(std::string& page, std::string_view name, std::string_view text) {
+void BuildChapterPage(std::string& page, std::string_view name, std::string_view text,
+                      HeadingKind heading, std::string_view language) {
     page.clear();
     // Room for the usual escapes and paragraph marks, so that a page is built in place.
-    page.reserve(kHead.size() + name.size() + kBodyStart.size() + text.size() + text.size() / 8 +
-                 kTail.size() + 16);
-    page += kHead;
+    page.reserve(kHeadStart.size() + language.size() + kHeadRest.size() + name.size() +
+                 kBodyStart.size() + text.size() + text.size() / 8 + kTail.size() + 32);
+    page += kHeadStart;
+    AppendEscapedXmlText(page, language);
+    page += kHeadRest;
     AppendEscapedXmlText(page, name);
     page += kBodyStart;
+    if (heading != HeadingKind::None) {
+        const auto [end, next] = FirstLine(text);
+        const char* tag = heading == HeadingKind::Volume ? "h1" : "h2";
+        page += '<';
+        page += tag;
+        page += '>';
+        AppendEscapedXmlText(page, TrimHeadingSpace(text.substr(0, end)));
+        page += "</";
+        page += tag;
+        page += '>';
+        text.remove_prefix(next);
+        if (text.empty()) {
+            page += kTail;
+            return;
+        }
+    }
     // Escaping and cutting into paragraphs in one pass over the text; an empty text still
     // gets its one empty paragraph.
-    AppendEscapedXmlLines(page, text, "</p><p>");
+    page += "<p>";
+    AppendEscapedXmlLines(page, text, "</p><p>", true);
+    page += "</p>";
     page += kTail;
 }
 
-std::string BuildChapterPage(std::string_view name, std::string_view text) {
+std::string BuildChapterPage(std::string_view name, std::string_view text, HeadingKind heading,
+                             std::string_view language) {
     std::string page;
-    BuildChapterPage(page, name, text);
+    BuildChapterPage(page, name, text, heading, language);
     return page;
 }
 

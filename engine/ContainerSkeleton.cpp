@@ -2,6 +2,7 @@
 #include "ContainerSkeleton.h"
 
 #include "DocumentWriter.h"
+#include "XmlText.h"
 
 #include "platform/FolderTree.h"
 
@@ -17,12 +18,14 @@ const char* const kContainerXml =
 
 const char* const kMainCss =
     "body {padding:0%;margin-top:0%;margin-bottom:0%;margin-left:1%;margin-right:1%;line-height:"
-    "130%;text-align:justify;font-family:\"folivane\", serif;}p{text-align:justify;text-indent:"
-    "2em;line-height:130%;margin-bottom:-0.8em;}";
+    "130%;text-align:justify;font-family:serif;}p{text-align:justify;text-indent:2em;line-height:"
+    "130%;margin-bottom:-0.8em;}h1,h2{text-align:center;}";
 
-std::string TitlePage(const std::string& coverExtension) {
+std::string TitlePage(const std::string& coverExtension, const std::string& language) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><html xmlns=\"http://www.w3.org/1999/xhtml\" "
-           "xml:lang=\"zh-CN\"><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+           "xml:lang=\"" +
+           EscapeXmlAttribute(language) +
+           "\"><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
            "charset=UTF-8\"/><title>Cover</title><style type=\"text/css\" "
            "title=\"override_css\">@page {padding: 0pt; margin:0pt}body {text-align: center; "
            "padding:0pt; margin: 0pt;} div { margin: 0pt; padding: 0pt; "
@@ -32,7 +35,8 @@ std::string TitlePage(const std::string& coverExtension) {
 }
 
 void WriteContainerSkeleton(const std::string& bookFolder,
-                            const std::optional<std::string>& coverExtension) {
+                            const std::optional<std::string>& coverExtension,
+                            const std::string& language) {
     // A folder that exists already is fine; one that cannot be made shows up as the
     // failure to write the first document in it.
     for (const char* folder : {"", "META-INF", "OEBPS", "OEBPS/css"})
@@ -41,7 +45,7 @@ void WriteContainerSkeleton(const std::string& bookFolder,
     WriteDocument(bookFolder + "META-INF/container.xml", kContainerXml);
     WriteDocument(bookFolder + "OEBPS/css/main.css", kMainCss);
     if (coverExtension)
-        WriteDocument(bookFolder + "OEBPS/titlepage.xhtml", TitlePage(*coverExtension));
+        WriteDocument(bookFolder + "OEBPS/titlepage.xhtml", TitlePage(*coverExtension, language));
 }
 
 } // namespace folivane::engine

@@ -5,6 +5,9 @@
 #include "ContainerSkeleton.h"
 #include "ConversionError.h"
 #include "Cover.h"
+#include "HeadingRules.h"
+#include "Language.h"
+#include "LanguageTag.h"
 #include "OutputCheck.h"
 #include "PackageDocuments.h"
 #include "Uuid.h"
@@ -39,6 +42,27 @@ std::string BookTitle(const BookInput& input) {
     const auto dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0) name.erase(dot);
     return IsBlank(EscapeXmlText(name)) ? std::string("myepub") : name;
+}
+
+// The heading rules the book asks for: none for one chapter per file, the user's patterns,
+// or the built-in rules. Raises ConversionError for a pattern that does not compile.
+std::optional<HeadingRules> RulesFor(const BookInput& input) {
+    if (input.chapters == ChapterMode::Files) return std::nullopt;
+    try {
+        if (!input.chapterPattern.empty() || !input.volumePattern.empty())
+            return HeadingRules::Custom(input.chapterPattern, input.volumePattern,
+                                        input.maxHeadingLength);
+        return HeadingRules::BuiltIn(input.maxHeadingLength);
+    } catch (const HeadingPatternError& error) {
+        throw ConversionError(error.what());
+    }
+}
+
+// The language the user named, or the one the text is written in.
+std::string BookLanguage(const BookInput& input, const std::string& sample) {
+    if (input.language.empty()) return DetectLanguage(sample, LocaleOfProcess());
+    if (const std::optional<std::string> tag = NormalizeLanguageTag(input.language)) return *tag;
+    throw ConversionError(LanguageTagProblem(input.language));
 }
 
 // Every file under the book folder, depth first in name order, as a directory search would
@@ -154,14 +178,23 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         const auto checkPoint = [&progress] {
             if (progress.CancelRequested()) throw ConversionCancelled();
         };
+        const std::optional<HeadingRules> rules = RulesFor(input);
+        ChapterListOptions options;
+        options.mode = input.chapters;
+        options.rules = rules ? &*rules : nullptr;
+        options.legacyEncoding = input.legacyEncoding;
+        options.checkPoint = checkPoint;
+        std::string sample;
         const TChapterList chapters =
-            BuildChapterList(input.sources, tree.PieceFolder(), input.legacyEncoding, checkPoint);
+            BuildChapterList(input.sources, tree.PieceFolder(), options, &sample);
         progress.SetMaximum(static_cast<int>(chapters.size()));
         std::optional<CoverImage> cover;
         if (!input.coverPath.empty()) cover = LoadCover(input.coverPath);
         const std::string book = tree.BookFolder();
-        WriteContainerSkeleton(book, cover ? std::optional(cover->extension) : std::nullopt);
-        const BookMetadata metadata{BookTitle(input), input.author, input.publisher, NewUuid()};
+        BookMetadata metadata{BookTitle(input), input.author, input.publisher, NewUuid()};
+        metadata.language = BookLanguage(input, sample);
+        WriteContainerSkeleton(book, cover ? std::optional(cover->extension) : std::nullopt,
+                               metadata.language);
         WritePackageDocuments(book, metadata, chapters, cover ? &*cover : nullptr,
                               input.legacyEncoding, progress);
         zip::TZipWriter writer;

@@ -38,10 +38,8 @@ bool EndsWithTxt(const std::string& path) {
 
 } // namespace
 
-std::string OutputProblem(const BookInput& input) {
+std::string OutputReplacesInput(const BookInput& input) {
     const std::string& output = input.outputPath;
-    if (output.find_first_not_of(" \t\r\n") == std::string::npos)
-        return "Cannot write the book \"" + output + "\": no output file is named";
     if (const std::optional<platform::FileStatus> existing = platform::StatPath(output)) {
         if (std::string replaced = ReplacedInput(input, *existing); !replaced.empty())
             return replaced;
@@ -51,6 +49,14 @@ std::string OutputProblem(const BookInput& input) {
     if (EndsWithTxt(output))
         return "The book would be written to the text file \"" + platform::ExpandFileName(output) +
                "\"; a book needs a name of its own, such as book.epub";
+    return std::string();
+}
+
+std::string OutputProblem(const BookInput& input) {
+    const std::string& output = input.outputPath;
+    if (output.find_first_not_of(" \t\r\n") == std::string::npos)
+        return "Cannot write the book \"" + output + "\": no output file is named";
+    if (std::string replaced = OutputReplacesInput(input); !replaced.empty()) return replaced;
     try {
         platform::CheckReplaceableTarget(output);
     } catch (const platform::EStreamError& error) {

@@ -14,4 +14,8 @@ namespace folivane::engine {
 // a device or another file that is not a regular one, nor lie in /dev, /proc or /sys.
 std::string OutputProblem(const BookInput& input);
 
+// The part of OutputProblem that is the user's mistake in naming the output: one of the
+// inputs or a .txt file. Empty when the output names none of them.
+std::string OutputReplacesInput(const BookInput& input);
+
 } // namespace folivane::engine

@@ -6,6 +6,7 @@
 #include "ConversionJob.h"
 #include "DocumentWriter.h"
 #include "SourceText.h"
+#include "TableOfContents.h"
 #include "XmlText.h"
 
 namespace folivane::engine {
@@ -22,7 +23,7 @@ std::string BuildContentOpf(const BookMetadata& book, std::size_t chapterCount,
     opf += "<dc:creator>" + EscapeXmlText(book.author) + "</dc:creator>";
     opf += "<dc:publisher>" + EscapeXmlText(book.publisher) + "</dc:publisher>";
     opf += std::string("<dc:source>") + kSourceAddress + "</dc:source>";
-    opf += "<dc:language>zh-CN</dc:language>";
+    opf += "<dc:language>" + EscapeXmlText(book.language) + "</dc:language>";
     if (cover) opf += "<meta name=\"cover\" content=\"cover\"/>";
     opf += "</metadata><manifest><item id=\"ncx\" href=\"toc.ncx\" "
            "media-type=\"application/x-dtbncx+xml\"/><item id=\"main-css\" href=\"css/main.css\" "
@@ -49,22 +50,36 @@ std::string BuildContentOpf(const BookMetadata& book, std::size_t chapterCount,
     return opf;
 }
 
+namespace {
+
+// The navigation points of `entries` and those they hold, numbered in reading order.
+void AppendNavPoints(std::string& ncx, const std::vector<TocEntry>& entries, int& playOrder) {
+    for (const TocEntry& entry : entries) {
+        const std::string n = std::to_string(entry.page);
+        ncx += "<navPoint id=\"txt" + n + "\" playOrder=\"" + std::to_string(++playOrder) +
+               "\"><navLabel><text>" + EscapeXmlText(entry.label) +
+               "</text></navLabel><content src=\"" + n + ".html\"/>";
+        AppendNavPoints(ncx, entry.children, playOrder);
+        ncx += "</navPoint>";
+    }
+}
+
+} // namespace
+
 std::string BuildTocNcx(const BookMetadata& book, const TChapterList& chapters) {
+    const std::vector<TocEntry> entries = BuildTableOfContents(chapters);
     std::string ncx =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!DOCTYPE ncx PUBLIC \"-//NISO//DTD "
         "ncx 2005-1//EN\" \"http://www.daisy.org/z3986/2005/ncx-2005-1.dtd\"><ncx "
         "version=\"2005-1\" xmlns=\"http://www.daisy.org/z3986/2005/ncx/\"><head><meta "
         "name=\"dtb:uid\" content=\"urn:uuid:";
     ncx += book.uuid;
-    ncx += "\"/><meta name=\"dtb:depth\" content=\"1\"/><meta name=\"dtb:totalPageCount\" "
-           "content=\"0\"/><meta name=\"dtb:maxPageNumber\" content=\"0\"/></head>";
+    ncx += "\"/><meta name=\"dtb:depth\" content=\"" + std::to_string(TocDepth(entries)) +
+           "\"/><meta name=\"dtb:totalPageCount\" content=\"0\"/><meta "
+           "name=\"dtb:maxPageNumber\" content=\"0\"/></head>";
     ncx += "<docTitle><text>" + EscapeXmlText(book.title) + "</text></docTitle><navMap>";
-    for (std::size_t i = 0; i < chapters.size(); ++i) {
-        const std::string n = std::to_string(i);
-        ncx += "<navPoint id=\"txt" + n + "\" playOrder=\"" + std::to_string(i + 1) +
-               "\"><navLabel><text>" + EscapeXmlText(chapters[i].Name) +
-               "</text></navLabel><content src=\"" + n + ".html\"/></navPoint>";
-    }
+    int playOrder = 0;
+    AppendNavPoints(ncx, entries, playOrder);
     ncx += "</navMap></ncx>";
     return ncx;
 }
@@ -77,9 +92,14 @@ void WritePackageDocuments(const std::string& bookFolder, const BookMetadata& bo
     std::string page; // one buffer for every page: no fresh memory to fault in per page
     for (std::size_t i = 0; i < chapters.size(); ++i) {
         const FileList& chapter = chapters[i];
-        ReadingFile(chapter.Path, [&] {
-            BuildChapterPage(page, chapter.Name, ReadSourceText(chapter.Path, legacyEncoding));
-        });
+        // Held text goes to the page as it is; only text in a file is read into a string.
+        std::string read;
+        if (!chapter.Text) read = ChapterText(chapter, legacyEncoding);
+        const std::string_view text =
+            chapter.Text
+                ? std::string_view(*chapter.Text).substr(chapter.Begin, chapter.End - chapter.Begin)
+                : std::string_view(read);
+        BuildChapterPage(page, chapter.Name, text, chapter.Heading, book.language);
         WriteWorkingFile(bookFolder, oebps + std::to_string(i) + ".html", page,
                          "the page of chapter \"" + chapter.Name + "\"");
         progress.ChapterReport(chapter.Name);

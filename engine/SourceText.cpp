@@ -231,6 +231,26 @@ std::string DecodeSource(const SourceBytes& source, const std::string& legacyEnc
     return DecodeAs(Choose(source, legacyEncoding), source.body, nullptr);
 }
 
+std::string DecodeSource(SourceBytes&& source, const std::string& legacyEncoding) {
+    return DecodeAs(Choose(source, legacyEncoding), source.body, &source.body);
+}
+
+std::size_t MarkSize(SourceEncoding encoding) {
+    switch (encoding) {
+    case seUtf8:
+        return 3;
+    case seUtf16LE:
+    case seUtf16BE:
+        return 2;
+    case seUtf32LE:
+    case seUtf32BE:
+        return 4;
+    case seAnsi:
+        break;
+    }
+    return 0;
+}
+
 std::string ReadSourceText(const std::string& path, const std::string& legacyEncoding) {
     SourceBytes source = ReadSourceBytes(path);
     return DecodeAs(Choose(source, legacyEncoding), source.body, &source.body);

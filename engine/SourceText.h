@@ -43,6 +43,12 @@ std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& l
 // becomes U+FFFD. Nothing else is dropped or changed.
 std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding);
 
+// The same, taking the bytes: UTF-8 that needs no change is moved out instead of copied.
+std::string DecodeSource(SourceBytes&& source, const std::string& legacyEncoding);
+
+// The length of the byte-order mark that gives `encoding`: 0 for seAnsi.
+std::size_t MarkSize(SourceEncoding encoding);
+
 // ReadSourceBytes followed by DecodeSource.
 std::string ReadSourceText(const std::string& path,
                            const std::string& legacyEncoding = std::string());

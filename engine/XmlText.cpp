@@ -29,7 +29,22 @@ constexpr std::array<bool, 256> PlainBytes(Mode mode) {
 constexpr std::array<std::array<bool, 256>, 3> kPlain = {
     PlainBytes(Mode::Text), PlainBytes(Mode::Attribute), PlainBytes(Mode::Lines)};
 
-void Append(std::string& out, std::string_view text, Mode mode, std::string_view lineBreak = {}) {
+// Where the line that begins at `i` has its first character that is not indentation
+// (spaces, tabs, the ideographic space U+3000).
+std::size_t SkipIndent(std::string_view text, std::size_t i) {
+    while (i < text.size()) {
+        if (text[i] == ' ' || text[i] == '\t')
+            ++i;
+        else if (text.substr(i, 3) == "\xE3\x80\x80")
+            i += 3;
+        else
+            break;
+    }
+    return i;
+}
+
+void Append(std::string& out, std::string_view text, Mode mode, std::string_view lineBreak = {},
+            bool trimIndent = false) {
     // Callers append piece by piece; grow geometrically so that many small appends stay
     // linear.
     const std::size_t need = out.size() + text.size() + text.size() / 16;
@@ -39,6 +54,7 @@ void Append(std::string& out, std::string_view text, Mode mode, std::string_view
     const std::size_t size = text.size();
     std::size_t run = 0; // start of the bytes that go out unchanged
     std::size_t i = 0;
+    if (trimIndent) run = i = SkipIndent(text, 0);
     const auto replace = [&](std::size_t length, std::string_view replacement) {
         out.append(text.substr(run, i - run));
         out.append(replacement);
@@ -88,6 +104,7 @@ void Append(std::string& out, std::string_view text, Mode mode, std::string_view
                 const std::size_t length = c == '\r' && i + 1 < size && text[i + 1] == '\n' ? 2 : 1;
                 // A line end that ends the text starts no further line.
                 replace(length, i + length < size ? lineBreak : std::string_view());
+                if (trimIndent) run = i = SkipIndent(text, i);
             }
             break;
         default: // the other controls
@@ -103,8 +120,9 @@ void AppendEscapedXmlText(std::string& out, std::string_view utf8) {
     Append(out, utf8, Mode::Text);
 }
 
-void AppendEscapedXmlLines(std::string& out, std::string_view utf8, std::string_view lineBreak) {
-    Append(out, utf8, Mode::Lines, lineBreak);
+void AppendEscapedXmlLines(std::string& out, std::string_view utf8, std::string_view lineBreak,
+                           bool trimIndent) {
+    Append(out, utf8, Mode::Lines, lineBreak, trimIndent);
 }
 
 std::string EscapeXmlText(std::string_view utf8) {

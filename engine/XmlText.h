@@ -11,8 +11,10 @@ namespace folivane::engine {
 std::string EscapeXmlText(std::string_view utf8);
 void AppendEscapedXmlText(std::string& out, std::string_view utf8);
 // As AppendEscapedXmlText, with every line end (CR LF, LF or a lone CR) written as
-// `lineBreak`, except one that ends the text, which is dropped.
-void AppendEscapedXmlLines(std::string& out, std::string_view utf8, std::string_view lineBreak);
+// `lineBreak`, except one that ends the text, which is dropped. With `trimIndent` each line
+// loses its leading spaces, tabs and ideographic spaces (U+3000).
+void AppendEscapedXmlLines(std::string& out, std::string_view utf8, std::string_view lineBreak,
+                           bool trimIndent = false);
 
 // As EscapeXmlText, and '"' becomes "&quot;", for attribute values.
 std::string EscapeXmlAttribute(std::string_view utf8);

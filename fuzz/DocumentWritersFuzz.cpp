@@ -107,9 +107,21 @@ std::optional<std::string> AsParsed(std::string_view text) {
 }
 
 // The paragraphs of a chapter page: one per line, one empty paragraph for an empty text.
+// The lines of a text as paragraphs show them: without their indentation (spaces, tabs,
+// U+3000), one empty paragraph for no line at all.
 std::vector<std::string_view> Paragraphs(std::string_view text) {
     std::vector<std::string_view> lines = folivane::fuzz::TextLines(text);
     if (lines.empty()) lines.emplace_back();
+    for (std::string_view& line : lines) {
+        while (!line.empty()) {
+            if (line.front() == ' ' || line.front() == '\t')
+                line.remove_prefix(1);
+            else if (line.starts_with("\xE3\x80\x80"))
+                line.remove_prefix(3);
+            else
+                break;
+        }
+    }
     return lines;
 }
 

@@ -4,8 +4,12 @@
 Usage: check_book.py EXPECTATIONS.json
 The file holds {"books": [{"path": ..., "title": ..., "author": ..., "publisher": ...,
 "cover": "image/png" or null, "chapters": [{"name": ..., "lines": [...]}],
-"text": [...], "pandoc": false}]}; every key but "path" is optional. "lines" are the paragraphs of one
-chapter page; "text" the paragraphs of all chapter pages in book order. Prints one line per problem and exits 1 when there is any.
+"text": [...], "toc": [[label, [[label, []], ...]], ...], "language": "zh-CN",
+"pandoc": false}]}; every key but "path" is optional. "lines" are the headings and paragraphs
+of one chapter page; "text" those of all chapter pages in book order; "toc" the table of
+contents of toc.ncx, each entry its label and the entries within it; "language" the book's
+dc:language, which every page's xml:lang must repeat. Prints one line per problem and exits
+1 when there is any.
 """
 import concurrent.futures
 import json
@@ -48,9 +52,19 @@ def tools(path, with_pandoc=True):
     return problems + epubcheck(path)
 
 
+BLOCKS = {XHTML + "p", XHTML + "h1", XHTML + "h2"}
+
+
 def paragraphs(page):
+    """The headings and paragraphs of a page, in order, as text."""
     body = ET.fromstring(page).find(XHTML + "body")
-    return ["".join(p.itertext()) for p in body.iter(XHTML + "p")]
+    return ["".join(e.itertext()) for e in body.iter() if e.tag in BLOCKS]
+
+
+def nav_points(parent):
+    """The table of contents under an element of toc.ncx: [label, [entries within]] each."""
+    return [[point.find(f"{NCX}navLabel/{NCX}text").text or "", nav_points(point)]
+            for point in parent.findall(NCX + "navPoint")]
 
 
 def contents(book):
@@ -86,6 +100,20 @@ def contents(book):
         ncx = ET.fromstring(archive.read("OEBPS/toc.ncx"))
         labels = [point.find(f"{NCX}navLabel/{NCX}text").text or ""
                   for point in ncx.iter(NCX + "navPoint")]
+        if "toc" in book:
+            found = nav_points(ncx.find(NCX + "navMap"))
+            if found != book["toc"]:
+                problems.append(f"table of contents {found!r}, expected {book['toc']!r}")
+        if "language" in book:
+            found = metadata.find(DC + "language").text
+            if found != book["language"]:
+                problems.append(f"dc:language is {found!r}, expected {book['language']!r}")
+            for href in pages:
+                lang = ET.fromstring(archive.read("OEBPS/" + href)).get(
+                    "{http://www.w3.org/XML/1998/namespace}lang")
+                if lang != book["language"]:
+                    problems.append(f"{href} has xml:lang {lang!r}")
+                    break
         if "text" in book:
             found = [line for href in pages for line in paragraphs(archive.read("OEBPS/" + href))]
             if found != book["text"]:

@@ -38,15 +38,47 @@ const PageCase kPageCases[] = {
     {"MarkupIsEscapedInEveryLine", "x < y\n\"q\" & r >\n",
      "<p>x &lt; y</p><p>\"q\" &amp; r &gt;</p>"},
     {"TabsKeptControlsDropped",
-     "\ta\x01"
+     "a\ta\x01"
      "b\0c"s,
-     "<p>\tabc</p>"},
+     "<p>a\tabc</p>"},
+    // The style sheet indents paragraphs; a text's own indentation would double it.
+    {"IndentationDropped", "\u3000\u3000\u4E2D \n  two words\n\t",
+     "<p>\u4E2D </p><p>two words</p><p></p>"},
     {"CutSequenceBeforeALineEndDropsOnlyItself", "a\xE4\xB8\nb\xE4\xB8\xAD",
      "<p>a</p><p>b\xE4\xB8\xAD</p>"},
     {"NonCharacterDropped", "\xEF\xBF\xBFz", "<p>z</p>"},
 };
 
 INSTANTIATE_TEST_SUITE_P(ChapterPage, ChapterPageBody, testing::ValuesIn(kPageCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+struct HeadingCase {
+    const char* name;
+    std::string text;
+    HeadingKind heading;
+    std::string body;
+};
+
+class ChapterPageHeading : public testing::TestWithParam<HeadingCase> {};
+
+TEST_P(ChapterPageHeading, OpensThePageAsAHeadingElement) {
+    const HeadingCase& c = GetParam();
+    EXPECT_EQ(BuildChapterPage("Name", c.text, c.heading, "ja"),
+              std::string(kHead).replace(kHead.find("zh-CN"), 5, "ja") +
+                  "Name</title></head><body>" + c.body + "</body></html>");
+}
+
+const HeadingCase kHeadingCases[] = {
+    {"ChapterIsH2", "\u3000Chapter 1 \r\ntext", HeadingKind::Chapter,
+     "<h2>Chapter 1</h2><p>text</p>"},
+    {"VolumeIsH1", "Book One\nfirst\n\nsecond", HeadingKind::Volume,
+     "<h1>Book One</h1><p>first</p><p></p><p>second</p>"},
+    {"HeadingAloneHasNoParagraph", "Part <2>\n", HeadingKind::Volume, "<h1>Part &lt;2&gt;</h1>"},
+    {"NoHeadingKeepsTheFirstLineAParagraph", "Chapter 1\ntext", HeadingKind::None,
+     "<p>Chapter 1</p><p>text</p>"},
+};
+
+INSTANTIATE_TEST_SUITE_P(ChapterPage, ChapterPageHeading, testing::ValuesIn(kHeadingCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(ChapterPage, NameIsEscapedIntoTheTitle) {

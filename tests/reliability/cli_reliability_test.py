@@ -206,7 +206,7 @@ class CliReliabilityTest(unittest.TestCase):
         many = [self.source(f"many/{i:04}.txt", f"Chapter {i:04}".encode()) for i in range(1000)]
         out = os.path.join(self.out, "many.epub")
         self.convert(out, *many)
-        self.keep_book(out, chapters=[{"name": f"{i:04}", "lines": [f"Chapter {i:04}"]}
+        self.keep_book(out, chapters=[{"name": f"Chapter {i:04}", "lines": [f"Chapter {i:04}"]}
                                       for i in range(1000)])
 
     def test_awkward_names_and_long_paths_give_valid_books(self):
@@ -382,7 +382,7 @@ class CliReliabilityTest(unittest.TestCase):
                         for i in range(80000))
         large = self.source("large.txt", lines.encode())
         out = os.path.join(self.out, "large.epub")
-        self.convert(out, large, limit=50000, fails_naming=["EPUB_TXT/0-1.txt", "File too large"])
+        self.convert(out, large, limit=50000, fails_naming=["a piece of", "large.txt", "File too large"])
         self.convert(out, large, limit=120000, fails_naming=[out, "File too large"])
 
     def test_killed_at_random_moments_leaves_the_earlier_file_or_a_whole_book(self):

@@ -1,0 +1,144 @@
+#!/usr/bin/env python3
+"""Books whose chapters folivane-cli finds at heading lines: the table of contents (labels and
+nesting), the text line for line, the language, and every checker's approval.
+
+Usage: cli_chapters_test.py FOLIVANE_CLI TEST_DATA_FOLDER
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+CLI, DATA = (os.path.abspath(p) for p in sys.argv[1:3])
+sys.path.insert(0, DATA)
+from kept_books import KeptBooks  # noqa: E402  (found through DATA)
+
+KEPT = KeptBooks()
+del sys.argv[1:3]
+
+INDENT = " \t\u3000"
+
+
+def page_lines(text):
+    """The headings and paragraphs a text gives: its lines without their indentation."""
+    lines = text.replace("\r\n", "\n").split("\n")
+    if lines and lines[-1] == "":
+        lines.pop()
+    return [line.lstrip(INDENT) for line in lines]
+
+
+def prose(sentences, count):
+    return [f"\u3000\u3000{sentences[i % len(sentences)]}" for i in range(count)]
+
+
+ZH = ["天刚亮，我们就从城里出发，沿着河边一直走到中午。", "河上起了雾，渡口的船家还没有醒。",
+      "他说这是最后一次，我却不信。"]
+JA = ["ある日のこと、私は古い町を歩いていた。", "雨が降り始めたので、小さな喫茶店に入った。",
+      "そこで出会ったのは、昔の友人だった。"]
+EN = ["The lamp was lit at dusk, as it had been for forty years.",
+      "Nobody in the village remembered who had lit it first.", "She closed the door behind her."]
+
+# Each case: sources (file name, text, encoding), the table of contents, the language.
+CASES = {
+    "gbk-volumes": (
+        [("长安旧事.txt", "\n".join(["长安旧事", "", "第一卷 风起", "第一章 渡口", *prose(ZH, 6),
+                                   "第二章　夜色", *prose(ZH, 5), "第二卷 云涌", "",
+                                   "第三章 归来", *prose(ZH, 4)]) + "\n", "gbk")],
+        [["长安旧事", []],
+         ["第一卷 风起", [["第一章 渡口", []], ["第二章 夜色", []]]],
+         ["第二卷 云涌", [["第三章 归来", []]]]],
+        "zh-CN"),
+    "english-contents-and-foreword": (
+        [("lamplighter.txt", "\n".join(["The Lamplighter", "", "Foreword", *prose(EN, 3), "",
+                                        "Contents", "Chapter 1", "Chapter 2", "Chapter 3", "",
+                                        "Chapter 1", *prose(EN, 5), "Chapter 2", *prose(EN, 4),
+                                        "Chapter 3: The Return", *prose(EN, 4)]), "utf-8")],
+        [["lamplighter", []], ["Chapter 1", []], ["Chapter 2", []],
+         ["Chapter 3: The Return", []]],
+        "en"),
+    "japanese": (
+        [("旅.txt", "\n".join(["第一章 旅立ち", *prose(JA, 5), "第二章 雨の町", *prose(JA, 5),
+                              "終章", *prose(JA, 3)]), "utf-8-sig")],
+        [["第一章 旅立ち", []], ["第二章 雨の町", []], ["終章", []]],
+        "ja"),
+    "files-opening-with-headings": (
+        [("01.txt", "\n".join(["Prologue", *prose(EN, 3)]), "utf-8"),
+         ("02.txt", "\n".join(["CHAPTER ONE", *prose(EN, 4)]), "utf-16"),
+         ("03.txt", "\n".join(["Chapter Two - The Road", *prose(EN, 4)]), "utf-8")],
+        [["Prologue", []], ["CHAPTER ONE", []], ["Chapter Two - The Road", []]],
+        "en"),
+    "no-headings": (
+        [("plain.txt", "\n".join(prose(EN, 6)), "utf-8")],
+        [["plain", []]],
+        "en"),
+}
+
+
+class CliChaptersTest(unittest.TestCase):
+
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory()
+        self.addCleanup(self.tmp.cleanup)
+        self.dir = self.tmp.name
+        # The language of Latin-script text comes from the locale; "C" means English.
+        self.env = dict(os.environ, TMPDIR=self.dir, LC_ALL="C.UTF-8")
+
+    def convert(self, name, *options):
+        sources, toc, language = CASES[name]
+        paths, text = [], []
+        for file_name, content, encoding in sources:
+            path = os.path.join(self.dir, file_name)
+            with open(path, "wb") as f:
+                f.write(content.encode(encoding))
+            paths.append(path)
+            text += page_lines(content)
+        book = os.path.join(self.dir, name + ".epub")
+        result = subprocess.run([CLI, "-q", "--title", name, "-o", book, *options, *paths],
+                                capture_output=True, text=True, env=self.env, timeout=300)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        KEPT.keep(book, move=True, title=name, toc=toc, text=text, language=language)
+
+    def test_each_book_has_its_chapters_text_and_language(self):
+        for name in CASES:
+            with self.subTest(name):
+                self.convert(name)
+
+    def test_chapters_by_file_and_a_named_language(self):
+        sources, _, _ = CASES["gbk-volumes"]
+        path = os.path.join(self.dir, "novel.txt")
+        with open(path, "wb") as f:
+            f.write(sources[0][1].encode("gbk"))
+        book = os.path.join(self.dir, "files.epub")
+        result = subprocess.run([CLI, "-q", "--chapters", "files", "--language", "zh-hant-tw",
+                                 "-o", book, path], capture_output=True, text=True, env=self.env)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        KEPT.keep(book, move=True, toc=[["novel", []]], language="zh-Hant-TW")
+
+    def test_own_patterns_and_their_mistakes(self):
+        path = os.path.join(self.dir, "own.txt")
+        with open(path, "w", encoding="utf-8") as f:
+            f.write("\n".join(["== One ==", *prose(EN, 3), "== Two ==", *prose(EN, 3)]))
+        book = os.path.join(self.dir, "own.epub")
+        result = subprocess.run([CLI, "-q", "--chapter-pattern", r"^== \w+ ==$", "-o", book, path],
+                                capture_output=True, text=True, env=self.env)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        KEPT.keep(book, move=True, toc=[["== One ==", []], ["== Two ==", []]])
+        for args, said in ((["--chapter-pattern", "第("], "missing closing parenthesis"),
+                           (["--volume-pattern", "[z-a]"], "range out of order"),
+                           (["--max-heading-length", "0"], "--max-heading-length"),
+                           (["--chapters", "some"], "--chapters"),
+                           (["--language", "zh_CN"], "is not a language tag")):
+            with self.subTest(args):
+                result = subprocess.run([CLI, "-q", *args, "-o", book, path],
+                                        capture_output=True, text=True, env=self.env)
+                self.assertEqual(result.returncode, 2, result.stderr)
+                self.assertIn(said, result.stderr)
+
+    def test_zzz_books_pass_every_checker(self):
+        # Named to run last: checks all books the other tests kept, in one go.
+        self.assertEqual(KEPT.check(), "")
+
+
+if __name__ == "__main__":
+    unittest.main()
