@@ -4,6 +4,7 @@
 #include "ContainerSkeleton.h"
 #include "ConversionError.h"
 
+#include "zip/BufferStream.h"
 #include "zip/Bytes.h"
 #include "zip/EndCentral.h"
 #include "zip/ZipHeaderInfo.h"
@@ -25,13 +26,16 @@ void CheckBookArchive(zip::TStream& archive, const std::vector<std::string>& ent
                       const std::string& bookPath) {
     zip::TEndCentral end;
     if (!end.FindEndRecord(archive)) Fail(bookPath, "no end of central directory");
-    archive.SetPosition(end.CentralOffset);
+    // Read through a buffer: a header costs no system call of its own.
+    zip::TS_BufferStream directory(archive, 64 << 10);
+    directory.SetPosition(end.CentralOffset);
     std::vector<std::string> names;
     for (unsigned i = 0; i < end.TotalEntries; ++i) {
         zip::TZipHeaderInfo header;
         header.OemMode = zip::oemNever;
-        if (!header.ReadCentralHeader(archive)) Fail(bookPath, "a damaged central directory");
-        archive.SetPosition(archive.Position() + header.CentralExtraLength + header.CommentLength);
+        if (!header.ReadCentralHeader(directory)) Fail(bookPath, "a damaged central directory");
+        directory.SetPosition(directory.Position() + header.CentralExtraLength +
+                              header.CommentLength);
         if (i == 0 && (header.StoredName() != "mimetype" || header.Method != zip::kMethodStored ||
                        header.LocalHeaderOffset != 0))
             Fail(bookPath, "mimetype is not its first, stored entry");

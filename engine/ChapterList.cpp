@@ -114,10 +114,10 @@ public:
             page.Begin = pages[i].first;
             page.End = pages[i].second;
             if (held_) page.Text = text_;
-            // Large sources leave their pieces in the working folder; a page of text that is
-            // not held is read again from a piece, or from the source when it is all of it.
+            // A page of text that is not held is read again: from a piece in the working
+            // folder, or from the source when it is all of it.
             const bool wholeSource = pages[i].first == 0 && pages[i].second == text_->size();
-            if (large_ || (!held_ && !wholeSource)) {
+            if (!held_ && (large_ || !wholeSource)) {
                 page.Path = piecePrefix_ + std::to_string(++pieces_) + ".txt";
                 WriteWorkingFile(pieceFolder_, page.Path, PieceOf(*text_, pages[i]),
                                  "a piece of \"" + platform::ExpandFileName(path_) + "\"");
@@ -193,7 +193,8 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources,
         });
         if (languageSample && languageSample->size() < kLanguageSample)
             languageSample->append(text->substr(0, kLanguageSample - languageSample->size()));
-        const bool held = heldBytes + text->size() <= options.heldTextBudget;
+        const bool held =
+            options.heldTextBudget > 0 && heldBytes + text->size() <= options.heldTextBudget;
         if (held) heldBytes += text->size();
 
         ReadingFile(path, [&] {
@@ -225,6 +226,7 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources,
     options.mode = ChapterMode::Files;
     options.legacyEncoding = legacyEncoding;
     options.checkPoint = checkPoint;
+    options.heldTextBudget = 0;
     return BuildChapterList(sources, pieceFolder, options);
 }
 

@@ -57,9 +57,10 @@ std::string GetFileNameFromPath(const std::string& path, bool wholeName);
 //   first heading, when not blank, is a chapter named after the source. A chapter over 100
 //   KiB is cut into pages as above, of which only the first is listed. Chapters after a
 //   volume heading lie within it (Level 1) until the next volume heading, across sources.
-// The pages of a source over 100 KiB are also written as UTF-8 files (with a mark) into
-// `pieceFolder` (ending with "/"), as are those of a headed source whose text is not held;
-// piece files of different sources never share a name. A text that decodes to nothing
+// Pages whose text is not held (beyond the budget) are read again when they are written: a
+// page that is a whole small source from the source, any other from a UTF-8 piece file (with
+// a mark) written into `pieceFolder` (ending with "/"); piece files of different sources
+// never share a name. A text that decodes to nothing
 // still gives one empty page, so that the source keeps its place. `languageSample`, when
 // given, receives up to 256 KiB of the decoded text, from every source in turn. Raises
 // ConversionError naming the file when a source cannot be read or a piece written.
@@ -67,7 +68,8 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources,
                               const std::string& pieceFolder, const ChapterListOptions& options,
                               std::string* languageSample = nullptr);
 
-// Files mode with `legacyEncoding`.
+// Files mode with `legacyEncoding`, holding no text: every page of a large source is a piece
+// file, as the pages of a book too large for memory are.
 TChapterList BuildChapterList(const std::vector<std::string>& sources,
                               const std::string& pieceFolder,
                               const std::string& legacyEncoding = std::string(),

@@ -19,6 +19,7 @@
 #include "platform/FolderTree.h"
 #include "platform/RegularFile.h"
 #include "platform/SystemError.h"
+#include "zip/EntryPrecompressor.h"
 #include "zip/FileSystem.h"
 #include "zip/ZipWriter.h"
 
@@ -44,6 +45,9 @@ std::string BookTitle(const BookInput& input) {
     return IsBlank(EscapeXmlText(name)) ? std::string("myepub") : name;
 }
 
+// The books' deflate level: zip's and zlib's usual 6.
+constexpr int kPackLevel = 6;
+
 // The heading rules the book asks for: none for one chapter per file, the user's patterns,
 // or the built-in rules. Raises ConversionError for a pattern that does not compile.
 std::optional<HeadingRules> RulesFor(const BookInput& input) {
@@ -68,16 +72,15 @@ std::string BookLanguage(const BookInput& input, const std::string& sample) {
 // Every file under the book folder, depth first in name order, as a directory search would
 // hand them out.
 void ListFiles(const std::string& folder, std::vector<std::string>& files) {
-    std::optional<std::vector<std::string>> names = platform::FolderNames(folder);
-    if (!names) throw ConversionError("Cannot read the book folder \"" + folder + "\"");
-    std::sort(names->begin(), names->end());
-    for (const std::string& name : *names) {
-        const std::string path = folder + name;
-        const std::optional<platform::FileStatus> status = platform::LinkStatus(path);
-        if (status && status->IsFolder())
-            ListFiles(path + "/", files);
+    std::optional<std::vector<platform::FolderEntry>> entries = platform::FolderEntries(folder);
+    if (!entries) throw ConversionError("Cannot read the book folder \"" + folder + "\"");
+    std::sort(entries->begin(), entries->end(),
+              [](const auto& a, const auto& b) { return a.name < b.name; });
+    for (const platform::FolderEntry& entry : *entries) {
+        if (entry.folder)
+            ListFiles(folder + entry.name + "/", files);
         else
-            files.push_back(path);
+            files.push_back(folder + entry.name);
     }
 }
 
@@ -195,9 +198,13 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         metadata.language = BookLanguage(input, sample);
         WriteContainerSkeleton(book, cover ? std::optional(cover->extension) : std::nullopt,
                                metadata.language);
+        // Pages are compressed as they are made, on the other cores, while the next ones are.
+        const auto ahead = std::make_shared<zip::TEntryPrecompressor>(kPackLevel);
         WritePackageDocuments(book, metadata, chapters, cover ? &*cover : nullptr,
-                              input.legacyEncoding, progress);
+                              input.legacyEncoding, progress, ahead.get());
         zip::TZipWriter writer;
+        writer.PackLevel = kPackLevel;
+        writer.Precompressed = ahead;
         writer.OnCheckCancel = [&progress] { return progress.CancelRequested(); };
         PackWorkingTree(book, input.outputPath, writer);
         result = 0;

@@ -79,14 +79,14 @@ void AppendBytes(void* context, void* data, int size) {
 // The whole file, once its first bytes show a picture and its size is one a cover can have.
 std::string ReadPicture(const std::string& path, Kind& kind) {
     try {
-        const platform::FileDescriptor file = platform::OpenRegularFile(path);
-        const std::string name = platform::ExpandFileName(path);
+        platform::FileStatus status;
+        const platform::FileDescriptor file = platform::OpenRegularFile(path, &status);
+        const std::string& name = path;
         std::string bytes(16, '\0');
         bytes.resize(platform::ReadUpTo(file, bytes.data(), bytes.size(), name));
         kind = KindOf(bytes);
         if (kind == Kind::Unknown) Refuse(path, "it is not a JPEG, PNG, GIF or BMP picture");
-        const std::optional<platform::FileStatus> status = platform::StatOpenFile(file.Get());
-        const std::int64_t size = status ? status->size : 0;
+        const std::int64_t size = status.size;
         if (size > kMaxCoverFile)
             Refuse(path, "the picture file is too large (" + std::to_string(size >> 20) +
                              " MB; a cover may have at most " +

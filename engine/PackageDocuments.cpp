@@ -9,6 +9,8 @@
 #include "TableOfContents.h"
 #include "XmlText.h"
 
+#include "zip/EntryPrecompressor.h"
+
 namespace folivane::engine {
 
 std::string BuildContentOpf(const BookMetadata& book, std::size_t chapterCount,
@@ -86,7 +88,8 @@ std::string BuildTocNcx(const BookMetadata& book, const TChapterList& chapters) 
 
 void WritePackageDocuments(const std::string& bookFolder, const BookMetadata& book,
                            const TChapterList& chapters, const CoverImage* cover,
-                           const std::string& legacyEncoding, ProgressSink& progress) {
+                           const std::string& legacyEncoding, ProgressSink& progress,
+                           zip::TEntryPrecompressor* ahead) {
     const std::string oebps = bookFolder + "OEBPS/";
     if (cover) WriteDocument(oebps + "cover." + cover->extension, cover->bytes);
     std::string page; // one buffer for every page: no fresh memory to fault in per page
@@ -100,8 +103,9 @@ void WritePackageDocuments(const std::string& bookFolder, const BookMetadata& bo
                 ? std::string_view(*chapter.Text).substr(chapter.Begin, chapter.End - chapter.Begin)
                 : std::string_view(read);
         BuildChapterPage(page, chapter.Name, text, chapter.Heading, book.language);
-        WriteWorkingFile(bookFolder, oebps + std::to_string(i) + ".html", page,
-                         "the page of chapter \"" + chapter.Name + "\"");
+        const std::string path = oebps + std::to_string(i) + ".html";
+        WriteWorkingFile(bookFolder, path, page, "the page of chapter \"" + chapter.Name + "\"");
+        if (ahead) ahead->Add(path, page);
         progress.ChapterReport(chapter.Name);
         if (progress.CancelRequested()) throw ConversionCancelled();
     }

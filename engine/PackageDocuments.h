@@ -8,6 +8,10 @@
 #include <optional>
 #include <string>
 
+namespace folivane::zip {
+class TEntryPrecompressor;
+}
+
 namespace folivane::engine {
 
 struct BookMetadata {
@@ -29,8 +33,11 @@ std::string BuildTocNcx(const BookMetadata& book, const TChapterList& chapters);
 // Writes into the book folder's OEBPS: each chapter's page (sending its chapter report just
 // after it, and stopping when the sink asks), the cover picture, content.opf and toc.ncx. Raises
 // ConversionError when a chapter cannot be read or a document cannot be written.
+// `ahead`, when given, receives each page as it is written, to compress it while the next
+// ones are made.
 void WritePackageDocuments(const std::string& bookFolder, const BookMetadata& book,
                            const TChapterList& chapters, const CoverImage* cover,
-                           const std::string& legacyEncoding, ProgressSink& progress);
+                           const std::string& legacyEncoding, ProgressSink& progress,
+                           zip::TEntryPrecompressor* ahead = nullptr);
 
 } // namespace folivane::engine

@@ -185,15 +185,15 @@ std::string DecodeAs(const Choice& choice, std::string_view body, std::string* o
 
 SourceBytes ReadSourceBytes(const std::string& path) {
     try {
-        const platform::FileDescriptor file = platform::OpenRegularFile(path);
-        const std::string name = platform::ExpandFileName(path);
-        const std::optional<platform::FileStatus> status = platform::StatOpenFile(file.Get());
-        const std::int64_t size = status ? status->size : 0;
+        platform::FileStatus status;
+        const platform::FileDescriptor file = platform::OpenRegularFile(path, &status);
+        const std::int64_t size = status.size;
+        const std::string& name = path;
         SourceBytes result;
         platform::ReserveLargeBuffer(result.body, static_cast<std::size_t>(size) + 1);
-        char head[4] = {};
-        const std::size_t headSize = platform::ReadUpTo(file, head, sizeof head, name);
-        const std::string_view start(head, headSize);
+        // Read in one go, mark and all: a source costs two reads however small it is.
+        platform::ReadToEnd(file, result.body, size, name);
+        const std::string_view start = std::string_view(result.body).substr(0, 4);
         // Only these exact marks count: EF BB followed by anything else is text, such as
         // U+FEFB (EF BB BB). UTF-32LE's mark begins with UTF-16LE's, so it is tried first.
         struct Mark {
@@ -207,16 +207,13 @@ SourceBytes ReadSourceBytes(const std::string& path) {
             {"\xFF\xFE", seUtf16LE},
             {"\xFE\xFF", seUtf16BE},
         };
-        std::size_t markSize = 0;
         for (const Mark& mark : kMarks) {
             if (start.starts_with(mark.bytes)) {
                 result.encoding = mark.encoding;
-                markSize = mark.bytes.size();
+                result.body.erase(0, mark.bytes.size());
                 break;
             }
         }
-        result.body.assign(start.substr(markSize));
-        platform::ReadToEnd(file, result.body, size - static_cast<std::int64_t>(headSize), name);
         return result;
     } catch (const platform::EStreamError& error) {
         throw ConversionError(error.what());

@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
 
 namespace folivane::platform {
 namespace {
@@ -17,16 +18,34 @@ struct DirCloser {
 };
 using Dir = std::unique_ptr<DIR, DirCloser>;
 
-// The names of an open folder; the folder adopts the descriptor.
-std::optional<std::vector<std::string>> NamesOf(FileDescriptor folder) {
-    Dir dir(::fdopendir(folder.Get()));
+// The entries of an open folder; the folder adopts the descriptor.
+std::optional<std::vector<FolderEntry>> EntriesOf(FileDescriptor folder) {
+    const int fd = folder.Get();
+    Dir dir(::fdopendir(fd));
     if (!dir) return std::nullopt;
     folder.Release(); // the DIR owns it now
-    std::vector<std::string> names;
+    std::vector<FolderEntry> entries;
     while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
+        std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat st {};
+            isFolder =
+                ::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+        }
+        entries.push_back({std::move(name), isFolder});
     }
+    return entries;
+}
+
+std::optional<std::vector<std::string>> NamesOf(FileDescriptor folder) {
+    std::optional<std::vector<FolderEntry>> entries = EntriesOf(std::move(folder));
+    if (!entries) return std::nullopt;
+    std::vector<std::string> names;
+    names.reserve(entries->size());
+    for (FolderEntry& entry : *entries)
+        names.push_back(std::move(entry.name));
     return names;
 }
 
@@ -38,9 +57,9 @@ FileDescriptor OpenFolderAt(int parentFd, const std::string& name) {
 bool EmptyAt(int folderFd, const std::vector<std::string>& keep);
 
 // Removes `name` in the folder open as `parentFd`: a file or link at once, a folder after
-// its contents.
-bool RemoveAt(int parentFd, const std::string& name) {
-    FileDescriptor folder = OpenFolderAt(parentFd, name);
+// its contents. `maybeFolder` false: the listing said it is none, so no open is tried.
+bool RemoveAt(int parentFd, const std::string& name, bool maybeFolder = true) {
+    FileDescriptor folder = maybeFolder ? OpenFolderAt(parentFd, name) : FileDescriptor();
     if (!folder.Valid()) return sys::UnlinkAt(parentFd, name, 0) == 0 || errno == ENOENT;
     const bool emptied = EmptyAt(folder.Get(), {});
     folder.Close();
@@ -49,13 +68,13 @@ bool RemoveAt(int parentFd, const std::string& name) {
 
 bool EmptyAt(int folderFd, const std::vector<std::string>& keep) {
     // A second descriptor for the listing: the DIR takes and closes its own.
-    const std::optional<std::vector<std::string>> names =
-        NamesOf(FileDescriptor(sys::Duplicate(folderFd)));
-    if (!names) return false;
+    const std::optional<std::vector<FolderEntry>> entries =
+        EntriesOf(FileDescriptor(sys::Duplicate(folderFd)));
+    if (!entries) return false;
     bool ok = true;
-    for (const std::string& name : *names) {
-        if (std::find(keep.begin(), keep.end(), name) != keep.end()) continue;
-        ok = RemoveAt(folderFd, name) && ok;
+    for (const FolderEntry& entry : *entries) {
+        if (std::find(keep.begin(), keep.end(), entry.name) != keep.end()) continue;
+        ok = RemoveAt(folderFd, entry.name, entry.folder) && ok;
     }
     return ok;
 }
@@ -80,6 +99,12 @@ std::optional<std::vector<std::string>> FolderNames(const std::string& folder) {
     FileDescriptor fd(sys::Open(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!fd.Valid()) return std::nullopt;
     return NamesOf(std::move(fd));
+}
+
+std::optional<std::vector<FolderEntry>> FolderEntries(const std::string& folder) {
+    FileDescriptor fd(sys::Open(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.Valid()) return std::nullopt;
+    return EntriesOf(std::move(fd));
 }
 
 bool RemoveFolderTree(const std::string& path) {

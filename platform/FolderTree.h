@@ -17,6 +17,14 @@ int RemoveFolder(const std::string& path);
 // nothing when the folder cannot be read.
 std::optional<std::vector<std::string>> FolderNames(const std::string& folder);
 
+// The same with whether each entry is a folder, as the listing says without a stat where the
+// file system tells (d_type); a link is not a folder.
+struct FolderEntry {
+    std::string name;
+    bool folder = false;
+};
+std::optional<std::vector<FolderEntry>> FolderEntries(const std::string& folder);
+
 // Removes a folder with all its contents, or a file. Every step works relative to an open
 // folder, so a symbolic link inside is removed itself and never followed. True when all of
 // it went (or was not there); on false as much as could go has gone.

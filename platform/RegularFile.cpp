@@ -12,53 +12,53 @@ namespace folivane::platform {
 namespace {
 
 // A descriptor for reading that never waits: O_NONBLOCK, so that a FIFO without a writer
-// does not hold the open. The reason it cannot be used, or empty.
-FileDescriptor OpenWithoutWaiting(const std::string& path, std::string& reason) {
+// does not hold the open (reads of a regular file ignore the flag). The reason it cannot be
+// used, or empty.
+FileDescriptor OpenWithoutWaiting(const std::string& path, std::string& reason,
+                                  FileStatus* status) {
     FileDescriptor fd(sys::Open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) {
         reason = SystemErrorText(errno);
         return fd;
     }
-    const std::optional<FileStatus> status = StatOpenFile(fd.Get());
-    if (!status)
+    const std::optional<FileStatus> found = StatOpenFile(fd.Get());
+    if (!found)
         reason = SystemErrorText(errno);
-    else if (status->IsFolder())
+    else if (found->IsFolder())
         reason = SystemErrorText(EISDIR);
-    else if (!status->IsRegular())
+    else if (!found->IsRegular())
         reason = "Not a regular file";
     if (!reason.empty()) return FileDescriptor();
-    // Reads of a regular file block as usual.
-    if (const int flags = ::fcntl(fd.Get(), F_GETFL); flags >= 0)
-        ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK);
+    if (status) *status = *found;
     return fd;
 }
 
 } // namespace
 
-FileDescriptor OpenRegularFile(const std::string& path) {
+FileDescriptor OpenRegularFile(const std::string& path, FileStatus* status) {
     std::string reason;
-    FileDescriptor fd = OpenWithoutWaiting(path, reason);
+    FileDescriptor fd = OpenWithoutWaiting(path, reason, status);
     if (!fd.Valid()) throw EFOpenError(ExpandFileName(path), reason);
     return fd;
 }
 
 std::optional<std::int64_t> RegularFileSize(const std::string& path) {
     std::string reason;
-    const FileDescriptor fd = OpenWithoutWaiting(path, reason);
+    FileStatus status;
+    const FileDescriptor fd = OpenWithoutWaiting(path, reason, &status);
     if (!fd.Valid()) return std::nullopt;
-    const std::optional<FileStatus> status = StatOpenFile(fd.Get());
-    if (!status) return std::nullopt;
-    return status->size;
+    return status.size;
 }
 
 std::size_t ReadUpTo(const FileDescriptor& file, char* buffer, std::size_t count,
-                     const std::string& name) {
+                     const std::string& path) {
     std::size_t got = 0;
     while (got < count) {
         const ssize_t n = sys::Read(file.Get(), buffer + got, count - got);
         if (n < 0) {
             const std::string reason = SystemErrorText(errno);
-            throw EReadError("Cannot read file \"" + name + "\". " + reason, reason);
+            throw EReadError("Cannot read file \"" + ExpandFileName(path) + "\". " + reason,
+                             reason);
         }
         if (n == 0) break;
         got += static_cast<std::size_t>(n);
@@ -67,7 +67,7 @@ std::size_t ReadUpTo(const FileDescriptor& file, char* buffer, std::size_t count
 }
 
 void ReadToEnd(const FileDescriptor& file, std::string& out, std::int64_t sizeHint,
-               const std::string& name) {
+               const std::string& path) {
     std::size_t have = out.size();
     // One byte more than expected, so that the end shows without a second round.
     std::size_t want = static_cast<std::size_t>(std::max<std::int64_t>(sizeHint, 0)) + 1;
@@ -75,7 +75,7 @@ void ReadToEnd(const FileDescriptor& file, std::string& out, std::int64_t sizeHi
         out.resize(have + want);
         std::size_t got = 0;
         try {
-            got = ReadUpTo(file, out.data() + have, want, name);
+            got = ReadUpTo(file, out.data() + have, want, path);
         } catch (...) {
             out.resize(have);
             throw;
@@ -88,10 +88,10 @@ void ReadToEnd(const FileDescriptor& file, std::string& out, std::int64_t sizeHi
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    const FileDescriptor file = OpenRegularFile(path);
-    const std::optional<FileStatus> status = StatOpenFile(file.Get());
+    FileStatus status;
+    const FileDescriptor file = OpenRegularFile(path, &status);
     std::string content;
-    ReadToEnd(file, content, status ? status->size : 0, ExpandFileName(path));
+    ReadToEnd(file, content, status.size, path);
     return content;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "FileDescriptor.h"
+#include "FileStatus.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,25 +11,26 @@
 
 namespace folivane::platform {
 
-// Opens `path` for reading. Raises EFOpenError naming the path and the reason when it
-// cannot be opened or is no regular file (a folder, a FIFO, a device): opening does not wait
-// for a FIFO's writer, and a device such as /dev/zero would never end.
-FileDescriptor OpenRegularFile(const std::string& path);
+// Opens `path` for reading, and puts what fstat said of it in `status` when given. Raises
+// EFOpenError naming the path and the reason when it cannot be opened or is no regular file
+// (a folder, a FIFO, a device): opening does not wait for a FIFO's writer, and a device such
+// as /dev/zero would never end.
+FileDescriptor OpenRegularFile(const std::string& path, FileStatus* status = nullptr);
 
 // The size of the regular file at `path`; nothing when it cannot be opened or is no
 // regular file. Never waits on a FIFO.
 std::optional<std::int64_t> RegularFileSize(const std::string& path);
 
 // Reads up to `count` bytes, fewer only at the end of the file. Raises EReadError naming
-// `name`.
+// `path`.
 std::size_t ReadUpTo(const FileDescriptor& file, char* buffer, std::size_t count,
-                     const std::string& name);
+                     const std::string& path);
 
 // Reads from the current position to the end of the file after what `out` holds.
 // `sizeHint` only sizes the first read: a file that changes while it is read is taken as it
-// then is. Raises EReadError naming `name`.
+// then is. Raises EReadError naming `path`.
 void ReadToEnd(const FileDescriptor& file, std::string& out, std::int64_t sizeHint,
-               const std::string& name);
+               const std::string& path);
 
 // The whole content of the regular file at `path`; raises as OpenRegularFile and ReadToEnd.
 std::string ReadWholeFile(const std::string& path);

@@ -65,11 +65,15 @@ unsigned CurrentUmask() {
 
 void CheckReplaceableTarget(const std::string& target) {
     // The kernel's own folders hold devices and views of processes (/dev/stdout is a link
-    // into /proc), never files of a user's: nothing there is replaced, even by root.
+    // into /proc), never files of a user's: nothing there is replaced, even by root. Shared
+    // memory, /dev/shm, is an ordinary file system for files of anyone's.
+    const auto within = [](const std::string& folder, std::string_view system) {
+        return folder.starts_with(system) &&
+               (folder.size() == system.size() || folder[system.size()] == '/');
+    };
     if (const std::optional<std::string> folder = RealFolderOf(target)) {
         for (const std::string_view system : {"/dev", "/proc", "/sys"}) {
-            if (folder->starts_with(system) &&
-                (folder->size() == system.size() || (*folder)[system.size()] == '/'))
+            if (within(*folder, system) && !within(*folder, "/dev/shm"))
                 throw EFCreateError(ExpandFileName(target), "Not a regular file");
         }
     }

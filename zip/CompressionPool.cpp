@@ -28,9 +28,9 @@ TCompressionPool::~TCompressionPool() {
 }
 
 void TCompressionPool::Work() {
-    TDeflater deflater(level_);
+    TWholeDeflater deflater(level_);
     while (true) {
-        std::function<void(TDeflater&)> task;
+        std::function<void(TWholeDeflater&)> task;
         {
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });

@@ -1,7 +1,7 @@
 // A fixed set of worker threads that compress entries while the archive is written.
 #pragma once
 
-#include "EntryCompressor.h"
+#include "WholeEntryDeflater.h"
 
 #include <condition_variable>
 #include <deque>
@@ -14,8 +14,8 @@
 
 namespace folivane::zip {
 
-// Tasks run in the order submitted, each given its worker's deflater (made at `level` on
-// first use and kept for the worker's life). Threads that cannot be started are done without:
+// Tasks run in the order submitted, each given its worker's whole-entry deflater (at `level`,
+// kept for the worker's life). Threads that cannot be started are done without:
 // Threads() says how many there are, possibly none. Freeing the pool drops the tasks not yet
 // started (their futures report a broken promise) and waits for the running ones, so a
 // task must own everything else it uses.
@@ -27,13 +27,15 @@ public:
     TCompressionPool& operator=(const TCompressionPool&) = delete;
 
     template <class Function>
-    auto Submit(Function function) -> std::future<decltype(function(std::declval<TDeflater&>()))> {
-        using Result = decltype(function(std::declval<TDeflater&>()));
-        auto task = std::make_shared<std::packaged_task<Result(TDeflater&)>>(std::move(function));
+    auto Submit(Function function)
+        -> std::future<decltype(function(std::declval<TWholeDeflater&>()))> {
+        using Result = decltype(function(std::declval<TWholeDeflater&>()));
+        auto task =
+            std::make_shared<std::packaged_task<Result(TWholeDeflater&)>>(std::move(function));
         std::future<Result> future = task->get_future();
         {
             std::lock_guard lock(mutex_);
-            queue_.emplace_back([task](TDeflater& deflater) { (*task)(deflater); });
+            queue_.emplace_back([task](TWholeDeflater& deflater) { (*task)(deflater); });
         }
         wake_.notify_one();
         return future;
@@ -46,7 +48,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::deque<std::function<void(TDeflater&)>> queue_;
+    std::deque<std::function<void(TWholeDeflater&)>> queue_;
     int level_;
     bool stopping_ = false;
     std::vector<std::thread> workers_;

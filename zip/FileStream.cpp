@@ -42,6 +42,7 @@ TFileStream::TFileStream(const std::string& path, unsigned mode) : path_(ExpandF
         if (mode == fmCreate) throw EFCreateError(path_, SystemErrorText(error));
         throw EFOpenError(path_, SystemErrorText(error));
     }
+    position_ = 0;
 }
 
 std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
@@ -49,11 +50,14 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
     std::int64_t total = 0;
     while (total < count) {
         const ssize_t n = sys::Read(fd_.Get(), out + total, static_cast<size_t>(count - total));
-        if (n < 0)
+        if (n < 0) {
+            position_ = -1;
             throw EReadError("Cannot read file \"" + path_ + "\". " + SystemErrorText(errno));
+        }
         if (n == 0) break;
         total += n;
     }
+    if (position_ >= 0) position_ += total;
     return total;
 }
 
@@ -72,14 +76,19 @@ std::int64_t TFileStream::Write(const void* buffer, std::int64_t count) {
         }
         total += n;
     }
+    if (position_ >= 0) position_ += total;
     return total;
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, int origin) {
+    if (origin == soCurrent && offset == 0 && position_ >= 0) return position_;
     const int whence = origin == soBeginning ? SEEK_SET : origin == soCurrent ? SEEK_CUR : SEEK_END;
     const off_t result = sys::Seek(fd_.Get(), static_cast<off_t>(offset), whence);
-    if (result < 0)
+    if (result < 0) {
+        position_ = -1;
         throw EStreamError("Cannot seek in file \"" + path_ + "\". " + SystemErrorText(errno));
+    }
+    position_ = result;
     return result;
 }
 

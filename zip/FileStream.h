@@ -52,6 +52,9 @@ private:
     std::string path_;
     platform::FileDescriptor fd_;
     int lastWriteError_ = 0;
+    // Where the descriptor stands, followed through reads, writes and seeks so that asking
+    // for the position costs no system call; -1 until known (an adopted descriptor).
+    std::int64_t position_ = -1;
 };
 
 using platform::ExpandFileName;

@@ -26,10 +26,14 @@ std::uint32_t AttributesOf(const platform::FileStatus& status, const std::string
 std::optional<std::uint32_t> FileAttributes(const std::string& path) {
     const std::optional<platform::FileStatus> status = platform::StatPath(path);
     if (!status) return std::nullopt;
+    return FileAttributesOf(*status, path);
+}
+
+std::uint32_t FileAttributesOf(const platform::FileStatus& status, const std::string& path) {
     std::string name = path;
     while (name.size() > 1 && name.back() == '/')
         name.pop_back();
-    return AttributesOf(*status, ExtractFileName(name));
+    return AttributesOf(status, ExtractFileName(name));
 }
 
 std::optional<std::vector<DirEntry>> ListFolder(const std::string& folder, std::uint32_t mask) {

@@ -1,6 +1,8 @@
 // The writer's view of the file system: attribute words, sorted folder listings, file times.
 #pragma once
 
+#include "platform/FileStatus.h"
+
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -30,6 +32,8 @@ struct DirEntry {
 // A regular file is 0x20, plus 0x01 when nobody may write it; a folder is 0x10; a name
 // that begins with "." is hidden. Nothing when the path does not exist.
 std::optional<std::uint32_t> FileAttributes(const std::string& path);
+// The same from what the file system said about the file at `path`.
+std::uint32_t FileAttributesOf(const platform::FileStatus& status, const std::string& path);
 
 // The entries of a folder, sorted by name byte by byte so that one tree always packs the
 // same way, without "." and "..", dropping every entry that carries a hidden, system,

@@ -3,7 +3,9 @@
 
 #include "ArchiveOutput.h"
 #include "DosDateTime.h"
+#include "EntryPrecompressor.h"
 #include "FileSystem.h"
+#include "WholeEntryDeflater.h"
 #include "ZipErrors.h"
 #include "ZipWriter.h"
 
@@ -15,9 +17,42 @@
 namespace folivane::zip {
 namespace {
 
-// Entries this large are compressed on the calling thread, streaming, so that no more
-// than a few small entries' compressed data ever waits in memory.
-constexpr std::uint64_t kInlineEntrySize = 16u << 20;
+// Entries smaller than this are read and compressed whole with libdeflate, on the pool.
+// Larger ones stream through zlib a block at a time on the calling thread, once the entries
+// before them are written, so that memory never holds more than a few entries' data.
+constexpr std::uint64_t kWholeEntryLimit = 16u << 20;
+// Entries this small cost less to compress than to hand to another thread and back.
+constexpr std::uint64_t kTinyEntrySize = 4u << 10;
+
+// A source read to its end: its size when opened is a hint, a file that changed is taken as
+// it now is. `checkPoint`, when set, is called after each block, as streaming does.
+std::string ReadWhole(TStream& source, std::uint64_t sizeHint,
+                      const std::function<void()>& checkPoint) {
+    std::string data(static_cast<std::size_t>(sizeHint) + 1, '\0');
+    std::size_t have = 0;
+    while (true) {
+        // In blocks when someone waits for check points, else in one read.
+        const std::size_t room = data.size() - have;
+        const std::size_t want = checkPoint ? std::min(kDeflateBlock, room) : room;
+        const auto got = static_cast<std::size_t>(
+            source.Read(data.data() + have, static_cast<std::int64_t>(want)));
+        have += got;
+        if (got < want) break;
+        if (checkPoint) checkPoint();
+        if (have == data.size()) data.resize(2 * data.size());
+    }
+    data.resize(have);
+    return data;
+}
+
+CompressedEntry CompressWhole(TStream& source, std::uint64_t size, bool stored,
+                              TWholeDeflater& deflater,
+                              const std::function<void()>& checkPoint = {}) {
+    const std::string data = ReadWhole(source, size, checkPoint);
+    CompressedEntry result;
+    result.data = stored ? StoreWhole(data, result.bytes) : deflater.Deflate(data, result.bytes);
+    return result;
+}
 
 // Writes data to the archive in the blocks the entry was produced in, with a check point
 // after each, as streaming compression does.
@@ -35,8 +70,9 @@ void WriteEntryData(TStream& archive, const std::vector<std::uint8_t>& bytes,
 TZipArchiveRun::TZipArchiveRun(TZipWriter& writer) : writer_(writer) {}
 
 TZipArchiveRun::~TZipArchiveRun() {
-    // Compression stops before the sources and the output it works for go.
-    pool_.reset();
+    // Compression stops before the sources and the output it works for go (tasks on a
+    // borrowed pool own their sources).
+    ownPool_.reset();
     pending_.clear();
     output_.reset();
     replacement_.reset(); // unpublished: nothing of it stays
@@ -81,35 +117,41 @@ void TZipArchiveRun::OpenOutputArchive() {
 void TZipArchiveRun::AddListedFiles() {
     const unsigned threads = writer_.CompressionThreads ? writer_.CompressionThreads
                                                         : std::thread::hardware_concurrency();
-    if (threads > 1) {
-        pool_ = std::make_unique<TCompressionPool>(threads, writer_.PackLevel);
-        if (pool_->Threads() == 0) pool_.reset();
+    if (TEntryPrecompressor* ahead = SameLevelPrecompressor(); ahead && threads > 1) {
+        pool_ = ahead->Pool();
+    } else if (threads > 1) {
+        ownPool_ = std::make_unique<TCompressionPool>(threads, writer_.PackLevel);
+        if (ownPool_->Threads() == 0) ownPool_.reset();
+        pool_ = ownPool_.get();
     }
     if (!pool_) {
         for (const std::string& path : writer_.FilesList)
             AddFileEntry(path);
         return;
     }
-    const std::size_t window = 2 * static_cast<std::size_t>(threads);
+    const std::size_t window = 2 * static_cast<std::size_t>(pool_->Threads());
     for (const std::string& path : writer_.FilesList) {
         std::unique_ptr<PreparedEntry> entry = PrepareFileEntry(path);
         if (!entry) continue;
         nameIndex_.Add(entry->header);
-        if (entry->sizeAtOpening >= kInlineEntrySize) {
+        if (entry->ready) {
+            // Compressed already, while the file was made.
+        } else if (entry->sizeAtOpening >= kWholeEntryLimit) {
             while (!pending_.empty())
                 WriteOldestPending();
             CompressEntry(*entry);
             continue;
+        } else if (entry->sizeAtOpening < kTinyEntrySize) {
+            entry->ready =
+                CompressWhole(*entry->source, entry->sizeAtOpening, entry->stored, WholeDeflater());
+            entry->source.reset();
+        } else {
+            entry->compressed =
+                pool_->Submit([source = std::move(entry->source), size = entry->sizeAtOpening,
+                               stored = entry->stored](TWholeDeflater& deflater) {
+                    return CompressWhole(*source, size, stored, deflater);
+                });
         }
-        entry->compressed = pool_->Submit(
-            [source = std::move(entry->source), stored = entry->stored](TDeflater& deflater) {
-                CompressedEntry result;
-                const BlockSink sink = [&](const std::uint8_t* data, std::size_t n) {
-                    result.bytes.insert(result.bytes.end(), data, data + n);
-                };
-                result.data = stored ? StoreEntry(*source, sink) : deflater.Deflate(*source, sink);
-                return result;
-            });
         pending_.push_back(std::move(entry));
         if (pending_.size() >= window) WriteOldestPending();
     }
@@ -117,16 +159,33 @@ void TZipArchiveRun::AddListedFiles() {
         WriteOldestPending();
 }
 
+TEntryPrecompressor* TZipArchiveRun::SameLevelPrecompressor() const {
+    TEntryPrecompressor* ahead = writer_.Precompressed.get();
+    return ahead && ahead->Level() == writer_.PackLevel ? ahead : nullptr;
+}
+
+TWholeDeflater& TZipArchiveRun::WholeDeflater() {
+    if (TEntryPrecompressor* ahead = SameLevelPrecompressor()) return ahead->Deflater();
+    if (!wholeDeflater_) wholeDeflater_ = std::make_unique<TWholeDeflater>(writer_.PackLevel);
+    return *wholeDeflater_;
+}
+
 void TZipArchiveRun::WriteOldestPending() {
     std::unique_ptr<PreparedEntry> entry = std::move(pending_.front());
     pending_.pop_front();
-    CompressedEntry compressed = entry->compressed.get();
-    if (entry->sizeAtOpening > compressed.data.bytesRead)
-        writer_.ReportShrunk(entry->path, entry->sizeAtOpening, compressed.data.bytesRead);
-    FinishEntry(*entry->header, entry->stored, compressed.data, writer_.PackLevel);
-    entry->header->SaveLocalHeader(*output_);
+    const CompressedEntry compressed =
+        entry->ready ? std::move(*entry->ready) : entry->compressed.get();
+    WriteCompressed(*entry, compressed);
+}
+
+void TZipArchiveRun::WriteCompressed(PreparedEntry& entry, const CompressedEntry& compressed) {
+    if (entry.sizeAtOpening > compressed.data.bytesRead)
+        writer_.ReportShrunk(entry.path, entry.sizeAtOpening, compressed.data.bytesRead);
+    // CRC and sizes are known before the header is written: it is written once.
+    FinishEntry(*entry.header, entry.stored, compressed.data, writer_.PackLevel);
+    entry.header->SaveLocalHeader(*output_);
     WriteEntryData(*output_, compressed.bytes, [this] { writer_.CheckPoint(); });
-    AcceptEntry(entry->header, true);
+    AcceptEntry(entry.header, true);
 }
 
 std::unique_ptr<TZipArchiveRun::PreparedEntry>
@@ -136,29 +195,12 @@ TZipArchiveRun::PrepareFileEntry(const std::string& path) {
     entry->header = std::make_shared<TZipHeaderInfo>();
     TZipHeaderInfo& header = *entry->header;
     header.OemMode = writer_.OEMConvert;
-    const std::optional<std::uint32_t> attributes = FileAttributes(path);
-    if (!attributes || (*attributes & faDirectory)) {
+    const std::optional<platform::FileStatus> found = platform::StatPath(path);
+    if (!found || found->IsFolder()) {
         if (writer_.OnNoSuchFile) writer_.OnNoSuchFile(path);
         return nullptr;
     }
-    header.ExternalAttributes = *attributes;
-    try {
-        entry->source = std::make_unique<TLFNFileStream>(path, fmOpenRead | fmShareDenyNone, false,
-                                                         TZipWriter::kStreamBufferSize);
-    } catch (const EStreamError& e) {
-        if (writer_.OnSkippingFile) writer_.OnSkippingFile(path, SkipReason::Unreadable, e.what());
-        return nullptr;
-    }
-    // One fstat gives both the date and the size of the opened file.
-    const std::optional<platform::FileStatus> status =
-        platform::StatOpenFile(entry->source->Handle());
-    header.FileDateTime = status ? DosDateTimeFromTime(status->modified) : kNoDosDateTime;
-    entry->sizeAtOpening = status ? static_cast<std::uint64_t>(status->size)
-                                  : static_cast<std::uint64_t>(entry->source->Size());
-    header.UncompressedSize = entry->sizeAtOpening;
-    if (entry->sizeAtOpening >= kZip64Limit)
-        throw EZipException("Cannot store \"" + path +
-                            "\": files of 4 GiB or more need Zip64, which is not supported");
+    header.ExternalAttributes = FileAttributesOf(*found, path);
     StoredName stored = DeriveStoredName(path, writer_.NameRules());
     header.SetDirectory(std::move(stored.directory));
     header.SetFileName(std::move(stored.fileName));
@@ -177,6 +219,41 @@ TZipArchiveRun::PrepareFileEntry(const std::string& path) {
                             "supported");
     entry->stored =
         writer_.PackLevel == 0 || IsNoCompressFile(writer_.NoCompressList, header.FileName());
+
+    // Bytes compressed while the file was made need no reading back.
+    TEntryPrecompressor* ahead = SameLevelPrecompressor();
+    if (!entry->stored && ahead) {
+        entry->ready = ahead->Take(path, static_cast<std::uint64_t>(found->size));
+        if (entry->ready) {
+            header.FileDateTime = DosDateTimeFromTime(found->modified);
+            entry->sizeAtOpening = static_cast<std::uint64_t>(found->size);
+            header.UncompressedSize = entry->sizeAtOpening;
+            return entry;
+        }
+    }
+
+    std::unique_ptr<TFileStream> file;
+    try {
+        file = std::make_unique<TFileStream>(path, fmOpenRead | fmShareDenyNone);
+    } catch (const EStreamError& e) {
+        if (writer_.OnSkippingFile) writer_.OnSkippingFile(path, SkipReason::Unreadable, e.what());
+        return nullptr;
+    }
+    // One fstat gives both the date and the size of the opened file.
+    const std::optional<platform::FileStatus> status = platform::StatOpenFile(file->Handle());
+    header.FileDateTime = status ? DosDateTimeFromTime(status->modified) : kNoDosDateTime;
+    entry->sizeAtOpening = status ? static_cast<std::uint64_t>(status->size)
+                                  : static_cast<std::uint64_t>(file->Size());
+    header.UncompressedSize = entry->sizeAtOpening;
+    if (entry->sizeAtOpening >= kZip64Limit)
+        throw EZipException("Cannot store \"" + path +
+                            "\": files of 4 GiB or more need Zip64, which is not supported");
+    // A whole entry is read in one go; only one that streams wants a buffer in front.
+    if (entry->sizeAtOpening < kWholeEntryLimit)
+        entry->source = std::move(file);
+    else
+        entry->source =
+            std::make_unique<TLFNFileStream>(std::move(file), false, TZipWriter::kStreamBufferSize);
     return entry;
 }
 
@@ -189,6 +266,16 @@ bool TZipArchiveRun::AddFileEntry(const std::string& path) {
 }
 
 void TZipArchiveRun::CompressEntry(PreparedEntry& entry) {
+    if (entry.ready) {
+        WriteCompressed(entry, *entry.ready);
+        return;
+    }
+    if (entry.sizeAtOpening < kWholeEntryLimit) {
+        WriteCompressed(entry, CompressWhole(*entry.source, entry.sizeAtOpening, entry.stored,
+                                             WholeDeflater(), [this] { writer_.CheckPoint(); }));
+        entry.source.reset();
+        return;
+    }
     TZipHeaderInfo& header = *entry.header;
     TLFNFileStream& output = *output_;
     // Written first with placeholders, then again in place once CRC and sizes are known.

@@ -13,11 +13,19 @@
 #include <deque>
 #include <future>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace folivane::zip {
 
 class TZipWriter;
+class TEntryPrecompressor;
+
+// An entry's data as it goes into the archive, and what it was made from.
+struct CompressedEntry {
+    EntryData data;
+    std::vector<std::uint8_t> bytes;
+};
 
 // Made by TZipWriter::BuildArchive for one run, on the calling thread, after the file list
 // is expanded; the writer must outlive it. The archive is written to a file beside ZipName
@@ -41,17 +49,15 @@ public:
     const TEndCentral& NewEndRecord() const { return newEnd_; }
 
 private:
-    struct CompressedEntry {
-        EntryData data;
-        std::vector<std::uint8_t> bytes;
-    };
-    // A file accepted for the archive whose data is not written yet.
+    // A file accepted for the archive whose data is not written yet: compressed already, or
+    // by the pool.
     struct PreparedEntry {
         HeaderPtr header;
         std::string path;
-        std::unique_ptr<TLFNFileStream> source;
+        std::unique_ptr<TStream> source; // the file itself, or buffered when it streams
         bool stored = false;
         std::uint64_t sizeAtOpening = 0;
+        std::optional<CompressedEntry> ready;
         std::future<CompressedEntry> compressed;
     };
 
@@ -64,7 +70,11 @@ private:
     bool AddFileEntry(const std::string& path);
     std::unique_ptr<PreparedEntry> PrepareFileEntry(const std::string& path);
     void CompressEntry(PreparedEntry& entry);
+    void WriteCompressed(PreparedEntry& entry, const CompressedEntry& compressed);
     void WriteOldestPending();
+    TWholeDeflater& WholeDeflater();
+    // The writer's precompressor when it compresses at the run's level.
+    TEntryPrecompressor* SameLevelPrecompressor() const;
     void AcceptEntry(const HeaderPtr& header, bool newFile);
     void WriteCentralDirectory();
 
@@ -76,8 +86,11 @@ private:
     std::unique_ptr<TSortedZip> entryList_;
     TEndCentral newEnd_;
     int added_ = 0;
-    std::unique_ptr<TDeflater> deflater_; // for entries compressed on the calling thread
-    std::unique_ptr<TCompressionPool> pool_;
+    // For entries compressed on the calling thread: whole ones, and the few too large to hold.
+    std::unique_ptr<TWholeDeflater> wholeDeflater_;
+    std::unique_ptr<TDeflater> deflater_;
+    std::unique_ptr<TCompressionPool> ownPool_;
+    TCompressionPool* pool_ = nullptr; // ownPool_, or the precompressor's
     std::deque<std::unique_ptr<PreparedEntry>> pending_;
 };
 

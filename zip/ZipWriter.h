@@ -16,6 +16,8 @@
 
 namespace folivane::zip {
 
+class TEntryPrecompressor;
+
 enum TZipAction {
     zaUpdate,  // replace an old entry only with a newer file
     zaFreshen, // the same, for the entries of this component
@@ -63,6 +65,9 @@ public:
     std::vector<std::string> FilesList;
     std::vector<std::string> NoCompressList;
     std::vector<std::string> ExcludeList;
+    // 0 stores every entry; 1 (fastest) to 9 (smallest) deflate, -1 is 6. Files under
+    // 16 MiB are compressed whole by libdeflate at the level of the same number, larger ones
+    // stream through zlib at that level.
     int PackLevel = 6;
     TZipAction ZipAction = zaUpdate;
     bool AddDirEntriesOnRecurse = false;
@@ -72,7 +77,8 @@ public:
     // Replace an existing archive with a fresh one instead of updating it.
     bool AtomicReplace = false;
     // Every line of FilesList names one file by its path, never a mask: for paths that may
-    // hold "*", "?", "<", ">" or "|", such as those under a temporary folder.
+    // hold "*", "?", "<", ">" or "|", such as those under a temporary folder. Such files are
+    // taken as named: the attribute filters and ExcludeList do not apply to them.
     bool LiteralPaths = false;
     // Threads that compress entries: 0 one per core, 1 compresses on the calling thread.
     // The archive is the same byte for byte whatever the number.
@@ -83,6 +89,9 @@ public:
     std::function<void(const std::string& path, SkipReason reason, const std::string& detail)>
         OnSkippingFile;
     std::function<void(const std::string& path)> OnNoSuchFile;
+    // Entries compressed already, while their files were being made: the run takes a file's
+    // bytes from here when they match its size and level, instead of reading it back.
+    std::shared_ptr<TEntryPrecompressor> Precompressed;
     // The finished archive, open for reading at its start, before it takes ZipName's place;
     // raising stops the run, and ZipName stays as it was.
     std::function<void(TStream& archive)> OnArchiveWritten;

@@ -45,6 +45,10 @@ void TZipWriter::ExpandFileList() {
             files.push_back(line); // a folder: stays, and is left out when entries are made
         } else if (!LiteralPaths && HasWildcard(line)) {
             masks.push_back(line);
+        } else if (LiteralPaths) {
+            // Named one by one by a caller that knows them: a file missing by now is found so
+            // when its entry is made.
+            files.push_back(line.find('/') == std::string::npos ? rootDir_ + line : line);
         } else {
             const std::string path = line.find('/') == std::string::npos ? rootDir_ + line : line;
             if (IsExcluded(path)) continue;

@@ -39,6 +39,16 @@ protected:
 
     std::string Pieces() const { return root_ + "EPUB_TXT/"; }
 
+    // One chapter per file, with no text held, so that the pieces are written.
+    TChapterList Build(const std::vector<std::string>& sources,
+                       const std::string& legacyEncoding = "") const {
+        ChapterListOptions options;
+        options.mode = ChapterMode::Files;
+        options.legacyEncoding = legacyEncoding;
+        options.heldTextBudget = 0;
+        return BuildChapterList(sources, Pieces(), options);
+    }
+
     std::string Source(const std::string& relative, const std::string& bytes) const {
         const fs::path path = root_ + relative;
         fs::create_directories(path.parent_path());
@@ -67,7 +77,7 @@ TEST_F(ChapterListTest, SourceOfExactlyTheLimitIsReadFromItself) {
     const std::string atLimit = Source("limit.txt", Lines(1024, std::string(99, ' ')));
     const std::string overLimit = Source("over.txt", Lines(1024, std::string(99, ' ')) + " ");
     ASSERT_EQ(fs::file_size(atLimit), 102400u);
-    const TChapterList chapters = BuildChapterList({atLimit, overLimit}, Pieces());
+    const TChapterList chapters = Build({atLimit, overLimit});
     ASSERT_EQ(chapters.size(), 3u);
     EXPECT_EQ(chapters[0].Name, "limit");
     EXPECT_EQ(chapters[0].Path, atLimit);
@@ -83,7 +93,7 @@ TEST_F(ChapterListTest, PieceClosesWithTheLineThatReachesTheThreshold) {
     const std::string line(1022, 'x');
     const std::string exact = Source("exact.txt", Lines(180, line));
     const std::string oneMore = Source("more.txt", Lines(180, line) + "tail");
-    const TChapterList chapters = BuildChapterList({exact, oneMore}, Pieces());
+    const TChapterList chapters = Build({exact, oneMore});
     ASSERT_EQ(chapters.size(), 5u);
     const char* names[] = {"exact1", "exact2", "more1", "more2", "more3"};
     for (std::size_t i = 0; i < chapters.size(); ++i)
@@ -97,7 +107,7 @@ TEST_F(ChapterListTest, LargeSourceIsCutIntoPiecesOfAbout90KiB) {
     const std::string line(100, 'x'); // 904 lines of 102 bytes are the first to reach 92160
     const std::string small = Source("small.txt", "short\n");
     const std::string large = Source("novel.txt", Lines(2000, line));
-    const TChapterList chapters = BuildChapterList({small, large, small}, Pieces());
+    const TChapterList chapters = Build({small, large, small});
     ASSERT_EQ(chapters.size(), 5u);
     const char* names[] = {"small", "novel1", "novel2", "novel3", "small"};
     for (std::size_t i = 0; i < chapters.size(); ++i)
@@ -111,7 +121,7 @@ TEST_F(ChapterListTest, LargeSourceIsCutIntoPiecesOfAbout90KiB) {
 TEST_F(ChapterListTest, BlankLinesCountSoThatNoPageGrowsWithoutBound) {
     // 600,000 empty lines once made one page of megabytes.
     const std::string source = Source("blank.txt", std::string(600000, '\n'));
-    const TChapterList chapters = BuildChapterList({source}, Pieces());
+    const TChapterList chapters = Build({source});
     ASSERT_EQ(chapters.size(), 14u); // 46,080 lines of 2 bytes to a piece
     for (const FileList& chapter : chapters)
         EXPECT_LE(fs::file_size(chapter.Path), 92160u + 3u) << chapter.Path;
@@ -122,7 +132,7 @@ TEST_F(ChapterListTest, CrAndLfLineEndsBecomeCrLf) {
     const std::string line(99, 'z');
     // LF CR is two line ends with an empty line between; CR LF is one.
     const std::string text = "a\n\rb\r\nc\r" + Lines(1100, line, "\r");
-    const TChapterList chapters = BuildChapterList({Source("cr.txt", text)}, Pieces());
+    const TChapterList chapters = Build({Source("cr.txt", text)});
     ASSERT_EQ(chapters.size(), 2u);
     EXPECT_EQ(PieceText(chapters), "a\r\n\r\nb\r\nc\r\n" + Lines(1100, line, "\r\n"));
 }
@@ -155,8 +165,8 @@ class LargeSourceEncoding : public ChapterListTest,
 TEST_P(LargeSourceEncoding, IsDecodedBeforeCutting) {
     const std::string line = "第一章 chapter 中文 " + std::string(60, '-');
     const std::string text = GetParam().firstLine + "\n" + Lines(1300, line, "\r\n");
-    const TChapterList chapters = BuildChapterList({Source("book.txt", GetParam().bytes(text))},
-                                                   Pieces(), GetParam().legacyEncoding);
+    const TChapterList chapters =
+        Build({Source("book.txt", GetParam().bytes(text))}, GetParam().legacyEncoding);
     ASSERT_EQ(chapters.size(), 2u);
     EXPECT_EQ(chapters[1].Name, "book2");
     EXPECT_EQ(PieceText(chapters), GetParam().firstLine + "\r\n" + Lines(1300, line, "\r\n"));
@@ -168,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(ChapterList, LargeSourceEncoding, testing::ValuesIn(kEn
 TEST_F(ChapterListTest, SourcesOfTheSameNameDoNotSharePieceFiles) {
     const std::string first = Source("one/a.txt", Lines(1100, std::string(99, 'p')));
     const std::string second = Source("two/a.txt", Lines(1100, std::string(99, 'q')));
-    const TChapterList chapters = BuildChapterList({first, second}, Pieces());
+    const TChapterList chapters = Build({first, second});
     ASSERT_EQ(chapters.size(), 4u);
     EXPECT_EQ(chapters[0].Name, "a1");
     EXPECT_EQ(chapters[2].Name, "a1");
@@ -180,7 +190,7 @@ TEST_F(ChapterListTest, SourcesOfTheSameNameDoNotSharePieceFiles) {
 TEST_F(ChapterListTest, LargeSourceWithoutTextStillGivesItsChapter) {
     // Zero characters are dropped, so nothing of this UTF-32 file is text.
     const std::string source = Source("blank.txt", "\xFF\xFE\x00\x00"s + std::string(110000, '\0'));
-    const TChapterList chapters = BuildChapterList({source}, Pieces());
+    const TChapterList chapters = Build({source});
     ASSERT_EQ(chapters.size(), 1u);
     EXPECT_EQ(chapters[0].Name, "blank1");
     EXPECT_EQ(PieceText(chapters), "");
@@ -191,7 +201,7 @@ TEST_F(ChapterListTest, SourceThatCannotBeReadFailsNamingIt) {
     const std::string missing = root_ + "gone.txt";
     EXPECT_EQ(GetFileSizeKB(missing), 0.0);
     try {
-        BuildChapterList({missing}, Pieces());
+        Build({missing});
         FAIL() << "no error";
     } catch (const ConversionError& e) {
         EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();

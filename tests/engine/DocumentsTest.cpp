@@ -22,7 +22,7 @@ TEST(ContainerSkeleton, WritesTheFixedDocumentsExactly) {
         R"(<?xml version="1.0" encoding="UTF-8"?><container version="1.0" xmlns="urn:oasis:names:tc:opendocument:xmlns:container"><rootfiles><rootfile full-path="OEBPS/content.opf" media-type="application/oebps-package+xml"/></rootfiles></container>)");
     EXPECT_EQ(
         ReadFile(book + "OEBPS/css/main.css"),
-        R"(body {padding:0%;margin-top:0%;margin-bottom:0%;margin-left:1%;margin-right:1%;line-height:130%;text-align:justify;font-family:serif;}p{text-align:justify;text-indent:2em;line-height:130%;margin-bottom:-0.8em;}h1,h2{text-align:center;})");
+        R"(body {padding:0%;margin-top:0%;margin-bottom:0%;margin-left:1%;margin-right:1%;line-height:130%;text-align:justify;font-family:serif;}p{text-align:justify;text-indent:2em;line-height:130%;margin-bottom:-0.8em;}h1{text-align:center;}h2{text-align:center;})");
     EXPECT_EQ(
         ReadFile(book + "OEBPS/titlepage.xhtml"),
         R"(<?xml version="1.0" encoding="UTF-8"?><html xmlns="http://www.w3.org/1999/xhtml" xml:lang="zh-CN"><head><meta http-equiv="Content-Type" content="text/html; charset=UTF-8"/><title>Cover</title><style type="text/css" title="override_css">@page {padding: 0pt; margin:0pt}body {text-align: center; padding:0pt; margin: 0pt;} div { margin: 0pt; padding: 0pt; }</style></head><body><div><img src="cover.jpeg" alt="cover" style="height: 100%"/></div></body></html>)");

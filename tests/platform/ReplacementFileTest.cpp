@@ -1,5 +1,6 @@
 // Putting a file in place: every failure leaves the target as it was and nothing beside it.
 #include "platform/ReplacementFile.h"
+#include "platform/FileStatus.h"
 #include "platform/RegularFile.h"
 #include "platform/SystemCalls.h"
 #include "platform/SystemError.h"
@@ -8,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace folivane::platform {
 namespace {
@@ -108,6 +110,19 @@ TEST(ReplacementFile, RefusesToReplaceAFolderOrADevice) {
     ScratchFolder scratch;
     EXPECT_THROW(ReplacementFile(scratch.Path()), EFCreateError);
     EXPECT_THROW(ReplacementFile("/dev/null"), EFCreateError);
+}
+
+TEST(ReplacementFile, ReplacesFilesInSharedMemory) {
+    const std::string folder = "/dev/shm";
+    if (!StatPath(folder) || ::access(folder.c_str(), W_OK) != 0) GTEST_SKIP() << "no /dev/shm";
+    const std::string target = folder + "/folivane-test-" + std::to_string(::getpid()) + ".epub";
+    {
+        ReplacementFile file(target);
+        ASSERT_EQ(WriteAll(file.Duplicate(), "a book"), 0);
+        file.Publish(false);
+    }
+    EXPECT_EQ(ReadWholeFile(target), "a book");
+    ::unlink(target.c_str());
 }
 
 } // namespace

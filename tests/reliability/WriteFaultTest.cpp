@@ -79,17 +79,15 @@ TEST_F(FileSizeLimitTest, SmallBookFailsNamingTheFileUntilItFitsAndNeverHalfWrit
     EXPECT_EQ(CheckQueuedBooks(), "");
 }
 
-TEST_F(FileSizeLimitTest, LargeBookFailsWhilePiecesOrTheArchiveAreWritten) {
-    // Cut into piece files of about 90 KiB, and an archive of several hundred KB.
+TEST_F(FileSizeLimitTest, LargeBookFailsWhilePagesOrTheArchiveAreWritten) {
+    // Cut into pages of about 90 KiB, and an archive of several hundred KB.
     std::string text;
     for (int i = 0; text.size() < (4u << 20); ++i)
-        text += "Line " + std::to_string(i) + " of a source that is cut into piece files.\n";
+        text += "Line " + std::to_string(i) + " of a source that is cut into pages.\n";
     const engine::BookInput input = Book({Source("large.txt", text)}, "large.epub");
-    // 50,000 bytes stop the first piece, 120,000 let pieces and pages through and stop the
-    // archive.
+    // 50,000 bytes stop the first page, 120,000 let the pages through and stop the archive.
     const std::vector<JobOutcome> outcomes = ConvertUnderLimits(input, {50'000, 120'000});
-    EXPECT_TRUE(
-        FailedNaming(outcomes[0], {"a piece of \"" + input.sources[0] + "\"", "File too large"}));
+    EXPECT_TRUE(FailedNaming(outcomes[0], {"the page of chapter \"large1\"", "File too large"}));
     EXPECT_TRUE(FailedNaming(outcomes[1], {input.outputPath, "File too large"}));
 }
 

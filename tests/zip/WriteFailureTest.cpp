@@ -167,7 +167,7 @@ TEST(WriteFailure, RecordsTheBytesReadFromASourceThatShrinks) {
         writer.PackLevel = packLevel;
         writer.CompressionThreads = 1;
         writer.FilesList = {source};
-        // The first check point comes after the first block of entry data was written.
+        // The first check point comes after the first block of the entry was read.
         writer.OnDispatchMessages = [&] { EXPECT_EQ(::truncate(source.c_str(), 200000), 0); };
         std::vector<std::pair<int, std::string>> messages;
         writer.OnHandleMessage = [&](int id, const std::string& text, const std::string& caption,

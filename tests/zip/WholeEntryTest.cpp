@@ -1,0 +1,123 @@
+// Entries compressed whole (libdeflate), entries streamed through zlib above the in-memory
+// limit, and entries compressed ahead of the run: every path writes archives readers accept.
+#include "ZipTestSupport.h"
+
+#include "zip/EntryPrecompressor.h"
+#include "zip/ZipWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace folivane::zip::test {
+namespace {
+
+class WholeEntries : public ::testing::Test {
+protected:
+    // An empty file, one small enough for the calling thread, one for the pool, one that
+    // deflate cannot shrink.
+    WholeEntries() {
+        WriteFile(root_ + "mimetype", "application/epub+zip");
+        WriteFile(root_ + "empty.txt", "");
+        WriteFile(root_ + "tiny.txt", SampleText(1000));
+        WriteFile(root_ + "page.txt", SampleText(300000));
+        WriteFile(root_ + "noise.txt", RandomBytes(50000, 7));
+        for (const char* name : {"mimetype", "empty.txt", "tiny.txt", "page.txt", "noise.txt"})
+            SetModified(root_ + name, 1300000000);
+    }
+
+    std::string Build(const std::string& name, int level, unsigned threads = 1,
+                      std::shared_ptr<TEntryPrecompressor> ahead = nullptr) {
+        const std::string zip = temp_ / name;
+        TZipWriter writer;
+        writer.SetZipName(zip);
+        writer.SetRootDir(root_);
+        writer.SetRelativePaths(true);
+        writer.PackLevel = level;
+        writer.NoCompressList = {"mimetype"};
+        writer.FilesList = {root_ + "mimetype", "*.*"};
+        writer.CompressionThreads = threads;
+        writer.Precompressed = std::move(ahead);
+        EXPECT_EQ(writer.BuildArchive(), 5);
+        return zip;
+    }
+
+    ::testing::AssertionResult HoldsTheTree(const CheckedArchive& archive) {
+        return ArchiveHolds(archive, {{"mimetype", root_ + "mimetype"},
+                                      {"empty.txt", root_ + "empty.txt"},
+                                      {"noise.txt", root_ + "noise.txt"},
+                                      {"page.txt", root_ + "page.txt"},
+                                      {"tiny.txt", root_ + "tiny.txt"}});
+    }
+
+    TempFolder temp_;
+    std::string root_ = temp_ / "tree/";
+};
+
+TEST_F(WholeEntries, EveryLevelWritesEntriesReadersAccept) {
+    for (const int level : {0, 1, 6, 9, -1}) {
+        SCOPED_TRACE("level " + std::to_string(level));
+        const CheckedArchive archive =
+            CheckArchive(Build("level" + std::to_string(level) + ".zip", level));
+        ASSERT_TRUE(HoldsTheTree(archive));
+        for (const CheckedEntry& entry : archive.entries) {
+            SCOPED_TRACE(entry.name);
+            const bool stored = level == 0 || entry.name == "mimetype";
+            EXPECT_EQ(entry.method, stored ? 0u : 8u);
+            // Sizes and CRC are in the local header: no data descriptor follows.
+            EXPECT_EQ(entry.flags & 0x0008u, 0u);
+            EXPECT_EQ(entry.local.crc, entry.crc);
+        }
+        if (level != 0) {
+            EXPECT_EQ(archive.Find("empty.txt")->compressedSize, 2u);
+            EXPECT_LT(archive.Find("page.txt")->compressedSize, 300000u / 4);
+        }
+    }
+    // The levels are passed on, not ignored: the higher is no larger, -1 is 6.
+    const auto pageSize = [&](int level) {
+        return CheckArchive(temp_ / ("level" + std::to_string(level) + ".zip"))
+            .Find("page.txt")
+            ->compressedSize;
+    };
+    EXPECT_LE(pageSize(9), pageSize(1));
+    EXPECT_EQ(pageSize(-1), pageSize(6));
+}
+
+TEST_F(WholeEntries, PrecompressedBytesAreTheOnesTheRunWouldMake) {
+    const std::string reference = ReadFile(Build("reference.zip", 6));
+    struct Row {
+        const char* name;
+        unsigned threads;
+        int level;
+        std::string pageData; // handed over as the page's data
+    };
+    const Row rows[] = {
+        {"on the calling thread", 1, 6, ReadFile(root_ + "page.txt")},
+        {"on a pool", 4, 6, ReadFile(root_ + "page.txt")},
+        // The file no longer has the handed-over size: it is read again.
+        {"size changed since", 4, 6, SampleText(1234)},
+        // Bytes of another level are not taken.
+        {"another level", 4, 9, ReadFile(root_ + "page.txt")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto ahead = std::make_shared<TEntryPrecompressor>(row.level, row.threads);
+        ahead->Add(root_ + "page.txt", row.pageData);
+        ahead->Add(root_ + "tiny.txt", ReadFile(root_ + "tiny.txt"));
+        ahead->Add(root_ + "empty.txt", "");
+        EXPECT_TRUE(ReadFile(Build(std::string(row.name) + ".zip", 6, 2, ahead)) == reference);
+    }
+}
+
+TEST_F(WholeEntries, AnEntryAboveTheMemoryLimitStreams) {
+    WriteFile(root_ + "page.txt", SampleText(17u << 20));
+    const std::string one = Build("streamed1.zip", 6, 1);
+    const CheckedArchive archive = CheckArchive(one);
+    ASSERT_TRUE(HoldsTheTree(archive));
+    EXPECT_EQ(archive.Find("page.txt")->method, 8u);
+    EXPECT_LT(archive.Find("page.txt")->compressedSize, (17u << 20) / 4);
+    EXPECT_TRUE(ReadFile(Build("streamed4.zip", 6, 4)) == ReadFile(one));
+}
+
+} // namespace
+} // namespace folivane::zip::test

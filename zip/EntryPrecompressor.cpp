@@ -1,0 +1,65 @@
+// Compressing handed-over entries on a pool, and handing them to the archive run.
+#include "EntryPrecompressor.h"
+
+#include <thread>
+
+namespace folivane::zip {
+namespace {
+
+// Entries this small cost less to compress than to hand to another thread and back.
+constexpr std::size_t kTinyEntrySize = 4u << 10;
+
+} // namespace
+
+TEntryPrecompressor::TEntryPrecompressor(int level, unsigned threads) : level_(level) {
+    if (threads == 0) threads = std::thread::hardware_concurrency();
+    if (threads > 1) {
+        pool_ = std::make_unique<TCompressionPool>(threads, level);
+        if (pool_->Threads() == 0) pool_.reset();
+    }
+    deflater_ = std::make_unique<TWholeDeflater>(level);
+}
+
+TEntryPrecompressor::~TEntryPrecompressor() = default;
+
+void TEntryPrecompressor::Add(const std::string& path, std::string data) {
+    // Stored entries are read as they are; there is nothing to do ahead.
+    if (level_ == 0) return;
+    Entry entry;
+    entry.size = data.size();
+    if (!pool_ || data.size() < kTinyEntrySize) {
+        CompressedEntry result;
+        result.data = deflater_->Deflate(data, result.bytes);
+        entry.ready = std::move(result);
+        entries_[path] = std::move(entry);
+        return;
+    }
+    // Two entries per thread keep every thread busy; more would only hold their input.
+    const std::size_t window = 2 * static_cast<std::size_t>(pool_->Threads());
+    while (waiting_.size() >= window) {
+        const auto oldest = entries_.find(waiting_.front());
+        if (oldest != entries_.end() && oldest->second.compressed.valid())
+            oldest->second.compressed.wait();
+        waiting_.pop_front();
+    }
+    entry.compressed = pool_->Submit([data = std::move(data)](TWholeDeflater& deflater) {
+        CompressedEntry result;
+        result.data = deflater.Deflate(data, result.bytes);
+        return result;
+    });
+    entries_[path] = std::move(entry);
+    waiting_.push_back(path);
+}
+
+std::optional<CompressedEntry> TEntryPrecompressor::Take(const std::string& path,
+                                                         std::uint64_t size) {
+    const auto found = entries_.find(path);
+    if (found == entries_.end() || found->second.size != size) return std::nullopt;
+    Entry entry = std::move(found->second);
+    entries_.erase(found);
+    if (entry.ready) return std::move(entry.ready);
+    if (!entry.compressed.valid()) return std::nullopt;
+    return entry.compressed.get();
+}
+
+} // namespace folivane::zip

@@ -1,0 +1,56 @@
+// Entries compressed ahead of the archive run, while their maker is still at work.
+#pragma once
+
+#include "CompressionPool.h"
+#include "ZipArchiveRun.h"
+
+#include <cstdint>
+#include <deque>
+#include <future>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+namespace folivane::zip {
+
+// Data handed over with the path of the file it was written to is compressed at once, on
+// threads of its own; a later archive run of a writer given this object takes those bytes for
+// the file at that path instead of reading and compressing it again, when the file still has
+// the data's size. The bytes are the ones the run would make itself, so the archive does not
+// change. Add and Take are called from one thread.
+class TEntryPrecompressor {
+public:
+    // `threads` 0: one per core; 1: compressed at once on the calling thread.
+    explicit TEntryPrecompressor(int level, unsigned threads = 0);
+    ~TEntryPrecompressor();
+    TEntryPrecompressor(const TEntryPrecompressor&) = delete;
+    TEntryPrecompressor& operator=(const TEntryPrecompressor&) = delete;
+
+    int Level() const { return level_; }
+    // Its threads and the calling thread's deflater, for an archive run at the same level to
+    // use instead of starting its own: each costs memory to set up. The pool may be null.
+    TCompressionPool* Pool() const { return pool_.get(); }
+    TWholeDeflater& Deflater() { return *deflater_; }
+    // Hands over the bytes of the file at `path`. Waits while more than a few handed-over
+    // entries wait for their turn, so that memory holds compressed data, not its input.
+    void Add(const std::string& path, std::string data);
+    // The compressed entry of `path` when its data was handed over and has `size` bytes,
+    // once it is ready; nothing otherwise. Each entry is taken once.
+    std::optional<CompressedEntry> Take(const std::string& path, std::uint64_t size);
+
+private:
+    struct Entry {
+        std::uint64_t size = 0;
+        std::optional<CompressedEntry> ready;
+        std::future<CompressedEntry> compressed;
+    };
+
+    int level_;
+    std::unique_ptr<TCompressionPool> pool_;
+    std::unique_ptr<TWholeDeflater> deflater_; // for tiny entries, and all without a pool
+    std::unordered_map<std::string, Entry> entries_;
+    std::deque<std::string> waiting_; // paths whose compression may not have started
+};
+
+} // namespace folivane::zip
