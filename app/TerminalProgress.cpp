@@ -31,6 +31,15 @@ void TerminalProgress::ChapterReport(const std::string& chapterName) {
     std::fflush(out_);
 }
 
+void TerminalProgress::PackingReport(std::size_t written, std::size_t total) {
+    if (quiet_ || broken_ || !terminal_) return;
+    // A terminal redraws slowly: every 64th file is enough, and the last.
+    if (written % 64 != 0 && written != total) return;
+    std::fprintf(out_, "\r[%s] Packing the book... %zu/%zu\033[K", std::string(30, '#').c_str(),
+                 written, total);
+    std::fflush(out_);
+}
+
 void TerminalProgress::CloseRequest() {
     if (!quiet_ && terminal_ && done_ > 0) std::fprintf(out_, "\n");
 }

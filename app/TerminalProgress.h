@@ -16,6 +16,8 @@ public:
     void ShowProgress() override {}
     void SetMaximum(int chapterCount) override { maximum_ = chapterCount; }
     void ChapterReport(const std::string& chapterName) override;
+    // On a terminal only: lines written elsewhere stay one per chapter.
+    void PackingReport(std::size_t written, std::size_t total) override;
     void CloseRequest() override;
     void Result(int code, const std::string& reason) override;
     // A terminating signal stops the job.

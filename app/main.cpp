@@ -3,8 +3,10 @@
 #include "platform/TerminationSignals.h"
 #include "ui/QtDialogs.h"
 #include "ui/TForm1.h"
+#include "ui/Translations.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QSocketNotifier>
 #include <QStyleFactory>
 
@@ -20,6 +22,8 @@ int main(int argc, char* argv[]) {
     // Ties the running window to app/folivane.desktop, whose name and icon docks show.
     QGuiApplication::setDesktopFileName(QStringLiteral("folivane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The user's language when there is a translation for it (zh_CN), else English.
+    folivane::ui::InstallTranslations(app, QLocale::system());
 
     // Working folders of jobs that were killed would otherwise stay for ever.
     folivane::engine::RemoveStaleWorkingTrees(folivane::engine::TempFolderPath());

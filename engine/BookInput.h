@@ -33,6 +33,9 @@ struct BookInput {
     std::size_t maxHeadingLength = 40;
     // BCP 47 tag of the book's language; empty: judged from the text.
     std::string language;
+    // The code page the user chose for each source, by index (iconv names such as GB18030;
+    // empty: as legacyEncoding and detection decide). A byte-order mark still decides.
+    std::vector<std::string> sourceEncodings;
 };
 
 } // namespace folivane::engine

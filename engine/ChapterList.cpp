@@ -94,10 +94,11 @@ struct Part {
 class SourcePages {
 public:
     SourcePages(const std::string& path, std::size_t index, const std::string& pieceFolder,
-                std::shared_ptr<const std::string> text, bool held, bool large)
+                std::shared_ptr<const std::string> text, bool held, bool large,
+                const std::string& encoding)
         : path_(path), pieceFolder_(pieceFolder),
           piecePrefix_(pieceFolder + std::to_string(index) + "-"), text_(std::move(text)),
-          held_(held), large_(large) {}
+          held_(held), large_(large), encoding_(encoding) {}
 
     // One chapter: cut into pages when `cut` is set, and then each page listed under a name
     // with its number, or only the first one under the chapter's name.
@@ -123,6 +124,7 @@ public:
                                  "a piece of \"" + platform::ExpandFileName(path_) + "\"");
             } else {
                 page.Path = path_;
+                page.Encoding = encoding_; // read again as it was read now
             }
             chapters.push_back(std::move(page));
         }
@@ -135,6 +137,7 @@ private:
     std::shared_ptr<const std::string> text_;
     bool held_;
     bool large_;
+    const std::string& encoding_;
     int pieces_ = 0;
 };
 
@@ -184,12 +187,14 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources,
         if (options.checkPoint) options.checkPoint();
         const std::string& path = sources[index];
         const std::string name = GetFileNameFromPath(path, false);
+        const std::string forced =
+            index < options.sourceEncodings.size() ? options.sourceEncodings[index] : "";
         // Read once: what the pages need is kept, never asked of the file system again.
         SourceBytes source = ReadingFile(path, [&] { return ReadSourceBytes(path); });
         const std::size_t fileSize = source.body.size() + MarkSize(source.encoding);
         const auto text = ReadingFile(path, [&] {
             return std::make_shared<const std::string>(
-                DecodeSource(std::move(source), options.legacyEncoding));
+                DecodeSource(std::move(source), options.legacyEncoding, forced));
         });
         if (languageSample && languageSample->size() < kLanguageSample)
             languageSample->append(text->substr(0, kLanguageSample - languageSample->size()));
@@ -198,7 +203,7 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources,
         if (held) heldBytes += text->size();
 
         ReadingFile(path, [&] {
-            SourcePages pages(path, index, folder, text, held, fileSize > kSizeLimit);
+            SourcePages pages(path, index, folder, text, held, fileSize > kSizeLimit, forced);
             const std::vector<HeadingLine> headings =
                 rules ? FindHeadings(*text, *rules) : std::vector<HeadingLine>();
             if (headings.empty()) {
@@ -232,7 +237,9 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources,
 
 std::string ChapterText(const FileList& chapter, const std::string& legacyEncoding) {
     if (chapter.Text) return chapter.Text->substr(chapter.Begin, chapter.End - chapter.Begin);
-    return ReadingFile(chapter.Path, [&] { return ReadSourceText(chapter.Path, legacyEncoding); });
+    return ReadingFile(chapter.Path, [&] {
+        return ReadSourceText(chapter.Path, legacyEncoding, chapter.Encoding);
+    });
 }
 
 } // namespace folivane::engine

@@ -26,6 +26,7 @@ struct FileList {
     HeadingKind Heading = HeadingKind::None; // the text begins with a heading line of this kind
     int Level = 0;                           // 0 top level, 1 within the volume before it
     bool Listed = true;                      // has an entry of its own in the table of contents
+    std::string Encoding = std::string();    // the code page the user chose for the source
 };
 
 using TChapterList = std::vector<FileList>;
@@ -34,6 +35,9 @@ struct ChapterListOptions {
     ChapterMode mode = ChapterMode::Auto;
     const HeadingRules* rules = nullptr; // null: the built-in rules
     std::string legacyEncoding;
+    // The code page the user chose for each source, by index; an empty or missing entry
+    // leaves the choice to the byte-order mark and detection.
+    std::vector<std::string> sourceEncodings;
     // Called before each source; may raise to stop.
     std::function<void()> checkPoint;
     // Decoded text is held for the pages up to this many bytes in all; the text of sources

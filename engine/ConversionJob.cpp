@@ -131,7 +131,9 @@ void PackWorkingTree(const std::string& bookFolder, const std::string& outputPat
     // The files by their own paths: a temporary folder may be named with "*", "?", "<", ">"
     // or "|", which would make masks of them.
     writer.LiteralPaths = true;
+    // mimetype first, and once: readers find it at the archive's start.
     writer.FilesList = BookFolderFiles(bookFolder);
+    std::erase(writer.FilesList, mimetype);
     writer.FilesList.insert(writer.FilesList.begin(), mimetype);
     writer.NoCompressList = {"mimetype"};
     writer.SetRelativePaths(true);
@@ -139,11 +141,9 @@ void PackWorkingTree(const std::string& bookFolder, const std::string& outputPat
     writer.SetStorePaths(true);
     writer.SetZipName(outputPath);
     writer.AtomicReplace = true;
-    // mimetype is listed twice; any other file left out would leave the manifest naming a
-    // missing file.
-    writer.OnSkippingFile = [&](const std::string& path, zip::SkipReason reason,
-                                const std::string& detail) {
-        if (reason == zip::SkipReason::DuplicateName && path == mimetype) return;
+    // A file left out would leave the manifest naming a missing file.
+    writer.OnSkippingFile = [](const std::string& path, zip::SkipReason,
+                               const std::string& detail) {
         throw ConversionError("Cannot pack \"" + path + "\" into the book: " + detail);
     };
     writer.OnNoSuchFile = [](const std::string& path) {
@@ -186,6 +186,7 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         options.mode = input.chapters;
         options.rules = rules ? &*rules : nullptr;
         options.legacyEncoding = input.legacyEncoding;
+        options.sourceEncodings = input.sourceEncodings;
         options.checkPoint = checkPoint;
         std::string sample;
         const TChapterList chapters =
@@ -206,6 +207,9 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         writer.PackLevel = kPackLevel;
         writer.Precompressed = ahead;
         writer.OnCheckCancel = [&progress] { return progress.CancelRequested(); };
+        writer.OnEntryWritten = [&progress](std::size_t written, std::size_t total) {
+            progress.PackingReport(written, total);
+        };
         PackWorkingTree(book, input.outputPath, writer);
         result = 0;
     } catch (const std::bad_alloc&) {

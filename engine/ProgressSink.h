@@ -1,13 +1,14 @@
-// How the conversion job talks to a front end: five events, always in this order.
+// How the conversion job talks to a front end: its events, always in this order.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace folivane::engine {
 
 // Called from the job's thread: ShowProgress once, SetMaximum once, ChapterReport once per
-// chapter in book order, CloseRequest once, Result once. A front end that owns windows
-// must carry each call to its own thread, keeping the order.
+// chapter in book order, PackingReport as the book is packed, CloseRequest once, Result once. A
+// front end that owns windows must carry each call to its own thread, keeping the order.
 class ProgressSink {
 public:
     virtual ~ProgressSink() = default;
@@ -15,6 +16,12 @@ public:
     virtual void ShowProgress() = 0;
     virtual void SetMaximum(int chapterCount) = 0;
     virtual void ChapterReport(const std::string& chapterName) = 0;
+    // After the last chapter report, while the book's archive is written: `written` of its
+    // `total` files are packed, 0 when packing begins, `total` when the last is in.
+    virtual void PackingReport(std::size_t written, std::size_t total) {
+        static_cast<void>(written);
+        static_cast<void>(total);
+    }
     virtual void CloseRequest() = 0;
     // code 0: the book is written; 1: it is not, and `reason` says why for the user.
     virtual void Result(int code, const std::string& reason) = 0;

@@ -35,6 +35,13 @@ std::string AsciiLower(std::string_view text) {
     return result;
 }
 
+std::string AsciiUpper(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return result;
+}
+
 // uchardet judges by the bytes above 7F and reads only a few MB a second: it names the
 // same code page from 8 KiB of them as from a whole MiB (CJK and European pages alike),
 // so the sample ends after this many, or after kDetectionSample bytes of mostly-ASCII text.
@@ -134,6 +141,26 @@ std::string ChooseLegacy(std::string_view body, const std::string& legacyEncodin
     return charset.empty() ? SystemAnsiCodePage() : WidenBig5(charset);
 }
 
+// The byte-order mark `bytes` begin with. Only these exact marks count: EF BB followed by
+// anything else is text, such as U+FEFB (EF BB BB). UTF-32LE's mark begins with UTF-16LE's,
+// so it is tried first.
+SourceEncoding MarkOf(std::string_view bytes) {
+    struct Mark {
+        std::string_view bytes;
+        SourceEncoding encoding;
+    };
+    static constexpr Mark kMarks[] = {
+        {std::string_view("\xFF\xFE\x00\x00", 4), seUtf32LE},
+        {std::string_view("\x00\x00\xFE\xFF", 4), seUtf32BE},
+        {"\xEF\xBB\xBF", seUtf8},
+        {"\xFF\xFE", seUtf16LE},
+        {"\xFE\xFF", seUtf16BE},
+    };
+    for (const Mark& mark : kMarks)
+        if (bytes.starts_with(mark.bytes)) return mark.encoding;
+    return seAnsi;
+}
+
 // The encoding to read a source by, and for UTF-8 where its first malformed sequence is
 // (the size when there is none), so that the text is scanned once.
 struct Choice {
@@ -141,7 +168,8 @@ struct Choice {
     std::size_t firstInvalid = 0;
 };
 
-Choice Choose(const SourceBytes& source, const std::string& legacyEncoding) {
+Choice Choose(const SourceBytes& source, const std::string& legacyEncoding,
+              const std::string& forcedEncoding) {
     switch (source.encoding) {
     case seUtf16LE:
         return {"UTF-16LE"};
@@ -154,6 +182,13 @@ Choice Choose(const SourceBytes& source, const std::string& legacyEncoding) {
     case seUtf8:
     case seAnsi:
         break;
+    }
+    if (source.encoding == seAnsi && !forcedEncoding.empty()) {
+        std::string name = AsciiUpper(forcedEncoding);
+        if (!platform::IsKnownCharset(name))
+            throw ConversionError("Unknown text encoding \"" + forcedEncoding + "\"");
+        name = WidenBig5(name);
+        return {name, name == "UTF-8" ? FindInvalidUtf8(source.body) : 0};
     }
     const std::size_t firstInvalid = FindInvalidUtf8(source.body);
     if (source.encoding == seUtf8 || firstInvalid == source.body.size())
@@ -187,49 +222,69 @@ SourceBytes ReadSourceBytes(const std::string& path) {
     try {
         platform::FileStatus status;
         const platform::FileDescriptor file = platform::OpenRegularFile(path, &status);
-        const std::int64_t size = status.size;
-        const std::string& name = path;
         SourceBytes result;
-        platform::ReserveLargeBuffer(result.body, static_cast<std::size_t>(size) + 1);
+        platform::ReserveLargeBuffer(result.body, static_cast<std::size_t>(status.size) + 1);
         // Read in one go, mark and all: a source costs two reads however small it is.
-        platform::ReadToEnd(file, result.body, size, name);
-        const std::string_view start = std::string_view(result.body).substr(0, 4);
-        // Only these exact marks count: EF BB followed by anything else is text, such as
-        // U+FEFB (EF BB BB). UTF-32LE's mark begins with UTF-16LE's, so it is tried first.
-        struct Mark {
-            std::string_view bytes;
-            SourceEncoding encoding;
-        };
-        static constexpr Mark kMarks[] = {
-            {std::string_view("\xFF\xFE\x00\x00", 4), seUtf32LE},
-            {std::string_view("\x00\x00\xFE\xFF", 4), seUtf32BE},
-            {"\xEF\xBB\xBF", seUtf8},
-            {"\xFF\xFE", seUtf16LE},
-            {"\xFE\xFF", seUtf16BE},
-        };
-        for (const Mark& mark : kMarks) {
-            if (start.starts_with(mark.bytes)) {
-                result.encoding = mark.encoding;
-                result.body.erase(0, mark.bytes.size());
-                break;
-            }
-        }
+        platform::ReadToEnd(file, result.body, status.size, path);
+        result.encoding = MarkOf(result.body);
+        result.body.erase(0, MarkSize(result.encoding));
         return result;
     } catch (const platform::EStreamError& error) {
         throw ConversionError(error.what());
     }
 }
 
-std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& legacyEncoding) {
-    return Choose(source, legacyEncoding).encoding;
+std::string GuessSourceEncoding(const std::string& path, const std::string& legacyEncoding,
+                                bool* marked) {
+    try {
+        platform::FileStatus status;
+        const platform::FileDescriptor file = platform::OpenRegularFile(path, &status);
+        const auto read = [&](std::string& into, std::size_t count) {
+            const std::size_t had = into.size();
+            into.resize(had + count);
+            into.resize(had + platform::ReadUpTo(file, into.data() + had, count, path));
+            return into.size() > had;
+        };
+        // Detection looks from the first byte above 7F on, at no more than this: ASCII before
+        // it is passed over a block at a time, the rest of the file is never read.
+        constexpr std::size_t kBlock = 1 << 20;
+        SourceBytes sample;
+        read(sample.body, kBlock);
+        sample.encoding = MarkOf(sample.body);
+        if (marked) *marked = sample.encoding != seAnsi;
+        if (sample.encoding != seAnsi) return Choose(sample, legacyEncoding, "").encoding;
+        const auto firstHigh = [](std::string_view bytes) {
+            return std::find_if(bytes.begin(), bytes.end(),
+                                [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) -
+                   bytes.begin();
+        };
+        auto high = static_cast<std::size_t>(firstHigh(sample.body));
+        while (high == sample.body.size()) {
+            sample.body.clear();
+            if (!read(sample.body, kBlock)) return "UTF-8"; // ASCII throughout
+            high = static_cast<std::size_t>(firstHigh(sample.body));
+        }
+        sample.body.erase(0, high);
+        read(sample.body, kBlock - sample.body.size());
+        return Choose(sample, legacyEncoding, "").encoding;
+    } catch (const platform::EStreamError& error) {
+        throw ConversionError(error.what());
+    }
 }
 
-std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding) {
-    return DecodeAs(Choose(source, legacyEncoding), source.body, nullptr);
+std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& legacyEncoding,
+                                 const std::string& forcedEncoding) {
+    return Choose(source, legacyEncoding, forcedEncoding).encoding;
 }
 
-std::string DecodeSource(SourceBytes&& source, const std::string& legacyEncoding) {
-    return DecodeAs(Choose(source, legacyEncoding), source.body, &source.body);
+std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding,
+                         const std::string& forcedEncoding) {
+    return DecodeAs(Choose(source, legacyEncoding, forcedEncoding), source.body, nullptr);
+}
+
+std::string DecodeSource(SourceBytes&& source, const std::string& legacyEncoding,
+                         const std::string& forcedEncoding) {
+    return DecodeAs(Choose(source, legacyEncoding, forcedEncoding), source.body, &source.body);
 }
 
 std::size_t MarkSize(SourceEncoding encoding) {
@@ -248,9 +303,9 @@ std::size_t MarkSize(SourceEncoding encoding) {
     return 0;
 }
 
-std::string ReadSourceText(const std::string& path, const std::string& legacyEncoding) {
-    SourceBytes source = ReadSourceBytes(path);
-    return DecodeAs(Choose(source, legacyEncoding), source.body, &source.body);
+std::string ReadSourceText(const std::string& path, const std::string& legacyEncoding,
+                           const std::string& forcedEncoding) {
+    return DecodeSource(ReadSourceBytes(path), legacyEncoding, forcedEncoding);
 }
 
 std::string AnsiCodePageForLocale(std::string_view locale) {

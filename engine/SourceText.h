@@ -31,27 +31,40 @@ struct SourceBytes {
 SourceBytes ReadSourceBytes(const std::string& path);
 
 // How the body is to be read, as an iconv name: the mark's encoding when there is one;
-// without a mark UTF-8 when it is UTF-8 throughout or but for a few damaged sequences (at
-// most one in a thousand characters); else `legacyEncoding` when given, else the code page
-// uchardet detects, else the locale's ANSI code page; BIG5 is read as its superset
-// BIG5-HKSCS. Raises ConversionError when `legacyEncoding` is unknown to iconv.
-std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& legacyEncoding);
+// without a mark `forcedEncoding` when given (the user's choice for this source), else
+// UTF-8 when it is UTF-8 throughout or but for a few damaged sequences (at most one in a
+// thousand characters); else `legacyEncoding` when given, else the code page uchardet
+// detects, else the locale's ANSI code page; BIG5 is read as its superset BIG5-HKSCS.
+// Raises ConversionError when `legacyEncoding` or `forcedEncoding` is unknown to iconv.
+std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& legacyEncoding,
+                                 const std::string& forcedEncoding = std::string());
 
 // The body as UTF-8, decoded as ChooseSourceEncoding says. UTF-16 and UTF-32 as
 // DecodeUtf16 and DecodeUtf32 read them. UTF-8: each malformed sequence (its longest
 // well-formed prefix, or one byte) becomes one U+FFFD. A code page: each undecodable byte
 // becomes U+FFFD. Nothing else is dropped or changed.
-std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding);
+std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding,
+                         const std::string& forcedEncoding = std::string());
 
 // The same, taking the bytes: UTF-8 that needs no change is moved out instead of copied.
-std::string DecodeSource(SourceBytes&& source, const std::string& legacyEncoding);
+std::string DecodeSource(SourceBytes&& source, const std::string& legacyEncoding,
+                         const std::string& forcedEncoding = std::string());
+
+// What ChooseSourceEncoding would say for the file at `path`, so that a front end can show
+// it before converting: judged from the MiB after the first byte above 7F, all that the
+// detection looks at, without reading the rest of the file. `marked`, when given, tells
+// whether a byte-order mark decides. Raises as ReadSourceBytes.
+std::string GuessSourceEncoding(const std::string& path,
+                                const std::string& legacyEncoding = std::string(),
+                                bool* marked = nullptr);
 
 // The length of the byte-order mark that gives `encoding`: 0 for seAnsi.
 std::size_t MarkSize(SourceEncoding encoding);
 
 // ReadSourceBytes followed by DecodeSource.
 std::string ReadSourceText(const std::string& path,
-                           const std::string& legacyEncoding = std::string());
+                           const std::string& legacyEncoding = std::string(),
+                           const std::string& forcedEncoding = std::string());
 
 // True when sources in the named code page (an iconv name such as GB18030) can be decoded.
 bool IsKnownTextEncoding(const std::string& name);

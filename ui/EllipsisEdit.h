@@ -1,4 +1,4 @@
-// A read-only line edit with a "..." button inside its right end.
+// A read-only line edit with a "..." button inside its right end, and a button that clears it.
 #pragma once
 
 #include <QLineEdit>
@@ -7,14 +7,16 @@ class QToolButton;
 
 namespace folivane::ui {
 
-// The button takes no keyboard focus, so the field keeps its place in the tab order;
-// Return, Enter or F4 in the field press it instead. Parent-owned like any widget.
+// The buttons take no keyboard focus, so the field keeps its place in the tab order;
+// Return, Enter or F4 in the field press "...", Delete or Backspace clear the field. The
+// clear button shows only while there is something to clear. Parent-owned like any widget.
 class EllipsisEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit EllipsisEdit(QWidget* parent = nullptr);
 
     QToolButton* Button() const { return button_; }
+    QToolButton* ClearButton() const { return clear_; }
 
 signals:
     void editButtonClicked();
@@ -24,7 +26,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void PlaceButtons();
+
     QToolButton* button_;
+    QToolButton* clear_;
 };
 
 } // namespace folivane::ui

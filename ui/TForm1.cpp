@@ -10,6 +10,7 @@
 #include "engine/ConversionJob.h"
 #include "engine/WorkingTree.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -19,6 +20,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QToolButton>
 
@@ -27,8 +29,6 @@
 namespace folivane::ui {
 
 namespace {
-
-constexpr QLatin1String kBoxTitle("Quorvel Folivane Converter");
 
 // The window is laid out in fixed logical pixels, so its text is sized in the same unit
 // (about 8 points at 96 dots per inch); high-DPI scaling then grows both together.
@@ -50,13 +50,23 @@ QLineEdit* Edit(const char* name, QWidget* parent) {
     return edit;
 }
 
-// A caption right-aligned to end just before `right`.
-void Caption(const QString& text, QWidget* parent, int right, int top) {
+// A caption right-aligned to end just before `right`, naming `buddy` for screen readers
+// and mnemonics.
+void Caption(const QString& text, QWidget* parent, int right, int top, QWidget* buddy) {
     auto* label = new QLabel(text, parent);
     const int width = label->fontMetrics().horizontalAdvance(text) + 2;
     label->setGeometry(right - width, top, width, 21);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setBuddy(buddy);
 }
+
+// "text (Ctrl+O)": a button's tool tip with its shortcut, as the desktop writes keys.
+QString WithShortcut(const QString& text, const QKeySequence& keys) {
+    return text + QStringLiteral(" (") + keys.toString(QKeySequence::NativeText) + QLatin1Char(')');
+}
+
+// The window grows by one row of the book frame for the choices of the book.
+constexpr int kChoicesRow = 24;
 
 } // namespace
 
@@ -78,12 +88,12 @@ TForm1::~TForm1() {
 
 void TForm1::FormCreate() {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(QStringLiteral("Quorvel Folivane Converter V1.0"));
+    setWindowTitle(tr("Quorvel Folivane Converter V1.0"));
     setWindowIcon(LoadIcon("convert"));
     QFont f = font();
     f.setPixelSize(kTextPixels);
     setFont(f);
-    setFixedSize(505, 334);
+    setFixedSize(505, 334 + kChoicesRow);
     setAcceptDrops(true);
     tempFolderPath_ = engine::TempFolderPath();
 
@@ -93,12 +103,12 @@ void TForm1::FormCreate() {
 
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setText(QStringLiteral("Convert"));
+    SpeedButton1->setText(tr("Convert"));
     SpeedButton1->setIcon(LoadIcon("convert"));
     SpeedButton1->setIconSize(QSize(48, 48));
     SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
-    SpeedButton1->setGeometry(416, 225, 83, 86);
+    SpeedButton1->setGeometry(416, 225, 83, 86 + kChoicesRow);
     QFont bold = SpeedButton1->font();
     bold.setBold(true);
     SpeedButton1->setFont(bold);
@@ -110,10 +120,13 @@ void TForm1::FormCreate() {
     URLLabel4 = new LinkLabel(QLatin1String(engine::kSourceAddress), this);
     URLLabel4->setObjectName(QStringLiteral("URLLabel4"));
     URLLabel4->SetAddress(QUrl(QLatin1String(engine::kSourceAddress)));
-    URLLabel4->move(184, 317);
+    URLLabel4->move(184, 317 + kChoicesRow);
     URLLabel4->adjustSize();
 
     CreateTabOrder();
+    CreateShortcuts();
+    connect(&guessing_, &QFutureWatcher<QList<EncodingGuess>>::finished, this,
+            &TForm1::ApplyEncodingGuesses);
 
     // The progress dialog of the first job waits hidden.
     EnsureProgressDialog();
@@ -127,14 +140,13 @@ void TForm1::CreateTopFrame() {
     auto* frame = new QGroupBox(this);
     frame->setGeometry(2, -3, 502, 69);
 
-    BitBtn1 = new QPushButton(LoadIcon("add"), QStringLiteral("Add Files"), frame);
+    BitBtn1 = new QPushButton(LoadIcon("add"), tr("Add Files"), frame);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setToolTip(QStringLiteral("Add TXT Files"));
     BitBtn1->setIconSize(QSize(48, 48));
     BitBtn1->setGeometry(5, 11, 110, 52);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
 
-    URLLabel3 = new LinkLabel(QStringLiteral("About"), frame);
+    URLLabel3 = new LinkLabel(tr("About"), frame);
     URLLabel3->setObjectName(QStringLiteral("URLLabel3"));
     URLLabel3->move(462, 17);
     URLLabel3->adjustSize();
@@ -142,15 +154,19 @@ void TForm1::CreateTopFrame() {
 }
 
 void TForm1::CreateListFrame() {
-    auto* frame = new QGroupBox(QStringLiteral(" TXT Files List "), this);
+    auto* frame = new QGroupBox(tr(" TXT Files List "), this);
     frame->setGeometry(2, 66, 502, 150);
 
     m_list = new QTableWidget(0, kColumns, frame);
     m_list->setObjectName(QStringLiteral("m_list"));
     m_list->setGeometry(5, 16, 405, 128);
-    const QStringList captions{QStringLiteral("ID"), QStringLiteral("File Name"),
-                               QStringLiteral("Size"), QStringLiteral("Path")};
-    const int widths[] = {55, 116, 60, 220};
+    const QStringList captions{tr("ID"), tr("File Name"), tr("Size"), tr("Encoding"), tr("Path")};
+    // The size column holds "999.9 MB", the encoding column "BIG5-HKSCS", with room for a
+    // sort arrow; the path takes what is left and more.
+    const QFontMetrics metrics = m_list->fontMetrics();
+    const int sizeWidth = metrics.horizontalAdvance(QStringLiteral("999.9 MB")) + 28;
+    const int encodingWidth = metrics.horizontalAdvance(QStringLiteral("BIG5-HKSCS")) + 16;
+    const int widths[] = {40, 110, sizeWidth, encodingWidth, 220};
     for (int c = 0; c < kColumns; ++c) {
         m_list->setHorizontalHeaderItem(c, new QTableWidgetItem(captions[c]));
         m_list->setColumnWidth(c, widths[c]);
@@ -163,6 +179,10 @@ void TForm1::CreateListFrame() {
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One stop in the tab order: Tab leaves the list, the arrow keys move within it.
+    m_list->setTabKeyNavigation(false);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list, &QWidget::customContextMenuRequested, this, &TForm1::ShowRowMenu);
     m_list->setShowGrid(true);
     m_list->setWordWrap(false);
     m_list->setIconSize(QSize(16, 16));
@@ -175,10 +195,10 @@ void TForm1::CreateListFrame() {
     connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &TForm1::m_listColumnClick);
 
-    m_up = SideButton("m_up", QStringLiteral("Up     "), "up", frame, 16);
-    m_down = SideButton("m_down", QStringLiteral("Down "), "down", frame, 49);
-    m_del = SideButton("m_del", QStringLiteral("Delete"), "delete", frame, 82);
-    m_delall = SideButton("m_delall", QStringLiteral("Empty "), "empty", frame, 115);
+    m_up = SideButton("m_up", tr("Up     "), "up", frame, 16);
+    m_down = SideButton("m_down", tr("Down "), "down", frame, 49);
+    m_del = SideButton("m_del", tr("Delete"), "delete", frame, 82);
+    m_delall = SideButton("m_delall", tr("Empty "), "empty", frame, 115);
     connect(m_up, &QPushButton::clicked, this, &TForm1::m_upClick);
     connect(m_down, &QPushButton::clicked, this, &TForm1::m_downClick);
     connect(m_del, &QPushButton::clicked, this, &TForm1::m_delClick);
@@ -186,40 +206,70 @@ void TForm1::CreateListFrame() {
 }
 
 void TForm1::CreateBookFrame() {
-    auto* frame = new QGroupBox(QStringLiteral(" ePub Book Information "), this);
-    frame->setGeometry(2, 219, 410, 94);
+    auto* frame = new QGroupBox(tr(" ePub Book Information "), this);
+    frame->setGeometry(2, 219, 410, 94 + kChoicesRow);
 
-    // The fields keep their right edges; a font whose captions need more room than the
-    // classic layout gave them moves the fields' left edges instead of clipping.
+    // The fields keep their right edges; a font or a language whose captions need more
+    // room than the classic layout gave them moves the fields' left edges instead of
+    // clipping.
     const int titleRight = 68 + 139;
     const int fullRight = 68 + 334;
     const QFontMetrics metrics = frame->fontMetrics();
-    const auto neededLeft = [&metrics](const char* caption, int captionLeft) {
-        return captionLeft + metrics.horizontalAdvance(QLatin1String(caption)) + 2 + 3;
+    const auto neededLeft = [&metrics](const QString& caption, int captionLeft) {
+        return captionLeft + metrics.horizontalAdvance(caption) + 2 + 3;
     };
+    const QString bookName = tr("Book Name:");
+    const QString author = tr("Author:");
+    const QString publisher = tr("Publisher:");
+    const QString cover = tr("Cover:");
+    const QString language = tr("Language:");
     int left = 68;
-    for (const char* caption : {"Book Name:", "Publisher:", "Cover:"})
+    for (const QString& caption : {bookName, publisher, cover})
         left = std::max(left, neededLeft(caption, 2));
 
     m_title = Edit("m_title", frame);
     m_title->setGeometry(left, 20, titleRight - left, 21);
-    Caption(QStringLiteral("Book Name:"), frame, left - 3, 20);
+    Caption(bookName, frame, left - 3, 20, m_title);
 
     m_zz = Edit("m_zz", frame);
-    const int authorLeft = std::max(266, neededLeft("Author:", titleRight + 4));
+    const int authorLeft = std::max(266, neededLeft(author, titleRight + 4));
     m_zz->setGeometry(authorLeft, 20, fullRight - authorLeft, 21);
-    Caption(QStringLiteral("Author:"), frame, authorLeft - 3, 20);
+    Caption(author, frame, authorLeft - 3, 20, m_zz);
 
     m_cbs = Edit("m_cbs", frame);
     m_cbs->setGeometry(left, 44, fullRight - left, 21);
-    Caption(QStringLiteral("Publisher:"), frame, left - 3, 44);
+    Caption(publisher, frame, left - 3, 44, m_cbs);
 
     CoverPath = new EllipsisEdit(frame);
     CoverPath->setObjectName(QStringLiteral("CoverPath"));
     CoverPath->Button()->setObjectName(QStringLiteral("CoverPathButton"));
+    CoverPath->ClearButton()->setObjectName(QStringLiteral("CoverPathClear"));
+    CoverPath->ClearButton()->setToolTip(tr("Remove the cover"));
     CoverPath->setGeometry(left, 68, fullRight - left, 21);
-    Caption(QStringLiteral("Cover:"), frame, left - 3, 68);
+    Caption(cover, frame, left - 3, 68, CoverPath);
     connect(CoverPath, &EllipsisEdit::editButtonClicked, this, &TForm1::CoverPathEditButtonClick);
+
+    // The choices of the book: a row of their own under the cover, right-aligned like the
+    // fields above.
+    const int choicesTop = 68 + kChoicesRow;
+    m_language = Edit("m_language", frame);
+    m_language->setPlaceholderText(tr("Automatic"));
+    m_language->setToolTip(tr("The book's language as a BCP 47 tag, such as en, zh-CN or ja; "
+                              "empty: judged from the text"));
+    const int languageWidth =
+        std::max(64, metrics.horizontalAdvance(m_language->placeholderText()) + 12);
+    const int languageLeft = fullRight - languageWidth;
+    m_language->setGeometry(languageLeft, choicesTop, languageWidth, 21);
+    const int languageCaptionRight = languageLeft - 3;
+    Caption(language, frame, languageCaptionRight, choicesTop, m_language);
+
+    m_chapters = new QCheckBox(tr("Find chapters in the text"), frame);
+    m_chapters->setObjectName(QStringLiteral("m_chapters"));
+    m_chapters->setChecked(true);
+    m_chapters->setToolTip(tr("Start a chapter at heading lines such as \"第十四章\" or "
+                              "\"Chapter 14\"; off: one chapter per file"));
+    const int chaptersRight = languageCaptionRight - metrics.horizontalAdvance(language) - 8;
+    m_chapters->setGeometry(8, choicesTop, chaptersRight - 8, 21);
 }
 
 void TForm1::CreateTabOrder() {
@@ -228,7 +278,37 @@ void TForm1::CreateTabOrder() {
     setTabOrder(m_title, m_zz);
     setTabOrder(m_zz, m_cbs);
     setTabOrder(m_cbs, CoverPath);
+    setTabOrder(CoverPath, m_chapters);
+    setTabOrder(m_chapters, m_language);
     BitBtn1->setFocus();
+}
+
+void TForm1::CreateShortcuts() {
+    const auto shortcut = [this](const QKeySequence& keys, QWidget* scope,
+                                 void (TForm1::*action)()) {
+        auto* made = new QShortcut(keys, scope);
+        made->setContext(scope == this ? Qt::WindowShortcut : Qt::WidgetShortcut);
+        connect(made, &QShortcut::activated, this, action);
+    };
+    const QKeySequence open(QKeySequence::Open);
+    const QKeySequence up(Qt::CTRL | Qt::Key_Up);
+    const QKeySequence down(Qt::CTRL | Qt::Key_Down);
+    const QKeySequence remove(QKeySequence::Delete);
+    const QKeySequence convert(Qt::CTRL | Qt::Key_Return);
+    shortcut(open, this, &TForm1::BitBtn1Click);
+    shortcut(up, this, &TForm1::m_upClick);
+    shortcut(down, this, &TForm1::m_downClick);
+    shortcut(convert, this, &TForm1::SpeedButton1Click);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Enter), this, &TForm1::SpeedButton1Click);
+    // Delete acts on the list only: in a field it deletes text.
+    shortcut(remove, m_list, &TForm1::DeleteKeyPressed);
+
+    BitBtn1->setToolTip(WithShortcut(tr("Add TXT Files"), open));
+    m_up->setToolTip(WithShortcut(tr("Move the selected file up"), up));
+    m_down->setToolTip(WithShortcut(tr("Move the selected file down"), down));
+    m_del->setToolTip(WithShortcut(tr("Remove the selected file from the list"), remove));
+    m_delall->setToolTip(tr("Remove every file from the list"));
+    SpeedButton1->setToolTip(WithShortcut(tr("Convert the files into one book"), convert));
 }
 
 TForm3* TForm1::ProgressDialog() const {
@@ -249,18 +329,16 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::URLLabel3Click() {
-    const QStringList lines{QStringLiteral("Quorvel Folivane Converter"),
-                            QStringLiteral("Version:1.0"),
-                            QStringLiteral("Web: ") + QLatin1String(engine::kSourceAddress),
-                            QStringLiteral("E-mail: support@folivane.example")};
-    dialogs_.Message(this, QMessageBox::Information,
-                     QStringLiteral("About Quorvel Folivane Converter"),
+    const QStringList lines{tr("Quorvel Folivane Converter"), tr("Version:1.0"),
+                            tr("Web: ") + QLatin1String(engine::kSourceAddress),
+                            tr("E-mail: support@folivane.example")};
+    dialogs_.Message(this, QMessageBox::Information, tr("About Quorvel Folivane Converter"),
                      lines.join(QLatin1Char('\n')), QMessageBox::Ok);
 }
 
 QMessageBox::StandardButton TForm1::Say(QMessageBox::Icon icon, const QString& text,
                                         QMessageBox::StandardButtons buttons) {
-    return dialogs_.Message(this, icon, kBoxTitle, text, buttons);
+    return dialogs_.Message(this, icon, tr("Quorvel Folivane Converter"), text, buttons);
 }
 
 } // namespace folivane::ui

@@ -3,12 +3,15 @@
 
 #include "engine/BookInput.h"
 
+#include <QFutureWatcher>
+#include <QList>
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
 #include <string>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMimeData;
@@ -34,8 +37,13 @@ public:
     ~TForm1() override;
 
     // Appends a row for a text file (".txt" in any letter case); returns false and adds
-    // nothing for any other name and for a folder.
+    // nothing for any other name and for a folder. The row's encoding is judged on another
+    // thread and shows when known (encodingsKnown()).
     bool AddTxtFile(const QString& path);
+    // The code page the user chose for a row ("" for Automatic); it goes into the job.
+    void ChooseEncoding(int row, const QString& encoding);
+    // The code pages the row menu offers after "Automatic".
+    static QStringList CommonEncodings();
     // Exchanges two rows with all their texts, the ID included.
     void SwapRows(int a, int b);
 
@@ -55,6 +63,8 @@ signals:
     void conversionFinished(int code);
     // Everything is cleaned up after TerminateForSignal: the program may exit with `exitCode`.
     void terminated(int exitCode);
+    // Every row's encoding column shows what the file will be read as.
+    void encodingsKnown();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -64,27 +74,43 @@ protected:
 
 private:
     // The columns of m_list, in display order.
-    enum Column { kId = 0, kFileName = 1, kSize = 2, kPath = 3, kColumns = 4 };
+    enum Column { kId = 0, kFileName = 1, kSize = 2, kEncoding = 3, kPath = 4, kColumns = 5 };
+
+    // What the engine would read a file as, judged off the interface thread.
+    struct EncodingGuess {
+        int key; // the row's key (kKeyRole), which survives sorting and moving
+        QString path;
+        QString encoding; // empty: the file could not be read
+        bool marked = false;
+    };
 
     void FormCreate();
     void CreateTopFrame();
     void CreateListFrame();
     void CreateBookFrame();
     void CreateTabOrder();
+    void CreateShortcuts();
 
     // Book list (TForm1BookList.cpp).
     void BitBtn1Click();
     void ApplicationEvents1Message(const QMimeData& drop);
     void m_delClick();
+    void DeleteKeyPressed();
     void m_delallClick();
     void m_upClick();
     void m_downClick();
     void m_listColumnClick(int column);
     int m_listCompare(int rowA, int rowB) const;
     void CoverPathEditButtonClick();
+    void ShowRowMenu(const QPoint& at);
+    void GuessPendingEncodings();
+    void ApplyEncodingGuesses();
+    int RowOfKey(int key) const;
     int SelectedRow() const;
     void SelectRow(int row);
     int IdOf(int row) const;
+    // The code page the user chose for the row, "" for Automatic.
+    QString EncodingOf(int row) const;
 
     // Conversion (TForm1Convert.cpp).
     void SpeedButton1Click();
@@ -93,6 +119,7 @@ private:
     void OnShowFormMessage();
     void OnChgStepMessage(int chapterCount);
     void OnChapterReport(const QString& chapterName);
+    void OnPackingReport(qulonglong written, qulonglong total);
     void OnCloseRequest();
     void OnShowResultMsg(int code, const QString& reason);
 
@@ -102,6 +129,7 @@ private:
 
     Dialogs& dialogs_;
     std::string tempFolderPath_; // taken once, when the window is made
+    QString outputPath_;         // of the running or last conversion
 
     QPushButton* BitBtn1 = nullptr;
     LinkLabel* URLLabel3 = nullptr;
@@ -114,6 +142,8 @@ private:
     QLineEdit* m_zz = nullptr;
     QLineEdit* m_cbs = nullptr;
     EllipsisEdit* CoverPath = nullptr;
+    QCheckBox* m_chapters = nullptr;
+    QLineEdit* m_language = nullptr;
     QToolButton* SpeedButton1 = nullptr;
     LinkLabel* URLLabel4 = nullptr;
 
@@ -121,6 +151,10 @@ private:
     int sortColumn_ = 0;
     int lastClickedColumn_ = -1;
     int sortDirection_ = 0;
+
+    int nextRowKey_ = 1;
+    QList<EncodingGuess> pendingGuesses_;
+    QFutureWatcher<QList<EncodingGuess>> guessing_;
 
     QPointer<TForm3> Form3;
     QPointer<TLongWaitTrd> worker_;

@@ -6,15 +6,18 @@
 #include "Icons.h"
 #include "NaturalOrder.h"
 #include "engine/ChapterList.h"
+#include "engine/SourceText.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMenu>
 #include <QMimeData>
 #include <QTableWidget>
 #include <QUrl>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <array>
@@ -27,6 +30,13 @@ namespace {
 
 // The size cell keeps its number beside its text, so sorting never parses the text.
 constexpr int kSizeRole = Qt::UserRole;
+// The ID cell keeps a key that names the row for good, whatever sorting and moving do.
+constexpr int kKeyRole = Qt::UserRole + 1;
+// The encoding cell: the user's choice ("" for Automatic), the detected encoding, and
+// whether a byte-order mark decides.
+constexpr int kChosenRole = Qt::UserRole + 2;
+constexpr int kGuessRole = Qt::UserRole + 3;
+constexpr int kMarkedRole = Qt::UserRole + 4;
 
 QTableWidgetItem* Cell(const QString& text) {
     auto* item = new QTableWidgetItem(text);
@@ -34,11 +44,14 @@ QTableWidgetItem* Cell(const QString& text) {
     return item;
 }
 
-// Two decimals and the user's decimal separator, no digit grouping: 1536 bytes -> 1.50KB.
+// KB below a megabyte, MB from there, one decimal in the user's way of writing numbers:
+// 1536 bytes -> "1.5 KB", 3 MiB -> "3.0 MB".
 QString SizeText(double kb) {
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(kb, 'f', 2) + QStringLiteral("KB");
+    // Sizes that would round to "1024.0 KB" are written in MB.
+    if (kb < 1024 - 0.05) return locale.toString(kb, 'f', 1) + QStringLiteral(" KB");
+    return locale.toString(kb / 1024, 'f', 1) + QStringLiteral(" MB");
 }
 
 } // namespace
@@ -62,20 +75,114 @@ bool TForm1::AddTxtFile(const QString& path) {
     QTableWidgetItem* size = Cell(SizeText(kb));
     size->setData(kSizeRole, kb);
     m_list->setItem(row, kSize, size);
+    // Judged on another thread: a thousand dropped files must not stop the window.
+    QTableWidgetItem* encoding = Cell(QStringLiteral("…"));
+    encoding->setData(kChosenRole, QString());
+    m_list->setItem(row, kEncoding, encoding);
     m_list->setItem(row, kPath, Cell(path));
+    const int key = nextRowKey_++;
+    id->setData(kKeyRole, key);
+    pendingGuesses_.append({key, path, QString(), false});
+    if (!guessing_.isRunning())
+        QMetaObject::invokeMethod(this, &TForm1::GuessPendingEncodings, Qt::QueuedConnection);
     return true;
 }
 
+QStringList TForm1::CommonEncodings() {
+    return {QStringLiteral("UTF-8"),   QStringLiteral("UTF-16LE"),   QStringLiteral("UTF-16BE"),
+            QStringLiteral("GB18030"), QStringLiteral("BIG5-HKSCS"), QStringLiteral("CP932"),
+            QStringLiteral("CP949"),   QStringLiteral("CP1252"),     QStringLiteral("CP1251")};
+}
+
+void TForm1::GuessPendingEncodings() {
+    if (guessing_.isRunning() || pendingGuesses_.isEmpty()) return;
+    QList<EncodingGuess> batch;
+    batch.swap(pendingGuesses_);
+    // The task owns its list and touches nothing of the window.
+    guessing_.setFuture(QtConcurrent::run([batch = std::move(batch)]() mutable {
+        for (EncodingGuess& guess : batch) {
+            try {
+                guess.encoding = QString::fromStdString(engine::GuessSourceEncoding(
+                    QFile::encodeName(guess.path).toStdString(), std::string(), &guess.marked));
+            } catch (const std::exception&) {
+                guess.encoding.clear(); // unreadable now; the conversion will say why
+            }
+        }
+        return batch;
+    }));
+}
+
+int TForm1::RowOfKey(int key) const {
+    for (int row = 0; row < m_list->rowCount(); ++row)
+        if (m_list->item(row, kId)->data(kKeyRole).toInt() == key) return row;
+    return -1;
+}
+
+void TForm1::ApplyEncodingGuesses() {
+    for (const EncodingGuess& guess : guessing_.result()) {
+        const int row = RowOfKey(guess.key);
+        if (row < 0) continue; // deleted meanwhile
+        QTableWidgetItem* cell = m_list->item(row, kEncoding);
+        cell->setData(kGuessRole, guess.encoding);
+        cell->setData(kMarkedRole, guess.marked);
+        if (guess.marked) cell->setData(kChosenRole, QString()); // the mark decides
+        const QString chosen = cell->data(kChosenRole).toString();
+        cell->setText(!chosen.isEmpty()          ? chosen
+                      : guess.encoding.isEmpty() ? QStringLiteral("?")
+                                                 : guess.encoding);
+        cell->setToolTip(guess.encoding.isEmpty() ? tr("The file cannot be read")
+                         : guess.marked           ? tr("Read by its byte-order mark")
+                         : !chosen.isEmpty()      ? tr("Chosen by you")
+                                                  : tr("Detected from the text"));
+    }
+    if (!pendingGuesses_.isEmpty())
+        GuessPendingEncodings();
+    else
+        emit encodingsKnown();
+}
+
+void TForm1::ChooseEncoding(int row, const QString& encoding) {
+    if (row < 0 || row >= m_list->rowCount()) return;
+    QTableWidgetItem* cell = m_list->item(row, kEncoding);
+    if (cell->data(kMarkedRole).toBool()) return;
+    cell->setData(kChosenRole, encoding);
+    const QString guess = cell->data(kGuessRole).toString();
+    cell->setText(!encoding.isEmpty() ? encoding : guess.isEmpty() ? cell->text() : guess);
+    cell->setToolTip(!encoding.isEmpty() ? tr("Chosen by you") : tr("Detected from the text"));
+}
+
+void TForm1::ShowRowMenu(const QPoint& at) {
+    const int row = m_list->rowAt(at.y());
+    if (row < 0) return;
+    SelectRow(row);
+    const QTableWidgetItem* cell = m_list->item(row, kEncoding);
+    const QString chosen = cell->data(kChosenRole).toString();
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("EncodingMenu"));
+    menu.addSection(tr("Read the file as"));
+    const bool marked = cell->data(kMarkedRole).toBool();
+    for (const QString& encoding : QStringList{QString()} + CommonEncodings()) {
+        QAction* action = menu.addAction(encoding.isEmpty() ? tr("Automatic") : encoding);
+        action->setCheckable(true);
+        action->setChecked(encoding == chosen);
+        action->setEnabled(!marked);
+        action->setData(encoding);
+    }
+    if (marked) menu.addSection(tr("Read by its byte-order mark"));
+    if (const QAction* picked = menu.exec(m_list->viewport()->mapToGlobal(at)))
+        ChooseEncoding(SelectedRow(), picked->data().toString());
+}
+
 void TForm1::BitBtn1Click() {
-    const QStringList files = dialogs_.OpenFiles(this, QStringLiteral("导入TXT文件"),
-                                                 {{QStringLiteral("*.txt"), {"txt"}}});
+    const QStringList files =
+        dialogs_.OpenFiles(this, tr("导入TXT文件"), {{QStringLiteral("*.txt"), {"txt"}}});
     QStringList refused;
     for (const QString& file : files)
         if (!AddTxtFile(file)) refused << file;
     // The user picked these on purpose; say why they are missing from the list.
     if (!refused.isEmpty())
         Say(QMessageBox::Information,
-            QStringLiteral("Only text files (.txt) can be added. Not added:\n") +
+            tr("Only text files (.txt) can be added. Not added:") + QLatin1Char('\n') +
                 refused.join(QLatin1Char('\n')),
             QMessageBox::Ok);
 }
@@ -116,10 +223,14 @@ int TForm1::IdOf(int row) const {
     return m_list->item(row, kId)->text().toInt();
 }
 
+QString TForm1::EncodingOf(int row) const {
+    return m_list->item(row, kEncoding)->data(kChosenRole).toString();
+}
+
 void TForm1::m_delClick() {
     const int i = SelectedRow();
     if (i < 0) {
-        Say(QMessageBox::Information, QStringLiteral("Choose file first please!"), QMessageBox::Ok);
+        Say(QMessageBox::Information, tr("Choose file first please!"), QMessageBox::Ok);
         return;
     }
     const int d = IdOf(i);
@@ -133,8 +244,13 @@ void TForm1::m_delClick() {
     }
 }
 
+void TForm1::DeleteKeyPressed() {
+    // The key acts on a chosen row; with none there is nothing to say.
+    if (SelectedRow() >= 0) m_delClick();
+}
+
 void TForm1::m_delallClick() {
-    if (Say(QMessageBox::Question, QStringLiteral("Are you sure you want to empty all files?"),
+    if (Say(QMessageBox::Question, tr("Are you sure you want to empty all files?"),
             QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
         m_list->setRowCount(0);
 }
@@ -213,10 +329,9 @@ int TForm1::m_listCompare(int rowA, int rowB) const {
 }
 
 void TForm1::CoverPathEditButtonClick() {
-    const QString picture =
-        dialogs_.OpenFile(this, QString(),
-                          {{QStringLiteral("Picture Files(*.jpg;*.jpeg;*.png;*.bmp;*.gif)"),
-                            {"jpg", "jpeg", "png", "bmp", "gif"}}});
+    const QString picture = dialogs_.OpenFile(this, QString(),
+                                              {{tr("Picture Files(*.jpg;*.jpeg;*.png;*.bmp;*.gif)"),
+                                                {"jpg", "jpeg", "png", "bmp", "gif"}}});
     if (!picture.isEmpty()) CoverPath->setText(picture);
 }
 

@@ -5,9 +5,12 @@
 #include "EllipsisEdit.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
+#include "engine/LanguageTag.h"
 #include "engine/OutputCheck.h"
 #include "engine/WorkingTree.h"
 
+#include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -17,6 +20,15 @@ namespace folivane::ui {
 void TForm1::SpeedButton1Click() {
     // One job at a time: a second press before the dialog is up must not start another.
     if (ConversionRunning() || m_list->rowCount() == 0) return;
+    // A language the book cannot carry is said before anything is asked.
+    const QString language = m_language->text().trimmed();
+    if (!language.isEmpty() && !engine::NormalizeLanguageTag(language.toStdString())) {
+        Say(QMessageBox::Warning,
+            tr("\"%1\" is not a language tag (BCP 47, such as en, zh-CN or ja)").arg(language),
+            QMessageBox::Ok);
+        m_language->setFocus();
+        return;
+    }
     QString suggested = m_title->text();
     if (suggested.isEmpty()) suggested = QStringLiteral("myepub");
     // A "/" in the book's name would make the dialog read the name as a folder path.
@@ -34,6 +46,7 @@ void TForm1::SpeedButton1Click() {
     }
     engine::WorkingTree tree = engine::PrepareWorkingTree(tempFolderPath_);
     EnsureProgressDialog();
+    outputPath_ = output;
 
     worker_ = new TLongWaitTrd(std::move(input), std::move(tree), this);
     // Queued, all to this window, so they run here in the order the job sent them.
@@ -42,6 +55,8 @@ void TForm1::SpeedButton1Click() {
     connect(worker_, &TLongWaitTrd::setMaximum, this, &TForm1::OnChgStepMessage,
             Qt::QueuedConnection);
     connect(worker_, &TLongWaitTrd::chapterReport, this, &TForm1::OnChapterReport,
+            Qt::QueuedConnection);
+    connect(worker_, &TLongWaitTrd::packingReport, this, &TForm1::OnPackingReport,
             Qt::QueuedConnection);
     connect(worker_, &TLongWaitTrd::closeRequest, this, &TForm1::OnCloseRequest,
             Qt::QueuedConnection);
@@ -52,9 +67,9 @@ void TForm1::SpeedButton1Click() {
         // The system would not start another thread; the job's folder goes with its worker.
         delete worker_;
         Say(QMessageBox::NoIcon,
-            QLatin1String(engine::kConvertUnsuccessful) +
-                QStringLiteral("\nThe conversion cannot start: the system refused to start a "
-                               "thread for it. Close some programs and try again."),
+            tr("Convert Unsuccessful!") + QLatin1Char('\n') +
+                tr("The conversion cannot start: the system refused to start a thread for it. "
+                   "Close some programs and try again."),
             QMessageBox::Ok);
     }
 }
@@ -78,6 +93,12 @@ engine::BookInput TForm1::MakeBookInput(const QString& outputPath) const {
     input.publisher = m_cbs->text().toStdString();
     input.coverPath = QFile::encodeName(CoverPath->text()).toStdString();
     input.outputPath = QFile::encodeName(outputPath).toStdString();
+    input.chapters =
+        m_chapters->isChecked() ? engine::ChapterMode::Auto : engine::ChapterMode::Files;
+    if (const auto tag = engine::NormalizeLanguageTag(m_language->text().trimmed().toStdString()))
+        input.language = *tag;
+    for (int row = 0; row < m_list->rowCount(); ++row)
+        input.sourceEncodings.push_back(EncodingOf(row).toStdString());
     return input;
 }
 
@@ -107,6 +128,10 @@ void TForm1::OnChapterReport(const QString& chapterName) {
     if (Form3) Form3->ChapterReport(chapterName);
 }
 
+void TForm1::OnPackingReport(qulonglong written, qulonglong total) {
+    if (Form3) Form3->PackingReport(written, total);
+}
+
 void TForm1::OnCloseRequest() {
     if (Form3 && Form3->isVisible()) Form3->Finish();
 }
@@ -121,9 +146,12 @@ void TForm1::OnShowResultMsg(int code, const QString& reason) {
         return;
     }
     if (code == 0) {
-        Say(QMessageBox::Information, QLatin1String(engine::kConvertSucceeded), QMessageBox::Ok);
+        // Where the book went, on a line of its own under the design's words.
+        Say(QMessageBox::Information,
+            tr("Convert Succeeded!") + QLatin1Char('\n') + QDir::toNativeSeparators(outputPath_),
+            QMessageBox::Ok);
     } else {
-        QString text = QLatin1String(engine::kConvertUnsuccessful);
+        QString text = tr("Convert Unsuccessful!");
         if (!reason.isEmpty()) text += QLatin1Char('\n') + reason;
         Say(QMessageBox::NoIcon, text, QMessageBox::Ok);
     }

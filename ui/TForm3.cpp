@@ -1,7 +1,7 @@
 // The progress dialog: a line naming the chapter being written and a bar.
 #include "TForm3.h"
 
-#include "engine/ProgressSink.h"
+#include <algorithm>
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -13,7 +13,7 @@ TForm3::TForm3(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       label1_(new QLabel(this)), progressBar1_(new QProgressBar(this)) {
     setObjectName(QStringLiteral("TForm3"));
-    setWindowTitle(QStringLiteral("Quorvel Folivane Converter"));
+    setWindowTitle(tr("Quorvel Folivane Converter"));
     // The layout is fixed in logical pixels, so the text is sized in the same unit.
     QFont f = font();
     f.setPixelSize(11);
@@ -34,19 +34,30 @@ TForm3::TForm3(QWidget* parent)
 }
 
 void TForm3::InitProgressStatus() {
-    label1_->setText(QStringLiteral("Preprocess..."));
+    label1_->setText(tr("Preprocess..."));
     progressBar1_->setRange(0, 100);
     progressBar1_->setValue(0);
 }
 
 void TForm3::SetMaximum(int chapterCount) {
     // A range of 0 to 0 would turn the bar into a busy indicator.
-    if (chapterCount > 0) progressBar1_->setMaximum(chapterCount);
+    if (chapterCount <= 0) return;
+    chapters_ = chapterCount;
+    progressBar1_->setMaximum(2 * chapterCount);
+}
+
+void TForm3::PackingReport(qulonglong written, qulonglong total) {
+    label1_->setText(tr("Packing the book…"));
+    label1_->setToolTip(QString());
+    const qulonglong packed = total == 0 ? 1 : std::min(written, total);
+    const qulonglong share = total == 0 ? 1 : total;
+    progressBar1_->setValue(chapters_ +
+                            static_cast<int>(static_cast<qulonglong>(chapters_) * packed / share));
 }
 
 void TForm3::ChapterReport(const QString& chapterName) {
     const auto line = [](const QString& name) {
-        return QString::fromStdString(engine::ChapterReportText(name.toStdString()));
+        return tr("\"%1\" is building, Please wait...").arg(name);
     };
     // A long name is shortened in its middle so the "is building" part stays readable.
     const QFontMetrics metrics(label1_->font());

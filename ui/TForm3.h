@@ -18,10 +18,14 @@ public:
 
     // Text "Preprocess...", bar at 0 of 100.
     void InitProgressStatus();
-    // The bar's maximum becomes the number of chapters; its position stays.
+    // The bar's maximum becomes twice the number of chapters: one step for each chapter
+    // written, then as many for packing the book; its position stays.
     void SetMaximum(int chapterCount);
     // Names the chapter being written and advances the bar by one.
     void ChapterReport(const QString& chapterName);
+    // Says the book is being packed and puts the bar past the chapters by the share of the
+    // book's files packed: full once the last one is in.
+    void PackingReport(qulonglong written, qulonglong total);
     // Ends the dialog as a cancel would (finished() with Rejected).
     void Finish();
 
@@ -38,6 +42,7 @@ private:
     QLabel* label1_;
     QProgressBar* progressBar1_;
     bool finishing_ = false;
+    int chapters_ = 0;
 };
 
 } // namespace folivane::ui

@@ -31,6 +31,10 @@ void TLongWaitTrd::ChapterReport(const std::string& chapterName) {
     emit chapterReport(QString::fromStdString(chapterName));
 }
 
+void TLongWaitTrd::PackingReport(std::size_t written, std::size_t total) {
+    emit packingReport(written, total);
+}
+
 void TLongWaitTrd::CloseRequest() {
     emit closeRequest();
 }

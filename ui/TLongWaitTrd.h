@@ -30,6 +30,7 @@ signals:
     void showProgress();
     void setMaximum(int chapterCount);
     void chapterReport(const QString& chapterName);
+    void packingReport(qulonglong written, qulonglong total);
     void closeRequest();
     void result(int code, const QString& reason);
 
@@ -40,6 +41,7 @@ private:
     void ShowProgress() override;
     void SetMaximum(int chapterCount) override;
     void ChapterReport(const std::string& chapterName) override;
+    void PackingReport(std::size_t written, std::size_t total) override;
     void CloseRequest() override;
     void Result(int code, const std::string& reason) override;
     bool CancelRequested() override { return cancel_; }

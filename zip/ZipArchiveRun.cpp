@@ -115,6 +115,7 @@ void TZipArchiveRun::OpenOutputArchive() {
 }
 
 void TZipArchiveRun::AddListedFiles() {
+    if (writer_.OnEntryWritten) writer_.OnEntryWritten(0, writer_.FilesList.size());
     const unsigned threads = writer_.CompressionThreads ? writer_.CompressionThreads
                                                         : std::thread::hardware_concurrency();
     if (TEntryPrecompressor* ahead = SameLevelPrecompressor(); ahead && threads > 1) {
@@ -300,7 +301,11 @@ void TZipArchiveRun::CompressEntry(PreparedEntry& entry) {
 
 void TZipArchiveRun::AcceptEntry(const HeaderPtr& header, bool newFile) {
     entryList_->Add(header);
-    if (newFile) ++added_;
+    if (newFile) {
+        ++added_;
+        if (writer_.OnEntryWritten)
+            writer_.OnEntryWritten(static_cast<std::size_t>(added_), writer_.FilesList.size());
+    }
     ++newEnd_.TotalEntries;
 }
 

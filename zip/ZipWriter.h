@@ -92,6 +92,9 @@ public:
     // Entries compressed already, while their files were being made: the run takes a file's
     // bytes from here when they match its size and level, instead of reading it back.
     std::shared_ptr<TEntryPrecompressor> Precompressed;
+    // Progress of a run: called with 0 before the first file of FilesList (as expanded) is
+    // packed, then after each file's entry is written, with the number written so far.
+    std::function<void(std::size_t written, std::size_t listed)> OnEntryWritten;
     // The finished archive, open for reading at its start, before it takes ZipName's place;
     // raising stops the run, and ZipName stays as it was.
     std::function<void(TStream& archive)> OnArchiveWritten;

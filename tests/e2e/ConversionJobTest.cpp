@@ -53,6 +53,10 @@ TEST_F(ConversionJobTest, SendsEventsInOrderAndLeavesNoWorkingFolder) {
     const RecordingSink sink = Convert(Book({scratch / "one.txt", scratch / "two.txt"}, "b.epub"));
     EXPECT_THAT(sink.events,
                 ElementsAre("show", "max 2", "chapter one", "chapter two", "close", "result 0"));
+    // Packing is counted file by file between the last chapter and the end, to all 7.
+    ASSERT_EQ(sink.packing.size(), 8u);
+    for (std::size_t i = 0; i < sink.packing.size(); ++i)
+        EXPECT_EQ(sink.packing[i], (RecordingSink::Packing{i, 7, 4})) << i;
     EXPECT_TRUE(ListNames(scratch / "tmp").empty());
     EXPECT_THAT(Entries(scratch / "b.epub"),
                 ElementsAre("mimetype", "META-INF/container.xml", "OEBPS/0.html", "OEBPS/1.html",

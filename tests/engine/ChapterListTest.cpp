@@ -42,11 +42,7 @@ protected:
     // One chapter per file, with no text held, so that the pieces are written.
     TChapterList Build(const std::vector<std::string>& sources,
                        const std::string& legacyEncoding = "") const {
-        ChapterListOptions options;
-        options.mode = ChapterMode::Files;
-        options.legacyEncoding = legacyEncoding;
-        options.heldTextBudget = 0;
-        return BuildChapterList(sources, Pieces(), options);
+        return BuildChapterList(sources, Pieces(), legacyEncoding);
     }
 
     std::string Source(const std::string& relative, const std::string& bytes) const {
@@ -205,6 +201,26 @@ TEST_F(ChapterListTest, SourceThatCannotBeReadFailsNamingIt) {
         FAIL() << "no error";
     } catch (const ConversionError& e) {
         EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
+    }
+}
+
+TEST_F(ChapterListTest, EncodingChosenForASourceHoldsWhenItsPageIsReadAgain) {
+    const std::string russian = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"; // Привет
+    const std::string cp1251 = "\xCF\xF0\xE8\xE2\xE5\xF2";
+    const std::string path = Source("ru.txt", cp1251);
+    for (const std::size_t budget : {std::size_t{0}, std::size_t{1} << 20}) {
+        SCOPED_TRACE(budget == 0 ? "read again from the source" : "held");
+        ChapterListOptions options;
+        options.mode = ChapterMode::Files;
+        options.sourceEncodings = {"CP1251"};
+        options.legacyEncoding = "CP1252";
+        options.heldTextBudget = budget;
+        const TChapterList chapters = BuildChapterList({path, path}, Pieces(), options);
+        ASSERT_EQ(chapters.size(), 2u);
+        EXPECT_EQ(ChapterText(chapters[0], "CP1252"), russian);
+        // The second source has no choice of its own: the code page for all applies.
+        EXPECT_EQ(ChapterText(chapters[1], "CP1252"),
+                  "\xC3\x8F\xC3\xB0\xC3\xA8\xC3\xA2\xC3\xA5\xC3\xB2");
     }
 }
 

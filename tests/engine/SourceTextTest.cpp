@@ -217,6 +217,63 @@ TEST(SourceText, ForcedLegacyEncodingAppliesToTextThatIsNotUtf8) {
     EXPECT_THROW(DecodeSource({seAnsi, "\xFF"}, "NO-SUCH-CODEPAGE"), ConversionError);
 }
 
+TEST(SourceText, EncodingChosenForASourceWinsOverDetectionButNotOverAMark) {
+    const std::string russian = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"; // Привет
+    const std::string cp1251 = platform::ConvertText(russian, "UTF-8", "CP1251", "?");
+    struct Row {
+        const char* name;
+        SourceEncoding mark;
+        std::string bytes;
+        const char* forced;
+        std::string text;
+    };
+    const std::vector<Row> rows = {
+        {"legacy bytes as chosen", seAnsi, cp1251, "cp1251", russian},
+        // Valid UTF-8 read as a code page because the user says so: each byte a letter.
+        {"UTF-8 bytes as chosen", seAnsi, "\xC3\xA9", "CP1252", "\xC3\x83\xC2\xA9"},
+        {"UTF-8 chosen for damaged text", seAnsi, "a\xFFz", "UTF-8", "a" + kFFFD + "z"},
+        {"UTF-16LE chosen without a mark", seAnsi, "h\0i\0"s, "UTF-16LE", "hi"},
+        {"a mark decides", seUtf16LE, "h\0i\0"s, "GB18030", "hi"},
+        {"Big5 is widened", seAnsi, "\xA4\xA4", "BIG5", "\xE4\xB8\xAD"}, // 中
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(DecodeSource({row.mark, row.bytes}, "GB18030", row.forced), row.text);
+    }
+    EXPECT_EQ(ChooseSourceEncoding({seAnsi, "\xA4\xA4"}, "", "big5"), "BIG5-HKSCS");
+    EXPECT_THROW(DecodeSource({seAnsi, "x"}, "", "NO-SUCH-CODEPAGE"), ConversionError);
+}
+
+TEST(SourceText, GuessJudgesFromTheFirstByteAboveAsciiAsTheDecodingDoes) {
+    ScratchFolder scratch;
+    ScopedEnv locale("LC_ALL", "en_US.UTF-8");
+    const std::string gbk = platform::ConvertText(Repeat(kSimplified, 400), "UTF-8", "GBK", "?");
+    struct Row {
+        const char* name;
+        std::string bytes;
+        const char* encoding;
+        bool marked;
+    };
+    const Row rows[] = {
+        {"ASCII throughout", std::string(3u << 20, 'a'), "UTF-8", false},
+        // Over a MiB of ASCII before the legacy text: passed over, not taken for UTF-8.
+        {"legacy after a long ASCII start", std::string((1u << 20) + 7, 'a') + gbk, "GB18030",
+         false},
+        {"UTF-8 with a mark", "\xEF\xBB\xBFtext", "UTF-8", true},
+        {"UTF-16LE mark", std::string("\xFF\xFEh\0", 4), "UTF-16LE", true},
+        {"empty", "", "UTF-8", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteFile(scratch / "source.txt", row.bytes);
+        bool marked = !row.marked;
+        EXPECT_EQ(GuessSourceEncoding(scratch / "source.txt", "", &marked), row.encoding);
+        EXPECT_EQ(marked, row.marked);
+        EXPECT_EQ(ChooseSourceEncoding(ReadSourceBytes(scratch / "source.txt"), ""), row.encoding);
+    }
+    EXPECT_THROW(GuessSourceEncoding(scratch / "missing.txt"), ConversionError);
+}
+
 struct LocaleCase {
     const char* name;
     const char* locale;

@@ -16,13 +16,22 @@ public:
     void ShowProgress() override { events.push_back("show"); }
     void SetMaximum(int count) override { events.push_back("max " + std::to_string(count)); }
     void ChapterReport(const std::string& name) override { events.push_back("chapter " + name); }
+    // Kept apart from `events`, with how many events came before each.
+    void PackingReport(std::size_t written, std::size_t total) override {
+        packing.push_back({written, total, events.size()});
+    }
     void CloseRequest() override { events.push_back("close"); }
     void Result(int code, const std::string& why) override {
         events.push_back("result " + std::to_string(code));
         reason = why;
     }
 
+    struct Packing {
+        std::size_t written, total, after;
+        bool operator==(const Packing&) const = default;
+    };
     std::vector<std::string> events;
+    std::vector<Packing> packing;
     std::string reason;
 };
 

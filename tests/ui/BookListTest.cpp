@@ -2,12 +2,17 @@
 #include "UiTestSupport.h"
 #include "ui/NaturalOrder.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using folivane::ui::ScriptedDialogs;
@@ -15,7 +20,7 @@ using folivane::ui::TForm1;
 using namespace folivane::ui::test;
 
 namespace {
-enum { kId = 0, kName = 1, kSize = 2, kPath = 3 };
+enum { kId = 0, kName = 1, kSize = 2, kEncoding = 3, kPath = 4 };
 }
 
 class BookListTest : public QObject {
@@ -96,12 +101,22 @@ private slots:
         QCOMPARE(Column(*form_, kId).size(), 0);
     }
 
-    void showsSizeInKilobytesWithTwoDecimals() {
+    void showsSizesInKilobytesThenMegabytes() {
         form_->AddTxtFile(File(QStringLiteral("a.txt"), QByteArray(1536, 'x')));
         form_->AddTxtFile(File(QStringLiteral("empty.txt"), QByteArray()));
         form_->AddTxtFile(dir_.filePath(QStringLiteral("missing.txt")));
+        form_->AddTxtFile(File(QStringLiteral("almost.txt"), QByteArray(1024 * 1024 - 1, 'x')));
         form_->AddTxtFile(File(QStringLiteral("big.txt"), QByteArray(1024 * 1234 + 10, 'x')));
-        QCOMPARE(Column(*form_, kSize), (QStringList{"1.50KB", "0.00KB", "0.00KB", "1234.01KB"}));
+        // Sparse: the size without the disk space.
+        QFile huge(File(QStringLiteral("huge.txt"), QByteArray()));
+        QVERIFY(huge.resize(qint64{999} * 1024 * 1024 + 900 * 1024));
+        form_->AddTxtFile(huge.fileName());
+        QCOMPARE(Column(*form_, kSize),
+                 (QStringList{"1.5 KB", "0.0 KB", "0.0 KB", "1.0 MB", "1.2 MB", "999.9 MB"}));
+        // The column holds its widest text.
+        auto* list = Find<QTableWidget>(*form_, "m_list");
+        QVERIFY(list->columnWidth(kSize) >
+                list->fontMetrics().horizontalAdvance(QStringLiteral("999.9 MB")));
     }
 
     void addFilesDialogAddsPickedFilesAndNamesRefusedOnes() {
@@ -250,8 +265,8 @@ private slots:
         QTest::newRow("Path in natural order") << int(kPath) << paths;
         QTest::newRow("Size by number")
             << int(kSize)
-            << QStringList{"0.00KB", "0.01KB",  "0.50KB",  "1.00KB",   "2.00KB",   "9.50KB",
-                           "9.51KB", "10.00KB", "20.00KB", "100.00KB", "1000.00KB"};
+            << QStringList{"0.0 KB", "0.0 KB",  "0.5 KB",  "1.0 KB",   "2.0 KB",   "9.5 KB",
+                           "9.5 KB", "10.0 KB", "20.0 KB", "100.0 KB", "1000.0 KB"};
     }
     void sortsEachColumnBothWays() {
         QFETCH(int, column);
@@ -290,7 +305,7 @@ private slots:
         QCOMPARE(Column(*form_, kPath), (QStringList{early, late}));
         QCOMPARE(Column(*form_, kName), (QStringList{"b", "a"}));
         QCOMPARE(Column(*form_, kId), (QStringList{"2", "1"}));
-        QCOMPARE(Column(*form_, kSize), (QStringList{"0.00KB", "2.00KB"}));
+        QCOMPARE(Column(*form_, kSize), (QStringList{"0.0 KB", "2.0 KB"}));
     }
 
     void anotherColumnStartsAscendingAndLaterRowsAppend() {
@@ -357,6 +372,128 @@ private slots:
         QCOMPARE(cover->text(), QStringLiteral("/pictures/cover.png"));
         QTest::keyClick(cover, Qt::Key_A);
         QCOMPARE(cover->text(), QStringLiteral("/pictures/cover.png"));
+    }
+
+    void coverCanBeClearedByItsButtonOrTheDeleteKey() {
+        auto* cover = Find<QLineEdit>(*form_, "CoverPath");
+        auto* clear = Find<QToolButton>(*form_, "CoverPathClear");
+        QVERIFY(clear->isHidden()); // nothing to clear
+        QCOMPARE(clear->focusPolicy(), Qt::NoFocus);
+        cover->setText(QStringLiteral("/pictures/cover.png"));
+        QVERIFY(!clear->isHidden());
+        QTest::mouseClick(clear, Qt::LeftButton);
+        QCOMPARE(cover->text(), QString());
+        QVERIFY(clear->isHidden());
+        for (const Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace}) {
+            cover->setText(QStringLiteral("/pictures/cover.png"));
+            QTest::keyClick(cover, key);
+            QCOMPARE(cover->text(), QString());
+        }
+        QVERIFY(dialogs_.calls.isEmpty());
+    }
+
+    void keysDriveTheList() {
+        AddRows({"A", "B", "C"});
+        form_->show();
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get())); // the window's shortcuts need it
+        auto* list = Find<QTableWidget>(*form_, "m_list");
+        list->setFocus();
+        Select(0);
+        // The list is one stop: Tab leaves it, the arrows move inside it.
+        QTest::keyClick(list, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), Find<QWidget>(*form_, "m_title"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), list);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(SelectedRow(*form_), 1);
+        QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(SelectedRow(*form_), 0);
+        QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(Column(*form_, kName), (QStringList{"B", "A", "C"}));
+        QCOMPARE(SelectedRow(*form_), 1);
+        QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier); // wraps as the button does
+        QCOMPARE(Column(*form_, kName), (QStringList{"C", "B", "A"}));
+        QCOMPARE(SelectedRow(*form_), 2);
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(Column(*form_, kName), (QStringList{"C", "B"}));
+        list->clearSelection();
+        QTest::keyClick(list, Qt::Key_Delete); // nothing chosen: nothing done, nothing said
+        QCOMPARE(Column(*form_, kName), (QStringList{"C", "B"}));
+        QVERIFY(dialogs_.calls.isEmpty());
+
+        QTest::keyClick(form_.get(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(dialogs_.calls.size(), 1);
+        QCOMPARE(dialogs_.calls.constFirst().kind, ScriptedDialogs::Kind::OpenFiles);
+        // Delete in a field deletes text, not a row.
+        auto* title = Find<QLineEdit>(*form_, "m_title");
+        title->setText(QStringLiteral("ab"));
+        title->setFocus();
+        title->setCursorPosition(0);
+        Select(0);
+        QTest::keyClick(title, Qt::Key_Delete);
+        QCOMPARE(title->text(), QStringLiteral("b"));
+        QCOMPARE(Column(*form_, kName).size(), 2);
+
+        // The buttons say their keys.
+        for (const char* button : {"BitBtn1", "m_up", "m_down", "m_del"})
+            QVERIFY2(Find<QWidget>(*form_, button)->toolTip().contains(QLatin1Char('(')), button);
+        QVERIFY(Find<QWidget>(*form_, "SpeedButton1")->toolTip().contains(QLatin1String("Ctrl")));
+    }
+
+    void encodingColumnShowsWhatEachFileWillBeReadAs() {
+        QSignalSpy known(form_.get(), &TForm1::encodingsKnown);
+        const QByteArray chinese = QStringLiteral("第一章 渡口\n雨后的石板路还湿着。\n").toUtf8();
+        form_->AddTxtFile(File(QStringLiteral("utf8.txt"), chinese));
+        // GB18030 bytes of the same text, long enough for the detector.
+        form_->AddTxtFile(File(QStringLiteral("gbk.txt"),
+                               QByteArray::fromHex("b5dad2bbd5c220b6c9bfda0ad3eabaf3b5c4cab0b0e5"
+                                                   "c2b7bbb9cafad7c5a1a30a")
+                                   .repeated(20)));
+        form_->AddTxtFile(
+            File(QStringLiteral("utf16.txt"), QByteArray("\xFF\xFE", 2) + QByteArray("h\0i\0", 4)));
+        form_->AddTxtFile(dir_.filePath(QStringLiteral("missing.txt")));
+        QCOMPARE(Column(*form_, kEncoding), QStringList(4, QStringLiteral("…")));
+        QVERIFY(known.wait(10000));
+        QCOMPARE(Column(*form_, kEncoding),
+                 (QStringList{"UTF-8", "GB18030", "UTF-16LE", QStringLiteral("?")}));
+
+        // A choice shows at once and goes back to the detected one with Automatic; a row
+        // read by its byte-order mark keeps it.
+        form_->ChooseEncoding(0, QStringLiteral("BIG5-HKSCS"));
+        form_->ChooseEncoding(2, QStringLiteral("GB18030"));
+        QCOMPARE(Column(*form_, kEncoding).mid(0, 3),
+                 (QStringList{"BIG5-HKSCS", "GB18030", "UTF-16LE"}));
+        ClickHeader(kEncoding);
+        QCOMPARE(Column(*form_, kEncoding),
+                 (QStringList{QStringLiteral("?"), "BIG5-HKSCS", "GB18030", "UTF-16LE"}));
+        QCOMPARE(Column(*form_, kName), (QStringList{"missing", "utf8", "gbk", "utf16"}));
+        form_->ChooseEncoding(1, QString());
+        QCOMPARE(Column(*form_, kEncoding)[1], QStringLiteral("UTF-8"));
+
+        // The row menu offers the same choices, the current one checked.
+        auto* list = Find<QTableWidget>(*form_, "m_list");
+        QStringList offered;
+        QTimer::singleShot(0, this, [&offered] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            QAction* pick = nullptr;
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator()) continue;
+                offered << action->text() + (action->isChecked() ? QStringLiteral("*") : QString());
+                if (action->data().toString() == QLatin1String("CP1251")) pick = action;
+            }
+            menu->setActiveAction(pick);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        const QPoint row1(5, list->rowViewportPosition(1) + 3);
+        emit list->customContextMenuRequested(row1);
+        QVERIFY(offered.contains(QStringLiteral("Automatic*")));
+        for (const QString& encoding : TForm1::CommonEncodings())
+            QVERIFY2(offered.contains(encoding), qPrintable(encoding));
+        QCOMPARE(Column(*form_, kEncoding)[1], QStringLiteral("CP1251"));
+        QCOMPARE(SelectedRow(*form_), 1);
     }
 };
 

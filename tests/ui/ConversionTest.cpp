@@ -2,7 +2,10 @@
 #include "UiTestSupport.h"
 #include "ui/TForm3.h"
 
+#include "engine/LanguageTag.h"
+
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -100,6 +103,13 @@ private:
     void Convert() { QTest::mouseClick(Find<QToolButton>(*form_, "SpeedButton1"), Qt::LeftButton); }
     QStringList WorkingFolders() const {
         return QDir(tmp_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+    // One file of a book, as unzip gives it.
+    static QString Entry(const QString& book, const QString& name) {
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), book, name});
+        unzip.waitForFinished(30000);
+        return QString::fromUtf8(unzip.readAllStandardOutput());
     }
     // Runs one conversion to `output` and waits for its result box; returns the result.
     int ConvertTo(const QString& output) {
@@ -213,19 +223,26 @@ private slots:
         QCOMPARE(shown_[0].text, QStringLiteral("Preprocess..."));
         QCOMPARE(shown_[0].value, 0);
         QCOMPARE(shown_[0].maximum, 100);
+        // One step per chapter, then the packing of the book's files fills the other half:
+        // the bar is full only when the book is written.
         const QList<ProgressState> steps = steps_.constFirst();
-        QCOMPARE(steps.size(), names.size());
+        QVERIFY2(steps.size() > names.size(), "packing moved the bar");
         for (int i = 0; i < steps.size(); ++i) {
+            QCOMPARE(steps[i].maximum, 2 * names.size());
             QCOMPARE(steps[i].text,
-                     '"' + names[i] + QStringLiteral("\" is building, Please wait..."));
-            QCOMPARE(steps[i].value, i + 1);
-            QCOMPARE(steps[i].maximum, names.size());
+                     i < names.size()
+                         ? '"' + names[i] + QStringLiteral("\" is building, Please wait...")
+                         : QStringLiteral("Packing the book…"));
+            if (i < names.size()) QCOMPARE(steps[i].value, i + 1);
+            if (i > 0) QVERIFY(steps[i].value > steps[i - 1].value);
         }
+        QCOMPARE(steps.last().value, steps.last().maximum);
         QTRY_VERIFY(dialogsShown_.constFirst().isNull()); // destroyed after its display
 
         const QList<ScriptedDialogs::Call> messages = dialogs_.Messages();
         QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages[0].text, QStringLiteral("Convert Succeeded!"));
+        // The design's words, and where the book went on the line below.
+        QCOMPARE(messages[0].text, QStringLiteral("Convert Succeeded!\n") + book);
         QCOMPARE(messages[0].title, QStringLiteral("Quorvel Folivane Converter"));
         QCOMPARE(messages[0].icon, QMessageBox::Information);
         QCOMPARE(dialogGoneAtMessage_, QList<bool>{true});
@@ -283,10 +300,61 @@ private slots:
         QCOMPARE(shown_[1].text, QStringLiteral("Preprocess..."));
         QCOMPARE(shown_[1].value, 0);
         QCOMPARE(shown_[1].maximum, 100);
-        QCOMPARE(steps_[1].size(), 2);
-        QCOMPARE(steps_[1].last().value, 2);
+        QCOMPARE(steps_[1].first().value, 1);
+        QCOMPARE(steps_[1].last().value, 4);
+        QCOMPARE(steps_[1].last().maximum, 4);
         QCOMPARE(dialogGoneAtMessage_, (QList<bool>{true, true}));
         QVERIFY(QFile::exists(out_ + QStringLiteral("/second.zip")));
+    }
+
+    void choicesOfTheWindowReachTheBook() {
+        form_->AddTxtFile(
+            Source(QStringLiteral("novel.txt"), "Chapter 1\nThe first.\nChapter 2\nThe second.\n"));
+        // Cyrillic in CP1251, which the detector alone would not name from so little.
+        form_->AddTxtFile(Source(QStringLiteral("notes.txt"), "\xC0\xC1\xC2 \xE4\xEE\xEC\n"));
+        QSignalSpy known(form_.get(), &TForm1::encodingsKnown);
+        QVERIFY(known.wait(10000));
+        form_->ChooseEncoding(1, QStringLiteral("CP1251"));
+        Find<QLineEdit>(*form_, "m_language")->setText(QStringLiteral(" RU "));
+
+        const QString found = out_ + QStringLiteral("/found.epub");
+        QCOMPARE(ConvertTo(found), 0);
+        QCOMPARE(Entry(found, QStringLiteral("OEBPS/toc.ncx")).count(QLatin1String("<navPoint")),
+                 3);
+        QVERIFY(Entry(found, QStringLiteral("OEBPS/content.opf"))
+                    .contains(QLatin1String("<dc:language>ru</dc:language>")));
+        QVERIFY(
+            Entry(found, QStringLiteral("OEBPS/2.html")).contains(QString::fromUtf8("АБВ дом")));
+
+        // Off: one chapter per file, as the classic program made them.
+        QTRY_VERIFY(!form_->ConversionRunning());
+        Find<QCheckBox>(*form_, "m_chapters")->setChecked(false);
+        const QString files = out_ + QStringLiteral("/files.epub");
+        QCOMPARE(ConvertTo(files), 0);
+        QCOMPARE(Entry(files, QStringLiteral("OEBPS/toc.ncx")).count(QLatin1String("<navPoint")),
+                 2);
+    }
+
+    void languageThatIsNoTagIsRefusedAsTheCommandLineRefusesIt() {
+        form_->AddTxtFile(Source(QStringLiteral("one.txt"), "Hello"));
+        Find<QLineEdit>(*form_, "m_language")->setText(QStringLiteral("zh_CN"));
+        Convert();
+        QCOMPARE(dialogs_.calls.size(), 1); // no save dialog
+        const ScriptedDialogs::Call box = dialogs_.calls.constFirst();
+        QCOMPARE(box.kind, ScriptedDialogs::Kind::Message);
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.text, QString::fromStdString(folivane::engine::LanguageTagProblem("zh_CN")));
+        QVERIFY(!form_->ConversionRunning());
+    }
+
+    void controlReturnConverts() {
+        form_->AddTxtFile(Source(QStringLiteral("one.txt"), "Hello"));
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        QSignalSpy finished(form_.get(), &TForm1::conversionFinished);
+        dialogs_.saveAnswers << out_ + QStringLiteral("/keys.epub");
+        QTest::keyClick(form_.get(), Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(finished.constFirst().constFirst().toInt(), 0);
     }
 
     void bookThatWouldReplaceASourceIsRefusedBeforeAnyWork() {

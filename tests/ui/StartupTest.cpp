@@ -4,6 +4,7 @@
 #include "ui/TForm3.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,16 +35,23 @@ private slots:
         const auto form = MakeForm(dialogs);
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QCOMPARE(form->windowTitle(), QStringLiteral("Quorvel Folivane Converter V1.0"));
-        QCOMPARE(form->size(), QSize(505, 334));
+        // One row taller than the classic window, for the choices of the book.
+        QCOMPARE(form->size(), QSize(505, 358));
         QCOMPARE(form->minimumSize(), form->maximumSize()); // cannot be resized
         QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
         QCOMPARE(Column(*form, 0).size(), 0);
-        for (const char* field : {"m_title", "m_zz", "m_cbs", "CoverPath"})
+        for (const char* field : {"m_title", "m_zz", "m_cbs", "CoverPath", "m_language"})
             QVERIFY(Find<QLineEdit>(*form, field)->text().isEmpty());
+        QCOMPARE(Find<QLineEdit>(*form, "m_language")->placeholderText(),
+                 QStringLiteral("Automatic"));
+        QVERIFY(Find<QCheckBox>(*form, "m_chapters")->isChecked());
+        QCOMPARE(Find<QCheckBox>(*form, "m_chapters")->text(),
+                 QStringLiteral("Find chapters in the text"));
 
         // The focus goes round the list and the fields only; the buttons beside them and
         // Convert take none.
-        const QStringList chain{"BitBtn1", "m_list", "m_title", "m_zz", "m_cbs", "CoverPath"};
+        const QStringList chain{"BitBtn1", "m_list",    "m_title",    "m_zz",
+                                "m_cbs",   "CoverPath", "m_chapters", "m_language"};
         QWidget* w = Find<QWidget>(*form, "BitBtn1");
         for (int i = 0; i < chain.size(); ++i) {
             QCOMPARE(w->objectName(), chain[i]);

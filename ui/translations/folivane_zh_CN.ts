@@ -1,0 +1,237 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>folivane::ui::EllipsisEdit</name>
+    <message>
+        <source>Choose</source>
+        <translation>选择</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+</context>
+<context>
+    <name>folivane::ui::TForm1</name>
+    <message>
+        <source>Quorvel Folivane Converter V1.0</source>
+        <translation>Quorvel Folivane 文本转电子书 V1.0</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>转换</translation>
+    </message>
+    <message>
+        <source>Add Files</source>
+        <translation>添加文件</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source> TXT Files List </source>
+        <translation> TXT 文件列表 </translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>文件名</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>Encoding</source>
+        <translation>编码</translation>
+    </message>
+    <message>
+        <source>Path</source>
+        <translation>路径</translation>
+    </message>
+    <message>
+        <source>Up     </source>
+        <translation>上移</translation>
+    </message>
+    <message>
+        <source>Down </source>
+        <translation>下移</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Empty </source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source> ePub Book Information </source>
+        <translation> ePub 图书信息 </translation>
+    </message>
+    <message>
+        <source>Book Name:</source>
+        <translation>书名：</translation>
+    </message>
+    <message>
+        <source>Author:</source>
+        <translation>作者：</translation>
+    </message>
+    <message>
+        <source>Publisher:</source>
+        <translation>出版者：</translation>
+    </message>
+    <message>
+        <source>Cover:</source>
+        <translation>封面：</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>语言：</translation>
+    </message>
+    <message>
+        <source>Remove the cover</source>
+        <translation>去掉封面</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>The book&apos;s language as a BCP 47 tag, such as en, zh-CN or ja; empty: judged from the text</source>
+        <translation>图书的语言，用 BCP 47 标记表示，例如 en、zh-CN 或 ja；留空则根据正文判断</translation>
+    </message>
+    <message>
+        <source>Find chapters in the text</source>
+        <translation>在正文中查找章节</translation>
+    </message>
+    <message>
+        <source>Start a chapter at heading lines such as &quot;第十四章&quot; or &quot;Chapter 14&quot;; off: one chapter per file</source>
+        <translation>遇到“第十四章”或“Chapter 14”这样的标题行即开始新的一章；不勾选则每个文件一章</translation>
+    </message>
+    <message>
+        <source>Add TXT Files</source>
+        <translation>添加 TXT 文件</translation>
+    </message>
+    <message>
+        <source>Move the selected file up</source>
+        <translation>将选中的文件上移</translation>
+    </message>
+    <message>
+        <source>Move the selected file down</source>
+        <translation>将选中的文件下移</translation>
+    </message>
+    <message>
+        <source>Remove the selected file from the list</source>
+        <translation>从列表中删除选中的文件</translation>
+    </message>
+    <message>
+        <source>Remove every file from the list</source>
+        <translation>从列表中删除所有文件</translation>
+    </message>
+    <message>
+        <source>Convert the files into one book</source>
+        <translation>将这些文件转换为一本电子书</translation>
+    </message>
+    <message>
+        <source>Quorvel Folivane Converter</source>
+        <translation>Quorvel Folivane 文本转电子书</translation>
+    </message>
+    <message>
+        <source>Version:1.0</source>
+        <translation>版本：1.0</translation>
+    </message>
+    <message>
+        <source>Web: </source>
+        <translation>网址：</translation>
+    </message>
+    <message>
+        <source>E-mail: support@folivane.example</source>
+        <translation>电子邮件：support@folivane.example</translation>
+    </message>
+    <message>
+        <source>About Quorvel Folivane Converter</source>
+        <translation>关于 Quorvel Folivane 文本转电子书</translation>
+    </message>
+    <message>
+        <source>The file cannot be read</source>
+        <translation>无法读取该文件</translation>
+    </message>
+    <message>
+        <source>Read by its byte-order mark</source>
+        <translation>按文件的字节顺序标记读取</translation>
+    </message>
+    <message>
+        <source>Chosen by you</source>
+        <translation>由您选择</translation>
+    </message>
+    <message>
+        <source>Detected from the text</source>
+        <translation>根据文本检测</translation>
+    </message>
+    <message>
+        <source>Read the file as</source>
+        <translation>读取文件时使用的编码</translation>
+    </message>
+    <message>
+        <source>导入TXT文件</source>
+        <translation>导入TXT文件</translation>
+    </message>
+    <message>
+        <source>Only text files (.txt) can be added. Not added:</source>
+        <translation>只能添加文本文件（.txt）。以下文件未添加：</translation>
+    </message>
+    <message>
+        <source>Choose file first please!</source>
+        <translation>请先选择文件！</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to empty all files?</source>
+        <translation>确定要清空所有文件吗？</translation>
+    </message>
+    <message>
+        <source>Picture Files(*.jpg;*.jpeg;*.png;*.bmp;*.gif)</source>
+        <translation>图片文件(*.jpg;*.jpeg;*.png;*.bmp;*.gif)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a language tag (BCP 47, such as en, zh-CN or ja)</source>
+        <translation>“%1”不是语言标记（BCP 47，例如 en、zh-CN 或 ja）</translation>
+    </message>
+    <message>
+        <source>Convert Unsuccessful!</source>
+        <translation>转换失败！</translation>
+    </message>
+    <message>
+        <source>The conversion cannot start: the system refused to start a thread for it. Close some programs and try again.</source>
+        <translation>无法开始转换：系统拒绝为其启动线程。请关闭一些程序后重试。</translation>
+    </message>
+    <message>
+        <source>Convert Succeeded!</source>
+        <translation>转换成功！</translation>
+    </message>
+</context>
+<context>
+    <name>folivane::ui::TForm3</name>
+    <message>
+        <source>Quorvel Folivane Converter</source>
+        <translation>Quorvel Folivane 文本转电子书</translation>
+    </message>
+    <message>
+        <source>Preprocess...</source>
+        <translation>预处理中……</translation>
+    </message>
+    <message>
+        <source>Packing the book…</source>
+        <translation>正在打包电子书……</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is building, Please wait...</source>
+        <translation>正在生成“%1”，请稍候……</translation>
+    </message>
+</context>
+</TS>
