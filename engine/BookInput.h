@@ -33,6 +33,7 @@ struct BookInput {
     std::size_t maxHeadingLength = 40;
     // BCP 47 tag of the book's language; empty: judged from the text.
     std::string language;
+    int epubVersion = 2; // 2 or 3: the EPUB version of the book
 };
 
 } // namespace folivane::engine
