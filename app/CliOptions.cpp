@@ -82,6 +82,8 @@ std::string UsageText() {
            "                          built-in heading rules\n"
            "      --max-heading-length N\n"
            "                          a heading line has at most N characters (default 40)\n"
+           "      --epub-version 2|3  the book's EPUB version (default 2); 3 adds a navigation\n"
+           "                          document and keeps toc.ncx for older readers\n"
            "  -q, --quiet             show only the result\n"
            "  -h, --help              show this help and exit\n"
            "      --version           show the version and exit\n"
@@ -101,6 +103,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     bool encodingGiven = false;
     std::string chapters = "auto";
     std::string maxHeadingLength;
+    std::string epubVersion = "2";
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string argument = arguments[i];
@@ -165,6 +168,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
             ok = takeValue(book.volumePattern);
         else if (argument == "--max-heading-length")
             ok = takeValue(maxHeadingLength);
+        else if (argument == "--epub-version")
+            ok = takeValue(epubVersion);
         else {
             options.error = "unknown option " + argument;
             return options;
@@ -186,6 +191,11 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
         return options;
     }
     book.chapters = chapters == "auto" ? engine::ChapterMode::Auto : engine::ChapterMode::Files;
+    if (epubVersion != "2" && epubVersion != "3") {
+        options.error = "--epub-version takes 2 or 3, not \"" + epubVersion + "\"";
+        return options;
+    }
+    book.epubVersion = epubVersion == "3" ? 3 : 2;
     if (!maxHeadingLength.empty()) {
         const auto length = ParseCount(maxHeadingLength);
         if (!length || *length == 0 || *length > kMaxHeadingLength) {

@@ -36,6 +36,7 @@ struct BookInput {
     // The code page the user chose for each source, by index (iconv names such as GB18030;
     // empty: as legacyEncoding and detection decide). A byte-order mark still decides.
     std::vector<std::string> sourceEncodings;
+    int epubVersion = 2; // 2 or 3: the EPUB version of the book
 };
 
 } // namespace folivane::engine

@@ -14,11 +14,14 @@ namespace folivane::engine {
 // one empty paragraph for an empty text. When `heading` is not None the text's first line is
 // its heading: an <h1> for a volume, an <h2> for a chapter, without the white space around
 // it; a heading alone has no paragraph. Name and text are UTF-8 and are escaped for XML.
+// `epubVersion` 2 gives an XHTML 1.1 page; 3 an XHTML5 one whose headed text lies in a
+// <section> of epub:type "part" (a volume) or "chapter", its text exactly as in version 2.
 std::string BuildChapterPage(std::string_view name, std::string_view text,
                              HeadingKind heading = HeadingKind::None,
-                             std::string_view language = "zh-CN");
+                             std::string_view language = "zh-CN", int epubVersion = 2);
 // The same into `page`, whose old content goes and whose memory is reused.
 void BuildChapterPage(std::string& page, std::string_view name, std::string_view text,
-                      HeadingKind heading = HeadingKind::None, std::string_view language = "zh-CN");
+                      HeadingKind heading = HeadingKind::None, std::string_view language = "zh-CN",
+                      int epubVersion = 2);
 
 } // namespace folivane::engine

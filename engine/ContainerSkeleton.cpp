@@ -2,6 +2,7 @@
 #include "ContainerSkeleton.h"
 
 #include "DocumentWriter.h"
+#include "Html5Head.h"
 #include "XmlText.h"
 
 #include "platform/FolderTree.h"
@@ -22,22 +23,36 @@ const char* const kMainCss =
     "130%;text-align:justify;font-family:serif;}p{text-align:justify;text-indent:2em;line-height:"
     "130%;margin-bottom:-0.8em;}h1{text-align:center;}h2{text-align:center;}";
 
-std::string TitlePage(const std::string& coverExtension, const std::string& language) {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><html xmlns=\"http://www.w3.org/1999/xhtml\" "
-           "xml:lang=\"" +
-           EscapeXmlAttribute(language) +
-           "\"><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
-           "charset=UTF-8\"/><title>Cover</title><style type=\"text/css\" "
-           "title=\"override_css\">@page {padding: 0pt; margin:0pt}body {text-align: center; "
-           "padding:0pt; margin: 0pt;} div { margin: 0pt; padding: 0pt; "
-           "}</style></head><body><div><img "
-           "src=\"cover." +
+namespace {
+
+// What the title page holds after the opening of its head, the same in every EPUB version.
+std::string TitlePageRest(const std::string& coverExtension) {
+    return "<title>Cover</title><style type=\"text/css\" title=\"override_css\">@page "
+           "{padding: 0pt; margin:0pt}body {text-align: center; padding:0pt; margin: 0pt;} div "
+           "{ margin: 0pt; padding: 0pt; }</style></head><body><div><img src=\"cover." +
            coverExtension + "\" alt=\"cover\" style=\"height: 100%\"/></div></body></html>";
+}
+
+} // namespace
+
+std::string TitlePage(const std::string& coverExtension, const std::string& language,
+                      int epubVersion) {
+    std::string page;
+    if (epubVersion == 3) {
+        AppendHtml5Head(page, language);
+    } else {
+        page = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><html "
+               "xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"" +
+               EscapeXmlAttribute(language) +
+               "\"><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+               "charset=UTF-8\"/>";
+    }
+    return page + TitlePageRest(coverExtension);
 }
 
 void WriteContainerSkeleton(const std::string& bookFolder,
                             const std::optional<std::string>& coverExtension,
-                            const std::string& language) {
+                            const std::string& language, int epubVersion) {
     // A folder that exists already is fine; one that cannot be made shows up as the
     // failure to write the first document in it.
     for (const char* folder : {"", "META-INF", "OEBPS", "OEBPS/css"})
@@ -46,7 +61,8 @@ void WriteContainerSkeleton(const std::string& bookFolder,
     WriteDocument(bookFolder + "META-INF/container.xml", kContainerXml);
     WriteDocument(bookFolder + "OEBPS/css/main.css", kMainCss);
     if (coverExtension)
-        WriteDocument(bookFolder + "OEBPS/titlepage.xhtml", TitlePage(*coverExtension, language));
+        WriteDocument(bookFolder + "OEBPS/titlepage.xhtml",
+                      TitlePage(*coverExtension, language, epubVersion));
 }
 
 } // namespace folivane::engine

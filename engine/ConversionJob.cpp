@@ -10,6 +10,7 @@
 #include "LanguageTag.h"
 #include "OutputCheck.h"
 #include "PackageDocuments.h"
+#include "UtcTime.h"
 #include "Uuid.h"
 #include "XmlText.h"
 
@@ -177,6 +178,10 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         // Nothing is made for a book that would destroy one of its own sources.
         if (const std::string problem = OutputProblem(input); !problem.empty())
             throw ConversionError(problem);
+        if (input.epubVersion != 2 && input.epubVersion != 3)
+            throw ConversionError("Cannot write the book \"" + input.outputPath + "\" as EPUB " +
+                                  std::to_string(input.epubVersion) +
+                                  ": the converter makes EPUB 2 and EPUB 3 books");
         if (!tree.Valid()) throw ConversionError(tree.Error());
         const auto checkPoint = [&progress] {
             if (progress.CancelRequested()) throw ConversionCancelled();
@@ -197,8 +202,10 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         const std::string book = tree.BookFolder();
         BookMetadata metadata{BookTitle(input), input.author, input.publisher, NewUuid()};
         metadata.language = BookLanguage(input, sample);
+        metadata.epubVersion = input.epubVersion;
+        metadata.modified = UtcTimestamp(std::time(nullptr));
         WriteContainerSkeleton(book, cover ? std::optional(cover->extension) : std::nullopt,
-                               metadata.language);
+                               metadata.language, metadata.epubVersion);
         // Pages are compressed as they are made, on the other cores, while the next ones are.
         const auto ahead = std::make_shared<zip::TEntryPrecompressor>(kPackLevel);
         WritePackageDocuments(book, metadata, chapters, cover ? &*cover : nullptr,

@@ -15,9 +15,14 @@ struct TocEntry {
     std::vector<TocEntry> children;
 };
 
-// One entry per listed page, in reading order; a page of Level 1 lies within the last
-// top-level entry before it (one with none before it stays at the top).
+// One entry per listed page, in reading order, labelled by PageLabel; a page of Level 1 lies
+// within the last top-level entry before it (one with none before it stays at the top).
 std::vector<TocEntry> BuildTableOfContents(const TChapterList& chapters);
+
+// What names the page at `index` in the table of contents and in its title: its name, or its
+// number in the book (from 1) when the name would show nothing once escaped for XML (empty,
+// white space or only characters XML forbids), as a file named " .txt" gives.
+std::string PageLabel(const FileList& page, std::size_t index);
 
 // 1 for a flat table, 2 when any entry holds others.
 int TocDepth(const std::vector<TocEntry>& entries);

@@ -1,9 +1,11 @@
-// Fuzz target: any title, author, publisher, chapter names and text give content.opf, toc.ncx
-// and chapter pages that libxml2 reads as well-formed, holding the same text.
+// Fuzz target: any title, author, publisher, chapter names and text give content.opf, toc.ncx,
+// nav.xhtml and chapter pages, of either EPUB version, that libxml2 reads as well-formed,
+// holding the same text.
 #include "TextLines.h"
 #include "engine/ChapterList.h"
 #include "engine/ChapterPage.h"
 #include "engine/Cover.h"
+#include "engine/NavigationDocument.h"
 #include "engine/PackageDocuments.h"
 
 #include <libxml/parser.h>
@@ -130,15 +132,37 @@ void ExpectText(xmlNodePtr node, std::string_view written) {
     if (expected && Content(node) != *expected) __builtin_trap();
 }
 
+// A table of contents names a page by its name, or by its number when the name would show
+// nothing.
+void ExpectLabel(xmlNodePtr node, std::string_view name, std::size_t index) {
+    const std::optional<std::string> parsed = AsParsed(name);
+    if (parsed && parsed->find_first_not_of(" \t\n") == std::string::npos)
+        ExpectText(node, std::to_string(index + 1));
+    else
+        ExpectText(node, name);
+}
+
+// The author or publisher: always there in EPUB 2; left out in EPUB 3 when it would be empty.
+void ExpectMetadata(xmlNodePtr metadata, const char* name, std::string_view value, int version) {
+    const std::vector<xmlNodePtr> found = Elements(metadata, name);
+    if (version == 2 || found.size() == 1) {
+        ExpectText(Only(metadata, name), value);
+        return;
+    }
+    const std::optional<std::string> parsed = AsParsed(value);
+    if (!found.empty() || (parsed && !parsed->empty())) __builtin_trap();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool initialised = (xmlInitParser(), true);
     (void)initialised;
     if (size == 0) return 0;
-    // The first byte tells whether the book has a cover; the rest are fields: title, author,
-    // publisher, then a name and a text for each chapter.
+    // The first byte tells whether the book has a cover and its EPUB version; the rest are
+    // fields: title, author, publisher, then a name and a text for each chapter.
     const bool withCover = data[0] & 1;
+    const int version = data[0] & 2 ? 3 : 2;
     std::vector<std::string> fields;
     const std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     for (std::size_t start = 0;;) {
@@ -148,8 +172,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         start = end + 1;
     }
     fields.resize(std::max<std::size_t>(fields.size(), 3));
-    const engine::BookMetadata book{fields[0], fields[1], fields[2],
-                                    "0f0e0d0c-0b0a-4908-8706-050403020100"};
+    engine::BookMetadata book{fields[0], fields[1], fields[2],
+                              "0f0e0d0c-0b0a-4908-8706-050403020100"};
+    book.epubVersion = version;
     engine::TChapterList chapters;
     for (std::size_t i = 3; i < fields.size(); i += 2)
         chapters.push_back({fields[i], "/unused.txt"});
@@ -157,12 +182,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     XmlDoc opf{Parse(engine::BuildContentOpf(book, chapters.size(), withCover ? &cover : nullptr))};
     if (!opf.doc) __builtin_trap();
-    // Nothing the user typed may add or remove an element of the metadata.
+    // Nothing the user typed may add or remove an element of the metadata: title, identifier,
+    // author, publisher, source, language, the cover's meta and EPUB 3's modification time.
     xmlNodePtr metadata = Only(xmlDocGetRootElement(opf.doc), "metadata");
-    if (Elements(metadata).size() != (withCover ? 7u : 6u)) __builtin_trap();
+    const std::size_t others = Elements(metadata).size() - Elements(metadata, "creator").size() -
+                               Elements(metadata, "publisher").size();
+    if (others != (withCover ? 5u : 4u) + (version == 3 ? 1u : 0u)) __builtin_trap();
     ExpectText(Only(metadata, "title"), book.title);
-    ExpectText(Only(metadata, "creator"), book.author);
-    ExpectText(Only(metadata, "publisher"), book.publisher);
+    ExpectMetadata(metadata, "creator", book.author, version);
+    ExpectMetadata(metadata, "publisher", book.publisher, version);
 
     XmlDoc ncx{Parse(engine::BuildTocNcx(book, chapters))};
     if (!ncx.doc) __builtin_trap();
@@ -171,11 +199,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<xmlNodePtr> points = Elements(Only(root, "navMap"), "navPoint");
     if (points.size() != chapters.size()) __builtin_trap();
     for (std::size_t i = 0; i < points.size(); ++i)
-        ExpectText(Only(Only(points[i], "navLabel"), "text"), chapters[i].Name);
+        ExpectLabel(Only(Only(points[i], "navLabel"), "text"), chapters[i].Name, i);
+
+    if (version == 3) {
+        XmlDoc nav{Parse(engine::BuildNavigationDocument(book, chapters, withCover))};
+        if (!nav.doc) __builtin_trap();
+        xmlNodePtr html = xmlDocGetRootElement(nav.doc);
+        ExpectText(Only(Only(html, "head"), "title"), book.title);
+        const std::vector<xmlNodePtr> lists = Elements(Only(html, "body"), "nav");
+        if (lists.size() != 2) __builtin_trap();
+        const std::vector<xmlNodePtr> items = Elements(Only(lists[0], "ol"), "li");
+        if (items.size() != chapters.size()) __builtin_trap();
+        for (std::size_t i = 0; i < items.size(); ++i)
+            ExpectLabel(Only(items[i], "a"), chapters[i].Name, i);
+    }
 
     for (std::size_t i = 3; i < fields.size(); i += 2) {
         const std::string& text = i + 1 < fields.size() ? fields[i + 1] : fields[0];
-        XmlDoc page{Parse(engine::BuildChapterPage(fields[i], text))};
+        XmlDoc page{Parse(engine::BuildChapterPage(fields[i], text, engine::HeadingKind::None,
+                                                   "zh-CN", version))};
         if (!page.doc) __builtin_trap();
         xmlNodePtr html = xmlDocGetRootElement(page.doc);
         ExpectText(Only(Only(html, "head"), "title"), fields[i]);

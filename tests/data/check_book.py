@@ -5,14 +5,17 @@ Usage: check_book.py EXPECTATIONS.json
 The file holds {"books": [{"path": ..., "title": ..., "author": ..., "publisher": ...,
 "cover": "image/png" or null, "chapters": [{"name": ..., "lines": [...]}],
 "text": [...], "toc": [[label, [[label, []], ...]], ...], "language": "zh-CN",
-"pandoc": false}]}; every key but "path" is optional. "lines" are the headings and paragraphs
+"pandoc": false, "epub": 3}]}; every key but "path" is optional. "lines" are the headings and paragraphs
 of one chapter page; "text" those of all chapter pages in book order; "toc" the table of
 contents of toc.ncx, each entry its label and the entries within it; "language" the book's
-dc:language, which every page's xml:lang must repeat. Prints one line per problem and exits
-1 when there is any.
+dc:language, which every page's xml:lang must repeat; "epub" the EPUB version the package
+must declare. Every EPUB 3 book must also have its navigation document's table of contents
+the same as toc.ncx's, entry for entry and level for level, landmarks for its cover page and
+first page, and a modification time. Prints one line per problem and exits 1 when there is any.
 """
 import concurrent.futures
 import json
+import re
 import subprocess
 import sys
 import zipfile
@@ -26,6 +29,8 @@ OPF = "{http://www.idpf.org/2007/opf}"
 DC = "{http://purl.org/dc/elements/1.1/}"
 NCX = "{http://www.daisy.org/z3986/2005/ncx/}"
 XHTML = "{http://www.w3.org/1999/xhtml}"
+OPS = "{http://www.idpf.org/2007/ops}"
+XML_LANG = "{http://www.w3.org/XML/1998/namespace}lang"
 
 
 def epubcheck(path):
@@ -67,6 +72,59 @@ def nav_points(parent):
             for point in parent.findall(NCX + "navPoint")]
 
 
+def ncx_tree(parent):
+    """(label, target, entries within) of each navPoint under an element of toc.ncx."""
+    return [(point.find(f"{NCX}navLabel/{NCX}text").text or "",
+             point.find(NCX + "content").get("src"), ncx_tree(point))
+            for point in parent.findall(NCX + "navPoint")]
+
+
+def nav_tree(ol):
+    """The same for an <ol> of nav.xhtml."""
+    if ol is None:
+        return []
+    return [("".join(li.find(XHTML + "a").itertext()), li.find(XHTML + "a").get("href"),
+             nav_tree(li.find(XHTML + "ol"))) for li in ol.findall(XHTML + "li")]
+
+
+def epub3_problems(archive, opf, manifest, pages, ncx):
+    """What an EPUB 3 book has beyond an EPUB 2 one, checked against its EPUB 2 parts."""
+    problems = []
+    modified = [meta.text for meta in opf.iter(OPF + "meta")
+                if meta.get("property") == "dcterms:modified"]
+    if len(modified) != 1 or not re.fullmatch(r"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ",
+                                              modified[0] or ""):
+        problems.append(f"dcterms:modified is {modified!r}")
+    navs = [item.get("href") for item in manifest.values()
+            if "nav" in (item.get("properties") or "").split()]
+    if navs != ["nav.xhtml"]:
+        return problems + [f"navigation documents {navs!r}"]
+    nav = ET.fromstring(archive.read("OEBPS/nav.xhtml"))
+    lists = {element.get(OPS + "type"): element.find(XHTML + "ol")
+             for element in nav.iter(XHTML + "nav")}
+    if nav_tree(lists.get("toc")) != ncx_tree(ncx.find(NCX + "navMap")):
+        problems.append(f"nav.xhtml's contents {nav_tree(lists.get('toc'))!r} differ from "
+                        f"toc.ncx's {ncx_tree(ncx.find(NCX + 'navMap'))!r}")
+    marks = lists.get("landmarks")
+    landmarks = {a.get(OPS + "type"): a.get("href")
+                 for a in (marks.iter(XHTML + "a") if marks is not None else [])}
+    cover = manifest.get("cover")
+    wanted = {"bodymatter": pages[0]} if pages else {}
+    if cover is not None:
+        wanted["cover"] = "titlepage.xhtml"
+        if cover.get("properties") != "cover-image":
+            problems.append("the cover picture is not marked cover-image")
+    if landmarks != wanted:
+        problems.append(f"landmarks {landmarks!r}, expected {wanted!r}")
+    for href in ["nav.xhtml"] + (["titlepage.xhtml"] if cover is not None else []) + pages:
+        root = ET.fromstring(archive.read("OEBPS/" + href))
+        if root.get("lang") != root.get(XML_LANG):
+            problems.append(f"{href} has lang {root.get('lang')!r} and xml:lang "
+                            f"{root.get(XML_LANG)!r}")
+            break
+    return problems
+
+
 def contents(book):
     problems = []
     path = book["path"]
@@ -86,7 +144,11 @@ def contents(book):
         for key in ("title", "creator", "publisher"):
             wanted = book.get("author" if key == "creator" else key)
             if wanted is not None:
-                found = metadata.find(DC + key).text or ""
+                element = metadata.find(DC + key)
+                # EPUB 3 refuses empty metadata: an empty value is left out there.
+                if element is None and opf.get("version") == "3.0":
+                    element = ET.Element(DC + key)
+                found = element.text or "" if element is not None else None
                 if found != wanted:
                     problems.append(f"dc:{key} is {found!r}, expected {wanted!r}")
         manifest = {item.get("id"): item for item in opf.find(OPF + "manifest")}
@@ -98,6 +160,19 @@ def contents(book):
         spine = [ref.get("idref") for ref in opf.find(OPF + "spine")]
         pages = [manifest[idref].get("href") for idref in spine if idref != "titlepage"]
         ncx = ET.fromstring(archive.read("OEBPS/toc.ncx"))
+        version = opf.get("version")
+        if "epub" in book and version != f"{book['epub']}.0":
+            problems.append(f"package version {version!r}, expected {book['epub']}.0")
+        if opf.find(OPF + "spine").get("toc") != "ncx" or manifest["ncx"].get("href") != "toc.ncx":
+            problems.append("the spine does not name toc.ncx")
+        uid = [meta.get("content") for meta in ncx.iter(NCX + "meta")
+               if meta.get("name") == "dtb:uid"]
+        identifier = [e.text for e in metadata.findall(DC + "identifier")
+                      if e.get("id") == opf.get("unique-identifier")]
+        if not identifier or not identifier[0].startswith("urn:uuid:") or uid != identifier:
+            problems.append(f"identifier {identifier!r}, toc.ncx's {uid!r}")
+        if version == "3.0":
+            problems += epub3_problems(archive, opf, manifest, pages, ncx)
         labels = [point.find(f"{NCX}navLabel/{NCX}text").text or ""
                   for point in ncx.iter(NCX + "navPoint")]
         if "toc" in book:
@@ -109,8 +184,7 @@ def contents(book):
             if found != book["language"]:
                 problems.append(f"dc:language is {found!r}, expected {book['language']!r}")
             for href in pages:
-                lang = ET.fromstring(archive.read("OEBPS/" + href)).get(
-                    "{http://www.w3.org/XML/1998/namespace}lang")
+                lang = ET.fromstring(archive.read("OEBPS/" + href)).get(XML_LANG)
                 if lang != book["language"]:
                     problems.append(f"{href} has xml:lang {lang!r}")
                     break

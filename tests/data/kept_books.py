@@ -7,6 +7,15 @@ import subprocess
 import sys
 import tempfile
 
+# Every book a suite makes is made once in each EPUB version the converter writes.
+EPUB_VERSIONS = (2, 3)
+
+
+def per_epub_version(case):
+    """Copies of the TestCase class `case`, one for each EPUB version, named for it and with
+    its `epub_version` set."""
+    return [type(f"{case.__name__}Epub{v}", (case,), {"epub_version": v}) for v in EPUB_VERSIONS]
+
 CHECKER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "check_book.py")
 
 

@@ -20,7 +20,8 @@ const std::vector<std::string> kMixedSource = {"第一章 开始", "",
                                                "    Indented line with tabs\tinside",
                                                "Tom & Jerry <3 \"quotes\" 'apos'", "last line"};
 
-class BookValidityTest : public ::testing::Test {
+// Every book is made in each EPUB version.
+class BookValidityTest : public ::testing::TestWithParam<int> {
 protected:
     std::string Source(const std::string& name, std::string_view bytes) {
         const std::string path = scratch / name;
@@ -31,6 +32,7 @@ protected:
     // Converts and expects success; returns the book's path.
     std::string Convert(engine::BookInput input, const std::string& output) {
         input.outputPath = scratch / output;
+        input.epubVersion = GetParam();
         ::mkdir((scratch / "tmp").c_str(), 0700);
         engine::WorkingTree tree = engine::PrepareWorkingTree(scratch / "tmp/");
         RecordingSink sink;
@@ -43,13 +45,14 @@ protected:
         ExpectedBook book;
         book.path = path;
         book.chapters = std::move(chapters);
+        book.epubVersion = GetParam();
         return book;
     }
 
     ScratchFolder scratch;
 };
 
-TEST_F(BookValidityTest, LineEndsEncodingsAndMarkupInTextGiveValidBooks) {
+TEST_P(BookValidityTest, LineEndsEncodingsAndMarkupInTextGiveValidBooks) {
     std::vector<ExpectedBook> books;
     // Each text is one chapter, named by its first line when that is a heading.
     const auto one = [&](const std::string& name, std::string_view bytes,
@@ -89,7 +92,7 @@ TEST_F(BookValidityTest, LineEndsEncodingsAndMarkupInTextGiveValidBooks) {
     EXPECT_EQ(CheckBooks(books, scratch.Path()), "");
 }
 
-TEST_F(BookValidityTest, BookInformationAndNamesWithMarkupAreEscaped) {
+TEST_P(BookValidityTest, BookInformationAndNamesWithMarkupAreEscaped) {
     engine::BookInput input;
     input.sources = {Source("a&b <c>.txt", "x"), Source("\"quoted\" 'name'.txt", "y")};
     input.title = "</dc:title><dc:subject>injected</dc:subject><dc:title>A & B";
@@ -110,10 +113,13 @@ TEST_F(BookValidityTest, BookInformationAndNamesWithMarkupAreEscaped) {
     blank.title = "   ";
     ExpectedBook spaced = Expect(Convert(blank, "Spaced.epub"), {{"plain", {"text"}}});
     spaced.title = "Spaced";
-    EXPECT_EQ(CheckBooks({book, untitled, spaced}, scratch.Path()), "");
+    // Names that would show nothing are shown as the pages' numbers.
+    blank.sources = {Source(" .txt", "x"), Source("\x01.txt", "y")};
+    ExpectedBook unnamed = Expect(Convert(blank, "unnamed.epub"), {{"1", {"x"}}, {"2", {"y"}}});
+    EXPECT_EQ(CheckBooks({book, untitled, spaced, unnamed}, scratch.Path()), "");
 }
 
-TEST_F(BookValidityTest, LargeSourcesSplitIntoChaptersThatKeepEveryLine) {
+TEST_P(BookValidityTest, LargeSourcesSplitIntoChaptersThatKeepEveryLine) {
     std::vector<std::string> lines;
     for (int i = 0; lines.size() < 4500; ++i)
         lines.push_back("Line " + std::to_string(i) + " of the long source, 雨后的石板路还湿着，" +
@@ -125,6 +131,7 @@ TEST_F(BookValidityTest, LargeSourcesSplitIntoChaptersThatKeepEveryLine) {
     input.title = "Large";
     ExpectedBook book;
     book.path = Convert(input, "large.epub");
+    book.epubVersion = GetParam();
     std::vector<std::string> all = lines;
     all.push_back("after");
     book.text = all;
@@ -132,11 +139,12 @@ TEST_F(BookValidityTest, LargeSourcesSplitIntoChaptersThatKeepEveryLine) {
     input.sources = {
         Source("wide.txt", "\xFF\xFE" + platform::ConvertText(text, "UTF-8", "UTF-16LE", ""))};
     utf16.path = Convert(input, "wide.epub");
+    utf16.epubVersion = GetParam();
     utf16.text = lines;
     EXPECT_EQ(CheckBooks({book, utf16}, scratch.Path()), "");
 }
 
-TEST_F(BookValidityTest, EveryCoverKindGivesAValidBookWithACoreMediaType) {
+TEST_P(BookValidityTest, EveryCoverKindGivesAValidBookWithACoreMediaType) {
     std::vector<ExpectedBook> books;
     const auto withCover = [&](const std::string& name, const std::string& picture,
                                const std::string& mediaType) {
@@ -156,6 +164,9 @@ TEST_F(BookValidityTest, EveryCoverKindGivesAValidBookWithACoreMediaType) {
     withCover("misnamed.jpg", MakePng(), "image/png");
     EXPECT_EQ(CheckBooks(books, scratch.Path()), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(Epub, BookValidityTest, ::testing::Values(2, 3),
+                         [](const auto& row) { return "Epub" + std::to_string(row.param); });
 
 } // namespace
 } // namespace folivane::test

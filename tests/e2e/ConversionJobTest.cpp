@@ -63,6 +63,34 @@ TEST_F(ConversionJobTest, SendsEventsInOrderAndLeavesNoWorkingFolder) {
                             "OEBPS/content.opf", "OEBPS/css/main.css", "OEBPS/toc.ncx"));
 }
 
+TEST_F(ConversionJobTest, Epub3BookHoldsItsNavigationDocumentAndXhtmlPages) {
+    WriteFile(scratch / "one.txt", "first");
+    WriteFile(scratch / "cover.gif", MakeGif());
+    engine::BookInput input = Book({scratch / "one.txt"}, "b.epub");
+    input.coverPath = scratch / "cover.gif";
+    input.epubVersion = 3;
+    const RecordingSink sink = Convert(input);
+    EXPECT_EQ(sink.events.back(), "result 0") << sink.reason;
+    EXPECT_THAT(Entries(scratch / "b.epub"),
+                ElementsAre("mimetype", "META-INF/container.xml", "OEBPS/0.xhtml",
+                            "OEBPS/content.opf", "OEBPS/cover.gif", "OEBPS/css/main.css",
+                            "OEBPS/nav.xhtml", "OEBPS/titlepage.xhtml", "OEBPS/toc.ncx"));
+}
+
+TEST_F(ConversionJobTest, EpubVersionsOtherThan2And3AreRefusedBeforeAnyWork) {
+    WriteFile(scratch / "one.txt", "first");
+    for (const int version : {0, 1, 4, -3}) {
+        engine::BookInput input = Book({scratch / "one.txt"}, "b.epub");
+        input.epubVersion = version;
+        const RecordingSink sink = Convert(input);
+        EXPECT_THAT(sink.events, ElementsAre("show", "close", "result 1")) << version;
+        EXPECT_NE(sink.reason.find("b.epub\" as EPUB " + std::to_string(version)),
+                  std::string::npos)
+            << sink.reason;
+        EXPECT_FALSE(PathExists(scratch / "b.epub"));
+    }
+}
+
 TEST_F(ConversionJobTest, MissingSourceFailsNamingItAndCleansUp) {
     const RecordingSink sink = Convert(Book({scratch / "gone.txt"}, "b.epub"));
     // Each source is read while the chapter list is made, before the maximum is known.

@@ -9,10 +9,13 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import xml.etree.ElementTree as ET
+import zipfile
 
 CLI, DATA = (os.path.abspath(p) for p in sys.argv[1:3])
 sys.path.insert(0, DATA)
-from kept_books import KeptBooks  # noqa: E402  (found through DATA)
+from kept_books import KeptBooks, per_epub_version  # noqa: E402  (found through DATA)
+from check_book import NCX, OPS, XHTML, nav_tree, ncx_tree  # noqa: E402
 
 KEPT = KeptBooks()
 del sys.argv[1:3]
@@ -75,7 +78,22 @@ CASES = {
 }
 
 
+def write_sources(folder, name):
+    """Writes the sources of a case into `folder`; returns their paths and the lines of text
+    their pages show."""
+    paths, text = [], []
+    for file_name, content, encoding in CASES[name][0]:
+        path = os.path.join(folder, file_name)
+        with open(path, "wb") as f:
+            f.write(content.encode(encoding))
+        paths.append(path)
+        text += page_lines(content)
+    return paths, text
+
+
 class CliChaptersTest(unittest.TestCase):
+    """load_tests makes one copy per EPUB version."""
+    epub_version = 2
 
     def setUp(self):
         self.tmp = tempfile.TemporaryDirectory()
@@ -84,20 +102,20 @@ class CliChaptersTest(unittest.TestCase):
         # The language of Latin-script text comes from the locale; "C" means English.
         self.env = dict(os.environ, TMPDIR=self.dir, LC_ALL="C.UTF-8")
 
+    def cli(self, *args, timeout=None):
+        return subprocess.run([CLI, "-q", "--epub-version", str(self.epub_version), *args],
+                              capture_output=True, text=True, env=self.env, timeout=timeout)
+
+    def keep(self, book, **expected):
+        KEPT.keep(book, move=True, epub=self.epub_version, **expected)
+
     def convert(self, name, *options):
-        sources, toc, language = CASES[name]
-        paths, text = [], []
-        for file_name, content, encoding in sources:
-            path = os.path.join(self.dir, file_name)
-            with open(path, "wb") as f:
-                f.write(content.encode(encoding))
-            paths.append(path)
-            text += page_lines(content)
+        _, toc, language = CASES[name]
+        paths, text = write_sources(self.dir, name)
         book = os.path.join(self.dir, name + ".epub")
-        result = subprocess.run([CLI, "-q", "--title", name, "-o", book, *options, *paths],
-                                capture_output=True, text=True, env=self.env, timeout=300)
+        result = self.cli("--title", name, "-o", book, *options, *paths, timeout=300)
         self.assertEqual(result.returncode, 0, result.stderr)
-        KEPT.keep(book, move=True, title=name, toc=toc, text=text, language=language)
+        self.keep(book, title=name, toc=toc, text=text, language=language)
 
     def test_each_book_has_its_chapters_text_and_language(self):
         for name in CASES:
@@ -110,34 +128,76 @@ class CliChaptersTest(unittest.TestCase):
         with open(path, "wb") as f:
             f.write(sources[0][1].encode("gbk"))
         book = os.path.join(self.dir, "files.epub")
-        result = subprocess.run([CLI, "-q", "--chapters", "files", "--language", "zh-hant-tw",
-                                 "-o", book, path], capture_output=True, text=True, env=self.env)
+        result = self.cli("--chapters", "files", "--language", "zh-hant-tw", "-o", book, path)
         self.assertEqual(result.returncode, 0, result.stderr)
-        KEPT.keep(book, move=True, toc=[["novel", []]], language="zh-Hant-TW")
+        self.keep(book, toc=[["novel", []]], language="zh-Hant-TW")
 
     def test_own_patterns_and_their_mistakes(self):
         path = os.path.join(self.dir, "own.txt")
         with open(path, "w", encoding="utf-8") as f:
             f.write("\n".join(["== One ==", *prose(EN, 3), "== Two ==", *prose(EN, 3)]))
         book = os.path.join(self.dir, "own.epub")
-        result = subprocess.run([CLI, "-q", "--chapter-pattern", r"^== \w+ ==$", "-o", book, path],
-                                capture_output=True, text=True, env=self.env)
+        result = self.cli("--chapter-pattern", r"^== \w+ ==$", "-o", book, path)
         self.assertEqual(result.returncode, 0, result.stderr)
-        KEPT.keep(book, move=True, toc=[["== One ==", []], ["== Two ==", []]])
+        self.keep(book, toc=[["== One ==", []], ["== Two ==", []]])
         for args, said in ((["--chapter-pattern", "第("], "missing closing parenthesis"),
                            (["--volume-pattern", "[z-a]"], "range out of order"),
                            (["--max-heading-length", "0"], "--max-heading-length"),
                            (["--chapters", "some"], "--chapters"),
                            (["--language", "zh_CN"], "is not a language tag")):
             with self.subTest(args):
-                result = subprocess.run([CLI, "-q", *args, "-o", book, path],
-                                        capture_output=True, text=True, env=self.env)
+                result = self.cli(*args, "-o", book, path)
                 self.assertEqual(result.returncode, 2, result.stderr)
                 self.assertIn(said, result.stderr)
 
-    def test_zzz_books_pass_every_checker(self):
-        # Named to run last: checks all books the other tests kept, in one go.
+
+class NavigationDocumentTest(unittest.TestCase):
+
+    def test_contents_nest_as_in_toc_ncx(self):
+        # Volumes holding chapters, and chapters only.
+        for name in ("gbk-volumes", "japanese"):
+            with self.subTest(name), tempfile.TemporaryDirectory() as folder:
+                paths, _ = write_sources(folder, name)
+                book = os.path.join(folder, "book.epub")
+                result = subprocess.run([CLI, "-q", "--epub-version", "3", "-o", book, *paths],
+                                        capture_output=True, text=True,
+                                        env=dict(os.environ, TMPDIR=folder, LC_ALL="C.UTF-8"))
+                self.assertEqual(result.returncode, 0, result.stderr)
+                with zipfile.ZipFile(book) as archive:
+                    nav = ET.fromstring(archive.read("OEBPS/nav.xhtml"))
+                    ncx = ET.fromstring(archive.read("OEBPS/toc.ncx"))
+                toc = next(e for e in nav.iter(XHTML + "nav") if e.get(OPS + "type") == "toc")
+                found = nav_tree(toc.find(XHTML + "ol"))
+                self.assertEqual(found, ncx_tree(ncx.find(NCX + "navMap")))
+                self.assertEqual(labels(found), CASES[name][1])
+                pages = [target for entry in found for target in targets(entry)]
+                self.assertEqual(pages, [f"{i}.xhtml" for i in range(len(pages))])
+
+
+def labels(entries):
+    """[label, [entries within]] of each (label, target, entries within)."""
+    return [[label, labels(within)] for label, _, within in entries]
+
+
+def targets(entry):
+    """The targets of an entry and of those within it, in reading order."""
+    return [entry[1]] + [target for inner in entry[2] for target in targets(inner)]
+
+
+class KeptBooksTest(unittest.TestCase):
+
+    def test_books_pass_every_checker(self):
         self.assertEqual(KEPT.check(), "")
+
+
+def load_tests(loader, tests, pattern):
+    # The books of every version first, then all checked in one go.
+    suite = unittest.TestSuite()
+    for case in per_epub_version(CliChaptersTest):
+        suite.addTests(loader.loadTestsFromTestCase(case))
+    suite.addTests(loader.loadTestsFromTestCase(NavigationDocumentTest))
+    suite.addTests(loader.loadTestsFromTestCase(KeptBooksTest))
+    return suite
 
 
 if __name__ == "__main__":

@@ -12,7 +12,7 @@ import unittest
 
 CLI, DATA, SAMPLES = (os.path.abspath(p) for p in sys.argv[1:4])
 sys.path.insert(0, DATA)
-from kept_books import KeptBooks  # noqa: E402  (found through DATA)
+from kept_books import KeptBooks, per_epub_version  # noqa: E402  (found through DATA)
 
 KEPT = KeptBooks()
 del sys.argv[1:4]
@@ -22,7 +22,7 @@ def run(*args, cwd=None):
     return subprocess.run([CLI, *args], capture_output=True, text=True, cwd=cwd)
 
 
-class CliTest(unittest.TestCase):
+class ScratchTest(unittest.TestCase):
 
     def setUp(self):
         self.tmp = tempfile.TemporaryDirectory()
@@ -35,13 +35,14 @@ class CliTest(unittest.TestCase):
             f.write(data)
         return path
 
-    def keep_book(self, path, **expected):
-        KEPT.keep(path, move=True, **expected)
+
+class CliTest(ScratchTest):
 
     def test_help_and_version(self):
         help_run = run("--help")
         self.assertEqual(help_run.returncode, 0)
         self.assertIn("Usage: folivane-cli", help_run.stdout)
+        self.assertIn("--epub-version 2|3", help_run.stdout)
         version = run("--version")
         self.assertEqual(version.returncode, 0)
         self.assertIn("1.0", version.stdout)
@@ -62,44 +63,22 @@ class CliTest(unittest.TestCase):
                 self.assertIn("Usage:", result.stderr)
                 self.assertEqual(os.listdir(self.dir), [])
 
-    def test_samples_become_a_valid_book(self):
-        out = os.path.join(self.dir, "demo.epub")
-        samples = sorted(glob.glob(os.path.join(SAMPLES, "*.txt")))
-        result = run("--title", "Samples", "--author", "Q", "-o", out, *samples)
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertEqual(result.stdout, "Convert Succeeded!\n")
-        # The first sample opens with its title, the others with a chapter heading.
-        names = ["01-The Lamplighter", "第二章 园中", "Chapter Three: Letters < and > Numbers"]
-        for name in names:
-            self.assertIn(f'"{name}" is building, Please wait...', result.stderr)
-        self.keep_book(out, title="Samples", author="Q",
-                       chapters=[{"name": name} for name in names])
-
-    def test_default_output_is_the_title_or_myepub(self):
-        text = self.source("story.TXT", "Once.\n".encode())
-        result = run("--quiet", "--title", "My/Story", text, cwd=self.dir)
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertEqual(result.stderr, "")
-        self.keep_book(os.path.join(self.dir, "My_Story.epub"), title="My/Story",
-                       chapters=[{"name": "story", "lines": ["Once."]}])
-        result = run("-q", text, cwd=self.dir)
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.keep_book(os.path.join(self.dir, "myepub.epub"), title="myepub")
-
-    def test_double_dash_allows_a_source_that_begins_with_a_dash(self):
-        self.source("-dash.txt", b"dash")
-        result = run("-q", "-o", "out.epub", "--", "-dash.txt", cwd=self.dir)
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.keep_book(os.path.join(self.dir, "out.epub"),
-                       chapters=[{"name": "-dash", "lines": ["dash"]}])
-
-    def test_forced_code_page_decodes_sources_that_are_not_utf8(self):
-        text = "第一章\r\n山高水长".encode("gbk")
-        source = self.source("gbk.txt", text)
-        out = os.path.join(self.dir, "gbk.epub")
-        result = run("-q", "--encoding", "GB18030", "-o", out, source)
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.keep_book(out, chapters=[{"name": "第一章", "lines": ["第一章", "山高水长"]}])
+    def test_epub_version_takes_2_or_3(self):
+        text = self.source("a.txt", b"text")
+        out = os.path.join(self.dir, "out.epub")
+        for value in ("4", "x", "", "2.0", " 3", "03"):
+            for args in (["--epub-version", value], ["--epub-version=" + value]):
+                with self.subTest(args):
+                    result = run(*args, "-o", out, text)
+                    self.assertEqual(result.returncode, 2, result.stderr)
+                    self.assertIn(f'--epub-version takes 2 or 3, not "{value}"', result.stderr)
+                    self.assertFalse(os.path.exists(out))
+        # Accepted in either form; without it the book is EPUB 2.
+        for args, version in (([], 2), (["--epub-version=3"], 3), (["--epub-version", "2"], 2)):
+            with self.subTest(args):
+                result = run("-q", *args, "-o", out, text)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                KEPT.keep(out, move=True, epub=version, chapters=[{"name": "a", "lines": ["text"]}])
 
     def test_failure_exits_1_with_the_reason_and_writes_nothing(self):
         out = os.path.join(self.dir, "never.epub")
@@ -113,6 +92,65 @@ class CliTest(unittest.TestCase):
     def test_zzz_books_pass_every_checker(self):
         # Named to run last: checks all books the other tests kept, in one go.
         self.assertEqual(KEPT.check(), "")
+
+
+class CliBookTest(ScratchTest):
+    """The books folivane-cli writes; load_tests makes one copy per EPUB version."""
+    epub_version = 2
+
+    def cli(self, *args, cwd=None):
+        return run("--epub-version", str(self.epub_version), *args, cwd=cwd)
+
+    def keep_book(self, path, **expected):
+        KEPT.keep(path, move=True, epub=self.epub_version, **expected)
+
+    def test_samples_become_a_valid_book(self):
+        out = os.path.join(self.dir, "demo.epub")
+        samples = sorted(glob.glob(os.path.join(SAMPLES, "*.txt")))
+        result = self.cli("--title", "Samples", "--author", "Q", "-o", out, *samples)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout, "Convert Succeeded!\n")
+        # The first sample opens with its title, the others with a chapter heading.
+        names = ["01-The Lamplighter", "第二章 园中", "Chapter Three: Letters < and > Numbers"]
+        for name in names:
+            self.assertIn(f'"{name}" is building, Please wait...', result.stderr)
+        self.keep_book(out, title="Samples", author="Q",
+                       chapters=[{"name": name} for name in names])
+
+    def test_default_output_is_the_title_or_myepub(self):
+        text = self.source("story.TXT", "Once.\n".encode())
+        result = self.cli("--quiet", "--title", "My/Story", text, cwd=self.dir)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stderr, "")
+        self.keep_book(os.path.join(self.dir, "My_Story.epub"), title="My/Story",
+                       chapters=[{"name": "story", "lines": ["Once."]}])
+        result = self.cli("-q", text, cwd=self.dir)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.keep_book(os.path.join(self.dir, "myepub.epub"), title="myepub")
+
+    def test_double_dash_allows_a_source_that_begins_with_a_dash(self):
+        self.source("-dash.txt", b"dash")
+        result = self.cli("-q", "-o", "out.epub", "--", "-dash.txt", cwd=self.dir)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.keep_book(os.path.join(self.dir, "out.epub"),
+                       chapters=[{"name": "-dash", "lines": ["dash"]}])
+
+    def test_forced_code_page_decodes_sources_that_are_not_utf8(self):
+        text = "第一章\r\n山高水长".encode("gbk")
+        source = self.source("gbk.txt", text)
+        out = os.path.join(self.dir, "gbk.epub")
+        result = self.cli("-q", "--encoding", "GB18030", "-o", out, source)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.keep_book(out, chapters=[{"name": "第一章", "lines": ["第一章", "山高水长"]}])
+
+
+def load_tests(loader, tests, pattern):
+    # The books of every version first: CliTest's last test checks them all in one go.
+    suite = unittest.TestSuite()
+    for case in per_epub_version(CliBookTest):
+        suite.addTests(loader.loadTestsFromTestCase(case))
+    suite.addTests(loader.loadTestsFromTestCase(CliTest))
+    return suite
 
 
 if __name__ == "__main__":

@@ -13,6 +13,16 @@ const std::string kHead =
     "xml:lang=\"zh-CN\"><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
     "charset=utf-8\" /><link rel=\"stylesheet\" type=\"text/css\" href=\"css/main.css\"/><title>";
 
+// The head of an EPUB 3 page in `language`, up to its title's text.
+std::string Epub3Head(const std::string& language) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!DOCTYPE html><html "
+           "xmlns=\"http://www.w3.org/1999/xhtml\" xmlns:epub=\"http://www.idpf.org/2007/ops\" "
+           "xml:lang=\"" +
+           language + "\" lang=\"" + language +
+           "\"><head><meta charset=\"utf-8\"/><link rel=\"stylesheet\" type=\"text/css\" "
+           "href=\"css/main.css\"/><title>";
+}
+
 struct PageCase {
     const char* name;
     std::string text;
@@ -24,6 +34,13 @@ class ChapterPageBody : public testing::TestWithParam<PageCase> {};
 TEST_P(ChapterPageBody, HasOneParagraphPerLine) {
     EXPECT_EQ(BuildChapterPage("Name", GetParam().text),
               kHead + "Name</title></head><body>" + GetParam().body + "</body></html>");
+}
+
+// The text of a page is the same whatever the EPUB version; only the document around it differs.
+TEST_P(ChapterPageBody, IsTheSameInAnEpub3Page) {
+    EXPECT_EQ(BuildChapterPage("Name", GetParam().text, HeadingKind::None, "zh-CN", 3),
+              Epub3Head("zh-CN") + "Name</title></head><body>" + GetParam().body +
+                  "</body></html>");
 }
 
 const PageCase kPageCases[] = {
@@ -66,6 +83,17 @@ TEST_P(ChapterPageHeading, OpensThePageAsAHeadingElement) {
     EXPECT_EQ(BuildChapterPage("Name", c.text, c.heading, "ja"),
               std::string(kHead).replace(kHead.find("zh-CN"), 5, "ja") +
                   "Name</title></head><body>" + c.body + "</body></html>");
+}
+
+TEST_P(ChapterPageHeading, OpensASectionOfItsKindInAnEpub3Page) {
+    const HeadingCase& c = GetParam();
+    const char* kind = c.heading == HeadingKind::Volume ? "part" : "chapter";
+    const std::string body =
+        c.heading == HeadingKind::None
+            ? c.body
+            : "<section epub:type=\"" + std::string(kind) + "\">" + c.body + "</section>";
+    EXPECT_EQ(BuildChapterPage("Name", c.text, c.heading, "ja", 3),
+              Epub3Head("ja") + "Name</title></head><body>" + body + "</body></html>");
 }
 
 const HeadingCase kHeadingCases[] = {

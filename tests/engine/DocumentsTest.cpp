@@ -1,7 +1,9 @@
 // The book's documents, byte for byte: fixed texts, package file, navigation file, pages.
 #include "engine/ChapterPage.h"
 #include "engine/ContainerSkeleton.h"
+#include "engine/NavigationDocument.h"
 #include "engine/PackageDocuments.h"
+#include "engine/TableOfContents.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +28,15 @@ TEST(ContainerSkeleton, WritesTheFixedDocumentsExactly) {
     EXPECT_EQ(
         ReadFile(book + "OEBPS/titlepage.xhtml"),
         R"(<?xml version="1.0" encoding="UTF-8"?><html xmlns="http://www.w3.org/1999/xhtml" xml:lang="zh-CN"><head><meta http-equiv="Content-Type" content="text/html; charset=UTF-8"/><title>Cover</title><style type="text/css" title="override_css">@page {padding: 0pt; margin:0pt}body {text-align: center; padding:0pt; margin: 0pt;} div { margin: 0pt; padding: 0pt; }</style></head><body><div><img src="cover.jpeg" alt="cover" style="height: 100%"/></div></body></html>)");
+}
+
+TEST(ContainerSkeleton, Epub3TitlePageIsXhtml5WithTheSamePicture) {
+    ScratchFolder scratch;
+    const std::string book = scratch / "EPUB/";
+    WriteContainerSkeleton(book, std::string("png"), "en", 3);
+    EXPECT_EQ(
+        ReadFile(book + "OEBPS/titlepage.xhtml"),
+        R"(<?xml version="1.0" encoding="UTF-8"?><!DOCTYPE html><html xmlns="http://www.w3.org/1999/xhtml" xmlns:epub="http://www.idpf.org/2007/ops" xml:lang="en" lang="en"><head><meta charset="utf-8"/><title>Cover</title><style type="text/css" title="override_css">@page {padding: 0pt; margin:0pt}body {text-align: center; padding:0pt; margin: 0pt;} div { margin: 0pt; padding: 0pt; }</style></head><body><div><img src="cover.png" alt="cover" style="height: 100%"/></div></body></html>)");
 }
 
 TEST(ContainerSkeleton, WritesNoTitlePageWithoutACoverAndRunsAgainOverItself) {
@@ -63,6 +74,87 @@ TEST(PackageDocuments, ContentOpfListsMetadataManifestSpineAndGuide) {
     EXPECT_EQ(bare.find("cover"), std::string::npos) << bare;
     EXPECT_EQ(bare.find("titlepage"), std::string::npos) << bare;
 }
+
+TEST(PackageDocuments, Epub3ContentOpfAddsModifiedNavAndCoverImageAndDropsEmptyMetadata) {
+    BookMetadata book{"T & U", "A \"Q\"", "\x01", "0f0e0d0c-0b0a-4908-8706-050403020100"};
+    book.epubVersion = 3;
+    book.modified = "2024-02-29T23:59:59Z";
+    const CoverImage cover{"png", "image/png", ""};
+    EXPECT_EQ(
+        BuildContentOpf(book, 2, &cover),
+        R"(<?xml version="1.0" encoding="UTF-8" ?><package version="3.0" unique-identifier="PrimaryID" xmlns="http://www.idpf.org/2007/opf"><metadata xmlns:dc="http://purl.org/dc/elements/1.1/" xmlns:opf="http://www.idpf.org/2007/opf"><dc:title>T &amp; U</dc:title><dc:identifier id="PrimaryID">urn:uuid:0f0e0d0c-0b0a-4908-8706-050403020100</dc:identifier><dc:creator>A "Q"</dc:creator><dc:source>https://folivane.example/</dc:source><dc:language>zh-CN</dc:language><meta property="dcterms:modified">2024-02-29T23:59:59Z</meta><meta name="cover" content="cover"/></metadata><manifest><item id="ncx" href="toc.ncx" media-type="application/x-dtbncx+xml"/><item id="nav" href="nav.xhtml" media-type="application/xhtml+xml" properties="nav"/><item id="main-css" href="css/main.css" media-type="text/css"/><item href="cover.png" id="cover" media-type="image/png" properties="cover-image"/><item href="titlepage.xhtml" id="titlepage" media-type="application/xhtml+xml"/><item id="txt0" href="0.xhtml" media-type="application/xhtml+xml"/><item id="txt1" href="1.xhtml" media-type="application/xhtml+xml"/></manifest><spine toc="ncx"><itemref idref="titlepage"/><itemref idref="txt0"/><itemref idref="txt1"/></spine><guide><reference type="cover" title="Cover" href="titlepage.xhtml"/></guide></package>)");
+    book.author = "";
+    book.publisher = "P";
+    const std::string bare = BuildContentOpf(book, 1, nullptr);
+    EXPECT_EQ(bare.find("dc:creator"), std::string::npos) << bare;
+    EXPECT_NE(bare.find("<dc:publisher>P</dc:publisher>"), std::string::npos) << bare;
+    EXPECT_EQ(bare.find("cover"), std::string::npos) << bare;
+}
+
+// A volume holding two chapters (one of two pages), a page before it and one after, named by
+// nothing but spaces.
+TChapterList VolumeAndChapters() {
+    TChapterList chapters(6);
+    const char* names[] = {"Prologue", "Book One", "Chapter 1", "Chapter 1", "Ch 2 & <x>", " "};
+    for (std::size_t i = 0; i < chapters.size(); ++i) {
+        chapters[i].Name = names[i];
+        chapters[i].Level = i >= 2 && i <= 4 ? 1 : 0;
+    }
+    chapters[3].Listed = false;
+    return chapters;
+}
+
+TEST(PackageDocuments, Epub3TocNcxIsTheEpub2OneWithoutDoctypeLinkingXhtmlPages) {
+    BookMetadata book{"Book", "", "", "0f0e0d0c-0b0a-4908-8706-050403020100"};
+    std::string ncx = BuildTocNcx(book, VolumeAndChapters());
+    const std::string doctype = R"(<!DOCTYPE ncx PUBLIC "-//NISO//DTD ncx 2005-1//EN" )"
+                                R"("http://www.daisy.org/z3986/2005/ncx-2005-1.dtd">)";
+    ASSERT_NE(ncx.find(doctype), std::string::npos) << ncx;
+    ncx.erase(ncx.find(doctype), doctype.size());
+    for (std::size_t at = ncx.find(".html\""); at != std::string::npos;
+         at = ncx.find(".html\"", at))
+        ncx.replace(at, 5, ".xhtml");
+    book.epubVersion = 3;
+    EXPECT_EQ(BuildTocNcx(book, VolumeAndChapters()), ncx);
+}
+
+TEST(NavigationDocument, NestsAsTocNcxAndMarksCoverAndFirstPage) {
+    BookMetadata book{"Book <1>", "", "", "0f0e0d0c-0b0a-4908-8706-050403020100", "ja", 3};
+    EXPECT_EQ(
+        BuildNavigationDocument(book, VolumeAndChapters(), true),
+        R"(<?xml version="1.0" encoding="UTF-8"?><!DOCTYPE html><html xmlns="http://www.w3.org/1999/xhtml" xmlns:epub="http://www.idpf.org/2007/ops" xml:lang="ja" lang="ja"><head><meta charset="utf-8"/><title>Book &lt;1&gt;</title></head><body><nav epub:type="toc" id="toc"><ol><li><a href="0.xhtml">Prologue</a></li><li><a href="1.xhtml">Book One</a><ol><li><a href="2.xhtml">Chapter 1</a></li><li><a href="4.xhtml">Ch 2 &amp; &lt;x&gt;</a></li></ol></li><li><a href="5.xhtml">6</a></li></ol></nav><nav epub:type="landmarks" id="landmarks" hidden="hidden"><ol><li><a epub:type="cover" href="titlepage.xhtml">Cover</a></li><li><a epub:type="bodymatter" href="0.xhtml">Prologue</a></li></ol></nav></body></html>)");
+    const std::string bare = BuildNavigationDocument(book, VolumeAndChapters(), false);
+    EXPECT_EQ(bare.find("titlepage"), std::string::npos) << bare;
+}
+
+struct LabelCase {
+    const char* row;
+    std::string name;
+    std::string label;
+};
+
+class PageLabelOf : public testing::TestWithParam<LabelCase> {};
+
+// Readers show nothing for an empty entry, and EPUB 3 refuses one.
+TEST_P(PageLabelOf, IsTheNameUnlessItShowsNothing) {
+    FileList page;
+    page.Name = GetParam().name;
+    EXPECT_EQ(PageLabel(page, 2), GetParam().label);
+}
+
+const LabelCase kLabelCases[] = {
+    {"Name", "Chapter 1", "Chapter 1"},
+    {"SpacesAroundText", " a ", " a "},
+    {"Empty", "", "3"},
+    {"WhiteSpace", " \t\r\n", "3"},
+    {"Controls", "\x01\x02", "3"},
+    {"DamagedByte", "\xC3", "3"},
+    {"NonCharacterAndSpace", "\xEF\xBF\xBF ", "3"},
+    {"IdeographicSpaceShows", "\u3000", "\u3000"},
+};
+
+INSTANTIATE_TEST_SUITE_P(PageLabel, PageLabelOf, testing::ValuesIn(kLabelCases),
+                         [](const auto& row) { return std::string(row.param.row); });
 
 TEST(PackageDocuments, TocNcxNamesTheBookAndCountsPlayOrderFromOne) {
     const BookMetadata book{"Book <1>", "", "", "0f0e0d0c-0b0a-4908-8706-050403020100"};

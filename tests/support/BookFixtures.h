@@ -48,6 +48,7 @@ struct ExpectedBook {
     std::optional<std::vector<ExpectedChapter>> chapters;
     std::optional<std::vector<std::string>> text; // all chapters' paragraphs in order
     bool pandoc = true;                           // pandoc takes minutes over a book of tens of MB
+    std::optional<int> epubVersion;
 };
 
 // Runs tests/data/check_book.py on the books: epubcheck with no warning, unzip -t, Python's
