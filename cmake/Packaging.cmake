@@ -32,6 +32,8 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(FOLIVANE_BUILD_UI)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6svg6)
+    # Qt's own texts (dialog buttons, the file dialog) in the user's language.
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 endif()
 
 # Debian's rules for what a package holds: stripped programs, folders 0755, control

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -252,13 +253,23 @@ void TForm1::CreateBookFrame() {
     // The choices of the book: a row of their own under the cover, right-aligned like the
     // fields above.
     const int choicesTop = 68 + kChoicesRow;
+    m_epubVersion = new QComboBox(frame);
+    m_epubVersion->setObjectName(QStringLiteral("m_epubVersion"));
+    m_epubVersion->addItem(tr("EPUB 2"), 2);
+    m_epubVersion->addItem(tr("EPUB 3"), 3);
+    m_epubVersion->setToolTip(tr("EPUB 2 opens in the most readers; EPUB 3 adds a navigation "
+                                 "document for modern readers and stores"));
+    m_epubVersion->setAccessibleName(tr("EPUB version"));
+    const int versionWidth = m_epubVersion->sizeHint().width();
+    m_epubVersion->setGeometry(fullRight - versionWidth, choicesTop, versionWidth, 21);
+
     m_language = Edit("m_language", frame);
     m_language->setPlaceholderText(tr("Automatic"));
     m_language->setToolTip(tr("The book's language as a BCP 47 tag, such as en, zh-CN or ja; "
                               "empty: judged from the text"));
     const int languageWidth =
         std::max(64, metrics.horizontalAdvance(m_language->placeholderText()) + 12);
-    const int languageLeft = fullRight - languageWidth;
+    const int languageLeft = fullRight - versionWidth - 6 - languageWidth;
     m_language->setGeometry(languageLeft, choicesTop, languageWidth, 21);
     const int languageCaptionRight = languageLeft - 3;
     Caption(language, frame, languageCaptionRight, choicesTop, m_language);
@@ -280,6 +291,7 @@ void TForm1::CreateTabOrder() {
     setTabOrder(m_cbs, CoverPath);
     setTabOrder(CoverPath, m_chapters);
     setTabOrder(m_chapters, m_language);
+    setTabOrder(m_language, m_epubVersion);
     BitBtn1->setFocus();
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMimeData;
@@ -144,6 +145,7 @@ private:
     EllipsisEdit* CoverPath = nullptr;
     QCheckBox* m_chapters = nullptr;
     QLineEdit* m_language = nullptr;
+    QComboBox* m_epubVersion = nullptr;
     QToolButton* SpeedButton1 = nullptr;
     LinkLabel* URLLabel4 = nullptr;
 

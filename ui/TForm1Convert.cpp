@@ -10,6 +10,7 @@
 #include "engine/WorkingTree.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -97,6 +98,7 @@ engine::BookInput TForm1::MakeBookInput(const QString& outputPath) const {
         m_chapters->isChecked() ? engine::ChapterMode::Auto : engine::ChapterMode::Files;
     if (const auto tag = engine::NormalizeLanguageTag(m_language->text().trimmed().toStdString()))
         input.language = *tag;
+    input.epubVersion = m_epubVersion->currentData().toInt();
     for (int row = 0; row < m_list->rowCount(); ++row)
         input.sourceEncodings.push_back(EncodingOf(row).toStdString());
     return input;

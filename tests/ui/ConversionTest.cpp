@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -316,15 +317,19 @@ private slots:
         QVERIFY(known.wait(10000));
         form_->ChooseEncoding(1, QStringLiteral("CP1251"));
         Find<QLineEdit>(*form_, "m_language")->setText(QStringLiteral(" RU "));
+        Find<QComboBox>(*form_, "m_epubVersion")->setCurrentIndex(1);
 
         const QString found = out_ + QStringLiteral("/found.epub");
         QCOMPARE(ConvertTo(found), 0);
         QCOMPARE(Entry(found, QStringLiteral("OEBPS/toc.ncx")).count(QLatin1String("<navPoint")),
                  3);
-        QVERIFY(Entry(found, QStringLiteral("OEBPS/content.opf"))
-                    .contains(QLatin1String("<dc:language>ru</dc:language>")));
+        const QString opf = Entry(found, QStringLiteral("OEBPS/content.opf"));
+        QVERIFY(opf.contains(QLatin1String("<dc:language>ru</dc:language>")));
+        QVERIFY(opf.contains(QLatin1String("version=\"3.0\"")));
+        QCOMPARE(
+            Entry(found, QStringLiteral("OEBPS/nav.xhtml")).count(QLatin1String("<li><a href")), 3);
         QVERIFY(
-            Entry(found, QStringLiteral("OEBPS/2.html")).contains(QString::fromUtf8("АБВ дом")));
+            Entry(found, QStringLiteral("OEBPS/2.xhtml")).contains(QString::fromUtf8("АБВ дом")));
 
         // Off: one chapter per file, as the classic program made them.
         QTRY_VERIFY(!form_->ConversionRunning());
@@ -333,6 +338,8 @@ private slots:
         QCOMPARE(ConvertTo(files), 0);
         QCOMPARE(Entry(files, QStringLiteral("OEBPS/toc.ncx")).count(QLatin1String("<navPoint")),
                  2);
+        QVERIFY(Entry(files, QStringLiteral("OEBPS/content.opf"))
+                    .contains(QLatin1String("version=\"3.0\"")));
     }
 
     void languageThatIsNoTagIsRefusedAsTheCommandLineRefusesIt() {

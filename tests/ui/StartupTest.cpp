@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,11 +48,12 @@ private slots:
         QVERIFY(Find<QCheckBox>(*form, "m_chapters")->isChecked());
         QCOMPARE(Find<QCheckBox>(*form, "m_chapters")->text(),
                  QStringLiteral("Find chapters in the text"));
+        QCOMPARE(Find<QComboBox>(*form, "m_epubVersion")->currentText(), QStringLiteral("EPUB 2"));
 
         // The focus goes round the list and the fields only; the buttons beside them and
         // Convert take none.
-        const QStringList chain{"BitBtn1", "m_list",    "m_title",    "m_zz",
-                                "m_cbs",   "CoverPath", "m_chapters", "m_language"};
+        const QStringList chain{"BitBtn1",   "m_list",     "m_title",    "m_zz",         "m_cbs",
+                                "CoverPath", "m_chapters", "m_language", "m_epubVersion"};
         QWidget* w = Find<QWidget>(*form, "BitBtn1");
         for (int i = 0; i < chain.size(); ++i) {
             QCOMPARE(w->objectName(), chain[i]);

@@ -214,6 +214,22 @@
         <source>Convert Succeeded!</source>
         <translation>转换成功！</translation>
     </message>
+    <message>
+        <source>EPUB 2</source>
+        <translation>EPUB 2</translation>
+    </message>
+    <message>
+        <source>EPUB 3</source>
+        <translation>EPUB 3</translation>
+    </message>
+    <message>
+        <source>EPUB 2 opens in the most readers; EPUB 3 adds a navigation document for modern readers and stores</source>
+        <translation>EPUB 2 可在绝大多数阅读器中打开；EPUB 3 另含导航文档，适合新式阅读器和书店</translation>
+    </message>
+    <message>
+        <source>EPUB version</source>
+        <translation>EPUB 版本</translation>
+    </message>
 </context>
 <context>
     <name>folivane::ui::TForm3</name>
