@@ -8,6 +8,7 @@
 #include "engine/ChapterList.h"
 #include "engine/SourceText.h"
 
+#include <QActionGroup>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -159,16 +160,28 @@ void TForm1::ShowRowMenu(const QPoint& at) {
     const QString chosen = cell->data(kChosenRole).toString();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("EncodingMenu"));
-    menu.addSection(tr("Read the file as"));
+    const QString title = tr("Read the file as");
+    menu.addSection(title);
     const bool marked = cell->data(kMarkedRole).toBool();
+    // One code page at a time: the items are radio items.
+    auto* choices = new QActionGroup(&menu);
+    choices->setExclusive(true);
     for (const QString& encoding : QStringList{QString()} + CommonEncodings()) {
         QAction* action = menu.addAction(encoding.isEmpty() ? tr("Automatic") : encoding);
+        choices->addAction(action);
         action->setCheckable(true);
         action->setChecked(encoding == chosen);
         action->setEnabled(!marked);
         action->setData(encoding);
     }
-    if (marked) menu.addSection(tr("Read by its byte-order mark"));
+    const QString markNote = tr("Read by its byte-order mark");
+    if (marked) menu.addSection(markNote);
+    // A menu is as wide as its items; the section titles, longer in some languages, need
+    // room too.
+    const QFontMetrics metrics = menu.fontMetrics();
+    menu.setMinimumWidth(std::max(metrics.horizontalAdvance(title),
+                                  marked ? metrics.horizontalAdvance(markNote) : 0) +
+                         3 * metrics.height());
     if (const QAction* picked = menu.exec(m_list->viewport()->mapToGlobal(at)))
         ChooseEncoding(SelectedRow(), picked->data().toString());
 }
