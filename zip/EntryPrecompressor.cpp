@@ -8,6 +8,9 @@ namespace {
 
 // Entries this small cost less to compress than to hand to another thread and back.
 constexpr std::size_t kTinyEntrySize = 4u << 10;
+// Input waiting per thread: enough that no thread runs dry while the maker builds the next
+// entries, even when they are small; more would only hold input in memory.
+constexpr std::size_t kWaitingBytesPerThread = 512u << 10;
 
 } // namespace
 
@@ -34,21 +37,24 @@ void TEntryPrecompressor::Add(const std::string& path, std::string data) {
         entries_[path] = std::move(entry);
         return;
     }
-    // Two entries per thread keep every thread busy; more would only hold their input.
-    const std::size_t window = 2 * static_cast<std::size_t>(pool_->Threads());
-    while (waiting_.size() >= window) {
-        const auto oldest = entries_.find(waiting_.front());
+    // The window counts bytes, not entries: with a few entries of a few KiB in flight the
+    // threads would sleep and wake for every one.
+    const std::size_t window = kWaitingBytesPerThread * static_cast<std::size_t>(pool_->Threads());
+    while (!waiting_.empty() && waitingBytes_ + data.size() > window) {
+        const auto oldest = entries_.find(waiting_.front().path);
         if (oldest != entries_.end() && oldest->second.compressed.valid())
             oldest->second.compressed.wait();
+        waitingBytes_ -= waiting_.front().size;
         waiting_.pop_front();
     }
+    waitingBytes_ += data.size();
+    waiting_.push_back({path, data.size()});
     entry.compressed = pool_->Submit([data = std::move(data)](TWholeDeflater& deflater) {
         CompressedEntry result;
         result.data = deflater.Deflate(data, result.bytes);
         return result;
     });
     entries_[path] = std::move(entry);
-    waiting_.push_back(path);
 }
 
 std::optional<CompressedEntry> TEntryPrecompressor::Take(const std::string& path,

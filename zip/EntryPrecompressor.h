@@ -50,7 +50,12 @@ private:
     std::unique_ptr<TCompressionPool> pool_;
     std::unique_ptr<TWholeDeflater> deflater_; // for tiny entries, and all without a pool
     std::unordered_map<std::string, Entry> entries_;
-    std::deque<std::string> waiting_; // paths whose compression may not have started
+    struct Waiting {
+        std::string path;
+        std::size_t size = 0;
+    };
+    std::deque<Waiting> waiting_; // entries whose compression may not have started
+    std::size_t waitingBytes_ = 0;
 };
 
 } // namespace folivane::zip

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace folivane::zip::test {
 namespace {
@@ -107,6 +108,34 @@ TEST_F(WholeEntries, PrecompressedBytesAreTheOnesTheRunWouldMake) {
         ahead->Add(root_ + "empty.txt", "");
         EXPECT_TRUE(ReadFile(Build(std::string(row.name) + ".zip", 6, 2, ahead)) == reference);
     }
+}
+
+TEST(WholeEntriesAhead, MoreThanTheWaitingWindowStillGivesTheSameArchive) {
+    // Twelve pages of 300 KB: far more than the threads may hold waiting at once, so the
+    // maker waits for the oldest; whatever waited, the archive is the one made without help.
+    TempFolder temp;
+    const std::string root = temp / "tree/";
+    std::vector<std::string> pages;
+    for (int i = 0; i < 12; ++i) {
+        pages.push_back(root + std::to_string(i) + ".html");
+        WriteFile(pages.back(), SampleText(300000 + static_cast<std::size_t>(i)));
+        SetModified(pages.back(), 1300000000);
+    }
+    const auto build = [&](const std::string& name, std::shared_ptr<TEntryPrecompressor> ahead) {
+        TZipWriter writer;
+        writer.SetZipName(temp / name);
+        writer.SetRootDir(root);
+        writer.SetRelativePaths(true);
+        writer.FilesList = {"*.*"};
+        writer.CompressionThreads = 2;
+        writer.Precompressed = std::move(ahead);
+        EXPECT_EQ(writer.BuildArchive(), 12);
+        return ReadFile(temp / name);
+    };
+    auto ahead = std::make_shared<TEntryPrecompressor>(6, 2);
+    for (const std::string& page : pages)
+        ahead->Add(page, ReadFile(page));
+    EXPECT_TRUE(build("ahead.zip", ahead) == build("reference.zip", nullptr));
 }
 
 TEST_F(WholeEntries, AnEntryAboveTheMemoryLimitStreams) {
