@@ -141,21 +141,22 @@ std::string ChooseLegacy(std::string_view body, const std::string& legacyEncodin
     return charset.empty() ? SystemAnsiCodePage() : WidenBig5(charset);
 }
 
-// The byte-order mark `bytes` begin with. Only these exact marks count: EF BB followed by
-// anything else is text, such as U+FEFB (EF BB BB). UTF-32LE's mark begins with UTF-16LE's,
-// so it is tried first.
+// The byte-order marks, each exactly these bytes: EF BB followed by anything else is text,
+// such as U+FEFB (EF BB BB). UTF-32LE's mark begins with UTF-16LE's, so it comes first.
+struct Mark {
+    std::string_view bytes;
+    SourceEncoding encoding;
+};
+constexpr Mark kMarks[] = {
+    {std::string_view("\xFF\xFE\x00\x00", 4), seUtf32LE},
+    {std::string_view("\x00\x00\xFE\xFF", 4), seUtf32BE},
+    {"\xEF\xBB\xBF", seUtf8},
+    {"\xFF\xFE", seUtf16LE},
+    {"\xFE\xFF", seUtf16BE},
+};
+
+// The encoding of the mark `bytes` begin with; seAnsi when there is none.
 SourceEncoding MarkOf(std::string_view bytes) {
-    struct Mark {
-        std::string_view bytes;
-        SourceEncoding encoding;
-    };
-    static constexpr Mark kMarks[] = {
-        {std::string_view("\xFF\xFE\x00\x00", 4), seUtf32LE},
-        {std::string_view("\x00\x00\xFE\xFF", 4), seUtf32BE},
-        {"\xEF\xBB\xBF", seUtf8},
-        {"\xFF\xFE", seUtf16LE},
-        {"\xFE\xFF", seUtf16BE},
-    };
     for (const Mark& mark : kMarks)
         if (bytes.starts_with(mark.bytes)) return mark.encoding;
     return seAnsi;
@@ -288,18 +289,8 @@ std::string DecodeSource(SourceBytes&& source, const std::string& legacyEncoding
 }
 
 std::size_t MarkSize(SourceEncoding encoding) {
-    switch (encoding) {
-    case seUtf8:
-        return 3;
-    case seUtf16LE:
-    case seUtf16BE:
-        return 2;
-    case seUtf32LE:
-    case seUtf32BE:
-        return 4;
-    case seAnsi:
-        break;
-    }
+    for (const Mark& mark : kMarks)
+        if (mark.encoding == encoding) return mark.bytes.size();
     return 0;
 }
 

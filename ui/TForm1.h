@@ -18,6 +18,7 @@ class QLineEdit;
 class QMimeData;
 class QPushButton;
 class QTableWidget;
+class QTableWidgetItem;
 class QToolButton;
 
 namespace folivane::ui {
@@ -106,6 +107,8 @@ private:
     void ShowRowMenu(const QPoint& at);
     void GuessPendingEncodings();
     void ApplyEncodingGuesses();
+    // The encoding cell's text and tool tip, from the choice and the guess it holds.
+    void ShowEncoding(QTableWidgetItem& cell) const;
     int RowOfKey(int key) const;
     int SelectedRow() const;
     void SelectRow(int row);

@@ -77,8 +77,9 @@ bool TForm1::AddTxtFile(const QString& path) {
     size->setData(kSizeRole, kb);
     m_list->setItem(row, kSize, size);
     // Judged on another thread: a thousand dropped files must not stop the window.
-    QTableWidgetItem* encoding = Cell(QStringLiteral("…"));
+    QTableWidgetItem* encoding = Cell(QString());
     encoding->setData(kChosenRole, QString());
+    ShowEncoding(*encoding);
     m_list->setItem(row, kEncoding, encoding);
     m_list->setItem(row, kPath, Cell(path));
     const int key = nextRowKey_++;
@@ -127,14 +128,7 @@ void TForm1::ApplyEncodingGuesses() {
         cell->setData(kGuessRole, guess.encoding);
         cell->setData(kMarkedRole, guess.marked);
         if (guess.marked) cell->setData(kChosenRole, QString()); // the mark decides
-        const QString chosen = cell->data(kChosenRole).toString();
-        cell->setText(!chosen.isEmpty()          ? chosen
-                      : guess.encoding.isEmpty() ? QStringLiteral("?")
-                                                 : guess.encoding);
-        cell->setToolTip(guess.encoding.isEmpty() ? tr("The file cannot be read")
-                         : guess.marked           ? tr("Read by its byte-order mark")
-                         : !chosen.isEmpty()      ? tr("Chosen by you")
-                                                  : tr("Detected from the text"));
+        ShowEncoding(*cell);
     }
     if (!pendingGuesses_.isEmpty())
         GuessPendingEncodings();
@@ -147,9 +141,26 @@ void TForm1::ChooseEncoding(int row, const QString& encoding) {
     QTableWidgetItem* cell = m_list->item(row, kEncoding);
     if (cell->data(kMarkedRole).toBool()) return;
     cell->setData(kChosenRole, encoding);
-    const QString guess = cell->data(kGuessRole).toString();
-    cell->setText(!encoding.isEmpty() ? encoding : guess.isEmpty() ? cell->text() : guess);
-    cell->setToolTip(!encoding.isEmpty() ? tr("Chosen by you") : tr("Detected from the text"));
+    ShowEncoding(*cell);
+}
+
+void TForm1::ShowEncoding(QTableWidgetItem& cell) const {
+    const QString chosen = cell.data(kChosenRole).toString();
+    const QVariant guess = cell.data(kGuessRole); // not yet there while it is being judged
+    if (!chosen.isEmpty()) {
+        cell.setText(chosen);
+        cell.setToolTip(tr("Chosen by you"));
+    } else if (!guess.isValid()) {
+        cell.setText(QStringLiteral("…"));
+        cell.setToolTip(QString());
+    } else if (guess.toString().isEmpty()) {
+        cell.setText(QStringLiteral("?"));
+        cell.setToolTip(tr("The file cannot be read"));
+    } else {
+        cell.setText(guess.toString());
+        cell.setToolTip(cell.data(kMarkedRole).toBool() ? tr("Read by its byte-order mark")
+                                                        : tr("Detected from the text"));
+    }
 }
 
 void TForm1::ShowRowMenu(const QPoint& at) {
