@@ -202,13 +202,13 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources,
             options.heldTextBudget > 0 && heldBytes + text->size() <= options.heldTextBudget;
         if (held) heldBytes += text->size();
 
+        const bool large = fileSize > kSizeLimit;
         ReadingFile(path, [&] {
-            SourcePages pages(path, index, folder, text, held, fileSize > kSizeLimit, forced);
+            SourcePages pages(path, index, folder, text, held, large, forced);
             const std::vector<HeadingLine> headings =
                 rules ? FindHeadings(*text, *rules) : std::vector<HeadingLine>();
             if (headings.empty()) {
                 // As the book was before chapters were found: the source, or its pieces.
-                const bool large = fileSize > kSizeLimit;
                 pages.AddChapter({{0, text->size()}, name, HeadingKind::None}, inVolume ? 1 : 0,
                                  large, large, chapters);
                 return;
