@@ -1,25 +1,65 @@
-// Parsing folivane-cli's arguments.
+// Parsing folivane-cli's arguments: a table of options, then one validation step.
 #include "CliOptions.h"
 
-#include "engine/HeadingRules.h"
-#include "engine/LanguageTag.h"
-#include "engine/SourceText.h"
+#include "engine/chapters/HeadingRules.h"
+#include "engine/text/CodePages.h"
+#include "engine/text/LanguageTag.h"
+#include "engine/text/SourceFiles.h"
+#include "engine/text/UnicodeText.h"
 
 #include <optional>
+#include <string_view>
 
 namespace folivane::cli {
 namespace {
 
-bool EndsWithTxt(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string extension = path.substr(path.size() - 4);
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return extension == ".txt" && path.size() > 4 && path[path.size() - 5] != '/';
+// The options as they were given, before any is checked: nullopt for one not given.
+struct GivenOptions {
+    std::optional<std::string> output, title, author, publisher, cover, encoding, language,
+        chapters, chapterPattern, volumePattern, maxHeadingLength, epubVersion;
+    bool quiet = false, help = false, version = false;
+    std::vector<std::string> sources;
+};
+
+// One option: its long name, its one-letter name (0 for none), and where its value goes, or
+// the flag it sets.
+struct Option {
+    std::string_view name;
+    char letter;
+    std::optional<std::string> GivenOptions::*value;
+    bool GivenOptions::*flag;
+};
+
+constexpr Option kOptions[] = {
+    {"output", 'o', &GivenOptions::output, nullptr},
+    {"title", 0, &GivenOptions::title, nullptr},
+    {"author", 0, &GivenOptions::author, nullptr},
+    {"publisher", 0, &GivenOptions::publisher, nullptr},
+    {"cover", 0, &GivenOptions::cover, nullptr},
+    {"encoding", 0, &GivenOptions::encoding, nullptr},
+    {"language", 0, &GivenOptions::language, nullptr},
+    {"chapters", 0, &GivenOptions::chapters, nullptr},
+    {"chapter-pattern", 0, &GivenOptions::chapterPattern, nullptr},
+    {"volume-pattern", 0, &GivenOptions::volumePattern, nullptr},
+    {"max-heading-length", 0, &GivenOptions::maxHeadingLength, nullptr},
+    {"epub-version", 0, &GivenOptions::epubVersion, nullptr},
+    {"quiet", 'q', nullptr, &GivenOptions::quiet},
+    {"help", 'h', nullptr, &GivenOptions::help},
+    {"version", 0, nullptr, &GivenOptions::version},
+};
+
+const Option* FindOption(std::string_view argument) {
+    for (const Option& option : kOptions) {
+        if (argument.starts_with("--") && argument.substr(2) == option.name) return &option;
+        if (option.letter && argument.size() == 2 && argument[1] == option.letter) return &option;
+    }
+    return nullptr;
 }
 
 // The longest file name most file systems take (NAME_MAX).
 constexpr std::size_t kMaxFileName = 255;
+// A heading is a short line; beyond this a number is a mistake.
+constexpr std::size_t kMaxHeadingLength = 1000;
 
 // iconv names are letters, digits and a few marks ("BIG5-HKSCS", "ISO_8859-1:1987"); a "/"
 // would ask iconv for conversion options instead.
@@ -32,9 +72,6 @@ bool IsCodePageName(const std::string& name) {
     }
     return true;
 }
-
-// A heading is a short line; beyond this a number is a mistake.
-constexpr std::size_t kMaxHeadingLength = 1000;
 
 // A count in decimal digits only.
 std::optional<std::size_t> ParseCount(const std::string& text) {
@@ -49,160 +86,76 @@ std::optional<std::size_t> ParseCount(const std::string& text) {
 
 // A title may hold characters a file name cannot.
 std::string FileNameFromTitle(const std::string& title) {
-    std::string name = title.empty() ? std::string("myepub") : title;
+    std::string name = title.empty() ? std::string(engine::kDefaultBookName) : title;
     for (char& c : name)
         if (c == '/') c = '_';
-    if (name == "." || name == "..") name = "myepub";
+    if (name == "." || name == "..") name = engine::kDefaultBookName;
     return name + ".epub";
 }
 
-} // namespace
-
-std::string UsageText() {
-    return "Usage: folivane-cli [OPTION]... [--] FILE.txt...\n"
-           "Convert text files, in the order given, into one EPUB book.\n"
-           "\n"
-           "  -o, --output BOOK       write the book to BOOK (default: TITLE.epub, or "
-           "myepub.epub)\n"
-           "      --title TEXT        the book's name\n"
-           "      --author TEXT       the book's author\n"
-           "      --publisher TEXT    the book's publisher\n"
-           "      --cover IMAGE       a JPEG, PNG, GIF or BMP picture for the cover\n"
-           "      --encoding CODEPAGE the code page of sources that are not UTF-8 (for example\n"
-           "                          GB18030, BIG5, CP1252); by default it is detected\n"
-           "      --language TAG      the book's language as a BCP 47 tag (en, zh-CN, zh-TW, ja);\n"
-           "                          by default it is judged from the text\n"
-           "      --chapters auto|files\n"
-           "                          auto (the default): chapters begin at heading lines such\n"
-           "                          as \"第十四章 渡口\", \"第一卷\" or \"Chapter 14\"; files: "
-           "one\n"
-           "                          chapter per file, large files cut into pieces\n"
-           "      --chapter-pattern REGEX, --volume-pattern REGEX\n"
-           "                          PCRE2 patterns searched in each line instead of the\n"
-           "                          built-in heading rules\n"
-           "      --max-heading-length N\n"
-           "                          a heading line has at most N characters (default 40)\n"
-           "      --epub-version 2|3  the book's EPUB version (default 2); 3 adds a navigation\n"
-           "                          document and keeps toc.ncx for older readers\n"
-           "  -q, --quiet             show only the result\n"
-           "  -h, --help              show this help and exit\n"
-           "      --version           show the version and exit\n"
-           "\n"
-           "Sources with a byte-order mark (UTF-8, UTF-16, UTF-32) are read by it; UTF-8 is\n"
-           "recognised without one, even with a few damaged bytes.\n"
-           "\n"
-           "Exit status: 0 when the book was written, 1 when the conversion failed, 2 for a\n"
-           "usage error (also when the book would replace one of its sources or its cover),\n"
-           "128+N when signal N stopped the conversion (what it made is removed).\n";
-}
-
-CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
-    CliOptions options;
-    engine::BookInput& book = options.book;
-    bool outputGiven = false;
-    bool encodingGiven = false;
-    std::string chapters = "auto";
-    std::string maxHeadingLength;
-    std::string epubVersion = "2";
+// Reads the arguments into `given`; a usage error, or empty.
+std::string ReadArguments(const std::vector<std::string>& arguments, GivenOptions& given) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string argument = arguments[i];
         if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-            if (!EndsWithTxt(argument)) {
-                options.error = "not a .txt file: " + argument;
-                return options;
-            }
-            book.sources.push_back(argument);
+            if (!engine::IsTextFileName(argument)) return "not a .txt file: " + argument;
+            given.sources.push_back(argument);
             continue;
         }
         if (argument == "--") {
             optionsEnded = true;
             continue;
         }
-        std::string value;
-        bool inlineValue = false;
+        std::optional<std::string> inlineValue;
         if (const auto equals = argument.find('=');
-            argument.rfind("--", 0) == 0 && equals != std::string::npos) {
-            value = argument.substr(equals + 1);
+            argument.starts_with("--") && equals != std::string::npos) {
+            inlineValue = argument.substr(equals + 1);
             argument.erase(equals);
-            inlineValue = true;
         }
-        const auto takeValue = [&](std::string& target) {
-            if (inlineValue) {
-                target = value;
-                return true;
-            }
-            if (i + 1 >= arguments.size()) {
-                options.error = "option " + argument + " needs a value";
-                return false;
-            }
-            target = arguments[++i];
-            return true;
-        };
-        bool ok = true;
-        if (argument == "-h" || argument == "--help")
-            options.help = true;
-        else if (argument == "--version")
-            options.version = true;
-        else if (argument == "-q" || argument == "--quiet")
-            options.quiet = true;
-        else if (argument == "-o" || argument == "--output")
-            ok = outputGiven = takeValue(book.outputPath);
-        else if (argument == "--title")
-            ok = takeValue(book.title);
-        else if (argument == "--author")
-            ok = takeValue(book.author);
-        else if (argument == "--publisher")
-            ok = takeValue(book.publisher);
-        else if (argument == "--cover")
-            ok = takeValue(book.coverPath);
-        else if (argument == "--encoding")
-            ok = encodingGiven = takeValue(book.legacyEncoding);
-        else if (argument == "--language")
-            ok = takeValue(book.language);
-        else if (argument == "--chapters")
-            ok = takeValue(chapters);
-        else if (argument == "--chapter-pattern")
-            ok = takeValue(book.chapterPattern);
-        else if (argument == "--volume-pattern")
-            ok = takeValue(book.volumePattern);
-        else if (argument == "--max-heading-length")
-            ok = takeValue(maxHeadingLength);
-        else if (argument == "--epub-version")
-            ok = takeValue(epubVersion);
-        else {
-            options.error = "unknown option " + argument;
-            return options;
+        const Option* option = FindOption(argument);
+        if (!option) return "unknown option " + argument;
+        if (option->flag) {
+            given.*option->flag = true;
+            continue;
         }
-        if (!ok) return options;
+        if (!inlineValue && i + 1 >= arguments.size())
+            return "option " + argument + " needs a value";
+        given.*option->value = inlineValue ? *inlineValue : arguments[++i];
     }
-    if (options.help || options.version) return options;
-    if (encodingGiven && book.legacyEncoding.empty()) {
-        options.error = "--encoding needs the name of a code page, such as GB18030";
-        return options;
+    return {};
+}
+
+// Turns what was given into the book's input; a usage error, or empty.
+std::string Validate(const GivenOptions& given, engine::BookInput& book) {
+    book.sources = given.sources;
+    book.outputPath = given.output.value_or("");
+    book.title = given.title.value_or("");
+    book.author = given.author.value_or("");
+    book.publisher = given.publisher.value_or("");
+    book.coverPath = given.cover.value_or("");
+    book.chapterPattern = given.chapterPattern.value_or("");
+    book.volumePattern = given.volumePattern.value_or("");
+    if (given.encoding) {
+        if (given.encoding->empty())
+            return "--encoding needs the name of a code page, such as GB18030";
+        if (!IsCodePageName(*given.encoding) || !engine::IsKnownTextEncoding(*given.encoding))
+            return "unknown code page " + *given.encoding;
+        book.legacyEncoding = *given.encoding;
     }
-    if (encodingGiven && (!IsCodePageName(book.legacyEncoding) ||
-                          !engine::IsKnownTextEncoding(book.legacyEncoding))) {
-        options.error = "unknown code page " + book.legacyEncoding;
-        return options;
-    }
-    if (chapters != "auto" && chapters != "files") {
-        options.error = "--chapters takes auto or files, not " + chapters;
-        return options;
-    }
+    const std::string chapters = given.chapters.value_or("auto");
+    if (chapters != "auto" && chapters != "files")
+        return "--chapters takes auto or files, not " + chapters;
     book.chapters = chapters == "auto" ? engine::ChapterMode::Auto : engine::ChapterMode::Files;
-    if (epubVersion != "2" && epubVersion != "3") {
-        options.error = "--epub-version takes 2 or 3, not \"" + epubVersion + "\"";
-        return options;
-    }
-    book.epubVersion = epubVersion == "3" ? 3 : 2;
-    if (!maxHeadingLength.empty()) {
-        const auto length = ParseCount(maxHeadingLength);
-        if (!length || *length == 0 || *length > kMaxHeadingLength) {
-            options.error = "--max-heading-length takes a number from 1 to " +
-                            std::to_string(kMaxHeadingLength);
-            return options;
-        }
+    const std::string version = given.epubVersion.value_or("2");
+    if (version != "2" && version != "3")
+        return "--epub-version takes 2 or 3, not \"" + version + "\"";
+    book.epubVersion = version == "3" ? engine::EpubVersion::Epub3 : engine::EpubVersion::Epub2;
+    if (given.maxHeadingLength) {
+        const auto length = ParseCount(*given.maxHeadingLength);
+        if (!length || *length == 0 || *length > kMaxHeadingLength)
+            return "--max-heading-length takes a number from 1 to " +
+                   std::to_string(kMaxHeadingLength);
         book.maxHeadingLength = *length;
     }
     try {
@@ -210,32 +163,34 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
             engine::HeadingRules::Custom(book.chapterPattern, book.volumePattern,
                                          book.maxHeadingLength);
     } catch (const engine::HeadingPatternError& error) {
-        options.error = error.what();
-        return options;
+        return error.what();
     }
-    if (!book.language.empty()) {
-        const std::optional<std::string> tag = engine::NormalizeLanguageTag(book.language);
-        if (!tag) {
-            options.error = engine::LanguageTagProblem(book.language);
-            return options;
-        }
+    if (given.language && !given.language->empty()) {
+        const std::optional<std::string> tag = engine::NormalizeLanguageTag(*given.language);
+        if (!tag) return engine::LanguageTagProblem(*given.language);
         book.language = *tag;
     }
-    if (book.sources.empty()) {
-        options.error = "no source files given";
-        return options;
-    }
-    if (outputGiven && book.outputPath.empty()) {
-        options.error = "the output path is empty";
-        return options;
-    }
-    if (!outputGiven) {
+    if (book.sources.empty()) return "no source files given";
+    if (given.output && book.outputPath.empty()) return "the output path is empty";
+    if (!given.output) {
         book.outputPath = FileNameFromTitle(book.title);
-        if (book.outputPath.size() > kMaxFileName) {
-            options.error = "the title is too long to name the book's file; name it with -o";
-            return options;
-        }
+        if (book.outputPath.size() > kMaxFileName)
+            return "the title is too long to name the book's file; name it with -o";
     }
+    return {};
+}
+
+} // namespace
+
+CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
+    CliOptions options;
+    GivenOptions given;
+    options.error = ReadArguments(arguments, given);
+    options.help = given.help;
+    options.version = given.version;
+    options.quiet = given.quiet;
+    if (!options.error.empty() || options.help || options.version) return options;
+    options.error = Validate(given, options.book);
     return options;
 }
 

@@ -1,7 +1,7 @@
 // Command line of folivane-cli: options and source files, or what is wrong with them.
 #pragma once
 
-#include "engine/BookInput.h"
+#include "engine/job/BookInput.h"
 
 #include <string>
 #include <vector>
@@ -20,7 +20,5 @@ struct CliOptions {
 // case); "--" ends the options so a source may begin with "-". Without -o the book is
 // the title (or "myepub") followed by ".epub" in the working folder.
 CliOptions ParseCommandLine(const std::vector<std::string>& arguments);
-
-std::string UsageText();
 
 } // namespace folivane::cli

@@ -1,7 +1,7 @@
 // Progress of a conversion on the terminal: a bar on a terminal, plain lines otherwise.
 #pragma once
 
-#include "engine/ProgressSink.h"
+#include "engine/job/ProgressSink.h"
 
 #include <cstdio>
 #include <string>

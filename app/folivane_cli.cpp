@@ -1,14 +1,16 @@
 // folivane-cli: converts text files into an EPUB book from the command line.
 #include "CliOptions.h"
+#include "CliUsage.h"
 #include "TerminalProgress.h"
 
-#include "engine/ConversionJob.h"
-#include "engine/OutputCheck.h"
-#include "engine/WorkingTree.h"
+#include "engine/job/ConversionJob.h"
+#include "engine/job/OutputCheck.h"
+#include "engine/job/WorkingTree.h"
 #include "platform/TerminationSignals.h"
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,9 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     // Ctrl+C, kill and a closed terminal stop the job, which removes what it made.
     const platform::TerminationSignals termination;
+    if (termination.Error() != 0)
+        std::fprintf(stderr, "folivane-cli: Ctrl+C will not stop a conversion cleanly: %s\n",
+                     std::strerror(termination.Error()));
 
     const cli::CliOptions options =
         cli::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));

@@ -1,5 +1,5 @@
 // Entry point of the windowed program: the main window and its message loop.
-#include "engine/WorkingTree.h"
+#include "engine/job/WorkingTree.h"
 #include "platform/TerminationSignals.h"
 #include "ui/QtDialogs.h"
 #include "ui/TForm1.h"
@@ -10,12 +10,20 @@
 #include <QSocketNotifier>
 #include <QStyleFactory>
 
+#include <cstdio>
+#include <cstring>
+#include <memory>
 #include <unistd.h>
 
 int main(int argc, char* argv[]) {
     // The end of the session (SIGTERM, SIGHUP) or Ctrl+C in a terminal stops a running
     // conversion, which removes what it made, before the program ends.
     const folivane::platform::TerminationSignals termination;
+    if (termination.Error() != 0)
+        std::fprintf(stderr,
+                     "folivane: the end of the session will not stop a conversion "
+                     "cleanly: %s\n",
+                     std::strerror(termination.Error()));
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel Folivane Converter"));
@@ -31,13 +39,17 @@ int main(int argc, char* argv[]) {
     folivane::ui::QtDialogs dialogs;
     folivane::ui::TForm1 form(dialogs);
     QObject::connect(&form, &folivane::ui::TForm1::terminated, &app, &QApplication::exit);
-    QSocketNotifier notifier(termination.NotifyDescriptor(), QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &form, [&] {
-        char byte = 0;
-        while (::read(termination.NotifyDescriptor(), &byte, 1) > 0) {
-        }
-        form.TerminateForSignal(folivane::platform::TerminationSignals::Received());
-    });
+    std::unique_ptr<QSocketNotifier> notifier;
+    if (termination.NotifyDescriptor() >= 0) {
+        notifier = std::make_unique<QSocketNotifier>(termination.NotifyDescriptor(),
+                                                     QSocketNotifier::Read);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, &form, [&] {
+            char byte = 0;
+            while (::read(termination.NotifyDescriptor(), &byte, 1) > 0) {
+            }
+            form.TerminateForSignal(folivane::platform::TerminationSignals::Received());
+        });
+    }
     form.show();
     return QApplication::exec();
 }

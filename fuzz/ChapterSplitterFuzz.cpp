@@ -1,9 +1,12 @@
 // Fuzz target: a large source of any content is cut into named piece files that keep every
 // line.
 #include "TextLines.h"
-#include "engine/ChapterList.h"
-#include "engine/SourceText.h"
-#include "engine/WorkingTree.h"
+
+#include "engine/chapters/ChapterList.h"
+#include "engine/text/SourceText.h"
+
+#include "platform/FolderTree.h"
+#include "platform/RegularFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,7 +35,21 @@ struct Workspace {
         source = folder + "/story.txt";
         pieces = folder + "/EPUB_TXT/";
     }
-    ~Workspace() { engine::DeleteFolderTree(folder); }
+    ~Workspace() { folivane::platform::RemoveFolderTree(folder); }
+};
+
+// Pieces as files in the piece folder, named by their number.
+class PieceFiles : public engine::PieceStore {
+public:
+    explicit PieceFiles(std::string folder) : folder_(std::move(folder)) {}
+    std::string Keep(std::size_t, int number, std::string_view piece, const std::string&) override {
+        const std::string path = folder_ + std::to_string(number) + ".txt";
+        folivane::platform::WriteNewFile(path, piece);
+        return path;
+    }
+
+private:
+    std::string folder_;
 };
 
 const Workspace& TheWorkspace() {
@@ -61,7 +78,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string legacy = (flags & 0x10) ? "GB18030" : "";
 
     ::mkdir(w.pieces.c_str(), 0700);
-    const engine::TChapterList chapters = engine::BuildChapterList({w.source}, w.pieces, legacy);
+    PieceFiles pieces(w.pieces);
+    engine::ChapterListOptions options;
+    options.mode = engine::ChapterMode::Files;
+    options.legacyEncoding = legacy;
+    options.heldTextBudget = 0; // every piece to a file
+    const engine::TChapterList chapters = engine::BuildChapterList({w.source}, &pieces, options);
     const std::string text = engine::ReadSourceText(w.source, legacy);
 
     if (chapters.empty()) __builtin_trap();
@@ -79,6 +101,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pieceLines.insert(pieceLines.end(), lines.begin(), lines.end());
     }
     if (pieceLines != folivane::fuzz::TextLines(text)) __builtin_trap();
-    engine::DeleteFolderTree(w.pieces);
+    folivane::platform::RemoveFolderTree(w.pieces);
     return 0;
 }

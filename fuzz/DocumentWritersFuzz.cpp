@@ -2,11 +2,13 @@
 // nav.xhtml and chapter pages, of either EPUB version, that libxml2 reads as well-formed,
 // holding the same text.
 #include "TextLines.h"
-#include "engine/ChapterList.h"
-#include "engine/ChapterPage.h"
-#include "engine/Cover.h"
-#include "engine/NavigationDocument.h"
-#include "engine/PackageDocuments.h"
+
+#include "engine/chapters/ChapterList.h"
+#include "engine/epub/ChapterPage.h"
+#include "engine/epub/Cover.h"
+#include "engine/epub/NavigationDocument.h"
+#include "engine/epub/NcxDocument.h"
+#include "engine/epub/PackageDocument.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -174,7 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fields.resize(std::max<std::size_t>(fields.size(), 3));
     engine::BookMetadata book{fields[0], fields[1], fields[2],
                               "0f0e0d0c-0b0a-4908-8706-050403020100"};
-    book.epubVersion = version;
+    book.epubVersion = static_cast<engine::EpubVersion>(version);
     engine::TChapterList chapters;
     for (std::size_t i = 3; i < fields.size(); i += 2)
         chapters.push_back({fields[i], "/unused.txt"});
@@ -217,7 +219,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 3; i < fields.size(); i += 2) {
         const std::string& text = i + 1 < fields.size() ? fields[i + 1] : fields[0];
         XmlDoc page{Parse(engine::BuildChapterPage(fields[i], text, engine::HeadingKind::None,
-                                                   "zh-CN", version))};
+                                                   "zh-CN", book.epubVersion))};
         if (!page.doc) __builtin_trap();
         xmlNodePtr html = xmlDocGetRootElement(page.doc);
         ExpectText(Only(Only(html, "head"), "title"), fields[i]);

@@ -1,7 +1,7 @@
 // Fuzz target: every way of decoding a source gives valid UTF-8, UTF-8 comes out as it went in,
 // damaged UTF-8 as a reference repair makes it, UTF-16 and UTF-32 as iconv reads them, and a
 // file's mark is found as a reference table says.
-#include "engine/SourceText.h"
+#include "engine/text/SourceText.h"
 #include "platform/TextConversion.h"
 
 #include <cstddef>

@@ -24,13 +24,13 @@ public:
 
     // Makes the lock file at `path` and takes it, waiting while a prober holds it for a
     // moment. 0, or the errno of the step that failed; on failure nothing is left at `path`.
-    int Take(const std::string& path);
+    [[nodiscard]] int Take(const std::string& path);
     bool Held() const { return fd_.Valid(); }
     const std::string& Path() const { return path_; }
 
     // Removes the lock file and lets the lock go. 0, or the errno of the removal; the lock
     // is let go either way.
-    int Remove();
+    [[nodiscard]] int Remove();
     // Lets the lock go and leaves the file.
     void Release() { fd_.Close(); }
 

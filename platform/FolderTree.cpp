@@ -18,11 +18,15 @@ struct DirCloser {
 };
 using Dir = std::unique_ptr<DIR, DirCloser>;
 
-// The entries of an open folder; the folder adopts the descriptor.
-std::optional<std::vector<FolderEntry>> EntriesOf(FileDescriptor folder) {
+// The entries of an open folder; the folder adopts the descriptor. On failure `error`, when
+// given, receives the errno.
+std::optional<std::vector<FolderEntry>> EntriesOf(FileDescriptor folder, int* error = nullptr) {
     const int fd = folder.Get();
     Dir dir(::fdopendir(fd));
-    if (!dir) return std::nullopt;
+    if (!dir) {
+        if (error) *error = errno;
+        return std::nullopt;
+    }
     folder.Release(); // the DIR owns it now
     std::vector<FolderEntry> entries;
     while (const dirent* entry = ::readdir(dir.get())) {
@@ -39,8 +43,8 @@ std::optional<std::vector<FolderEntry>> EntriesOf(FileDescriptor folder) {
     return entries;
 }
 
-std::optional<std::vector<std::string>> NamesOf(FileDescriptor folder) {
-    std::optional<std::vector<FolderEntry>> entries = EntriesOf(std::move(folder));
+std::optional<std::vector<std::string>> NamesOf(FileDescriptor folder, int* error) {
+    std::optional<std::vector<FolderEntry>> entries = EntriesOf(std::move(folder), error);
     if (!entries) return std::nullopt;
     std::vector<std::string> names;
     names.reserve(entries->size());
@@ -95,16 +99,23 @@ int RemoveFolder(const std::string& path) {
     return sys::RemoveFolder(path) == 0 ? 0 : errno;
 }
 
-std::optional<std::vector<std::string>> FolderNames(const std::string& folder) {
+// The folder opened for listing, or an invalid descriptor with `error` set.
+FileDescriptor OpenForListing(const std::string& folder, int* error) {
     FileDescriptor fd(sys::Open(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!fd.Valid()) return std::nullopt;
-    return NamesOf(std::move(fd));
+    if (!fd.Valid() && error) *error = errno;
+    return fd;
 }
 
-std::optional<std::vector<FolderEntry>> FolderEntries(const std::string& folder) {
-    FileDescriptor fd(sys::Open(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+std::optional<std::vector<std::string>> FolderNames(const std::string& folder, int* error) {
+    FileDescriptor fd = OpenForListing(folder, error);
     if (!fd.Valid()) return std::nullopt;
-    return EntriesOf(std::move(fd));
+    return NamesOf(std::move(fd), error);
+}
+
+std::optional<std::vector<FolderEntry>> FolderEntries(const std::string& folder, int* error) {
+    FileDescriptor fd = OpenForListing(folder, error);
+    if (!fd.Valid()) return std::nullopt;
+    return EntriesOf(std::move(fd), error);
 }
 
 bool RemoveFolderTree(const std::string& path) {

@@ -8,14 +8,15 @@
 namespace folivane::platform {
 
 // Makes the folder; 0, or the errno of the failure (EEXIST when it is there already).
-int MakeFolder(const std::string& path, unsigned mode = 0700);
+[[nodiscard]] int MakeFolder(const std::string& path, unsigned mode = 0700);
 
 // Removes an empty folder; 0, or the errno of the failure.
-int RemoveFolder(const std::string& path);
+[[nodiscard]] int RemoveFolder(const std::string& path);
 
 // The names in a folder, without "." and "..", in the order the system lists them;
-// nothing when the folder cannot be read.
-std::optional<std::vector<std::string>> FolderNames(const std::string& folder);
+// nothing when the folder cannot be read, and then `error`, when given, holds the errno.
+std::optional<std::vector<std::string>> FolderNames(const std::string& folder,
+                                                    int* error = nullptr);
 
 // The same with whether each entry is a folder, as the listing says without a stat where the
 // file system tells (d_type); a link is not a folder.
@@ -23,7 +24,8 @@ struct FolderEntry {
     std::string name;
     bool folder = false;
 };
-std::optional<std::vector<FolderEntry>> FolderEntries(const std::string& folder);
+std::optional<std::vector<FolderEntry>> FolderEntries(const std::string& folder,
+                                                      int* error = nullptr);
 
 // Removes a folder with all its contents, or a file. Every step works relative to an open
 // folder, so a symbolic link inside is removed itself and never followed. True when all of

@@ -35,9 +35,9 @@ void ReadToEnd(const FileDescriptor& file, std::string& out, std::int64_t sizeHi
 // The whole content of the regular file at `path`; raises as OpenRegularFile and ReadToEnd.
 std::string ReadWholeFile(const std::string& path);
 
-// Writes all of `bytes` from the start of the open file, reporting a short write; the errno
+// Writes all of `bytes` at the file's current position, reporting a short write; the errno
 // of the failure, 0 when every byte went.
-int WriteAll(const FileDescriptor& file, std::string_view bytes);
+[[nodiscard]] int WriteAll(const FileDescriptor& file, std::string_view bytes);
 
 // Creates the file anew (replacing an existing one) holding exactly `bytes`, then closes it.
 // Raises EFCreateError, or EWriteError "Cannot write file "%s". %s" when any byte does not

@@ -113,9 +113,11 @@ void ReplacementFile::Publish(bool sync) {
     const std::optional<FileStatus> old = StatPath(target_);
     const mode_t mode = old ? old->mode : static_cast<mode_t>(0666 & ~CurrentUmask());
     ::fchmod(fd_.Get(), mode); // best effort: the file is complete either way
-    if (sync && sys::Fsync(fd_.Get()) != 0)
-        throw EWriteError("Cannot write file \"" + ExpandFileName(target_) + "\" to disk. " +
-                          SystemErrorText(errno));
+    if (sync && sys::Fsync(fd_.Get()) != 0) {
+        const std::string reason = SystemErrorText(errno);
+        throw EWriteError(
+            "Cannot write file \"" + ExpandFileName(target_) + "\" to disk. " + reason, reason);
+    }
     if (path_.empty()) {
         // Name the unnamed file beside the target first: a rename is what replaces atomically.
         std::random_device random;

@@ -10,6 +10,6 @@ std::string SystemTempFolder();
 
 // Makes a new folder (mode 0700) named by `pattern`, whose last six characters are "XXXXXX"
 // and are replaced to make the name unique. 0, or the errno of the failure.
-int MakeUniqueFolder(std::string& pattern);
+[[nodiscard]] int MakeUniqueFolder(std::string& pattern);
 
 } // namespace folivane::platform

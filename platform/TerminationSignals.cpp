@@ -2,6 +2,7 @@
 #include "TerminationSignals.h"
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -45,6 +46,8 @@ TerminationSignals::TerminationSignals() {
     if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) == 0) {
         readEnd_ = FileDescriptor(ends[0]);
         writeEnd_ = FileDescriptor(ends[1]);
+    } else {
+        error_ = errno; // the signals are still recorded; only an event loop is not woken
     }
     gReceived = 0;
     gNotify = writeEnd_.Get();
@@ -52,13 +55,15 @@ TerminationSignals::TerminationSignals() {
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (std::size_t i = 0; i < 3; ++i)
-        ::sigaction(kSignals[i], &action, &gPrevious[i]);
+    for (std::size_t i = 0; i < 3; ++i) {
+        installed_[i] = ::sigaction(kSignals[i], &action, &gPrevious[i]) == 0;
+        if (!installed_[i] && error_ == 0) error_ = errno;
+    }
 }
 
 TerminationSignals::~TerminationSignals() {
     for (std::size_t i = 0; i < 3; ++i)
-        ::sigaction(kSignals[i], &gPrevious[i], nullptr);
+        if (installed_[i]) ::sigaction(kSignals[i], &gPrevious[i], nullptr);
     gNotify = -1;
 }
 

@@ -19,12 +19,18 @@ public:
 
     // The first signal that arrived, 0 while none did. Safe from any thread.
     static int Received();
-    // Becomes readable when a signal arrives, for an event loop to watch.
+    // Becomes readable when a signal arrives, for an event loop to watch; -1 when the system
+    // gave no pipe for it.
     int NotifyDescriptor() const { return readEnd_.Get(); }
+    // 0 when every handler and the pipe are in place, else the errno of the first that is
+    // not: a signal without its handler then ends the program as it would have.
+    int Error() const { return error_; }
 
 private:
     FileDescriptor readEnd_;
     FileDescriptor writeEnd_;
+    bool installed_[3] = {false, false, false};
+    int error_ = 0;
 };
 
 } // namespace folivane::platform

@@ -7,8 +7,8 @@
 #include "LinkLabel.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
-#include "engine/ConversionJob.h"
-#include "engine/WorkingTree.h"
+#include "engine/epub/BookLayout.h"
+#include "engine/job/WorkingTree.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -255,8 +255,8 @@ void TForm1::CreateBookFrame() {
     const int choicesTop = 68 + kChoicesRow;
     m_epubVersion = new QComboBox(frame);
     m_epubVersion->setObjectName(QStringLiteral("m_epubVersion"));
-    m_epubVersion->addItem(tr("EPUB 2"), 2);
-    m_epubVersion->addItem(tr("EPUB 3"), 3);
+    m_epubVersion->addItem(tr("EPUB 2"), static_cast<int>(engine::EpubVersion::Epub2));
+    m_epubVersion->addItem(tr("EPUB 3"), static_cast<int>(engine::EpubVersion::Epub3));
     m_epubVersion->setToolTip(tr("EPUB 2 opens in the most readers; EPUB 3 adds a navigation "
                                  "document for modern readers and stores"));
     m_epubVersion->setAccessibleName(tr("EPUB version"));
@@ -332,8 +332,9 @@ bool TForm1::ConversionRunning() const {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // The job cannot be cancelled, so the window stays until it ends (the modal progress
-    // dialog normally keeps a close from arriving at all).
+    // The window stays while a job runs: only the end of the session stops a job (which
+    // then removes what it made), and the modal progress dialog normally keeps a close from
+    // arriving at all.
     if (ConversionRunning())
         event->ignore();
     else

@@ -1,7 +1,7 @@
 // The main window: the book list, the book information fields and the Convert button.
 #pragma once
 
-#include "engine/BookInput.h"
+#include "engine/job/BookInput.h"
 
 #include <QFutureWatcher>
 #include <QList>
@@ -84,6 +84,7 @@ private:
         QString path;
         QString encoding; // empty: the file could not be read
         bool marked = false;
+        QString problem; // why it could not be read
     };
 
     void FormCreate();

@@ -5,8 +5,8 @@
 #include "EllipsisEdit.h"
 #include "Icons.h"
 #include "NaturalOrder.h"
-#include "engine/ChapterList.h"
-#include "engine/SourceText.h"
+#include "engine/text/SourceFiles.h"
+#include "engine/text/SourceText.h"
 
 #include <QActionGroup>
 #include <QDragEnterEvent>
@@ -38,6 +38,8 @@ constexpr int kKeyRole = Qt::UserRole + 1;
 constexpr int kChosenRole = Qt::UserRole + 2;
 constexpr int kGuessRole = Qt::UserRole + 3;
 constexpr int kMarkedRole = Qt::UserRole + 4;
+// Why the file could not be read when its encoding was judged.
+constexpr int kProblemRole = Qt::UserRole + 5;
 
 QTableWidgetItem* Cell(const QString& text) {
     auto* item = new QTableWidgetItem(text);
@@ -84,7 +86,7 @@ bool TForm1::AddTxtFile(const QString& path) {
     m_list->setItem(row, kPath, Cell(path));
     const int key = nextRowKey_++;
     id->setData(kKeyRole, key);
-    pendingGuesses_.append({key, path, QString(), false});
+    pendingGuesses_.append({key, path, QString(), false, QString()});
     if (!guessing_.isRunning())
         QMetaObject::invokeMethod(this, &TForm1::GuessPendingEncodings, Qt::QueuedConnection);
     return true;
@@ -106,8 +108,9 @@ void TForm1::GuessPendingEncodings() {
             try {
                 guess.encoding = QString::fromStdString(engine::GuessSourceEncoding(
                     QFile::encodeName(guess.path).toStdString(), std::string(), &guess.marked));
-            } catch (const std::exception&) {
-                guess.encoding.clear(); // unreadable now; the conversion will say why
+            } catch (const std::exception& error) {
+                guess.encoding.clear(); // unreadable now; the conversion will fail naming it
+                guess.problem = QString::fromStdString(error.what());
             }
         }
         return batch;
@@ -127,6 +130,7 @@ void TForm1::ApplyEncodingGuesses() {
         QTableWidgetItem* cell = m_list->item(row, kEncoding);
         cell->setData(kGuessRole, guess.encoding);
         cell->setData(kMarkedRole, guess.marked);
+        cell->setData(kProblemRole, guess.problem);
         if (guess.marked) cell->setData(kChosenRole, QString()); // the mark decides
         ShowEncoding(*cell);
     }
@@ -155,7 +159,8 @@ void TForm1::ShowEncoding(QTableWidgetItem& cell) const {
         cell.setToolTip(QString());
     } else if (guess.toString().isEmpty()) {
         cell.setText(QStringLiteral("?"));
-        cell.setToolTip(tr("The file cannot be read"));
+        cell.setToolTip(tr("The file cannot be read") + QLatin1Char('\n') +
+                        cell.data(kProblemRole).toString());
     } else {
         cell.setText(guess.toString());
         cell.setToolTip(cell.data(kMarkedRole).toBool() ? tr("Read by its byte-order mark")

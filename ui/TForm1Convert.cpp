@@ -5,9 +5,9 @@
 #include "EllipsisEdit.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
-#include "engine/LanguageTag.h"
-#include "engine/OutputCheck.h"
-#include "engine/WorkingTree.h"
+#include "engine/job/OutputCheck.h"
+#include "engine/job/WorkingTree.h"
+#include "engine/text/LanguageTag.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,7 +31,7 @@ void TForm1::SpeedButton1Click() {
         return;
     }
     QString suggested = m_title->text();
-    if (suggested.isEmpty()) suggested = QStringLiteral("myepub");
+    if (suggested.isEmpty()) suggested = QLatin1String(engine::kDefaultBookName);
     // A "/" in the book's name would make the dialog read the name as a folder path.
     suggested.replace(QLatin1Char('/'), QLatin1Char('_'));
     const QString output = dialogs_.SaveFile(
@@ -98,7 +98,7 @@ engine::BookInput TForm1::MakeBookInput(const QString& outputPath) const {
         m_chapters->isChecked() ? engine::ChapterMode::Auto : engine::ChapterMode::Files;
     if (const auto tag = engine::NormalizeLanguageTag(m_language->text().trimmed().toStdString()))
         input.language = *tag;
-    input.epubVersion = m_epubVersion->currentData().toInt();
+    input.epubVersion = static_cast<engine::EpubVersion>(m_epubVersion->currentData().toInt());
     for (int row = 0; row < m_list->rowCount(); ++row)
         input.sourceEncodings.push_back(EncodingOf(row).toStdString());
     return input;

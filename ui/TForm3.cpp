@@ -11,7 +11,7 @@ namespace folivane::ui {
 
 TForm3::TForm3(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      label1_(new QLabel(this)), progressBar1_(new QProgressBar(this)) {
+      Label1(new QLabel(this)), ProgressBar1(new QProgressBar(this)) {
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(tr("Quorvel Folivane Converter"));
     // The layout is fixed in logical pixels, so the text is sized in the same unit.
@@ -21,38 +21,38 @@ TForm3::TForm3(QWidget* parent)
     setFixedSize(335, 83);
     setModal(true);
 
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setTextFormat(Qt::PlainText); // chapter names are file names, not markup
-    label1_->setAlignment(Qt::AlignCenter);
-    label1_->setGeometry(8, 14, 321, 17);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText); // chapter names are file names, not markup
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setGeometry(8, 14, 321, 17);
 
-    progressBar1_->setObjectName(QStringLiteral("ProgressBar1"));
-    progressBar1_->setGeometry(32, 40, 273, 17);
-    progressBar1_->setTextVisible(false);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(32, 40, 273, 17);
+    ProgressBar1->setTextVisible(false);
 
     InitProgressStatus();
 }
 
 void TForm3::InitProgressStatus() {
-    label1_->setText(tr("Preprocess..."));
-    progressBar1_->setRange(0, 100);
-    progressBar1_->setValue(0);
+    Label1->setText(tr("Preprocess..."));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
 }
 
 void TForm3::SetMaximum(int chapterCount) {
     // A range of 0 to 0 would turn the bar into a busy indicator.
     if (chapterCount <= 0) return;
     chapters_ = chapterCount;
-    progressBar1_->setMaximum(2 * chapterCount);
+    ProgressBar1->setMaximum(2 * chapterCount);
 }
 
 void TForm3::PackingReport(qulonglong written, qulonglong total) {
-    label1_->setText(tr("Packing the book…"));
-    label1_->setToolTip(QString());
+    Label1->setText(tr("Packing the book…"));
+    Label1->setToolTip(QString());
     const qulonglong packed = total == 0 ? 1 : std::min(written, total);
     const qulonglong share = total == 0 ? 1 : total;
-    progressBar1_->setValue(chapters_ +
-                            static_cast<int>(static_cast<qulonglong>(chapters_) * packed / share));
+    ProgressBar1->setValue(chapters_ +
+                           static_cast<int>(static_cast<qulonglong>(chapters_) * packed / share));
 }
 
 void TForm3::ChapterReport(const QString& chapterName) {
@@ -60,11 +60,11 @@ void TForm3::ChapterReport(const QString& chapterName) {
         return tr("\"%1\" is building, Please wait...").arg(name);
     };
     // A long name is shortened in its middle so the "is building" part stays readable.
-    const QFontMetrics metrics(label1_->font());
-    const int room = label1_->width() - metrics.horizontalAdvance(line(QString()));
-    label1_->setText(line(metrics.elidedText(chapterName, Qt::ElideMiddle, room)));
-    label1_->setToolTip(line(chapterName));
-    progressBar1_->setValue(progressBar1_->value() + 1);
+    const QFontMetrics metrics(Label1->font());
+    const int room = Label1->width() - metrics.horizontalAdvance(line(QString()));
+    Label1->setText(line(metrics.elidedText(chapterName, Qt::ElideMiddle, room)));
+    Label1->setToolTip(line(chapterName));
+    ProgressBar1->setValue(ProgressBar1->value() + 1);
 }
 
 void TForm3::Finish() {
@@ -73,7 +73,7 @@ void TForm3::Finish() {
 }
 
 void TForm3::reject() {
-    // Escape lands here; the job cannot be cancelled, so only Finish() may close.
+    // Escape lands here; the dialog does not stop the job, so only Finish() may close it.
     if (finishing_) QDialog::reject();
 }
 

@@ -29,9 +29,6 @@ public:
     // Ends the dialog as a cancel would (finished() with Rejected).
     void Finish();
 
-    QLabel* Label1() const { return label1_; }
-    QProgressBar* ProgressBar1() const { return progressBar1_; }
-
 public slots:
     void reject() override;
 
@@ -39,8 +36,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QLabel* label1_;
-    QProgressBar* progressBar1_;
+    QLabel* Label1;
+    QProgressBar* ProgressBar1;
     bool finishing_ = false;
     int chapters_ = 0;
 };

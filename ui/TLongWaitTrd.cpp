@@ -1,7 +1,7 @@
 // The conversion worker: DoTask on its own thread, its events turned into signals.
 #include "TLongWaitTrd.h"
 
-#include "engine/ConversionJob.h"
+#include "engine/job/ConversionJob.h"
 
 namespace folivane::ui {
 
@@ -11,7 +11,8 @@ TLongWaitTrd::TLongWaitTrd(engine::BookInput input, engine::WorkingTree tree, QO
 }
 
 TLongWaitTrd::~TLongWaitTrd() {
-    // The job cannot be cancelled; a thread object must not die while its thread runs.
+    // A thread object must not die while its thread runs; a cancelled job ends at its next
+    // check point.
     wait();
 }
 

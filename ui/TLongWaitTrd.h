@@ -1,9 +1,9 @@
 // The worker thread that runs one conversion job.
 #pragma once
 
-#include "engine/BookInput.h"
-#include "engine/ProgressSink.h"
-#include "engine/WorkingTree.h"
+#include "engine/job/BookInput.h"
+#include "engine/job/ProgressSink.h"
+#include "engine/job/WorkingTree.h"
 
 #include <QThread>
 

@@ -1,7 +1,7 @@
 // A fixed set of worker threads that compress entries while the archive is written.
 #pragma once
 
-#include "WholeEntryDeflater.h"
+#include "WholeDeflater.h"
 
 #include <condition_variable>
 #include <deque>

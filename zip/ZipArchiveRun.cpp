@@ -5,7 +5,7 @@
 #include "DosDateTime.h"
 #include "EntryPrecompressor.h"
 #include "FileSystem.h"
-#include "WholeEntryDeflater.h"
+#include "WholeDeflater.h"
 #include "ZipErrors.h"
 #include "ZipWriter.h"
 

@@ -1,7 +1,7 @@
 // Books made from awkward inputs pass the EPUB validator and read back as their sources.
 #include "support/BookFixtures.h"
 
-#include "engine/ConversionJob.h"
+#include "engine/job/ConversionJob.h"
 #include "platform/TextConversion.h"
 #include "support/TestSupport.h"
 
@@ -32,7 +32,7 @@ protected:
     // Converts and expects success; returns the book's path.
     std::string Convert(engine::BookInput input, const std::string& output) {
         input.outputPath = scratch / output;
-        input.epubVersion = GetParam();
+        input.epubVersion = static_cast<engine::EpubVersion>(GetParam());
         ::mkdir((scratch / "tmp").c_str(), 0700);
         engine::WorkingTree tree = engine::PrepareWorkingTree(scratch / "tmp/");
         RecordingSink sink;

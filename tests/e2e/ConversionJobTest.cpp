@@ -1,7 +1,8 @@
 // The conversion job end to end: its events, its working folder, what it leaves at the output.
 #include "support/BookFixtures.h"
 
-#include "engine/ConversionJob.h"
+#include "engine/job/ConversionJob.h"
+#include "platform/FolderTree.h"
 #include "support/TestSupport.h"
 #include "zip/ZipReader.h"
 
@@ -68,7 +69,7 @@ TEST_F(ConversionJobTest, Epub3BookHoldsItsNavigationDocumentAndXhtmlPages) {
     WriteFile(scratch / "cover.gif", MakeGif());
     engine::BookInput input = Book({scratch / "one.txt"}, "b.epub");
     input.coverPath = scratch / "cover.gif";
-    input.epubVersion = 3;
+    input.epubVersion = engine::EpubVersion::Epub3;
     const RecordingSink sink = Convert(input);
     EXPECT_EQ(sink.events.back(), "result 0") << sink.reason;
     EXPECT_THAT(Entries(scratch / "b.epub"),
@@ -81,7 +82,7 @@ TEST_F(ConversionJobTest, EpubVersionsOtherThan2And3AreRefusedBeforeAnyWork) {
     WriteFile(scratch / "one.txt", "first");
     for (const int version : {0, 1, 4, -3}) {
         engine::BookInput input = Book({scratch / "one.txt"}, "b.epub");
-        input.epubVersion = version;
+        input.epubVersion = static_cast<engine::EpubVersion>(version);
         const RecordingSink sink = Convert(input);
         EXPECT_THAT(sink.events, ElementsAre("show", "close", "result 1")) << version;
         EXPECT_NE(sink.reason.find("b.epub\" as EPUB " + std::to_string(version)),
@@ -172,7 +173,7 @@ TEST_F(ConversionJobTest, DeletingATreeNeverFollowsALinkOutOfIt) {
     WriteFile(scratch / "outside/keep.txt", "keep");
     ::mkdir((scratch / "tree").c_str(), 0700);
     ASSERT_EQ(::symlink((scratch / "outside").c_str(), (scratch / "tree/link").c_str()), 0);
-    EXPECT_TRUE(engine::DeleteFolderTree(scratch / "tree"));
+    EXPECT_TRUE(platform::RemoveFolderTree(scratch / "tree"));
     EXPECT_FALSE(PathExists(scratch / "tree"));
     EXPECT_EQ(ReadFile(scratch / "outside/keep.txt"), "keep");
 }

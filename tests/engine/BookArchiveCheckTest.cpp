@@ -1,6 +1,6 @@
 // The written book read back: it must hold what the package names, mimetype first and stored.
-#include "engine/BookArchiveCheck.h"
-#include "engine/ConversionError.h"
+#include "engine/job/BookArchiveCheck.h"
+#include "engine/text/ConversionError.h"
 #include "support/TestSupport.h"
 #include "zip/FileStream.h"
 #include "zip/ZipWriter.h"

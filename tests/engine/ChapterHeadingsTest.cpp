@@ -1,7 +1,8 @@
 // Chapters found at heading lines: names, kinds, nesting, pages, and the table of contents.
-#include "engine/ChapterList.h"
-#include "engine/PackageDocuments.h"
-#include "engine/TableOfContents.h"
+#include "engine/chapters/ChapterList.h"
+#include "engine/chapters/TableOfContents.h"
+#include "engine/epub/NcxDocument.h"
+#include "engine/job/WorkingTree.h"
 #include "support/TestSupport.h"
 
 #include <gmock/gmock.h>
@@ -31,8 +32,7 @@ protected:
     TChapterList Build(const std::vector<std::string>& sources, std::size_t budget = 64 << 20) {
         ChapterListOptions options;
         options.heldTextBudget = budget;
-        ::mkdir((scratch_ / "pieces").c_str(), 0700);
-        return BuildChapterList(sources, scratch_ / "pieces/", options);
+        return BuildChapterList(sources, &tree_, options);
     }
     static std::vector<std::string> Pages(const TChapterList& chapters) {
         std::vector<std::string> pages;
@@ -48,6 +48,7 @@ protected:
     }
 
     ScratchFolder scratch_;
+    WorkingTree tree_ = PrepareWorkingTree(scratch_.Path());
 };
 
 TEST_F(ChapterHeadings, TextBeforeTheFirstHeadingIsAChapterNamedAfterTheSource) {
@@ -69,7 +70,7 @@ TEST_F(ChapterHeadings, VolumesHoldTheirChaptersAcrossSources) {
                             "1:C+:第三章 夜", "0:V+:第二卷 云涌", "1:C+:第四章 雨"));
     const std::vector<TocEntry> toc = BuildTableOfContents(chapters);
     ASSERT_EQ(toc.size(), 3u);
-    EXPECT_EQ(toc[1].label, "第一卷 风起");
+    EXPECT_EQ(chapters[toc[1].page].Name, "第一卷 风起");
     ASSERT_EQ(toc[1].children.size(), 2u);
     EXPECT_EQ(toc[1].children[1].page, 3u);
     EXPECT_EQ(TocDepth(toc), 2);
@@ -105,7 +106,7 @@ TEST_F(ChapterHeadings, TextBeyondTheBudgetIsReadAgainFromFiles) {
     for (const FileList& page : chapters)
         EXPECT_EQ(page.Text, nullptr) << page.Name;
     // A headed source's chapters go to piece files; a plain one is read from itself.
-    EXPECT_THAT(chapters[0].Path, ::testing::HasSubstr("/pieces/0-1.txt"));
+    EXPECT_THAT(chapters[0].Path, ::testing::HasSubstr("/EPUB_TXT/0-1.txt"));
     EXPECT_EQ(chapters[2].Path, plain);
     EXPECT_EQ(AllText(chapters), "Prologue\r\nonce\r\nChapter 1\r\ntwice\r\nno headings here");
     EXPECT_EQ(test::ReadFile(chapters[1].Path), "\xEF\xBB\xBF"

@@ -1,7 +1,9 @@
 // The chapter list: the size limit, cutting large sources between lines, piece files.
-#include "engine/ChapterList.h"
-#include "engine/ConversionError.h"
-#include "engine/SourceText.h"
+#include "engine/chapters/ChapterList.h"
+#include "engine/job/WorkingTree.h"
+#include "engine/text/ConversionError.h"
+#include "engine/text/SourceFiles.h"
+#include "engine/text/SourceText.h"
 #include "platform/TextConversion.h"
 #include "support/TestSupport.h"
 
@@ -33,16 +35,24 @@ protected:
         std::string pattern = testing::TempDir() + "chapter_list_XXXXXX";
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         root_ = pattern + "/";
-        fs::create_directory(Pieces());
+        tree_ = PrepareWorkingTree(root_);
+        ASSERT_TRUE(tree_.Valid()) << tree_.Error();
     }
-    void TearDown() override { fs::remove_all(root_); }
+    void TearDown() override {
+        tree_.Remove();
+        fs::remove_all(root_);
+    }
 
-    std::string Pieces() const { return root_ + "EPUB_TXT/"; }
+    std::string Pieces() const { return tree_.PieceFolder(); }
 
     // One chapter per file, with no text held, so that the pieces are written.
     TChapterList Build(const std::vector<std::string>& sources,
-                       const std::string& legacyEncoding = "") const {
-        return BuildChapterList(sources, Pieces(), legacyEncoding);
+                       const std::string& legacyEncoding = "") {
+        ChapterListOptions options;
+        options.mode = ChapterMode::Files;
+        options.legacyEncoding = legacyEncoding;
+        options.heldTextBudget = 0;
+        return BuildChapterList(sources, &tree_, options);
     }
 
     std::string Source(const std::string& relative, const std::string& bytes) const {
@@ -67,6 +77,7 @@ protected:
     }
 
     std::string root_;
+    WorkingTree tree_;
 };
 
 TEST_F(ChapterListTest, SourceOfExactlyTheLimitIsReadFromItself) {
@@ -215,7 +226,7 @@ TEST_F(ChapterListTest, EncodingChosenForASourceHoldsWhenItsPageIsReadAgain) {
         options.sourceEncodings = {"CP1251"};
         options.legacyEncoding = "CP1252";
         options.heldTextBudget = budget;
-        const TChapterList chapters = BuildChapterList({path, path}, Pieces(), options);
+        const TChapterList chapters = BuildChapterList({path, path}, &tree_, options);
         ASSERT_EQ(chapters.size(), 2u);
         EXPECT_EQ(ChapterText(chapters[0], "CP1252"), russian);
         // The second source has no choice of its own: the code page for all applies.

@@ -1,5 +1,5 @@
 // Chapter pages: one paragraph per line whatever the line ends, text escaped on the way.
-#include "engine/ChapterPage.h"
+#include "engine/epub/ChapterPage.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,14 @@ namespace folivane::engine {
 namespace {
 
 using namespace std::string_literals;
+
+constexpr EpubVersion kEpub3 = EpubVersion::Epub3;
+
+std::string Page(std::string_view name, std::string_view text,
+                 HeadingKind heading = HeadingKind::None, std::string_view language = "zh-CN",
+                 EpubVersion version = EpubVersion::Epub2) {
+    return BuildChapterPage(name, text, heading, language, version);
+}
 
 const std::string kHead =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?><html xmlns=\"http://www.w3.org/1999/xhtml\" "
@@ -32,13 +40,13 @@ struct PageCase {
 class ChapterPageBody : public testing::TestWithParam<PageCase> {};
 
 TEST_P(ChapterPageBody, HasOneParagraphPerLine) {
-    EXPECT_EQ(BuildChapterPage("Name", GetParam().text),
+    EXPECT_EQ(Page("Name", GetParam().text),
               kHead + "Name</title></head><body>" + GetParam().body + "</body></html>");
 }
 
 // The text of a page is the same whatever the EPUB version; only the document around it differs.
 TEST_P(ChapterPageBody, IsTheSameInAnEpub3Page) {
-    EXPECT_EQ(BuildChapterPage("Name", GetParam().text, HeadingKind::None, "zh-CN", 3),
+    EXPECT_EQ(Page("Name", GetParam().text, HeadingKind::None, "zh-CN", kEpub3),
               Epub3Head("zh-CN") + "Name</title></head><body>" + GetParam().body +
                   "</body></html>");
 }
@@ -80,7 +88,7 @@ class ChapterPageHeading : public testing::TestWithParam<HeadingCase> {};
 
 TEST_P(ChapterPageHeading, OpensThePageAsAHeadingElement) {
     const HeadingCase& c = GetParam();
-    EXPECT_EQ(BuildChapterPage("Name", c.text, c.heading, "ja"),
+    EXPECT_EQ(Page("Name", c.text, c.heading, "ja"),
               std::string(kHead).replace(kHead.find("zh-CN"), 5, "ja") +
                   "Name</title></head><body>" + c.body + "</body></html>");
 }
@@ -92,7 +100,7 @@ TEST_P(ChapterPageHeading, OpensASectionOfItsKindInAnEpub3Page) {
         c.heading == HeadingKind::None
             ? c.body
             : "<section epub:type=\"" + std::string(kind) + "\">" + c.body + "</section>";
-    EXPECT_EQ(BuildChapterPage("Name", c.text, c.heading, "ja", 3),
+    EXPECT_EQ(Page("Name", c.text, c.heading, "ja", kEpub3),
               Epub3Head("ja") + "Name</title></head><body>" + body + "</body></html>");
 }
 
@@ -110,15 +118,16 @@ INSTANTIATE_TEST_SUITE_P(ChapterPage, ChapterPageHeading, testing::ValuesIn(kHea
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(ChapterPage, NameIsEscapedIntoTheTitle) {
-    EXPECT_EQ(BuildChapterPage("A & <B>\n", "t"),
+    EXPECT_EQ(Page("A & <B>\n", "t"),
               kHead + "A &amp; &lt;B&gt;\n</title></head><body><p>t</p></body></html>");
 }
 
 TEST(ChapterPage, ReusedBufferHoldsOnlyTheNewPage) {
     std::string page;
-    BuildChapterPage(page, "long", std::string(100000, 'x'));
-    BuildChapterPage(page, "short", "y");
-    EXPECT_EQ(page, BuildChapterPage("short", "y"));
+    BuildChapterPage(page, "long", std::string(100000, 'x'), HeadingKind::None, "en",
+                     EpubVersion::Epub2);
+    BuildChapterPage(page, "short", "y", HeadingKind::None, "en", EpubVersion::Epub2);
+    EXPECT_EQ(page, Page("short", "y", HeadingKind::None, "en"));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // Writing documents: exact bytes, replacement of old files, failures that must be reported.
-#include "engine/DocumentWriter.h"
-#include "engine/ConversionError.h"
+#include "engine/job/DocumentWriter.h"
+#include "engine/text/ConversionError.h"
 #include "support/TestSupport.h"
 
 #include <csignal>

@@ -1,12 +1,18 @@
 // The book's documents, byte for byte: fixed texts, package file, navigation file, pages.
-#include "engine/ChapterPage.h"
-#include "engine/ContainerSkeleton.h"
-#include "engine/NavigationDocument.h"
-#include "engine/PackageDocuments.h"
-#include "engine/TableOfContents.h"
+#include "engine/epub/BookDocuments.h"
+#include "engine/epub/ChapterPage.h"
+#include "engine/epub/NavigationDocument.h"
+#include "engine/epub/NcxDocument.h"
+#include "engine/epub/PackageDocument.h"
+#include "engine/epub/PageLabel.h"
+#include "engine/epub/TitlePage.h"
+#include "engine/job/BookFolder.h"
 #include "support/TestSupport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace folivane::engine {
 namespace {
@@ -14,57 +20,99 @@ namespace {
 using test::ReadFile;
 using test::ScratchFolder;
 
-TEST(ContainerSkeleton, WritesTheFixedDocumentsExactly) {
-    ScratchFolder scratch;
-    const std::string book = scratch / "EPUB/";
-    WriteContainerSkeleton(book, std::string("jpeg"));
-    EXPECT_EQ(ReadFile(book + "mimetype"), "application/epub+zip");
+// Keeps every document by its name, and the order they came in.
+class Documents : public DocumentSink {
+public:
+    void Add(const std::string& name, std::string_view bytes, const FileList*) override {
+        names.push_back(name);
+        bytes_[name] = std::string(bytes);
+    }
+    const std::string& operator[](const std::string& name) { return bytes_[name]; }
+    std::vector<std::string> names;
+
+private:
+    std::map<std::string, std::string> bytes_;
+};
+
+const BookMetadata kBook{"Book", "", "", "0f0e0d0c-0b0a-4908-8706-050403020100"};
+
+TEST(BookDocuments, FixedDocumentsAreExactlyTheseTexts) {
+    Documents documents;
+    const CoverImage cover{"jpeg", "image/jpeg", "picture"};
+    MakeBookDocuments(kBook, {}, &cover, "", documents);
+    EXPECT_EQ(documents["mimetype"], "application/epub+zip");
     EXPECT_EQ(
-        ReadFile(book + "META-INF/container.xml"),
+        documents["META-INF/container.xml"],
         R"(<?xml version="1.0" encoding="UTF-8"?><container version="1.0" xmlns="urn:oasis:names:tc:opendocument:xmlns:container"><rootfiles><rootfile full-path="OEBPS/content.opf" media-type="application/oebps-package+xml"/></rootfiles></container>)");
     EXPECT_EQ(
-        ReadFile(book + "OEBPS/css/main.css"),
+        documents["OEBPS/css/main.css"],
         R"(body {padding:0%;margin-top:0%;margin-bottom:0%;margin-left:1%;margin-right:1%;line-height:130%;text-align:justify;font-family:serif;}p{text-align:justify;text-indent:2em;line-height:130%;margin-bottom:-0.8em;}h1{text-align:center;}h2{text-align:center;})");
     EXPECT_EQ(
-        ReadFile(book + "OEBPS/titlepage.xhtml"),
+        documents["OEBPS/titlepage.xhtml"],
         R"(<?xml version="1.0" encoding="UTF-8"?><html xmlns="http://www.w3.org/1999/xhtml" xml:lang="zh-CN"><head><meta http-equiv="Content-Type" content="text/html; charset=UTF-8"/><title>Cover</title><style type="text/css" title="override_css">@page {padding: 0pt; margin:0pt}body {text-align: center; padding:0pt; margin: 0pt;} div { margin: 0pt; padding: 0pt; }</style></head><body><div><img src="cover.jpeg" alt="cover" style="height: 100%"/></div></body></html>)");
+    EXPECT_EQ(documents["OEBPS/cover.jpeg"], "picture");
 }
 
-TEST(ContainerSkeleton, Epub3TitlePageIsXhtml5WithTheSamePicture) {
-    ScratchFolder scratch;
-    const std::string book = scratch / "EPUB/";
-    WriteContainerSkeleton(book, std::string("png"), "en", 3);
+TEST(BookDocuments, Epub3TitlePageIsXhtml5WithTheSamePicture) {
     EXPECT_EQ(
-        ReadFile(book + "OEBPS/titlepage.xhtml"),
+        TitlePage("png", "en", EpubVersion::Epub3),
         R"(<?xml version="1.0" encoding="UTF-8"?><!DOCTYPE html><html xmlns="http://www.w3.org/1999/xhtml" xmlns:epub="http://www.idpf.org/2007/ops" xml:lang="en" lang="en"><head><meta charset="utf-8"/><title>Cover</title><style type="text/css" title="override_css">@page {padding: 0pt; margin:0pt}body {text-align: center; padding:0pt; margin: 0pt;} div { margin: 0pt; padding: 0pt; }</style></head><body><div><img src="cover.png" alt="cover" style="height: 100%"/></div></body></html>)");
 }
 
-TEST(ContainerSkeleton, WritesNoTitlePageWithoutACoverAndRunsAgainOverItself) {
-    ScratchFolder scratch;
-    const std::string book = scratch / "EPUB/";
-    WriteContainerSkeleton(book, std::nullopt);
-    WriteContainerSkeleton(book, std::nullopt);
-    EXPECT_EQ(test::ListNames(book + "OEBPS"), std::vector<std::string>{"css"});
+TEST(BookDocuments, ComeInBookOrderAndWithoutACoverHaveNoTitlePage) {
+    const TChapterList chapters{{"one", "/a.txt", std::make_shared<std::string>("a"), 0, 1},
+                                {"two", "/b.txt", std::make_shared<std::string>("b"), 0, 1}};
+    Documents epub2;
+    MakeBookDocuments(kBook, chapters, nullptr, "", epub2);
+    EXPECT_THAT(epub2.names,
+                ::testing::ElementsAre("mimetype", "META-INF/container.xml", "OEBPS/css/main.css",
+                                       "OEBPS/0.html", "OEBPS/1.html", "OEBPS/content.opf",
+                                       "OEBPS/toc.ncx"));
+    BookMetadata book = kBook;
+    book.epubVersion = EpubVersion::Epub3;
+    const CoverImage cover{"gif", "image/gif", "GIF89a"};
+    Documents epub3;
+    MakeBookDocuments(book, chapters, &cover, "", epub3);
+    EXPECT_THAT(epub3.names,
+                ::testing::ElementsAre("mimetype", "META-INF/container.xml", "OEBPS/css/main.css",
+                                       "OEBPS/titlepage.xhtml", "OEBPS/cover.gif", "OEBPS/0.xhtml",
+                                       "OEBPS/1.xhtml", "OEBPS/content.opf", "OEBPS/toc.ncx",
+                                       "OEBPS/nav.xhtml"));
 }
 
-TEST(ContainerSkeleton, FailsWhenAFileStandsWhereAFolderBelongs) {
+TEST(BookFolder, WritesEachDocumentInItsFolderAndRunsAgainOverItself) {
+    ScratchFolder scratch;
+    for (int run = 0; run < 2; ++run) {
+        BookFolder folder(scratch / "EPUB/", nullptr, {});
+        MakeBookDocuments(kBook, {}, nullptr, "", folder);
+        EXPECT_EQ(folder.Entries().size(), 5u);
+    }
+    EXPECT_EQ(ReadFile(scratch / "EPUB/mimetype"), "application/epub+zip");
+    EXPECT_EQ(test::ListNames(scratch / "EPUB/OEBPS"),
+              (std::vector<std::string>{"content.opf", "css", "toc.ncx"}));
+}
+
+TEST(BookFolder, FailsWhenAFileStandsWhereAFolderBelongs) {
     ScratchFolder scratch;
     test::WriteFile(scratch / "EPUB", "not a folder");
-    EXPECT_THROW(WriteContainerSkeleton(scratch / "EPUB/", std::nullopt), std::runtime_error);
+    BookFolder folder(scratch / "EPUB/", nullptr, {});
+    EXPECT_THROW(MakeBookDocuments(kBook, {}, nullptr, "", folder), std::runtime_error);
 }
 
 TEST(ChapterPage, HasTitleAndOneParagraphPerLine) {
     EXPECT_EQ(
-        BuildChapterPage("One & <Two>", "a\r\nb\n\nc\rd\r\n"),
+        BuildChapterPage("One & <Two>", "a\r\nb\n\nc\rd\r\n", HeadingKind::None, "zh-CN",
+                         EpubVersion::Epub2),
         R"(<?xml version="1.0" encoding="UTF-8"?><html xmlns="http://www.w3.org/1999/xhtml" xml:lang="zh-CN"><head><meta http-equiv="Content-Type" content="text/html; charset=utf-8" /><link rel="stylesheet" type="text/css" href="css/main.css"/><title>One &amp; &lt;Two&gt;</title></head><body><p>a</p><p>b</p><p></p><p>c</p><p>d</p></body></html>)");
 }
 
 TEST(ChapterPage, GivesAnEmptyTextOneEmptyParagraph) {
-    const std::string page = BuildChapterPage("x", "");
+    const std::string page =
+        BuildChapterPage("x", "", HeadingKind::None, "zh-CN", EpubVersion::Epub2);
     EXPECT_NE(page.find("<body><p></p></body>"), std::string::npos) << page;
 }
 
-TEST(PackageDocuments, ContentOpfListsMetadataManifestSpineAndGuide) {
+TEST(PackageDocument, ContentOpfListsMetadataManifestSpineAndGuide) {
     const BookMetadata book{"T & U", "A \"Q\"", "", "0f0e0d0c-0b0a-4908-8706-050403020100"};
     const CoverImage cover{"png", "image/png", ""};
     EXPECT_EQ(
@@ -75,9 +123,9 @@ TEST(PackageDocuments, ContentOpfListsMetadataManifestSpineAndGuide) {
     EXPECT_EQ(bare.find("titlepage"), std::string::npos) << bare;
 }
 
-TEST(PackageDocuments, Epub3ContentOpfAddsModifiedNavAndCoverImageAndDropsEmptyMetadata) {
+TEST(PackageDocument, Epub3ContentOpfAddsModifiedNavAndCoverImageAndDropsEmptyMetadata) {
     BookMetadata book{"T & U", "A \"Q\"", "\x01", "0f0e0d0c-0b0a-4908-8706-050403020100"};
-    book.epubVersion = 3;
+    book.epubVersion = EpubVersion::Epub3;
     book.modified = "2024-02-29T23:59:59Z";
     const CoverImage cover{"png", "image/png", ""};
     EXPECT_EQ(
@@ -104,7 +152,7 @@ TChapterList VolumeAndChapters() {
     return chapters;
 }
 
-TEST(PackageDocuments, Epub3TocNcxIsTheEpub2OneWithoutDoctypeLinkingXhtmlPages) {
+TEST(PackageDocument, Epub3TocNcxIsTheEpub2OneWithoutDoctypeLinkingXhtmlPages) {
     BookMetadata book{"Book", "", "", "0f0e0d0c-0b0a-4908-8706-050403020100"};
     std::string ncx = BuildTocNcx(book, VolumeAndChapters());
     const std::string doctype = R"(<!DOCTYPE ncx PUBLIC "-//NISO//DTD ncx 2005-1//EN" )"
@@ -114,12 +162,13 @@ TEST(PackageDocuments, Epub3TocNcxIsTheEpub2OneWithoutDoctypeLinkingXhtmlPages) 
     for (std::size_t at = ncx.find(".html\""); at != std::string::npos;
          at = ncx.find(".html\"", at))
         ncx.replace(at, 5, ".xhtml");
-    book.epubVersion = 3;
+    book.epubVersion = EpubVersion::Epub3;
     EXPECT_EQ(BuildTocNcx(book, VolumeAndChapters()), ncx);
 }
 
 TEST(NavigationDocument, NestsAsTocNcxAndMarksCoverAndFirstPage) {
-    BookMetadata book{"Book <1>", "", "", "0f0e0d0c-0b0a-4908-8706-050403020100", "ja", 3};
+    BookMetadata book{"Book <1>",        "", "", "0f0e0d0c-0b0a-4908-8706-050403020100", "ja",
+                      EpubVersion::Epub3};
     EXPECT_EQ(
         BuildNavigationDocument(book, VolumeAndChapters(), true),
         R"(<?xml version="1.0" encoding="UTF-8"?><!DOCTYPE html><html xmlns="http://www.w3.org/1999/xhtml" xmlns:epub="http://www.idpf.org/2007/ops" xml:lang="ja" lang="ja"><head><meta charset="utf-8"/><title>Book &lt;1&gt;</title></head><body><nav epub:type="toc" id="toc"><ol><li><a href="0.xhtml">Prologue</a></li><li><a href="1.xhtml">Book One</a><ol><li><a href="2.xhtml">Chapter 1</a></li><li><a href="4.xhtml">Ch 2 &amp; &lt;x&gt;</a></li></ol></li><li><a href="5.xhtml">6</a></li></ol></nav><nav epub:type="landmarks" id="landmarks" hidden="hidden"><ol><li><a epub:type="cover" href="titlepage.xhtml">Cover</a></li><li><a epub:type="bodymatter" href="0.xhtml">Prologue</a></li></ol></nav></body></html>)");
@@ -156,7 +205,7 @@ const LabelCase kLabelCases[] = {
 INSTANTIATE_TEST_SUITE_P(PageLabel, PageLabelOf, testing::ValuesIn(kLabelCases),
                          [](const auto& row) { return std::string(row.param.row); });
 
-TEST(PackageDocuments, TocNcxNamesTheBookAndCountsPlayOrderFromOne) {
+TEST(PackageDocument, TocNcxNamesTheBookAndCountsPlayOrderFromOne) {
     const BookMetadata book{"Book <1>", "", "", "0f0e0d0c-0b0a-4908-8706-050403020100"};
     const TChapterList chapters{{"first", "/a.txt"}, {"second & last", "/b.txt"}};
     EXPECT_EQ(

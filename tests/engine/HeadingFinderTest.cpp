@@ -1,5 +1,5 @@
 // Finding headings in a source's text: line ends, offsets, contents lists at the top.
-#include "engine/HeadingFinder.h"
+#include "engine/chapters/HeadingFinder.h"
 
 #include <gtest/gtest.h>
 

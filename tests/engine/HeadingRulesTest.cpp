@@ -1,6 +1,7 @@
 // Heading rules: which lines the built-in rules and users' patterns take for headings.
-#include "engine/HeadingRules.h"
-#include "engine/BuiltInHeadings.h"
+#include "engine/chapters/HeadingRules.h"
+#include "engine/chapters/BuiltInHeadings.h"
+#include "engine/text/WhiteSpace.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -186,7 +187,7 @@ struct TextCase {
 class HeadingText : public testing::TestWithParam<TextCase> {};
 
 TEST_P(HeadingText, IsTrimmedAndNamed) {
-    EXPECT_EQ(TrimHeadingSpace(GetParam().line), GetParam().trimmed);
+    EXPECT_EQ(TrimSpace(GetParam().line), GetParam().trimmed);
     EXPECT_EQ(HeadingName(GetParam().line), GetParam().headingName);
 }
 

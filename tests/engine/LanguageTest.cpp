@@ -1,6 +1,7 @@
 // A book's language: guessed from the script of its text, or given as a BCP 47 tag.
-#include "engine/Language.h"
-#include "engine/LanguageTag.h"
+#include "engine/text/Language.h"
+#include "engine/text/LanguageTag.h"
+#include "engine/text/Locale.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 // Reading sources: byte-order marks, UTF-16LE and UTF-8 decoding, legacy code pages.
-#include "engine/SourceText.h"
-#include "engine/ConversionError.h"
+#include "engine/text/SourceText.h"
+#include "engine/text/CodePages.h"
+#include "engine/text/ConversionError.h"
 #include "platform/TextConversion.h"
 #include "support/TestSupport.h"
 

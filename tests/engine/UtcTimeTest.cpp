@@ -1,6 +1,6 @@
 // Time stamps of the book's metadata.
-#include "engine/UtcTime.h"
-#include "engine/ConversionError.h"
+#include "engine/epub/UtcTime.h"
+#include "engine/text/ConversionError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // A job's working folder under injected faults: a clear error, and nothing of it left over.
-#include "engine/WorkingTree.h"
+#include "engine/job/WorkingTree.h"
 #include "platform/SystemCalls.h"
 #include "support/TestSupport.h"
 

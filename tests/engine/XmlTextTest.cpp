@@ -1,5 +1,5 @@
 // Escaping user text for XML: entities, forbidden characters, bytes that are not UTF-8.
-#include "engine/XmlText.h"
+#include "engine/epub/XmlText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Two jobs at once in two processes, and links planted where working folders or books go.
 #include "JobHarness.h"
 
-#include "engine/WorkingTree.h"
+#include "engine/job/WorkingTree.h"
 #include "support/TestSupport.h"
 
 #include <gmock/gmock.h>

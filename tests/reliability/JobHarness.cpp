@@ -1,7 +1,7 @@
 // Jobs run here or in children, their reports carried over a pipe, and the promise checked.
 #include "JobHarness.h"
 
-#include "engine/ConversionJob.h"
+#include "engine/job/ConversionJob.h"
 #include "support/TestSupport.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Running conversions here or in child processes, and checking what every job promises.
 #pragma once
 
-#include "engine/BookInput.h"
+#include "engine/job/BookInput.h"
 #include "support/BookFixtures.h"
 #include "support/TestSupport.h"
 

@@ -1,7 +1,7 @@
 // Jobs killed at random moments, and the sweep of their working folders at the next start.
 #include "JobHarness.h"
 
-#include "engine/WorkingTree.h"
+#include "engine/job/WorkingTree.h"
 #include "support/TestSupport.h"
 
 #include <gmock/gmock.h>

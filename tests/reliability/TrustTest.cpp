@@ -1,7 +1,7 @@
 // What the job never does: report success over a broken book, or harm a file of the user's.
 #include "JobHarness.h"
 
-#include "engine/ConversionJob.h"
+#include "engine/job/ConversionJob.h"
 #include "platform/SystemCalls.h"
 
 #include <gmock/gmock.h>

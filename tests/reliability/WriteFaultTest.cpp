@@ -2,12 +2,13 @@
 // job fails naming the file and the cause, or finishes a valid book; nothing half-written stays.
 #include "JobHarness.h"
 
-#include "engine/ChapterList.h"
-#include "engine/ContainerSkeleton.h"
-#include "engine/ConversionError.h"
-#include "engine/ConversionJob.h"
-#include "engine/Cover.h"
-#include "engine/PackageDocuments.h"
+#include "engine/chapters/ChapterList.h"
+#include "engine/epub/BookDocuments.h"
+#include "engine/epub/Cover.h"
+#include "engine/job/BookArchive.h"
+#include "engine/job/BookFolder.h"
+#include "engine/job/ConversionJob.h"
+#include "engine/text/ConversionError.h"
 #include "support/TestSupport.h"
 #include "zip/FileStream.h"
 #include "zip/ZipWriter.h"
@@ -122,14 +123,13 @@ protected:
     FullDiskTest() {
         WriteFile(scratch / "in/cover.gif", MakeGif());
         const engine::TChapterList chapters = engine::BuildChapterList(
-            {Source("one.txt", "first chapter"), Source("two.txt", "second\nchapter")},
-            tmp + "pieces/");
+            {Source("one.txt", "first chapter"), Source("two.txt", "second\nchapter")}, nullptr,
+            {});
         const engine::CoverImage cover = engine::LoadCover(scratch / "in/cover.gif");
-        engine::WriteContainerSkeleton(book_, cover.extension);
-        RecordingSink sink;
-        engine::WritePackageDocuments(
-            book_, {"Full disk", "A", "P", "0f0e0d0c-0b0a-4908-8706-050403020100"}, chapters,
-            &cover, "", sink);
+        engine::BookFolder folder(book_, nullptr, {});
+        engine::MakeBookDocuments({"Full disk", "A", "P", "0f0e0d0c-0b0a-4908-8706-050403020100"},
+                                  chapters, &cover, "", folder);
+        entries_ = folder.Entries();
     }
 
     // Packs the book folder through a file with `room` bytes; returns how many it took.
@@ -139,12 +139,13 @@ protected:
         writer.WrapOutputFile = [&](std::unique_ptr<zip::TFileStream> file) {
             return std::make_unique<FullDiskFile>(*file, room, written);
         };
-        engine::PackWorkingTree(book_, output_, writer);
+        engine::PackWorkingTree(book_, entries_, output_, writer);
         return written;
     }
 
     const std::string book_ = scratch / "book/";
     const std::string output_ = scratch / "out/book.epub";
+    std::vector<std::string> entries_;
 };
 
 TEST_F(FullDiskTest, EveryCutAcrossASmallBookFailsAndLeavesTheOutputAsItWas) {

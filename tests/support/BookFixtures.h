@@ -1,7 +1,7 @@
 // Inputs and expectations for end-to-end conversions, and the independent book checker.
 #pragma once
 
-#include "engine/ProgressSink.h"
+#include "engine/job/ProgressSink.h"
 
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 #include "UiTestSupport.h"
 #include "ui/TForm3.h"
 
-#include "engine/LanguageTag.h"
+#include "engine/text/LanguageTag.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -39,8 +39,8 @@ struct ProgressState {
 };
 
 ProgressState StateOf(const TForm3& dialog) {
-    return {dialog.Label1()->text(), dialog.ProgressBar1()->value(),
-            dialog.ProgressBar1()->maximum()};
+    const auto* bar = Find<QProgressBar>(dialog, "ProgressBar1");
+    return {Find<QLabel>(dialog, "Label1")->text(), bar->value(), bar->maximum()};
 }
 
 bool AnyProgressDialogVisible() {
@@ -147,7 +147,7 @@ private slots:
             shown_ << StateOf(*dialog);
             steps_ << QList<ProgressState>();
             dialogsShown_ << dialog;
-            connect(dialog->ProgressBar1(), &QProgressBar::valueChanged, this,
+            connect(Find<QProgressBar>(*dialog, "ProgressBar1"), &QProgressBar::valueChanged, this,
                     [this, dialog] { steps_.last() << StateOf(*dialog); });
         });
         dialogs_.onCall = [this](const ScriptedDialogs::Call& call) {

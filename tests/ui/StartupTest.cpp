@@ -71,9 +71,9 @@ private slots:
         // The first job's progress dialog waits hidden, in its first state.
         folivane::ui::TForm3* progress = form->ProgressDialog();
         QVERIFY(progress && !progress->isVisible());
-        QCOMPARE(progress->Label1()->text(), QStringLiteral("Preprocess..."));
-        QCOMPARE(progress->ProgressBar1()->value(), 0);
-        QCOMPARE(progress->ProgressBar1()->maximum(), 100);
+        QCOMPARE(Find<QLabel>(*progress, "Label1")->text(), QStringLiteral("Preprocess..."));
+        QCOMPARE(Find<QProgressBar>(*progress, "ProgressBar1")->value(), 0);
+        QCOMPARE(Find<QProgressBar>(*progress, "ProgressBar1")->maximum(), 100);
         QVERIFY(dialogs.calls.isEmpty());
     }
 

@@ -1,0 +1,89 @@
+// The chapter list: the pages of the book, made from its sources, with their place in the
+// table of contents.
+#pragma once
+
+#include "HeadingRules.h"
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace folivane::engine {
+
+// How the book's chapters are found.
+enum class ChapterMode {
+    Auto,  // at heading lines in the text; a source without any is handled as in Files
+    Files, // one chapter per source, a large source cut into pieces of about 90 KiB
+};
+
+// One page of the book: its display name, where its text is, and its place in the table of
+// contents. The text is held (a part of its source's decoded text) or in the UTF-8 or
+// source file at Path; Path names the file it came from either way.
+struct FileList {
+    std::string Name;
+    std::string Path;
+    std::shared_ptr<const std::string> Text = nullptr; // held decoded text; null: read Path
+    std::size_t Begin = 0;                             // the page's part of *Text
+    std::size_t End = 0;
+    HeadingKind Heading = HeadingKind::None; // the text begins with a heading line of this kind
+    int Level = 0;                           // 0 top level, 1 within the volume before it
+    bool Listed = true;                      // has an entry of its own in the table of contents
+    std::string Encoding = std::string();    // the code page the user chose for the source
+};
+
+using TChapterList = std::vector<FileList>;
+
+// Where the text of pages that are not held in memory waits until their page is written.
+// Called on the thread that builds the chapter list.
+class PieceStore {
+public:
+    virtual ~PieceStore() = default;
+    // Keeps `piece`, the text of the `number`th piece (from 1) cut from source `sourceIndex`
+    // at `sourcePath`, and returns the path it is read back from: a UTF-8 file with a
+    // byte-order mark, one line per line of the page, each ending in CR LF. Raises
+    // ConversionError naming the source when it cannot be kept.
+    virtual std::string Keep(std::size_t sourceIndex, int number, std::string_view piece,
+                             const std::string& sourcePath) = 0;
+};
+
+struct ChapterListOptions {
+    ChapterMode mode = ChapterMode::Auto;
+    const HeadingRules* rules = nullptr; // null: the built-in rules
+    std::string legacyEncoding;
+    // The code page the user chose for each source, by index; an empty or missing entry
+    // leaves the choice to the byte-order mark and detection.
+    std::vector<std::string> sourceEncodings;
+    // Called before each source; may raise to stop.
+    std::function<void()> checkPoint;
+    // Decoded text is held for the pages up to this many bytes in all; the text of sources
+    // beyond it goes to the piece store, or is read again from its file. Without a store
+    // every text is held.
+    std::size_t heldTextBudget = std::size_t{64} << 20;
+};
+
+// Reads and decodes each source once and makes its pages.
+// - Files mode, and a source in which no heading is found: a source of at most 100 KiB is
+//   one page named after the source ("name" for name.txt); a larger one is cut between
+//   lines into pages of about 90 KiB (every byte counted, line ends too) named "name1",
+//   "name2", ..., each listed.
+// - Auto mode: each heading line starts a chapter named by the heading; text before the
+//   first heading, when not blank, is a chapter named after the source. A chapter over 100
+//   KiB is cut into pages as above, of which only the first is listed. Chapters after a
+//   volume heading lie within it (Level 1) until the next volume heading, across sources.
+// Pages whose text is not held (beyond the budget) are read again when they are written: a
+// page that is a whole small source from the source, any other from the piece `pieces` kept
+// for it. A text that decodes to nothing still gives one empty page, so that the source
+// keeps its place. `languageSample`, when given, receives up to 256 KiB of the decoded text,
+// from every source in turn. Raises ConversionError naming the file when a source cannot be
+// read or a piece kept.
+TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStore* pieces,
+                              const ChapterListOptions& options,
+                              std::string* languageSample = nullptr);
+
+// The text of a page: held, or read from its file.
+std::string ChapterText(const FileList& chapter, const std::string& legacyEncoding);
+
+} // namespace folivane::engine

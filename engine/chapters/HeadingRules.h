@@ -1,0 +1,66 @@
+// Telling heading lines (chapters, volumes) from the text around them.
+#pragma once
+
+#include "HeadingKind.h"
+
+#include <cstddef>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace folivane::engine {
+
+// The longest line, in characters (code points) after trimming, that can be a heading.
+constexpr std::size_t kDefaultMaxHeadingLength = 40;
+
+// A user's heading pattern that does not compile. what() names the pattern, gives PCRE2's
+// reason and the offset in characters, e.g.
+//   the chapter pattern "第(" does not compile: missing closing parenthesis at offset 2
+class HeadingPatternError : public std::invalid_argument {
+public:
+    using std::invalid_argument::invalid_argument;
+};
+
+// The rules that make a line a heading. A line is one when, trimmed (TrimSpace), it is
+// not empty, holds at most maxLength characters, and a rule matches it; Volume wins when both
+// a chapter and a volume rule match. The built-in rules (ClassifyBuiltIn) know Chinese,
+// Japanese and English headings. A HeadingRules object may be copied and moved, and
+// used from one thread at a time: matching a user pattern writes to buffers it owns.
+class HeadingRules {
+public:
+    static HeadingRules BuiltIn(std::size_t maxLength = kDefaultMaxHeadingLength);
+    // The user's own patterns (PCRE2 syntax, UTF-8, Unicode character classes) replace every
+    // built-in rule. Each is searched for anywhere in the trimmed line, so anchor it with ^ and
+    // $ to match the whole line; an empty pattern is no rule of that kind. A match that needs
+    // more than a bounded amount of work counts as no match, so a pathological pattern costs
+    // time but cannot hang. Raises HeadingPatternError when a pattern does not compile.
+    static HeadingRules Custom(const std::string& chapterPattern, const std::string& volumePattern,
+                               std::size_t maxLength = kDefaultMaxHeadingLength);
+
+    HeadingRules(const HeadingRules& other);
+    HeadingRules& operator=(const HeadingRules& other);
+    HeadingRules(HeadingRules&&) noexcept;
+    HeadingRules& operator=(HeadingRules&&) noexcept;
+    ~HeadingRules();
+
+    // `line`: one line of UTF-8 text without its line end.
+    HeadingKind Classify(std::string_view line) const;
+    std::size_t MaxLength() const { return maxLength_; }
+
+private:
+    class Pattern; // a compiled user pattern with its own match buffers
+
+    explicit HeadingRules(std::size_t maxLength);
+
+    std::size_t maxLength_;
+    bool builtIn_ = false;
+    std::unique_ptr<Pattern> chapter_;
+    std::unique_ptr<Pattern> volume_;
+};
+
+// The name a heading line gives its chapter: trimmed, each inner run of white space
+// (IsTextSpace) written as one ASCII space.
+std::string HeadingName(std::string_view line);
+
+} // namespace folivane::engine

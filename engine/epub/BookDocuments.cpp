@@ -1,0 +1,48 @@
+// The documents of a book in the order they are made.
+#include "BookDocuments.h"
+
+#include "ChapterPage.h"
+#include "ContainerDocument.h"
+#include "NavigationDocument.h"
+#include "NcxDocument.h"
+#include "PackageDocument.h"
+#include "PageLabel.h"
+#include "StyleSheet.h"
+#include "TitlePage.h"
+
+namespace folivane::engine {
+
+void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
+                       const CoverImage* cover, const std::string& legacyEncoding,
+                       DocumentSink& sink) {
+    const std::string content = kContentFolder;
+    sink.Add(kMimetypeFile, kMimetype, nullptr);
+    sink.Add(kContainerFile, kContainerXml, nullptr);
+    sink.Add(content + kStyleSheetFile, kMainCss, nullptr);
+    if (cover) {
+        sink.Add(content + kTitlePageFile,
+                 TitlePage(cover->extension, book.language, book.epubVersion), nullptr);
+        sink.Add(content + CoverFileName(cover->extension), cover->bytes, nullptr);
+    }
+    std::string page; // one buffer for every page: no fresh memory to fault in per page
+    for (std::size_t i = 0; i < chapters.size(); ++i) {
+        const FileList& chapter = chapters[i];
+        // Held text goes to the page as it is; only text in a file is read into a string.
+        std::string read;
+        if (!chapter.Text) read = ChapterText(chapter, legacyEncoding);
+        const std::string_view text =
+            chapter.Text
+                ? std::string_view(*chapter.Text).substr(chapter.Begin, chapter.End - chapter.Begin)
+                : std::string_view(read);
+        BuildChapterPage(page, PageLabel(chapter, i), text, chapter.Heading, book.language,
+                         book.epubVersion);
+        sink.Add(content + PageFileName(i, book.epubVersion), page, &chapter);
+    }
+    sink.Add(content + kPackageFile, BuildContentOpf(book, chapters.size(), cover), nullptr);
+    sink.Add(content + kNcxFile, BuildTocNcx(book, chapters), nullptr);
+    if (book.epubVersion == EpubVersion::Epub3)
+        sink.Add(content + kNavigationFile,
+                 BuildNavigationDocument(book, chapters, cover != nullptr), nullptr);
+}
+
+} // namespace folivane::engine

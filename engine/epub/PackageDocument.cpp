@@ -1,0 +1,71 @@
+// The package document: metadata, manifest, spine and guide in the book's EPUB version.
+#include "PackageDocument.h"
+
+#include "XmlText.h"
+
+namespace folivane::engine {
+
+std::string BuildContentOpf(const BookMetadata& book, std::size_t chapterCount,
+                            const CoverImage* cover) {
+    const bool epub3 = book.epubVersion == EpubVersion::Epub3;
+    std::string opf = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?><package version=\"";
+    opf += epub3 ? "3.0" : "2.0";
+    opf += "\" unique-identifier=\"PrimaryID\" xmlns=\"http://www.idpf.org/2007/opf\"><metadata "
+           "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
+           "xmlns:opf=\"http://www.idpf.org/2007/opf\">";
+    opf += "<dc:title>" + EscapeXmlText(book.title) + "</dc:title>";
+    // EPUB 3 has no opf:scheme: the "urn:uuid:" prefix says what the identifier is.
+    opf += std::string("<dc:identifier id=\"PrimaryID\"") + (epub3 ? "" : " opf:scheme=\"UUID\"") +
+           ">urn:uuid:" + book.uuid + "</dc:identifier>";
+    const std::string author = EscapeXmlText(book.author);
+    const std::string publisher = EscapeXmlText(book.publisher);
+    if (!epub3 || !author.empty()) opf += "<dc:creator>" + author + "</dc:creator>";
+    if (!epub3 || !publisher.empty()) opf += "<dc:publisher>" + publisher + "</dc:publisher>";
+    opf += std::string("<dc:source>") + kSourceAddress + "</dc:source>";
+    opf += "<dc:language>" + EscapeXmlText(book.language) + "</dc:language>";
+    if (epub3)
+        opf += "<meta property=\"dcterms:modified\">" + EscapeXmlText(book.modified) + "</meta>";
+    // EPUB 3 readers find the cover by its item's property, older ones by this.
+    if (cover) opf += "<meta name=\"cover\" content=\"cover\"/>";
+    // An item of the manifest: the names are those the book's files are written under.
+    const auto item = [&opf](std::string_view id, std::string_view href, std::string_view type,
+                             std::string_view properties = {}) {
+        opf += "<item id=\"";
+        opf += id;
+        opf += "\" href=\"";
+        opf += href;
+        opf += "\" media-type=\"";
+        opf += type;
+        if (!properties.empty()) {
+            opf += "\" properties=\"";
+            opf += properties;
+        }
+        opf += "\"/>";
+    };
+    opf += "</metadata><manifest>";
+    item("ncx", kNcxFile, "application/x-dtbncx+xml");
+    if (epub3) item("nav", kNavigationFile, "application/xhtml+xml", "nav");
+    item("main-css", kStyleSheetFile, "text/css");
+    std::string spine = "<spine toc=\"ncx\">";
+    if (cover) {
+        // These two items have named their href first since the first books; kept so.
+        opf += "<item href=\"" + CoverFileName(cover->extension) + "\" id=\"cover\" media-type=\"" +
+               cover->mediaType + (epub3 ? "\" properties=\"cover-image" : "") +
+               "\"/><item href=\"" + kTitlePageFile +
+               "\" id=\"titlepage\" media-type=\"application/xhtml+xml\"/>";
+        spine += "<itemref idref=\"titlepage\"/>";
+    }
+    for (std::size_t i = 0; i < chapterCount; ++i) {
+        const std::string n = std::to_string(i);
+        item("txt" + n, PageFileName(i, book.epubVersion), "application/xhtml+xml");
+        spine += "<itemref idref=\"txt" + n + "\"/>";
+    }
+    opf += "</manifest>" + spine + "</spine>";
+    if (cover)
+        opf += std::string("<guide><reference type=\"cover\" title=\"Cover\" href=\"") +
+               kTitlePageFile + "\"/></guide>";
+    opf += "</package>";
+    return opf;
+}
+
+} // namespace folivane::engine

@@ -1,0 +1,15 @@
+// OEBPS/titlepage.xhtml: the page that shows the cover picture.
+#pragma once
+
+#include "BookLayout.h"
+
+#include <string>
+
+namespace folivane::engine {
+
+// The title page showing the cover picture "cover.<extension>", in `language`: XHTML 1.1 for
+// EPUB 2, XHTML5 for EPUB 3.
+std::string TitlePage(const std::string& coverExtension, const std::string& language,
+                      EpubVersion version);
+
+} // namespace folivane::engine

@@ -1,0 +1,43 @@
+// Everything one conversion needs, gathered by a front end before the job starts.
+#pragma once
+
+#include "engine/chapters/ChapterList.h"
+#include "engine/chapters/HeadingRules.h"
+#include "engine/epub/BookLayout.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace folivane::engine {
+
+// The book's name, and its file's, when the user gives none.
+inline constexpr const char* kDefaultBookName = "myepub";
+
+// Made on the front end's thread and handed to the job as a value, so the job never
+// reads a window.
+struct BookInput {
+    std::vector<std::string> sources; // full paths of the text files, in book order
+    std::string title;
+    std::string author;
+    std::string publisher;
+    std::string coverPath; // empty: no cover
+    std::string outputPath;
+    // iconv name of the code page of sources that are not UTF-8; empty: detect it.
+    std::string legacyEncoding;
+
+    ChapterMode chapters = ChapterMode::Auto;
+    // PCRE2 patterns that replace the built-in heading rules; both empty: the built-in ones.
+    std::string chapterPattern;
+    std::string volumePattern;
+    // A heading line holds at most this many characters.
+    std::size_t maxHeadingLength = kDefaultMaxHeadingLength;
+    // BCP 47 tag of the book's language; empty: judged from the text.
+    std::string language;
+    // The code page the user chose for each source, by index (iconv names such as GB18030;
+    // empty: as legacyEncoding and detection decide). A byte-order mark still decides.
+    std::vector<std::string> sourceEncodings;
+    EpubVersion epubVersion = EpubVersion::Epub2;
+};
+
+} // namespace folivane::engine

@@ -1,0 +1,130 @@
+// The conversion job: chapter list, documents, archive, clean-up, in that order.
+#include "ConversionJob.h"
+
+#include "BookArchive.h"
+#include "BookFolder.h"
+#include "OutputCheck.h"
+
+#include "engine/chapters/ChapterList.h"
+#include "engine/chapters/HeadingRules.h"
+#include "engine/epub/BookDocuments.h"
+#include "engine/epub/Cover.h"
+#include "engine/epub/UtcTime.h"
+#include "engine/epub/Uuid.h"
+#include "engine/epub/XmlText.h"
+#include "engine/text/ConversionError.h"
+#include "engine/text/Language.h"
+#include "engine/text/LanguageTag.h"
+#include "engine/text/Locale.h"
+
+#include "zip/EntryPrecompressor.h"
+#include "zip/FileSystem.h"
+#include "zip/ZipWriter.h"
+
+#include <ctime>
+#include <memory>
+#include <optional>
+
+namespace folivane::engine {
+namespace {
+
+// A blank title would give a nameless book (readers list it so, validators warn): the
+// output's name is what the user chose instead, and kDefaultBookName the save dialog's own. Blank
+// is judged after escaping, which drops a title of control characters whole.
+std::string BookTitle(const BookInput& input) {
+    if (!IsEmptyInXml(input.title)) return input.title;
+    std::string name = zip::ExtractFileName(input.outputPath);
+    const auto dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) name.erase(dot);
+    return IsEmptyInXml(name) ? std::string(kDefaultBookName) : name;
+}
+
+// The books' deflate level: zip's and zlib's usual 6.
+constexpr int kPackLevel = 6;
+
+// The heading rules the book asks for: none for one chapter per file, the user's patterns,
+// or the built-in rules. Raises ConversionError for a pattern that does not compile.
+std::optional<HeadingRules> RulesFor(const BookInput& input) {
+    if (input.chapters == ChapterMode::Files) return std::nullopt;
+    try {
+        if (!input.chapterPattern.empty() || !input.volumePattern.empty())
+            return HeadingRules::Custom(input.chapterPattern, input.volumePattern,
+                                        input.maxHeadingLength);
+        return HeadingRules::BuiltIn(input.maxHeadingLength);
+    } catch (const HeadingPatternError& error) {
+        throw ConversionError(error.what());
+    }
+}
+
+// The language the user named, or the one the text is written in.
+std::string BookLanguage(const BookInput& input, const std::string& sample) {
+    if (input.language.empty()) return DetectLanguage(sample, LocaleOfProcess());
+    if (const std::optional<std::string> tag = NormalizeLanguageTag(input.language)) return *tag;
+    throw ConversionError(LanguageTagProblem(input.language));
+}
+
+} // namespace
+
+void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
+    progress.ShowProgress();
+    int result = 1;
+    std::string reason;
+    try {
+        // Nothing is made for a book that would destroy one of its own sources.
+        if (const std::string problem = OutputProblem(input); !problem.empty())
+            throw ConversionError(problem);
+        if (input.epubVersion != EpubVersion::Epub2 && input.epubVersion != EpubVersion::Epub3)
+            throw ConversionError("Cannot write the book \"" + input.outputPath + "\" as EPUB " +
+                                  std::to_string(static_cast<int>(input.epubVersion)) +
+                                  ": the converter makes EPUB 2 and EPUB 3 books");
+        if (!tree.Valid()) throw ConversionError(tree.Error());
+        const auto checkPoint = [&progress] {
+            if (progress.CancelRequested()) throw ConversionCancelled();
+        };
+        const std::optional<HeadingRules> rules = RulesFor(input);
+        ChapterListOptions options;
+        options.mode = input.chapters;
+        options.rules = rules ? &*rules : nullptr;
+        options.legacyEncoding = input.legacyEncoding;
+        options.sourceEncodings = input.sourceEncodings;
+        options.checkPoint = checkPoint;
+        std::string sample;
+        const TChapterList chapters = BuildChapterList(input.sources, &tree, options, &sample);
+        progress.SetMaximum(static_cast<int>(chapters.size()));
+        std::optional<CoverImage> cover;
+        if (!input.coverPath.empty()) cover = LoadCover(input.coverPath);
+        BookMetadata metadata{BookTitle(input), input.author, input.publisher, NewUuid()};
+        metadata.language = BookLanguage(input, sample);
+        metadata.epubVersion = input.epubVersion;
+        metadata.modified = UtcTimestamp(std::time(nullptr));
+        // Pages are compressed as they are made, on the other cores, while the next ones are.
+        const auto ahead = std::make_shared<zip::TEntryPrecompressor>(kPackLevel);
+        BookFolder folder(tree.BookFolder(), ahead.get(), [&](const FileList& page) {
+            progress.ChapterReport(page.Name);
+            checkPoint();
+        });
+        MakeBookDocuments(metadata, chapters, cover ? &*cover : nullptr, input.legacyEncoding,
+                          folder);
+        zip::TZipWriter writer;
+        writer.PackLevel = kPackLevel;
+        writer.Precompressed = ahead;
+        writer.OnCheckCancel = [&progress] { return progress.CancelRequested(); };
+        writer.OnEntryWritten = [&progress](std::size_t written, std::size_t total) {
+            progress.PackingReport(written, total);
+        };
+        PackWorkingTree(folder.Folder(), folder.Entries(), input.outputPath, writer);
+        result = 0;
+    } catch (const std::bad_alloc&) {
+        reason = "Not enough memory for the conversion";
+    } catch (const std::exception& e) {
+        reason = e.what();
+    } catch (...) {
+        reason = "Unexpected failure";
+    }
+    if (result != 0 && progress.CancelRequested()) reason = ConversionCancelled().what();
+    tree.Remove();
+    progress.CloseRequest();
+    progress.Result(result, reason);
+}
+
+} // namespace folivane::engine

@@ -1,0 +1,38 @@
+// Writing a document in one piece, with every failure reported.
+#include "DocumentWriter.h"
+
+#include "engine/text/ConversionError.h"
+
+#include "platform/RegularFile.h"
+#include "platform/SystemError.h"
+
+namespace folivane::engine {
+
+void WriteDocument(const std::string& path, std::string_view bytes) {
+    try {
+        platform::WriteNewFile(path, bytes);
+    } catch (const platform::EStreamError& error) {
+        throw ConversionError(error.what());
+    }
+}
+
+void WriteWorkingFile(const std::string& jobFolder, const std::string& path, std::string_view bytes,
+                      const std::string& what) {
+    try {
+        platform::WriteNewFile(path, bytes);
+    } catch (const platform::EStreamError& error) {
+        // Two levels up: the job's folder, then the temporary folder it was made in.
+        std::string temp = jobFolder;
+        for (int level = 0; level < 2; ++level) {
+            while (!temp.empty() && temp.back() == '/')
+                temp.pop_back();
+            const std::size_t slash = temp.rfind('/');
+            temp.erase(slash == std::string::npos ? 0 : slash + 1);
+        }
+        const std::string reason = error.Reason().empty() ? error.what() : error.Reason();
+        throw ConversionError("Cannot write " + what + " in the temporary folder \"" + temp +
+                              "\". " + reason);
+    }
+}
+
+} // namespace folivane::engine

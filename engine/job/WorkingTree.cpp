@@ -1,0 +1,126 @@
+// A job's private folder: made with mkdtemp, locked while in use, removed whole.
+#include "WorkingTree.h"
+
+#include "DocumentWriter.h"
+
+#include "platform/FileStatus.h"
+#include "platform/FolderTree.h"
+#include "platform/SystemError.h"
+#include "platform/TempFolder.h"
+
+#include <ctime>
+
+namespace folivane::engine {
+namespace {
+
+constexpr const char* kTreePrefix = "folivane-";
+constexpr const char* kLockName = ".lock";
+// A folder without its lock, or with a lock not yet taken, is younger than this only while
+// its job is still starting.
+constexpr std::time_t kUnlockedGraceSeconds = 60;
+
+// Removes a job's folder, its lock last: the lock goes only once everything else has gone,
+// so that a folder left half removed (a failure, a kill) still carries the lock that lets a
+// later start sweep it. Returns whether it all went.
+bool RemoveJobFolder(const std::string& root, platform::FolderLock* held) {
+    if (!platform::EmptyFolder(root, {kLockName})) return false;
+    const bool lockGone = held ? held->Remove() == 0 : platform::RemoveFolderTree(root + kLockName);
+    return lockGone && platform::RemoveFolder(root) == 0;
+}
+
+} // namespace
+
+std::string TempFolderPath() {
+    return platform::SystemTempFolder();
+}
+
+WorkingTree PrepareWorkingTree(const std::string& tempFolderPath) {
+    WorkingTree tree;
+    std::string pattern = tempFolderPath + kTreePrefix + "XXXXXX";
+    if (const int error = platform::MakeUniqueFolder(pattern); error != 0) {
+        tree.error_ = "Cannot create a working folder in \"" + tempFolderPath + "\". " +
+                      platform::SystemErrorText(error);
+        return tree;
+    }
+    const std::string root = pattern + "/";
+    tree.root_ = root;
+    // The lock tells a later start of the program that this folder is still in use.
+    int error = tree.lock_.Take(root + kLockName);
+    if (error == 0) error = platform::MakeFolder(root + "EPUB_TXT");
+    if (error != 0) {
+        tree.Remove();
+        tree.error_ = "Cannot prepare the working folder \"" + root + "\". " +
+                      platform::SystemErrorText(error);
+    }
+    return tree;
+}
+
+WorkingTree::WorkingTree(WorkingTree&& other) noexcept
+    : root_(std::move(other.root_)), error_(std::move(other.error_)),
+      lock_(std::move(other.lock_)) {
+    other.root_.clear();
+}
+
+WorkingTree& WorkingTree::operator=(WorkingTree&& other) noexcept {
+    if (this != &other) {
+        Remove();
+        root_ = std::move(other.root_);
+        error_ = std::move(other.error_);
+        lock_ = std::move(other.lock_);
+        other.root_.clear();
+    }
+    return *this;
+}
+
+WorkingTree::~WorkingTree() {
+    Remove();
+}
+
+void WorkingTree::Remove() {
+    if (!root_.empty()) RemoveJobFolder(root_, &lock_);
+    root_.clear();
+    lock_.Release();
+}
+
+std::string WorkingTree::Keep(std::size_t sourceIndex, int number, std::string_view piece,
+                              const std::string& sourcePath) {
+    const std::string path =
+        PieceFolder() + std::to_string(sourceIndex) + "-" + std::to_string(number) + ".txt";
+    WriteWorkingFile(PieceFolder(), path, piece,
+                     "a piece of \"" + platform::ExpandFileName(sourcePath) + "\"");
+    return path;
+}
+
+int RemoveStaleWorkingTrees(const std::string& tempFolderPath) {
+    const auto names = platform::FolderNames(tempFolderPath);
+    if (!names) return 0;
+    int removed = 0;
+    const std::string prefix = kTreePrefix;
+    for (const std::string& name : *names) {
+        if (name.compare(0, prefix.size(), prefix) != 0 || name.size() != prefix.size() + 6)
+            continue;
+        const std::string root = tempFolderPath + name;
+        const auto status = platform::LinkStatus(root);
+        if (!status || !status->IsFolder() || status->owner != platform::EffectiveUser()) continue;
+        const bool old = std::time(nullptr) - status->modified > kUnlockedGraceSeconds;
+        using State = platform::FolderLock::State;
+        switch (platform::FolderLock::Probe(root + "/" + kLockName)) {
+        case State::Released:
+            if (RemoveJobFolder(root + "/", nullptr)) ++removed;
+            break;
+        case State::NotTaken:
+            // Its job may be about to take it.
+            if (old && RemoveJobFolder(root + "/", nullptr)) ++removed;
+            break;
+        case State::Missing:
+            // Only a folder that carries this program's lock is proven to be one of its own:
+            // this may be a folder of the user's that happens to match the name.
+        case State::Held:
+        case State::NotOurs:
+            break;
+        }
+    }
+    return removed;
+}
+
+} // namespace folivane::engine

@@ -1,0 +1,63 @@
+// The private folder a conversion works in, under the system's temporary folder.
+#pragma once
+
+#include "engine/chapters/ChapterList.h"
+
+#include "platform/FolderLock.h"
+
+#include <string>
+
+namespace folivane::engine {
+
+// The system's temporary folder ($TMPDIR, else /tmp), ending with "/".
+std::string TempFolderPath();
+
+// One job's folder: made with mkdtemp (mode 0700) under the temporary folder, holding
+// "EPUB_TXT" (pieces of large sources) and "EPUB" (the book folder), and removed whole
+// when the object goes. A lock held for the object's life tells other processes that the
+// folder is in use. It keeps the pieces of the chapter list in "EPUB_TXT". Move-only.
+class WorkingTree : public PieceStore {
+public:
+    WorkingTree() = default;
+    WorkingTree(WorkingTree&& other) noexcept;
+    WorkingTree& operator=(WorkingTree&& other) noexcept;
+    WorkingTree(const WorkingTree&) = delete;
+    WorkingTree& operator=(const WorkingTree&) = delete;
+    ~WorkingTree() override;
+
+    // Empty when the folder could not be made; Error() then says why.
+    bool Valid() const { return !root_.empty(); }
+    const std::string& Error() const { return error_; }
+    const std::string& Root() const { return root_; } // ends with "/"
+    std::string BookFolder() const { return root_ + "EPUB/"; }
+    std::string PieceFolder() const { return root_ + "EPUB_TXT/"; }
+
+    // Removes the folder with everything in it now, its lock last: when anything cannot be
+    // removed, the lock stays (let go), so that a later start sweeps what is left.
+    void Remove();
+
+    // Writes the piece into "EPUB_TXT", under a name of the source's index and the piece's
+    // number, so that the pieces of sources of the same name never meet. A failure names the
+    // source and the temporary folder, never the piece's own path.
+    std::string Keep(std::size_t sourceIndex, int number, std::string_view piece,
+                     const std::string& sourcePath) override;
+
+private:
+    friend WorkingTree PrepareWorkingTree(const std::string& tempFolderPath);
+    std::string root_;
+    std::string error_;
+    platform::FolderLock lock_;
+};
+
+// Makes a job's folder with its "EPUB_TXT" under `tempFolderPath`. Never raises: a
+// failure gives a tree that is not Valid(), and the job then fails with its Error().
+WorkingTree PrepareWorkingTree(const std::string& tempFolderPath);
+
+// Removes working folders under `tempFolderPath` that this user's earlier, killed jobs
+// left behind: only folders that carry this program's lock, held by no job (a lock never
+// taken counts once its folder is a minute old). Folders of running or starting jobs are
+// kept, links are never followed, and a matching folder without a lock is never touched (it
+// may be the user's). Returns how many went.
+int RemoveStaleWorkingTrees(const std::string& tempFolderPath);
+
+} // namespace folivane::engine

@@ -1,0 +1,54 @@
+// The code pages of locales, as Windows assigns them, and the names iconv knows.
+#include "CodePages.h"
+
+#include "AsciiText.h"
+#include "Locale.h"
+
+#include "platform/TextConversion.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace folivane::engine {
+
+std::string AnsiCodePageForLocale(std::string_view locale) {
+    const LocaleName name = ParseLocale(locale);
+    const std::string& language = name.language;
+    const auto among = [](const std::string& value, std::initializer_list<std::string_view> list) {
+        return std::find(list.begin(), list.end(), value) != list.end();
+    };
+    if (language == "zh") {
+        // Traditional script where it is written; Simplified elsewhere, as Windows does,
+        // rather than a Western code page for Chinese text.
+        return among(name.territory, {"tw", "hk", "mo"}) ? "BIG5-HKSCS" : "GB18030";
+    }
+    if (language == "ja") return "CP932";
+    if (language == "ko") return "CP949";
+    if (language == "sr" && name.modifier == "latin")
+        return "CP1250"; // Serbian in Latin letters uses the Central European page
+    if (among(language, {"ru", "uk", "be", "bg", "sr"})) return "CP1251";
+    if (among(language, {"cs", "pl", "hu", "sk", "sl", "hr", "ro"})) return "CP1250";
+    if (language == "el") return "CP1253";
+    if (language == "tr") return "CP1254";
+    if (language == "he") return "CP1255";
+    if (among(language, {"ar", "fa"})) return "CP1256";
+    if (among(language, {"et", "lv", "lt"})) return "CP1257";
+    if (language == "vi") return "CP1258";
+    if (language == "th") return "CP874";
+    return "CP1252";
+}
+
+std::string SystemAnsiCodePage() {
+    return AnsiCodePageForLocale(CharacterLocaleOfProcess());
+}
+
+bool IsKnownTextEncoding(const std::string& name) {
+    return platform::IsKnownCharset(name);
+}
+
+std::string WidenBig5(std::string name) {
+    const std::string lower = AsciiLowered(name);
+    return lower == "big5" || lower == "big-5" ? "BIG5-HKSCS" : name;
+}
+
+} // namespace folivane::engine

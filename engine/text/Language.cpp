@@ -1,0 +1,185 @@
+// Telling a text's language by the scripts of its letters, and the locale's language.
+#include "Language.h"
+
+#include "CodePoints.h"
+#include "Locale.h"
+
+#include <algorithm>
+#include <array>
+
+namespace folivane::engine {
+namespace {
+
+// The most a guess reads: enough letters of any script to be sure.
+constexpr std::size_t kSampleLimit = 256 << 10;
+
+// Frequent characters that only Simplified Chinese text uses. Left out on purpose: forms that
+// Traditional text also writes (后 in 皇后, 里 in 公里, 万, 佣金, 号, 丰, 够, 脚, ...).
+constexpr std::string_view kSimplifiedOnlyText =
+    "们这说时国会来个为对发经没过还现动开从两长问间头样见东进种实点学让么机将话关车边无门马"
+    "鸟鱼龙风飞书语认识请谁该论设记许讲诉证读调变难题颜页顺领预项须顾爱觉听声笔写脸钱银铁错"
+    "钟针给红绿级线终结绝续细约纪织组练统维网罗队阳阴际陆险随园围图团战热灯与专业丝严丧临丽"
+    "举义乌乐乔习乡买乱争亏亚产亩亲亿仅仓仪价众优伞伟传伤伦体侠侣侦侧侨俩债倾偿储儿党兰兴养"
+    "兽军农冯冻凤凭凯击刘则刚创剂剑剧劝办务励劲劳势勋华协单卖卢卫厂厅历厉压厌县参双叹吓吗员"
+    "启呜响哑唤喷嘱圆圣场坏块坚坛坟坠垒墙壮壳处备复夹夺奋奖妆妇妈娱婴孙宁宝宠审宪宫宽宾寻导"
+    "寿尔尘尝层属岁岂岛岭币帅师帐带帮庄庆库应废异弃张弯弹归当录彻径忆忧怀态怜总恋恶恼悬惊惧"
+    "惨惯愤愿戏执扩扫扬扰抚护报担拟拥拦择挡挣挤挥损摄摆撑敌数断旧显晒晓晕暂杀杂权条杨极构枪"
+    "标栏树桥梦检楼欢欧残毕气汇汉汤沟泽洁浅测济浓涛润涨渐湾湿满滚灭灵灾烂烦烧爷牵犹狮独狭猎"
+    "猪猫献环电画畅疗疯盏盐监盖盘睁矫确码础礼祸离积称稳穷窃竞笼签简粮紧纳纵纷纸绑绍绕绘络继"
+    "绩绪绵综缓编缘缩罚罢职联聪肠肤肾肿胀胁胆脑舰艰艺节芦苏荡荣药莲获营萝蓝虑补衬袜装观规视"
+    "览触誉计订讨训议讯讶访评诊词译试诗诚询详误诸诺课谈谊谋谎谓谢谨谱贝负贡财责贤败货质贩贪"
+    "贫购贯贴贵费贺资赏赐赔赖赚赛赵赶跃践轨转轮软轰轻载较辅辆辈辉输辞辽达迁运远违连迟选递遗"
+    "邓邮邻郑酱释钓钢钥铃铜铺链销锁锅锦键镜闪闭闯闲闷闹闻阁阅阵阶陈隐雾韩顶顽顿频额飘饭饮饰"
+    "饱饿馆驱驶驻驾验骂骑骗鲁鲜鸡鸣鸭齐龄龟虽医脏适";
+
+// Frequent characters that only Traditional Chinese text uses: the partners of the list above
+// in the same order, then forms whose Simplified partner Traditional text also writes.
+constexpr std::string_view kTraditionalOnlyText =
+    "們這說時國會來個為對發經沒過還現動開從兩長問間頭樣見東進種實點學讓麼機將話關車邊無門馬"
+    "鳥魚龍風飛書語認識請誰該論設記許講訴證讀調變難題顏頁順領預項須顧愛覺聽聲筆寫臉錢銀鐵錯"
+    "鐘針給紅綠級線終結絕續細約紀織組練統維網羅隊陽陰際陸險隨園圍圖團戰熱燈與專業絲嚴喪臨麗"
+    "舉義烏樂喬習鄉買亂爭虧亞產畝親億僅倉儀價眾優傘偉傳傷倫體俠侶偵側僑倆債傾償儲兒黨蘭興養"
+    "獸軍農馮凍鳳憑凱擊劉則剛創劑劍劇勸辦務勵勁勞勢勳華協單賣盧衛廠廳歷厲壓厭縣參雙嘆嚇嗎員"
+    "啟嗚響啞喚噴囑圓聖場壞塊堅壇墳墜壘牆壯殼處備復夾奪奮獎妝婦媽娛嬰孫寧寶寵審憲宮寬賓尋導"
+    "壽爾塵嘗層屬歲豈島嶺幣帥師帳帶幫莊慶庫應廢異棄張彎彈歸當錄徹徑憶憂懷態憐總戀惡惱懸驚懼"
+    "慘慣憤願戲執擴掃揚擾撫護報擔擬擁攔擇擋掙擠揮損攝擺撐敵數斷舊顯曬曉暈暫殺雜權條楊極構槍"
+    "標欄樹橋夢檢樓歡歐殘畢氣匯漢湯溝澤潔淺測濟濃濤潤漲漸灣濕滿滾滅靈災爛煩燒爺牽猶獅獨狹獵"
+    "豬貓獻環電畫暢療瘋盞鹽監蓋盤睜矯確碼礎禮禍離積稱穩窮竊競籠簽簡糧緊納縱紛紙綁紹繞繪絡繼"
+    "績緒綿綜緩編緣縮罰罷職聯聰腸膚腎腫脹脅膽腦艦艱藝節蘆蘇蕩榮藥蓮獲營蘿藍慮補襯襪裝觀規視"
+    "覽觸譽計訂討訓議訊訝訪評診詞譯試詩誠詢詳誤諸諾課談誼謀謊謂謝謹譜貝負貢財責賢敗貨質販貪"
+    "貧購貫貼貴費賀資賞賜賠賴賺賽趙趕躍踐軌轉輪軟轟輕載較輔輛輩輝輸辭遼達遷運遠違連遲選遞遺"
+    "鄧郵鄰鄭醬釋釣鋼鑰鈴銅鋪鏈銷鎖鍋錦鍵鏡閃閉闖閒悶鬧聞閣閱陣階陳隱霧韓頂頑頓頻額飄飯飲飾"
+    "飽餓館驅駛駐駕驗罵騎騙魯鮮雞鳴鴨齊齡龜雖醫髒適"
+    "後裡於隻臺幾萬髮鬆麵雲範衝採係鬥誇塗臘淚號夠傭豐腳據掛櫃脈蘋薦癢蹤敘毀內戶黃靜溫強決況"
+    "減涼淨卻別吳呂脫換虛冊晉丟拋搖彥煙";
+
+template <std::size_t N> constexpr std::array<char32_t, N> SortedCodePoints(std::string_view text) {
+    std::array<char32_t, N> codePoints{};
+    for (char32_t& c : codePoints)
+        c = TakeCodePoint(text);
+    std::ranges::sort(codePoints);
+    return codePoints;
+}
+
+constexpr auto kSimplifiedOnly =
+    SortedCodePoints<CountCodePoints(kSimplifiedOnlyText)>(kSimplifiedOnlyText);
+constexpr auto kTraditionalOnly =
+    SortedCodePoints<CountCodePoints(kTraditionalOnlyText)>(kTraditionalOnlyText);
+
+constexpr bool Disjoint(const auto& sortedA, const auto& sortedB) {
+    return std::ranges::none_of(sortedA,
+                                [&](char32_t c) { return std::ranges::binary_search(sortedB, c); });
+}
+static_assert(Disjoint(kSimplifiedOnly, kTraditionalOnly), "a character is in both lists");
+static_assert(std::ranges::adjacent_find(kSimplifiedOnly) == kSimplifiedOnly.end());
+static_assert(std::ranges::adjacent_find(kTraditionalOnly) == kTraditionalOnly.end());
+
+// Languages whose locales write in Latin script, sorted.
+constexpr std::string_view kLatinScriptLanguages[] = {
+    "af", "ast", "az",  "br", "bs", "ca",  "co",  "cs", "cy", "da", "de", "en", "eo",  "es", "et",
+    "eu", "fi",  "fil", "fo", "fr", "fur", "fy",  "ga", "gd", "gl", "gv", "ha", "haw", "hr", "ht",
+    "hu", "ia",  "id",  "ig", "is", "it",  "jv",  "kl", "ku", "kw", "la", "lb", "li",  "ln", "lt",
+    "lv", "mg",  "mi",  "ms", "mt", "nb",  "nds", "nl", "nn", "no", "oc", "om", "pl",  "pt", "rm",
+    "ro", "rw",  "sc",  "se", "sk", "sl",  "sm",  "so", "sq", "ss", "st", "su", "sv",  "sw", "tk",
+    "tl", "tn",  "to",  "tr", "ts", "uz",  "ve",  "vi", "wa", "wo", "xh", "yo", "zu"};
+static_assert(std::ranges::is_sorted(kLatinScriptLanguages));
+
+enum Script { Latin, Han, Kana, Hangul, Cyrillic, Greek, Arabic, Hebrew, Thai, Other, ScriptCount };
+
+constexpr bool In(char32_t c, char32_t first, char32_t last) {
+    return c >= first && c <= last;
+}
+
+Script ScriptOf(char32_t c) {
+    if (c < 0x80) return In(c, U'a', U'z') || In(c, U'A', U'Z') ? Latin : Other;
+    if (In(c, 0xC0, 0x24F) && c != 0xD7 && c != 0xF7) return Latin;
+    if (In(c, 0x370, 0x3FF)) return Greek;
+    if (In(c, 0x400, 0x52F)) return Cyrillic;
+    if (In(c, 0x591, 0x5F4)) return Hebrew;
+    if (In(c, 0x600, 0x6FF) || In(c, 0x750, 0x77F)) return Arabic;
+    if (In(c, 0xE01, 0xE5B)) return Thai;
+    if (In(c, 0x1100, 0x11FF)) return Hangul;
+    if (In(c, 0x1E00, 0x1EFF)) return Latin;
+    if (In(c, 0x1F00, 0x1FFF)) return Greek;
+    // U+30FB, the katakana middle dot, also joins the parts of foreign names in Chinese.
+    if (In(c, 0x3041, 0x309F) || (In(c, 0x30A0, 0x30FF) && c != 0x30FB) || In(c, 0x31F0, 0x31FF))
+        return Kana;
+    if (In(c, 0x3130, 0x318F) || In(c, 0xAC00, 0xD7A3)) return Hangul;
+    if (In(c, 0x3400, 0x4DBF) || In(c, 0x4E00, 0x9FFF) || In(c, 0xF900, 0xFAFF) ||
+        In(c, 0x20000, 0x3134F))
+        return Han;
+    if (In(c, 0xFB1D, 0xFB4F)) return Hebrew;
+    if (In(c, 0xFB50, 0xFDFF) || In(c, 0xFE70, 0xFEFC)) return Arabic;
+    if (In(c, 0xFF66, 0xFF9F)) return Kana;
+    return Other;
+}
+
+// The language of a locale such as "de_DE.UTF-8" when it writes in Latin script, else en.
+std::string LatinLanguageOfLocale(std::string_view locale) {
+    const LocaleName name = ParseLocale(locale);
+    if (name.language == "sr" && name.modifier == "latin")
+        return "sr-Latn"; // Serbian is Cyrillic by default
+    if (std::ranges::binary_search(kLatinScriptLanguages, name.language) &&
+        !(name.language == "uz" && name.modifier == "cyrillic"))
+        return name.language;
+    return "en";
+}
+
+std::string ChineseVariant(std::string_view text) {
+    std::size_t simplified = 0;
+    std::size_t traditional = 0;
+    while (!text.empty()) {
+        const char32_t c = TakeCodePoint(text);
+        if (c < 0x4E00) continue;
+        if (std::ranges::binary_search(kSimplifiedOnly, c)) ++simplified;
+        if (std::ranges::binary_search(kTraditionalOnly, c)) ++traditional;
+    }
+    return traditional > 2 * simplified ? "zh-TW" : "zh-CN";
+}
+
+} // namespace
+
+std::string DetectLanguage(std::string_view utf8Sample, std::string_view locale) {
+    const std::string_view text = utf8Sample.substr(0, kSampleLimit);
+    std::array<std::size_t, ScriptCount> count{};
+    for (std::string_view rest = text; !rest.empty();) {
+        const auto byte = static_cast<unsigned char>(rest.front());
+        if (byte < 0x80) { // most of any text in Latin script: no decoding
+            rest.remove_prefix(1);
+            if (ScriptOf(byte) == Latin) ++count[Latin];
+            continue;
+        }
+        ++count[ScriptOf(TakeCodePoint(rest))];
+    }
+
+    const std::size_t cjk = count[Han] + count[Kana] + count[Hangul];
+    std::size_t best = count[Latin];
+    Script winner = Latin;
+    for (const Script script : {Cyrillic, Greek, Arabic, Hebrew, Thai}) {
+        if (count[script] > best) {
+            best = count[script];
+            winner = script;
+        }
+    }
+    if (3 * cjk > best) {
+        if (count[Hangul] > count[Kana] && 5 * count[Hangul] >= cjk) return "ko";
+        if (10 * count[Kana] >= cjk) return "ja";
+        return ChineseVariant(text);
+    }
+    switch (winner) {
+    case Cyrillic:
+        return "ru";
+    case Greek:
+        return "el";
+    case Arabic:
+        return "ar";
+    case Hebrew:
+        return "he";
+    case Thai:
+        return "th";
+    default:
+        return LatinLanguageOfLocale(locale);
+    }
+}
+
+} // namespace folivane::engine
