@@ -13,6 +13,7 @@
 #include <optional>
 #include <random>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace folivane::platform {
 namespace {
@@ -81,6 +82,16 @@ void CheckReplaceableTarget(const std::string& target) {
     if (!status) return;
     if (status->IsFolder()) Fail(target, EISDIR);
     if (!status->IsRegular()) throw EFCreateError(ExpandFileName(target), "Not a regular file");
+}
+
+void CheckWritableTarget(const std::string& target) {
+    if (!StatPath(target) || sys::Access(target, W_OK) == 0 || errno == ENOENT) return;
+    const int error = errno;
+    if (error != EACCES && error != EPERM) Fail(target, error);
+    const std::string reason = SystemErrorText(error);
+    throw EStreamError("Cannot replace the write-protected file \"" + ExpandFileName(target) +
+                           "\". " + reason,
+                       reason);
 }
 
 ReplacementFile::ReplacementFile(std::string target) : target_(std::move(target)) {

@@ -198,5 +198,10 @@ int Lock(int fd, int operation) {
     return Retrying([&] { return ::flock(fd, operation); });
 }
 
+int Access(const std::string& path, int mode) {
+    if (Refused(Call::Access, path)) return -1;
+    return ::faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS);
+}
+
 } // namespace sys
 } // namespace folivane::platform

@@ -24,6 +24,7 @@ enum class Call {
     MakeFolder,   // mkdir, mkdtemp
     RemoveFolder, // rmdir, unlinkat of a folder
     Lock,         // flock
+    Access,       // faccessat
 };
 
 // One failure to inject: the `nth` matching call, counted from 1, fails with `error`; with
@@ -96,6 +97,8 @@ int RemoveFolder(const std::string& path);
 char* MakeTempFolder(std::string& pattern);
 int MakeTempFile(std::string& pattern, int flags);
 int Lock(int fd, int operation);
+// faccessat with the effective IDs (AT_EACCESS), which are what an open would be judged by.
+int Access(const std::string& path, int mode);
 // fcntl F_DUPFD_CLOEXEC; the copy matches faults as the original does.
 int Duplicate(int fd);
 // Faults on `fd` match `path` from now on: for descriptors of files without a name yet.

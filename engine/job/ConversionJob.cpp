@@ -8,6 +8,7 @@
 #include "engine/chapters/ChapterList.h"
 #include "engine/chapters/HeadingRules.h"
 #include "engine/epub/BookDocuments.h"
+#include "engine/epub/BookMetadata.h"
 #include "engine/epub/Cover.h"
 #include "engine/epub/UtcTime.h"
 #include "engine/epub/Uuid.h"
@@ -32,7 +33,7 @@ namespace {
 // output's name is what the user chose instead, and kDefaultBookName the save dialog's own. Blank
 // is judged after escaping, which drops a title of control characters whole.
 std::string BookTitle(const BookInput& input) {
-    if (!IsEmptyInXml(input.title)) return input.title;
+    if (std::string title = MetadataText(input.title); !title.empty()) return title;
     std::string name = zip::ExtractFileName(input.outputPath);
     const auto dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0) name.erase(dot);
@@ -93,7 +94,8 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         progress.SetMaximum(static_cast<int>(chapters.size()));
         std::optional<CoverImage> cover;
         if (!input.coverPath.empty()) cover = LoadCover(input.coverPath);
-        BookMetadata metadata{BookTitle(input), input.author, input.publisher, NewUuid()};
+        BookMetadata metadata{BookTitle(input), MetadataText(input.author),
+                              MetadataText(input.publisher), NewUuid()};
         metadata.language = BookLanguage(input, sample);
         metadata.epubVersion = input.epubVersion;
         metadata.modified = UtcTimestamp(std::time(nullptr));

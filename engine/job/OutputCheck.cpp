@@ -53,6 +53,7 @@ std::string OutputProblem(const BookInput& input) {
     if (std::string replaced = OutputReplacesInput(input); !replaced.empty()) return replaced;
     try {
         platform::CheckReplaceableTarget(output);
+        platform::CheckWritableTarget(output);
     } catch (const platform::EStreamError& error) {
         return error.what();
     }
