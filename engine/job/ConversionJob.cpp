@@ -1,6 +1,7 @@
 // The conversion job: chapter list, documents, archive, clean-up, in that order.
 #include "ConversionJob.h"
 
+#include "AbandonedBooks.h"
 #include "BookArchive.h"
 #include "BookFolder.h"
 #include "OutputCheck.h"
@@ -74,6 +75,8 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         // Nothing is made for a book that would destroy one of its own sources.
         if (const std::string problem = OutputProblem(input); !problem.empty())
             throw ConversionError(problem);
+        // A book that an earlier conversion to this output left hidden when it was killed.
+        RemoveAbandonedBooks(input.outputPath);
         if (input.epubVersion != EpubVersion::Epub2 && input.epubVersion != EpubVersion::Epub3)
             throw ConversionError("Cannot write the book \"" + input.outputPath + "\" as EPUB " +
                                   std::to_string(static_cast<int>(input.epubVersion)) +
