@@ -103,9 +103,9 @@ TEST(WorkingTree, UnlockedFolderGoesOnlyWhenEmptyOldAndAsMkdtempMadeIt) {
     };
     const Row rows[] = {
         {"folivane-Killed", true, 120, 0700, true},
-        {"folivane-Start1", true, 5, 0700, false},      // its job may be making its lock
-        {"folivane-Notes1", false, 120, 0700, false},   // holds what may be the user's
-        {"folivane-Mine01", true, 120, 0755, false},    // made otherwise: the user's
+        {"folivane-Start1", true, 5, 0700, false},    // its job may be making its lock
+        {"folivane-Notes1", false, 120, 0700, false}, // holds what may be the user's
+        {"folivane-Mine01", true, 120, 0755, false},  // made otherwise: the user's
     };
     ScratchFolder tmp;
     for (const Row& row : rows) {
