@@ -5,6 +5,7 @@
 #include "FolderTree.h"
 #include "SystemCalls.h"
 #include "SystemError.h"
+#include "TempFolder.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -51,16 +52,6 @@ constexpr std::size_t kUniqueLength = 6;
 // A replacement's hidden name beside `target`, unique by `unique`.
 std::string MarkedSibling(const std::string& target, const std::string& unique) {
     return HiddenSibling(target, std::string(kMark) + unique);
-}
-
-// Six letters and digits, as mkstemp picks them.
-std::string UniqueLetters(std::random_device& random) {
-    constexpr std::string_view kLetters =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::string letters(kUniqueLength, 'X');
-    for (char& c : letters)
-        c = kLetters[random() % kLetters.size()];
-    return letters;
 }
 
 // The lock a replacement holds on its file for its life: a later run tells a file that a
@@ -163,10 +154,9 @@ void ReplacementFile::Publish(bool sync) {
     }
     if (path_.empty()) {
         // Name the unnamed file beside the target first: a rename is what replaces atomically.
-        std::random_device random;
         const std::string procPath = "/proc/self/fd/" + std::to_string(fd_.Get());
         for (int attempt = 0; path_.empty(); ++attempt) {
-            const std::string candidate = MarkedSibling(target_, UniqueLetters(random));
+            const std::string candidate = MarkedSibling(target_, UniqueLetters(kUniqueLength));
             if (sys::LinkAt(AT_FDCWD, procPath, AT_FDCWD, candidate, AT_SYMLINK_FOLLOW) == 0)
                 path_ = candidate;
             else if (errno != EEXIST || attempt > 100)

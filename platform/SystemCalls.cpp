@@ -172,11 +172,6 @@ int RemoveFolder(const std::string& path) {
     return ::rmdir(path.c_str());
 }
 
-char* MakeTempFolder(std::string& pattern) {
-    if (Refused(Call::MakeFolder, pattern)) return nullptr;
-    return ::mkdtemp(pattern.data());
-}
-
 int MakeTempFile(std::string& pattern, int flags) {
     if (Refused(Call::Open, pattern)) return -1;
     const int fd = ::mkostemp(pattern.data(), flags);

@@ -21,7 +21,7 @@ enum class Call {
     Rename,       // rename
     Link,         // linkat
     Unlink,       // unlink, unlinkat of a file
-    MakeFolder,   // mkdir, mkdtemp
+    MakeFolder,   // mkdir
     RemoveFolder, // rmdir, unlinkat of a folder
     Lock,         // flock
     Access,       // faccessat
@@ -93,8 +93,7 @@ int Unlink(const std::string& path);
 int UnlinkAt(int dirFd, const std::string& name, int flags);
 int MakeFolder(const std::string& path, mode_t mode);
 int RemoveFolder(const std::string& path);
-// mkdtemp and mkostemp on a pattern ending in "XXXXXX", which they fill in.
-char* MakeTempFolder(std::string& pattern);
+// mkostemp on a pattern ending in "XXXXXX", which it fills in.
 int MakeTempFile(std::string& pattern, int flags);
 int Lock(int fd, int operation);
 // faccessat with the effective IDs (AT_EACCESS), which are what an open would be judged by.

@@ -20,6 +20,9 @@ constexpr const char* kLockName = ".lock";
 constexpr std::time_t kUnlockedGraceSeconds = 60;
 // What removing the folder holds at most (platform::EmptyFolder), kept back for Remove().
 constexpr std::size_t kSpareDescriptors = 3;
+// Private to the user, and with the sticky bit, which no one gives a private folder for a
+// reason: a job killed before it made its lock leaves a folder still known as ours by it.
+constexpr unsigned kTreeMode = 01700;
 
 // Removes a job's folder, its lock last: the lock goes only once everything else has gone,
 // so that a folder left half removed (a failure, a kill) still carries the lock that lets a
@@ -41,7 +44,7 @@ std::string TempFolderPath() {
 WorkingTree PrepareWorkingTree(const std::string& tempFolderPath) {
     WorkingTree tree;
     std::string pattern = tempFolderPath + kTreePrefix + "XXXXXX";
-    if (const int error = platform::MakeUniqueFolder(pattern); error != 0) {
+    if (const int error = platform::MakeUniqueFolder(pattern, kTreeMode); error != 0) {
         tree.error_ = "Cannot create a working folder in \"" + tempFolderPath + "\". " +
                       platform::SystemErrorText(error);
         return tree;
@@ -136,9 +139,9 @@ int RemoveStaleWorkingTrees(const std::string& tempFolderPath) {
         case State::Missing:
             // Only a folder that carries this program's lock is proven to be one of its own:
             // this may be a folder of the user's that happens to match the name. A job killed
-            // before it made its lock leaves its folder empty and as mkdtemp made it: such a
-            // folder goes once old, by rmdir, which can take nothing with it.
-            if (old && status->mode == 0700 && platform::RemoveFolder(root) == 0) ++removed;
+            // before it made its lock leaves its folder empty and of the working folders' own
+            // mode: such a folder goes once old, by rmdir, which can take nothing with it.
+            if (old && status->mode == kTreeMode && platform::RemoveFolder(root) == 0) ++removed;
             break;
         case State::Held:
         case State::NotOurs:

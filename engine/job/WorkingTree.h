@@ -13,7 +13,7 @@ namespace folivane::engine {
 // The system's temporary folder ($TMPDIR, else /tmp), ending with "/".
 std::string TempFolderPath();
 
-// One job's folder: made with mkdtemp (mode 0700) under the temporary folder, holding
+// One job's folder: made as mkdtemp would (mode 01700) under the temporary folder, holding
 // "EPUB_TXT" (pieces of large sources) and "EPUB" (the book folder), and removed whole
 // when the object goes, also when the job has run out of descriptors. A lock held for the
 // object's life tells other processes that the folder is in use. It keeps the pieces of the chapter
@@ -61,8 +61,9 @@ WorkingTree PrepareWorkingTree(const std::string& tempFolderPath);
 // left behind: only folders that carry this program's lock, held by no job (a lock never
 // taken counts once its folder is a minute old). Folders of running or starting jobs are
 // kept, links are never followed, and a matching folder without a lock is never emptied (it
-// may be the user's): only when it is empty, a minute old and of mkdtemp's mode is it
-// removed, as a job killed before it made its lock leaves it. Returns how many went.
+// may be the user's): only when it is empty, a minute old and of the working folders' own
+// mode is it removed, as a job killed before it made its lock leaves it. Returns how many
+// went.
 int RemoveStaleWorkingTrees(const std::string& tempFolderPath);
 
 } // namespace folivane::engine

@@ -92,8 +92,8 @@ TEST(WorkingTree, LockThatCannotBeRemovedStaysForTheSweep) {
     EXPECT_THAT(ListNames(tmp.Path()), IsEmpty());
 }
 
-TEST(WorkingTree, UnlockedFolderGoesOnlyWhenEmptyOldAndAsMkdtempMadeIt) {
-    // A job killed between mkdtemp and making its lock leaves an empty folder of mode 0700.
+TEST(WorkingTree, UnlockedFolderGoesOnlyWhenEmptyOldAndOfTheWorkingFoldersMode) {
+    // A job killed between making its folder and its lock leaves it empty, of mode 01700.
     struct Row {
         const char* name;
         bool empty;
@@ -102,10 +102,10 @@ TEST(WorkingTree, UnlockedFolderGoesOnlyWhenEmptyOldAndAsMkdtempMadeIt) {
         bool goes;
     };
     const Row rows[] = {
-        {"folivane-Killed", true, 120, 0700, true},
-        {"folivane-Start1", true, 5, 0700, false},    // its job may be making its lock
-        {"folivane-Notes1", false, 120, 0700, false}, // holds what may be the user's
-        {"folivane-Mine01", true, 120, 0755, false},  // made otherwise: the user's
+        {"folivane-Killed", true, 120, 01700, true},
+        {"folivane-Start1", true, 5, 01700, false},    // its job may be making its lock
+        {"folivane-Notes1", false, 120, 01700, false}, // holds what may be the user's
+        {"folivane-Mine01", true, 120, 0700, false},   // as mkdtemp makes it: the user's
     };
     ScratchFolder tmp;
     for (const Row& row : rows) {
