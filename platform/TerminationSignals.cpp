@@ -71,7 +71,8 @@ TerminationSignals::TerminationSignals() {
 }
 
 TerminationSignals::~TerminationSignals() {
-    for (std::size_t slot = 0; slot < kCount; ++slot)
+    // The ignored ones stay so: the program's last writes, stdio's at exit, come after.
+    for (std::size_t slot = 0; slot < std::size(kStopping); ++slot)
         if (installed_[slot]) ::sigaction(SignalAt(slot), &gPrevious[slot], nullptr);
     gNotify = -1;
 }

@@ -28,7 +28,7 @@ public:
     static constexpr std::size_t kCount = std::size(kStopping) + std::size(kIgnored);
 
     TerminationSignals();
-    ~TerminationSignals(); // puts the previous handlers back
+    ~TerminationSignals(); // puts the previous handlers back, but for the ignored signals
     TerminationSignals(const TerminationSignals&) = delete;
     TerminationSignals& operator=(const TerminationSignals&) = delete;
 
