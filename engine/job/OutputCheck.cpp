@@ -87,7 +87,9 @@ std::string OutputProblem(const BookInput& input) {
 
 std::string OutputProblemBeforeReading(const BookInput& input,
                                        std::optional<platform::FileStatus>& output) {
-    return Problem(input, false, &output);
+    // An output named as a text file is refused anyway; when it is one of the sources, the
+    // user is told that, as OutputProblem does.
+    return Problem(input, IsTextFileName(input.outputPath), &output);
 }
 
 std::string SourceIsOutput(const BookInput& input, const std::string& path,
