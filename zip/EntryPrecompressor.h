@@ -23,7 +23,9 @@ namespace folivane::zip {
 // from one thread.
 class TEntryPrecompressor {
 public:
-    // `threads` 0: one per core; 1: compressed at once on the calling thread.
+    // `threads` 0: one per core; 1: compressed at once on the calling thread. The threads
+    // start only once half a MiB has been handed over: a small book is compressed on the
+    // calling thread, with no thread to start or wait for.
     explicit TEntryPrecompressor(int level, unsigned threads = 0);
     ~TEntryPrecompressor();
     TEntryPrecompressor(const TEntryPrecompressor&) = delete;
@@ -31,7 +33,8 @@ public:
 
     int Level() const { return level_; }
     // Its threads and the calling thread's deflater, for an archive run at the same level to
-    // use instead of starting its own: each costs memory to set up. The pool may be null.
+    // use instead of starting its own: each costs memory to set up. The pool is null until
+    // the threads start, and when none could.
     TCompressionPool* Pool() const { return pool_.get(); }
     TWholeDeflater& Deflater() { return *deflater_; }
     // Hands over the bytes of the file at `key` (or of the memory entry of that name). Waits
@@ -50,6 +53,9 @@ private:
     };
 
     int level_;
+    unsigned threads_;
+    std::size_t handedOver_ = 0; // bytes handed over so far
+    bool poolTried_ = false;
     std::unique_ptr<TCompressionPool> pool_;
     std::unique_ptr<TWholeDeflater> deflater_; // for tiny entries, and all without a pool
     std::unordered_map<std::string, Entry> entries_;
