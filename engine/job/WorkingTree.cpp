@@ -3,6 +3,8 @@
 
 #include "DocumentWriter.h"
 
+#include "engine/text/ConversionError.h"
+
 #include "platform/FileStatus.h"
 #include "platform/FolderTree.h"
 #include "platform/SystemError.h"
@@ -36,37 +38,48 @@ std::string TempFolderPath() {
 
 WorkingTree PrepareWorkingTree(const std::string& tempFolderPath) {
     WorkingTree tree;
-    std::string pattern = tempFolderPath + kTreePrefix + "XXXXXX";
-    if (const int error = platform::MakeUniqueFolder(pattern); error != 0) {
-        tree.error_ = "Cannot create a working folder in \"" + tempFolderPath + "\". " +
-                      platform::SystemErrorText(error);
-        return tree;
-    }
-    const std::string root = pattern + "/";
-    tree.root_ = root;
-    // The lock tells a later start of the program that this folder is still in use.
-    int error = tree.lock_.Take(root + kLockName);
-    if (error == 0) error = platform::MakeFolder(root + "EPUB_TXT");
-    if (error != 0) {
-        tree.Remove();
-        tree.error_ = "Cannot prepare the working folder \"" + root + "\". " +
-                      platform::SystemErrorText(error);
-    }
+    tree.tempFolder_ = tempFolderPath;
     return tree;
 }
 
+bool WorkingTree::Make() {
+    if (!root_.empty()) return true;
+    if (!Valid()) return false;
+    std::string pattern = tempFolder_ + kTreePrefix + "XXXXXX";
+    if (const int error = platform::MakeUniqueFolder(pattern); error != 0) {
+        error_ = "Cannot create a working folder in \"" + tempFolder_ + "\". " +
+                 platform::SystemErrorText(error);
+        return false;
+    }
+    const std::string root = pattern + "/";
+    root_ = root;
+    // The lock tells a later start of the program that this folder is still in use.
+    int error = lock_.Take(root + kLockName);
+    if (error == 0) error = platform::MakeFolder(root + "EPUB_TXT");
+    if (error != 0) {
+        Remove();
+        error_ = "Cannot prepare the working folder \"" + root + "\". " +
+                 platform::SystemErrorText(error);
+        return false;
+    }
+    return true;
+}
+
 WorkingTree::WorkingTree(WorkingTree&& other) noexcept
-    : root_(std::move(other.root_)), error_(std::move(other.error_)),
-      lock_(std::move(other.lock_)) {
+    : tempFolder_(std::move(other.tempFolder_)), root_(std::move(other.root_)),
+      error_(std::move(other.error_)), lock_(std::move(other.lock_)) {
+    other.tempFolder_.clear();
     other.root_.clear();
 }
 
 WorkingTree& WorkingTree::operator=(WorkingTree&& other) noexcept {
     if (this != &other) {
         Remove();
+        tempFolder_ = std::move(other.tempFolder_);
         root_ = std::move(other.root_);
         error_ = std::move(other.error_);
         lock_ = std::move(other.lock_);
+        other.tempFolder_.clear();
         other.root_.clear();
     }
     return *this;
@@ -84,6 +97,7 @@ void WorkingTree::Remove() {
 
 std::string WorkingTree::Keep(std::size_t sourceIndex, int number, std::string_view piece,
                               const std::string& sourcePath) {
+    if (!Make()) throw ConversionError(error_);
     const std::string path =
         PieceFolder() + std::to_string(sourceIndex) + "-" + std::to_string(number) + ".txt";
     WriteWorkingFile(PieceFolder(), path, piece,
