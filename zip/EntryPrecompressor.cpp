@@ -11,15 +11,14 @@ constexpr std::size_t kTinyEntrySize = 4u << 10;
 // Input waiting per thread: enough that no thread runs dry while the maker builds the next
 // entries, even when they are small; more would only hold input in memory.
 constexpr std::size_t kWaitingBytesPerThread = 512u << 10;
+// Threads cost more to start, and to wait for on a busy machine, than a small book takes to
+// compress on the calling thread: they start once this much has been handed over.
+constexpr std::size_t kPoolThreshold = 512u << 10;
 
 } // namespace
 
-TEntryPrecompressor::TEntryPrecompressor(int level, unsigned threads) : level_(level) {
-    if (threads == 0) threads = std::thread::hardware_concurrency();
-    if (threads > 1) {
-        pool_ = std::make_unique<TCompressionPool>(threads, level);
-        if (pool_->Threads() == 0) pool_.reset();
-    }
+TEntryPrecompressor::TEntryPrecompressor(int level, unsigned threads)
+    : level_(level), threads_(threads == 0 ? std::thread::hardware_concurrency() : threads) {
     deflater_ = std::make_unique<TWholeDeflater>(level);
 }
 
@@ -28,6 +27,12 @@ TEntryPrecompressor::~TEntryPrecompressor() = default;
 void TEntryPrecompressor::Add(const std::string& path, std::string data) {
     // Stored entries are read as they are; there is nothing to do ahead.
     if (level_ == 0) return;
+    handedOver_ += data.size();
+    if (!poolTried_ && threads_ > 1 && handedOver_ >= kPoolThreshold) {
+        poolTried_ = true;
+        pool_ = std::make_unique<TCompressionPool>(threads_, level_);
+        if (pool_->Threads() == 0) pool_.reset();
+    }
     Entry entry;
     entry.size = data.size();
     if (!pool_ || data.size() < kTinyEntrySize) {

@@ -14,14 +14,18 @@
 
 namespace folivane::zip {
 
-// Data handed over with the path of the file it was written to is compressed at once, on
-// threads of its own; a later archive run of a writer given this object takes those bytes for
-// the file at that path instead of reading and compressing it again, when the file still has
-// the data's size. The bytes are the ones the run would make itself, so the archive does not
-// change. Add and Take are called from one thread.
+// Data handed over under a key is compressed at once, on threads of its own. The key is the
+// path of the file the data was written to, or the archive name of an entry given in memory
+// (TZipWriter::AddMemoryEntry): a later archive run of a writer given this object takes those
+// bytes for the file at that path, when the file still has the data's size, instead of
+// reading and compressing it again, and for the memory entry of that name. The bytes are the
+// ones the run would make itself, so the archive does not change. Add and Take are called
+// from one thread.
 class TEntryPrecompressor {
 public:
-    // `threads` 0: one per core; 1: compressed at once on the calling thread.
+    // `threads` 0: one per core; 1: compressed at once on the calling thread. The threads
+    // start only once half a MiB has been handed over: a small book is compressed on the
+    // calling thread, with no thread to start or wait for.
     explicit TEntryPrecompressor(int level, unsigned threads = 0);
     ~TEntryPrecompressor();
     TEntryPrecompressor(const TEntryPrecompressor&) = delete;
@@ -29,15 +33,17 @@ public:
 
     int Level() const { return level_; }
     // Its threads and the calling thread's deflater, for an archive run at the same level to
-    // use instead of starting its own: each costs memory to set up. The pool may be null.
+    // use instead of starting its own: each costs memory to set up. The pool is null until
+    // the threads start, and when none could.
     TCompressionPool* Pool() const { return pool_.get(); }
     TWholeDeflater& Deflater() { return *deflater_; }
-    // Hands over the bytes of the file at `path`. Waits while more than a few handed-over
-    // entries wait for their turn, so that memory holds compressed data, not its input.
-    void Add(const std::string& path, std::string data);
-    // The compressed entry of `path` when its data was handed over and has `size` bytes,
+    // Hands over the bytes of the file at `key` (or of the memory entry of that name). Waits
+    // while more than a few handed-over entries wait for their turn, so that memory holds
+    // compressed data, not its input: the input goes as soon as it is compressed.
+    void Add(const std::string& key, std::string data);
+    // The compressed entry of `key` when its data was handed over and has `size` bytes,
     // once it is ready; nothing otherwise. Each entry is taken once.
-    std::optional<CompressedEntry> Take(const std::string& path, std::uint64_t size);
+    std::optional<CompressedEntry> Take(const std::string& key, std::uint64_t size);
 
 private:
     struct Entry {
@@ -47,6 +53,9 @@ private:
     };
 
     int level_;
+    unsigned threads_;
+    std::size_t handedOver_ = 0; // bytes handed over so far
+    bool poolTried_ = false;
     std::unique_ptr<TCompressionPool> pool_;
     std::unique_ptr<TWholeDeflater> deflater_; // for tiny entries, and all without a pool
     std::unordered_map<std::string, Entry> entries_;

@@ -34,4 +34,21 @@ StoredName DeriveStoredName(const std::string& fullPath, const StoredNameRules& 
     return result;
 }
 
+StoredName SplitStoredName(const std::string& archivePath, TOEMConvert oemMode) {
+    StoredName result;
+    const std::size_t slash = archivePath.rfind('/');
+    if (slash == std::string::npos) {
+        result.fileName = archivePath;
+    } else {
+        result.directory = archivePath.substr(0, slash + 1);
+        result.fileName = archivePath.substr(slash + 1);
+    }
+    if (oemMode == oemAlways) {
+        const OemCodePage& oem = OemCodePage::System();
+        result.directory = oem.RoundTrip(result.directory);
+        result.fileName = oem.RoundTrip(result.fileName);
+    }
+    return result;
+}
+
 } // namespace folivane::zip

@@ -28,4 +28,8 @@ struct StoredName {
 // with characters the code page lacks is still recognised.
 StoredName DeriveStoredName(const std::string& fullPath, const StoredNameRules& rules);
 
+// The folder and name of an entry given by its path in the archive ("a/b/c.txt": "a/b/" and
+// "c.txt"), through the DOS code page and back with oemAlways as DeriveStoredName does.
+StoredName SplitStoredName(const std::string& archivePath, TOEMConvert oemMode);
+
 } // namespace folivane::zip

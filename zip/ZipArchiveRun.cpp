@@ -45,14 +45,42 @@ std::string ReadWhole(TStream& source, std::uint64_t sizeHint,
     return data;
 }
 
-CompressedEntry CompressWhole(TStream& source, std::uint64_t size, bool stored,
-                              TWholeDeflater& deflater,
-                              const std::function<void()>& checkPoint = {}) {
-    const std::string data = ReadWhole(source, size, checkPoint);
+CompressedEntry CompressBytes(std::string_view data, bool stored, TWholeDeflater& deflater) {
     CompressedEntry result;
     result.data = stored ? StoreWhole(data, result.bytes) : deflater.Deflate(data, result.bytes);
     return result;
 }
+
+CompressedEntry CompressWhole(TStream& source, std::uint64_t size, bool stored,
+                              TWholeDeflater& deflater,
+                              const std::function<void()>& checkPoint = {}) {
+    return CompressBytes(ReadWhole(source, size, checkPoint), stored, deflater);
+}
+
+// A memory entry's bytes read as a stream, for one that streams as a large file does.
+class TBytesSource : public TStream {
+public:
+    explicit TBytesSource(std::string bytes) : bytes_(std::move(bytes)) {}
+    std::int64_t Read(void* buffer, std::int64_t count) override {
+        const std::size_t n = std::min(static_cast<std::size_t>(count), bytes_.size() - at_);
+        std::copy_n(bytes_.data() + at_, n, static_cast<char*>(buffer));
+        at_ += n;
+        return static_cast<std::int64_t>(n);
+    }
+    std::int64_t Write(const void*, std::int64_t) override { return 0; }
+    std::int64_t Seek(std::int64_t offset, int origin) override {
+        const std::int64_t base = origin == soBeginning ? 0
+                                  : origin == soCurrent ? static_cast<std::int64_t>(at_)
+                                                        : static_cast<std::int64_t>(bytes_.size());
+        at_ = static_cast<std::size_t>(
+            std::clamp<std::int64_t>(base + offset, 0, static_cast<std::int64_t>(bytes_.size())));
+        return static_cast<std::int64_t>(at_);
+    }
+
+private:
+    std::string bytes_;
+    std::size_t at_ = 0;
+};
 
 // Writes data to the archive in the blocks the entry was produced in, with a check point
 // after each, as streaming compression does.
@@ -85,7 +113,7 @@ int TZipArchiveRun::Execute() {
         writer_.OpenArchive();
         MergeExistingEntries();
     }
-    AddListedFiles();
+    AddListedEntries();
     WriteCentralDirectory();
     output_->Close();
     if (writer_.OnArchiveWritten) {
@@ -106,7 +134,7 @@ void TZipArchiveRun::OpenOutputArchive() {
     output_ = std::make_unique<TLFNFileStream>(std::move(file), writer_.FlushFilesOnClose,
                                                TZipWriter::kStreamBufferSize);
     const std::size_t capacity =
-        writer_.FilesList.size() +
+        writer_.FilesList.size() + writer_.MemoryEntries.size() +
         (writer_.archiveDirectory_ ? writer_.archiveDirectory_->Count() : 0);
     entryList_ = std::make_unique<TSortedZip>(ByNone);
     entryList_->Reserve(capacity);
@@ -114,8 +142,12 @@ void TZipArchiveRun::OpenOutputArchive() {
     newEnd_.Clear();
 }
 
-void TZipArchiveRun::AddListedFiles() {
-    if (writer_.OnEntryWritten) writer_.OnEntryWritten(0, writer_.FilesList.size());
+std::size_t TZipArchiveRun::ListedCount() const {
+    return writer_.FilesList.size() + writer_.MemoryEntries.size();
+}
+
+void TZipArchiveRun::AddListedEntries() {
+    if (writer_.OnEntryWritten) writer_.OnEntryWritten(0, ListedCount());
     const unsigned threads = writer_.CompressionThreads ? writer_.CompressionThreads
                                                         : std::thread::hardware_concurrency();
     if (TEntryPrecompressor* ahead = SameLevelPrecompressor(); ahead && threads > 1) {
@@ -128,36 +160,49 @@ void TZipArchiveRun::AddListedFiles() {
     if (!pool_) {
         for (const std::string& path : writer_.FilesList)
             AddFileEntry(path);
+        for (TMemoryEntry& memory : writer_.MemoryEntries)
+            AddMemoryEntry(memory);
         return;
     }
-    const std::size_t window = 2 * static_cast<std::size_t>(pool_->Threads());
-    for (const std::string& path : writer_.FilesList) {
-        std::unique_ptr<PreparedEntry> entry = PrepareFileEntry(path);
-        if (!entry) continue;
-        nameIndex_.Add(entry->header);
-        if (entry->ready) {
-            // Compressed already, while the file was made.
-        } else if (entry->sizeAtOpening >= kWholeEntryLimit) {
-            while (!pending_.empty())
-                WriteOldestPending();
-            CompressEntry(*entry);
-            continue;
-        } else if (entry->sizeAtOpening < kTinyEntrySize) {
-            entry->ready =
-                CompressWhole(*entry->source, entry->sizeAtOpening, entry->stored, WholeDeflater());
-            entry->source.reset();
-        } else {
-            entry->compressed =
-                pool_->Submit([source = std::move(entry->source), size = entry->sizeAtOpening,
-                               stored = entry->stored](TWholeDeflater& deflater) {
-                    return CompressWhole(*source, size, stored, deflater);
-                });
-        }
-        pending_.push_back(std::move(entry));
-        if (pending_.size() >= window) WriteOldestPending();
-    }
+    for (const std::string& path : writer_.FilesList)
+        QueueEntry(PrepareFileEntry(path));
+    for (TMemoryEntry& memory : writer_.MemoryEntries)
+        QueueEntry(PrepareMemoryEntry(memory));
     while (!pending_.empty())
         WriteOldestPending();
+}
+
+void TZipArchiveRun::QueueEntry(std::unique_ptr<PreparedEntry> entry) {
+    if (!entry) return;
+    nameIndex_.Add(entry->header);
+    if (entry->ready) {
+        // Compressed already, while the file or the entry was made.
+    } else if (entry->sizeAtOpening >= kWholeEntryLimit) {
+        while (!pending_.empty())
+            WriteOldestPending();
+        CompressEntry(*entry);
+        return;
+    } else if (entry->sizeAtOpening < kTinyEntrySize) {
+        entry->ready = entry->inMemory ? CompressBytes(entry->data, entry->stored, WholeDeflater())
+                                       : CompressWhole(*entry->source, entry->sizeAtOpening,
+                                                       entry->stored, WholeDeflater());
+        entry->source.reset();
+        entry->data = std::string();
+    } else if (entry->inMemory) {
+        entry->compressed = pool_->Submit(
+            [data = std::move(entry->data), stored = entry->stored](TWholeDeflater& deflater) {
+                return CompressBytes(data, stored, deflater);
+            });
+    } else {
+        entry->compressed =
+            pool_->Submit([source = std::move(entry->source), size = entry->sizeAtOpening,
+                           stored = entry->stored](TWholeDeflater& deflater) {
+                return CompressWhole(*source, size, stored, deflater);
+            });
+    }
+    pending_.push_back(std::move(entry));
+    const std::size_t window = 2 * static_cast<std::size_t>(pool_->Threads());
+    if (pending_.size() >= window) WriteOldestPending();
 }
 
 TEntryPrecompressor* TZipArchiveRun::SameLevelPrecompressor() const {
@@ -202,22 +247,7 @@ TZipArchiveRun::PrepareFileEntry(const std::string& path) {
         return nullptr;
     }
     header.ExternalAttributes = FileAttributesOf(*found, path);
-    StoredName stored = DeriveStoredName(path, writer_.NameRules());
-    header.SetDirectory(std::move(stored.directory));
-    header.SetFileName(std::move(stored.fileName));
-    header.InternalAttributes = 0;
-    header.DiskStart = 0;
-    std::size_t index = 0;
-    if (nameIndex_.Find(header, index)) {
-        if (writer_.OnSkippingFile)
-            writer_.OnSkippingFile(path, SkipReason::DuplicateName,
-                                   "\"" + header.StoredName() + "\" is in the archive already");
-        return nullptr;
-    }
-    if (entryList_->Count() + pending_.size() >= kMaxEntries)
-        throw EZipException("Cannot add \"" + path +
-                            "\": archives of 65,535 entries or more need Zip64, which is not "
-                            "supported");
+    if (!NameNewEntry(header, DeriveStoredName(path, writer_.NameRules()), path)) return nullptr;
     entry->stored =
         writer_.PackLevel == 0 || IsNoCompressFile(writer_.NoCompressList, header.FileName());
 
@@ -258,6 +288,77 @@ TZipArchiveRun::PrepareFileEntry(const std::string& path) {
     return entry;
 }
 
+bool TZipArchiveRun::NameNewEntry(TZipHeaderInfo& header, StoredName stored,
+                                  const std::string& what) {
+    header.SetDirectory(std::move(stored.directory));
+    header.SetFileName(std::move(stored.fileName));
+    header.InternalAttributes = 0;
+    header.DiskStart = 0;
+    std::size_t index = 0;
+    if (nameIndex_.Find(header, index)) {
+        if (writer_.OnSkippingFile)
+            writer_.OnSkippingFile(what, SkipReason::DuplicateName,
+                                   "\"" + header.StoredName() + "\" is in the archive already");
+        return false;
+    }
+    if (entryList_->Count() + pending_.size() >= kMaxEntries)
+        throw EZipException("Cannot add \"" + what +
+                            "\": archives of 65,535 entries or more need Zip64, which is not "
+                            "supported");
+    return true;
+}
+
+std::unique_ptr<TZipArchiveRun::PreparedEntry>
+TZipArchiveRun::PrepareMemoryEntry(TMemoryEntry& memory) {
+    writer_.CheckPoint();
+    if (memory.name.empty() || memory.name.back() == '/')
+        throw EZipException("Cannot add the entry \"" + memory.name +
+                            "\": an entry given in memory needs a file name");
+    auto entry = std::make_unique<PreparedEntry>();
+    entry->path = memory.name;
+    entry->inMemory = true;
+    entry->header = std::make_shared<TZipHeaderInfo>();
+    TZipHeaderInfo& header = *entry->header;
+    header.OemMode = writer_.OEMConvert;
+    // As a regular, writable file of that name would have.
+    const std::string fileName = ExtractFileName(memory.name);
+    header.ExternalAttributes = faArchive | (fileName.front() == '.' ? faHidden : 0u);
+    if (!NameNewEntry(header, SplitStoredName(memory.name, writer_.OEMConvert), memory.name))
+        return nullptr;
+    const std::uint64_t size = memory.handedOver ? memory.size : memory.bytes.size();
+    if (size >= kZip64Limit)
+        throw EZipException("Cannot store \"" + memory.name +
+                            "\": entries of 4 GiB or more need Zip64, which is not supported");
+    header.FileDateTime = DosDateTimeFromTime(memory.modified);
+    header.UncompressedSize = size;
+    entry->sizeAtOpening = size;
+    entry->stored =
+        writer_.PackLevel == 0 || IsNoCompressFile(writer_.NoCompressList, header.FileName());
+    if (memory.handedOver) {
+        // Its bytes went to the precompressor when it was added; only it has them now.
+        if (writer_.Precompressed) entry->ready = writer_.Precompressed->Take(memory.name, size);
+        if (!entry->ready)
+            throw EZipException("Cannot add \"" + memory.name +
+                                "\": its data was handed to a precompressor that lost it");
+        entry->stored = false;
+        return entry;
+    }
+    if (size >= kWholeEntryLimit)
+        entry->source = std::make_unique<TBytesSource>(std::move(memory.bytes));
+    else
+        entry->data = std::move(memory.bytes);
+    memory.bytes = std::string();
+    return entry;
+}
+
+bool TZipArchiveRun::AddMemoryEntry(TMemoryEntry& memory) {
+    std::unique_ptr<PreparedEntry> entry = PrepareMemoryEntry(memory);
+    if (!entry) return false;
+    CompressEntry(*entry);
+    nameIndex_.Add(entry->header);
+    return true;
+}
+
 bool TZipArchiveRun::AddFileEntry(const std::string& path) {
     std::unique_ptr<PreparedEntry> entry = PrepareFileEntry(path);
     if (!entry) return false;
@@ -269,6 +370,11 @@ bool TZipArchiveRun::AddFileEntry(const std::string& path) {
 void TZipArchiveRun::CompressEntry(PreparedEntry& entry) {
     if (entry.ready) {
         WriteCompressed(entry, *entry.ready);
+        return;
+    }
+    if (entry.inMemory && !entry.source) {
+        WriteCompressed(entry, CompressBytes(entry.data, entry.stored, WholeDeflater()));
+        entry.data = std::string();
         return;
     }
     if (entry.sizeAtOpening < kWholeEntryLimit) {
@@ -304,7 +410,7 @@ void TZipArchiveRun::AcceptEntry(const HeaderPtr& header, bool newFile) {
     if (newFile) {
         ++added_;
         if (writer_.OnEntryWritten)
-            writer_.OnEntryWritten(static_cast<std::size_t>(added_), writer_.FilesList.size());
+            writer_.OnEntryWritten(static_cast<std::size_t>(added_), ListedCount());
     }
     ++newEnd_.TotalEntries;
 }

@@ -7,6 +7,7 @@
 #include "EntryCompressor.h"
 #include "LFNFileStream.h"
 #include "SortedZip.h"
+#include "StoredName.h"
 
 #include "platform/ReplacementFile.h"
 
@@ -20,6 +21,7 @@ namespace folivane::zip {
 
 class TZipWriter;
 class TEntryPrecompressor;
+struct TMemoryEntry;
 
 // An entry's data as it goes into the archive, and what it was made from.
 struct CompressedEntry {
@@ -40,8 +42,8 @@ public:
     TZipArchiveRun(const TZipArchiveRun&) = delete;
     TZipArchiveRun& operator=(const TZipArchiveRun&) = delete;
 
-    // Writes the archive and puts it at ZipName; returns the number of files added as new
-    // entries. Raises on any failure. Call once.
+    // Writes the archive and puts it at ZipName; returns the number of files and memory
+    // entries added as new entries. Raises on any failure. Call once.
     int Execute();
 
     // The new archive's entries in archive order and its end record, after Execute().
@@ -49,12 +51,16 @@ public:
     const TEndCentral& NewEndRecord() const { return newEnd_; }
 
 private:
-    // A file accepted for the archive whose data is not written yet: compressed already, or
-    // by the pool.
+    // A file or memory entry accepted for the archive whose data is not written yet:
+    // compressed already, or by the pool.
     struct PreparedEntry {
         HeaderPtr header;
-        std::string path;
-        std::unique_ptr<TStream> source; // the file itself, or buffered when it streams
+        std::string path; // the file's, or the memory entry's name
+        // The file itself, or buffered when it streams; for a memory entry that streams, its
+        // bytes.
+        std::unique_ptr<TStream> source;
+        bool inMemory = false;
+        std::string data; // a memory entry's bytes, when it is compressed whole
         bool stored = false;
         std::uint64_t sizeAtOpening = 0;
         std::optional<CompressedEntry> ready;
@@ -66,9 +72,16 @@ private:
     void MergeExistingEntries();
     void CopyKeptEntry(TZipHeaderInfo& header);
 
-    void AddListedFiles();
+    void AddListedEntries();
+    // Compresses the entry or hands it to the pool, then writes the oldest when enough wait.
+    void QueueEntry(std::unique_ptr<PreparedEntry> entry);
     bool AddFileEntry(const std::string& path);
+    bool AddMemoryEntry(TMemoryEntry& memory);
     std::unique_ptr<PreparedEntry> PrepareFileEntry(const std::string& path);
+    std::unique_ptr<PreparedEntry> PrepareMemoryEntry(TMemoryEntry& memory);
+    // The header of a new entry under its stored name; false when the name is taken.
+    bool NameNewEntry(TZipHeaderInfo& header, StoredName stored, const std::string& what);
+    std::size_t ListedCount() const;
     void CompressEntry(PreparedEntry& entry);
     void WriteCompressed(PreparedEntry& entry, const CompressedEntry& compressed);
     void WriteOldestPending();

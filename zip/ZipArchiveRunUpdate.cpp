@@ -73,6 +73,20 @@ void TZipArchiveRun::MergeExistingEntries() {
         lineByName[LowerAscii(name.directory + name.fileName)] = i; // the first line wins
     }
     std::vector<bool> consumed(files.size(), false);
+    // The same for the entries given in memory, by their names.
+    std::unordered_map<std::string, std::size_t> memoryByName;
+    std::vector<TMemoryEntry>& memory = writer_.MemoryEntries;
+    for (std::size_t i = memory.size(); i-- > 0;) {
+        const StoredName name = SplitStoredName(memory[i].name, writer_.OEMConvert);
+        memoryByName[LowerAscii(name.directory + name.fileName)] = i;
+    }
+    std::vector<bool> memoryConsumed(memory.size(), false);
+    // Whether an old entry dated `entryTime` gives way to a newer one dated `newTime`.
+    const auto replaces = [&](std::uint32_t entryTime, std::uint32_t newTime) {
+        if (writer_.ZipAction == zaReplace) return true;
+        return DosDateTimeKey(entryTime).value_or(CurrentDosDateTimeKey()) <
+               DosDateTimeKey(newTime).value_or(CurrentDosDateTimeKey());
+    };
 
     const std::vector<HeaderPtr> oldEntries(writer_.archiveDirectory_->begin(),
                                             writer_.archiveDirectory_->end());
@@ -84,20 +98,22 @@ void TZipArchiveRun::MergeExistingEntries() {
         if (header->CommentLength != 0 && !header->FileComment())
             header->SetFileComment(ReadEntryComment(archive, *header));
 
-        const auto line = lineByName.find(LowerAscii(header->StoredName()));
+        const std::string lowered = LowerAscii(header->StoredName());
+        const auto line = lineByName.find(lowered);
+        const auto given = memoryByName.find(lowered);
         if (line != lineByName.end() && !consumed[line->second]) {
             const std::string& path = files[line->second];
             consumed[line->second] = true;
-            bool replace = writer_.ZipAction == zaReplace;
-            if (!replace) {
-                const std::int64_t entryTime =
-                    DosDateTimeKey(header->FileDateTime).value_or(CurrentDosDateTimeKey());
-                const std::int64_t fileTime =
-                    DosDateTimeKey(FileDosDateTime(path)).value_or(CurrentDosDateTimeKey());
-                replace = entryTime < fileTime;
-            }
+            const bool replace = writer_.ZipAction == zaReplace ||
+                                 replaces(header->FileDateTime, FileDosDateTime(path));
             // A file that cannot be read leaves the old entry in place rather than losing it.
             if (replace && AddFileEntry(path)) continue;
+        } else if (given != memoryByName.end() && !memoryConsumed[given->second]) {
+            TMemoryEntry& entry = memory[given->second];
+            memoryConsumed[given->second] = true;
+            if (replaces(header->FileDateTime, DosDateTimeFromTime(entry.modified)) &&
+                AddMemoryEntry(entry))
+                continue;
         }
         CopyKeptEntry(*header);
         std::size_t index = 0;
@@ -109,6 +125,10 @@ void TZipArchiveRun::MergeExistingEntries() {
     for (std::size_t i = 0; i < files.size(); ++i)
         if (!consumed[i]) remaining.push_back(std::move(files[i]));
     files = std::move(remaining);
+    std::vector<TMemoryEntry> remainingMemory;
+    for (std::size_t i = 0; i < memory.size(); ++i)
+        if (!memoryConsumed[i]) remainingMemory.push_back(std::move(memory[i]));
+    memory = std::move(remainingMemory);
 }
 
 void TZipArchiveRun::CopyKeptEntry(TZipHeaderInfo& header) {

@@ -2,6 +2,7 @@
 #include "ZipWriter.h"
 
 #include "DosDateTime.h"
+#include "EntryPrecompressor.h"
 #include "ZipArchiveRun.h"
 
 #include "platform/FileStatus.h"
@@ -67,6 +68,8 @@ int TZipWriter::BuildArchive() {
         SortMode = savedSortMode;
         KeepZipOpen = savedKeepZipOpen;
         FilesList.clear();
+        MemoryEntries.clear();
+        handedOverNames_.clear();
         if (!KeepZipOpen) CloseArchiveStream();
     };
     int added = 0;
@@ -85,6 +88,24 @@ int TZipWriter::BuildArchive() {
     archiveStamp_ = StampOf(platform::StatPath(zipName_));
     restore();
     return added;
+}
+
+void TZipWriter::AddMemoryEntry(std::string name, std::string bytes, std::time_t modified) {
+    TMemoryEntry entry;
+    entry.size = bytes.size();
+    entry.modified = modified;
+    const bool stored = PackLevel == 0 || IsNoCompressFile(NoCompressList, name);
+    // A name given twice is left out by the run: its bytes stay here, where the run finds
+    // them to report it, and only the first of the name is compressed ahead.
+    if (!stored && Precompressed && Precompressed->Level() == PackLevel &&
+        handedOverNames_.insert(name).second) {
+        Precompressed->Add(name, std::move(bytes));
+        entry.handedOver = true;
+    } else {
+        entry.bytes = std::move(bytes);
+    }
+    entry.name = std::move(name);
+    MemoryEntries.push_back(std::move(entry));
 }
 
 void TZipWriter::ReportShrunk(const std::string& path, std::uint64_t sizeAtOpening,

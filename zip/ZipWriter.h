@@ -9,9 +9,11 @@
 #include "ZipReader.h"
 
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace folivane::zip {
@@ -27,6 +29,17 @@ enum TZipAction {
 // Why a file named for the archive was left out.
 enum class SkipReason { Unreadable, DuplicateName };
 
+// An entry whose data is given in memory instead of read from a file.
+struct TMemoryEntry {
+    // Its path in the archive, "/" between folders ("OEBPS/0.html"), stored as it is (through
+    // the DOS code page with OEMConvert oemAlways, as file names are).
+    std::string name;
+    std::string bytes;        // its data; empty once handed to Precompressed
+    std::time_t modified = 0; // its date
+    std::uint64_t size = 0;   // the size of its data, kept when the bytes are handed over
+    bool handedOver = false;  // compressed ahead by the writer's Precompressed, under `name`
+};
+
 // Settings are read by BuildArchive; related ones adjust each other in their setters.
 // One run at a time, on one thread; compression may use further threads of its own.
 class TZipWriter : public TZipReader {
@@ -34,12 +47,19 @@ public:
     TZipWriter();
     ~TZipWriter() override;
 
-    // Packs FilesList into ZipName and returns the number of files added. The archive is
-    // written beside ZipName and takes its place only when complete; an existing archive is
-    // updated (with AtomicReplace it is replaced by a fresh archive instead). On failure
-    // ZipName is as it was, nothing is left beside it, and the exception reaches the caller.
-    // FilesList is empty afterwards.
+    // Packs FilesList and MemoryEntries into ZipName and returns the number of entries added. The
+    // archive is written beside ZipName and takes its place only when complete; an existing archive
+    // is updated (with AtomicReplace it is replaced by a fresh archive instead). On failure ZipName
+    // is as it was, nothing is left beside it, and the exception reaches the caller. FilesList and
+    // MemoryEntries are empty afterwards.
     int BuildArchive();
+
+    // Adds an entry made in memory (see MemoryEntries). Stored when PackLevel is 0 or
+    // NoCompressList names it, as they are at this call; else, when Precompressed works at
+    // PackLevel, its bytes go there at once to be compressed on its threads while the caller
+    // makes the next entry, and only the compressed data is kept. Otherwise the bytes are
+    // kept until BuildArchive compresses them.
+    void AddMemoryEntry(std::string name, std::string bytes, std::time_t modified);
 
     const std::string& RootDir() const { return rootDir_; }
     void SetRootDir(const std::string& root);
@@ -63,6 +83,12 @@ public:
     std::uint32_t SearchAttributes() const { return searchAttributes_; }
 
     std::vector<std::string> FilesList;
+    // Entries given in memory, written after the files of FilesList, in this order (a caller
+    // may reorder them before BuildArchive); stored or deflated as the files are, dated
+    // `modified`, with the attributes of a regular file of their name. When an existing
+    // archive is updated, one replaces the old entry of its name as a file would. Entries
+    // may be added here directly (their bytes then kept until the run) or by AddMemoryEntry.
+    std::vector<TMemoryEntry> MemoryEntries;
     std::vector<std::string> NoCompressList;
     std::vector<std::string> ExcludeList;
     // 0 stores every entry; 1 (fastest) to 9 (smallest) deflate, -1 is 6. Files under
@@ -90,10 +116,12 @@ public:
         OnSkippingFile;
     std::function<void(const std::string& path)> OnNoSuchFile;
     // Entries compressed already, while their files were being made: the run takes a file's
-    // bytes from here when they match its size and level, instead of reading it back.
+    // bytes from here when they match its size and level, instead of reading it back. Memory
+    // entries handed over by AddMemoryEntry are taken from here by their names.
     std::shared_ptr<TEntryPrecompressor> Precompressed;
     // Progress of a run: called with 0 before the first file of FilesList (as expanded) is
-    // packed, then after each file's entry is written, with the number written so far.
+    // packed, then after each new entry (a file's or a memory entry's) is written, with the
+    // number written so far and the number listed in both lists.
     std::function<void(std::size_t written, std::size_t listed)> OnEntryWritten;
     // The finished archive, open for reading at its start, before it takes ZipName's place;
     // raising stops the run, and ZipName stays as it was.
@@ -132,6 +160,8 @@ private:
     bool relativePaths_ = false;
     bool storeVolumes_ = false;
     std::vector<std::string> relativePathList_;
+    // The names of memory entries handed to Precompressed since the last run.
+    std::unordered_set<std::string> handedOverNames_;
     std::uint32_t searchAttributes_ = faAnyFile & ~(faHidden | faSysFile);
 };
 

@@ -153,7 +153,9 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
         const std::string forced =
             index < options.sourceEncodings.size() ? options.sourceEncodings[index] : "";
         // Read once: what the pages need is kept, never asked of the file system again.
-        SourceBytes source = ReadingFile(path, [&] { return ReadSourceBytes(path); });
+        platform::FileStatus opened;
+        SourceBytes source = ReadingFile(path, [&] { return ReadSourceBytes(path, &opened); });
+        if (options.sourceRead) options.sourceRead(path, opened);
         const std::size_t fileSize = source.body.size() + MarkSize(source.encoding);
         const auto text = ReadingFile(path, [&] {
             return std::make_shared<const std::string>(

@@ -4,6 +4,8 @@
 
 #include "HeadingRules.h"
 
+#include "platform/FileStatus.h"
+
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -58,6 +60,9 @@ struct ChapterListOptions {
     std::vector<std::string> sourceEncodings;
     // Called before each source; may raise to stop.
     std::function<void()> checkPoint;
+    // Called with each source's path and its file as opened, once it is read and before its
+    // pages are made; may raise to stop. Asks nothing more of the file system.
+    std::function<void(const std::string& path, const platform::FileStatus& opened)> sourceRead;
     // Decoded text is held for the pages up to this many bytes in all; the text of sources
     // beyond it goes to the piece store, or is read again from its file. Without a store
     // every text is held.

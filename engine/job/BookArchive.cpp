@@ -1,4 +1,5 @@
-// Packing the book folder: every file in search order, mimetype first, checked when read back.
+// Packing the book: its entries from memory, or a book folder's files, in the order of a
+// directory search with mimetype first, checked when read back.
 #include "BookArchive.h"
 
 #include "BookArchiveCheck.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 
 namespace folivane::engine {
 namespace {
@@ -42,33 +44,15 @@ std::vector<std::string> BookFolderFiles(const std::string& bookFolder) {
     return files;
 }
 
-} // namespace
-
-void PackWorkingTree(const std::string& bookFolder, const std::vector<std::string>& entries,
+// The settings every book is packed with, and its checks: the output replaced whole, no
+// file left out, the archive read back before it takes the output's name.
+void SetUpBookWriter(zip::TZipWriter& writer, const std::vector<std::string>& entries,
                      const std::string& outputPath) {
-    zip::TZipWriter writer;
-    PackWorkingTree(bookFolder, entries, outputPath, writer);
-}
-
-void PackWorkingTree(const std::string& bookFolder, const std::vector<std::string>& entries,
-                     const std::string& outputPath, zip::TZipWriter& writer) {
     // The writer takes a blank name for "no archive" and returns without writing one.
     if (IsBlank(outputPath))
         throw ConversionError("Cannot write the book \"" + outputPath +
                               "\": no output file is named");
-    const std::string mimetype = bookFolder + kMimetypeFile;
-    writer.SetRootDir(bookFolder);
-    // The files by their own paths: a temporary folder may be named with "*", "?", "<", ">"
-    // or "|", which would make masks of them.
-    writer.LiteralPaths = true;
-    // mimetype first, and once: readers find it at the archive's start.
-    writer.FilesList = BookFolderFiles(bookFolder);
-    std::erase(writer.FilesList, mimetype);
-    writer.FilesList.insert(writer.FilesList.begin(), mimetype);
     writer.NoCompressList = {kMimetypeFile};
-    writer.SetRelativePaths(true);
-    writer.SetRecurse(true);
-    writer.SetStorePaths(true);
     writer.SetZipName(outputPath);
     writer.AtomicReplace = true;
     // A file left out would leave the manifest naming a missing file.
@@ -84,9 +68,12 @@ void PackWorkingTree(const std::string& bookFolder, const std::vector<std::strin
         throw ConversionError("Cannot pack \"" + caption + "\" into the book: " + text);
     };
     // Nothing takes the output's place that readers could not open.
-    writer.OnArchiveWritten = [&](zip::TStream& archive) {
+    writer.OnArchiveWritten = [entries, outputPath](zip::TStream& archive) {
         CheckBookArchive(archive, entries, platform::ExpandFileName(outputPath));
     };
+}
+
+void BuildBook(zip::TZipWriter& writer, const std::string& outputPath) {
     try {
         writer.BuildArchive();
     } catch (const ConversionError&) {
@@ -96,6 +83,72 @@ void PackWorkingTree(const std::string& bookFolder, const std::vector<std::strin
     } catch (const std::exception& e) {
         throw ConversionError("Cannot write the book \"" + outputPath + "\". " + e.what());
     }
+}
+
+} // namespace
+
+BookEntries::BookEntries(zip::TZipWriter& writer, std::time_t modified,
+                         std::function<void(const FileList& page)> pageWritten)
+    : writer_(writer), modified_(modified), pageWritten_(std::move(pageWritten)) {
+    // Read as each entry is added: mimetype is kept as it is, never compressed ahead.
+    writer_.NoCompressList = {kMimetypeFile};
+}
+
+void BookEntries::Add(const std::string& name, std::string_view bytes, const FileList* page) {
+    writer_.AddMemoryEntry(name, std::string(bytes), modified_);
+    entries_.push_back(name);
+    if (page && pageWritten_) pageWritten_(*page);
+}
+
+bool BookEntryBefore(const std::string& a, const std::string& b) {
+    const bool aFirst = a == kMimetypeFile;
+    const bool bFirst = b == kMimetypeFile;
+    if (aFirst || bFirst) return aFirst && !bFirst;
+    // Folder by folder: a folder's files come where its name falls among the names beside it.
+    std::size_t at = 0;
+    while (true) {
+        const std::size_t aEnd = std::min(a.find('/', at), a.size());
+        const std::size_t bEnd = std::min(b.find('/', at), b.size());
+        const std::string_view aName = std::string_view(a).substr(at, aEnd - at);
+        const std::string_view bName = std::string_view(b).substr(at, bEnd - at);
+        if (aName != bName) return aName < bName;
+        if (aEnd == a.size() || bEnd == b.size()) return aEnd == a.size() && bEnd != b.size();
+        at = aEnd + 1;
+    }
+}
+
+void PackBookEntries(zip::TZipWriter& writer, const std::vector<std::string>& entries,
+                     const std::string& outputPath) {
+    SetUpBookWriter(writer, entries, outputPath);
+    std::stable_sort(writer.MemoryEntries.begin(), writer.MemoryEntries.end(),
+                     [](const zip::TMemoryEntry& a, const zip::TMemoryEntry& b) {
+                         return BookEntryBefore(a.name, b.name);
+                     });
+    BuildBook(writer, outputPath);
+}
+
+void PackWorkingTree(const std::string& bookFolder, const std::vector<std::string>& entries,
+                     const std::string& outputPath) {
+    zip::TZipWriter writer;
+    PackWorkingTree(bookFolder, entries, outputPath, writer);
+}
+
+void PackWorkingTree(const std::string& bookFolder, const std::vector<std::string>& entries,
+                     const std::string& outputPath, zip::TZipWriter& writer) {
+    SetUpBookWriter(writer, entries, outputPath);
+    const std::string mimetype = bookFolder + kMimetypeFile;
+    writer.SetRootDir(bookFolder);
+    // The files by their own paths: a temporary folder may be named with "*", "?", "<", ">"
+    // or "|", which would make masks of them.
+    writer.LiteralPaths = true;
+    // mimetype first, and once: readers find it at the archive's start.
+    writer.FilesList = BookFolderFiles(bookFolder);
+    std::erase(writer.FilesList, mimetype);
+    writer.FilesList.insert(writer.FilesList.begin(), mimetype);
+    writer.SetRelativePaths(true);
+    writer.SetRecurse(true);
+    writer.SetStorePaths(true);
+    BuildBook(writer, outputPath);
 }
 
 } // namespace folivane::engine

@@ -38,6 +38,10 @@ struct BookInput {
     // empty: as legacyEncoding and detection decide). A byte-order mark still decides.
     std::vector<std::string> sourceEncodings;
     EpubVersion epubVersion = EpubVersion::Epub2;
+    // Decoded text held in memory for the pages, in bytes; the texts beyond it are kept in
+    // pieces in the job's working folder. Front ends leave it; tests lower it to reach that
+    // path with small sources.
+    std::size_t heldTextBudget = ChapterListOptions().heldTextBudget;
 };
 
 } // namespace folivane::engine

@@ -3,7 +3,6 @@
 
 #include "AbandonedBooks.h"
 #include "BookArchive.h"
-#include "BookFolder.h"
 #include "OutputCheck.h"
 
 #include "engine/chapters/ChapterList.h"
@@ -72,8 +71,12 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
     int result = 1;
     std::string reason;
     try {
-        // Nothing is made for a book that would destroy one of its own sources.
-        if (const std::string problem = OutputProblem(input); !problem.empty())
+        // Nothing is made for a book that would destroy one of its own sources: the output is
+        // compared with each source as the source is read (its descriptor gives the file's
+        // identity at no cost), before anything of the book is written.
+        std::optional<platform::FileStatus> existingOutput;
+        if (const std::string problem = OutputProblemBeforeReading(input, existingOutput);
+            !problem.empty())
             throw ConversionError(problem);
         // A book that an earlier conversion to this output left hidden when it was killed.
         RemoveAbandonedBooks(input.outputPath);
@@ -92,6 +95,12 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         options.legacyEncoding = input.legacyEncoding;
         options.sourceEncodings = input.sourceEncodings;
         options.checkPoint = checkPoint;
+        options.heldTextBudget = input.heldTextBudget;
+        options.sourceRead = [&](const std::string& path, const platform::FileStatus& opened) {
+            if (std::string problem = SourceIsOutput(input, path, opened, existingOutput);
+                !problem.empty())
+                throw ConversionError(problem);
+        };
         std::string sample;
         const TChapterList chapters = BuildChapterList(input.sources, &tree, options, &sample);
         progress.SetMaximum(static_cast<int>(chapters.size()));
@@ -101,23 +110,24 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
                               MetadataText(input.publisher), NewUuid()};
         metadata.language = BookLanguage(input, sample);
         metadata.epubVersion = input.epubVersion;
-        metadata.modified = UtcTimestamp(std::time(nullptr));
-        // Pages are compressed as they are made, on the other cores, while the next ones are.
-        const auto ahead = std::make_shared<zip::TEntryPrecompressor>(kPackLevel);
-        BookFolder folder(tree.BookFolder(), ahead.get(), [&](const FileList& page) {
-            progress.ChapterReport(page.Name);
-            checkPoint();
-        });
-        MakeBookDocuments(metadata, chapters, cover ? &*cover : nullptr, input.legacyEncoding,
-                          folder);
+        const std::time_t now = std::time(nullptr);
+        metadata.modified = UtcTimestamp(now);
+        // Every document is made in memory and handed to the writer as it is made; pages are
+        // compressed on the other cores while the next ones are made.
         zip::TZipWriter writer;
         writer.PackLevel = kPackLevel;
-        writer.Precompressed = ahead;
+        writer.Precompressed = std::make_shared<zip::TEntryPrecompressor>(kPackLevel);
         writer.OnCheckCancel = [&progress] { return progress.CancelRequested(); };
         writer.OnEntryWritten = [&progress](std::size_t written, std::size_t total) {
             progress.PackingReport(written, total);
         };
-        PackWorkingTree(folder.Folder(), folder.Entries(), input.outputPath, writer);
+        BookEntries book(writer, now, [&](const FileList& page) {
+            progress.ChapterReport(page.Name);
+            checkPoint();
+        });
+        MakeBookDocuments(metadata, chapters, cover ? &*cover : nullptr, input.legacyEncoding,
+                          book);
+        PackBookEntries(writer, book.Entries(), input.outputPath);
         result = 0;
     } catch (const std::bad_alloc&) {
         reason = "Not enough memory for the conversion";

@@ -13,51 +13,91 @@
 namespace folivane::engine {
 namespace {
 
-// The input that the output is, as a file; empty when none.
-std::string ReplacedInput(const BookInput& input, const platform::FileStatus& output) {
-    const auto same = [&](const std::string& path) {
-        const std::optional<platform::FileStatus> other = platform::StatPath(path);
-        return other && other->SameFile(output);
-    };
-    const std::string book = platform::ExpandFileName(input.outputPath);
-    for (const std::string& source : input.sources) {
-        if (same(source))
-            return "The book \"" + book + "\" would replace its source \"" +
-                   platform::ExpandFileName(source) + "\"; choose another name for the book";
+std::string ReplacesSource(const BookInput& input, const std::string& source) {
+    return "The book \"" + platform::ExpandFileName(input.outputPath) +
+           "\" would replace its source \"" + platform::ExpandFileName(source) +
+           "\"; choose another name for the book";
+}
+
+// The cover, when the output is that file; empty when it is not.
+std::string ReplacedCover(const BookInput& input, const platform::FileStatus& output) {
+    if (input.coverPath.empty()) return std::string();
+    const std::optional<platform::FileStatus> cover = platform::StatPath(input.coverPath);
+    if (!cover || !cover->SameFile(output)) return std::string();
+    return "The book \"" + platform::ExpandFileName(input.outputPath) +
+           "\" would replace its cover \"" + platform::ExpandFileName(input.coverPath) +
+           "\"; choose another name for the book";
+}
+
+// The input that the output is, as a file; empty when none. Sources are compared only when
+// `sources` is set.
+std::string ReplacedInput(const BookInput& input, const platform::FileStatus& output,
+                          bool sources) {
+    if (sources) {
+        for (const std::string& source : input.sources) {
+            const std::optional<platform::FileStatus> other = platform::StatPath(source);
+            if (other && other->SameFile(output)) return ReplacesSource(input, source);
+        }
     }
-    if (!input.coverPath.empty() && same(input.coverPath))
-        return "The book \"" + book + "\" would replace its cover \"" +
-               platform::ExpandFileName(input.coverPath) + "\"; choose another name for the book";
+    return ReplacedCover(input, output);
+}
+
+// OutputReplacesInput, with the sources compared only when `sources` is set; `output`, when
+// given, receives what is at the output path.
+std::string ReplacesInput(const BookInput& input, bool sources,
+                          std::optional<platform::FileStatus>* output) {
+    const std::optional<platform::FileStatus> existing = platform::StatPath(input.outputPath);
+    if (output) *output = existing;
+    if (existing) {
+        if (std::string replaced = ReplacedInput(input, *existing, sources); !replaced.empty())
+            return replaced;
+    }
+    // A book is never a text file: "-o ch1.txt ch2.txt ch3.txt" has the book's name missing,
+    // and would put the book in place of the first chapter.
+    if (IsTextFileName(input.outputPath))
+        return "The book would be written to the text file \"" +
+               platform::ExpandFileName(input.outputPath) +
+               "\"; a book needs a name of its own, such as book.epub";
+    return std::string();
+}
+
+std::string Problem(const BookInput& input, bool sources,
+                    std::optional<platform::FileStatus>* output) {
+    const std::string& path = input.outputPath;
+    if (IsBlank(path)) return "Cannot write the book \"" + path + "\": no output file is named";
+    if (std::string replaced = ReplacesInput(input, sources, output); !replaced.empty())
+        return replaced;
+    try {
+        platform::CheckReplaceableTarget(path);
+        platform::CheckWritableTarget(path);
+    } catch (const platform::EStreamError& error) {
+        return error.what();
+    }
     return std::string();
 }
 
 } // namespace
 
 std::string OutputReplacesInput(const BookInput& input) {
-    const std::string& output = input.outputPath;
-    if (const std::optional<platform::FileStatus> existing = platform::StatPath(output)) {
-        if (std::string replaced = ReplacedInput(input, *existing); !replaced.empty())
-            return replaced;
-    }
-    // A book is never a text file: "-o ch1.txt ch2.txt ch3.txt" has the book's name missing,
-    // and would put the book in place of the first chapter.
-    if (IsTextFileName(output))
-        return "The book would be written to the text file \"" + platform::ExpandFileName(output) +
-               "\"; a book needs a name of its own, such as book.epub";
-    return std::string();
+    return ReplacesInput(input, true, nullptr);
 }
 
 std::string OutputProblem(const BookInput& input) {
-    const std::string& output = input.outputPath;
-    if (IsBlank(output)) return "Cannot write the book \"" + output + "\": no output file is named";
-    if (std::string replaced = OutputReplacesInput(input); !replaced.empty()) return replaced;
-    try {
-        platform::CheckReplaceableTarget(output);
-        platform::CheckWritableTarget(output);
-    } catch (const platform::EStreamError& error) {
-        return error.what();
-    }
-    return std::string();
+    return Problem(input, true, nullptr);
+}
+
+std::string OutputProblemBeforeReading(const BookInput& input,
+                                       std::optional<platform::FileStatus>& output) {
+    // An output named as a text file is refused anyway; when it is one of the sources, the
+    // user is told that, as OutputProblem does.
+    return Problem(input, IsTextFileName(input.outputPath), &output);
+}
+
+std::string SourceIsOutput(const BookInput& input, const std::string& path,
+                           const platform::FileStatus& opened,
+                           const std::optional<platform::FileStatus>& output) {
+    if (!output || !output->SameFile(opened)) return std::string();
+    return ReplacesSource(input, path);
 }
 
 } // namespace folivane::engine

@@ -3,6 +3,10 @@
 
 #include "BookInput.h"
 
+#include "platform/FileStatus.h"
+
+#include <optional>
+
 #include <string>
 
 namespace folivane::engine {
@@ -14,6 +18,19 @@ namespace folivane::engine {
 // a device or another file that is not a regular one, nor lie in /dev, /proc or /sys, nor be
 // a file the user could not write to.
 std::string OutputProblem(const BookInput& input);
+
+// OutputProblem less the comparison with each source, which would cost a stat per source:
+// the job compares the sources as it opens them, with SourceIsOutput, against `output`, which
+// receives what is at the output path now (nothing when no file is there).
+std::string OutputProblemBeforeReading(const BookInput& input,
+                                       std::optional<platform::FileStatus>& output);
+
+// Why the book cannot be written when the source at `path`, whose opened file is `opened`, is
+// the file at the output (`output`, from OutputProblemBeforeReading): the same words as
+// OutputProblem's. Empty when it is another file.
+std::string SourceIsOutput(const BookInput& input, const std::string& path,
+                           const platform::FileStatus& opened,
+                           const std::optional<platform::FileStatus>& output);
 
 // The part of OutputProblem that is the user's mistake in naming the output: one of the
 // inputs or a .txt file. Empty when the output names none of them.

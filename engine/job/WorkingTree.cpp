@@ -3,6 +3,8 @@
 
 #include "DocumentWriter.h"
 
+#include "engine/text/ConversionError.h"
+
 #include "platform/FileStatus.h"
 #include "platform/FolderTree.h"
 #include "platform/SystemError.h"
@@ -43,48 +45,59 @@ std::string TempFolderPath() {
 
 WorkingTree PrepareWorkingTree(const std::string& tempFolderPath) {
     WorkingTree tree;
-    std::string pattern = tempFolderPath + kTreePrefix + "XXXXXX";
+    tree.tempFolder_ = tempFolderPath;
+    return tree;
+}
+
+bool WorkingTree::Make() {
+    if (!root_.empty()) return true;
+    if (!Valid()) return false;
+    std::string pattern = tempFolder_ + kTreePrefix + "XXXXXX";
     if (const int error = platform::MakeUniqueFolder(pattern, kTreeMode); error != 0) {
-        tree.error_ = "Cannot create a working folder in \"" + tempFolderPath + "\". " +
-                      platform::SystemErrorText(error);
-        return tree;
+        error_ = "Cannot create a working folder in \"" + tempFolder_ + "\". " +
+                 platform::SystemErrorText(error);
+        return false;
     }
     const std::string root = pattern + "/";
     const auto failed = [&](int error) {
-        tree.error_ = "Cannot prepare the working folder \"" + root + "\". " +
-                      platform::SystemErrorText(error);
+        error_ = "Cannot prepare the working folder \"" + root + "\". " +
+                 platform::SystemErrorText(error);
+        return false;
     };
     // The lock, first, tells a later start of the program that this folder is still in use.
     // Until the spare descriptors are had the folder holds nothing else, and then goes by its
     // name alone: out of descriptors (ulimit -n), no more are needed for that.
-    int error = tree.lock_.Take(root + kLockName);
-    if (error == 0) error = tree.spare_.Take(kSpareDescriptors);
+    int error = lock_.Take(root + kLockName);
+    if (error == 0) error = spare_.Take(kSpareDescriptors);
     if (error != 0) {
-        if (tree.lock_.Remove() == 0) static_cast<void>(platform::RemoveFolder(root));
-        failed(error);
-        return tree;
+        if (lock_.Remove() == 0) static_cast<void>(platform::RemoveFolder(root));
+        return failed(error);
     }
-    tree.root_ = root;
+    root_ = root;
     if (error = platform::MakeFolder(root + "EPUB_TXT"); error != 0) {
-        tree.Remove();
-        failed(error);
+        Remove();
+        return failed(error);
     }
-    return tree;
+    return true;
 }
 
 WorkingTree::WorkingTree(WorkingTree&& other) noexcept
-    : root_(std::move(other.root_)), error_(std::move(other.error_)), lock_(std::move(other.lock_)),
+    : tempFolder_(std::move(other.tempFolder_)), root_(std::move(other.root_)),
+      error_(std::move(other.error_)), lock_(std::move(other.lock_)),
       spare_(std::move(other.spare_)) {
+    other.tempFolder_.clear();
     other.root_.clear();
 }
 
 WorkingTree& WorkingTree::operator=(WorkingTree&& other) noexcept {
     if (this != &other) {
         Remove();
+        tempFolder_ = std::move(other.tempFolder_);
         root_ = std::move(other.root_);
         error_ = std::move(other.error_);
         lock_ = std::move(other.lock_);
         spare_ = std::move(other.spare_);
+        other.tempFolder_.clear();
         other.root_.clear();
     }
     return *this;
@@ -108,6 +121,7 @@ void WorkingTree::Remove() {
 
 std::string WorkingTree::Keep(std::size_t sourceIndex, int number, std::string_view piece,
                               const std::string& sourcePath) {
+    if (!Make()) throw ConversionError(error_);
     const std::string path =
         PieceFolder() + std::to_string(sourceIndex) + "-" + std::to_string(number) + ".txt";
     WriteWorkingFile(PieceFolder(), path, piece,

@@ -13,11 +13,12 @@ namespace folivane::engine {
 // The system's temporary folder ($TMPDIR, else /tmp), ending with "/".
 std::string TempFolderPath();
 
-// One job's folder: made as mkdtemp would (mode 01700) under the temporary folder, holding
-// "EPUB_TXT" (pieces of large sources) and "EPUB" (the book folder), and removed whole
-// when the object goes, also when the job has run out of descriptors. A lock held for the
-// object's life tells other processes that the folder is in use. It keeps the pieces of the chapter
-// list in "EPUB_TXT". Move-only.
+// One job's folder, made only when the job first needs it: when the chapter list keeps a
+// piece of a text too large to hold (ChapterListOptions::heldTextBudget). A book of ordinary
+// size is made in memory and never makes it. It is made as mkdtemp would (mode 01700) under
+// the temporary folder, holds "EPUB_TXT" (those pieces) and is removed whole when the object
+// goes, also when the job has run out of descriptors. A lock held for the object's life
+// tells other processes that the folder is in use. Move-only.
 class WorkingTree : public PieceStore {
 public:
     WorkingTree() = default;
@@ -27,25 +28,34 @@ public:
     WorkingTree& operator=(const WorkingTree&) = delete;
     ~WorkingTree() override;
 
-    // Empty when the folder could not be made; Error() then says why.
-    bool Valid() const { return !root_.empty(); }
+    // False for a tree that was never prepared, and once its folder could not be made;
+    // Error() then says why.
+    bool Valid() const { return !tempFolder_.empty() && error_.empty(); }
     const std::string& Error() const { return error_; }
-    const std::string& Root() const { return root_; } // ends with "/"
-    std::string BookFolder() const { return root_ + "EPUB/"; }
+    // Whether the folder is made.
+    bool Made() const { return !root_.empty(); }
+    // Makes the folder with its lock and "EPUB_TXT" unless it is made already. False when it
+    // cannot be: the tree is then no longer Valid() and Error() says why ("Cannot create a
+    // working folder in ..."), and nothing of it is left.
+    bool Make();
+    const std::string& Root() const { return root_; } // ends with "/"; empty until made
     std::string PieceFolder() const { return root_ + "EPUB_TXT/"; }
 
     // Removes the folder with everything in it now, its lock last: when anything cannot be
     // removed, the lock stays (let go), so that a later start sweeps what is left.
     void Remove();
 
-    // Writes the piece into "EPUB_TXT", under a name of the source's index and the piece's
-    // number, so that the pieces of sources of the same name never meet. A failure names the
-    // source and the temporary folder, never the piece's own path.
+    // Makes the folder when it is not made yet, then writes the piece into "EPUB_TXT", under
+    // a name of the source's index and the piece's number, so that the pieces of sources of
+    // the same name never meet. Raises ConversionError with Error() when the folder cannot be
+    // made; a failure to write names the source and the temporary folder, never the piece's
+    // own path.
     std::string Keep(std::size_t sourceIndex, int number, std::string_view piece,
                      const std::string& sourcePath) override;
 
 private:
     friend WorkingTree PrepareWorkingTree(const std::string& tempFolderPath);
+    std::string tempFolder_;
     std::string root_;
     std::string error_;
     platform::FolderLock lock_;
@@ -53,8 +63,8 @@ private:
     platform::DescriptorReserve spare_;
 };
 
-// Makes a job's folder with its "EPUB_TXT" under `tempFolderPath`. Never raises: a
-// failure gives a tree that is not Valid(), and the job then fails with its Error().
+// A job's tree under `tempFolderPath`, whose folder is made when the job first needs one:
+// nothing is made now. Never raises.
 WorkingTree PrepareWorkingTree(const std::string& tempFolderPath);
 
 // Removes working folders under `tempFolderPath` that this user's earlier, killed jobs

@@ -199,7 +199,7 @@ std::string DecodeAs(const Choice& choice, std::string_view body, std::string* o
 
 } // namespace
 
-SourceBytes ReadSourceBytes(const std::string& path) {
+SourceBytes ReadSourceBytes(const std::string& path, platform::FileStatus* opened) {
     try {
         platform::FileStatus status;
         const platform::FileDescriptor file = platform::OpenRegularFile(path, &status);
@@ -207,6 +207,7 @@ SourceBytes ReadSourceBytes(const std::string& path) {
         platform::ReserveLargeBuffer(result.body, static_cast<std::size_t>(status.size) + 1);
         // Read in one go, mark and all: a source costs two reads however small it is.
         platform::ReadToEnd(file, result.body, status.size, path);
+        if (opened) *opened = status;
         result.encoding = MarkOf(result.body);
         result.body.erase(0, MarkSize(result.encoding));
         return result;

@@ -3,6 +3,8 @@
 
 #include "UnicodeText.h"
 
+#include "platform/FileStatus.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -27,8 +29,10 @@ struct SourceBytes {
 // Reads the whole file and recognises a byte-order mark: UTF-8 (EF BB BF), UTF-16LE (FF FE),
 // UTF-16BE (FE FF), UTF-32LE (FF FE 00 00), UTF-32BE (00 00 FE FF). Raises ConversionError
 // naming the file and the system's reason when it cannot be opened or read, or is no
-// regular file (a folder, a FIFO, a device).
-SourceBytes ReadSourceBytes(const std::string& path);
+// regular file (a folder, a FIFO, a device). `opened`, when given, receives what the open
+// descriptor says of the file (its device and inode tell which file it was), at no cost of
+// its own.
+SourceBytes ReadSourceBytes(const std::string& path, platform::FileStatus* opened = nullptr);
 
 // How the body is to be read, as an iconv name: the mark's encoding when there is one;
 // without a mark `forcedEncoding` when given (the user's choice for this source), else

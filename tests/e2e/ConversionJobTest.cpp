@@ -8,7 +8,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace folivane::test {
 namespace {
@@ -140,22 +142,171 @@ TEST_F(ConversionJobTest, UnwritableOutputFailsAndCleansUp) {
     EXPECT_TRUE(ListNames(scratch / "tmp").empty());
 }
 
-TEST_F(ConversionJobTest, WorkingFolderThatCannotBeMadeFailsTheJob) {
-    engine::WorkingTree tree = engine::PrepareWorkingTree(scratch / "no/such/folder/");
-    ASSERT_FALSE(tree.Valid());
-    RecordingSink sink;
-    engine::DoTask(Book({scratch / "a.txt"}, "b.epub"), tree, sink);
+// Names created in a folder while the object lives, seen by inotify: a folder made and
+// removed between two looks at the folder is caught too.
+class CreationWatch {
+public:
+    explicit CreationWatch(const std::string& folder) {
+        fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (fd_ < 0 || ::inotify_add_watch(fd_, folder.c_str(), IN_CREATE | IN_MOVED_TO) < 0)
+            throw std::runtime_error("cannot watch " + folder);
+    }
+    ~CreationWatch() { ::close(fd_); }
+    CreationWatch(const CreationWatch&) = delete;
+    CreationWatch& operator=(const CreationWatch&) = delete;
+
+    std::vector<std::string> Created() {
+        std::vector<std::string> names;
+        alignas(inotify_event) char buffer[16384];
+        for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) > 0;) {
+            for (char* at = buffer; at < buffer + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                if (event->len > 0) names.emplace_back(event->name);
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return names;
+    }
+
+private:
+    int fd_ = -1;
+};
+
+// Lists the temporary folder at every event of the job.
+class ListingSink : public RecordingSink {
+public:
+    explicit ListingSink(std::string folder) : folder_(std::move(folder)) {}
+    void ShowProgress() override { Look("show"), RecordingSink::ShowProgress(); }
+    void SetMaximum(int count) override { Look("max"), RecordingSink::SetMaximum(count); }
+    void ChapterReport(const std::string& name) override {
+        Look("chapter"), RecordingSink::ChapterReport(name);
+    }
+    void PackingReport(std::size_t written, std::size_t total) override {
+        Look("packing"), RecordingSink::PackingReport(written, total);
+    }
+    void CloseRequest() override { Look("close"), RecordingSink::CloseRequest(); }
+    void Result(int code, const std::string& why) override {
+        Look("result"), RecordingSink::Result(code, why);
+    }
+    // What the folder held at each event, as "event: name/name/..." for every name in it.
+    std::vector<std::string> seen;
+
+private:
+    void Look(const std::string& event) {
+        for (const std::string& name : ListNames(folder_)) {
+            std::string held = event + ": " + name;
+            if (name.starts_with("folivane-"))
+                for (const std::string& inside : ListNames(folder_ + name))
+                    held += " " + inside;
+            if (name.starts_with("folivane-") && PathExists(folder_ + name + "/EPUB_TXT"))
+                held += " pieces " + std::to_string(ListNames(folder_ + name + "/EPUB_TXT").size());
+            seen.push_back(held);
+        }
+    }
+    std::string folder_;
+};
+
+TEST_F(ConversionJobTest, OrdinaryBookCreatesNothingInTheTemporaryFolder) {
+    std::string large;
+    for (int i = 0; large.size() < 400000; ++i)
+        large += "Line " + std::to_string(i) + " of a source cut into pages.\n";
+    WriteFile(scratch / "large.txt", large);
+    WriteFile(scratch / "one.txt", "第一章 开始\n第一行\n第二章 继续\n第二行\n");
+    WriteFile(scratch / "cover.png", MakePng());
+    engine::BookInput input = Book({scratch / "one.txt", scratch / "large.txt"}, "b.epub");
+    input.coverPath = scratch / "cover.png";
+    const std::string tmp = scratch / "tmp/";
+    ::mkdir(tmp.c_str(), 0700);
+    CreationWatch watch(tmp);
+    ListingSink sink(tmp);
+    {
+        engine::WorkingTree tree = engine::PrepareWorkingTree(tmp);
+        engine::DoTask(input, tree, sink);
+    }
+    ASSERT_EQ(sink.events.back(), "result 0") << sink.reason;
+    EXPECT_GT(sink.events.size(), 8u);
+    EXPECT_THAT(sink.seen, ::testing::IsEmpty());
+    EXPECT_THAT(watch.Created(), ::testing::IsEmpty());
+    ExpectedBook book;
+    book.coverMediaType = "image/png";
+    std::vector<std::string> reports;
+    for (const std::string& event : sink.events)
+        if (event.starts_with("chapter ")) reports.push_back(event.substr(8));
+    EXPECT_THAT(reports, ElementsAre("第一章 开始", "第二章 继续", "large1", "large2", "large3",
+                                     "large4", "large5"));
+    book.path = scratch / "b.epub";
+    EXPECT_EQ(CheckBooks({book}, scratch.Path()), "");
+}
+
+TEST_F(ConversionJobTest, TextsTooLargeToHoldArePiecesInAWorkingFolderRemovedAfterwards) {
+    std::string large;
+    for (int i = 0; large.size() < 300000; ++i)
+        large += "Line " + std::to_string(i) + " 雨后的石板路还湿着.\n";
+    WriteFile(scratch / "large.txt", large);
+    WriteFile(scratch / "small.txt", "small text");
+    engine::BookInput input = Book({scratch / "small.txt", scratch / "large.txt"}, "held.epub");
+    const std::string tmp = scratch / "tmp/";
+    ::mkdir(tmp.c_str(), 0700);
+    ASSERT_EQ(Convert(input).events.back(), "result 0");
+
+    // With no text held, the pages of the large source are kept as pieces until written.
+    input.outputPath = scratch / "pieces.epub";
+    input.heldTextBudget = 0;
+    CreationWatch watch(tmp);
+    ListingSink sink(tmp);
+    {
+        engine::WorkingTree tree = engine::PrepareWorkingTree(tmp);
+        engine::DoTask(input, tree, sink);
+    }
+    ASSERT_EQ(sink.events.back(), "result 0") << sink.reason;
+    EXPECT_EQ(watch.Created().size(), 1u);
+    ASSERT_FALSE(sink.seen.empty());
+    EXPECT_THAT(sink.seen.front(),
+                ::testing::MatchesRegex("max: folivane-...... \\.lock EPUB_TXT pieces 4"));
+    EXPECT_THAT(sink.seen.back(), ::testing::StartsWith("packing: folivane-"));
+    EXPECT_TRUE(ListNames(tmp).empty());
+    // The same book as the one whose texts were held, but for its identifier and date.
+    const CommandResult same = RunCommand(
+        "python3 -c 'import sys, zipfile\n"
+        "a, b = zipfile.ZipFile(sys.argv[1]), zipfile.ZipFile(sys.argv[2])\n"
+        "assert a.namelist() == b.namelist(), (a.namelist(), b.namelist())\n"
+        "for n in a.namelist():\n"
+        "    assert n in (\"OEBPS/content.opf\", \"OEBPS/toc.ncx\") or a.read(n) == b.read(n), n\n"
+        "' " +
+        ShellQuote(scratch / "held.epub") + " " + ShellQuote(scratch / "pieces.epub"));
+    EXPECT_EQ(same.exitCode, 0) << same.output;
+}
+
+TEST_F(ConversionJobTest, WorkingFolderThatCannotBeMadeFailsOnlyAJobThatNeedsIt) {
+    WriteFile(scratch / "a.txt", "a");
+    WriteFile(scratch / "large.txt", std::string(200000, 'x'));
+    const auto run = [&](engine::BookInput input) {
+        engine::WorkingTree tree = engine::PrepareWorkingTree(scratch / "no/such/folder/");
+        EXPECT_TRUE(tree.Valid());
+        RecordingSink sink;
+        engine::DoTask(input, tree, sink);
+        return sink;
+    };
+    EXPECT_EQ(run(Book({scratch / "a.txt"}, "b.epub")).events.back(), "result 0");
+    engine::BookInput large = Book({scratch / "a.txt", scratch / "large.txt"}, "c.epub");
+    large.heldTextBudget = 0;
+    const RecordingSink sink = run(large);
     EXPECT_THAT(sink.events, ElementsAre("show", "close", "result 1"));
+    EXPECT_NE(sink.reason.find("Cannot create a working folder in"), std::string::npos)
+        << sink.reason;
     EXPECT_NE(sink.reason.find("no/such/folder"), std::string::npos) << sink.reason;
+    EXPECT_FALSE(PathExists(scratch / "c.epub"));
 }
 
 TEST_F(ConversionJobTest, StaleWorkingFoldersGoButRunningOnesStay) {
     const std::string tmp = scratch / "tmp/";
     ::mkdir(tmp.c_str(), 0700);
     engine::WorkingTree running = engine::PrepareWorkingTree(tmp);
+    ASSERT_TRUE(running.Make());
     {
         // A killed job leaves its folder, but its lock dies with the process.
         engine::WorkingTree killed = engine::PrepareWorkingTree(tmp);
+        ASSERT_TRUE(killed.Make());
         ASSERT_EQ(::system(("cp -a " + ShellQuote(killed.Root()) + " " +
                             ShellQuote(tmp + "folivane-Stale1"))
                                .c_str()),

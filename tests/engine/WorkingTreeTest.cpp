@@ -1,5 +1,6 @@
 // A job's working folder under injected faults: a clear error, and nothing of it left over.
 #include "engine/job/WorkingTree.h"
+#include "engine/text/ConversionError.h"
 #include "platform/SystemCalls.h"
 #include "support/TestSupport.h"
 
@@ -30,14 +31,25 @@ struct PrepareFault {
 
 class PrepareWorkingTreeFaults : public ::testing::TestWithParam<PrepareFault> {};
 
-TEST_P(PrepareWorkingTreeFaults, GiveAnInvalidTreeThatSaysWhyAndLeaveNothing) {
+TEST_P(PrepareWorkingTreeFaults, FailTheFirstPieceSayingWhyAndLeaveNothing) {
     ScratchFolder tmp;
+    WorkingTree tree = PrepareWorkingTree(tmp.Path());
+    ASSERT_TRUE(tree.Valid());
     FaultInjection faults({GetParam().fault});
-    const WorkingTree tree = PrepareWorkingTree(tmp.Path());
+    try {
+        tree.Keep(0, 1, "piece", tmp / "source.txt");
+        ADD_FAILURE() << "the piece was kept";
+    } catch (const ConversionError& error) {
+        EXPECT_THAT(error.what(), HasSubstr(tmp.Path()));
+        EXPECT_THAT(error.what(), HasSubstr(GetParam().message));
+    }
     EXPECT_FALSE(tree.Valid());
+    EXPECT_FALSE(tree.Made());
     EXPECT_THAT(tree.Error(), HasSubstr(tmp.Path()));
     EXPECT_THAT(tree.Error(), HasSubstr(GetParam().message));
     EXPECT_THAT(ListNames(tmp.Path()), IsEmpty());
+    // It is not tried again.
+    EXPECT_THROW(tree.Keep(0, 2, "piece", tmp / "source.txt"), ConversionError);
 }
 
 const PrepareFault kPrepareFaults[] = {
@@ -52,15 +64,29 @@ const PrepareFault kPrepareFaults[] = {
 INSTANTIATE_TEST_SUITE_P(Prepare, PrepareWorkingTreeFaults, ::testing::ValuesIn(kPrepareFaults),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(WorkingTree, RemovesItselfWholeWhenItGoes) {
+TEST(WorkingTree, IsMadeOnlyForTheFirstPieceAndRemovesItselfWholeWhenItGoes) {
     ScratchFolder tmp;
     {
-        const WorkingTree tree = PrepareWorkingTree(tmp.Path());
+        WorkingTree tree = PrepareWorkingTree(tmp.Path());
         ASSERT_TRUE(tree.Valid()) << tree.Error();
-        test::WriteFile(tree.PieceFolder() + "0-1.txt", "piece");
+        EXPECT_FALSE(tree.Made());
+        EXPECT_THAT(ListNames(tmp.Path()), IsEmpty());
+        const std::string first = tree.Keep(0, 1, "piece", tmp / "a.txt");
+        ASSERT_TRUE(tree.Made());
+        EXPECT_EQ(tree.Keep(3, 2, "another", tmp / "b.txt"), tree.PieceFolder() + "3-2.txt");
+        EXPECT_EQ(first, tree.PieceFolder() + "0-1.txt");
+        EXPECT_EQ(test::ReadFile(first), "piece");
+        EXPECT_THAT(ListNames(tmp.Path()), ElementsAre(::testing::StartsWith("folivane-")));
         EXPECT_THAT(ListNames(tree.Root()), ElementsAre(".lock", "EPUB_TXT"));
     }
     EXPECT_THAT(ListNames(tmp.Path()), IsEmpty());
+}
+
+TEST(WorkingTree, NeverPreparedKeepsNothing) {
+    WorkingTree tree;
+    EXPECT_FALSE(tree.Valid());
+    EXPECT_FALSE(tree.Make());
+    EXPECT_THROW(tree.Keep(0, 1, "piece", "/a.txt"), ConversionError);
 }
 
 TEST(WorkingTree, KeepsItsLockWhenSomethingCannotBeRemovedSoALaterStartSweepsIt) {
@@ -68,7 +94,7 @@ TEST(WorkingTree, KeepsItsLockWhenSomethingCannotBeRemovedSoALaterStartSweepsIt)
     std::string root;
     {
         WorkingTree tree = PrepareWorkingTree(tmp.Path());
-        ASSERT_TRUE(tree.Valid()) << tree.Error();
+        ASSERT_TRUE(tree.Make()) << tree.Error();
         root = tree.Root();
         test::WriteFile(tree.PieceFolder() + "0-1.txt", "piece");
         FaultInjection faults({{Call::Unlink, EMFILE, 0, "0-1.txt"}});
@@ -83,7 +109,7 @@ TEST(WorkingTree, LockThatCannotBeRemovedStaysForTheSweep) {
     ScratchFolder tmp;
     {
         WorkingTree tree = PrepareWorkingTree(tmp.Path());
-        ASSERT_TRUE(tree.Valid()) << tree.Error();
+        ASSERT_TRUE(tree.Make()) << tree.Error();
         FaultInjection faults({{Call::Unlink, EIO, 0, ".lock"}});
         tree.Remove();
     }

@@ -118,13 +118,16 @@ TEST_F(TrustTest, StoppedJobRemovesWhatItMadeAndKeepsTheEarlierBook) {
     EXPECT_EQ(ReadFile(input.outputPath), "an earlier file");
 }
 
-TEST_F(TrustTest, PageThatCannotBeWrittenNamesItsChapterNotTheWorkingFolder) {
-    const engine::BookInput input =
-        Book({Source("first.txt", "one"), Source("second.txt", "two")}, "book.epub");
-    const platform::FaultInjection faults({{platform::Call::Write, ENOSPC, 0, "OEBPS/1.html"}});
+TEST_F(TrustTest, PieceThatCannotBeWrittenNamesItsSourceNotTheWorkingFolder) {
+    // Pages are made in memory; only the pieces of a text too large to hold are files.
+    engine::BookInput input = Book(
+        {Source("first.txt", "one"), Source("second.txt", std::string(200000, 'x'))}, "book.epub");
+    input.heldTextBudget = 0;
+    const platform::FaultInjection faults({{platform::Call::Write, ENOSPC, 0, "1-1.txt"}});
     const JobOutcome outcome = Convert(input);
-    EXPECT_TRUE(FailedNaming(outcome, {"chapter \"second\"", "No space left on device", tmp}));
-    EXPECT_THAT(outcome.reason, Not(HasSubstr("OEBPS")));
+    EXPECT_TRUE(FailedNaming(
+        outcome, {"a piece of \"" + input.sources[1] + "\"", "No space left on device", tmp}));
+    EXPECT_THAT(outcome.reason, Not(HasSubstr("EPUB_TXT")));
 }
 
 TEST_F(TrustTest, CoversAreJudgedByTheirHeadBeforeTheyAreReadOrDecoded) {

@@ -80,15 +80,22 @@ TEST_F(FileSizeLimitTest, SmallBookFailsNamingTheFileUntilItFitsAndNeverHalfWrit
     EXPECT_EQ(CheckQueuedBooks(), "");
 }
 
-TEST_F(FileSizeLimitTest, LargeBookFailsWhilePagesOrTheArchiveAreWritten) {
+TEST_F(FileSizeLimitTest, LargeBookFailsWhilePiecesOrTheArchiveAreWritten) {
     // Cut into pages of about 90 KiB, and an archive of several hundred KB.
     std::string text;
     for (int i = 0; text.size() < (4u << 20); ++i)
         text += "Line " + std::to_string(i) + " of a source that is cut into pages.\n";
-    const engine::BookInput input = Book({Source("large.txt", text)}, "large.epub");
-    // 50,000 bytes stop the first page, 120,000 let the pages through and stop the archive.
-    const std::vector<JobOutcome> outcomes = ConvertUnderLimits(input, {50'000, 120'000});
-    EXPECT_TRUE(FailedNaming(outcomes[0], {"the page of chapter \"large1\"", "File too large"}));
+    engine::BookInput input = Book({Source("large.txt", text)}, "large.epub");
+    // The pages are made in memory: the archive is the only file the job writes.
+    std::vector<JobOutcome> outcomes = ConvertUnderLimits(input, {50'000, 120'000});
+    EXPECT_TRUE(FailedNaming(outcomes[0], {input.outputPath, "File too large"}));
+    EXPECT_TRUE(FailedNaming(outcomes[1], {input.outputPath, "File too large"}));
+    // A text too large to hold is kept in pieces of about 90 KiB in the working folder:
+    // 50,000 bytes stop the first piece, 120,000 let the pieces through and stop the archive.
+    input.heldTextBudget = 0;
+    outcomes = ConvertUnderLimits(input, {50'000, 120'000});
+    EXPECT_TRUE(FailedNaming(outcomes[0], {"a piece of \"" + input.sources[0] + "\"",
+                                           "in the temporary folder", "File too large"}));
     EXPECT_TRUE(FailedNaming(outcomes[1], {input.outputPath, "File too large"}));
 }
 

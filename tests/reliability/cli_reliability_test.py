@@ -389,12 +389,12 @@ class CliReliabilityTest(unittest.TestCase):
             run(limit)
         self.keep_book(out)
 
-        # Pages of a large source, then the archive.
+        # A large source: its pages are made in memory, the archive is the only file written.
         lines = "".join(f"Line {i} of a source that is cut into pages.\n"
                         for i in range(80000))
         large = self.source("large.txt", lines.encode())
         out = os.path.join(self.out, "large.epub")
-        self.convert(out, large, limit=50000, fails_naming=['the page of chapter "large1"', "File too large"])
+        self.convert(out, large, limit=50000, fails_naming=[out, "File too large"])
         self.convert(out, large, limit=120000, fails_naming=[out, "File too large"])
 
     @unittest.skipIf(SANITIZED, "the sanitizers need descriptors of their own")

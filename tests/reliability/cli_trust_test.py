@@ -42,6 +42,18 @@ def write(path, data):
     return path
 
 
+def read_so_far(pid):
+    """Bytes the process has read so far (rchar of /proc/PID/io); 0 once it is gone."""
+    try:
+        with open(f"/proc/{pid}/io") as f:
+            for line in f:
+                if line.startswith("rchar:"):
+                    return int(line.split()[1])
+    except OSError:
+        pass
+    return 0
+
+
 def read(path):
     with open(path, "rb") as f:
         return f.read()
@@ -157,7 +169,8 @@ class CliTrustTest(unittest.TestCase):
         self.assertEqual(sorted(os.listdir(self.out)), ["hard.epub", "link.epub"])
 
     def test_signals_stop_the_job_which_removes_what_it_made(self):
-        large = self.source("large.txt", (("A line of a long novel. " * 4) + "\n").encode() * 300000)
+        text = (("A line of a long novel. " * 4) + "\n").encode() * 300000
+        large = self.source("large.txt", text)
         book = write(os.path.join(self.out, "book.epub"), b"an earlier book")
 
         def interrupted(sig, ignored=None):
@@ -167,7 +180,9 @@ class CliTrustTest(unittest.TestCase):
             job = subprocess.Popen([CLI, "-q", "-o", book, large, large], env=self.env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
                                    preexec_fn=before)
-            while not os.listdir(self.temp) and job.poll() is None:
+            # The book is made in memory: the job is at work once it has read the first
+            # source (it makes no working folder to watch for).
+            while read_so_far(job.pid) < len(text) and job.poll() is None:
                 time.sleep(0.005)
             time.sleep(0.1)
             job.send_signal(sig)
