@@ -21,26 +21,32 @@ struct GivenOptions {
     std::vector<std::string> sources;
 };
 
-// One option: its long name, its one-letter name (0 for none), and where its value goes, or
-// the flag it sets.
+// What an option's value is: bytes passed on as they are (paths, which the file system
+// takes in any encoding, and words checked against a list), or text that goes into the book
+// or to PCRE2 and so must be UTF-8: anything else would be lost or garbled without a word.
+enum class Value { Bytes, Utf8Text };
+
+// One option: its long name, its one-letter name (0 for none), and where its value goes and
+// what it is, or the flag it sets.
 struct Option {
     std::string_view name;
     char letter;
     std::optional<std::string> GivenOptions::*value;
     bool GivenOptions::*flag;
+    Value kind = Value::Bytes;
 };
 
 constexpr Option kOptions[] = {
     {"output", 'o', &GivenOptions::output, nullptr},
-    {"title", 0, &GivenOptions::title, nullptr},
-    {"author", 0, &GivenOptions::author, nullptr},
-    {"publisher", 0, &GivenOptions::publisher, nullptr},
+    {"title", 0, &GivenOptions::title, nullptr, Value::Utf8Text},
+    {"author", 0, &GivenOptions::author, nullptr, Value::Utf8Text},
+    {"publisher", 0, &GivenOptions::publisher, nullptr, Value::Utf8Text},
     {"cover", 0, &GivenOptions::cover, nullptr},
     {"encoding", 0, &GivenOptions::encoding, nullptr},
-    {"language", 0, &GivenOptions::language, nullptr},
+    {"language", 0, &GivenOptions::language, nullptr, Value::Utf8Text},
     {"chapters", 0, &GivenOptions::chapters, nullptr},
-    {"chapter-pattern", 0, &GivenOptions::chapterPattern, nullptr},
-    {"volume-pattern", 0, &GivenOptions::volumePattern, nullptr},
+    {"chapter-pattern", 0, &GivenOptions::chapterPattern, nullptr, Value::Utf8Text},
+    {"volume-pattern", 0, &GivenOptions::volumePattern, nullptr, Value::Utf8Text},
     {"max-heading-length", 0, &GivenOptions::maxHeadingLength, nullptr},
     {"epub-version", 0, &GivenOptions::epubVersion, nullptr},
     {"quiet", 'q', nullptr, &GivenOptions::quiet},
@@ -126,8 +132,21 @@ std::string ReadArguments(const std::vector<std::string>& arguments, GivenOption
     return {};
 }
 
+// The first option whose text is not UTF-8, named as the user would type it; empty when none.
+std::string NotUtf8Problem(const GivenOptions& given) {
+    for (const Option& option : kOptions) {
+        if (option.kind != Value::Utf8Text) continue;
+        const std::optional<std::string>& value = given.*option.value;
+        if (value && engine::FindInvalidUtf8(*value) != value->size())
+            return "--" + std::string(option.name) +
+                   " is not UTF-8 text; give it in UTF-8 (the terminal's encoding may differ)";
+    }
+    return {};
+}
+
 // Turns what was given into the book's input; a usage error, or empty.
 std::string Validate(const GivenOptions& given, engine::BookInput& book) {
+    if (std::string problem = NotUtf8Problem(given); !problem.empty()) return problem;
     book.sources = given.sources;
     book.outputPath = given.output.value_or("");
     book.title = given.title.value_or("");

@@ -8,7 +8,6 @@
 #include "engine/job/WorkingTree.h"
 #include "platform/TerminationSignals.h"
 
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -16,10 +15,10 @@
 
 int main(int argc, char** argv) {
     using namespace folivane;
-    // A reader of the progress that goes away (`| head -1`) must not end the conversion:
-    // writes to it then fail quietly and the book is still written.
-    std::signal(SIGPIPE, SIG_IGN);
-    // Ctrl+C, kill and a closed terminal stop the job, which removes what it made.
+    // Ctrl+C, Ctrl+\, kill and a closed terminal stop the job, which removes what it made. A
+    // reader of the progress that goes away (`| head -1`) must not end the conversion: writes
+    // to it then fail quietly and the book is still written. Under `ulimit -f` the write
+    // beyond the limit fails, and the job says so, instead of the program dying silently.
     const platform::TerminationSignals termination;
     if (termination.Error() != 0)
         std::fprintf(stderr, "folivane-cli: Ctrl+C will not stop a conversion cleanly: %s\n",

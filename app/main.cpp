@@ -16,8 +16,9 @@
 #include <unistd.h>
 
 int main(int argc, char* argv[]) {
-    // The end of the session (SIGTERM, SIGHUP) or Ctrl+C in a terminal stops a running
-    // conversion, which removes what it made, before the program ends.
+    // The end of the session (SIGTERM, SIGHUP), Ctrl+C in a terminal or another signal that
+    // would end the program stops a running conversion, which removes what it made, before
+    // the program ends; a write beyond `ulimit -f` fails with a reason instead of killing it.
     const folivane::platform::TerminationSignals termination;
     if (termination.Error() != 0)
         std::fprintf(stderr,

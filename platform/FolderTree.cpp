@@ -58,27 +58,53 @@ FileDescriptor OpenFolderAt(int parentFd, const std::string& name) {
         sys::OpenAt(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
-bool EmptyAt(int folderFd, const std::vector<std::string>& keep);
-
-// Removes `name` in the folder open as `parentFd`: a file or link at once, a folder after
-// its contents. `maybeFolder` false: the listing said it is none, so no open is tried.
-bool RemoveAt(int parentFd, const std::string& name, bool maybeFolder = true) {
-    FileDescriptor folder = maybeFolder ? OpenFolderAt(parentFd, name) : FileDescriptor();
-    if (!folder.Valid()) return sys::UnlinkAt(parentFd, name, 0) == 0 || errno == ENOENT;
-    const bool emptied = EmptyAt(folder.Get(), {});
-    folder.Close();
-    return (sys::UnlinkAt(parentFd, name, AT_REMOVEDIR) == 0 || errno == ENOENT) && emptied;
+// Opens the folder at `path`, names one below the other, under the folder open as `topFd`,
+// one step at a time and never through a link. Holds at most two descriptors on the way and
+// one at the end, so that a walk needs no more of them however deep the folder lies.
+FileDescriptor WalkTo(int topFd, const std::vector<std::string>& path) {
+    FileDescriptor current(sys::Duplicate(topFd));
+    for (const std::string& name : path) {
+        if (!current.Valid()) break;
+        current = OpenFolderAt(current.Get(), name);
+    }
+    return current;
 }
 
-bool EmptyAt(int folderFd, const std::vector<std::string>& keep) {
-    // A second descriptor for the listing: the DIR takes and closes its own.
-    const std::optional<std::vector<FolderEntry>> entries =
-        EntriesOf(FileDescriptor(sys::Duplicate(folderFd)));
-    if (!entries) return false;
+// Removes `name`, a file, a link or an empty folder, from the folder open as `folderFd`.
+bool RemoveEntry(int folderFd, const std::string& name) {
+    if (sys::UnlinkAt(folderFd, name, AT_REMOVEDIR) == 0 || errno == ENOENT) return true;
+    // Listed as a folder, it has become a file or a link since: it goes as one.
+    return errno == ENOTDIR && (sys::UnlinkAt(folderFd, name, 0) == 0 || errno == ENOENT);
+}
+
+// Removes everything in the folder at `path` under `topFd` but the names in `keep`. The
+// folder is closed while its subfolders are emptied and opened again from the top to remove
+// them: a job that ran out of descriptors (ulimit -n) must still be able to remove its
+// folders, so the walk holds at most three descriptors at any depth.
+bool EmptyAt(int topFd, std::vector<std::string>& path, const std::vector<std::string>& keep) {
+    std::vector<std::string> folders;
     bool ok = true;
-    for (const FolderEntry& entry : *entries) {
-        if (std::find(keep.begin(), keep.end(), entry.name) != keep.end()) continue;
-        ok = RemoveAt(folderFd, entry.name, entry.folder) && ok;
+    {
+        const FileDescriptor folder = WalkTo(topFd, path);
+        if (!folder.Valid()) return false;
+        // A second descriptor for the listing: the DIR takes and closes its own.
+        const std::optional<std::vector<FolderEntry>> entries =
+            EntriesOf(FileDescriptor(sys::Duplicate(folder.Get())));
+        if (!entries) return false;
+        for (const FolderEntry& entry : *entries) {
+            if (std::find(keep.begin(), keep.end(), entry.name) != keep.end()) continue;
+            if (entry.folder)
+                folders.push_back(entry.name);
+            else
+                ok = (sys::UnlinkAt(folder.Get(), entry.name, 0) == 0 || errno == ENOENT) && ok;
+        }
+    }
+    for (const std::string& name : folders) {
+        path.push_back(name);
+        EmptyAt(topFd, path, {}); // what it leaves shows when the folder will not go
+        path.pop_back();
+        const FileDescriptor folder = WalkTo(topFd, path);
+        ok = folder.Valid() && RemoveEntry(folder.Get(), name) && ok;
     }
     return ok;
 }
@@ -119,12 +145,23 @@ std::optional<std::vector<FolderEntry>> FolderEntries(const std::string& folder,
 }
 
 bool RemoveFolderTree(const std::string& path) {
-    return RemoveAt(AT_FDCWD, WithoutTrailingSlashes(path));
+    const std::string name = WithoutTrailingSlashes(path);
+    FileDescriptor folder = OpenFolderAt(AT_FDCWD, name);
+    if (!folder.Valid()) {
+        if (errno == ENOENT) return true;
+        // A file or a link goes as such; an empty folder goes even when no descriptor is left.
+        return sys::UnlinkAt(AT_FDCWD, name, 0) == 0 || sys::RemoveFolder(name) == 0;
+    }
+    std::vector<std::string> inside;
+    const bool emptied = EmptyAt(folder.Get(), inside, {});
+    folder.Close();
+    return (sys::RemoveFolder(name) == 0 || errno == ENOENT) && emptied;
 }
 
 bool EmptyFolder(const std::string& folder, const std::vector<std::string>& keep) {
     const FileDescriptor fd = OpenFolderAt(AT_FDCWD, WithoutTrailingSlashes(folder));
-    return fd.Valid() && EmptyAt(fd.Get(), keep);
+    std::vector<std::string> inside;
+    return fd.Valid() && EmptyAt(fd.Get(), inside, keep);
 }
 
 } // namespace folivane::platform

@@ -29,10 +29,12 @@ std::optional<std::vector<FolderEntry>> FolderEntries(const std::string& folder,
 
 // Removes a folder with all its contents, or a file. Every step works relative to an open
 // folder, so a symbolic link inside is removed itself and never followed. True when all of
-// it went (or was not there); on false as much as could go has gone.
+// it went (or was not there); on false as much as could go has gone. It holds at most three
+// descriptors at a time, however deep the tree, and removes an empty folder with none.
 bool RemoveFolderTree(const std::string& path);
 
-// Removes every entry of the folder but the names in `keep`; true when all of them went.
+// Removes every entry of the folder but the names in `keep`; true when all of them went. At
+// most three descriptors at a time, as RemoveFolderTree.
 bool EmptyFolder(const std::string& folder, const std::vector<std::string>& keep);
 
 } // namespace folivane::platform

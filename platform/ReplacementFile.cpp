@@ -2,8 +2,10 @@
 #include "ReplacementFile.h"
 
 #include "FileStatus.h"
+#include "FolderTree.h"
 #include "SystemCalls.h"
 #include "SystemError.h"
+#include "TempFolder.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -12,7 +14,9 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace folivane::platform {
 namespace {
@@ -37,6 +41,24 @@ std::string HiddenSibling(const std::string& target, const std::string& suffix) 
     const std::size_t room = kNameMax - 1 - suffix.size(); // 1: the leading dot
     if (name.size() > room) name.resize(room);
     return folder + "." + name + suffix;
+}
+
+// What names a hidden file as this program's replacement of its target, before the six
+// characters that make it unique (as mkstemp's "XXXXXX"): a name no one else gives a file,
+// so that one a killed process left can be told from the user's files.
+constexpr std::string_view kMark = ".folivane-";
+constexpr std::size_t kUniqueLength = 6;
+
+// A replacement's hidden name beside `target`, unique by `unique`.
+std::string MarkedSibling(const std::string& target, const std::string& unique) {
+    return HiddenSibling(target, std::string(kMark) + unique);
+}
+
+// The lock a replacement holds on its file for its life: a later run tells a file that a
+// running process is still writing or publishing from one a killed process left behind.
+// Best effort: where the file system has no locks the file is never taken for abandoned.
+void HoldLock(int fd) {
+    [[maybe_unused]] const int ignored = sys::Lock(fd, LOCK_EX | LOCK_NB);
 }
 
 // The folder of `target` with every link resolved, when it exists.
@@ -83,18 +105,30 @@ void CheckReplaceableTarget(const std::string& target) {
     if (!status->IsRegular()) throw EFCreateError(ExpandFileName(target), "Not a regular file");
 }
 
+void CheckWritableTarget(const std::string& target) {
+    if (!StatPath(target) || sys::Access(target, W_OK) == 0 || errno == ENOENT) return;
+    const int error = errno;
+    if (error != EACCES && error != EPERM) Fail(target, error);
+    const std::string reason = SystemErrorText(error);
+    throw EStreamError("Cannot replace the write-protected file \"" + ExpandFileName(target) +
+                           "\". " + reason,
+                       reason);
+}
+
 ReplacementFile::ReplacementFile(std::string target) : target_(std::move(target)) {
     CheckReplaceableTarget(target_);
     fd_ = FileDescriptor(sys::Open(FolderOf(target_), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
     if (fd_.Valid()) {
         sys::NameForFaults(fd_.Get(), target_);
+        HoldLock(fd_.Get());
         return;
     }
     // Not every file system has unnamed files; a hidden name serves there.
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) Fail(target_, errno);
-    std::string path = HiddenSibling(target_, ".XXXXXX");
+    std::string path = MarkedSibling(target_, std::string(kUniqueLength, 'X'));
     fd_ = FileDescriptor(sys::MakeTempFile(path, O_CLOEXEC));
     if (!fd_.Valid()) Fail(target_, errno);
+    HoldLock(fd_.Get());
     path_ = std::move(path);
 }
 
@@ -120,11 +154,9 @@ void ReplacementFile::Publish(bool sync) {
     }
     if (path_.empty()) {
         // Name the unnamed file beside the target first: a rename is what replaces atomically.
-        std::random_device random;
         const std::string procPath = "/proc/self/fd/" + std::to_string(fd_.Get());
         for (int attempt = 0; path_.empty(); ++attempt) {
-            const std::string candidate =
-                HiddenSibling(target_, "." + std::to_string(random() % 1000000000u));
+            const std::string candidate = MarkedSibling(target_, UniqueLetters(kUniqueLength));
             if (sys::LinkAt(AT_FDCWD, procPath, AT_FDCWD, candidate, AT_SYMLINK_FOLLOW) == 0)
                 path_ = candidate;
             else if (errno != EEXIST || attempt > 100)
@@ -133,6 +165,31 @@ void ReplacementFile::Publish(bool sync) {
     }
     if (sys::Rename(path_, target_) != 0) Fail(target_, errno);
     published_ = true;
+}
+
+int RemoveAbandonedReplacements(const std::string& target, const AbandonedCheck& isAbandoned) {
+    const std::string folder = FolderOf(target);
+    // The hidden name with its unique letters left out.
+    std::string stem = MarkedSibling(target, std::string(kUniqueLength, 'X'));
+    stem.resize(stem.size() - kUniqueLength);
+    stem.erase(0, stem.rfind('/') + 1);
+    const auto names = FolderNames(folder);
+    if (!names) return 0;
+    int removed = 0;
+    for (const std::string& name : *names) {
+        if (name.size() != stem.size() + kUniqueLength || !name.starts_with(stem)) continue;
+        const std::string path = folder + name;
+        // Only a regular file of this user's, held by no process, is looked at: a link, another
+        // user's file or one being written stays.
+        const std::optional<FileStatus> named = LinkStatus(path);
+        if (!named || !named->IsRegular() || named->owner != EffectiveUser()) continue;
+        const FileDescriptor fd(sys::Open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (!fd.Valid() || sys::Lock(fd.Get(), LOCK_EX | LOCK_NB) != 0) continue;
+        const std::optional<FileStatus> opened = StatOpenFile(fd.Get());
+        if (!opened || !opened->SameFile(*named) || !isAbandoned(fd, *opened)) continue;
+        if (sys::Unlink(path) == 0) ++removed;
+    }
+    return removed;
 }
 
 } // namespace folivane::platform

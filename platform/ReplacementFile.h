@@ -2,7 +2,9 @@
 #pragma once
 
 #include "FileDescriptor.h"
+#include "FileStatus.h"
 
+#include <functional>
 #include <string>
 
 namespace folivane::platform {
@@ -11,7 +13,9 @@ namespace folivane::platform {
 // process killed while writing it leaves nothing behind; elsewhere it is a hidden, uniquely
 // named file beside the target that the destructor removes unless it was published. Either
 // way the file at the target is never touched before Publish(), which replaces it in one
-// rename on the same file system. The one way files of this program are put in place.
+// rename on the same file system. The one way files of this program are put in place. The
+// file's hidden name marks it as this program's, and the object holds a lock on the file
+// for its life, so that RemoveAbandonedReplacements can tell what a killed process left.
 class ReplacementFile {
 public:
     // Raises EFCreateError naming the target when its folder cannot take a new file, or
@@ -42,6 +46,23 @@ private:
 // Raises EFCreateError when `target` exists and is not a regular file, so that a device or
 // a folder is never replaced by a file.
 void CheckReplaceableTarget(const std::string& target);
+
+// Raises EStreamError naming `target` when it exists and this process could not write to it
+// (a write-protected file, another user's), judged as an open would judge it: such a file is
+// refused as cp refuses it, though a rename in a folder of the user's could replace it.
+void CheckWritableTarget(const std::string& target);
+
+// Whether a hidden file that carries a replacement's mark and that no process holds is what a
+// killed process was writing, judged from its content; it gets the file, open for reading at
+// its start, and its status.
+using AbandonedCheck = std::function<bool(const FileDescriptor& file, const FileStatus& status)>;
+
+// Removes the hidden files beside `target` that replacements of it left when their process
+// was killed (between the link and the rename of Publish, or while writing where files
+// have no unnamed stage): only regular files of this user's with the mark of a replacement of
+// `target` in their name, held by no process, that `isAbandoned` accepts. Returns how many
+// went.
+int RemoveAbandonedReplacements(const std::string& target, const AbandonedCheck& isAbandoned);
 
 // The process's file-creation mask, read without changing it.
 unsigned CurrentUmask();

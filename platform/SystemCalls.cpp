@@ -172,11 +172,6 @@ int RemoveFolder(const std::string& path) {
     return ::rmdir(path.c_str());
 }
 
-char* MakeTempFolder(std::string& pattern) {
-    if (Refused(Call::MakeFolder, pattern)) return nullptr;
-    return ::mkdtemp(pattern.data());
-}
-
 int MakeTempFile(std::string& pattern, int flags) {
     if (Refused(Call::Open, pattern)) return -1;
     const int fd = ::mkostemp(pattern.data(), flags);
@@ -196,6 +191,11 @@ void NameForFaults(int fd, const std::string& path) {
 int Lock(int fd, int operation) {
     if (RefusedOn(Call::Lock, fd)) return -1;
     return Retrying([&] { return ::flock(fd, operation); });
+}
+
+int Access(const std::string& path, int mode) {
+    if (Refused(Call::Access, path)) return -1;
+    return ::faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS);
 }
 
 } // namespace sys

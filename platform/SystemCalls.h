@@ -21,9 +21,10 @@ enum class Call {
     Rename,       // rename
     Link,         // linkat
     Unlink,       // unlink, unlinkat of a file
-    MakeFolder,   // mkdir, mkdtemp
+    MakeFolder,   // mkdir
     RemoveFolder, // rmdir, unlinkat of a folder
     Lock,         // flock
+    Access,       // faccessat
 };
 
 // One failure to inject: the `nth` matching call, counted from 1, fails with `error`; with
@@ -92,10 +93,11 @@ int Unlink(const std::string& path);
 int UnlinkAt(int dirFd, const std::string& name, int flags);
 int MakeFolder(const std::string& path, mode_t mode);
 int RemoveFolder(const std::string& path);
-// mkdtemp and mkostemp on a pattern ending in "XXXXXX", which they fill in.
-char* MakeTempFolder(std::string& pattern);
+// mkostemp on a pattern ending in "XXXXXX", which it fills in.
 int MakeTempFile(std::string& pattern, int flags);
 int Lock(int fd, int operation);
+// faccessat with the effective IDs (AT_EACCESS), which are what an open would be judged by.
+int Access(const std::string& path, int mode);
 // fcntl F_DUPFD_CLOEXEC; the copy matches faults as the original does.
 int Duplicate(int fd);
 // Faults on `fd` match `path` from now on: for descriptors of files without a name yet.

@@ -3,20 +3,17 @@
 
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace folivane::platform {
 namespace {
 
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
 // A signal handler can reach nothing but process-wide state; these are the only such values
 // of the program, set in the constructor and read by the handler.
 std::atomic<int> gReceived{0};
 std::atomic<int> gNotify{-1};
-struct sigaction gPrevious[3];
+struct sigaction gPrevious[TerminationSignals::kCount];
 
 static_assert(std::atomic<int>::is_always_lock_free, "used from a signal handler");
 
@@ -39,6 +36,13 @@ void OnSignal(int signal) {
     }
 }
 
+// The signal of each slot: the stopping ones, then the ignored ones.
+int SignalAt(std::size_t slot) {
+    constexpr std::size_t stopping = std::size(TerminationSignals::kStopping);
+    return slot < stopping ? TerminationSignals::kStopping[slot]
+                           : TerminationSignals::kIgnored[slot - stopping];
+}
+
 } // namespace
 
 TerminationSignals::TerminationSignals() {
@@ -52,18 +56,24 @@ TerminationSignals::TerminationSignals() {
     gReceived = 0;
     gNotify = writeEnd_.Get();
     struct sigaction action {};
-    action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (std::size_t i = 0; i < 3; ++i) {
-        installed_[i] = ::sigaction(kSignals[i], &action, &gPrevious[i]) == 0;
-        if (!installed_[i] && error_ == 0) error_ = errno;
+    for (std::size_t slot = 0; slot < kCount; ++slot) {
+        const int signal = SignalAt(slot);
+        const bool stopping = slot < std::size(kStopping);
+        if (stopping && ::sigaction(signal, nullptr, &gPrevious[slot]) == 0 &&
+            gPrevious[slot].sa_handler == SIG_IGN)
+            continue; // the user asked for it to be ignored: nohup's SIGHUP
+        action.sa_handler = stopping ? OnSignal : SIG_IGN;
+        installed_[slot] = ::sigaction(signal, &action, &gPrevious[slot]) == 0;
+        if (!installed_[slot] && error_ == 0) error_ = errno;
     }
 }
 
 TerminationSignals::~TerminationSignals() {
-    for (std::size_t i = 0; i < 3; ++i)
-        if (installed_[i]) ::sigaction(kSignals[i], &gPrevious[i], nullptr);
+    // The ignored ones stay so: the program's last writes, stdio's at exit, come after.
+    for (std::size_t slot = 0; slot < std::size(kStopping); ++slot)
+        if (installed_[slot]) ::sigaction(SignalAt(slot), &gPrevious[slot], nullptr);
     gNotify = -1;
 }
 

@@ -1,19 +1,34 @@
-// SIGINT, SIGTERM and SIGHUP turned into a request to stop that the program answers.
+// The signals that would end the program turned into a request to stop that it answers.
 #pragma once
 
 #include "FileDescriptor.h"
 
+#include <csignal>
+#include <cstddef>
+#include <iterator>
+
 namespace folivane::platform {
 
-// While it lives, the three signals that end a program from outside (Ctrl+C, kill, a closed
-// terminal or session) no longer end it at once: the first one is recorded, so that the
-// program can stop its work, remove what it made and exit with 128 + the signal's number.
-// A second signal of the same kind ends the program at once, as the user then insists.
+// While it lives, the signals that end a program from outside by default (Ctrl+C, Ctrl+\,
+// kill, a closed terminal or session, a script's SIGALRM, SIGUSR1 or SIGUSR2, a CPU-time
+// soft limit) no longer end it at once: the first one is recorded, so that the program can
+// stop its work, remove what it made and exit with 128 + the signal's number. A second
+// signal of the same kind ends the program at once, as the user then insists. A signal that
+// was ignored when the object was made (nohup, a background job of a script) stays ignored.
+// SIGXFSZ and SIGPIPE are ignored: the write that met the file-size limit or a closed pipe
+// then fails with EFBIG or EPIPE, which the program reports like any failed write.
 // Process-wide, as signal handlers are: make one, in main, before other threads start.
 class TerminationSignals {
 public:
+    // The signals turned into a request to stop.
+    static constexpr int kStopping[] = {SIGINT,  SIGTERM, SIGHUP,  SIGQUIT,  SIGALRM,
+                                        SIGUSR1, SIGUSR2, SIGXCPU, SIGVTALRM};
+    // The signals ignored.
+    static constexpr int kIgnored[] = {SIGXFSZ, SIGPIPE};
+    static constexpr std::size_t kCount = std::size(kStopping) + std::size(kIgnored);
+
     TerminationSignals();
-    ~TerminationSignals(); // puts the previous handlers back
+    ~TerminationSignals(); // puts the previous handlers back, but for the ignored signals
     TerminationSignals(const TerminationSignals&) = delete;
     TerminationSignals& operator=(const TerminationSignals&) = delete;
 
@@ -29,7 +44,7 @@ public:
 private:
     FileDescriptor readEnd_;
     FileDescriptor writeEnd_;
-    bool installed_[3] = {false, false, false};
+    bool installed_[kCount] = {};
     int error_ = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "EllipsisEdit.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
+#include "engine/epub/BookMetadata.h"
 #include "engine/job/OutputCheck.h"
 #include "engine/job/WorkingTree.h"
 #include "engine/text/LanguageTag.h"
@@ -30,7 +31,8 @@ void TForm1::SpeedButton1Click() {
         m_language->setFocus();
         return;
     }
-    QString suggested = m_title->text();
+    // The name the book will carry, as the job trims it.
+    QString suggested = QString::fromStdString(engine::MetadataText(m_title->text().toStdString()));
     if (suggested.isEmpty()) suggested = QLatin1String(engine::kDefaultBookName);
     // A "/" in the book's name would make the dialog read the name as a folder path.
     suggested.replace(QLatin1Char('/'), QLatin1Char('_'));

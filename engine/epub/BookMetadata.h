@@ -4,18 +4,24 @@
 #include "BookLayout.h"
 
 #include <string>
+#include <string_view>
 
 namespace folivane::engine {
 
 struct BookMetadata {
-    std::string title; // never empty: the job puts the output's name in for a blank title
-    std::string author;
-    std::string publisher;
+    std::string title;     // never empty: the job puts the output's name in for a blank title
+    std::string author;    // empty: the book names none
+    std::string publisher; // empty: the book names none
     std::string uuid;
     std::string language = kDefaultLanguage; // BCP 47, for dc:language and every xml:lang
     EpubVersion epubVersion = EpubVersion::Epub2;
     // When the book was made, in UTC as CCYY-MM-DDThh:mm:ssZ; EPUB 3 books carry it.
     std::string modified = "1970-01-01T00:00:00Z";
 };
+
+// A title, author or publisher as the book carries it, whichever front end it came from:
+// without the white space around it, and empty when nothing of it would show in the book
+// (white space and characters XML cannot hold), since EPUB 3 refuses an empty name.
+std::string MetadataText(std::string_view field);
 
 } // namespace folivane::engine

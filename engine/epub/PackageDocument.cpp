@@ -17,10 +17,12 @@ std::string BuildContentOpf(const BookMetadata& book, std::size_t chapterCount,
     // EPUB 3 has no opf:scheme: the "urn:uuid:" prefix says what the identifier is.
     opf += std::string("<dc:identifier id=\"PrimaryID\"") + (epub3 ? "" : " opf:scheme=\"UUID\"") +
            ">urn:uuid:" + book.uuid + "</dc:identifier>";
-    const std::string author = EscapeXmlText(book.author);
-    const std::string publisher = EscapeXmlText(book.publisher);
-    if (!epub3 || !author.empty()) opf += "<dc:creator>" + author + "</dc:creator>";
-    if (!epub3 || !publisher.empty()) opf += "<dc:publisher>" + publisher + "</dc:publisher>";
+    // A name that is not there is left out: EPUB 3 refuses an empty one, and an empty one
+    // says nothing in EPUB 2 either.
+    if (!IsEmptyInXml(book.author))
+        opf += "<dc:creator>" + EscapeXmlText(book.author) + "</dc:creator>";
+    if (!IsEmptyInXml(book.publisher))
+        opf += "<dc:publisher>" + EscapeXmlText(book.publisher) + "</dc:publisher>";
     opf += std::string("<dc:source>") + kSourceAddress + "</dc:source>";
     opf += "<dc:language>" + EscapeXmlText(book.language) + "</dc:language>";
     if (epub3)

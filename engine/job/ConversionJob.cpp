@@ -1,12 +1,14 @@
 // The conversion job: chapter list, documents, archive, clean-up, in that order.
 #include "ConversionJob.h"
 
+#include "AbandonedBooks.h"
 #include "BookArchive.h"
 #include "OutputCheck.h"
 
 #include "engine/chapters/ChapterList.h"
 #include "engine/chapters/HeadingRules.h"
 #include "engine/epub/BookDocuments.h"
+#include "engine/epub/BookMetadata.h"
 #include "engine/epub/Cover.h"
 #include "engine/epub/UtcTime.h"
 #include "engine/epub/Uuid.h"
@@ -31,7 +33,7 @@ namespace {
 // output's name is what the user chose instead, and kDefaultBookName the save dialog's own. Blank
 // is judged after escaping, which drops a title of control characters whole.
 std::string BookTitle(const BookInput& input) {
-    if (!IsEmptyInXml(input.title)) return input.title;
+    if (std::string title = MetadataText(input.title); !title.empty()) return title;
     std::string name = zip::ExtractFileName(input.outputPath);
     const auto dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0) name.erase(dot);
@@ -76,6 +78,8 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         if (const std::string problem = OutputProblemBeforeReading(input, existingOutput);
             !problem.empty())
             throw ConversionError(problem);
+        // A book that an earlier conversion to this output left hidden when it was killed.
+        RemoveAbandonedBooks(input.outputPath);
         if (input.epubVersion != EpubVersion::Epub2 && input.epubVersion != EpubVersion::Epub3)
             throw ConversionError("Cannot write the book \"" + input.outputPath + "\" as EPUB " +
                                   std::to_string(static_cast<int>(input.epubVersion)) +
@@ -102,7 +106,8 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         progress.SetMaximum(static_cast<int>(chapters.size()));
         std::optional<CoverImage> cover;
         if (!input.coverPath.empty()) cover = LoadCover(input.coverPath);
-        BookMetadata metadata{BookTitle(input), input.author, input.publisher, NewUuid()};
+        BookMetadata metadata{BookTitle(input), MetadataText(input.author),
+                              MetadataText(input.publisher), NewUuid()};
         metadata.language = BookLanguage(input, sample);
         metadata.epubVersion = input.epubVersion;
         const std::time_t now = std::time(nullptr);

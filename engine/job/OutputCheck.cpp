@@ -69,6 +69,7 @@ std::string Problem(const BookInput& input, bool sources,
         return replaced;
     try {
         platform::CheckReplaceableTarget(path);
+        platform::CheckWritableTarget(path);
     } catch (const platform::EStreamError& error) {
         return error.what();
     }

@@ -15,7 +15,8 @@ namespace folivane::engine {
 // output must be named, must not be a .txt file (a source's name, when the book's was
 // forgotten), must not be one of the sources or the cover (compared as files, by
 // device and inode, so another spelling or a link is caught too), and must not be a folder,
-// a device or another file that is not a regular one, nor lie in /dev, /proc or /sys.
+// a device or another file that is not a regular one, nor lie in /dev, /proc or /sys, nor be
+// a file the user could not write to.
 std::string OutputProblem(const BookInput& input);
 
 // OutputProblem less the comparison with each source, which would cost a stat per source:

@@ -3,6 +3,7 @@
 
 #include "engine/chapters/ChapterList.h"
 
+#include "platform/DescriptorReserve.h"
 #include "platform/FolderLock.h"
 
 #include <string>
@@ -14,10 +15,10 @@ std::string TempFolderPath();
 
 // One job's folder, made only when the job first needs it: when the chapter list keeps a
 // piece of a text too large to hold (ChapterListOptions::heldTextBudget). A book of ordinary
-// size is made in memory and never makes it. It is made with mkdtemp (mode 0700) under the
-// temporary folder, holds "EPUB_TXT" (those pieces) and is removed whole when the object
-// goes. A lock held for the object's life tells other processes that the folder is in use.
-// Move-only.
+// size is made in memory and never makes it. It is made as mkdtemp would (mode 01700) under
+// the temporary folder, holds "EPUB_TXT" (those pieces) and is removed whole when the object
+// goes, also when the job has run out of descriptors. A lock held for the object's life
+// tells other processes that the folder is in use. Move-only.
 class WorkingTree : public PieceStore {
 public:
     WorkingTree() = default;
@@ -58,6 +59,8 @@ private:
     std::string root_;
     std::string error_;
     platform::FolderLock lock_;
+    // Descriptors kept for Remove(), which a job that ran out of them would lack.
+    platform::DescriptorReserve spare_;
 };
 
 // A job's tree under `tempFolderPath`, whose folder is made when the job first needs one:
@@ -67,8 +70,10 @@ WorkingTree PrepareWorkingTree(const std::string& tempFolderPath);
 // Removes working folders under `tempFolderPath` that this user's earlier, killed jobs
 // left behind: only folders that carry this program's lock, held by no job (a lock never
 // taken counts once its folder is a minute old). Folders of running or starting jobs are
-// kept, links are never followed, and a matching folder without a lock is never touched (it
-// may be the user's). Returns how many went.
+// kept, links are never followed, and a matching folder without a lock is never emptied (it
+// may be the user's): only when it is empty, a minute old and of the working folders' own
+// mode is it removed, as a job killed before it made its lock leaves it. Returns how many
+// went.
 int RemoveStaleWorkingTrees(const std::string& tempFolderPath);
 
 } // namespace folivane::engine

@@ -145,8 +145,8 @@ def contents(book):
             wanted = book.get("author" if key == "creator" else key)
             if wanted is not None:
                 element = metadata.find(DC + key)
-                # EPUB 3 refuses empty metadata: an empty value is left out there.
-                if element is None and opf.get("version") == "3.0":
+                # EPUB 3 refuses empty metadata: an empty value is left out, in both versions.
+                if element is None:
                     element = ET.Element(DC + key)
                 found = element.text or "" if element is not None else None
                 if found != wanted:

@@ -7,6 +7,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <sys/stat.h>
+#include <utime.h>
+
 namespace folivane::engine {
 namespace {
 
@@ -52,6 +56,8 @@ const PrepareFault kPrepareFaults[] = {
     {"FolderCannotBeMade", {Call::MakeFolder, ENOSPC, 1}, "No space left on device"},
     {"LockCannotBeMade", {Call::Open, EMFILE, 1, ".lock"}, "Too many open files"},
     {"LockCannotBeTaken", {Call::Lock, ENOLCK}, "No locks available"},
+    // The lock's is the first open; the second keeps descriptors for the removal.
+    {"SpareDescriptorsCannotBeHad", {Call::Open, EMFILE, 2}, "Too many open files"},
     {"PieceFolderCannotBeMade", {Call::MakeFolder, EDQUOT, 0, "EPUB_TXT"}, "Disk quota exceeded"},
 };
 
@@ -110,6 +116,36 @@ TEST(WorkingTree, LockThatCannotBeRemovedStaysForTheSweep) {
     ASSERT_EQ(ListNames(tmp.Path()).size(), 1u);
     EXPECT_EQ(RemoveStaleWorkingTrees(tmp.Path()), 1);
     EXPECT_THAT(ListNames(tmp.Path()), IsEmpty());
+}
+
+TEST(WorkingTree, UnlockedFolderGoesOnlyWhenEmptyOldAndOfTheWorkingFoldersMode) {
+    // A job killed between making its folder and its lock leaves it empty, of mode 01700.
+    struct Row {
+        const char* name;
+        bool empty;
+        int ageSeconds;
+        mode_t mode;
+        bool goes;
+    };
+    const Row rows[] = {
+        {"folivane-Killed", true, 120, 01700, true},
+        {"folivane-Start1", true, 5, 01700, false},    // its job may be making its lock
+        {"folivane-Notes1", false, 120, 01700, false}, // holds what may be the user's
+        {"folivane-Mine01", true, 120, 0700, false},   // as mkdtemp makes it: the user's
+    };
+    ScratchFolder tmp;
+    for (const Row& row : rows) {
+        const std::string folder = tmp / row.name;
+        ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+        ASSERT_EQ(::chmod(folder.c_str(), row.mode), 0);
+        if (!row.empty) test::WriteFile(folder + "/notes.txt", "notes");
+        const std::time_t then = std::time(nullptr) - row.ageSeconds;
+        const utimbuf times{then, then};
+        ASSERT_EQ(::utime(folder.c_str(), &times), 0);
+    }
+    EXPECT_EQ(RemoveStaleWorkingTrees(tmp.Path()), 1);
+    EXPECT_THAT(ListNames(tmp.Path()),
+                ElementsAre("folivane-Mine01", "folivane-Notes1", "folivane-Start1"));
 }
 
 } // namespace

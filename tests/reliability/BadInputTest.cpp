@@ -254,6 +254,27 @@ TEST_F(AsNobodyTest, ReadOnlyOutputFolderFailsNamingTheOutput) {
     }
 }
 
+TEST_F(AsNobodyTest, WriteProtectedOutputsAreRefusedBeforeAnyWork) {
+    const std::string ok = Source("ok.txt", "fine");
+    // nobody's own book made read-only, and another user's book in a shared folder (/tmp's
+    // mode): a rename could replace the first, cp could write neither.
+    const std::string readOnly = scratch / "out/readonly.epub";
+    WriteFile(readOnly, "an earlier book");
+    GiveToNobody(readOnly);
+    ::chmod(readOnly.c_str(), 0444);
+    const std::string shared = scratch / "shared";
+    ::mkdir(shared.c_str(), 0700);
+    ::chmod(shared.c_str(), 01777);
+    WriteFile(shared + "/book.epub", "someone else's book");
+    for (const std::string& output : {readOnly, shared + "/book.epub"}) {
+        engine::BookInput input = Book({ok}, "");
+        input.outputPath = output;
+        const JobOutcome outcome = ConvertAsNobody(input);
+        EXPECT_TRUE(FailedNaming(outcome, {output, "write-protected", "Permission denied"}));
+        EXPECT_EQ(outcome.events, (std::vector<std::string>{"show", "close", "result 1"}));
+    }
+}
+
 // A picture of `width` x `height` grey pixels.
 std::string GreyJpeg(int width, int height) {
     std::string out;

@@ -2,15 +2,19 @@
 #include "JobHarness.h"
 
 #include "engine/job/ConversionJob.h"
+#include "platform/RegularFile.h"
+#include "platform/ReplacementFile.h"
 #include "platform/SystemCalls.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fcntl.h>
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace folivane::test {
@@ -101,7 +105,8 @@ TEST_F(TrustTest, StoppedJobRemovesWhatItMadeAndKeepsTheEarlierBook) {
         for (const int checkPoint : {1, 6, 10}) {
             SCOPED_TRACE(std::to_string(checkPoint) + (unnamed ? " unnamed" : " hidden"));
             std::vector<platform::Fault> faults;
-            if (!unnamed) faults.push_back({platform::Call::Open, EOPNOTSUPP, 1, "/out/"});
+            // The first open of the output's folder lists it for books killed jobs left there.
+            if (!unnamed) faults.push_back({platform::Call::Open, EOPNOTSUPP, 2, "/out/"});
             const platform::FaultInjection injection(faults);
             const JobOutcome outcome = ConvertStopping(input, checkPoint);
             EXPECT_TRUE(FailedNaming(outcome, {"stopped"}));
@@ -166,6 +171,131 @@ TEST_F(TrustTest, CoversAreJudgedByTheirHeadBeforeTheyAreReadOrDecoded) {
             EXPECT_EQ(outcome.code, 0) << outcome.reason;
     }
 }
+
+TEST_F(TrustTest, BookInformationIsTrimmedAndBlankNamesAreLeftOutInBothVersions) {
+    const std::string chapter = Source("chapter.txt", "text");
+    struct Row {
+        const char* output;
+        int version;
+        std::string title, author, publisher; // as given
+        std::string bookTitle, bookAuthor;    // as the book has them
+    };
+    for (const Row& row : {Row{"padded.epub", 3, " \t Padded Title\u3000\n", "  A. Writer ",
+                               "\u3000", "Padded Title", "A. Writer"},
+                           Row{"blank2.epub", 2, "   ", " \t ", "\r\n", "blank2", ""},
+                           Row{"blank3.epub", 3, "\u3000", " ", "  ", "blank3", ""}}) {
+        SCOPED_TRACE(row.output);
+        engine::BookInput input = Book({chapter}, row.output);
+        input.title = row.title;
+        input.author = row.author;
+        input.publisher = row.publisher;
+        input.epubVersion = static_cast<engine::EpubVersion>(row.version);
+        ExpectedBook book;
+        book.title = row.bookTitle;
+        book.author = row.bookAuthor;
+        book.publisher = "";
+        book.epubVersion = row.version;
+        book.pandoc = false; // the package document is what this is about
+        ExpectBook(Convert(input), input.outputPath, book);
+        const std::string opf =
+            RunCommand("unzip -p " + ShellQuote(input.outputPath) + " OEBPS/content.opf").output;
+        EXPECT_THAT(opf, Not(HasSubstr("<dc:publisher")));
+        if (row.bookAuthor.empty()) {
+            EXPECT_THAT(opf, Not(HasSubstr("<dc:creator")));
+        }
+    }
+    EXPECT_EQ(CheckQueuedBooks(), "");
+}
+
+TEST_F(TrustTest, OutputTheUserCouldNotWriteIsRefusedBeforeAnyWork) {
+    // As the system would answer for a file of mode 444, or another user's, for any user.
+    const engine::BookInput input = Book({Source("a.txt", "text")}, "book.epub");
+    WriteFile(input.outputPath, "an earlier book");
+    const platform::FaultInjection faults({{platform::Call::Access, EACCES, 0, "book.epub"}});
+    const JobOutcome outcome = Convert(input);
+    EXPECT_TRUE(FailedNaming(outcome, {input.outputPath, "write-protected", "Permission denied"}));
+    EXPECT_THAT(outcome.events, ElementsAre("show", "close", "result 1"));
+}
+
+// What a conversion killed between giving its book a hidden name and renaming it leaves behind:
+// made in a child that ends at that moment without any clean-up, as a kill would.
+void LeaveHiddenBook(const std::string& output, const std::string& bytes) {
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        try {
+            platform::ReplacementFile file(output);
+            if (platform::WriteAll(file.Duplicate(), bytes) != 0) std::_Exit(1);
+            const platform::FaultInjection faults({{platform::Call::Rename, EIO}});
+            try {
+                file.Publish(false);
+            } catch (...) {
+                std::_Exit(0); // with the book linked, and before anything is cleaned up
+            }
+        } catch (...) {
+        }
+        std::_Exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_EQ(status, 0);
+}
+
+TEST_F(TrustTest, HiddenBooksOfKilledConversionsGoWithTheNextConversionToThatOutput) {
+    const engine::BookInput input = Book({Source("a.txt", "text")}, "book.epub");
+    ASSERT_EQ(Convert(input).code, 0);
+    const std::string book = ReadFile(input.outputPath);
+    const auto names = [&] { return ListNames(scratch / "out"); };
+    LeaveHiddenBook(input.outputPath, book);
+    ASSERT_EQ(names().size(), 2u);
+    const std::string abandoned = names()[0]; // hidden: its name begins with a dot
+    // Kept: the hidden book of a conversion still running (here, without unnamed files), a
+    // user's file that only looks like one by its name, and a book under another name.
+    std::unique_ptr<platform::ReplacementFile> running;
+    {
+        const platform::FaultInjection noUnnamedFiles({{platform::Call::Open, EOPNOTSUPP, 1}});
+        running = std::make_unique<platform::ReplacementFile>(input.outputPath);
+    }
+    ASSERT_EQ(platform::WriteAll(running->Duplicate(), book), 0);
+    WriteFile(scratch / "out/.book.epub.folivane-Notes1", "the user's notes");
+    WriteFile(scratch / "out/.book.epub.123456", book);
+    std::vector<std::string> kept = names();
+    ASSERT_EQ(kept.size(), 5u);
+    std::erase(kept, abandoned);
+
+    const JobOutcome outcome = RunJob(input, tmp);
+    EXPECT_EQ(outcome.code, 0) << outcome.reason;
+    EXPECT_EQ(names(), kept);
+}
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// The sanitizers need descriptors of their own (UBSan checks a virtual call through a pipe).
+TEST_F(TrustTest, RunningOutOfDescriptorsEndsWithAReasonAndLeavesNoWorkingFolder) {
+    WriteFile(scratch / "in/cover.png", MakePng());
+    engine::BookInput input = Book({Source("a.txt", "first"), Source("b.txt", "second")}, "b.epub");
+    input.coverPath = scratch / "in/cover.png";
+    std::vector<int> codes;
+    for (int spare = 0; spare <= 16; ++spare) {
+        SCOPED_TRACE(std::to_string(spare) + " descriptors");
+        const OutputWatch watch(input.outputPath);
+        const JobOutcome outcome = RunJobInChild(input, tmp, [spare] {
+            const int lowest = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+            ::close(lowest);
+            const rlim_t limit = static_cast<rlim_t>(lowest + spare);
+            const rlimit descriptors{limit, limit};
+            return ::setrlimit(RLIMIT_NOFILE, &descriptors) == 0;
+        });
+        EXPECT_TRUE(KeptThePromise(outcome, watch, tmp));
+        if (outcome.code == 1) {
+            EXPECT_THAT(outcome.reason, HasSubstr("Too many open files"));
+        }
+        codes.push_back(outcome.code);
+    }
+    EXPECT_EQ(codes.front(), 1);
+    EXPECT_EQ(codes.back(), 0);
+}
+#endif
 
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 // The sanitizers reserve address space of their own, so a limit on it says nothing there.

@@ -27,6 +27,9 @@ KEPT = KeptBooks()
 del sys.argv[1:3]
 
 NOBODY = 65534
+# The sanitizers need descriptors of their own (UBSan checks a virtual call through a pipe).
+SANITIZED = any(name in subprocess.run(["ldd", CLI], capture_output=True, text=True).stdout
+                for name in ("libasan", "libtsan"))
 # Pictures are made at test time with the same library the engine decodes them with.
 STB = ctypes.CDLL("libstb.so.0")
 
@@ -129,11 +132,16 @@ class CliReliabilityTest(unittest.TestCase):
     def source(self, name, data):
         return write(os.path.join(os.fsencode(self.dir), b"in", os.fsencode(name)), data)
 
-    def run_cli(self, *args, limit=None, as_nobody=False, timeout=300, cwd=None):
+    def run_cli(self, *args, limit=None, descriptors=None, as_nobody=False, timeout=300,
+                cwd=None):
         def limited():
-            # SIGXFSZ stays ignored across exec: a write beyond the limit fails with EFBIG.
-            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
-            resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+            # SIGXFSZ as a shell leaves it, ending the process by default: the program itself
+            # must make the write beyond the limit fail with EFBIG instead.
+            signal.signal(signal.SIGXFSZ, signal.SIG_DFL)
+            if limit is not None:
+                resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+            if descriptors is not None:
+                resource.setrlimit(resource.RLIMIT_NOFILE, (descriptors, descriptors))
 
         program, extra = CLI, {}
         if as_nobody:
@@ -144,8 +152,7 @@ class CliReliabilityTest(unittest.TestCase):
                 shutil.copy(CLI, program)
             extra = dict(user=NOBODY, group=NOBODY, extra_groups=[])
         return subprocess.run([program, "-q", *args], capture_output=True, env=self.env, cwd=cwd,
-                              timeout=timeout, preexec_fn=limited if limit is not None else None,
-                              **extra)
+                              timeout=timeout, preexec_fn=limited, **extra)
 
     def convert(self, output, *args, fails_naming=None, **options):
         """Runs folivane-cli and checks the promise. With `fails_naming` (the file and the
@@ -316,17 +323,22 @@ class CliReliabilityTest(unittest.TestCase):
         text = self.source("a.txt", b"a")
         lookalikes = ("</dc:title><dc:title>Second</dc:title><meta name=\"x\"/>"
                       "<![CDATA[ x ]]> <!-- c --> <?pi x?> &amp; &#0; &#x1;")
-        title = lookalikes.encode() + b" \x01\x02\x1f|\x7f|\xc2\x85|\xef\xbf\xbe|\xe9|\x1b[0m end"
+        title = lookalikes.encode() + b" \x01\x02\x1f|\x7f|\xc2\x85|\xef\xbf\xbe|\x1b[0m end"
         out = os.path.join(self.out, "info.epub")
         self.convert(out, "--title", title, "--author", "Writer\twith a tab\nand a line",
                      "--publisher", "]]> \x0b\x0c\x08 <publisher>", text)
-        self.keep_book(out, title=lookalikes + " |\x7f|\x85|||[0m end",
+        self.keep_book(out, title=lookalikes + " |\x7f|\x85||[0m end",
                        author="Writer\twith a tab\nand a line", publisher="]]>  <publisher>")
-        for name, title in [("controls", b"\x01\x02\x03"), ("bytes", b"\xff\xfe"),
-                            ("blank", b" \x0b ")]:
+        for name, title in [("controls", b"\x01\x02\x03"), ("blank", b" \x0b ")]:
             out = os.path.join(self.out, f"Named {name}.epub")
             self.convert(out, "--title", title, text)
             self.keep_book(out, title=f"Named {name}")
+        # Bytes that are not UTF-8 are no title: refused before any work.
+        refused = self.run_cli("-o", os.path.join(self.out, "bytes.epub"), "--title", b"\xff\xfe",
+                               text)
+        self.assertEqual(refused.returncode, 2)
+        self.assertIn(b"--title is not UTF-8", refused.stderr)
+        self.assertFalse(os.path.exists(os.path.join(self.out, "bytes.epub")))
 
     def test_outputs_that_cannot_take_a_book_fail_and_others_are_replaced(self):
         ok = self.source("ok.txt", b"fine")
@@ -384,6 +396,23 @@ class CliReliabilityTest(unittest.TestCase):
         out = os.path.join(self.out, "large.epub")
         self.convert(out, large, limit=50000, fails_naming=[out, "File too large"])
         self.convert(out, large, limit=120000, fails_naming=[out, "File too large"])
+
+    @unittest.skipIf(SANITIZED, "the sanitizers need descriptors of their own")
+    def test_running_out_of_descriptors_ends_in_a_named_failure_and_leaves_nothing(self):
+        cover = os.path.join(self.dir, "in", "cover.png")
+        os.makedirs(os.path.dirname(cover))
+        picture(cover, "png")
+        args = ["--cover", cover, self.source("a.txt", b"first"), self.source("b.txt", b"second")]
+        out = write(os.path.join(self.out, "book.epub"), b"an earlier file")
+        codes = []
+        # From too few for any work to enough for the whole book.
+        for n in range(4, 24):
+            result = self.convert(out, *args, descriptors=n)
+            if result.returncode == 1:
+                self.assertIn(b"Too many open files", result.stderr)
+            codes.append(result.returncode)
+        self.assertEqual((codes[0], codes[-1]), (1, 0))
+        self.keep_book(out)
 
     def test_killed_at_random_moments_leaves_the_earlier_file_or_a_whole_book(self):
         text = "".join(f"Line {i} 雨后的石板路还湿着 of the long source.\n" for i in range(80000))

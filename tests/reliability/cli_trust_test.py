@@ -7,12 +7,14 @@ Usage: cli_trust_test.py FOLIVANE_CLI TEST_DATA_FOLDER
 """
 import os
 import resource
+import shutil
 import signal
 import subprocess
 import sys
 import tempfile
 import time
 import unittest
+import zipfile
 
 CLI, DATA = (os.path.abspath(p) for p in sys.argv[1:3])
 sys.path.insert(0, DATA)
@@ -20,6 +22,8 @@ from kept_books import KeptBooks  # noqa: E402  (found through DATA)
 
 KEPT = KeptBooks()
 del sys.argv[1:3]
+
+NOBODY = 65534
 
 # The sanitizers reserve address space of their own: a limit on it says nothing there.
 SANITIZED = any(name in subprocess.run(["ldd", CLI], capture_output=True, text=True).stdout
@@ -105,17 +109,32 @@ class CliTrustTest(unittest.TestCase):
 
     def test_usage_is_checked_before_any_work(self):
         text = self.source("a.txt", b"text")
-        cases = {
-            "empty code page": ["--encoding", "", text],
-            "empty code page inline": ["--encoding=", text],
-            "a slash for a code page": ["--encoding", "/", text],
-            "a title too long for a file name": ["--title", "x" * 300, text],
+        latin1 = "Café".encode("latin-1")
+        cases = {  # the arguments, and what the message names
+            "empty code page": (["--encoding", "", text], "--encoding"),
+            "empty code page inline": (["--encoding=", text], "--encoding"),
+            "a slash for a code page": (["--encoding", "/", text], "code page"),
+            "a title too long for a file name": (["--title", "x" * 300, text], "title"),
+            "an empty heading length": (["--max-heading-length", "", text],
+                                        "--max-heading-length"),
+            "an empty heading length inline": (["--max-heading-length=", text],
+                                               "--max-heading-length"),
+            # Text in another encoding than UTF-8 would lose its letters without a word.
+            "a Latin-1 title": (["--title", latin1, text], "--title is not UTF-8"),
+            "a Latin-1 author inline": ([b"--author=" + latin1, text], "--author is not UTF-8"),
+            "a Latin-1 publisher": (["--publisher", latin1, text], "--publisher is not UTF-8"),
+            "a Latin-1 language": (["--language", b"\xe9n", text], "--language is not UTF-8"),
+            "a GBK chapter pattern": (["--chapter-pattern", "第.章".encode("gbk"), text],
+                                      "--chapter-pattern is not UTF-8"),
+            "a cut volume pattern": (["--volume-pattern", "卷".encode()[:2], text],
+                                     "--volume-pattern is not UTF-8"),
         }
-        for name, args in cases.items():
+        for name, (args, named) in cases.items():
             with self.subTest(name):
                 result = self.run_cli(*args, cwd=self.out)
                 self.assertEqual(result.returncode, 2, result.stderr)
-                self.assertIn("folivane-cli:", result.stderr)
+                self.assertIn("folivane-cli: ", result.stderr)
+                self.assertIn(named, result.stderr)
                 self.assertEqual(os.listdir(self.out), [])
                 self.assertEqual(os.listdir(self.temp), [])
 
@@ -153,22 +172,59 @@ class CliTrustTest(unittest.TestCase):
         text = (("A line of a long novel. " * 4) + "\n").encode() * 300000
         large = self.source("large.txt", text)
         book = write(os.path.join(self.out, "book.epub"), b"an earlier book")
-        for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+
+        def interrupted(sig, ignored=None):
+            def before():
+                if ignored:
+                    signal.signal(ignored, signal.SIG_IGN)
+            job = subprocess.Popen([CLI, "-q", "-o", book, large, large], env=self.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                   preexec_fn=before)
+            # The book is made in memory: the job is at work once it has read the first
+            # source (it makes no working folder to watch for).
+            while read_so_far(job.pid) < len(text) and job.poll() is None:
+                time.sleep(0.005)
+            time.sleep(0.1)
+            job.send_signal(sig)
+            job.wait(timeout=60)
+            job.stderr.close()
+            self.assertEqual(os.listdir(self.temp), [])
+            self.assertEqual(os.listdir(self.out), ["book.epub"])
+            return job.returncode
+
+        # Ctrl+C, kill, a closed terminal, Ctrl+\, and the signals scripts send.
+        for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT, signal.SIGALRM,
+                    signal.SIGUSR1, signal.SIGUSR2):
             with self.subTest(sig.name):
-                job = subprocess.Popen([CLI, "-q", "-o", book, large, large], env=self.env,
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-                # The book is made in memory: the job is at work once it has read the first
-                # source (it makes no working folder to watch for).
-                while read_so_far(job.pid) < len(text) and job.poll() is None:
-                    time.sleep(0.005)
-                time.sleep(0.1)
-                job.send_signal(sig)
-                job.wait(timeout=60)
-                self.assertEqual(job.returncode, 128 + sig, job.stderr.read())
-                job.stderr.close()
-                self.assertEqual(os.listdir(self.temp), [])
-                self.assertEqual(os.listdir(self.out), ["book.epub"])
+                self.assertEqual(interrupted(sig), 128 + sig)
                 self.assertEqual(read(book), b"an earlier book")
+        # Under nohup a closed terminal must not stop the conversion.
+        self.assertEqual(interrupted(signal.SIGHUP, ignored=signal.SIGHUP), 0)
+        with zipfile.ZipFile(book) as archive:  # too large a book for every checker
+            self.assertEqual(archive.namelist()[0], "mimetype")
+            self.assertIsNone(archive.testzip())
+
+    def test_a_book_the_user_could_not_write_is_refused_and_kept(self):
+        if os.geteuid() != 0:
+            self.skipTest("needs root to run folivane-cli as the user nobody")
+        os.chmod(self.dir, 0o755)
+        program = os.path.join(self.dir, "folivane-cli")  # where nobody may run it
+        shutil.copy(CLI, program)
+        os.chown(self.temp, NOBODY, NOBODY)
+        text = self.source("a.txt", b"text")
+        book = write(os.path.join(self.out, "book.epub"), b"an earlier book")
+        os.chown(book, NOBODY, NOBODY)
+        os.chmod(book, 0o444)
+        os.chown(self.out, NOBODY, NOBODY)
+        result = subprocess.run([program, "-q", "-o", book, text], capture_output=True,
+                                text=True, env=self.env, user=NOBODY, group=NOBODY,
+                                extra_groups=[])
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertIn(f'Cannot replace the write-protected file "{book}". Permission denied',
+                      result.stderr)
+        self.assertEqual(read(book), b"an earlier book")
+        self.assertEqual(os.listdir(self.out), ["book.epub"])
+        self.assertEqual(os.listdir(self.temp), [])
 
     def test_a_reader_of_the_progress_that_goes_away_does_not_stop_the_book(self):
         sources = [self.source(f"{i:02}.txt", f"part {i} of the story".encode()) for i in range(40)]

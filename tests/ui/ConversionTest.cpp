@@ -3,6 +3,7 @@
 #include "ui/TForm3.h"
 
 #include "engine/text/LanguageTag.h"
+#include "platform/SystemCalls.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -169,19 +170,18 @@ private slots:
         QVERIFY(!form_->ConversionRunning());
     }
 
-    void saveDialogSuggestsTheTitleAsTypedOrMyepub_data() {
+    void saveDialogSuggestsTheTitleAsTheBookHasItOrMyepub_data() {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("suggested");
         QTest::newRow("empty") << ""
                                << "myepub";
         QTest::newRow("three spaces") << "   "
-                                      << "   ";
-        QTest::newRow("a name") << " My Book "
-                                << " My Book ";
+                                      << "myepub";
+        QTest::newRow("a name") << QString::fromUtf8("\u3000My Book ") << "My Book";
         QTest::newRow("slash") << "Either/Or"
                                << "Either_Or";
     }
-    void saveDialogSuggestsTheTitleAsTypedOrMyepub() {
+    void saveDialogSuggestsTheTitleAsTheBookHasItOrMyepub() {
         QFETCH(QString, title);
         QFETCH(QString, suggested);
         form_->AddTxtFile(Source(QStringLiteral("one.txt"), "Hello"));
@@ -382,6 +382,30 @@ private slots:
         QFile file(source);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("precious"));
+    }
+
+    void bookTheUserCouldNotWriteIsRefusedBeforeAnyWork() {
+        form_->AddTxtFile(Source(QStringLiteral("one.txt"), "Hello"));
+        const QString book = out_ + QStringLiteral("/book.epub");
+        QFile earlier(book);
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("an earlier book") > 0);
+        earlier.close();
+        dialogs_.saveAnswers << book;
+        {
+            // As the system answers for a file of mode 444 or another user's, also as root.
+            const folivane::platform::FaultInjection faults(
+                {{folivane::platform::Call::Access, EACCES, 0, "book.epub"}});
+            Convert();
+        }
+        QVERIFY(!form_->ConversionRunning());
+        QVERIFY(shown_.isEmpty());
+        const QList<ScriptedDialogs::Call> messages = dialogs_.Messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].text.contains(QLatin1String("write-protected")),
+                 qPrintable(messages[0].text));
+        QCOMPARE(WorkingFolders(), QStringList());
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("an earlier book"));
     }
 
     void endOfTheSessionStopsTheJobWhichCleansUp() {
