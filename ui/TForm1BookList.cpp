@@ -5,6 +5,7 @@
 #include "EllipsisEdit.h"
 #include "Icons.h"
 #include "NaturalOrder.h"
+#include "engine/text/LegacyCodePage.h"
 #include "engine/text/SourceFiles.h"
 #include "engine/text/SourceText.h"
 
@@ -34,12 +35,19 @@ constexpr int kSizeRole = Qt::UserRole;
 // The ID cell keeps a key that names the row for good, whatever sorting and moving do.
 constexpr int kKeyRole = Qt::UserRole + 1;
 // The encoding cell: the user's choice ("" for Automatic), the detected encoding, and
-// whether a byte-order mark decides.
+// what decided it (an engine::EncodingBasis).
 constexpr int kChosenRole = Qt::UserRole + 2;
 constexpr int kGuessRole = Qt::UserRole + 3;
-constexpr int kMarkedRole = Qt::UserRole + 4;
+constexpr int kBasisRole = Qt::UserRole + 4;
 // Why the file could not be read when its encoding was judged.
 constexpr int kProblemRole = Qt::UserRole + 5;
+// The book's code page the guess was made with.
+constexpr int kBookPageRole = Qt::UserRole + 6;
+
+bool Marked(const QTableWidgetItem& cell) {
+    return cell.data(kGuessRole).isValid() &&
+           cell.data(kBasisRole).toInt() == static_cast<int>(engine::EncodingBasis::Mark);
+}
 
 QTableWidgetItem* Cell(const QString& text) {
     auto* item = new QTableWidgetItem(text);
@@ -84,12 +92,17 @@ bool TForm1::AddTxtFile(const QString& path) {
     ShowEncoding(*encoding);
     m_list->setItem(row, kEncoding, encoding);
     m_list->setItem(row, kPath, Cell(path));
-    const int key = nextRowKey_++;
-    id->setData(kKeyRole, key);
-    pendingGuesses_.append({key, path, QString(), false, QString()});
+    id->setData(kKeyRole, nextRowKey_++);
+    QueueGuess(row, BookPage());
+    return true;
+}
+
+void TForm1::QueueGuess(int row, const QString& bookPage) {
+    m_list->item(row, kEncoding)->setData(kBookPageRole, bookPage);
+    pendingGuesses_.append({m_list->item(row, kId)->data(kKeyRole).toInt(),
+                            m_list->item(row, kPath)->text(), bookPage, QString(), 0, QString()});
     if (!guessing_.isRunning())
         QMetaObject::invokeMethod(this, &TForm1::GuessPendingEncodings, Qt::QueuedConnection);
-    return true;
 }
 
 QStringList TForm1::CommonEncodings() {
@@ -106,8 +119,12 @@ void TForm1::GuessPendingEncodings() {
     guessing_.setFuture(QtConcurrent::run([batch = std::move(batch)]() mutable {
         for (EncodingGuess& guess : batch) {
             try {
-                guess.encoding = QString::fromStdString(engine::GuessSourceEncoding(
-                    QFile::encodeName(guess.path).toStdString(), std::string(), &guess.marked));
+                const std::string bookPage = guess.bookPage.toStdString();
+                const engine::EncodingJudgement judged =
+                    engine::GuessSourceEncoding(QFile::encodeName(guess.path).toStdString(),
+                                                {std::string(), [&bookPage] { return bookPage; }});
+                guess.encoding = QString::fromStdString(judged.encoding);
+                guess.basis = static_cast<int>(judged.basis);
             } catch (const std::exception& error) {
                 guess.encoding.clear(); // unreadable now; the conversion will fail naming it
                 guess.problem = QString::fromStdString(error.what());
@@ -128,24 +145,69 @@ void TForm1::ApplyEncodingGuesses() {
         const int row = RowOfKey(guess.key);
         if (row < 0) continue; // deleted meanwhile
         QTableWidgetItem* cell = m_list->item(row, kEncoding);
+        if (cell->data(kBookPageRole).toString() != guess.bookPage) continue; // queued again
         cell->setData(kGuessRole, guess.encoding);
-        cell->setData(kMarkedRole, guess.marked);
+        cell->setData(kBasisRole, guess.basis);
         cell->setData(kProblemRole, guess.problem);
-        if (guess.marked) cell->setData(kChosenRole, QString()); // the mark decides
+        if (Marked(*cell)) cell->setData(kChosenRole, QString()); // the mark decides
         ShowEncoding(*cell);
     }
+    if (pendingGuesses_.isEmpty()) JudgeAgainWithTheBook();
     if (!pendingGuesses_.isEmpty())
         GuessPendingEncodings();
     else
         emit encodingsKnown();
 }
 
+QString TForm1::BookPage() const {
+    std::vector<std::string> pages;
+    for (int row = 0; row < m_list->rowCount(); ++row) {
+        const QTableWidgetItem* cell = m_list->item(row, kEncoding);
+        const QString chosen = cell->data(kChosenRole).toString();
+        if (!chosen.isEmpty())
+            pages.push_back(chosen.toStdString());
+        else if (cell->data(kGuessRole).isValid() &&
+                 cell->data(kBasisRole).toInt() == static_cast<int>(engine::EncodingBasis::Text))
+            pages.push_back(cell->data(kGuessRole).toString().toStdString());
+    }
+    return QString::fromStdString(engine::BookCodePage(pages));
+}
+
+void TForm1::JudgeAgainWithTheBook() {
+    const QString bookPage = BookPage();
+    for (int row = 0; row < m_list->rowCount(); ++row) {
+        const QTableWidgetItem* cell = m_list->item(row, kEncoding);
+        if (!cell->data(kGuessRole).isValid() || cell->data(kGuessRole).toString().isEmpty())
+            continue; // being judged, or unreadable
+        const auto basis = static_cast<engine::EncodingBasis>(cell->data(kBasisRole).toInt());
+        if (engine::JudgedWithoutItsText(basis) && cell->data(kBookPageRole).toString() != bookPage)
+            QueueGuess(row, bookPage);
+    }
+}
+
 void TForm1::ChooseEncoding(int row, const QString& encoding) {
     if (row < 0 || row >= m_list->rowCount()) return;
     QTableWidgetItem* cell = m_list->item(row, kEncoding);
-    if (cell->data(kMarkedRole).toBool()) return;
+    if (Marked(*cell)) return;
     cell->setData(kChosenRole, encoding);
     ShowEncoding(*cell);
+    if (!guessing_.isRunning()) JudgeAgainWithTheBook();
+}
+
+QString TForm1::BasisText(engine::EncodingBasis basis) {
+    const QString alone = tr("The text alone does not tell its code page:") + QLatin1Char('\n');
+    switch (basis) {
+    case engine::EncodingBasis::Mark:
+        return tr("Read by its byte-order mark");
+    case engine::EncodingBasis::Book:
+        return alone + tr("read as the other files of the book are");
+    case engine::EncodingBasis::Locale:
+        return alone + tr("read in the code page of your language");
+    case engine::EncodingBasis::Guess:
+        return alone + tr("a guess; choose the code page if the text is wrong");
+    default:
+        return tr("Detected from the text");
+    }
 }
 
 void TForm1::ShowEncoding(QTableWidgetItem& cell) const {
@@ -163,8 +225,8 @@ void TForm1::ShowEncoding(QTableWidgetItem& cell) const {
                         cell.data(kProblemRole).toString());
     } else {
         cell.setText(guess.toString());
-        cell.setToolTip(cell.data(kMarkedRole).toBool() ? tr("Read by its byte-order mark")
-                                                        : tr("Detected from the text"));
+        cell.setToolTip(
+            BasisText(static_cast<engine::EncodingBasis>(cell.data(kBasisRole).toInt())));
     }
 }
 
@@ -178,7 +240,7 @@ void TForm1::ShowRowMenu(const QPoint& at) {
     menu.setObjectName(QStringLiteral("EncodingMenu"));
     const QString title = tr("Read the file as");
     menu.addSection(title);
-    const bool marked = cell->data(kMarkedRole).toBool();
+    const bool marked = Marked(*cell);
     // One code page at a time: the items are radio items.
     auto* choices = new QActionGroup(&menu);
     choices->setExclusive(true);
@@ -271,6 +333,7 @@ void TForm1::m_delClick() {
         const int id = IdOf(row);
         if (id > d) m_list->item(row, kId)->setText(QString::number(id - 1));
     }
+    if (!guessing_.isRunning()) JudgeAgainWithTheBook();
 }
 
 void TForm1::DeleteKeyPressed() {

@@ -88,6 +88,9 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         options.legacyEncoding = input.legacyEncoding;
         options.sourceEncodings = input.sourceEncodings;
         options.checkPoint = checkPoint;
+        options.encodingReport = [&](std::size_t index, const EncodingJudgement& judged) {
+            progress.EncodingReport(input.sources[index], judged);
+        };
         std::string sample;
         const TChapterList chapters = BuildChapterList(input.sources, &tree, options, &sample);
         progress.SetMaximum(static_cast<int>(chapters.size()));
