@@ -68,8 +68,13 @@ std::vector<PageRange> CutPages(std::string_view text, PageRange range) {
         const LineSpan line = LineAt(text, at, range.second);
         std::size_t length = line.end - at;
         std::size_t next = line.next;
-        if (length + 2 > kPieceThreshold) {
-            if (counter > 0) close(at);
+        // A line that would carry the page past the size limit starts the next page, and is
+        // cut there when it does not fit a page of its own either.
+        if (counter + length + 2 > kSizeLimit) {
+            if (counter > 0) {
+                close(at);
+                continue;
+            }
             next = CutWithin(text, at, kPieceThreshold - 2);
             length = next - at;
         }

@@ -18,11 +18,12 @@ constexpr std::size_t kPieceThreshold = 92160;
 using PageRange = std::pair<std::size_t, std::size_t>;
 
 // The pages of text[range): cut between lines, each closed by the line with which its lines
-// reach kPieceThreshold bytes; one page, possibly empty, for a short or empty text. A line
-// longer than that starts a page of its own and is cut within it, between characters: after
-// the last sentence in the second half of the page where there is one (。！？… or . ! ? before
-// a space, closing quotes kept with their sentence), else after the last white space there,
-// else after the last whole character that fits.
+// reach kPieceThreshold bytes, none past kSizeLimit: a line that would carry a page past it
+// starts the next page; one page, possibly empty, for a short or empty text. A line longer
+// than kSizeLimit is cut into pages of at most kPieceThreshold bytes, between characters:
+// after the last sentence in the second half of the page where there is one (。！？… or . ! ?
+// before a space, closing quotes kept with their sentence), else after the last white space
+// there, else after the last whole character that fits.
 std::vector<PageRange> CutPages(std::string_view text, PageRange range);
 
 } // namespace folivane::engine

@@ -16,9 +16,11 @@
 namespace folivane::test {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using ::testing::StartsWith;
 
 class TrustTest : public JobTest {
 protected:
@@ -111,6 +113,18 @@ TEST_F(TrustTest, StoppedJobRemovesWhatItMadeAndKeepsTheEarlierBook) {
         }
     }
     EXPECT_EQ(ReadFile(input.outputPath), "an earlier file");
+}
+
+TEST_F(TrustTest, StopIsHeardWhileHeadingsAreSoughtInALargeText) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i)
+        text += "line " + std::to_string(i) + "\n";
+    engine::BookInput input = Book({Source("long.txt", text)}, "book.epub");
+    input.chapterPattern = "^Kapitel \\d+$";
+    // Before the source, then twice within the search of its 20,000 lines.
+    const JobOutcome outcome = ConvertStopping(input, 3);
+    EXPECT_TRUE(FailedNaming(outcome, {"stopped"}));
+    EXPECT_THAT(outcome.events, Not(Contains(StartsWith("max "))));
 }
 
 TEST_F(TrustTest, PageThatCannotBeWrittenNamesItsChapterNotTheWorkingFolder) {
