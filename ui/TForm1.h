@@ -106,6 +106,11 @@ private:
     void m_listColumnClick(int column);
     int m_listCompare(int rowA, int rowB) const;
     void CoverPathEditButtonClick();
+    int SelectedRow() const;
+    void SelectRow(int row);
+    int IdOf(int row) const;
+
+    // Encoding column (TForm1Encodings.cpp).
     void ShowRowMenu(const QPoint& at);
     void GuessPendingEncodings();
     void ApplyEncodingGuesses();
@@ -120,9 +125,6 @@ private:
     void ShowEncoding(QTableWidgetItem& cell) const;
     static QString BasisText(engine::EncodingBasis basis);
     int RowOfKey(int key) const;
-    int SelectedRow() const;
-    void SelectRow(int row);
-    int IdOf(int row) const;
     // The code page the user chose for the row, "" for Automatic.
     QString EncodingOf(int row) const;
 
