@@ -14,6 +14,22 @@ bool TerminalProgress::CancelRequested() {
     return platform::TerminationSignals::Received() != 0;
 }
 
+void TerminalProgress::EncodingReport(const std::string& path,
+                                      const engine::EncodingJudgement& judged) {
+    if (quiet_ || broken_) return;
+    const char* why = judged.basis == engine::EncodingBasis::Book
+                          ? "the code page of the book's other sources"
+                      : judged.basis == engine::EncodingBasis::Locale
+                          ? "the code page of the locale"
+                          : "a guess; name the right one with --encoding if the text is wrong";
+    // Before the chapter reports, so never in the middle of a bar.
+    broken_ = std::fprintf(out_,
+                           "folivane-cli: \"%s\": its text alone does not tell its code page; "
+                           "read as %s, %s\n",
+                           path.c_str(), judged.encoding.c_str(), why) < 0 ||
+              std::fflush(out_) != 0;
+}
+
 void TerminalProgress::ChapterReport(const std::string& chapterName) {
     ++done_;
     if (quiet_ || broken_) return;

@@ -14,6 +14,8 @@ public:
     TerminalProgress(std::FILE* out, bool quiet);
 
     void ShowProgress() override {}
+    // One line for each source whose code page its text did not tell.
+    void EncodingReport(const std::string& path, const engine::EncodingJudgement& judged) override;
     void SetMaximum(int chapterCount) override { maximum_ = chapterCount; }
     void ChapterReport(const std::string& chapterName) override;
     // On a terminal only: lines written elsewhere stay one per chapter.

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -87,7 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = engine::ReadSourceText(w.source, legacy);
 
     if (chapters.empty()) __builtin_trap();
-    std::vector<std::string_view> pieceLines;
+    // Each piece's lines, and whether a line ends its piece: a line longer than a page goes on
+    // in the next one.
+    std::vector<std::pair<std::string_view, bool>> pieceLines;
     std::vector<std::string> readBack;
     readBack.reserve(chapters.size());
     for (std::size_t i = 0; i < chapters.size(); ++i) {
@@ -95,12 +98,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (chapter.Name != "story" + std::to_string(i + 1)) __builtin_trap();
         if (chapter.Path.rfind(w.pieces, 0) != 0) __builtin_trap();
         readBack.push_back(engine::ReadSourceText(chapter.Path));
+        // No page grows past 100 KiB, its line ends counted as CR LF.
+        if (readBack.back().size() > 102400) __builtin_trap();
         const std::vector<std::string_view> lines = folivane::fuzz::TextLines(readBack.back());
         // Only the last piece may be empty: the others each hold a line that closed them.
         if (i + 1 < chapters.size() && lines.empty()) __builtin_trap();
-        pieceLines.insert(pieceLines.end(), lines.begin(), lines.end());
+        for (std::size_t k = 0; k < lines.size(); ++k)
+            pieceLines.emplace_back(lines[k], k + 1 == lines.size());
     }
-    if (pieceLines != folivane::fuzz::TextLines(text)) __builtin_trap();
+    std::size_t next = 0;
+    for (const std::string_view line : folivane::fuzz::TextLines(text)) {
+        std::string joined;
+        bool pieceEnds = true;
+        do {
+            if (next == pieceLines.size()) __builtin_trap();
+            joined += pieceLines[next].first;
+            pieceEnds = pieceLines[next++].second;
+        } while (joined.size() < line.size() && pieceEnds);
+        if (joined != line) __builtin_trap();
+    }
+    if (next != pieceLines.size()) __builtin_trap();
     folivane::platform::RemoveFolderTree(w.pieces);
     return 0;
 }

@@ -183,10 +183,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using folivane::engine::seAnsi;
     using folivane::engine::seUtf8;
     const bool wide = source.encoding != seAnsi && source.encoding != seUtf8;
-    // UTF-8 is taken as it is, with or without a mark.
-    if (!wide && IsUtf8(body) && text != body) __builtin_trap();
-    // Damaged UTF-8 is repaired, never read as something else.
     const std::string chosen = folivane::engine::ChooseSourceEncoding(source, legacy);
+    // A code page the user names is obeyed for text without a mark; else UTF-8 is taken as it
+    // is, unless its zero bytes show UTF-16.
+    if (source.encoding == seAnsi && !legacy.empty() && chosen != legacy) __builtin_trap();
+    if (!wide && (legacy.empty() || source.encoding == seUtf8) && IsUtf8(body) &&
+        !chosen.starts_with("UTF-16") && text != body)
+        __builtin_trap();
+    // Damaged UTF-8 is repaired, never read as something else.
     if (!wide && chosen == "UTF-8" && text != RepairUtf8(body)) __builtin_trap();
     if (source.encoding == seUtf8 && chosen != "UTF-8") __builtin_trap();
     // Wide text reads as iconv reads it.

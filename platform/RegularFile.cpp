@@ -66,32 +66,23 @@ std::size_t ReadUpTo(const FileDescriptor& file, char* buffer, std::size_t count
     return got;
 }
 
-void ReadToEnd(const FileDescriptor& file, std::string& out, std::int64_t sizeHint,
-               const std::string& path) {
-    std::size_t have = out.size();
-    // One byte more than expected, so that the end shows without a second round.
-    std::size_t want = static_cast<std::size_t>(std::max<std::int64_t>(sizeHint, 0)) + 1;
-    while (true) {
-        out.resize(have + want);
-        std::size_t got = 0;
-        try {
-            got = ReadUpTo(file, out.data() + have, want, path);
-        } catch (...) {
-            out.resize(have);
-            throw;
-        }
-        have += got;
-        if (got < want) break;
-        want = std::max<std::size_t>(have, 64 * 1024);
+void ReadAsOpened(const FileDescriptor& file, std::string& out, std::int64_t size,
+                  const std::string& path) {
+    const std::size_t have = out.size();
+    out.resize(have + static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
+    try {
+        out.resize(have + ReadUpTo(file, out.data() + have, out.size() - have, path));
+    } catch (...) {
+        out.resize(have);
+        throw;
     }
-    out.resize(have);
 }
 
 std::string ReadWholeFile(const std::string& path) {
     FileStatus status;
     const FileDescriptor file = OpenRegularFile(path, &status);
     std::string content;
-    ReadToEnd(file, content, status.size, path);
+    ReadAsOpened(file, content, status.size, path);
     return content;
 }
 

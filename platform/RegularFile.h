@@ -26,13 +26,14 @@ std::optional<std::int64_t> RegularFileSize(const std::string& path);
 std::size_t ReadUpTo(const FileDescriptor& file, char* buffer, std::size_t count,
                      const std::string& path);
 
-// Reads from the current position to the end of the file after what `out` holds.
-// `sizeHint` only sizes the first read: a file that changes while it is read is taken as it
-// then is. Raises EReadError naming `path`.
-void ReadToEnd(const FileDescriptor& file, std::string& out, std::int64_t sizeHint,
-               const std::string& path);
+// Reads from the current position up to `size` bytes, the rest of the file as it was when it
+// was opened, after what `out` holds: bytes another program appends meanwhile are left out,
+// so that a file that keeps growing is not read without end; a file that shrinks ends where
+// it now ends. Raises EReadError naming `path`.
+void ReadAsOpened(const FileDescriptor& file, std::string& out, std::int64_t size,
+                  const std::string& path);
 
-// The whole content of the regular file at `path`; raises as OpenRegularFile and ReadToEnd.
+// The whole content of the regular file at `path`; raises as OpenRegularFile and ReadAsOpened.
 std::string ReadWholeFile(const std::string& path);
 
 // Writes all of `bytes` at the file's current position, reporting a short write; the errno

@@ -73,6 +73,7 @@ int FaultInjection::Check(Call call, const std::string& path) {
         ++entry.matched;
         if (error == 0 && (fault.nth == 0 || entry.matched == fault.nth)) {
             ++entry.injected;
+            if (fault.before) fault.before();
             error = fault.error;
         }
     }

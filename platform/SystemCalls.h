@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <unordered_map>
@@ -31,14 +32,19 @@ enum class Call {
 // `nth` 0 every matching call fails. A call matches when it is of kind `call` and, unless
 // `path` is empty, its path contains `path`. A call on a descriptor matches by the path the
 // descriptor was opened with, when that was opened while faults were injected.
+// `before`, when set, runs when the fault fires, before the call is made or failed: with
+// `error` 0 the call then goes on, so that a test can change a file between two reads.
 struct Fault {
-    Fault(Call call_, int error_ = EIO, int nth_ = 0, std::string path_ = {})
-        : call(call_), error(error_), nth(nth_), path(std::move(path_)) {}
+    Fault(Call call_, int error_ = EIO, int nth_ = 0, std::string path_ = {},
+          std::function<void()> before_ = {})
+        : call(call_), error(error_), nth(nth_), path(std::move(path_)),
+          before(std::move(before_)) {}
 
     Call call;
     int error;
     int nth;
     std::string path;
+    std::function<void()> before;
 };
 
 // While it lives, the calls that this thread makes through `sys` fail as `faults` say; other

@@ -82,9 +82,10 @@ private:
     struct EncodingGuess {
         int key; // the row's key (kKeyRole), which survives sorting and moving
         QString path;
+        QString bookPage; // the code page of the book's other files when it was queued
         QString encoding; // empty: the file could not be read
-        bool marked = false;
-        QString problem; // why it could not be read
+        int basis = 0;    // an engine::EncodingBasis
+        QString problem;  // why it could not be read
     };
 
     void FormCreate();
@@ -105,15 +106,25 @@ private:
     void m_listColumnClick(int column);
     int m_listCompare(int rowA, int rowB) const;
     void CoverPathEditButtonClick();
-    void ShowRowMenu(const QPoint& at);
-    void GuessPendingEncodings();
-    void ApplyEncodingGuesses();
-    // The encoding cell's text and tool tip, from the choice and the guess it holds.
-    void ShowEncoding(QTableWidgetItem& cell) const;
-    int RowOfKey(int key) const;
     int SelectedRow() const;
     void SelectRow(int row);
     int IdOf(int row) const;
+
+    // Encoding column (TForm1Encodings.cpp).
+    void ShowRowMenu(const QPoint& at);
+    void GuessPendingEncodings();
+    void ApplyEncodingGuesses();
+    // The code page the files judged by their text or chosen by the user are in, for those
+    // whose text alone does not tell (engine::BookCodePage).
+    QString BookPage() const;
+    // Queues the files whose text alone does not tell for judging again, when the book's code
+    // page is no longer the one they were judged with.
+    void JudgeAgainWithTheBook();
+    void QueueGuess(int row, const QString& bookPage);
+    // The encoding cell's text and tool tip, from the choice and the guess it holds.
+    void ShowEncoding(QTableWidgetItem& cell) const;
+    static QString BasisText(engine::EncodingBasis basis);
+    int RowOfKey(int key) const;
     // The code page the user chose for the row, "" for Automatic.
     QString EncodingOf(int row) const;
 

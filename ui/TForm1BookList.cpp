@@ -1,24 +1,21 @@
 // The book list of the main window: adding, dropping, deleting, moving and sorting rows.
 #include "TForm1.h"
 
+#include "BookListRoles.h"
 #include "Dialogs.h"
 #include "EllipsisEdit.h"
 #include "Icons.h"
 #include "NaturalOrder.h"
 #include "engine/text/SourceFiles.h"
-#include "engine/text/SourceText.h"
 
-#include <QActionGroup>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QMenu>
 #include <QMimeData>
 #include <QTableWidget>
 #include <QUrl>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <array>
@@ -28,18 +25,6 @@
 namespace folivane::ui {
 
 namespace {
-
-// The size cell keeps its number beside its text, so sorting never parses the text.
-constexpr int kSizeRole = Qt::UserRole;
-// The ID cell keeps a key that names the row for good, whatever sorting and moving do.
-constexpr int kKeyRole = Qt::UserRole + 1;
-// The encoding cell: the user's choice ("" for Automatic), the detected encoding, and
-// whether a byte-order mark decides.
-constexpr int kChosenRole = Qt::UserRole + 2;
-constexpr int kGuessRole = Qt::UserRole + 3;
-constexpr int kMarkedRole = Qt::UserRole + 4;
-// Why the file could not be read when its encoding was judged.
-constexpr int kProblemRole = Qt::UserRole + 5;
 
 QTableWidgetItem* Cell(const QString& text) {
     auto* item = new QTableWidgetItem(text);
@@ -84,122 +69,9 @@ bool TForm1::AddTxtFile(const QString& path) {
     ShowEncoding(*encoding);
     m_list->setItem(row, kEncoding, encoding);
     m_list->setItem(row, kPath, Cell(path));
-    const int key = nextRowKey_++;
-    id->setData(kKeyRole, key);
-    pendingGuesses_.append({key, path, QString(), false, QString()});
-    if (!guessing_.isRunning())
-        QMetaObject::invokeMethod(this, &TForm1::GuessPendingEncodings, Qt::QueuedConnection);
+    id->setData(kKeyRole, nextRowKey_++);
+    QueueGuess(row, BookPage());
     return true;
-}
-
-QStringList TForm1::CommonEncodings() {
-    return {QStringLiteral("UTF-8"),   QStringLiteral("UTF-16LE"),   QStringLiteral("UTF-16BE"),
-            QStringLiteral("GB18030"), QStringLiteral("BIG5-HKSCS"), QStringLiteral("CP932"),
-            QStringLiteral("CP949"),   QStringLiteral("CP1252"),     QStringLiteral("CP1251")};
-}
-
-void TForm1::GuessPendingEncodings() {
-    if (guessing_.isRunning() || pendingGuesses_.isEmpty()) return;
-    QList<EncodingGuess> batch;
-    batch.swap(pendingGuesses_);
-    // The task owns its list and touches nothing of the window.
-    guessing_.setFuture(QtConcurrent::run([batch = std::move(batch)]() mutable {
-        for (EncodingGuess& guess : batch) {
-            try {
-                guess.encoding = QString::fromStdString(engine::GuessSourceEncoding(
-                    QFile::encodeName(guess.path).toStdString(), std::string(), &guess.marked));
-            } catch (const std::exception& error) {
-                guess.encoding.clear(); // unreadable now; the conversion will fail naming it
-                guess.problem = QString::fromStdString(error.what());
-            }
-        }
-        return batch;
-    }));
-}
-
-int TForm1::RowOfKey(int key) const {
-    for (int row = 0; row < m_list->rowCount(); ++row)
-        if (m_list->item(row, kId)->data(kKeyRole).toInt() == key) return row;
-    return -1;
-}
-
-void TForm1::ApplyEncodingGuesses() {
-    for (const EncodingGuess& guess : guessing_.result()) {
-        const int row = RowOfKey(guess.key);
-        if (row < 0) continue; // deleted meanwhile
-        QTableWidgetItem* cell = m_list->item(row, kEncoding);
-        cell->setData(kGuessRole, guess.encoding);
-        cell->setData(kMarkedRole, guess.marked);
-        cell->setData(kProblemRole, guess.problem);
-        if (guess.marked) cell->setData(kChosenRole, QString()); // the mark decides
-        ShowEncoding(*cell);
-    }
-    if (!pendingGuesses_.isEmpty())
-        GuessPendingEncodings();
-    else
-        emit encodingsKnown();
-}
-
-void TForm1::ChooseEncoding(int row, const QString& encoding) {
-    if (row < 0 || row >= m_list->rowCount()) return;
-    QTableWidgetItem* cell = m_list->item(row, kEncoding);
-    if (cell->data(kMarkedRole).toBool()) return;
-    cell->setData(kChosenRole, encoding);
-    ShowEncoding(*cell);
-}
-
-void TForm1::ShowEncoding(QTableWidgetItem& cell) const {
-    const QString chosen = cell.data(kChosenRole).toString();
-    const QVariant guess = cell.data(kGuessRole); // not yet there while it is being judged
-    if (!chosen.isEmpty()) {
-        cell.setText(chosen);
-        cell.setToolTip(tr("Chosen by you"));
-    } else if (!guess.isValid()) {
-        cell.setText(QStringLiteral("…"));
-        cell.setToolTip(QString());
-    } else if (guess.toString().isEmpty()) {
-        cell.setText(QStringLiteral("?"));
-        cell.setToolTip(tr("The file cannot be read") + QLatin1Char('\n') +
-                        cell.data(kProblemRole).toString());
-    } else {
-        cell.setText(guess.toString());
-        cell.setToolTip(cell.data(kMarkedRole).toBool() ? tr("Read by its byte-order mark")
-                                                        : tr("Detected from the text"));
-    }
-}
-
-void TForm1::ShowRowMenu(const QPoint& at) {
-    const int row = m_list->rowAt(at.y());
-    if (row < 0) return;
-    SelectRow(row);
-    const QTableWidgetItem* cell = m_list->item(row, kEncoding);
-    const QString chosen = cell->data(kChosenRole).toString();
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("EncodingMenu"));
-    const QString title = tr("Read the file as");
-    menu.addSection(title);
-    const bool marked = cell->data(kMarkedRole).toBool();
-    // One code page at a time: the items are radio items.
-    auto* choices = new QActionGroup(&menu);
-    choices->setExclusive(true);
-    for (const QString& encoding : QStringList{QString()} + CommonEncodings()) {
-        QAction* action = menu.addAction(encoding.isEmpty() ? tr("Automatic") : encoding);
-        choices->addAction(action);
-        action->setCheckable(true);
-        action->setChecked(encoding == chosen);
-        action->setEnabled(!marked);
-        action->setData(encoding);
-    }
-    const QString markNote = tr("Read by its byte-order mark");
-    if (marked) menu.addSection(markNote);
-    // A menu is as wide as its items; the section titles, longer in some languages, need
-    // room too.
-    const QFontMetrics metrics = menu.fontMetrics();
-    menu.setMinimumWidth(std::max(metrics.horizontalAdvance(title),
-                                  marked ? metrics.horizontalAdvance(markNote) : 0) +
-                         3 * metrics.height());
-    if (const QAction* picked = menu.exec(m_list->viewport()->mapToGlobal(at)))
-        ChooseEncoding(SelectedRow(), picked->data().toString());
 }
 
 void TForm1::BitBtn1Click() {
@@ -252,10 +124,6 @@ int TForm1::IdOf(int row) const {
     return m_list->item(row, kId)->text().toInt();
 }
 
-QString TForm1::EncodingOf(int row) const {
-    return m_list->item(row, kEncoding)->data(kChosenRole).toString();
-}
-
 void TForm1::m_delClick() {
     const int i = SelectedRow();
     if (i < 0) {
@@ -271,6 +139,7 @@ void TForm1::m_delClick() {
         const int id = IdOf(row);
         if (id > d) m_list->item(row, kId)->setText(QString::number(id - 1));
     }
+    if (!guessing_.isRunning()) JudgeAgainWithTheBook();
 }
 
 void TForm1::DeleteKeyPressed() {

@@ -16,6 +16,12 @@ constexpr int kCentralHeaderSize = 46;
 constexpr std::uint32_t kEndCentralSignature = 0x06054B50;
 constexpr int kEndCentralSize = 22;
 constexpr int kMaxEndCentralSearch = 0xFFFF + kEndCentralSize;
+// 4.3.14, 4.3.15 Zip64 end of central directory record and its locator, which stand in this
+// order just before the end record of an archive that has them.
+constexpr std::uint32_t kZip64EndSignature = 0x06064B50;
+constexpr int kZip64EndSize = 56;
+constexpr std::uint32_t kZip64LocatorSignature = 0x07064B50;
+constexpr int kZip64LocatorSize = 20;
 
 // 4.4.2 Version made by: the host in the upper byte, the APPNOTE version in the lower.
 constexpr std::uint16_t kHostMsDos = 0;    // 4.4.2.2: MS-DOS and OS/2 (FAT)

@@ -1,10 +1,14 @@
 // Reading an existing archive's directory, trusting none of its fields.
 #include "ZipReader.h"
 
+#include "Bytes.h"
 #include "DosDateTime.h"
 #include "ZipErrors.h"
 
 #include "platform/FileStatus.h"
+
+#include <algorithm>
+#include <string>
 
 namespace folivane::zip {
 namespace {
@@ -13,6 +17,57 @@ std::uint32_t OpenFileDosDate(const TLFNFileStream& stream) {
     const std::optional<platform::FileStatus> status = platform::StatOpenFile(stream.Handle());
     if (!status) return kNoDosDateTime;
     return ClampDosDateTime(DosDateTimeFromTime(status->modified));
+}
+
+// Reads `count` bytes at `position`, or fewer at the end of the file.
+std::string ReadAt(TStream& archive, std::uint64_t position, std::size_t count) {
+    std::string bytes(count, '\0');
+    archive.SetPosition(static_cast<std::int64_t>(position));
+    bytes.resize(static_cast<std::size_t>(
+        std::max<std::int64_t>(0, archive.Read(bytes.data(), static_cast<std::int64_t>(count)))));
+    return bytes;
+}
+
+// Raises EBadZipFile when what stands between the directory's end and the end record says
+// the directory holds more than the end record counts: a central header there (entries
+// beyond the count and the size), or a Zip64 end record whose count, size or offset is not
+// the end record's. Such an archive updated as the end record says would lose the entries it
+// does not count.
+void CheckDirectoryEnd(TStream& archive, const TEndCentral& end, std::uint64_t centralEnd,
+                       std::uint64_t endPosition) {
+    const std::uint64_t gap = endPosition - centralEnd;
+    if (gap >= 4) {
+        const std::string signature = ReadAt(archive, centralEnd, 4);
+        if (signature.size() == 4 && RecordReader(signature).U32() == kCentralHeaderSignature)
+            throw EBadZipFile();
+    }
+    if (endPosition < kZip64LocatorSize) return;
+    const std::string locatorBytes =
+        ReadAt(archive, endPosition - kZip64LocatorSize, kZip64LocatorSize);
+    RecordReader locator(locatorBytes);
+    if (locator.U32() != kZip64LocatorSignature) return;
+    locator.Skip(4); // the disk of the Zip64 end record
+    const std::uint64_t recordAt = locator.U64();
+    if (!locator.Ok() || recordAt > endPosition - kZip64LocatorSize ||
+        endPosition - kZip64LocatorSize - recordAt < kZip64EndSize)
+        throw EBadZipFile();
+    const std::string recordBytes = ReadAt(archive, recordAt, kZip64EndSize);
+    RecordReader record(recordBytes);
+    if (record.U32() != kZip64EndSignature) throw EBadZipFile();
+    record.Skip(8 + 2 + 2 + 4 + 4); // its size, versions and disks
+    const std::uint64_t entriesThisDisk = record.U64();
+    const std::uint64_t entries = record.U64();
+    const std::uint64_t size = record.U64();
+    const std::uint64_t offset = record.U64();
+    // A field of the end record that is all ones leaves its value to the Zip64 record.
+    const auto agrees = [](std::uint64_t value, std::uint64_t classic, std::uint64_t allOnes) {
+        return classic == allOnes || value == classic;
+    };
+    if (!record.Ok() || entriesThisDisk != entries ||
+        !agrees(entries, end.TotalEntries, kZip64Limit16) ||
+        !agrees(size, end.CentralSize, kZip64Limit) ||
+        !agrees(offset, end.CentralOffset, kZip64Limit))
+        throw EBadZipFile();
 }
 
 } // namespace
@@ -96,6 +151,12 @@ void TZipReader::ReadArchiveDirectory() {
             archive.SetPosition(static_cast<std::int64_t>(next));
             previous = std::move(header);
         }
+        // The directory is exactly the headers counted: more bytes in it than they take are
+        // entries the end record leaves out.
+        if (end.TotalEntries > 0 ? static_cast<std::uint64_t>(archive.Position()) != centralEnd
+                                 : end.CentralSize != 0)
+            throw EBadZipFile();
+        if (fileSize != 0) CheckDirectoryEnd(archive, end, centralEnd, endPosition);
     } catch (const EListError&) {
         CloseArchive(); // two entries at one position
         throw EBadZipFile();

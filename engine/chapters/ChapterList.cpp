@@ -2,8 +2,10 @@
 #include "ChapterList.h"
 
 #include "HeadingFinder.h"
+#include "PageCuts.h"
 
 #include "engine/text/ConversionError.h"
+#include "engine/text/LegacyCodePage.h"
 #include "engine/text/SourceFiles.h"
 #include "engine/text/SourceText.h"
 #include "engine/text/TextLines.h"
@@ -19,38 +21,13 @@
 namespace folivane::engine {
 namespace {
 
-// A source, or a chapter, of more than 100 KiB is cut into pages.
-constexpr std::size_t kSizeLimit = 102400;
-// A page is closed once its lines take this many bytes (90 KiB) with CR LF line ends. Every
-// byte counts, blank lines and line ends too, so that no page can grow without bound.
-constexpr std::size_t kPieceThreshold = 92160;
 // Pieces carry a byte-order mark so that they are read back as UTF-8, never as a
 // legacy code page.
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 // The language of a book shows in its first pages.
 constexpr std::size_t kLanguageSample = 256 << 10;
 
-using Range = std::pair<std::size_t, std::size_t>;
-
-// The pages of text[range): cut between lines, each closed by the line with which its lines
-// reach kPieceThreshold bytes; one page, possibly empty, for a short or empty text.
-std::vector<Range> CutPages(std::string_view text, Range range) {
-    std::vector<Range> pages;
-    std::size_t pageStart = range.first;
-    std::size_t counter = 0;
-    for (std::size_t at = range.first; at < range.second;) {
-        const LineSpan line = LineAt(text, at, range.second);
-        counter += line.end - at + 2;
-        at = line.next;
-        if (counter >= kPieceThreshold) {
-            pages.emplace_back(pageStart, at);
-            pageStart = at;
-            counter = 0;
-        }
-    }
-    if (pageStart < range.second || pages.empty()) pages.emplace_back(pageStart, range.second);
-    return pages;
-}
+using Range = PageRange;
 
 // The page's lines, each followed by CR LF, after a UTF-8 mark: the content of a piece file.
 std::string PieceOf(std::string_view text, Range page) {
@@ -146,21 +123,55 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
     TChapterList chapters;
     std::size_t heldBytes = 0;
     bool inVolume = false;
+    const auto ruleFor = [&](std::size_t index) {
+        return EncodingRule{
+            ChosenEncoding(options.legacyEncoding, index < options.sourceEncodings.size()
+                                                       ? options.sourceEncodings[index]
+                                                       : std::string()),
+            {}};
+    };
+    // For each source read so far, the encoding its own text or the user decided ("" when
+    // neither did); the sources not read yet are judged by their first MiB when asked.
+    std::vector<std::optional<std::string>> found(sources.size());
+    std::optional<std::string> bookPage;
+    const BookCodePageQuery bookQuery = [&] {
+        if (!bookPage) {
+            std::vector<std::string> pages;
+            for (std::size_t other = 0; other < sources.size(); ++other) {
+                if (found[other]) {
+                    pages.push_back(*found[other]);
+                    continue;
+                }
+                try { // one that cannot be read fails in its turn, naming itself
+                    const EncodingJudgement judged =
+                        GuessSourceEncoding(sources[other], ruleFor(other));
+                    if (!JudgedWithoutItsText(judged.basis)) pages.push_back(judged.encoding);
+                } catch (const std::exception&) {
+                }
+            }
+            bookPage = BookCodePage(pages);
+        }
+        return *bookPage;
+    };
     for (std::size_t index = 0; index < sources.size(); ++index) {
         if (options.checkPoint) options.checkPoint();
         const std::string& path = sources[index];
         const std::string name = GetFileNameFromPath(path, false);
-        const std::string forced =
-            index < options.sourceEncodings.size() ? options.sourceEncodings[index] : "";
+        EncodingRule rule = ruleFor(index);
+        rule.bookPage = bookQuery;
         // Read once: what the pages need is kept, never asked of the file system again.
         platform::FileStatus opened;
         SourceBytes source = ReadingFile(path, [&] { return ReadSourceBytes(path, &opened); });
         if (options.sourceRead) options.sourceRead(path, opened);
         const std::size_t fileSize = source.body.size() + MarkSize(source.encoding);
+        EncodingJudgement judged;
         const auto text = ReadingFile(path, [&] {
             return std::make_shared<const std::string>(
-                DecodeSource(std::move(source), options.legacyEncoding, forced));
+                DecodeSource(std::move(source), rule, &judged));
         });
+        const bool withoutItsText = JudgedWithoutItsText(judged.basis);
+        found[index] = withoutItsText ? std::string() : judged.encoding;
+        if (withoutItsText && options.encodingReport) options.encodingReport(index, judged);
         if (languageSample && languageSample->size() < kLanguageSample)
             languageSample->append(text->substr(0, kLanguageSample - languageSample->size()));
         const bool held = !pieces || (options.heldTextBudget > 0 &&
@@ -169,9 +180,14 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
 
         const bool large = fileSize > kSizeLimit;
         ReadingFile(path, [&] {
-            SourcePages pages(path, index, pieces, text, held, large, forced);
-            const std::vector<HeadingLine> headings =
-                rules ? FindHeadings(*text, *rules) : std::vector<HeadingLine>();
+            SourcePages pages(path, index, pieces, text, held, large, judged.encoding);
+            std::vector<HeadingLine> headings;
+            try {
+                if (rules) headings = FindHeadings(*text, *rules, options.checkPoint);
+            } catch (const HeadingPatternError& error) {
+                throw ConversionError("Cannot find the chapters of \"" + path +
+                                      "\": " + error.what());
+            }
             if (headings.empty()) {
                 // As the book was before chapters were found: the source, or its pieces.
                 pages.AddChapter({{0, text->size()}, name, HeadingKind::None}, inVolume ? 1 : 0,

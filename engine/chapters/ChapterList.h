@@ -5,6 +5,7 @@
 #include "HeadingRules.h"
 
 #include "platform/FileStatus.h"
+#include "engine/text/EncodingJudgement.h"
 
 #include <cstddef>
 #include <functional>
@@ -33,7 +34,7 @@ struct FileList {
     HeadingKind Heading = HeadingKind::None; // the text begins with a heading line of this kind
     int Level = 0;                           // 0 top level, 1 within the volume before it
     bool Listed = true;                      // has an entry of its own in the table of contents
-    std::string Encoding = std::string();    // the code page the user chose for the source
+    std::string Encoding = std::string();    // the encoding the source was read as, when read again
 };
 
 using TChapterList = std::vector<FileList>;
@@ -58,18 +59,24 @@ struct ChapterListOptions {
     // The code page the user chose for each source, by index; an empty or missing entry
     // leaves the choice to the byte-order mark and detection.
     std::vector<std::string> sourceEncodings;
-    // Called before each source; may raise to stop.
+    // Called before each source and every few thousand lines while headings are found; may
+    // raise to stop.
     std::function<void()> checkPoint;
     // Called with each source's path and its file as opened, once it is read and before its
     // pages are made; may raise to stop. Asks nothing more of the file system.
     std::function<void(const std::string& path, const platform::FileStatus& opened)> sourceRead;
+    // Called with a source's index and how it was read, for each source without a mark whose
+    // own text was too short or unclear to tell its code page (JudgedWithoutItsText).
+    std::function<void(std::size_t, const EncodingJudgement&)> encodingReport;
     // Decoded text is held for the pages up to this many bytes in all; the text of sources
     // beyond it goes to the piece store, or is read again from its file. Without a store
     // every text is held.
     std::size_t heldTextBudget = std::size_t{64} << 20;
 };
 
-// Reads and decodes each source once and makes its pages.
+// Reads and decodes each source once and makes its pages. A source without a mark that its
+// own text cannot judge is read in the code page the book's other sources were found in
+// (judged from their text, or chosen), else as JudgeCodePage goes on.
 // - Files mode, and a source in which no heading is found: a source of at most 100 KiB is
 //   one page named after the source ("name" for name.txt); a larger one is cut between
 //   lines into pages of about 90 KiB (every byte counted, line ends too) named "name1",

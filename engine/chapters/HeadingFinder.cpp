@@ -7,51 +7,93 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string_view>
+#include <unordered_set>
 
 namespace folivane::engine {
 namespace {
 
-// Drops the contents list the leading run headings[0, runEnd) forms, if it is one.
-// `linesUnderRunEnd`: the non-blank lines between the run's last heading and the next one.
-void DropContentsList(std::vector<HeadingLine>& headings, std::size_t runEnd,
-                      std::size_t linesUnderRunEnd) {
-    std::size_t listEnd = runEnd;
-    const HeadingLine* firstReal = runEnd < headings.size() ? &headings[runEnd] : nullptr;
-    if (firstReal && runEnd > 0 && firstReal->kind == HeadingKind::Chapter &&
-        headings[runEnd - 1].kind == HeadingKind::Volume && linesUnderRunEnd == 0) {
-        --listEnd;
-        firstReal = &headings[listEnd];
+constexpr std::size_t kLinesBetweenCheckPoints = 4096;
+
+// Whether `real`, a heading further on, is the one the contents entry `entry` names: the same
+// name, or the entry goes on after it with a space (a page number, dots that lead to one).
+bool Names(const HeadingLine& entry, const HeadingLine& real) {
+    return entry.name == real.name ||
+           (entry.name.starts_with(real.name) && entry.name.size() > real.name.size() &&
+            entry.name[real.name.size()] == ' ');
+}
+
+// The names of the headings from `first` on, for looking entries up: each name, and each part
+// of it before a space, so that an entry with a page number after the name finds it too.
+std::unordered_set<std::string_view> NamesFrom(const std::vector<HeadingLine>& headings,
+                                               std::size_t first) {
+    std::unordered_set<std::string_view> names;
+    for (std::size_t i = first; i < headings.size(); ++i)
+        names.insert(headings[i].name);
+    return names;
+}
+
+bool NamedFurtherOn(const HeadingLine& entry, const std::unordered_set<std::string_view>& names) {
+    for (std::size_t end = entry.name.size();; end = entry.name.rfind(' ', end - 1)) {
+        if (names.contains(std::string_view(entry.name).substr(0, end))) return true;
+        if (end == 0 || end == std::string::npos) return false;
     }
-    const bool isList =
-        listEnd >= 3 || (listEnd == 2 && firstReal && firstReal->name == headings.front().name);
-    if (isList)
+}
+
+// Drops the contents list the leading run headings[0, runEnd) of bare headings begins with,
+// if it is one: the headings up to the first that the run's first heading names again, when
+// that one ends the run or lies within it (the list is followed by the text's first heading),
+// else the whole run when the headings after it name at least half of its entries again. A
+// list holds two entries at least. A volume just above the repeated first entry that the list
+// does not name is the text's own first volume and stays.
+void DropContentsList(std::vector<HeadingLine>& headings, std::size_t runEnd) {
+    if (runEnd < 2) return;
+    std::size_t listEnd = 1;
+    while (listEnd < headings.size() && !Names(headings.front(), headings[listEnd]))
+        ++listEnd;
+    if (listEnd == headings.size()) return; // the run's first heading is never named again
+    if (listEnd > runEnd) {
+        const std::unordered_set<std::string_view> further = NamesFrom(headings, runEnd);
+        const auto named =
+            std::count_if(headings.begin(), headings.begin() + static_cast<std::ptrdiff_t>(runEnd),
+                          [&](const HeadingLine& entry) { return NamedFurtherOn(entry, further); });
+        if (static_cast<std::size_t>(named) * 2 < runEnd) return;
+        listEnd = runEnd;
+    } else if (headings[listEnd - 1].kind == HeadingKind::Volume &&
+               headings[listEnd].kind != HeadingKind::Volume &&
+               std::none_of(
+                   headings.begin(), headings.begin() + static_cast<std::ptrdiff_t>(listEnd - 1),
+                   [&](const HeadingLine& entry) { return Names(entry, headings[listEnd - 1]); })) {
+        --listEnd;
+    }
+    if (listEnd >= 2)
         headings.erase(headings.begin(), headings.begin() + static_cast<std::ptrdiff_t>(listEnd));
 }
 
 } // namespace
 
-std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules& rules) {
+std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules& rules,
+                                      const std::function<void()>& checkPoint) {
     std::vector<HeadingLine> headings;
     // The leading run of bare headings lasts until a heading has text under it; only then are
     // blank lines told from others, so the rest of the text costs no more than the rules.
     bool runOpen = true;
     std::size_t runEnd = 0;
-    std::size_t linesUnderLast = 0;     // non-blank lines under the last heading, while in the run
-    std::size_t linesUnderPrevious = 0; // and under the one before it
+    std::size_t linesUnderLast = 0; // non-blank lines under the last heading, while in the run
 
-    for (std::size_t begin = 0;;) {
+    for (std::size_t begin = 0, line = 0;; ++line) {
+        // A user's pattern may take long over a large text: the user can stop it meanwhile.
+        if (checkPoint && line % kLinesBetweenCheckPoints == kLinesBetweenCheckPoints - 1)
+            checkPoint();
         const LineSpan span = LineAt(text, begin);
-        const std::string_view line = span.In(text);
+        const std::string_view content = span.In(text);
 
-        const HeadingKind kind = rules.Classify(line);
+        const HeadingKind kind = rules.Classify(content);
         if (kind != HeadingKind::None) {
-            headings.push_back({span.begin, span.end, kind, HeadingName(line)});
-            if (runOpen) {
-                linesUnderPrevious = linesUnderLast;
-                linesUnderLast = 0;
-            }
+            headings.push_back({span.begin, span.end, kind, HeadingName(content)});
+            if (runOpen) linesUnderLast = 0;
         } else if (runOpen && !headings.empty()) {
-            const std::string_view trimmed = TrimSpace(line);
+            const std::string_view trimmed = TrimSpace(content);
             if (!trimmed.empty() &&
                 (++linesUnderLast > 1 || CountCodePoints(trimmed) > rules.MaxLength())) {
                 runOpen = false;
@@ -64,7 +106,7 @@ std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules&
     }
 
     if (runOpen) runEnd = headings.size();
-    DropContentsList(headings, runEnd, linesUnderPrevious);
+    DropContentsList(headings, runEnd);
     return headings;
 }
 

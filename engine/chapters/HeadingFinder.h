@@ -4,6 +4,7 @@
 #include "HeadingRules.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,12 +26,18 @@ struct HeadingLine {
 // A contents list at the top of the text is left out, so that it does not become a row of
 // empty chapters: its lines stay text of whatever chapter holds them. A heading is bare when
 // the text up to the next heading (or the end) holds no non-blank line, or one line of at most
-// rules.MaxLength() characters. The run of bare headings that starts at the first heading is a
-// contents list when it holds at least 3 headings, or 2 whose first has the name of the
-// heading that follows the run. A volume heading that ends the run and stands directly above
-// (only blank lines between) the first chapter heading with text is the book's real first
-// volume: it is kept and not counted in the run. So "第一卷 风起" directly above "第一章 渡口"
-// and its text stays, and so does a single heading or a book that begins with its text.
-std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules& rules);
+// rules.MaxLength() characters. The run of bare headings that starts at the first heading
+// begins with a contents list only when its entries come again as the text's headings: the
+// list is the headings before the first that repeats the run's first one (the same name, or
+// the entry's name followed by a page number), when that repeat stands within the run or just
+// after it; or the whole run, when the headings after it repeat at least half of its entries.
+// A list has two entries at least. A volume heading just above the repeated first entry that
+// the list does not name is the book's real first volume and stays. So short chapters of one
+// line each at the top stay chapters, and so do a real first chapter right after the list,
+// "第一卷 风起" directly above "第一章 渡口", a single heading, and a book that begins with
+// its text. `checkPoint`, when given, is called every few thousand lines and may raise to
+// stop.
+std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules& rules,
+                                      const std::function<void()>& checkPoint = {});
 
 } // namespace folivane::engine

@@ -17,10 +17,15 @@
 namespace folivane::engine {
 namespace {
 
-// Bounds on the work of one match, so that a pattern such as (a+)+$ gives up on a line rather
-// than backtrack for hours. Ordinary heading patterns need a few hundred steps.
+// Bounds on the work of matching, so that a pattern such as (a+)+$ is refused rather than
+// backtrack for hours. Ordinary heading patterns need a few hundred steps a line: each line is
+// tried within kQuickLimit, and one that needs more again within kMatchLimit, which at most
+// kCostlyLines lines of a book may do. Beyond either the pattern is refused, so that a match
+// is never silently missed: a book of 100,000 lines costs at most a few seconds.
+constexpr std::uint32_t kQuickLimit = 5000;
 constexpr std::uint32_t kMatchLimit = 100000;
 constexpr std::uint32_t kDepthLimit = 10000;
+constexpr std::size_t kCostlyLines = 1000;
 
 struct CodeFree {
     void operator()(pcre2_code* code) const { pcre2_code_free(code); }
@@ -34,11 +39,12 @@ struct MatchContextFree {
 
 } // namespace
 
-// One compiled pattern with the match context that bounds its work and the match buffer it
-// writes to: the reason a HeadingRules object serves one thread at a time.
+// One compiled pattern with the match context that bounds its work, the match buffer it
+// writes to and the count of costly lines: the reason a HeadingRules object serves one thread
+// at a time.
 class HeadingRules::Pattern {
 public:
-    Pattern(const std::string& source, std::string_view kind) {
+    Pattern(const std::string& source, std::string_view kind) : source_(source), kind_(kind) {
         int error = 0;
         PCRE2_SIZE offset = 0;
         code_.reset(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(source.data()), source.size(),
@@ -56,30 +62,55 @@ public:
         Prepare();
     }
 
-    Pattern(const Pattern& other) : code_(pcre2_code_copy(other.code_.get())) {
+    Pattern(const Pattern& other)
+        : source_(other.source_), kind_(other.kind_), code_(pcre2_code_copy(other.code_.get())) {
         if (!code_) throw std::bad_alloc();
         Prepare();
     }
     Pattern& operator=(const Pattern&) = delete;
 
-    // Whether the pattern matches somewhere in `text`; a match that hits a work limit, or text
-    // that is not UTF-8, is no match.
-    bool Matches(std::string_view text) const {
-        return pcre2_match(code_.get(), reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0,
-                           0, matchData_.get(), context_.get()) >= 0;
+    // Whether the pattern matches somewhere in `text`; text that is not UTF-8 is no match.
+    // Raises HeadingPatternError when the work limits are reached.
+    bool Matches(std::string_view text) {
+        int result = Match(text, kQuickLimit);
+        if (result == PCRE2_ERROR_MATCHLIMIT || result == PCRE2_ERROR_DEPTHLIMIT) {
+            if (++costlyLines_ > kCostlyLines)
+                throw TooMuchWork("lines such as \"" + std::string(text) + "\"");
+            result = Match(text, kMatchLimit);
+        }
+        if (result == PCRE2_ERROR_MATCHLIMIT || result == PCRE2_ERROR_DEPTHLIMIT ||
+            result == PCRE2_ERROR_HEAPLIMIT)
+            throw TooMuchWork("the line \"" + std::string(text) + "\"");
+        if (result == PCRE2_ERROR_NOMEMORY) throw std::bad_alloc();
+        return result >= 0;
     }
 
 private:
+    int Match(std::string_view text, std::uint32_t limit) {
+        pcre2_set_match_limit(context_.get(), limit);
+        return pcre2_match(code_.get(), reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0,
+                           0, matchData_.get(), context_.get());
+    }
+
+    HeadingPatternError TooMuchWork(const std::string& where) const {
+        return HeadingPatternError("the " + kind_ + " pattern \"" + source_ +
+                                   "\" needs too much work to match " + where +
+                                   "; simplify it (nested repeats such as (a+)+ backtrack "
+                                   "without end)");
+    }
+
     void Prepare() {
         // Matching runs without JIT where JIT is not available; it is only slower.
         pcre2_jit_compile(code_.get(), PCRE2_JIT_COMPLETE);
         context_.reset(pcre2_match_context_create(nullptr));
         matchData_.reset(pcre2_match_data_create(1, nullptr));
         if (!context_ || !matchData_) throw std::bad_alloc();
-        pcre2_set_match_limit(context_.get(), kMatchLimit);
         pcre2_set_depth_limit(context_.get(), kDepthLimit);
     }
 
+    std::string source_;
+    std::string kind_;
+    std::size_t costlyLines_ = 0;
     std::unique_ptr<pcre2_code, CodeFree> code_;
     std::unique_ptr<pcre2_match_context, MatchContextFree> context_;
     std::unique_ptr<pcre2_match_data, MatchDataFree> matchData_;

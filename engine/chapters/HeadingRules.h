@@ -14,8 +14,8 @@ namespace folivane::engine {
 // The longest line, in characters (code points) after trimming, that can be a heading.
 constexpr std::size_t kDefaultMaxHeadingLength = 40;
 
-// A user's heading pattern that does not compile. what() names the pattern, gives PCRE2's
-// reason and the offset in characters, e.g.
+// A user's heading pattern that does not compile, or needs too much work to match. what()
+// names the pattern and gives the reason, e.g.
 //   the chapter pattern "第(" does not compile: missing closing parenthesis at offset 2
 class HeadingPatternError : public std::invalid_argument {
 public:
@@ -32,9 +32,11 @@ public:
     static HeadingRules BuiltIn(std::size_t maxLength = kDefaultMaxHeadingLength);
     // The user's own patterns (PCRE2 syntax, UTF-8, Unicode character classes) replace every
     // built-in rule. Each is searched for anywhere in the trimmed line, so anchor it with ^ and
-    // $ to match the whole line; an empty pattern is no rule of that kind. A match that needs
-    // more than a bounded amount of work counts as no match, so a pathological pattern costs
-    // time but cannot hang. Raises HeadingPatternError when a pattern does not compile.
+    // $ to match the whole line; an empty pattern is no rule of that kind. Raises
+    // HeadingPatternError when a pattern does not compile. The work of matching is bounded,
+    // per line and over all lines: Classify raises HeadingPatternError naming the pattern and
+    // the line when a pattern needs more (a pathological one such as (a+)+$), rather than
+    // hang or silently take a line for no heading.
     static HeadingRules Custom(const std::string& chapterPattern, const std::string& volumePattern,
                                std::size_t maxLength = kDefaultMaxHeadingLength);
 

@@ -8,6 +8,7 @@
 #include "platform/RegularFile.h"
 #include "platform/SystemError.h"
 
+#include <climits>
 #include <memory>
 #include <stb_image.h>
 #include <stb_image_write.h>
@@ -19,11 +20,9 @@ enum class Kind { Unknown, Jpeg, Png, Gif, Bmp };
 
 // A cover is a picture for one page; files beyond this are not read at all.
 constexpr std::int64_t kMaxCoverFile = 64 << 20;
-// Decoding a picture needs its pixels in memory (and stb_image a second copy of 16-bit
-// ones); beyond these the header alone is checked, or a BMP, which must be decoded to
-// become PNG, is refused.
-constexpr long long kMaxDecodedPixels = 40'000'000;
-constexpr long long kMaxDecodedBytes = 64LL << 20;
+// Every picture is decoded whole, to know that readers can show it: beyond this many pixels
+// (a 7,300 x 5,500 photograph; a cover needs a tenth of that) it would take hundreds of MB.
+constexpr long long kMaxPixels = 40'000'000;
 
 Kind KindOf(std::string_view bytes) {
     if (bytes.starts_with("\xFF\xD8\xFF")) return Kind::Jpeg;
@@ -41,7 +40,7 @@ std::string LowerExtension(const std::string& path) {
     return AsciiLowered(path.substr(dot + 1));
 }
 
-std::uint32_t LittleEndian32(const std::string& bytes, std::size_t offset) {
+std::uint32_t LittleEndian32(std::string_view bytes, std::size_t offset) {
     std::uint32_t value = 0;
     for (std::size_t i = 4; i-- > 0;)
         value = (value << 8) | static_cast<unsigned char>(bytes[offset + i]);
@@ -54,6 +53,65 @@ bool IsRunLengthBmp(const std::string& bytes) {
     if (bytes.size() < 34 || LittleEndian32(bytes, 14) < 40) return false;
     const std::uint32_t compression = LittleEndian32(bytes, 30);
     return compression == 1 || compression == 2;
+}
+
+std::uint16_t LittleEndian16(std::string_view bytes, std::size_t offset) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[offset]) |
+                                      static_cast<unsigned char>(bytes[offset + 1]) << 8);
+}
+
+// Why a GIF's blocks do not hold a whole first picture, which stb_image does not tell: it
+// decodes half a GIF as if the rest were blank. Empty when they do. The trailer may be
+// missing, as some writers leave it out.
+std::string GifDamage(std::string_view bytes) {
+    constexpr std::string_view kCut = "it is cut short";
+    // Header (6), logical screen descriptor (7), and the global colour table it announces.
+    std::size_t at = 13;
+    if (bytes.size() < at) return std::string(kCut);
+    const auto tableAfter = [&](unsigned char flags) {
+        return (flags & 0x80) != 0 ? std::size_t{3} << ((flags & 7) + 1) : 0;
+    };
+    at += tableAfter(static_cast<unsigned char>(bytes[10]));
+    // Sub-blocks: a length byte and that many bytes, until a zero length.
+    const auto skipSubBlocks = [&] {
+        while (at < bytes.size() && bytes[at] != 0)
+            at += std::size_t{1} + static_cast<unsigned char>(bytes[at]);
+        if (at >= bytes.size()) return false;
+        ++at;
+        return true;
+    };
+    bool picture = false;
+    while (at < bytes.size()) {
+        const auto block = static_cast<unsigned char>(bytes[at]);
+        if (block == 0x3B) break; // the trailer
+        if (block == 0x21) {      // an extension: its label, then sub-blocks
+            at += 2;
+            if (!skipSubBlocks()) return std::string(kCut);
+        } else if (block == 0x2C) { // an image: descriptor (10), colour table, code size (1)
+            if (at + 10 > bytes.size()) return std::string(kCut);
+            at += 10 + tableAfter(static_cast<unsigned char>(bytes[at + 9])) + 1;
+            if (!skipSubBlocks()) return std::string(kCut);
+            picture = true;
+        } else {
+            return picture ? std::string() : "it holds an unknown block before its picture";
+        }
+    }
+    if (!picture) return std::string(kCut);
+    return std::string();
+}
+
+// Why the pixel rows of a BMP that stb_image reads (uncompressed or bit fields) do not all
+// stand in the file: it decodes half a BMP as if the rest were blank. Empty when they do.
+std::string BmpDamage(std::string_view bytes, long long width, long long height) {
+    if (bytes.size() < 30) return "it is cut short";
+    const std::uint32_t offset = LittleEndian32(bytes, 10);
+    // BITMAPCOREHEADER (12 bytes) has 16-bit sizes, so its bit count stands earlier.
+    const std::uint16_t bitsPerPixel =
+        LittleEndian16(bytes, LittleEndian32(bytes, 14) == 12 ? 24 : 28);
+    const long long rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+    if (static_cast<long long>(offset) + rowBytes * height > static_cast<long long>(bytes.size()))
+        return "it is cut short";
+    return std::string();
 }
 
 struct StbImageDeleter {
@@ -89,7 +147,7 @@ std::string ReadPicture(const std::string& path, Kind& kind) {
             Refuse(path, "the picture file is too large (" + std::to_string(size >> 20) +
                              " MB; a cover may have at most " +
                              std::to_string(kMaxCoverFile >> 20) + " MB)");
-        platform::ReadToEnd(file, bytes, size - static_cast<std::int64_t>(bytes.size()), name);
+        platform::ReadAsOpened(file, bytes, size - static_cast<std::int64_t>(bytes.size()), name);
         return bytes;
     } catch (const platform::EStreamError& error) {
         throw ConversionError(error.what());
@@ -103,27 +161,32 @@ CoverImage Load(const std::string& path) {
     int width = 0, height = 0, channels = 0;
     if (kind == Kind::Bmp && IsRunLengthBmp(bytes))
         Refuse(path, "run-length encoded BMP pictures are not supported; save it as PNG or JPEG");
-    if (!stbi_info_from_memory(data, StbSize(bytes), &width, &height, &channels) || width <= 0 ||
-        height <= 0)
+    const auto damaged = [&] {
+        // The header's own decoder gives the reason; stbi_info's is that of the last decoder
+        // it tried.
+        Pixels(stbi_load_from_memory(data, StbSize(bytes), &width, &height, &channels, 0));
         Refuse(path, std::string("the picture is damaged (") + stbi_failure_reason() + ")");
+    };
+    if (!stbi_info_from_memory(data, StbSize(bytes), &width, &height, &channels)) damaged();
+    // A BMP stored top row first says so by a negative height.
+    if (kind == Kind::Bmp && height < 0 && height != INT_MIN) height = -height;
+    if (width <= 0 || height <= 0) damaged();
     const long long pixels = static_cast<long long>(width) * height;
-    // Four channels at most, at 16 bits kept beside their 8-bit result.
-    const long long bytesPerPixel = stbi_is_16_bit_from_memory(data, StbSize(bytes)) ? 12 : 4;
-    const bool decodable =
-        pixels <= kMaxDecodedPixels && pixels * bytesPerPixel <= kMaxDecodedBytes;
-    if (kind == Kind::Bmp && !decodable)
+    if (pixels > kMaxPixels)
         Refuse(path, "the picture is too large (" + std::to_string(width) + " x " +
-                         std::to_string(height) + " pixels) to be converted to PNG");
+                         std::to_string(height) + " pixels; a cover may have at most " +
+                         std::to_string(kMaxPixels / 1'000'000) + " million)");
+    std::string damage = kind == Kind::Gif   ? GifDamage(bytes)
+                         : kind == Kind::Bmp ? BmpDamage(bytes, width, height)
+                                             : std::string();
+    if (!damage.empty()) Refuse(path, "the picture is damaged (" + damage + ")");
 
-    Pixels decoded;
-    if (decodable) {
-        decoded.reset(stbi_load_from_memory(data, StbSize(bytes), &width, &height, &channels, 0));
-        if (!decoded) {
-            const std::string reason = stbi_failure_reason();
-            if (reason == "outofmem")
-                Refuse(path, "there is not enough memory to check the picture");
-            Refuse(path, "the picture is damaged (" + reason + ")");
-        }
+    const Pixels decoded(
+        stbi_load_from_memory(data, StbSize(bytes), &width, &height, &channels, 0));
+    if (!decoded) {
+        const std::string reason = stbi_failure_reason();
+        if (reason == "outofmem") Refuse(path, "there is not enough memory to check the picture");
+        Refuse(path, "the picture is damaged (" + reason + ")");
     }
     const std::string named = LowerExtension(path);
     switch (kind) {

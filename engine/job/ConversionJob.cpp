@@ -101,6 +101,9 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
                 !problem.empty())
                 throw ConversionError(problem);
         };
+        options.encodingReport = [&](std::size_t index, const EncodingJudgement& judged) {
+            progress.EncodingReport(input.sources[index], judged);
+        };
         std::string sample;
         const TChapterList chapters = BuildChapterList(input.sources, &tree, options, &sample);
         progress.SetMaximum(static_cast<int>(chapters.size()));

@@ -1,19 +1,29 @@
 // How the conversion job talks to a front end: its events, always in this order.
 #pragma once
 
+#include "engine/text/EncodingJudgement.h"
+
 #include <cstddef>
 #include <string>
 
 namespace folivane::engine {
 
-// Called from the job's thread: ShowProgress once, SetMaximum once, ChapterReport once per
-// chapter in book order, PackingReport as the book is packed, CloseRequest once, Result once. A
-// front end that owns windows must carry each call to its own thread, keeping the order.
+// Called from the job's thread: ShowProgress once, EncodingReport for some sources, SetMaximum
+// once, ChapterReport once per chapter in book order, PackingReport as the book is packed,
+// CloseRequest once, Result once. A front end that owns windows must carry each call to its own
+// thread, keeping the order.
 class ProgressSink {
 public:
     virtual ~ProgressSink() = default;
 
     virtual void ShowProgress() = 0;
+    // While the chapters are found: the source at `path` has no byte-order mark, and its text
+    // was too short or too unclear to tell its code page alone (JudgedWithoutItsText), so it
+    // is read as `judged` says; a front end tells the user which way.
+    virtual void EncodingReport(const std::string& path, const EncodingJudgement& judged) {
+        static_cast<void>(path);
+        static_cast<void>(judged);
+    }
     virtual void SetMaximum(int chapterCount) = 0;
     virtual void ChapterReport(const std::string& chapterName) = 0;
     // After the last chapter report, while the book's archive is written: `written` of its

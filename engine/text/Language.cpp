@@ -84,7 +84,154 @@ constexpr std::string_view kLatinScriptLanguages[] = {
     "tl", "tn",  "to",  "tr", "ts", "uz",  "ve",  "vi", "wa", "wo", "xh", "yo", "zu"};
 static_assert(std::ranges::is_sorted(kLatinScriptLanguages));
 
-enum Script { Latin, Han, Kana, Hangul, Cyrillic, Greek, Arabic, Hebrew, Thai, Other, ScriptCount };
+enum Script {
+    Latin,
+    Han,
+    Kana,
+    Hangul,
+    Cyrillic,
+    Greek,
+    Arabic,
+    Hebrew,
+    Thai,
+    Devanagari,
+    Bengali,
+    Gurmukhi,
+    Gujarati,
+    Oriya,
+    Tamil,
+    Telugu,
+    Kannada,
+    Malayalam,
+    Sinhala,
+    Lao,
+    Tibetan,
+    Myanmar,
+    Georgian,
+    Armenian,
+    Ethiopic,
+    Khmer,
+    Mongolian,
+    Thaana,
+    Syriac,
+    Cherokee,
+    Syllabics,
+    Tifinagh,
+    Yi,
+    Other,
+    ScriptCount
+};
+
+// The blocks of letters of each script above ASCII, sorted.
+struct ScriptRange {
+    char32_t first;
+    char32_t last;
+    Script script;
+};
+constexpr ScriptRange kScriptRanges[] = {
+    {0xC0, 0xD6, Latin}, // not × (D7) nor ÷ (F7)
+    {0xD8, 0xF6, Latin},
+    {0xF8, 0x24F, Latin},
+    {0x370, 0x3FF, Greek},
+    {0x400, 0x52F, Cyrillic},
+    {0x531, 0x58F, Armenian},
+    {0x591, 0x5F4, Hebrew},
+    {0x600, 0x6FF, Arabic},
+    {0x700, 0x74F, Syriac},
+    {0x750, 0x77F, Arabic},
+    {0x780, 0x7BF, Thaana},
+    {0x8A0, 0x8FF, Arabic},
+    {0x900, 0x97F, Devanagari},
+    {0x980, 0x9FF, Bengali},
+    {0xA00, 0xA7F, Gurmukhi},
+    {0xA80, 0xAFF, Gujarati},
+    {0xB00, 0xB7F, Oriya},
+    {0xB80, 0xBFF, Tamil},
+    {0xC00, 0xC7F, Telugu},
+    {0xC80, 0xCFF, Kannada},
+    {0xD00, 0xD7F, Malayalam},
+    {0xD80, 0xDFF, Sinhala},
+    {0xE01, 0xE5B, Thai},
+    {0xE80, 0xEFF, Lao},
+    {0xF00, 0xFFF, Tibetan},
+    {0x1000, 0x109F, Myanmar},
+    {0x10A0, 0x10FF, Georgian},
+    {0x1100, 0x11FF, Hangul},
+    {0x1200, 0x139F, Ethiopic},
+    {0x13A0, 0x13FF, Cherokee},
+    {0x1400, 0x167F, Syllabics},
+    {0x1780, 0x17FF, Khmer},
+    {0x1800, 0x18AF, Mongolian},
+    {0x18B0, 0x18FF, Syllabics},
+    {0x19E0, 0x19FF, Khmer},
+    {0x1C90, 0x1CBF, Georgian},
+    {0x1E00, 0x1EFF, Latin},
+    {0x1F00, 0x1FFF, Greek},
+    {0x2D00, 0x2D2F, Georgian},
+    {0x2D30, 0x2D7F, Tifinagh},
+    {0x2D80, 0x2DDF, Ethiopic},
+    {0x3041, 0x309F, Kana},
+    // U+30FB, the katakana middle dot, also joins the parts of foreign names in Chinese.
+    {0x30A0, 0x30FA, Kana},
+    {0x30FC, 0x30FF, Kana},
+    {0x3130, 0x318F, Hangul},
+    {0x31F0, 0x31FF, Kana},
+    {0x3400, 0x4DBF, Han},
+    {0x4E00, 0x9FFF, Han},
+    {0xA000, 0xA4CF, Yi},
+    {0xA8E0, 0xA8FF, Devanagari},
+    {0xAB01, 0xAB2F, Ethiopic},
+    {0xAB70, 0xABBF, Cherokee},
+    {0xAC00, 0xD7A3, Hangul},
+    {0xF900, 0xFAFF, Han},
+    {0xFB13, 0xFB17, Armenian},
+    {0xFB1D, 0xFB4F, Hebrew},
+    {0xFB50, 0xFDFF, Arabic},
+    {0xFE70, 0xFEFC, Arabic},
+    {0xFF66, 0xFF9F, Kana},
+    {0x20000, 0x3134F, Han},
+};
+static_assert(std::ranges::is_sorted(kScriptRanges, {}, &ScriptRange::first));
+
+// The language a text in a script other than Latin and the CJK ones is tagged with: the
+// locale's when it is one written in that script (`locales`, space-separated), else the
+// script's most spoken one, else "und" with the script where no language stands out.
+struct ScriptLanguage {
+    Script script;
+    std::string_view tag;
+    std::string_view locales;
+};
+constexpr ScriptLanguage kScriptLanguages[] = {
+    {Cyrillic, "ru", "ru uk be bg sr mk kk ky tg mn tt ba cv os"},
+    {Greek, "el", "el"},
+    {Arabic, "ar", "ar fa ur ps ckb ug sd ks"},
+    {Hebrew, "he", "he yi"},
+    {Thai, "th", "th"},
+    {Devanagari, "hi", "hi mr ne sa kok mai bho doi brx"},
+    {Bengali, "bn", "bn as mni"},
+    {Gurmukhi, "pa", "pa"},
+    {Gujarati, "gu", "gu"},
+    {Oriya, "or", "or"},
+    {Tamil, "ta", "ta"},
+    {Telugu, "te", "te"},
+    {Kannada, "kn", "kn"},
+    {Malayalam, "ml", "ml"},
+    {Sinhala, "si", "si"},
+    {Lao, "lo", "lo"},
+    {Tibetan, "bo", "bo dz"},
+    {Myanmar, "my", "my"},
+    {Georgian, "ka", "ka"},
+    {Armenian, "hy", "hy"},
+    {Ethiopic, "am", "am ti"},
+    {Khmer, "km", "km"},
+    {Mongolian, "mn-Mong", ""}, // Mongolian locales write Cyrillic
+    {Thaana, "dv", "dv"},
+    {Syriac, "syr", "syr"},
+    {Cherokee, "chr", "chr"},
+    {Syllabics, "und-Cans", "iu cr oj"},
+    {Tifinagh, "und-Tfng", "zgh tzm shi kab"},
+    {Yi, "ii", "ii"},
+};
 
 constexpr bool In(char32_t c, char32_t first, char32_t last) {
     return c >= first && c <= last;
@@ -92,26 +239,24 @@ constexpr bool In(char32_t c, char32_t first, char32_t last) {
 
 Script ScriptOf(char32_t c) {
     if (c < 0x80) return In(c, U'a', U'z') || In(c, U'A', U'Z') ? Latin : Other;
-    if (In(c, 0xC0, 0x24F) && c != 0xD7 && c != 0xF7) return Latin;
-    if (In(c, 0x370, 0x3FF)) return Greek;
-    if (In(c, 0x400, 0x52F)) return Cyrillic;
-    if (In(c, 0x591, 0x5F4)) return Hebrew;
-    if (In(c, 0x600, 0x6FF) || In(c, 0x750, 0x77F)) return Arabic;
-    if (In(c, 0xE01, 0xE5B)) return Thai;
-    if (In(c, 0x1100, 0x11FF)) return Hangul;
-    if (In(c, 0x1E00, 0x1EFF)) return Latin;
-    if (In(c, 0x1F00, 0x1FFF)) return Greek;
-    // U+30FB, the katakana middle dot, also joins the parts of foreign names in Chinese.
-    if (In(c, 0x3041, 0x309F) || (In(c, 0x30A0, 0x30FF) && c != 0x30FB) || In(c, 0x31F0, 0x31FF))
-        return Kana;
-    if (In(c, 0x3130, 0x318F) || In(c, 0xAC00, 0xD7A3)) return Hangul;
-    if (In(c, 0x3400, 0x4DBF) || In(c, 0x4E00, 0x9FFF) || In(c, 0xF900, 0xFAFF) ||
-        In(c, 0x20000, 0x3134F))
-        return Han;
-    if (In(c, 0xFB1D, 0xFB4F)) return Hebrew;
-    if (In(c, 0xFB50, 0xFDFF) || In(c, 0xFE70, 0xFEFC)) return Arabic;
-    if (In(c, 0xFF66, 0xFF9F)) return Kana;
-    return Other;
+    const auto* after = std::ranges::upper_bound(kScriptRanges, c, {}, &ScriptRange::first);
+    if (after == std::begin(kScriptRanges)) return Other;
+    const ScriptRange& range = *(after - 1);
+    return c <= range.last ? range.script : Other;
+}
+
+// The tag of text in `script` (one of kScriptLanguages) under `locale`.
+std::string LanguageOfScript(Script script, std::string_view locale) {
+    const auto found = std::ranges::find(kScriptLanguages, script, &ScriptLanguage::script);
+    const std::string language = ParseLocale(locale).language;
+    if (!language.empty()) {
+        for (std::string_view rest = found->locales; !rest.empty();) {
+            const std::size_t space = rest.find(' ');
+            if (rest.substr(0, space) == language) return language;
+            rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+        }
+    }
+    return std::string(found->tag);
 }
 
 // The language of a locale such as "de_DE.UTF-8" when it writes in Latin script, else en.
@@ -155,10 +300,10 @@ std::string DetectLanguage(std::string_view utf8Sample, std::string_view locale)
     const std::size_t cjk = count[Han] + count[Kana] + count[Hangul];
     std::size_t best = count[Latin];
     Script winner = Latin;
-    for (const Script script : {Cyrillic, Greek, Arabic, Hebrew, Thai}) {
-        if (count[script] > best) {
-            best = count[script];
-            winner = script;
+    for (const ScriptLanguage& script : kScriptLanguages) {
+        if (count[script.script] > best) {
+            best = count[script.script];
+            winner = script.script;
         }
     }
     if (3 * cjk > best) {
@@ -166,20 +311,7 @@ std::string DetectLanguage(std::string_view utf8Sample, std::string_view locale)
         if (10 * count[Kana] >= cjk) return "ja";
         return ChineseVariant(text);
     }
-    switch (winner) {
-    case Cyrillic:
-        return "ru";
-    case Greek:
-        return "el";
-    case Arabic:
-        return "ar";
-    case Hebrew:
-        return "he";
-    case Thai:
-        return "th";
-    default:
-        return LatinLanguageOfLocale(locale);
-    }
+    return winner == Latin ? LatinLanguageOfLocale(locale) : LanguageOfScript(winner, locale);
 }
 
 } // namespace folivane::engine

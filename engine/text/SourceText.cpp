@@ -4,6 +4,7 @@
 #include "AsciiText.h"
 #include "CodePages.h"
 #include "ConversionError.h"
+#include "LegacyCodePage.h"
 #include "UnicodeText.h"
 
 #include "platform/FileStatus.h"
@@ -16,10 +17,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <stdexcept>
-#include <type_traits>
-#include <uchardet/uchardet.h>
 #include <utility>
 
 namespace folivane::engine {
@@ -33,9 +31,10 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD in UTF-8
 constexpr std::size_t kDetectionHighBytes = 64 << 10;
 constexpr std::size_t kDetectionSample = 1 << 20;
 
-// The sample the detector sees: from `start`, until it holds kDetectionHighBytes bytes
-// above 7F, at most kDetectionSample bytes.
-std::string_view DetectionSample(std::string_view body, std::size_t start) {
+// The sample the judges see: from `start`, until it holds kDetectionHighBytes bytes above 7F,
+// at most kDetectionSample bytes, so that no character is cut (`whole`: the body is the whole
+// text, not the first part of it).
+std::string_view DetectionSample(std::string_view body, std::size_t start, bool whole) {
     const std::size_t end = std::min(body.size(), start + kDetectionSample);
     std::size_t high = 0;
     std::size_t i = start;
@@ -46,29 +45,15 @@ std::string_view DetectionSample(std::string_view body, std::size_t start) {
     }
     for (; i < end && high < kDetectionHighBytes; ++i)
         high += static_cast<unsigned char>(body[i]) >= 0x80 ? 1u : 0u;
+    // Bytes below 30 (white space, line ends, most punctuation) are never part of a character
+    // of UTF-8 or the CJK pages; a cut sample ends after the last of them, if any.
+    if (i < body.size() || !whole) {
+        std::size_t cut = i;
+        while (cut > start && static_cast<unsigned char>(body[cut - 1]) >= 0x30)
+            --cut;
+        if (cut > start) i = cut;
+    }
     return body.substr(start, i - start);
-}
-
-struct UchardetDeleter {
-    void operator()(uchardet_t detector) const { uchardet_delete(detector); }
-};
-
-// The code page uchardet names for `sample`: an iconv name, "UTF-8", or empty when it
-// names none or one that iconv does not know.
-std::string DetectCharset(std::string_view sample) {
-    std::unique_ptr<std::remove_pointer_t<uchardet_t>, UchardetDeleter> detector(uchardet_new());
-    if (!detector || uchardet_handle_data(detector.get(), sample.data(), sample.size()) != 0)
-        return std::string();
-    uchardet_data_end(detector.get());
-    const char* name = uchardet_get_charset(detector.get());
-    std::string charset = name ? name : "";
-    // ASCII cannot be right: the text holds bytes above 7F. UTF-16 and UTF-32 come from
-    // marks such as FE FF, which a source does not have: only FF FE and EF BB count.
-    if (charset.empty() || charset == "ASCII" || charset.starts_with("UTF-16") ||
-        charset.starts_with("UTF-32"))
-        return std::string();
-    if (charset == "UTF-8") return charset;
-    return platform::IsKnownCharset(charset) ? charset : std::string();
 }
 
 // A text that is UTF-8 but for a few damaged sequences (a file cut in mid-character, one
@@ -103,22 +88,18 @@ bool MostlyUtf8(std::string_view body, std::size_t start, std::string_view sampl
     return census.malformed <= std::max<std::size_t>(1, census.characters / kCharactersPerError);
 }
 
-// The code page of text without a mark that is not UTF-8 throughout.
-std::string ChooseLegacy(std::string_view body, const std::string& legacyEncoding) {
+// The encoding of text without a mark that is not UTF-8 throughout: UTF-8 but for a few
+// damaged sequences, or a code page.
+EncodingJudgement ChooseLegacy(std::string_view body, bool whole,
+                               const BookCodePageQuery& bookPage) {
     // Start where the first non-ASCII byte is, so that a long ASCII opening does not leave
     // the judges with nothing to judge.
     std::size_t start = 0;
     while (start < body.size() && static_cast<unsigned char>(body[start]) < 0x80)
         ++start;
-    const std::string_view sample = DetectionSample(body, start);
-    if (MostlyUtf8(body, start, sample)) return "UTF-8";
-    if (!legacyEncoding.empty()) {
-        if (!platform::IsKnownCharset(legacyEncoding))
-            throw ConversionError("Unknown text encoding \"" + legacyEncoding + "\"");
-        return WidenBig5(legacyEncoding);
-    }
-    const std::string charset = DetectCharset(sample);
-    return charset.empty() ? SystemAnsiCodePage() : WidenBig5(charset);
+    const std::string_view sample = DetectionSample(body, start, whole);
+    if (MostlyUtf8(body, start, sample)) return {"UTF-8", EncodingBasis::Text};
+    return JudgeCodePage(sample, bookPage);
 }
 
 // The byte-order marks, each exactly these bytes: EF BB followed by anything else is text,
@@ -142,45 +123,78 @@ SourceEncoding MarkOf(std::string_view bytes) {
     return seAnsi;
 }
 
+// UTF-16 without a mark shows in the zero bytes of its first MiB.
+constexpr std::size_t kUtf16Sample = 1 << 20;
+
 // The encoding to read a source by, and for UTF-8 where its first malformed sequence is
-// (the size when there is none), so that the text is scanned once.
+// (the size when there is none), so that the text is scanned once. `whole`: the body is the
+// whole text, not the first part of it.
 struct Choice {
-    std::string encoding;
+    EncodingJudgement judgement;
     std::size_t firstInvalid = 0;
 };
 
-Choice Choose(const SourceBytes& source, const std::string& legacyEncoding,
-              const std::string& forcedEncoding) {
+// A source's encoding when its mark or the user decides it: nothing when neither does.
+std::string ByMarkOrChoice(const SourceBytes& source, const EncodingRule& rule,
+                           EncodingBasis& basis) {
+    basis = EncodingBasis::Mark;
     switch (source.encoding) {
     case seUtf16LE:
-        return {"UTF-16LE"};
+        return "UTF-16LE";
     case seUtf16BE:
-        return {"UTF-16BE"};
+        return "UTF-16BE";
     case seUtf32LE:
-        return {"UTF-32LE"};
+        return "UTF-32LE";
     case seUtf32BE:
-        return {"UTF-32BE"};
+        return "UTF-32BE";
     case seUtf8:
+        return "UTF-8";
     case seAnsi:
         break;
     }
-    if (source.encoding == seAnsi && !forcedEncoding.empty()) {
-        std::string name = AsciiUppered(forcedEncoding);
-        if (!platform::IsKnownCharset(name))
-            throw ConversionError("Unknown text encoding \"" + forcedEncoding + "\"");
-        name = WidenBig5(name);
-        return {name, name == "UTF-8" ? FindInvalidUtf8(source.body) : 0};
+    basis = EncodingBasis::Chosen;
+    if (rule.chosen.empty()) return std::string();
+    const std::string name = AsciiUppered(rule.chosen);
+    if (!platform::IsKnownCharset(name))
+        throw ConversionError("Unknown text encoding \"" + rule.chosen + "\"");
+    return WidenBig5(name);
+}
+
+// UTF-16 without a mark, judged from the first MiB of the body; nothing when it is not.
+std::string ByZeroBytes(std::string_view body) {
+    switch (UnmarkedUtf16Order(body.substr(0, kUtf16Sample))) {
+    case Utf16Order::LittleEndian:
+        return "UTF-16LE";
+    case Utf16Order::BigEndian:
+        return "UTF-16BE";
+    case Utf16Order::None:
+        break;
     }
-    const std::size_t firstInvalid = FindInvalidUtf8(source.body);
-    if (source.encoding == seUtf8 || firstInvalid == source.body.size())
-        return {"UTF-8", firstInvalid};
-    return {ChooseLegacy(source.body, legacyEncoding), firstInvalid};
+    return std::string();
+}
+
+// UTF-8, or the code page of the text.
+Choice ByText(std::string_view body, bool whole, const BookCodePageQuery& bookPage) {
+    const std::size_t firstInvalid = FindInvalidUtf8(body);
+    if (firstInvalid == body.size()) return {{"UTF-8", EncodingBasis::Text}, firstInvalid};
+    return {ChooseLegacy(body, whole, bookPage), firstInvalid};
+}
+
+Choice Choose(const SourceBytes& source, const EncodingRule& rule, bool whole) {
+    EncodingBasis basis = EncodingBasis::Mark;
+    if (std::string decided = ByMarkOrChoice(source, rule, basis); !decided.empty()) {
+        const std::size_t firstInvalid = decided == "UTF-8" ? FindInvalidUtf8(source.body) : 0;
+        return {{std::move(decided), basis}, firstInvalid};
+    }
+    if (std::string utf16 = ByZeroBytes(source.body); !utf16.empty())
+        return {{std::move(utf16), EncodingBasis::Text}};
+    return ByText(source.body, whole, rule.bookPage);
 }
 
 // Decodes `body` as chosen; when `owned` holds the same bytes and they are the text
 // unchanged, the text is moved out of it instead of copied.
 std::string DecodeAs(const Choice& choice, std::string_view body, std::string* owned) {
-    const std::string& encoding = choice.encoding;
+    const std::string& encoding = choice.judgement.encoding;
     if (encoding == "UTF-16LE" || encoding == "UTF-16BE")
         return DecodeUtf16(body, encoding == "UTF-16BE");
     if (encoding == "UTF-32LE" || encoding == "UTF-32BE")
@@ -206,7 +220,7 @@ SourceBytes ReadSourceBytes(const std::string& path, platform::FileStatus* opene
         SourceBytes result;
         platform::ReserveLargeBuffer(result.body, static_cast<std::size_t>(status.size) + 1);
         // Read in one go, mark and all: a source costs two reads however small it is.
-        platform::ReadToEnd(file, result.body, status.size, path);
+        platform::ReadAsOpened(file, result.body, status.size, path);
         if (opened) *opened = status;
         result.encoding = MarkOf(result.body);
         result.body.erase(0, MarkSize(result.encoding));
@@ -216,25 +230,31 @@ SourceBytes ReadSourceBytes(const std::string& path, platform::FileStatus* opene
     }
 }
 
-std::string GuessSourceEncoding(const std::string& path, const std::string& legacyEncoding,
-                                bool* marked) {
+EncodingJudgement GuessSourceEncoding(const std::string& path, const EncodingRule& rule) {
     try {
         platform::FileStatus status;
         const platform::FileDescriptor file = platform::OpenRegularFile(path, &status);
+        bool ended = false;
         const auto read = [&](std::string& into, std::size_t count) {
             const std::size_t had = into.size();
             into.resize(had + count);
             into.resize(had + platform::ReadUpTo(file, into.data() + had, count, path));
+            ended = into.size() < had + count;
             return into.size() > had;
         };
-        // Detection looks from the first byte above 7F on, at no more than this: ASCII before
-        // it is passed over a block at a time, the rest of the file is never read.
+        // The judges look at the first block, for a mark and UTF-16, then from the first byte
+        // above 7F on at no more than a block: ASCII before it is passed over a block at a
+        // time, the rest of the file is never read.
         constexpr std::size_t kBlock = 1 << 20;
+        static_assert(kBlock >= kUtf16Sample && kBlock >= kDetectionSample);
         SourceBytes sample;
         read(sample.body, kBlock);
         sample.encoding = MarkOf(sample.body);
-        if (marked) *marked = sample.encoding != seAnsi;
-        if (sample.encoding != seAnsi) return Choose(sample, legacyEncoding, "").encoding;
+        EncodingBasis basis = EncodingBasis::Mark;
+        if (std::string decided = ByMarkOrChoice(sample, rule, basis); !decided.empty())
+            return {std::move(decided), basis};
+        if (std::string utf16 = ByZeroBytes(sample.body); !utf16.empty())
+            return {std::move(utf16), EncodingBasis::Text};
         const auto firstHigh = [](std::string_view bytes) {
             return std::find_if(bytes.begin(), bytes.end(),
                                 [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) -
@@ -243,30 +263,45 @@ std::string GuessSourceEncoding(const std::string& path, const std::string& lega
         auto high = static_cast<std::size_t>(firstHigh(sample.body));
         while (high == sample.body.size()) {
             sample.body.clear();
-            if (!read(sample.body, kBlock)) return "UTF-8"; // ASCII throughout
+            if (ended || !read(sample.body, kBlock))
+                return {"UTF-8", EncodingBasis::Text}; // ASCII throughout
             high = static_cast<std::size_t>(firstHigh(sample.body));
         }
         sample.body.erase(0, high);
-        read(sample.body, kBlock - sample.body.size());
-        return Choose(sample, legacyEncoding, "").encoding;
+        if (!ended) read(sample.body, kBlock - sample.body.size());
+        return ByText(sample.body, ended, rule.bookPage).judgement;
     } catch (const platform::EStreamError& error) {
         throw ConversionError(error.what());
     }
 }
 
+EncodingJudgement JudgeSourceEncoding(const SourceBytes& source, const EncodingRule& rule) {
+    return Choose(source, rule, true).judgement;
+}
+
+std::string DecodeSource(SourceBytes&& source, const EncodingRule& rule,
+                         EncodingJudgement* judged) {
+    const Choice choice = Choose(source, rule, true);
+    if (judged) *judged = choice.judgement;
+    return DecodeAs(choice, source.body, &source.body);
+}
+
 std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& legacyEncoding,
                                  const std::string& forcedEncoding) {
-    return Choose(source, legacyEncoding, forcedEncoding).encoding;
+    return JudgeSourceEncoding(source, {ChosenEncoding(legacyEncoding, forcedEncoding), {}})
+        .encoding;
 }
 
 std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding,
                          const std::string& forcedEncoding) {
-    return DecodeAs(Choose(source, legacyEncoding, forcedEncoding), source.body, nullptr);
+    const EncodingRule rule{ChosenEncoding(legacyEncoding, forcedEncoding), {}};
+    return DecodeAs(Choose(source, rule, true), source.body, nullptr);
 }
 
 std::string DecodeSource(SourceBytes&& source, const std::string& legacyEncoding,
                          const std::string& forcedEncoding) {
-    return DecodeAs(Choose(source, legacyEncoding, forcedEncoding), source.body, &source.body);
+    return DecodeSource(std::move(source),
+                        EncodingRule{ChosenEncoding(legacyEncoding, forcedEncoding), {}});
 }
 
 std::size_t MarkSize(SourceEncoding encoding) {

@@ -1,6 +1,7 @@
 // Reading a chapter's text file into UTF-8, whatever its encoding.
 #pragma once
 
+#include "EncodingJudgement.h"
 #include "UnicodeText.h"
 
 #include "platform/FileStatus.h"
@@ -26,41 +27,60 @@ struct SourceBytes {
     std::string body; // the bytes after the byte-order mark
 };
 
-// Reads the whole file and recognises a byte-order mark: UTF-8 (EF BB BF), UTF-16LE (FF FE),
-// UTF-16BE (FE FF), UTF-32LE (FF FE 00 00), UTF-32BE (00 00 FE FF). Raises ConversionError
-// naming the file and the system's reason when it cannot be opened or read, or is no
-// regular file (a folder, a FIFO, a device). `opened`, when given, receives what the open
-// descriptor says of the file (its device and inode tell which file it was), at no cost of
-// its own.
+// Reads the file as it was when opened, and recognises a byte-order mark: UTF-8 (EF BB BF),
+// UTF-16LE (FF FE), UTF-16BE (FE FF), UTF-32LE (FF FE 00 00), UTF-32BE (00 00 FE FF). Bytes
+// that another program appends while it is read are left out. Raises ConversionError naming
+// the file and the system's reason when it cannot be opened or read, or is no regular file (a
+// folder, a FIFO, a device). `opened`, when given, receives what the open descriptor says
+// of the file (its device and inode tell which file it was), at no cost of its own.
 SourceBytes ReadSourceBytes(const std::string& path, platform::FileStatus* opened = nullptr);
 
-// How the body is to be read, as an iconv name: the mark's encoding when there is one;
-// without a mark `forcedEncoding` when given (the user's choice for this source), else
-// UTF-8 when it is UTF-8 throughout or but for a few damaged sequences (at most one in a
-// thousand characters); else `legacyEncoding` when given, else the code page uchardet
-// detects, else the locale's ANSI code page; BIG5 is read as its superset BIG5-HKSCS.
-// Raises ConversionError when `legacyEncoding` or `forcedEncoding` is unknown to iconv.
+// What decides a source's encoding besides its bytes.
+struct EncodingRule {
+    // The code page the user named (for this source, else for the book); empty: judged.
+    std::string chosen;
+    BookCodePageQuery bookPage;
+};
+
+// The user's code page for a source: its own choice, else the book's.
+inline std::string ChosenEncoding(const std::string& legacyEncoding,
+                                  const std::string& forcedEncoding) {
+    return forcedEncoding.empty() ? legacyEncoding : forcedEncoding;
+}
+
+// How the body is to be read, as an iconv name, and what decided it:
+// - Mark: the byte-order mark's encoding, when there is one;
+// - Chosen: else `rule.chosen` when given, even for bytes that are also UTF-8;
+// - Text: else UTF-16 when its first MiB holds UTF-16's zero bytes (UnmarkedUtf16Order); UTF-8
+//   when it is UTF-8 throughout or but for a few damaged sequences (at most one in a thousand
+//   characters);
+// - else as JudgeCodePage judges the MiB after the first byte above 7F, with the book's page.
+// BIG5 is read as its superset BIG5-HKSCS. Raises ConversionError when `rule.chosen` is
+// unknown to iconv.
+EncodingJudgement JudgeSourceEncoding(const SourceBytes& source, const EncodingRule& rule);
+
+// The body as UTF-8, decoded as JudgeSourceEncoding says, which `judged` receives when given.
+// UTF-16 and UTF-32 as DecodeUtf16 and DecodeUtf32 read them. UTF-8: each malformed sequence
+// (its longest well-formed prefix, or one byte) becomes one U+FFFD. A code page: each
+// undecodable byte becomes U+FFFD. Nothing else is dropped or changed. UTF-8 that needs no
+// change is moved out instead of copied.
+std::string DecodeSource(SourceBytes&& source, const EncodingRule& rule,
+                         EncodingJudgement* judged = nullptr);
+
+// The same with the user's choice as the book's code page (`legacyEncoding`, --encoding) and
+// the source's own (`forcedEncoding`), and no other source to judge by.
 std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& legacyEncoding,
                                  const std::string& forcedEncoding = std::string());
-
-// The body as UTF-8, decoded as ChooseSourceEncoding says. UTF-16 and UTF-32 as
-// DecodeUtf16 and DecodeUtf32 read them. UTF-8: each malformed sequence (its longest
-// well-formed prefix, or one byte) becomes one U+FFFD. A code page: each undecodable byte
-// becomes U+FFFD. Nothing else is dropped or changed.
 std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding,
                          const std::string& forcedEncoding = std::string());
-
-// The same, taking the bytes: UTF-8 that needs no change is moved out instead of copied.
 std::string DecodeSource(SourceBytes&& source, const std::string& legacyEncoding,
                          const std::string& forcedEncoding = std::string());
 
-// What ChooseSourceEncoding would say for the file at `path`, so that a front end can show
-// it before converting: judged from the MiB after the first byte above 7F, all that the
-// detection looks at, without reading the rest of the file. `marked`, when given, tells
-// whether a byte-order mark decides. Raises as ReadSourceBytes.
-std::string GuessSourceEncoding(const std::string& path,
-                                const std::string& legacyEncoding = std::string(),
-                                bool* marked = nullptr);
+// What JudgeSourceEncoding would say for the file at `path`, so that a front end can show it
+// before converting: judged from the first MiB, and the MiB after the first byte above 7F,
+// all that the judgement looks at, without reading the rest of the file. Raises as
+// ReadSourceBytes.
+EncodingJudgement GuessSourceEncoding(const std::string& path, const EncodingRule& rule = {});
 
 // The length of the byte-order mark that gives `encoding`: 0 for seAnsi.
 std::size_t MarkSize(SourceEncoding encoding);

@@ -49,6 +49,34 @@ char32_t ByteAt(std::string_view body, std::size_t i) {
 
 } // namespace
 
+Utf16Order UnmarkedUtf16Order(std::string_view bytes) {
+    if (std::memchr(bytes.data(), 0, bytes.size()) == nullptr) return Utf16Order::None;
+    // zeros[0]: zero bytes at even offsets (the high byte of big-endian ASCII), zeros[1] at
+    // odd ones; spaces[k] likewise for the units of line ends and spaces.
+    std::size_t zeros[2] = {0, 0};
+    std::size_t spaces[2] = {0, 0};
+    const std::size_t pairs = bytes.size() / 2;
+    if (pairs == 0) return Utf16Order::None;
+    for (std::size_t i = 0; i < pairs; ++i) {
+        const auto first = static_cast<unsigned char>(bytes[2 * i]);
+        const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        if ((first == 0) == (second == 0)) continue;
+        const unsigned char other = first == 0 ? second : first;
+        const std::size_t side = first == 0 ? 0 : 1;
+        ++zeros[side];
+        if (other == '\n' || other == '\r' || other == ' ') ++spaces[side];
+    }
+    for (const std::size_t side : {std::size_t{0}, std::size_t{1}}) {
+        const std::size_t other = 1 - side;
+        const bool everySecond =
+            zeros[side] > 0 && zeros[side] * 4 >= pairs * 3 && zeros[other] * 16 <= pairs;
+        const bool spacedUnits = spaces[side] >= 2 && spaces[other] * 16 <= spaces[side];
+        if (everySecond || spacedUnits)
+            return side == 0 ? Utf16Order::BigEndian : Utf16Order::LittleEndian;
+    }
+    return Utf16Order::None;
+}
+
 std::size_t FindInvalidUtf8(std::string_view bytes) {
     std::size_t i = SkipAscii(bytes, 0);
     while (i < bytes.size()) {

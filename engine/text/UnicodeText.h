@@ -66,6 +66,13 @@ struct Utf8Census {
 };
 Utf8Census Utf8CensusOf(std::string_view bytes);
 
+// The byte order of UTF-16 text without a byte-order mark, judged from its zero bytes, which
+// other text does not hold: either nearly every second byte is zero (Latin letters, digits),
+// or line ends and spaces come as UTF-16 units (0A 00, 0D 00, 20 00 little-endian), at least
+// twice and hardly ever the other way round. None when neither holds.
+enum class Utf16Order { None, LittleEndian, BigEndian };
+Utf16Order UnmarkedUtf16Order(std::string_view bytes);
+
 // UTF-16 code units in either byte order as UTF-8. A surrogate pair becomes one character
 // and a lone surrogate U+FFFD; zero units are dropped, as XML does not allow U+0000, and the
 // text goes on. An odd last byte of little-endian text is a unit of its own with a zero high

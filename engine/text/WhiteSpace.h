@@ -8,10 +8,19 @@
 
 namespace folivane::engine {
 
-// The white space of text: ASCII space, TAB, LF, VT, FF, CR and the ideographic space
-// U+3000, with which Chinese and Japanese text indents.
+// The white space of text: ASCII space, TAB, LF, VT, FF, CR; the ideographic space U+3000,
+// with which Chinese and Japanese text indents; the other spaces of Unicode (NEL, no-break
+// space, Ogham space, the fixed-width spaces U+2000-U+200A, line and paragraph separators,
+// narrow no-break space, medium mathematical space), which word processors and web pages
+// indent and align with; and U+FEFF, a byte-order mark left inside a text where files were
+// joined. A reader shows none of them as anything but space, so names and headings are
+// trimmed of them and text of nothing else is blank; IndentLength alone keeps to its own
+// characters, so that a paragraph keeps the spaces it was written with.
 constexpr bool IsTextSpace(char32_t c) {
-    return c == U' ' || (c >= U'\t' && c <= U'\r') || c == U'\u3000';
+    if (c < 0x80) return c == U' ' || (c >= U'\t' && c <= U'\r');
+    return c == U'\u0085' || c == U'\u00A0' || c == U'\u1680' ||
+           (c >= U'\u2000' && c <= U'\u200A') || c == U'\u2028' || c == U'\u2029' ||
+           c == U'\u202F' || c == U'\u205F' || c == U'\u3000' || c == U'\uFEFF';
 }
 
 // The length in bytes of the white space character `text` begins with; 0 when it begins

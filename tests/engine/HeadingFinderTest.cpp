@@ -73,6 +73,25 @@ const FindCase kFindCases[] = {
     {"EmptyChaptersAfterTheFirstFullOneStay",
      "第一章\n甲\n乙\n第二章\n第三章\n第四章\n第五章\n甲\n乙\n",
      {"C 第一章", "C 第二章", "C 第三章", "C 第四章", "C 第五章"}},
+    // A run of headings is a list only when its entries come again as the text's headings.
+    {"ShortChaptersAtTheStartStay",
+     "Chapter 1\nIt was dark.\nChapter 2\nIt was cold.\nChapter 3\nIt rained.\nChapter 4\n"
+     "The rain went on and on.\nAll night long.\n",
+     {"C Chapter 1", "C Chapter 2", "C Chapter 3", "C Chapter 4"}},
+    {"HeadingsNeverRepeatedAreChapters",
+     "第一章\n第二章\n第三章\n",
+     {"C 第一章", "C 第二章", "C 第三章"}},
+    {"ShortRealFirstChapterAfterTheListStays",
+     "第一章 渡口\n第二章 江湖\n第三章 归途\n第一章 渡口\n天亮了。\n第二章 江湖\n甲\n乙\n"
+     "第三章 归途\n甲\n乙\n",
+     {"C 第一章 渡口", "C 第二章 江湖", "C 第三章 归途"}},
+    {"EntriesWithPageNumbersAreAList",
+     "Chapter 1 ..... 1\nChapter 2 ..... 9\nChapter 1\nIt was dark.\nIt was cold.\n"
+     "Chapter 2\nMorning came.\nThen noon.\n",
+     {"C Chapter 1", "C Chapter 2"}},
+    {"ListFollowedByAPrologueFirst",
+     "第一章\n第二章\n序章\n很久以前。\n那时候。\n第一章\n甲\n乙\n第二章\n甲\n乙\n",
+     {"C 序章", "C 第一章", "C 第二章"}},
     {"ALongLineUnderTheFirstHeadingIsText",
      "第一章\n这一行很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长很"
      "长很长。\n"

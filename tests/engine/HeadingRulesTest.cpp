@@ -4,6 +4,7 @@
 #include "engine/text/WhiteSpace.h"
 
 #include <chrono>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace folivane::engine {
@@ -17,6 +18,8 @@ void PrintTo(HeadingKind kind, std::ostream* out) {
 namespace {
 
 using namespace std::string_literals;
+using ::testing::HasSubstr;
+using ::testing::ThrowsMessage;
 constexpr HeadingKind None = HeadingKind::None;
 constexpr HeadingKind Chapter = HeadingKind::Chapter;
 constexpr HeadingKind Volume = HeadingKind::Volume;
@@ -198,7 +201,12 @@ const TextCase kTextCases[] = {
     {"IdeographicSpaceAround", "\u3000\u3000第一章\u3000", "第一章", "第一章"},
     {"InnerRunsBecomeOneSpace", "第一章\u3000 \t渡口  夜", "第一章\u3000 \t渡口  夜",
      "第一章 渡口 夜"},
-    {"NoBreakSpaceIsKept", "\u00A0Chapter\u00A01", "\u00A0Chapter\u00A01", "\u00A0Chapter\u00A01"},
+    // Every Unicode space, and a byte-order mark left where files were joined.
+    {"NoBreakSpaceIsSpace", "\u00A0Chapter\u00A01", "Chapter\u00A01", "Chapter 1"},
+    {"FixedWidthSpaces", "\u2002\u2003第一章\u2009\u200A渡口\u202F", "第一章\u2009\u200A渡口",
+     "第一章 渡口"},
+    {"MarkInsideAText", "\uFEFF\u205F第二章", "第二章", "第二章"},
+    {"ZeroWidthSpaceIsNoSpace", "\u200B第二章", "\u200B第二章", "\u200B第二章"},
 };
 
 INSTANTIATE_TEST_SUITE_P(HeadingRules, HeadingText, testing::ValuesIn(kTextCases),
@@ -241,18 +249,31 @@ TEST(HeadingRules, APatternThatDoesNotCompileIsNamed) {
     EXPECT_THROW(HeadingRules::Custom("[z-a]", ""), HeadingPatternError);
 }
 
-TEST(HeadingRules, CatastrophicBacktrackingGivesUp) {
-    // The detector meets every line of a text: each such line must give up in well under a
-    // millisecond, not after PCRE2's default ten million steps.
-    const HeadingRules rules = HeadingRules::Custom("(a+)+$", "(x+x+)+y");
+TEST(HeadingRules, PatternThatNeedsTooMuchWorkIsRefusedNamingItAndTheLine) {
+    // Each such line must end in well under a millisecond, not after PCRE2's default ten
+    // million steps, and must not silently count as no heading.
+    const HeadingRules rules = HeadingRules::Custom("(a+)+$", "(x+x+)+!");
     const std::string aLine = Repeat("a", 39) + "!";
-    const std::string xLine = Repeat("x", 40);
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 100; ++i) {
-        ASSERT_EQ(rules.Classify(aLine), None);
-        ASSERT_EQ(rules.Classify(xLine), None);
+    for (const std::string& line : {aLine, Repeat("x", 38) + "y!"}) {
+        try {
+            rules.Classify(line);
+            ADD_FAILURE() << "no refusal for " << line;
+        } catch (const HeadingPatternError& error) {
+            EXPECT_THAT(error.what(),
+                        HasSubstr("needs too much work to match the line \"" + line.substr(0, 10)));
+        }
     }
+    EXPECT_THAT([&] { rules.Classify(aLine); },
+                ThrowsMessage<HeadingPatternError>(HasSubstr("the chapter pattern \"(a+)+$\"")));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    // A pattern that is merely costly on some lines is borne up to a bound over the book.
+    const HeadingRules costly = HeadingRules::Custom("^(a|aa)+$", "");
+    const std::string costlyLine = Repeat("a", 21) + "b"; // beyond the quick limit only
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(costly.Classify(costlyLine), None);
+    EXPECT_THROW(costly.Classify(costlyLine), HeadingPatternError);
+    EXPECT_EQ(costly.Classify("aa"), Chapter);
 }
 
 TEST(HeadingRules, CopiesMatchOnTheirOwn) {

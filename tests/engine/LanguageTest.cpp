@@ -48,6 +48,23 @@ const DetectCase kDetectCases[] = {
     {"Arabic", "مرحبا بالعالم", "C", "ar"},
     {"Hebrew", "שלום עולם", "C", "he"},
     {"Thai", "สวัสดีครับ", "C", "th"},
+    // Other scripts: the script's language, or the locale's where it writes in that script.
+    {"Hindi", "यह एक छोटी कहानी है।", "C", "hi"},
+    {"MarathiUnderAMarathiLocale", "ही एक छोटी गोष्ट आहे.", "mr_IN.UTF-8", "mr"},
+    {"Bengali", "এটি একটি ছোট গল্প।", "en_US.UTF-8", "bn"},
+    {"Tamil", "இது ஒரு சிறிய கதை.", "C", "ta"},
+    {"Telugu", "ఇది ఒక చిన్న కథ.", "C", "te"},
+    {"Sinhala", "මෙය කෙටි කතාවකි.", "C", "si"},
+    {"Georgian", "ეს არის მოკლე ამბავი.", "C", "ka"},
+    {"Armenian", "Սա կարճ պատմություն է։", "C", "hy"},
+    {"Amharic", "ይህ አጭር ታሪክ ነው።", "C", "am"},
+    {"Khmer", "នេះគឺជារឿងខ្លីមួយ។", "C", "km"},
+    {"Lao", "ນີ້ແມ່ນເລື່ອງສັ້ນ.", "C", "lo"},
+    {"Burmese", "ဒါဟာ ပုံပြင်တိုလေး ဖြစ်ပါတယ်။", "C", "my"},
+    {"UkrainianUnderAUkrainianLocale", "Це коротка історія.", "uk_UA.UTF-8", "uk"},
+    {"PersianUnderAPersianLocale", "این یک داستان کوتاه است.", "fa_IR.UTF-8", "fa"},
+    {"SyllabicsWithoutAKnownLanguage", "ᐊᒃᓱᕈᓗᐊᖅᑐᖅ ᐃᓄᒃᑎᑐᑦ", "C", "und-Cans"},
+    {"SerbianCyrillicUnderALatinSerbianLocale", "Ово је кратка прича.", "sr_RS@latin", "sr"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Language, DetectLanguageOf, testing::ValuesIn(kDetectCases),

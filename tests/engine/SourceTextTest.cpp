@@ -9,6 +9,11 @@
 #include <gtest/gtest.h>
 
 namespace folivane::engine {
+
+void PrintTo(const EncodingJudgement& judged, std::ostream* out) {
+    *out << judged.encoding << " (basis " << static_cast<int>(judged.basis) << ")";
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -149,15 +154,13 @@ struct MostlyUtf8Case {
 
 class MostlyUtf8 : public testing::TestWithParam<MostlyUtf8Case> {};
 
-// A forced legacy code page shows which side of the line a text falls on: it applies only
-// to text that is not UTF-8.
 TEST_P(MostlyUtf8, IsUtf8WithReplacementsOrElseLegacy) {
     const MostlyUtf8Case& c = GetParam();
     const SourceBytes source{seAnsi, c.bytes};
     const bool utf8 = !c.text.empty();
-    EXPECT_EQ(ChooseSourceEncoding(source, "GB18030"), utf8 ? "UTF-8" : "GB18030");
+    EXPECT_EQ(ChooseSourceEncoding(source, "") == "UTF-8", utf8);
     if (utf8) {
-        EXPECT_EQ(DecodeSource(source, "GB18030"), c.text);
+        EXPECT_EQ(DecodeSource(source, ""), c.text);
     }
 }
 
@@ -207,12 +210,13 @@ TEST(SourceText, LongLegacyTextIsJudgedByItsStartAndDecodedWhole) {
     EXPECT_EQ(DecodeSource({seAnsi, platform::ConvertText(text, "UTF-8", "GBK", "?")}, ""), text);
 }
 
-TEST(SourceText, ForcedLegacyEncodingAppliesToTextThatIsNotUtf8) {
+TEST(SourceText, TheBooksCodePageIsObeyedEvenForBytesThatAreUtf8) {
     const std::string russian = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"; // Привет
     EXPECT_EQ(
         DecodeSource({seAnsi, platform::ConvertText(russian, "UTF-8", "CP1251", "?")}, "CP1251"),
         russian);
-    EXPECT_EQ(DecodeSource({seAnsi, russian}, "CP1251"), russian); // valid UTF-8 stays UTF-8
+    EXPECT_EQ(DecodeSource({seAnsi, "\xD0\xBF"}, "CP1251"), "Рї");
+    EXPECT_EQ(DecodeSource({seUtf8, "\xD0\xBF"}, "CP1251"), "п"); // a mark still decides
     // Bytes the code page does not define become U+FFFD; the rest stays.
     EXPECT_EQ(DecodeSource({seAnsi, "a\x98z"}, "CP1251"), "a" + kFFFD + "z");
     EXPECT_THROW(DecodeSource({seAnsi, "\xFF"}, "NO-SUCH-CODEPAGE"), ConversionError);
@@ -249,29 +253,46 @@ TEST(SourceText, GuessJudgesFromTheFirstByteAboveAsciiAsTheDecodingDoes) {
     ScratchFolder scratch;
     ScopedEnv locale("LC_ALL", "en_US.UTF-8");
     const std::string gbk = platform::ConvertText(Repeat(kSimplified, 400), "UTF-8", "GBK", "?");
+    using enum EncodingBasis;
     struct Row {
         const char* name;
         std::string bytes;
-        const char* encoding;
-        bool marked;
+        EncodingJudgement judged;
     };
     const Row rows[] = {
-        {"ASCII throughout", std::string(3u << 20, 'a'), "UTF-8", false},
+        {"ASCII throughout", std::string(3u << 20, 'a'), {"UTF-8", Text}},
         // Over a MiB of ASCII before the legacy text: passed over, not taken for UTF-8.
-        {"legacy after a long ASCII start", std::string((1u << 20) + 7, 'a') + gbk, "GB18030",
-         false},
-        {"UTF-8 with a mark", "\xEF\xBB\xBFtext", "UTF-8", true},
-        {"UTF-16LE mark", std::string("\xFF\xFEh\0", 4), "UTF-16LE", true},
-        {"empty", "", "UTF-8", false},
+        {"legacy after a long ASCII start",
+         std::string((1u << 20) + 7, 'a') + gbk,
+         {"GB18030", Text}},
+        {"UTF-8 with a mark", "\xEF\xBB\xBFtext", {"UTF-8", Mark}},
+        {"UTF-16LE mark", std::string("\xFF\xFEh\0", 4), {"UTF-16LE", Mark}},
+        {"UTF-16BE without a mark",
+         platform::ConvertText("a\nb\n中", "UTF-8", "UTF-16BE", "?"),
+         {"UTF-16BE", Text}},
+        // A MiB of ASCII is no reason to miss the zero bytes of UTF-16.
+        {"UTF-16LE without a mark, long",
+         platform::ConvertText(std::string(1u << 20, 'a'), "UTF-8", "UTF-16LE", "?"),
+         {"UTF-16LE", Text}},
+        {"short GBK, judged by the locale",
+         platform::ConvertText("后记", "UTF-8", "GBK", "?"),
+         {"GB18030", Guess}},
+        {"empty", "", {"UTF-8", Text}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         WriteFile(scratch / "source.txt", row.bytes);
-        bool marked = !row.marked;
-        EXPECT_EQ(GuessSourceEncoding(scratch / "source.txt", "", &marked), row.encoding);
-        EXPECT_EQ(marked, row.marked);
-        EXPECT_EQ(ChooseSourceEncoding(ReadSourceBytes(scratch / "source.txt"), ""), row.encoding);
+        EXPECT_EQ(GuessSourceEncoding(scratch / "source.txt"), row.judged);
+        EXPECT_EQ(JudgeSourceEncoding(ReadSourceBytes(scratch / "source.txt"), {}), row.judged);
     }
+    // The book's code page counts for a text too short to judge, not for one that tells.
+    WriteFile(scratch / "source.txt", platform::ConvertText("後記", "UTF-8", "BIG5", "?"));
+    const EncodingRule bigFive{"", [] { return std::string("BIG5"); }};
+    EXPECT_EQ(GuessSourceEncoding(scratch / "source.txt", bigFive),
+              (EncodingJudgement{"BIG5-HKSCS", Book}));
+    WriteFile(scratch / "source.txt", gbk);
+    EXPECT_EQ(GuessSourceEncoding(scratch / "source.txt", bigFive),
+              (EncodingJudgement{"GB18030", Text}));
     EXPECT_THROW(GuessSourceEncoding(scratch / "missing.txt"), ConversionError);
 }
 

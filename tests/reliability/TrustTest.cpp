@@ -20,9 +20,11 @@
 namespace folivane::test {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using ::testing::StartsWith;
 
 class TrustTest : public JobTest {
 protected:
@@ -118,6 +120,18 @@ TEST_F(TrustTest, StoppedJobRemovesWhatItMadeAndKeepsTheEarlierBook) {
     EXPECT_EQ(ReadFile(input.outputPath), "an earlier file");
 }
 
+TEST_F(TrustTest, StopIsHeardWhileHeadingsAreSoughtInALargeText) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i)
+        text += "line " + std::to_string(i) + "\n";
+    engine::BookInput input = Book({Source("long.txt", text)}, "book.epub");
+    input.chapterPattern = "^Kapitel \\d+$";
+    // Before the source, then twice within the search of its 20,000 lines.
+    const JobOutcome outcome = ConvertStopping(input, 3);
+    EXPECT_TRUE(FailedNaming(outcome, {"stopped"}));
+    EXPECT_THAT(outcome.events, Not(Contains(StartsWith("max "))));
+}
+
 TEST_F(TrustTest, PieceThatCannotBeWrittenNamesItsSourceNotTheWorkingFolder) {
     // Pages are made in memory; only the pieces of a text too large to hold are files.
     engine::BookInput input = Book(
@@ -155,10 +169,10 @@ TEST_F(TrustTest, CoversAreJudgedByTheirHeadBeforeTheyAreReadOrDecoded) {
         const char* name;
         const char* outcome; // empty: a book
     };
-    for (const Row& row :
-         {Row{"rle.bmp", "run-length encoded BMP pictures are not supported"}, Row{"deep.png", ""},
-          Row{"huge.jpg", "is not a JPEG, PNG, GIF or BMP picture"},
-          Row{"big.jpg", "the picture file is too large"}}) {
+    for (const Row& row : {Row{"rle.bmp", "run-length encoded BMP pictures are not supported"},
+                           Row{"deep.png", "the picture is damaged"}, // its data is 8 x 16
+                           Row{"huge.jpg", "is not a JPEG, PNG, GIF or BMP picture"},
+                           Row{"big.jpg", "the picture file is too large"}}) {
         SCOPED_TRACE(row.name);
         engine::BookInput input = Book({chapter}, std::string(row.name) + ".epub");
         input.coverPath = scratch / ("in/" + std::string(row.name));

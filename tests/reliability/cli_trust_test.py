@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """folivane-cli never reports success over garbled or lost text and never destroys a file of
-the user's: decoding that keeps the text, usage checked before any work, an output that is
-one of the inputs refused, signals and closed pipes, too little memory.
+the user's: decoding that keeps the text (a short source read as the book's others are, a
+named code page obeyed), usage checked before any work, an output that is one of the inputs
+refused, signals and closed pipes, too little memory.
 
 Usage: cli_trust_test.py FOLIVANE_CLI TEST_DATA_FOLDER
 """
@@ -106,6 +107,31 @@ class CliTrustTest(unittest.TestCase):
             chapter["lines"] = lines
             chapters.append(chapter)
         KEPT.keep(book, move=True, chapters=chapters)
+
+    def test_a_short_legacy_source_is_read_as_the_book_and_the_user_is_told(self):
+        line = "天刚亮，我们就从城里出发，沿着河边一直走到中午。"
+        chapter = self.source("01.txt", ("第一章 渡口\n" + "\n".join([line] * 30)).encode("gbk"))
+        after = self.source("02.txt", "后记\n谢谢。".encode("gbk"))
+        book = os.path.join(self.out, "afterword.epub")
+        told = subprocess.run([CLI, "-o", book, chapter, after], capture_output=True, text=True,
+                              env=self.env, timeout=300)
+        self.assertEqual(told.returncode, 0, told.stderr)
+        notes = [note for note in told.stderr.splitlines() if after in note]
+        self.assertEqual(len(notes), 1, told.stderr)
+        self.assertIn("read as GB18030, the code page of the book's other sources", notes[0])
+        self.assertNotIn(chapter, told.stderr)
+        quiet = self.run_cli("-o", book, chapter, after)
+        self.assertEqual(quiet.returncode, 0, quiet.stderr)
+        self.assertNotIn(after, quiet.stderr)
+        KEPT.keep(book, move=True, chapters=[{"name": "第一章 渡口"},
+                                             {"name": "后记", "lines": ["后记", "谢谢。"]}])
+
+    def test_a_named_code_page_is_obeyed_even_for_bytes_that_are_utf8(self):
+        hello = self.source("hello.txt", "你好".encode("utf-16-le"))  # "`O}Y" as UTF-8
+        book = os.path.join(self.out, "named.epub")
+        result = self.run_cli("--encoding", "UTF-16LE", "-o", book, hello)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        KEPT.keep(book, move=True, chapters=[{"name": "hello", "lines": ["你好"]}])
 
     def test_usage_is_checked_before_any_work(self):
         text = self.source("a.txt", b"text")

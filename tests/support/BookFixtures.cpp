@@ -63,6 +63,7 @@ std::string CheckBooks(const std::vector<ExpectedBook>& books, const std::string
         if (book.text) json += ",\"text\":" + JsonLines(*book.text);
         if (!book.pandoc) json += ",\"pandoc\":false";
         if (book.epubVersion) json += ",\"epub\":" + std::to_string(*book.epubVersion);
+        if (book.language) json += ",\"language\":" + JsonString(*book.language);
         if (book.chapters) {
             json += ",\"chapters\":[";
             for (std::size_t c = 0; c < book.chapters->size(); ++c) {

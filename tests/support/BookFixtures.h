@@ -16,6 +16,13 @@ public:
     void ShowProgress() override { events.push_back("show"); }
     void SetMaximum(int count) override { events.push_back("max " + std::to_string(count)); }
     void ChapterReport(const std::string& name) override { events.push_back("chapter " + name); }
+    // "encoding PATH ENCODING book", "... locale" or "... guess".
+    void EncodingReport(const std::string& path, const engine::EncodingJudgement& judged) override {
+        const char* basis = judged.basis == engine::EncodingBasis::Book     ? "book"
+                            : judged.basis == engine::EncodingBasis::Locale ? "locale"
+                                                                            : "guess";
+        events.push_back("encoding " + path + " " + judged.encoding + " " + basis);
+    }
     // Kept apart from `events`, with how many events came before each.
     void PackingReport(std::size_t written, std::size_t total) override {
         packing.push_back({written, total, events.size()});
@@ -49,6 +56,7 @@ struct ExpectedBook {
     std::optional<std::vector<std::string>> text; // all chapters' paragraphs in order
     bool pandoc = true;                           // pandoc takes minutes over a book of tens of MB
     std::optional<int> epubVersion;
+    std::optional<std::string> language;
 };
 
 // Runs tests/data/check_book.py on the books: epubcheck with no warning, unzip -t, Python's

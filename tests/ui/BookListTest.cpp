@@ -495,6 +495,29 @@ private slots:
         QCOMPARE(Column(*form_, kEncoding)[1], QStringLiteral("CP1251"));
         QCOMPARE(SelectedRow(*form_), 1);
     }
+
+    void shortFileIsReadAsTheOtherFilesOfTheBookAreAndSaysSo() {
+        QSignalSpy known(form_.get(), &TForm1::encodingsKnown);
+        form_->AddTxtFile(File(QStringLiteral("long.txt"),
+                               QByteArray::fromHex("b5dad2bbd5c220b6c9bfda0ad3eabaf3b5c4cab0b0e5"
+                                                   "c2b7bbb9cafad7c5a1a30a")
+                                   .repeated(20)));
+        // 后记 in GBK: four bytes, too few to judge alone.
+        form_->AddTxtFile(File(QStringLiteral("after.txt"), QByteArray::fromHex("baf3bcc7")));
+        QVERIFY(known.wait(10000));
+        QCOMPARE(Column(*form_, kEncoding), (QStringList{"GB18030", "GB18030"}));
+        auto* list = Find<QTableWidget>(*form_, "m_list");
+        QVERIFY(list->item(1, kEncoding)->toolTip().contains(QLatin1String("other files")));
+        QVERIFY(!list->item(0, kEncoding)->toolTip().contains(QLatin1String("other files")));
+
+        // Alone in the list, it is judged without the book.
+        Select(0);
+        Click("m_del");
+        QVERIFY(known.wait(10000));
+        QCOMPARE(Column(*form_, kEncoding), QStringList{"GB18030"});
+        QVERIFY(!list->item(0, kEncoding)->toolTip().contains(QLatin1String("other files")));
+        QVERIFY(list->item(0, kEncoding)->toolTip().contains(QLatin1String("alone")));
+    }
 };
 
 QTEST_MAIN(BookListTest)

@@ -72,6 +72,27 @@ void AddZip64OffsetNearTheTop(Sample& s) {
            GetU32(s.bytes, s.end + 12) + static_cast<std::uint32_t>(block.size()));
 }
 
+// A Zip64 end record and its locator before the end record, counting `entries`.
+void AddZip64EndRecord(Sample& s, std::uint64_t entries) {
+    const std::uint64_t at = s.end;
+    std::string record(56 + 20, '\0');
+    PutU32(record, 0, 0x06064B50);
+    PutU32(record, 4, 44); // the size of what follows this field
+    PutU16(record, 12, 45);
+    PutU16(record, 14, 45);
+    for (const std::size_t field : {24u, 32u}) {
+        PutU32(record, field, static_cast<std::uint32_t>(entries));
+        PutU32(record, field + 4, static_cast<std::uint32_t>(entries >> 32));
+    }
+    PutU32(record, 40, GetU32(s.bytes, s.end + 12)); // the directory's size and offset
+    PutU32(record, 48, GetU32(s.bytes, s.end + 16));
+    PutU32(record, 56, 0x07064B50);
+    PutU32(record, 64, static_cast<std::uint32_t>(at));
+    PutU32(record, 72, 1); // disks
+    s.bytes.insert(s.end, record);
+    s.end += record.size();
+}
+
 struct DamageRow {
     const char* name;
     std::function<void(Sample&)> damage;
@@ -152,6 +173,29 @@ const DamageRow kDamages[] = {
     {"entry_on_another_disk", [](Sample& s) { PutU16(s.bytes, s.second + 34, 1); }, Outcome::Bad,
      Outcome::Bad},
     {"zip64_offset_wraps_around", AddZip64OffsetNearTheTop, Outcome::Bad, Outcome::Bad},
+    // End records that count fewer entries than the directory holds: updated as they say, the
+    // archive would lose the entries they leave out.
+    {"end_record_counts_fewer_entries",
+     [](Sample& s) {
+         PutU16(s.bytes, s.end + 8, 1);
+         PutU16(s.bytes, s.end + 10, 1);
+     },
+     Outcome::Bad, Outcome::Bad},
+    {"end_record_counts_fewer_entries_and_bytes",
+     [](Sample& s) {
+         PutU16(s.bytes, s.end + 8, 1);
+         PutU16(s.bytes, s.end + 10, 1);
+         PutU32(s.bytes, s.end + 12, static_cast<std::uint32_t>(s.second - s.central));
+     },
+     Outcome::Bad, Outcome::Bad},
+    {"zip64_end_record_counts_fewer_entries", [](Sample& s) { AddZip64EndRecord(s, 1); },
+     Outcome::Bad, Outcome::Bad},
+    {"zip64_locator_points_nowhere",
+     [](Sample& s) {
+         AddZip64EndRecord(s, 2);
+         PutU32(s.bytes, s.end - 20 + 8, 3);
+     },
+     Outcome::Bad, Outcome::Bad},
     // The directory is sound; the damage shows when an entry is copied.
     {"local_signature_broken", [](Sample& s) { s.bytes[1] = 'X'; }, Outcome::Accepted,
      Outcome::Bad},
@@ -160,6 +204,22 @@ const DamageRow kDamages[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Damages, DamagedArchive, ::testing::ValuesIn(kDamages), RowName());
+
+TEST(DamagedArchive, AcceptsAZip64EndRecordThatAgreesWithTheEndRecord) {
+    Sample sample;
+    AddZip64EndRecord(sample, 2);
+    TempFolder temp;
+    const std::string zip = temp / "zip64-end.zip";
+    WriteFile(zip, sample.bytes);
+    WriteFile(temp / "new.txt", "new");
+    TZipWriter writer;
+    writer.SetZipName(zip);
+    writer.FilesList = {temp / "new.txt"};
+
+    EXPECT_EQ(writer.BuildArchive(), 1);
+
+    EXPECT_THAT(CheckArchive(zip).Names(), ElementsAre("a.txt", "b.txt", "new.txt"));
+}
 
 TEST(DamagedArchive, ToleratesACommentLengthBeyondTheEndOfTheFile) {
     Sample sample;

@@ -230,6 +230,22 @@
         <source>EPUB version</source>
         <translation>EPUB 版本</translation>
     </message>
+    <message>
+        <source>The text alone does not tell its code page:</source>
+        <translation>仅凭文本无法判断其代码页：</translation>
+    </message>
+    <message>
+        <source>read as the other files of the book are</source>
+        <translation>按本书其他文件的编码读取</translation>
+    </message>
+    <message>
+        <source>read in the code page of your language</source>
+        <translation>按您所用语言的代码页读取</translation>
+    </message>
+    <message>
+        <source>a guess; choose the code page if the text is wrong</source>
+        <translation>系推测；如文字有误，请选择代码页</translation>
+    </message>
 </context>
 <context>
     <name>folivane::ui::TForm3</name>
