@@ -61,9 +61,12 @@ bool PathExists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-unsigned FileMode(const std::string& path) {
+std::string FileMode(const std::string& path) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777u : 0u;
+    if (::stat(path.c_str(), &st) != 0) return "none";
+    char octal[8];
+    std::snprintf(octal, sizeof octal, "%04o", st.st_mode & 07777u);
+    return octal;
 }
 
 std::vector<std::string> ListNames(const std::string& folder) {

@@ -55,8 +55,9 @@ private:
 void WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);
 bool PathExists(const std::string& path);
-// The permission bits of the file at `path` (links followed); 0 when there is none.
-unsigned FileMode(const std::string& path);
+// The permission bits of the file at `path` (links followed) in octal, "0644"; "none" when
+// there is no file.
+std::string FileMode(const std::string& path);
 // Names in a folder, sorted; "." and ".." left out.
 std::vector<std::string> ListNames(const std::string& folder);
 
