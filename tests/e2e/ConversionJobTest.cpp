@@ -6,11 +6,34 @@
 #include "support/TestSupport.h"
 #include "zip/ZipReader.h"
 
+#include <atomic>
+#include <dlfcn.h>
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <libdeflate.h>
+#include <map>
+#include <set>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// Whole entries deflated, on any thread: libdeflate's call is interposed here, since a book
+// compressed twice comes out the same, only slower.
+std::atomic<int> gWholeDeflations{0};
+
+} // namespace
+
+extern "C" std::size_t libdeflate_deflate_compress(libdeflate_compressor* compressor,
+                                                   const void* in, std::size_t inSize, void* out,
+                                                   std::size_t outSize) {
+    static const auto real = reinterpret_cast<decltype(&libdeflate_deflate_compress)>(
+        ::dlsym(RTLD_NEXT, "libdeflate_deflate_compress"));
+    ++gWholeDeflations;
+    return real(compressor, in, inSize, out, outSize);
+}
 
 namespace folivane::test {
 namespace {
@@ -64,6 +87,88 @@ TEST_F(ConversionJobTest, SendsEventsInOrderAndLeavesNoWorkingFolder) {
     EXPECT_THAT(Entries(scratch / "b.epub"),
                 ElementsAre("mimetype", "META-INF/container.xml", "OEBPS/0.html", "OEBPS/1.html",
                             "OEBPS/content.opf", "OEBPS/css/main.css", "OEBPS/toc.ncx"));
+}
+
+TEST_F(ConversionJobTest, CompressesEachFileOnceWhileThePagesAreMade) {
+    WriteFile(scratch / "one.txt", "first\r\nsecond\r\n");
+    WriteFile(scratch / "two.txt", "third");
+    const int before = gWholeDeflations;
+    const RecordingSink sink = Convert(Book({scratch / "one.txt", scratch / "two.txt"}, "b.epub"));
+    ASSERT_EQ(sink.events.back(), "result 0") << sink.reason;
+    // Every entry but the stored mimetype, each once: the packing takes what was compressed
+    // while the pages were written.
+    EXPECT_EQ(gWholeDeflations - before, static_cast<int>(Entries(scratch / "b.epub").size()) - 1);
+}
+
+// The descriptors open in this process, by number and what they are.
+std::map<int, std::string> OpenDescriptors() {
+    std::map<int, std::string> open;
+    for (const std::string& name : ListNames("/proc/self/fd")) {
+        char target[4096];
+        const ssize_t size = ::readlink(("/proc/self/fd/" + name).c_str(), target, sizeof target);
+        open[std::stoi(name)] = std::string(target, size > 0 ? static_cast<std::size_t>(size) : 0);
+    }
+    return open;
+}
+
+// At every report of the job, the descriptors it has open that a program started then would
+// inherit.
+class InheritanceWatch : public RecordingSink {
+public:
+    void ChapterReport(const std::string& name) override {
+        RecordingSink::ChapterReport(name);
+        Look();
+    }
+    void PackingReport(std::size_t written, std::size_t total) override {
+        RecordingSink::PackingReport(written, total);
+        Look();
+    }
+
+    std::set<std::string> inheritable;
+    int looks = 0;
+
+private:
+    void Look() {
+        ++looks;
+        for (const auto& [fd, what] : OpenDescriptors()) {
+            const int flags = ::fcntl(fd, F_GETFD);
+            if (!before_.contains(fd) && flags >= 0 && !(flags & FD_CLOEXEC))
+                inheritable.insert(what);
+        }
+    }
+    const std::map<int, std::string> before_ = OpenDescriptors();
+};
+
+TEST_F(ConversionJobTest, NoDescriptorOfTheJobPassesIntoAProgramItsFrontEndStarts) {
+    WriteFile(scratch / "one.txt", "first");
+    WriteFile(scratch / "cover.png", MakePng());
+    engine::BookInput input = Book({scratch / "one.txt"}, "b.epub");
+    input.coverPath = scratch / "cover.png";
+    ::mkdir((scratch / "tmp").c_str(), 0700);
+    InheritanceWatch sink;
+    {
+        engine::WorkingTree tree = engine::PrepareWorkingTree(scratch / "tmp/");
+        engine::DoTask(input, tree, sink);
+    }
+    ASSERT_EQ(sink.events.back(), "result 0") << sink.reason;
+    EXPECT_GT(sink.looks, 2);
+    EXPECT_THAT(sink.inheritable, ::testing::IsEmpty());
+}
+
+TEST_F(ConversionJobTest, NewBookFollowsTheUmaskAndAReplacedOneKeepsItsMode) {
+    WriteFile(scratch / "one.txt", "first");
+    const std::pair<unsigned, const char*> rows[] = {{022, "0644"}, {077, "0600"}, {002, "0664"}};
+    for (const auto& [umask, mode] : rows) {
+        SCOPED_TRACE(::testing::Message() << "umask 0" << std::oct << umask);
+        WriteFile(scratch / "old.epub", "an earlier book");
+        ASSERT_EQ(::chmod((scratch / "old.epub").c_str(), 0604), 0);
+        ::unlink((scratch / "new.epub").c_str());
+        const ScopedUmask mask(umask);
+        EXPECT_EQ(Convert(Book({scratch / "one.txt"}, "new.epub")).events.back(), "result 0");
+        EXPECT_EQ(Convert(Book({scratch / "one.txt"}, "old.epub")).events.back(), "result 0");
+        EXPECT_EQ(FileMode(scratch / "new.epub"), mode);
+        EXPECT_EQ(FileMode(scratch / "old.epub"), "0604");
+    }
 }
 
 TEST_F(ConversionJobTest, Epub3BookHoldsItsNavigationDocumentAndXhtmlPages) {

@@ -142,13 +142,32 @@ class CliChaptersTest(unittest.TestCase):
         self.keep(book, toc=[["== One ==", []], ["== Two ==", []]])
         for args, said in ((["--chapter-pattern", "第("], "missing closing parenthesis"),
                            (["--volume-pattern", "[z-a]"], "range out of order"),
-                           (["--max-heading-length", "0"], "--max-heading-length"),
                            (["--chapters", "some"], "--chapters"),
                            (["--language", "zh_CN"], "is not a language tag")):
             with self.subTest(args):
                 result = self.cli(*args, "-o", book, path)
                 self.assertEqual(result.returncode, 2, result.stderr)
                 self.assertIn(said, result.stderr)
+
+
+    def test_heading_length_takes_1_to_1000(self):
+        long_heading = "第一章 " + "渡" * 40  # longer than the 40 characters of the default
+        path = os.path.join(self.dir, "lengths.txt")
+        with open(path, "w", encoding="utf-8") as f:
+            f.write("\n".join(["序", *prose(ZH, 2), long_heading, *prose(ZH, 2)]))
+        for length, toc in (("1", [["序", []]]), ("1000", [["序", []], [long_heading, []]])):
+            with self.subTest(length):
+                book = os.path.join(self.dir, f"length-{length}.epub")
+                result = self.cli("--max-heading-length", length, "-o", book, path)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.keep(book, toc=toc)
+        for length in ("0", "1001"):
+            with self.subTest(length):
+                book = os.path.join(self.dir, f"length-{length}.epub")
+                result = self.cli("--max-heading-length", length, "-o", book, path)
+                self.assertEqual(result.returncode, 2, result.stderr)
+                self.assertIn("--max-heading-length takes a number from 1 to 1000", result.stderr)
+                self.assertFalse(os.path.exists(book))
 
 
 class NavigationDocumentTest(unittest.TestCase):

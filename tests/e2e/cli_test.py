@@ -5,10 +5,12 @@ Usage: cli_test.py FOLIVANE_CLI TEST_DATA_FOLDER SAMPLES_FOLDER
 """
 import glob
 import os
+import pty
 import subprocess
 import sys
 import tempfile
 import unittest
+import zipfile
 
 CLI, DATA, SAMPLES = (os.path.abspath(p) for p in sys.argv[1:4])
 sys.path.insert(0, DATA)
@@ -88,6 +90,36 @@ class CliTest(ScratchTest):
         self.assertIn("Convert Unsuccessful!", result.stderr)
         self.assertIn("missing.txt", result.stderr)
         self.assertFalse(os.path.exists(out))
+
+    def test_progress_on_a_terminal_ends_with_the_whole_book_packed(self):
+        sources = [self.source(f"{name}.txt", b"text") for name in ("one", "two", "three")]
+        out = os.path.join(self.dir, "terminal.epub")
+        screen, terminal = pty.openpty()
+        with subprocess.Popen([CLI, "-o", out, *sources], stdin=subprocess.DEVNULL,
+                              stdout=subprocess.PIPE, stderr=terminal) as program:
+            os.close(terminal)
+            shown = b""
+            while True:
+                try:
+                    chunk = os.read(screen, 4096)
+                except OSError:  # EIO: the program has closed its end
+                    break
+                if not chunk:
+                    break
+                shown += chunk
+            program.communicate()
+        os.close(screen)
+        self.assertEqual(program.returncode, 0, shown)
+        with zipfile.ZipFile(out) as book:
+            files = len(book.namelist())
+        # The bar is drawn over itself; the last drawing stays on the screen, on a line of its
+        # own.
+        text = shown.decode()
+        self.assertTrue(text.endswith("\r\n"), repr(text[-80:]))
+        last = text[:-2].split("\r")[-1]
+        self.assertIn(f"Packing the book... {files}/{files}", last)
+        self.assertIn("3/3", text)
+        KEPT.keep(out, move=True, chapters=[{"name": n} for n in ("one", "two", "three")])
 
     def test_zzz_books_pass_every_checker(self):
         # Named to run last: checks all books the other tests kept, in one go.

@@ -1,6 +1,6 @@
-// The book's documents, byte for byte: fixed texts, package file, navigation file, pages.
+// The book's documents as readers read them: the container, package, tables of contents,
+// title page and style sheet, each parsed and asked what it says.
 #include "engine/epub/BookDocuments.h"
-#include "engine/epub/ChapterPage.h"
 #include "engine/epub/NavigationDocument.h"
 #include "engine/epub/NcxDocument.h"
 #include "engine/epub/PackageDocument.h"
@@ -8,17 +8,27 @@
 #include "engine/epub/TitlePage.h"
 #include "engine/job/BookFolder.h"
 #include "support/TestSupport.h"
+#include "support/XmlTree.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
+#include <optional>
+#include <set>
 
 namespace folivane::engine {
 namespace {
 
+using test::NavOutline;
+using test::NcxOutline;
+using test::Outline;
 using test::ReadFile;
 using test::ScratchFolder;
+using test::XmlTree;
+using ::testing::ElementsAre;
+using Strings = std::vector<std::string>;
 
 // Keeps every document by its name, and the order they came in.
 class Documents : public DocumentSink {
@@ -28,35 +38,109 @@ public:
         bytes_[name] = std::string(bytes);
     }
     const std::string& operator[](const std::string& name) { return bytes_[name]; }
+    bool Has(const std::string& name) const { return bytes_.contains(name); }
     std::vector<std::string> names;
 
 private:
     std::map<std::string, std::string> bytes_;
 };
 
-const BookMetadata kBook{"Book", "", "", "0f0e0d0c-0b0a-4908-8706-050403020100"};
+const char* const kUuid = "0f0e0d0c-0b0a-4908-8706-050403020100";
+const BookMetadata kBook{"Book", "", "", kUuid};
 
-TEST(BookDocuments, FixedDocumentsAreExactlyTheseTexts) {
+TEST(BookDocuments, MimetypeAndContainerLeadReadersToThePackage) {
     Documents documents;
-    const CoverImage cover{"jpeg", "image/jpeg", "picture"};
-    MakeBookDocuments(kBook, {}, &cover, "", documents);
+    MakeBookDocuments(kBook, {}, nullptr, "", documents);
+    // Readers compare these bytes as they are.
     EXPECT_EQ(documents["mimetype"], "application/epub+zip");
-    EXPECT_EQ(
-        documents["META-INF/container.xml"],
-        R"(<?xml version="1.0" encoding="UTF-8"?><container version="1.0" xmlns="urn:oasis:names:tc:opendocument:xmlns:container"><rootfiles><rootfile full-path="OEBPS/content.opf" media-type="application/oebps-package+xml"/></rootfiles></container>)");
-    EXPECT_EQ(
-        documents["OEBPS/css/main.css"],
-        R"(body {padding:0%;margin-top:0%;margin-bottom:0%;margin-left:1%;margin-right:1%;line-height:130%;text-align:justify;font-family:serif;}p{text-align:justify;text-indent:2em;line-height:130%;margin-bottom:-0.8em;}h1{text-align:center;}h2{text-align:center;})");
-    EXPECT_EQ(
-        documents["OEBPS/titlepage.xhtml"],
-        R"(<?xml version="1.0" encoding="UTF-8"?><html xmlns="http://www.w3.org/1999/xhtml" xml:lang="zh-CN"><head><meta http-equiv="Content-Type" content="text/html; charset=UTF-8"/><title>Cover</title><style type="text/css" title="override_css">@page {padding: 0pt; margin:0pt}body {text-align: center; padding:0pt; margin: 0pt;} div { margin: 0pt; padding: 0pt; }</style></head><body><div><img src="cover.jpeg" alt="cover" style="height: 100%"/></div></body></html>)");
-    EXPECT_EQ(documents["OEBPS/cover.jpeg"], "picture");
+    const XmlTree container(documents["META-INF/container.xml"]);
+    ASSERT_EQ(container.Error(), "");
+    const Strings packages =
+        container.Values("/ocf:container/ocf:rootfiles/ocf:rootfile/@full-path");
+    ASSERT_EQ(packages, Strings{"OEBPS/content.opf"});
+    EXPECT_TRUE(documents.Has(packages[0]));
+    EXPECT_EQ(container.Value("//ocf:rootfile/@media-type"), "application/oebps-package+xml");
 }
 
-TEST(BookDocuments, Epub3TitlePageIsXhtml5WithTheSamePicture) {
-    EXPECT_EQ(
-        TitlePage("png", "en", EpubVersion::Epub3),
-        R"(<?xml version="1.0" encoding="UTF-8"?><!DOCTYPE html><html xmlns="http://www.w3.org/1999/xhtml" xmlns:epub="http://www.idpf.org/2007/ops" xml:lang="en" lang="en"><head><meta charset="utf-8"/><title>Cover</title><style type="text/css" title="override_css">@page {padding: 0pt; margin:0pt}body {text-align: center; padding:0pt; margin: 0pt;} div { margin: 0pt; padding: 0pt; }</style></head><body><div><img src="cover.png" alt="cover" style="height: 100%"/></div></body></html>)");
+// A style sheet's rules as selector -> property -> value, or nothing when it does not parse
+// as plain rules.
+std::optional<std::map<std::string, std::map<std::string, std::string>>>
+CssRules(std::string_view css) {
+    const auto trim = [](std::string_view text) {
+        while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+            text.remove_prefix(1);
+        while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+            text.remove_suffix(1);
+        return std::string(text);
+    };
+    std::map<std::string, std::map<std::string, std::string>> rules;
+    while (!trim(css).empty()) {
+        const auto open = css.find('{');
+        const auto close = css.find('}');
+        if (open == css.npos || close == css.npos || close < open) return std::nullopt;
+        auto& rule = rules[trim(css.substr(0, open))];
+        std::string_view declarations = css.substr(open + 1, close - open - 1);
+        while (!trim(declarations).empty()) {
+            const auto end = std::min(declarations.find(';'), declarations.size());
+            const std::string_view declaration = declarations.substr(0, end);
+            const auto colon = declaration.find(':');
+            if (colon == declaration.npos) return std::nullopt;
+            rule[trim(declaration.substr(0, colon))] = trim(declaration.substr(colon + 1));
+            declarations.remove_prefix(std::min(end + 1, declarations.size()));
+        }
+        css.remove_prefix(close + 1);
+    }
+    return rules;
+}
+
+TEST(BookDocuments, StyleSheetIndentsParagraphsAndCentresHeadings) {
+    Documents documents;
+    MakeBookDocuments(kBook, {}, nullptr, "", documents);
+    const auto rules = CssRules(documents["OEBPS/css/main.css"]);
+    ASSERT_TRUE(rules) << documents["OEBPS/css/main.css"];
+    for (const auto& [selector, declarations] : *rules) {
+        // FBReader ignores grouped selectors ("h1,h2").
+        EXPECT_EQ(selector.find(','), std::string::npos) << selector;
+        EXPECT_NE(selector, "");
+        for (const auto& [property, value] : declarations) {
+            EXPECT_FALSE(property == "display" && value == "none") << selector;
+            EXPECT_FALSE(property == "visibility" && value == "hidden") << selector;
+        }
+    }
+    ASSERT_TRUE(rules->contains("p"));
+    // The pages drop a text's own indentation: the paragraphs' indentation comes from here.
+    const std::string indent =
+        rules->at("p").contains("text-indent") ? rules->at("p").at("text-indent") : "";
+    EXPECT_TRUE(!indent.empty() && indent[0] >= '1' && indent[0] <= '9') << indent;
+    for (const char* heading : {"h1", "h2"}) {
+        ASSERT_TRUE(rules->contains(heading)) << heading;
+        EXPECT_EQ(rules->at(heading).at("text-align"), "center") << heading;
+    }
+}
+
+TEST(BookDocuments, TitlePageShowsTheCoverPictureInEitherVersion) {
+    for (const EpubVersion version : {EpubVersion::Epub2, EpubVersion::Epub3}) {
+        SCOPED_TRACE(static_cast<int>(version));
+        BookMetadata book = kBook;
+        book.epubVersion = version;
+        book.language = "en-GB";
+        const CoverImage cover{"jpeg", "image/jpeg", "picture"};
+        Documents documents;
+        MakeBookDocuments(book, {}, &cover, "", documents);
+        const XmlTree page(documents["OEBPS/titlepage.xhtml"]);
+        ASSERT_EQ(page.Error(), "");
+        const Strings pictures = page.Values("/h:html/h:body//h:img/@src");
+        ASSERT_EQ(pictures, Strings{"cover.jpeg"});
+        EXPECT_EQ(documents["OEBPS/" + pictures[0]], "picture");
+        EXPECT_NE(page.Value("//h:img/@alt"), "");
+        EXPECT_EQ(page.Value("/h:html/@xml:lang"), "en-GB");
+        if (version == EpubVersion::Epub3) {
+            EXPECT_EQ(page.Doctype(), "html");
+            EXPECT_EQ(page.Value("/h:html/@lang"), "en-GB");
+        }
+    }
+    const XmlTree png(TitlePage("png", "en", EpubVersion::Epub3));
+    EXPECT_EQ(png.Value("//h:img/@src"), "cover.png");
 }
 
 TEST(BookDocuments, ComeInBookOrderAndWithoutACoverHaveNoTitlePage) {
@@ -65,19 +149,17 @@ TEST(BookDocuments, ComeInBookOrderAndWithoutACoverHaveNoTitlePage) {
     Documents epub2;
     MakeBookDocuments(kBook, chapters, nullptr, "", epub2);
     EXPECT_THAT(epub2.names,
-                ::testing::ElementsAre("mimetype", "META-INF/container.xml", "OEBPS/css/main.css",
-                                       "OEBPS/0.html", "OEBPS/1.html", "OEBPS/content.opf",
-                                       "OEBPS/toc.ncx"));
+                ElementsAre("mimetype", "META-INF/container.xml", "OEBPS/css/main.css",
+                            "OEBPS/0.html", "OEBPS/1.html", "OEBPS/content.opf", "OEBPS/toc.ncx"));
     BookMetadata book = kBook;
     book.epubVersion = EpubVersion::Epub3;
     const CoverImage cover{"gif", "image/gif", "GIF89a"};
     Documents epub3;
     MakeBookDocuments(book, chapters, &cover, "", epub3);
-    EXPECT_THAT(epub3.names,
-                ::testing::ElementsAre("mimetype", "META-INF/container.xml", "OEBPS/css/main.css",
-                                       "OEBPS/titlepage.xhtml", "OEBPS/cover.gif", "OEBPS/0.xhtml",
-                                       "OEBPS/1.xhtml", "OEBPS/content.opf", "OEBPS/toc.ncx",
-                                       "OEBPS/nav.xhtml"));
+    EXPECT_THAT(epub3.names, ElementsAre("mimetype", "META-INF/container.xml", "OEBPS/css/main.css",
+                                         "OEBPS/titlepage.xhtml", "OEBPS/cover.gif",
+                                         "OEBPS/0.xhtml", "OEBPS/1.xhtml", "OEBPS/content.opf",
+                                         "OEBPS/toc.ncx", "OEBPS/nav.xhtml"));
 }
 
 TEST(BookFolder, WritesEachDocumentInItsFolderAndRunsAgainOverItself) {
@@ -99,47 +181,109 @@ TEST(BookFolder, FailsWhenAFileStandsWhereAFolderBelongs) {
     EXPECT_THROW(MakeBookDocuments(kBook, {}, nullptr, "", folder), std::runtime_error);
 }
 
-TEST(ChapterPage, HasTitleAndOneParagraphPerLine) {
-    EXPECT_EQ(
-        BuildChapterPage("One & <Two>", "a\r\nb\n\nc\rd\r\n", HeadingKind::None, "zh-CN",
-                         EpubVersion::Epub2),
-        R"(<?xml version="1.0" encoding="UTF-8"?><html xmlns="http://www.w3.org/1999/xhtml" xml:lang="zh-CN"><head><meta http-equiv="Content-Type" content="text/html; charset=utf-8" /><link rel="stylesheet" type="text/css" href="css/main.css"/><title>One &amp; &lt;Two&gt;</title></head><body><p>a</p><p>b</p><p></p><p>c</p><p>d</p></body></html>)");
+// What a package says, by file name instead of by the ids it gives its items.
+struct Package {
+    std::string version;
+    Strings identifier; // the book's unique identifier, as the package names it
+    std::map<std::string, std::string> manifest; // href -> media type
+    Strings spine;                               // hrefs in reading order
+    std::string ncx;                             // the spine's table of contents
+};
+
+Package ReadPackage(const XmlTree& opf) {
+    Package package;
+    package.version = opf.Value("/opf:package/@version");
+    package.identifier =
+        opf.Values("//opf:metadata/dc:identifier[@id=/opf:package/@unique-identifier]");
+    std::set<std::string> ids;
+    for (const XmlTree::Node& item : opf.Nodes("/opf:package/opf:manifest/opf:item")) {
+        EXPECT_TRUE(ids.insert(item.Value("@id")).second) << "two items " << item.Value("@id");
+        package.manifest[item.Value("@href")] = item.Value("@media-type");
+    }
+    const auto href = [&](const std::string& id) {
+        return opf.Value("/opf:package/opf:manifest/opf:item[@id='" + id + "']/@href");
+    };
+    for (const std::string& id : opf.Values("/opf:package/opf:spine/opf:itemref/@idref"))
+        package.spine.push_back(href(id));
+    package.ncx = href(opf.Value("/opf:package/opf:spine/@toc"));
+    return package;
 }
 
-TEST(ChapterPage, GivesAnEmptyTextOneEmptyParagraph) {
-    const std::string page =
-        BuildChapterPage("x", "", HeadingKind::None, "zh-CN", EpubVersion::Epub2);
-    EXPECT_NE(page.find("<body><p></p></body>"), std::string::npos) << page;
+// The properties of the manifest item for `href`.
+std::string Properties(const XmlTree& opf, const std::string& href) {
+    return opf.Value("/opf:package/opf:manifest/opf:item[@href='" + href + "']/@properties");
 }
 
-TEST(PackageDocument, ContentOpfListsMetadataManifestSpineAndGuide) {
-    const BookMetadata book{"T & U", "A \"Q\"", "", "0f0e0d0c-0b0a-4908-8706-050403020100"};
+const std::string kXhtml = "application/xhtml+xml";
+
+TEST(PackageDocument, Epub2ListsMetadataFilesReadingOrderAndTheCover) {
+    const BookMetadata book{"T & U", "A \"Q\"", "", kUuid};
     const CoverImage cover{"png", "image/png", ""};
-    EXPECT_EQ(
-        BuildContentOpf(book, 2, &cover),
-        R"(<?xml version="1.0" encoding="UTF-8" ?><package version="2.0" unique-identifier="PrimaryID" xmlns="http://www.idpf.org/2007/opf"><metadata xmlns:dc="http://purl.org/dc/elements/1.1/" xmlns:opf="http://www.idpf.org/2007/opf"><dc:title>T &amp; U</dc:title><dc:identifier id="PrimaryID" opf:scheme="UUID">urn:uuid:0f0e0d0c-0b0a-4908-8706-050403020100</dc:identifier><dc:creator>A "Q"</dc:creator><dc:source>https://folivane.example/</dc:source><dc:language>zh-CN</dc:language><meta name="cover" content="cover"/></metadata><manifest><item id="ncx" href="toc.ncx" media-type="application/x-dtbncx+xml"/><item id="main-css" href="css/main.css" media-type="text/css"/><item href="cover.png" id="cover" media-type="image/png"/><item href="titlepage.xhtml" id="titlepage" media-type="application/xhtml+xml"/><item id="txt0" href="0.html" media-type="application/xhtml+xml"/><item id="txt1" href="1.html" media-type="application/xhtml+xml"/></manifest><spine toc="ncx"><itemref idref="titlepage"/><itemref idref="txt0"/><itemref idref="txt1"/></spine><guide><reference type="cover" title="Cover" href="titlepage.xhtml"/></guide></package>)");
-    const std::string bare = BuildContentOpf(book, 1, nullptr);
-    EXPECT_EQ(bare.find("cover"), std::string::npos) << bare;
-    EXPECT_EQ(bare.find("titlepage"), std::string::npos) << bare;
+    const XmlTree opf(BuildContentOpf(book, 2, &cover));
+    ASSERT_EQ(opf.Error(), "");
+    const Package package = ReadPackage(opf);
+    EXPECT_EQ(package.version, "2.0");
+    EXPECT_EQ(package.identifier, Strings{"urn:uuid:0f0e0d0c-0b0a-4908-8706-050403020100"});
+    EXPECT_EQ(opf.Values("//opf:metadata/dc:title"), Strings{"T & U"});
+    EXPECT_EQ(opf.Values("//opf:metadata/dc:creator"), Strings{"A \"Q\""});
+    EXPECT_EQ(opf.Count("//opf:metadata/dc:publisher"), 0u); // blank: left out
+    EXPECT_EQ(opf.Values("//opf:metadata/dc:language"), Strings{"zh-CN"});
+    EXPECT_EQ(opf.Values("//opf:metadata/dc:source"), Strings{"https://folivane.example/"});
+    // EPUB 2 readers find the cover picture by the item this names.
+    const std::string coverId = opf.Value("//opf:metadata/opf:meta[@name='cover']/@content");
+    EXPECT_EQ(opf.Value("//opf:item[@id='" + coverId + "']/@href"), "cover.png");
+
+    EXPECT_EQ(package.manifest, (std::map<std::string, std::string>{
+                                    {"toc.ncx", "application/x-dtbncx+xml"},
+                                    {"css/main.css", "text/css"},
+                                    {"cover.png", "image/png"},
+                                    {"titlepage.xhtml", kXhtml},
+                                    {"0.html", kXhtml},
+                                    {"1.html", kXhtml},
+                                }));
+    EXPECT_EQ(package.spine, (Strings{"titlepage.xhtml", "0.html", "1.html"}));
+    EXPECT_EQ(package.ncx, "toc.ncx");
+    EXPECT_EQ(opf.Values("//opf:guide/opf:reference[@type='cover']/@href"),
+              Strings{"titlepage.xhtml"});
+
+    const XmlTree bare(BuildContentOpf(book, 1, nullptr));
+    ASSERT_EQ(bare.Error(), "");
+    EXPECT_EQ(ReadPackage(bare).spine, Strings{"0.html"});
+    EXPECT_EQ(ReadPackage(bare).manifest.size(), 3u);
+    EXPECT_EQ(bare.Count("//opf:meta[@name='cover'] | //opf:guide/*"), 0u);
 }
 
-TEST(PackageDocument, Epub3ContentOpfAddsModifiedNavAndCoverImageAndDropsEmptyMetadata) {
-    BookMetadata book{"T & U", "A \"Q\"", "\x01", "0f0e0d0c-0b0a-4908-8706-050403020100"};
+TEST(PackageDocument, Epub3AddsModifiedNavAndCoverImageAndDropsEmptyMetadata) {
+    BookMetadata book{"T & U", "A \"Q\"", "\x01", kUuid};
     book.epubVersion = EpubVersion::Epub3;
     book.modified = "2024-02-29T23:59:59Z";
     const CoverImage cover{"png", "image/png", ""};
-    EXPECT_EQ(
-        BuildContentOpf(book, 2, &cover),
-        R"(<?xml version="1.0" encoding="UTF-8" ?><package version="3.0" unique-identifier="PrimaryID" xmlns="http://www.idpf.org/2007/opf"><metadata xmlns:dc="http://purl.org/dc/elements/1.1/" xmlns:opf="http://www.idpf.org/2007/opf"><dc:title>T &amp; U</dc:title><dc:identifier id="PrimaryID">urn:uuid:0f0e0d0c-0b0a-4908-8706-050403020100</dc:identifier><dc:creator>A "Q"</dc:creator><dc:source>https://folivane.example/</dc:source><dc:language>zh-CN</dc:language><meta property="dcterms:modified">2024-02-29T23:59:59Z</meta><meta name="cover" content="cover"/></metadata><manifest><item id="ncx" href="toc.ncx" media-type="application/x-dtbncx+xml"/><item id="nav" href="nav.xhtml" media-type="application/xhtml+xml" properties="nav"/><item id="main-css" href="css/main.css" media-type="text/css"/><item href="cover.png" id="cover" media-type="image/png" properties="cover-image"/><item href="titlepage.xhtml" id="titlepage" media-type="application/xhtml+xml"/><item id="txt0" href="0.xhtml" media-type="application/xhtml+xml"/><item id="txt1" href="1.xhtml" media-type="application/xhtml+xml"/></manifest><spine toc="ncx"><itemref idref="titlepage"/><itemref idref="txt0"/><itemref idref="txt1"/></spine><guide><reference type="cover" title="Cover" href="titlepage.xhtml"/></guide></package>)");
+    const XmlTree opf(BuildContentOpf(book, 2, &cover));
+    ASSERT_EQ(opf.Error(), "");
+    const Package package = ReadPackage(opf);
+    EXPECT_EQ(package.version, "3.0");
+    EXPECT_EQ(package.identifier, Strings{"urn:uuid:0f0e0d0c-0b0a-4908-8706-050403020100"});
+    EXPECT_EQ(opf.Values("//opf:metadata/opf:meta[@property='dcterms:modified']"),
+              Strings{"2024-02-29T23:59:59Z"});
+    EXPECT_EQ(opf.Values("//opf:metadata/dc:creator"), Strings{"A \"Q\""});
+    EXPECT_EQ(opf.Count("//opf:metadata/dc:publisher"), 0u); // nothing shows of "\x01"
+    EXPECT_EQ(package.manifest.at("nav.xhtml"), kXhtml);
+    EXPECT_EQ(Properties(opf, "nav.xhtml"), "nav");
+    EXPECT_EQ(Properties(opf, "cover.png"), "cover-image");
+    EXPECT_EQ(package.spine, (Strings{"titlepage.xhtml", "0.xhtml", "1.xhtml"}));
+    EXPECT_EQ(package.ncx, "toc.ncx"); // kept for older readers
+
     book.author = "";
     book.publisher = "P";
-    const std::string bare = BuildContentOpf(book, 1, nullptr);
-    EXPECT_EQ(bare.find("dc:creator"), std::string::npos) << bare;
-    EXPECT_NE(bare.find("<dc:publisher>P</dc:publisher>"), std::string::npos) << bare;
-    EXPECT_EQ(bare.find("cover"), std::string::npos) << bare;
+    const XmlTree bare(BuildContentOpf(book, 1, nullptr));
+    ASSERT_EQ(bare.Error(), "");
+    EXPECT_EQ(bare.Count("//dc:creator"), 0u);
+    EXPECT_EQ(bare.Values("//dc:publisher"), Strings{"P"});
+    EXPECT_EQ(ReadPackage(bare).spine, Strings{"0.xhtml"});
+    EXPECT_EQ(bare.Count("//opf:item[@href='cover.png'] | //opf:guide/*"), 0u);
 }
 
-// A volume holding two chapters (one of two pages), a page before it and one after, named by
+// A page before a volume holding two chapters (one of two pages), and one after named by
 // nothing but spaces.
 TChapterList VolumeAndChapters() {
     TChapterList chapters(6);
@@ -152,28 +296,59 @@ TChapterList VolumeAndChapters() {
     return chapters;
 }
 
-TEST(PackageDocument, Epub3TocNcxIsTheEpub2OneWithoutDoctypeLinkingXhtmlPages) {
-    BookMetadata book{"Book", "", "", "0f0e0d0c-0b0a-4908-8706-050403020100"};
-    std::string ncx = BuildTocNcx(book, VolumeAndChapters());
-    const std::string doctype = R"(<!DOCTYPE ncx PUBLIC "-//NISO//DTD ncx 2005-1//EN" )"
-                                R"("http://www.daisy.org/z3986/2005/ncx-2005-1.dtd">)";
-    ASSERT_NE(ncx.find(doctype), std::string::npos) << ncx;
-    ncx.erase(ncx.find(doctype), doctype.size());
-    for (std::size_t at = ncx.find(".html\""); at != std::string::npos;
-         at = ncx.find(".html\"", at))
-        ncx.replace(at, 5, ".xhtml");
-    book.epubVersion = EpubVersion::Epub3;
-    EXPECT_EQ(BuildTocNcx(book, VolumeAndChapters()), ncx);
+// The contents of VolumeAndChapters with pages named with `extension`.
+std::vector<Outline> VolumeAndChaptersOutline(const std::string& extension) {
+    return {{"Prologue", "0" + extension, {}},
+            {"Book One",
+             "1" + extension,
+             {{"Chapter 1", "2" + extension, {}}, {"Ch 2 & <x>", "4" + extension, {}}}},
+            {"6", "5" + extension, {}}}; // no name to show: the page's number
+}
+
+TEST(NcxDocument, NestsVolumesNumbersPointsInReadingOrderAndNamesTheBook) {
+    for (const EpubVersion version : {EpubVersion::Epub2, EpubVersion::Epub3}) {
+        SCOPED_TRACE(static_cast<int>(version));
+        BookMetadata book{"Book <1>", "", "", kUuid};
+        book.epubVersion = version;
+        const XmlTree ncx(BuildTocNcx(book, VolumeAndChapters()));
+        ASSERT_EQ(ncx.Error(), "");
+        const bool epub3 = version == EpubVersion::Epub3;
+        EXPECT_EQ(NcxOutline(ncx), VolumeAndChaptersOutline(epub3 ? ".xhtml" : ".html"));
+        // EPUB 3 forbids the doctype that EPUB 2's toc.ncx has.
+        EXPECT_EQ(ncx.Doctype(), epub3 ? "" : "ncx");
+        EXPECT_EQ(ncx.Values("//ncx:navPoint/@playOrder"), (Strings{"1", "2", "3", "4", "5"}));
+        const Strings ids = ncx.Values("//ncx:navPoint/@id");
+        EXPECT_EQ(std::set<std::string>(ids.begin(), ids.end()).size(), ids.size());
+        EXPECT_EQ(ncx.Value("//ncx:head/ncx:meta[@name='dtb:depth']/@content"), "2");
+        EXPECT_EQ(ncx.Value("//ncx:head/ncx:meta[@name='dtb:uid']/@content"),
+                  "urn:uuid:0f0e0d0c-0b0a-4908-8706-050403020100");
+        EXPECT_EQ(ncx.Values("/ncx:ncx/ncx:docTitle/ncx:text"), Strings{"Book <1>"});
+    }
+    const XmlTree flat(BuildTocNcx(kBook, {{"first", "/a.txt"}, {"second & last", "/b.txt"}}));
+    EXPECT_EQ(NcxOutline(flat),
+              (std::vector<Outline>{{"first", "0.html", {}}, {"second & last", "1.html", {}}}));
+    EXPECT_EQ(flat.Value("//ncx:meta[@name='dtb:depth']/@content"), "1");
 }
 
 TEST(NavigationDocument, NestsAsTocNcxAndMarksCoverAndFirstPage) {
-    BookMetadata book{"Book <1>",        "", "", "0f0e0d0c-0b0a-4908-8706-050403020100", "ja",
-                      EpubVersion::Epub3};
-    EXPECT_EQ(
-        BuildNavigationDocument(book, VolumeAndChapters(), true),
-        R"(<?xml version="1.0" encoding="UTF-8"?><!DOCTYPE html><html xmlns="http://www.w3.org/1999/xhtml" xmlns:epub="http://www.idpf.org/2007/ops" xml:lang="ja" lang="ja"><head><meta charset="utf-8"/><title>Book &lt;1&gt;</title></head><body><nav epub:type="toc" id="toc"><ol><li><a href="0.xhtml">Prologue</a></li><li><a href="1.xhtml">Book One</a><ol><li><a href="2.xhtml">Chapter 1</a></li><li><a href="4.xhtml">Ch 2 &amp; &lt;x&gt;</a></li></ol></li><li><a href="5.xhtml">6</a></li></ol></nav><nav epub:type="landmarks" id="landmarks" hidden="hidden"><ol><li><a epub:type="cover" href="titlepage.xhtml">Cover</a></li><li><a epub:type="bodymatter" href="0.xhtml">Prologue</a></li></ol></nav></body></html>)");
-    const std::string bare = BuildNavigationDocument(book, VolumeAndChapters(), false);
-    EXPECT_EQ(bare.find("titlepage"), std::string::npos) << bare;
+    BookMetadata book{"Book <1>", "", "", kUuid, "ja", EpubVersion::Epub3};
+    const XmlTree nav(BuildNavigationDocument(book, VolumeAndChapters(), true));
+    ASSERT_EQ(nav.Error(), "");
+    EXPECT_EQ(nav.Doctype(), "html");
+    EXPECT_EQ(nav.Value("/h:html/@xml:lang"), "ja");
+    EXPECT_EQ(nav.Value("/h:html/@lang"), "ja");
+    EXPECT_EQ(nav.Values("/h:html/h:head/h:title"), Strings{"Book <1>"});
+    EXPECT_EQ(NavOutline(nav, "toc"), VolumeAndChaptersOutline(".xhtml"));
+    EXPECT_EQ(nav.Values("//h:nav[@epub:type='landmarks']//h:a/@epub:type"),
+              (Strings{"cover", "bodymatter"}));
+    EXPECT_EQ(nav.Values("//h:nav[@epub:type='landmarks']//h:a/@href"),
+              (Strings{"titlepage.xhtml", "0.xhtml"}));
+    EXPECT_EQ(nav.Count("//h:nav[@epub:type='landmarks']/@hidden"), 1u); // not for reading
+
+    const XmlTree bare(BuildNavigationDocument(book, VolumeAndChapters(), false));
+    ASSERT_EQ(bare.Error(), "");
+    EXPECT_EQ(bare.Values("//h:nav[@epub:type='landmarks']//h:a/@href"), Strings{"0.xhtml"});
+    EXPECT_EQ(NavOutline(bare, "toc"), VolumeAndChaptersOutline(".xhtml"));
 }
 
 struct LabelCase {
@@ -204,14 +379,6 @@ const LabelCase kLabelCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(PageLabel, PageLabelOf, testing::ValuesIn(kLabelCases),
                          [](const auto& row) { return std::string(row.param.row); });
-
-TEST(PackageDocument, TocNcxNamesTheBookAndCountsPlayOrderFromOne) {
-    const BookMetadata book{"Book <1>", "", "", "0f0e0d0c-0b0a-4908-8706-050403020100"};
-    const TChapterList chapters{{"first", "/a.txt"}, {"second & last", "/b.txt"}};
-    EXPECT_EQ(
-        BuildTocNcx(book, chapters),
-        R"(<?xml version="1.0" encoding="UTF-8"?><!DOCTYPE ncx PUBLIC "-//NISO//DTD ncx 2005-1//EN" "http://www.daisy.org/z3986/2005/ncx-2005-1.dtd"><ncx version="2005-1" xmlns="http://www.daisy.org/z3986/2005/ncx/"><head><meta name="dtb:uid" content="urn:uuid:0f0e0d0c-0b0a-4908-8706-050403020100"/><meta name="dtb:depth" content="1"/><meta name="dtb:totalPageCount" content="0"/><meta name="dtb:maxPageNumber" content="0"/></head><docTitle><text>Book &lt;1&gt;</text></docTitle><navMap><navPoint id="txt0" playOrder="1"><navLabel><text>first</text></navLabel><content src="0.html"/></navPoint><navPoint id="txt1" playOrder="2"><navLabel><text>second &amp; last</text></navLabel><content src="1.html"/></navPoint></navMap></ncx>)");
-}
 
 } // namespace
 } // namespace folivane::engine

@@ -41,6 +41,13 @@ const DetectCase kDetectCases[] = {
     {"TraditionalChinese", "他們說這個時候國家會來對話。", "C", "zh-TW"},
     {"TraditionalWithAFewSimplifiedForms", "他們說這個時候國家會來對話，后来", "C", "zh-TW"},
     {"OnlySharedCharactersAreSimplified", "我的天", "C", "zh-CN"},
+    // Traditional forms must be more than twice as many as Simplified ones.
+    {"TwoTraditionalToOneSimplifiedIsSimplified", "我們這人们", "C", "zh-CN"},
+    {"ThreeTraditionalToOneSimplifiedIsTraditional", "我們這說人们", "C", "zh-TW"},
+    {"FourTraditionalToTwoSimplifiedIsSimplified", "們這說國人们这", "C", "zh-CN"},
+    {"FiveTraditionalToTwoSimplifiedIsTraditional", "們這說國會人们这", "C", "zh-TW"},
+    {"OneSimplifiedAloneIsSimplified", "人们", "C", "zh-CN"},
+    {"OneTraditionalAloneIsTraditional", "人們", "C", "zh-TW"},
     {"ChineseWithEnglishWords", "我们今天学习了Python和JavaScript编程语言", "C", "zh-CN"},
     {"KoreanWithHan", "大韓民國은 民主共和國이다. 우리는 한국어를 사용합니다.", "C", "ko"},
     {"Russian", "Мой дядя самых честных правил.", "de_DE", "ru"},

@@ -1,7 +1,9 @@
 // Time stamps of the book's metadata.
 #include "engine/epub/UtcTime.h"
 #include "engine/text/ConversionError.h"
+#include "support/TestSupport.h"
 
+#include <ctime>
 #include <gtest/gtest.h>
 
 namespace folivane::engine {
@@ -15,12 +17,21 @@ struct TimeCase {
 
 class UtcTimestampOf : public testing::TestWithParam<TimeCase> {};
 
-TEST_P(UtcTimestampOf, IsCalendarTimeInUtcOrRefused) {
+// The machine's own zone must not show: zones ahead of UTC by a part of an hour (India),
+// behind it with summer time (Newfoundland), and across the date line give the same text.
+// Written as POSIX rules, which need no time zone files.
+TEST_P(UtcTimestampOf, IsCalendarTimeInUtcOrRefusedInAnyZone) {
     const TimeCase& c = GetParam();
-    if (c.text)
-        EXPECT_EQ(UtcTimestamp(c.when), c.text);
-    else
-        EXPECT_THROW(UtcTimestamp(c.when), ConversionError);
+    for (const char* zone : {"UTC0", "IST-5:30", "NST3:30NDT,M3.2.0,M11.1.0", "LINT-14"}) {
+        SCOPED_TRACE(zone);
+        const test::ScopedEnv tz("TZ", zone);
+        ::tzset();
+        if (c.text)
+            EXPECT_EQ(UtcTimestamp(c.when), c.text);
+        else
+            EXPECT_THROW(UtcTimestamp(c.when), ConversionError);
+    }
+    ::tzset(); // back to the zone of the process
 }
 
 const TimeCase kTimeCases[] = {

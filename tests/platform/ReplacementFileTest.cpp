@@ -4,8 +4,10 @@
 #include "platform/RegularFile.h"
 #include "platform/SystemCalls.h"
 #include "platform/SystemError.h"
+#include "platform/TerminationSignals.h"
 #include "support/TestSupport.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -93,6 +95,66 @@ TEST(ReplacementFile, TakesTheTargetsPlaceAndPermissionsAfterALinkCollision) {
     struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+struct ModeCase {
+    unsigned umask;
+    const char* newMode; // of a file published where none was
+};
+
+// A new file is made as any program makes one: rw for all, less what the umask takes away;
+// a file that replaces another keeps the permissions the user gave that one.
+TEST(ReplacementFile, NewFileFollowsTheUmaskAndAReplacementKeepsTheOldMode) {
+    const ModeCase rows[] = {{022, "0644"}, {077, "0600"}, {002, "0664"}};
+    for (const ModeCase& row : rows) {
+        for (const bool unnamed : {true, false}) {
+            SCOPED_TRACE(::testing::Message() << "umask 0" << std::oct << row.umask
+                                              << (unnamed ? ", unnamed file" : ", hidden file"));
+            ScratchFolder scratch;
+            const test::ScopedUmask mask(row.umask);
+            const std::vector<Fault> faults =
+                unnamed ? std::vector<Fault>{} : std::vector<Fault>{kNoUnnamedFiles};
+            for (const std::string name : {"new.epub", "old.epub"}) {
+                if (name == "old.epub") {
+                    WriteFile(scratch / name, "earlier book");
+                    ASSERT_EQ(::chmod((scratch / name).c_str(), 0604), 0);
+                }
+                FaultInjection injected(faults);
+                ReplacementFile file(scratch / name);
+                ASSERT_EQ(WriteAll(file.Duplicate(), "book"), 0);
+                file.Publish(false);
+            }
+            EXPECT_EQ(test::FileMode(scratch / "new.epub"), row.newMode);
+            EXPECT_EQ(test::FileMode(scratch / "old.epub"), "0604");
+        }
+    }
+}
+
+bool ClosesOnExec(int fd) {
+    const int flags = ::fcntl(fd, F_GETFD);
+    return flags >= 0 && (flags & FD_CLOEXEC) != 0;
+}
+
+// A program the converter starts (a reader, a shell) must not inherit the book being written,
+// a lock or a source: every descriptor the platform hands out closes on exec.
+TEST(SystemCalls, EveryDescriptorHandedOutClosesOnExec) {
+    ScratchFolder scratch;
+    WriteFile(scratch / "source.txt", "text");
+    const FileDescriptor inherited(::open((scratch / "source.txt").c_str(), O_RDONLY));
+    ASSERT_FALSE(ClosesOnExec(inherited.Get()));
+    EXPECT_TRUE(ClosesOnExec(FileDescriptor(sys::Duplicate(inherited.Get())).Get()))
+        << "copy of a descriptor";
+    EXPECT_TRUE(ClosesOnExec(OpenRegularFile(scratch / "source.txt").Get())) << "source";
+    for (const bool unnamed : {true, false}) {
+        FaultInjection faults(unnamed ? std::vector<Fault>{} : std::vector<Fault>{kNoUnnamedFiles});
+        const ReplacementFile book(scratch / "book.epub");
+        EXPECT_TRUE(ClosesOnExec(book.Descriptor())) << "book, unnamed " << unnamed;
+        EXPECT_TRUE(ClosesOnExec(book.Duplicate().Get())) << "book's copy, unnamed " << unnamed;
+    }
+    const TerminationSignals signals;
+    if (signals.NotifyDescriptor() >= 0) {
+        EXPECT_TRUE(ClosesOnExec(signals.NotifyDescriptor())) << "signal pipe";
+    }
 }
 
 TEST(ReplacementFile, HiddenFileGoesWhenNotPublished) {

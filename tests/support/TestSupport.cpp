@@ -36,6 +36,12 @@ ScopedEnv::~ScopedEnv() {
     old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_);
 }
 
+ScopedUmask::ScopedUmask(unsigned mask) : old_(::umask(static_cast<mode_t>(mask))) {}
+
+ScopedUmask::~ScopedUmask() {
+    ::umask(static_cast<mode_t>(old_));
+}
+
 void WriteFile(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -53,6 +59,14 @@ std::string ReadFile(const std::string& path) {
 bool PathExists(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
+}
+
+std::string FileMode(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return "none";
+    char octal[8];
+    std::snprintf(octal, sizeof octal, "%04o", st.st_mode & 07777u);
+    return octal;
 }
 
 std::vector<std::string> ListNames(const std::string& folder) {
@@ -90,6 +104,39 @@ std::string ShellQuote(std::string_view text) {
             quoted += c;
     }
     return quoted + "'";
+}
+
+namespace {
+
+// Up to `count` bytes of `bytes` from `at`, printable ASCII as it is, the rest as \xNN.
+std::string Excerpt(std::string_view bytes, std::size_t at, std::size_t count) {
+    std::string out;
+    for (std::size_t i = at; i < bytes.size() && i < at + count; ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c >= 0x20 && c < 0x7F && c != '\\') {
+            out += static_cast<char>(c);
+        } else {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02X", c);
+            out += escape;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+::testing::AssertionResult SameBytes(std::string_view actual, std::string_view expected) {
+    const auto [a, e] =
+        std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+    if (a == actual.end() && e == expected.end()) return ::testing::AssertionSuccess();
+    const auto at = static_cast<std::size_t>(a - actual.begin());
+    constexpr std::size_t kContext = 16;
+    const std::size_t from = at > kContext ? at - kContext : 0;
+    return ::testing::AssertionFailure()
+           << actual.size() << " bytes, expected " << expected.size() << "; first difference at "
+           << at << "\n  actual   [" << from << "..]: " << Excerpt(actual, from, 2 * kContext)
+           << "\n  expected [" << from << "..]: " << Excerpt(expected, from, 2 * kContext);
 }
 
 } // namespace folivane::test

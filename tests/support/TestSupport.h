@@ -1,6 +1,8 @@
 // Helpers the test suites share: scratch folders, files, running commands.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,9 +40,24 @@ private:
     std::optional<std::string> old_;
 };
 
+// The process's umask for one scope.
+class ScopedUmask {
+public:
+    explicit ScopedUmask(unsigned mask);
+    ~ScopedUmask();
+    ScopedUmask(const ScopedUmask&) = delete;
+    ScopedUmask& operator=(const ScopedUmask&) = delete;
+
+private:
+    unsigned old_;
+};
+
 void WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);
 bool PathExists(const std::string& path);
+// The permission bits of the file at `path` (links followed) in octal, "0644"; "none" when
+// there is no file.
+std::string FileMode(const std::string& path);
 // Names in a folder, sorted; "." and ".." left out.
 std::vector<std::string> ListNames(const std::string& folder);
 
@@ -52,5 +69,9 @@ struct CommandResult {
 CommandResult RunCommand(const std::string& command);
 // The text quoted for /bin/sh.
 std::string ShellQuote(std::string_view text);
+
+// Whether `actual` holds the bytes of `expected`. A failure gives both sizes, the first
+// offset where they differ and a few bytes around it in each, escaped: never megabytes.
+::testing::AssertionResult SameBytes(std::string_view actual, std::string_view expected);
 
 } // namespace folivane::test

@@ -355,12 +355,24 @@ private slots:
         QVERIFY(!form_->ConversionRunning());
     }
 
+    void controlReturnConverts_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Return") << int(Qt::Key_Return)
+                                << Qt::KeyboardModifiers(Qt::ControlModifier);
+        QTest::newRow("keypad Enter")
+            << int(Qt::Key_Enter)
+            << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::KeypadModifier);
+    }
+
     void controlReturnConverts() {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
         form_->AddTxtFile(Source(QStringLiteral("one.txt"), "Hello"));
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
         QSignalSpy finished(form_.get(), &TForm1::conversionFinished);
         dialogs_.saveAnswers << out_ + QStringLiteral("/keys.epub");
-        QTest::keyClick(form_.get(), Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClick(form_.get(), static_cast<Qt::Key>(key), modifiers);
         QVERIFY(finished.wait(60000));
         QCOMPARE(finished.constFirst().constFirst().toInt(), 0);
     }

@@ -3,22 +3,49 @@
 #include "ui/LinkLabel.h"
 #include "ui/TForm3.h"
 
+#include "engine/job/WorkingTree.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+#include <csignal>
 
 using folivane::ui::LinkLabel;
 using folivane::ui::ScriptedDialogs;
 using folivane::ui::TForm1;
 using namespace folivane::ui::test;
+
+namespace {
+
+// Whether the process has a handler of its own for SIGTERM, as /proc tells.
+bool CatchesTermination(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) return false;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("SigCgt:")) {
+            bool ok = false;
+            const qulonglong caught = line.mid(7).trimmed().toULongLong(&ok, 16);
+            return ok && (caught & (1ULL << (SIGTERM - 1))) != 0;
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 class StartupTest : public QObject {
     Q_OBJECT
@@ -110,6 +137,47 @@ private slots:
         QVERIFY(link->Visited());
         QVERIFY(link->palette().color(QPalette::WindowText) != before);
         QVERIFY(dialogs.calls.isEmpty());
+    }
+
+    // The program itself, as a desktop ends it: SIGTERM ends it with 128 + 15, and what a
+    // conversion that was killed left in its temporary folder is gone by then.
+    void endOfTheSessionEndsTheProgramCleanly() {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        {
+            const auto running = folivane::engine::PrepareWorkingTree(
+                QFile::encodeName(tmp.path() + QLatin1Char('/')).toStdString());
+            QVERIFY(running.Valid());
+            QCOMPARE(
+                QProcess::execute(QStringLiteral("cp"),
+                                  {QStringLiteral("-a"), QString::fromStdString(running.Root()),
+                                   tmp.filePath(QStringLiteral("folivane-Stale1"))}),
+                0);
+        }
+        // Qt makes its runtime folder in the temporary folder when the session names none.
+        QTemporaryDir runtime;
+        QVERIFY(runtime.isValid());
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TMPDIR"), tmp.path());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        program.start(QStringLiteral(FOLIVANE_WINDOW_PROGRAM), {});
+        QVERIFY(program.waitForStarted());
+        const auto stop = qScopeGuard([&] {
+            if (program.state() != QProcess::NotRunning) program.kill();
+            program.waitForFinished();
+        });
+        // Before its handler is in place the signal would end it as any process.
+        QTRY_VERIFY_WITH_TIMEOUT(CatchesTermination(program.processId()), 30000);
+        QCOMPARE(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
+        QVERIFY2(program.waitForFinished(30000), "still running after SIGTERM");
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 128 + SIGTERM);
+        QCOMPARE(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
     }
 
     void closingRightAfterStartUpEndsWithoutAMessage() {

@@ -1,14 +1,81 @@
 // The window in Simplified Chinese, chosen by the locale (the suite runs with LANG=zh_CN.UTF-8).
 #include "UiTestSupport.h"
+#include "ui/TForm3.h"
 #include "ui/Translations.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
+#include <QMap>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
 #include <QTest>
 
 using folivane::ui::ScriptedDialogs;
+using folivane::ui::TForm1;
+using folivane::ui::TForm3;
 using namespace folivane::ui::test;
+
+namespace {
+
+// Every text the window shows or tells, by widget and role: titles, captions, column
+// headers, choices, placeholders, tool tips and names for screen readers.
+QMap<QString, QString> TextsOf(const TForm1& form) {
+    QMap<QString, QString> texts;
+    texts[QStringLiteral("window title")] = form.windowTitle();
+    const QList<QWidget*> widgets = form.findChildren<QWidget*>();
+    for (int i = 0; i < widgets.size(); ++i) {
+        const QWidget* w = widgets[i];
+        const QString key = QStringLiteral("%1 %2 %3 ")
+                                .arg(i)
+                                .arg(QLatin1String(w->metaObject()->className()), w->objectName());
+        texts[key + QStringLiteral("tool tip")] = w->toolTip();
+        texts[key + QStringLiteral("accessible name")] = w->accessibleName();
+        if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+            texts[key + QStringLiteral("text")] = button->text();
+        if (const auto* label = qobject_cast<const QLabel*>(w))
+            texts[key + QStringLiteral("text")] = label->text();
+        if (const auto* group = qobject_cast<const QGroupBox*>(w))
+            texts[key + QStringLiteral("title")] = group->title();
+        if (const auto* edit = qobject_cast<const QLineEdit*>(w))
+            texts[key + QStringLiteral("placeholder")] = edit->placeholderText();
+        if (const auto* box = qobject_cast<const QComboBox*>(w))
+            for (int item = 0; item < box->count(); ++item)
+                texts[key + QStringLiteral("item %1").arg(item)] = box->itemText(item);
+        if (const auto* table = qobject_cast<const QTableWidget*>(w))
+            for (int column = 0; column < table->columnCount(); ++column)
+                texts[key + QStringLiteral("column %1").arg(column)] =
+                    table->horizontalHeaderItem(column)->text();
+    }
+    return texts;
+}
+
+// The progress dialog's line in each of its states: waiting, writing a chapter, packing.
+QStringList ProgressTexts() {
+    TForm3 dialog;
+    const auto* label = Find<QLabel>(dialog, "Label1");
+    QStringList texts{label->text()};
+    dialog.SetMaximum(1);
+    dialog.ChapterReport(QStringLiteral("第一章"));
+    texts << label->text() << label->toolTip();
+    dialog.PackingReport(1, 2);
+    texts << label->text();
+    return texts;
+}
+
+// The texts Qt itself puts on standard buttons.
+QStringList QtButtonTexts() {
+    const QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    return {box.button(QDialogButtonBox::Ok)->text(), box.button(QDialogButtonBox::Cancel)->text()};
+}
+
+} // namespace
 
 class TranslationTest : public QObject {
     Q_OBJECT
@@ -21,12 +88,44 @@ private slots:
         QCOMPARE(form->windowTitle(), QStringLiteral("Quorvel Folivane Converter V1.0"));
     }
 
-    void chineseLocaleTranslatesTheWindowAndItsMessages() {
+    void chineseLocaleTranslatesEveryTextOfTheWindowTheProgressAndQt() {
+        // The English texts first: translations, once installed, stay.
+        ScriptedDialogs englishDialogs;
+        const QMap<QString, QString> english = TextsOf(*MakeForm(englishDialogs));
+        const QStringList englishProgress = ProgressTexts();
+        const QStringList englishButtons = QtButtonTexts();
+
         QCOMPARE(QLocale::system().name(), QStringLiteral("zh_CN"));
         QVERIFY(folivane::ui::InstallTranslations(*qApp, QLocale::system()));
         ScriptedDialogs dialogs;
         const auto form = MakeForm(dialogs);
+        const QMap<QString, QString> chinese = TextsOf(*form);
+        QCOMPARE(chinese.keys(), english.keys());
+        // Names and addresses read the same in both languages.
+        const QStringList same{QStringLiteral("EPUB 2"), QStringLiteral("EPUB 3"),
+                               QStringLiteral("https://folivane.example/")};
+        const QRegularExpression word(QStringLiteral("[A-Za-z]{2,}"));
+        QStringList untranslated;
+        for (auto it = english.cbegin(); it != english.cend(); ++it) {
+            if (it.value().contains(word) && !same.contains(it.value()) &&
+                chinese.value(it.key()) == it.value())
+                untranslated << it.key() + QStringLiteral(": ") + it.value();
+        }
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QLatin1Char('\n'))));
         QCOMPARE(form->windowTitle(), QString::fromUtf8("Quorvel Folivane 文本转电子书 V1.0"));
+
+        const QStringList progress = ProgressTexts();
+        QCOMPARE(progress.size(), englishProgress.size());
+        for (int i = 0; i < progress.size(); ++i)
+            QVERIFY2(progress[i] != englishProgress[i], qPrintable(progress[i]));
+        QVERIFY(progress[1].contains(QString::fromUtf8("第一章")));
+
+        // Qt's own texts come from Qt's translations, found where Qt keeps them.
+        const QStringList buttons = QtButtonTexts();
+        QCOMPARE(buttons.size(), englishButtons.size());
+        for (int i = 0; i < buttons.size(); ++i)
+            QVERIFY2(buttons[i] != englishButtons[i], qPrintable(buttons[i]));
+
         QTest::mouseClick(Find<QPushButton>(*form, "m_del"), Qt::LeftButton);
         QCOMPARE(dialogs.Messages().size(), 1);
         QCOMPARE(dialogs.Messages().constFirst().text, QString::fromUtf8("请先选择文件！"));

@@ -46,6 +46,7 @@ TEST_F(ArchiveUpdate, ReplacesNewerFilesInPlaceAndAppendsFilesItDidNotHave) {
     }
     ASSERT_EQ(Pack(zip_, root_, {"*.txt"}), 3);
     const CheckedArchive before = CheckArchive(zip_);
+    ASSERT_EQ(before.entries.size(), 3u);
     const std::string oldBytes = ReadFile(zip_);
     WriteFile(root_ + "b.txt", "new b, longer than before");
     SetModified(root_ + "b.txt", t0_ + 3600);
@@ -54,7 +55,7 @@ TEST_F(ArchiveUpdate, ReplacesNewerFilesInPlaceAndAppendsFilesItDidNotHave) {
     EXPECT_EQ(Pack(zip_, root_, {"*.txt"}), 2);
 
     const CheckedArchive after = CheckArchive(zip_);
-    EXPECT_TRUE(ArchiveHolds(after, {{"a.txt", root_ + "a.txt"},
+    ASSERT_TRUE(ArchiveHolds(after, {{"a.txt", root_ + "a.txt"},
                                      {"b.txt", root_ + "b.txt"},
                                      {"c.txt", root_ + "c.txt"},
                                      {"d.txt", root_ + "d.txt"}}));
@@ -118,7 +119,7 @@ TEST_F(ArchiveUpdate, NamesAnEntryByALineWhateverTheCaseAndTakesTheFilesSpelling
 
     const CheckedArchive archive = CheckArchive(zip_);
     ASSERT_TRUE(ReadersAccept(archive));
-    EXPECT_THAT(archive.Names(), ElementsAre("OEBPS/1.html", "OEBPS/2.html"));
+    ASSERT_THAT(archive.Names(), ElementsAre("OEBPS/1.html", "OEBPS/2.html"));
     EXPECT_EQ(archive.entries[0].data, "new chapter");
     EXPECT_EQ(archive.entries[1].data, "kept chapter");
 }
@@ -165,7 +166,7 @@ TEST_F(ArchiveUpdate, DropsBytesBeforeTheFirstEntry) {
     EXPECT_EQ(Pack(zip_, root_, {"new.txt"}), 1);
 
     const CheckedArchive archive = CheckArchive(zip_);
-    EXPECT_TRUE(
+    ASSERT_TRUE(
         ArchiveHolds(archive, {{"old.txt", temp_ / "in/old.txt"}, {"new.txt", root_ + "new.txt"}}));
     EXPECT_EQ(archive.entries[0].headerOffset, 0u);
 }

@@ -121,7 +121,7 @@ TEST_F(FileSizeLimit, LeavesTheExistingArchiveWhenTheUpdateCannotBeWritten) {
     EXPECT_EQ(
         BuildUnderSizeLimit(zip, {temp_ / "in/more.bin"}, fullSize_ + 1000, temp_ / "scratch"), 0);
 
-    EXPECT_EQ(ReadFile(zip), before);
+    EXPECT_TRUE(SameBytes(ReadFile(zip), before));
     EXPECT_THAT(FolderEntries(temp_ / "scratch"), IsEmpty());
 }
 
@@ -184,7 +184,7 @@ TEST(WriteFailure, RecordsTheBytesReadFromASourceThatShrinks) {
         ASSERT_TRUE(ReadersAccept(archive));
         ASSERT_EQ(archive.entries.size(), 1u);
         EXPECT_EQ(archive.entries[0].fileSize, 200000u);
-        EXPECT_EQ(archive.entries[0].data, original.substr(0, 200000));
+        EXPECT_TRUE(SameBytes(archive.entries[0].data, original.substr(0, 200000)));
     }
 }
 
@@ -240,7 +240,7 @@ TEST_F(EntryCountLimit, RefusesThe65535thEntry) {
     } catch (const EZipException& e) {
         EXPECT_THAT(e.what(), HasSubstr("65,535 entries"));
     }
-    EXPECT_EQ(ReadFile(zip_), before);
+    EXPECT_TRUE(SameBytes(ReadFile(zip_), before));
     EXPECT_THAT(FolderEntries(temp_ / "scratch"), IsEmpty());
 }
 

@@ -2,6 +2,7 @@
 // purpose, and the independent readers (Python's zipfile, Info-ZIP unzip) that judge archives.
 #pragma once
 
+#include "support/TestSupport.h"
 #include "zip/Stream.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,8 @@
 #include <vector>
 
 namespace folivane::zip::test {
+
+using ::folivane::test::SameBytes;
 
 // A new folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
