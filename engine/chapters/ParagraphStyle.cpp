@@ -76,7 +76,7 @@ ParagraphShape ParagraphShapeOf(std::string_view text, ParagraphChoice choice) {
 
     ParagraphShape shape;
     shape.wrapWidth = Percentile(widths, 90);
-    shape.breakGap = std::max<std::size_t>(3, 2 * Percentile(gaps, 90) + 1);
+    shape.breakGap = std::max<std::size_t>(3, 2 * Percentile(gaps, 50) + 1);
     if (choice != ParagraphChoice::Auto) {
         shape.style = StyleOfChoice(choice);
         return shape;

@@ -24,7 +24,7 @@ struct ParagraphShape {
     // purpose, as verse is.
     std::size_t wrapWidth = 0;
     // A run of at least this many blank lines is a scene break: three where paragraphs are
-    // parted by at most one blank line, more where they routinely are by more.
+    // parted by one blank line (the median run), twice the median and one more otherwise.
     std::size_t breakGap = 3;
 };
 

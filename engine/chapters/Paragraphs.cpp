@@ -130,9 +130,9 @@ std::vector<Paragraph> BuildParagraphs(std::string_view text, const ParagraphSha
 bool StartsParagraph(std::string_view text, std::size_t previousLine, std::size_t at,
                      ParagraphStyle style) {
     if (style == ParagraphStyle::Lines || at <= previousLine) return true;
+    if (IsBlank(LineAt(text, previousLine).In(text))) return true;
     const std::string_view line = LineAt(text, at).In(text);
-    if (IsBlank(line) || IsBlank(LineAt(text, previousLine).In(text))) return true;
-    return style == ParagraphStyle::Indented && IndentLength(line) != 0;
+    return style == ParagraphStyle::Indented && !IsBlank(line) && IndentLength(line) != 0;
 }
 
 } // namespace folivane::engine

@@ -39,8 +39,8 @@ bool EndedBeforeWrap(std::size_t width, std::string_view next, std::size_t wrapW
 // their own. Every non-blank line lies in exactly one paragraph.
 std::vector<Paragraph> BuildParagraphs(std::string_view text, const ParagraphShape& shape);
 
-// Whether a page may begin at the line starting at `at` without cutting a paragraph: at a
-// blank line, after one, at any line in Lines style, at an indented line in Indented style.
+// Whether a page may begin at the line starting at `at` without cutting a paragraph: after a
+// blank line, at any line in Lines style, at an indented line in Indented style.
 bool StartsParagraph(std::string_view text, std::size_t previousLine, std::size_t at,
                      ParagraphStyle style);
 
