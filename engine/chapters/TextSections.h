@@ -29,4 +29,9 @@ struct TitleAndAuthor {
 // "书名 作者：X.txt", else the name without ".txt" for the title. Both are UTF-8, trimmed.
 TitleAndAuthor TitleAndAuthorOf(std::string_view text, std::string_view sourcePath);
 
+// The same for the source file at `path`, judged from its first 64 KiB, decoded as the book
+// would decode it alone (`legacyEncoding`: the user's code page). A file that cannot be read
+// gives what its name says.
+TitleAndAuthor TitleAndAuthorOfSource(const std::string& path, const std::string& legacyEncoding);
+
 } // namespace folivane::engine
