@@ -1,8 +1,6 @@
 // Fuzz target: any title, author, publisher, chapter names and text give content.opf, toc.ncx,
 // nav.xhtml and chapter pages, of either EPUB version, that libxml2 reads as well-formed,
 // holding the same text (in pages, but for the white space between lines).
-#include "TextLines.h"
-
 #include "engine/chapters/ChapterList.h"
 #include "engine/epub/ChapterPage.h"
 #include "engine/epub/Cover.h"
