@@ -58,6 +58,9 @@ def english_novel(rng):
             if n == 8:
                 blocks.append("* * *")
                 shown.append("break")
+            if n == 10 and chapter == "II":
+                blocks.append("")  # three blank lines where one parts paragraphs: a break
+                shown.append("gap")
     paragraph("*** END OF THE PROJECT GUTENBERG EBOOK THE RIVER LANTERNS ***")
     for _ in range(4):
         paragraph(" ".join(sentence(rng, rng.randint(8, 16)) for _ in range(4)))
@@ -87,6 +90,8 @@ def paragraph_kinds(book):
     kinds = []
     for page in pages(book):
         for element in page.iter():
+            if element.tag == XHTML + "hr":
+                kinds.append("gap")
             if element.tag == XHTML + "p":
                 verse = element.find(XHTML + "br") is not None
                 kinds.append("break" if element.get("class") == "break" else
