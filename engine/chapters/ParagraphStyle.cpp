@@ -49,7 +49,9 @@ ParagraphShape ParagraphShapeOf(std::string_view text, ParagraphChoice choice) {
     std::vector<std::size_t> gaps;
     std::size_t indented = 0;
     std::size_t blankRun = 0;
-    // Pairs of non-blank lines, the first and the next one's text.
+    // Pairs of non-blank lines, the width of the first and the next one's text; and how many
+    // of those next lines are indented.
+    std::size_t indentedRunOns = 0;
     std::vector<std::pair<std::size_t, std::string_view>> runOns;
     std::string_view previous;
     bool previousText = false;
@@ -67,8 +69,12 @@ ParagraphShape ParagraphShapeOf(std::string_view text, ParagraphChoice choice) {
             previousText = false;
             continue;
         }
-        if (IndentLength(line) != 0) ++indented;
-        if (previousText) runOns.emplace_back(LineWidth(previous), line);
+        const bool indent = IndentLength(line) != 0;
+        if (indent) ++indented;
+        if (previousText) {
+            runOns.emplace_back(LineWidth(previous), line);
+            if (indent) ++indentedRunOns;
+        }
         widths.push_back(LineWidth(line));
         previous = line;
         previousText = true;
@@ -85,6 +91,9 @@ ParagraphShape ParagraphShapeOf(std::string_view text, ParagraphChoice choice) {
     if (lines < kFewestLines || shape.wrapWidth < kNarrowestWrap ||
         shape.wrapWidth > kWidestWrap || runOns.size() * 4 < lines)
         return shape;
+    // A wrapped line goes on unindented: where most lines after another are indented, each
+    // line is a paragraph of its own.
+    if (indentedRunOns * 2 >= runOns.size()) return shape;
     const auto wrapped = static_cast<std::size_t>(
         std::count_if(runOns.begin(), runOns.end(), [&](const auto& pair) {
             return !EndedBeforeWrap(pair.first, pair.second, shape.wrapWidth);

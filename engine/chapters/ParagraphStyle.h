@@ -30,8 +30,9 @@ struct ParagraphShape {
 
 // The shape of `text` with the style the user chose, or, for Auto, the one its first lines
 // show: hard-wrapped text (at least half of the lines that run on into the next one end
-// where the next word would not have fitted, a quarter of all lines run on, and lines end
-// near a width of 16 to 200 characters) is Blocks when blank lines part it, else Indented
+// where the next word would not have fitted, a quarter of all lines run on, fewer than half
+// of those next lines are indented, and lines end near a width of 16 to 200 characters) is
+// Blocks when blank lines part it, else Indented
 // when indented lines do, else Lines; any other text is Lines, as one-paragraph-per-line
 // novels are.
 ParagraphShape ParagraphShapeOf(std::string_view text, ParagraphChoice choice);

@@ -24,11 +24,10 @@ INDENT = " \t\u3000"
 
 
 def page_lines(text):
-    """The headings and paragraphs a text gives: its lines without their indentation."""
+    """The headings and paragraphs a text of one paragraph per line gives: its non-blank
+    lines without their indentation."""
     lines = text.replace("\r\n", "\n").split("\n")
-    if lines and lines[-1] == "":
-        lines.pop()
-    return [line.lstrip(INDENT) for line in lines]
+    return [line.lstrip(INDENT) for line in lines if line.strip(INDENT)]
 
 
 def prose(sentences, count):

@@ -227,6 +227,17 @@ const DetectCase kDetectCases[] = {
     {"VerseStanzas",
      Repeat(40, [](std::size_t) { return Wrap(detect.Sentence(3 + detect.Next(4)), 70) + Wrap(detect.Sentence(3 + detect.Next(4)), 70) + Wrap(detect.Sentence(3 + detect.Next(4)), 70) + "\n"; }),
      ParagraphStyle::Lines},
+    // Lines of much the same length look wrapped, but each one is indented as a paragraph.
+    {"IndentedLinesOfEvenLength",
+     Repeat(30,
+            [](std::size_t i) {
+                static const char* const kLines[] = {
+                    "The lamp was lit at dusk, as it had been for forty years.",
+                    "Nobody in the village remembered who had lit it first.",
+                    "She closed the door behind her and the lamp went out."};
+                return "\u3000\u3000" + std::string(kLines[i % 3]) + (i % 10 ? "\n" : "\n\n");
+            }),
+     ParagraphStyle::Lines},
     {"EnglishLinePerParagraph",
      Repeat(80, [](std::size_t) { return detect.Sentence(5 + detect.Next(60)) + "\n"; }),
      ParagraphStyle::Lines},
