@@ -106,8 +106,9 @@ std::optional<double> ParseEm(const std::string& text) {
     const auto units = ParseCount(whole.empty() && !fraction.empty() ? "0" : whole);
     if (!units || fraction.size() > 2 || (point != std::string::npos && fraction.empty()))
         return std::nullopt;
-    const auto hundredths = fraction.empty() ? std::optional<std::size_t>(0)
-                                             : ParseCount(fraction + std::string(2 - fraction.size(), '0'));
+    const auto hundredths = fraction.empty()
+                                ? std::optional<std::size_t>(0)
+                                : ParseCount(fraction + std::string(2 - fraction.size(), '0'));
     if (!hundredths) return std::nullopt;
     const double value = static_cast<double>(*units) + static_cast<double>(*hundredths) / 100;
     if (value > engine::kMaxStyleEm) return std::nullopt;

@@ -113,9 +113,9 @@ std::optional<std::string> AsParsed(std::string_view text) {
 // U+3000), one empty paragraph for no line at all.
 // `text` without its white space: what joining lines into paragraphs may change.
 std::string WithoutSpace(std::string_view text) {
-    static const std::string_view kSpaces[] = {
-        "\xC2\x85",     "\xC2\xA0",     "\xE1\x9A\x80", "\xE2\x80\xA8", "\xE2\x80\xA9",
-        "\xE2\x80\xAF", "\xE2\x81\x9F", "\xE3\x80\x80", "\xEF\xBB\xBF"};
+    static const std::string_view kSpaces[] = {"\xC2\x85",     "\xC2\xA0",     "\xE1\x9A\x80",
+                                               "\xE2\x80\xA8", "\xE2\x80\xA9", "\xE2\x80\xAF",
+                                               "\xE2\x81\x9F", "\xE3\x80\x80", "\xEF\xBB\xBF"};
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
         const char c = text[i];

@@ -209,10 +209,10 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
                 // As the book was before chapters were found: the source, or its pieces.
                 const bool whole = body.first == 0 && body.second == text->size();
                 const bool cut = whole ? large : body.second - body.first > kSizeLimit;
-                if (whole || !IsBlank(std::string_view(*text).substr(
-                                 body.first, body.second - body.first)))
-                    pages.AddChapter({body, name, HeadingKind::None}, outerLevel,
-                                     cut, cut, chapters);
+                if (whole ||
+                    !IsBlank(std::string_view(*text).substr(body.first, body.second - body.first)))
+                    pages.AddChapter({body, name, HeadingKind::None}, outerLevel, cut, cut,
+                                     chapters);
             } else {
                 for (const ChapterSpan& span : ChaptersByHeadings(*text, body, headings, name)) {
                     if (span.heading == HeadingKind::Volume) inVolume = true;

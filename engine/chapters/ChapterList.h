@@ -5,8 +5,8 @@
 #include "HeadingRules.h"
 #include "ParagraphStyle.h"
 
-#include "platform/FileStatus.h"
 #include "engine/text/EncodingJudgement.h"
+#include "platform/FileStatus.h"
 
 #include <cstddef>
 #include <functional>
@@ -92,7 +92,8 @@ struct ChapterListOptions {
 // - Auto mode: each heading line starts a chapter named by the heading; text before the
 //   first heading, when not blank, is a chapter named after the source. A chapter over 100
 //   KiB is cut into pages as above, of which only the first is listed.
-// - Pages are cut at paragraph ends of the source's paragraph style where they can be. Chapters after a
+// - Pages are cut at paragraph ends of the source's paragraph style where they can be. Chapters
+// after a
 //   volume heading lie within it (Level 1) until the next volume heading, across sources.
 // Pages whose text is not held (beyond the budget) are read again when they are written: a
 // page that is a whole small source from the source, any other from the piece `pieces` kept

@@ -62,7 +62,7 @@ std::vector<PageRange> CutPages(std::string_view text, PageRange range, Paragrap
     std::vector<PageRange> pages;
     std::size_t pageStart = range.first;
     std::size_t counter = 0;
-    std::size_t previousLine = kNone;   // the line before `at` on this page
+    std::size_t previousLine = kNone;  // the line before `at` on this page
     std::size_t lastParagraph = kNone; // where the last paragraph that began on this page began
     const auto close = [&](std::size_t at) {
         pages.emplace_back(pageStart, at);

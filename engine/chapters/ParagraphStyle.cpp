@@ -88,14 +88,14 @@ ParagraphShape ParagraphShapeOf(std::string_view text, ParagraphChoice choice) {
         return shape;
     }
     const std::size_t lines = widths.size();
-    if (lines < kFewestLines || shape.wrapWidth < kNarrowestWrap ||
-        shape.wrapWidth > kWidestWrap || runOns.size() * 4 < lines)
+    if (lines < kFewestLines || shape.wrapWidth < kNarrowestWrap || shape.wrapWidth > kWidestWrap ||
+        runOns.size() * 4 < lines)
         return shape;
     // A wrapped line goes on unindented: where most lines after another are indented, each
     // line is a paragraph of its own.
     if (indentedRunOns * 2 >= runOns.size()) return shape;
-    const auto wrapped = static_cast<std::size_t>(
-        std::count_if(runOns.begin(), runOns.end(), [&](const auto& pair) {
+    const auto wrapped =
+        static_cast<std::size_t>(std::count_if(runOns.begin(), runOns.end(), [&](const auto& pair) {
             return !EndedBeforeWrap(pair.first, pair.second, shape.wrapWidth);
         }));
     if (wrapped * 2 < runOns.size()) return shape;

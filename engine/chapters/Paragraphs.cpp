@@ -61,8 +61,9 @@ public:
             lines_ = 0;
             wrapped_ = false;
         } else if (!wrapped_) {
-            wrapped_ = !EndedBeforeWrap(LineWidth(text_.substr(last_.begin, last_.end - last_.begin)),
-                                        content, shape_.wrapWidth);
+            wrapped_ =
+                !EndedBeforeWrap(LineWidth(text_.substr(last_.begin, last_.end - last_.begin)),
+                                 content, shape_.wrapWidth);
         }
         last_ = line;
         ++lines_;

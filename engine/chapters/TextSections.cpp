@@ -55,7 +55,7 @@ bool TakeBracketedTitle(std::string_view text, std::string& title, std::string_v
 }
 
 constexpr std::string_view kAuthorLabels[] = {"Author:", "\xE4\xBD\x9C\xE8\x80\x85\xEF\xBC\x9A",
-                                               "\xE4\xBD\x9C\xE8\x80\x85:"}; // 作者： 作者:
+                                              "\xE4\xBD\x9C\xE8\x80\x85:"}; // 作者： 作者:
 
 bool TakeAuthor(std::string_view line, std::string& author) {
     return TakeLabelled(line, {kAuthorLabels[0], kAuthorLabels[1], kAuthorLabels[2]}, author);
@@ -104,8 +104,9 @@ TitleAndAuthor TitleAndAuthorOf(std::string_view text, std::string_view sourcePa
             continue;
         }
         if (found.title.empty())
-            TakeLabelled(line, {"Title:", "\xE4\xB9\xA6\xE5\x90\x8D\xEF\xBC\x9A",
-                                "\xE4\xB9\xA6\xE5\x90\x8D:"}, // 书名： 书名:
+            TakeLabelled(line,
+                         {"Title:", "\xE4\xB9\xA6\xE5\x90\x8D\xEF\xBC\x9A",
+                          "\xE4\xB9\xA6\xE5\x90\x8D:"}, // 书名： 书名:
                          found.title);
         if (found.author.empty()) TakeAuthor(line, found.author);
         if (!found.title.empty() && !found.author.empty()) return found;

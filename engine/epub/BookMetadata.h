@@ -20,7 +20,8 @@ struct BookMetadata {
     // Paragraph indent and spacing in em; negative: the language's habit.
     double indentEm = -1;
     double paragraphSpacingEm = -1;
-    std::string userStyleSheet = std::string(); // the user's CSS, linked after the book's; empty: none
+    std::string userStyleSheet =
+        std::string(); // the user's CSS, linked after the book's; empty: none
 };
 
 // A title, author or publisher as the book carries it, whichever front end it came from:

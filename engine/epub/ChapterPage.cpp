@@ -53,8 +53,8 @@ void AppendParagraphs(std::string& page, std::string_view text, const ParagraphS
             continue;
         case ParagraphKind::BreakMarks:
             page += "<p class=\"break\">";
-            AppendParagraphText(page, TrimSpace(text.substr(paragraph.begin,
-                                                            paragraph.end - paragraph.begin)));
+            AppendParagraphText(
+                page, TrimSpace(text.substr(paragraph.begin, paragraph.end - paragraph.begin)));
             page += "</p>";
             afterBreak = true;
             continue;
@@ -128,8 +128,8 @@ void BuildChapterPage(std::string& page, std::string_view name, std::string_view
     page.clear();
     // Room for the usual escapes, paragraph marks and EPUB 3's longer head and section, so
     // that a page is built in place.
-    page.reserve(kHeadStart.size() + 2 * language.size() + kHeadRest.size() +
-                 kStyle.size() + kUserStyle.size() + kTitle.size() + name.size() + kBodyStart.size() + text.size() +
+    page.reserve(kHeadStart.size() + 2 * language.size() + kHeadRest.size() + kStyle.size() +
+                 kUserStyle.size() + kTitle.size() + name.size() + kBodyStart.size() + text.size() +
                  text.size() / 8 + kTail.size() + 160);
     if (version == EpubVersion::Epub3) {
         AppendHtml5Head(page, language);

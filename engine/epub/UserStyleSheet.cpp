@@ -28,8 +28,7 @@ std::string ReadUserStyleSheet(const std::string& path) {
     if (css.size() > kMaxStyleSheet)
         throw ConversionError(cannot + "it is larger than 1 MiB, too large for a style sheet");
     if (std::string_view(css).starts_with(kUtf8Mark)) css.erase(0, kUtf8Mark.size());
-    if (FindInvalidUtf8(css) != css.size())
-        throw ConversionError(cannot + "it is not UTF-8 text");
+    if (FindInvalidUtf8(css) != css.size()) throw ConversionError(cannot + "it is not UTF-8 text");
     if (css.find('\0') != std::string::npos)
         throw ConversionError(cannot + "it is not text (it holds NUL bytes)");
     if (css.find_first_not_of(" \t\r\n") == std::string::npos)

@@ -66,9 +66,7 @@ const PageCase kPageCases[] = {
      "b\0c"s,
      {"p:a\tabc"}},
     // The style sheet indents paragraphs; a text's own indentation would double it.
-    {"IndentationDropped",
-     "\u3000\u3000\u4E2D \n  two words\n\t",
-     {"p:\u4E2D", "p:two words"}},
+    {"IndentationDropped", "\u3000\u3000\u4E2D \n  two words\n\t", {"p:\u4E2D", "p:two words"}},
     {"CutSequenceBeforeALineEndDropsOnlyItself",
      "a\xE4\xB8\nb\xE4\xB8\xAD",
      {"p:a", "p:b\xE4\xB8\xAD"}},

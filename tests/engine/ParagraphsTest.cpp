@@ -23,9 +23,9 @@ public:
         return (state_ >> 16) % below;
     }
     std::string Sentence(std::size_t words) {
-        static const char* const kWords[] = {"the", "river", "was", "slow", "and", "brown",
-                                             "she", "remembered", "an", "evening", "when",
-                                             "lanterns", "burned", "over", "water", "quietly"};
+        static const char* const kWords[] = {
+            "the", "river",   "was",  "slow",     "and",    "brown", "she",   "remembered",
+            "an",  "evening", "when", "lanterns", "burned", "over",  "water", "quietly"};
         std::string s;
         for (std::size_t i = 0; i < words; ++i)
             s += (i ? " " : "") + std::string(kWords[Next(16)]);
@@ -116,8 +116,7 @@ class ParagraphBuilding : public testing::TestWithParam<BuildCase> {};
 
 TEST_P(ParagraphBuilding, JoinsKeepsAndBreaksAsTheTextShows) {
     const BuildCase& c = GetParam();
-    EXPECT_THAT(Read(c.text, ParagraphShapeOf(c.text, c.choice)),
-                ElementsAreArray(c.paragraphs));
+    EXPECT_THAT(Read(c.text, ParagraphShapeOf(c.text, c.choice)), ElementsAreArray(c.paragraphs));
 }
 
 const std::string kVerse = "Lanterns burn\nover the water,\nand she remembers.\n";
@@ -203,7 +202,8 @@ Words detect(11);
 
 const DetectCase kDetectCases[] = {
     {"ChineseNovelLinePerParagraph",
-     Repeat(200, [](std::size_t) { return "\u3000\u3000" + detect.Han(20 + detect.Next(280)) + "\n"; }),
+     Repeat(200,
+            [](std::size_t) { return "\u3000\u3000" + detect.Han(20 + detect.Next(280)) + "\n"; }),
      ParagraphStyle::Lines},
     {"ChineseNovelWithBlankLines",
      Repeat(200, [](std::size_t) { return detect.Han(10 + detect.Next(200)) + "\n\n"; }),
@@ -222,10 +222,16 @@ const DetectCase kDetectCases[] = {
      Repeat(60, [](std::size_t) { return WrapHan(detect.Han(30 + detect.Next(200)), 35) + "\n"; }),
      ParagraphStyle::Blocks},
     {"IndentedPrintWithoutBlankLines",
-     Repeat(60, [](std::size_t) { return "   " + Wrap(detect.Sentence(10 + detect.Next(90)), 66); }),
+     Repeat(60,
+            [](std::size_t) { return "   " + Wrap(detect.Sentence(10 + detect.Next(90)), 66); }),
      ParagraphStyle::Indented},
     {"VerseStanzas",
-     Repeat(40, [](std::size_t) { return Wrap(detect.Sentence(3 + detect.Next(4)), 70) + Wrap(detect.Sentence(3 + detect.Next(4)), 70) + Wrap(detect.Sentence(3 + detect.Next(4)), 70) + "\n"; }),
+     Repeat(40,
+            [](std::size_t) {
+                return Wrap(detect.Sentence(3 + detect.Next(4)), 70) +
+                       Wrap(detect.Sentence(3 + detect.Next(4)), 70) +
+                       Wrap(detect.Sentence(3 + detect.Next(4)), 70) + "\n";
+            }),
      ParagraphStyle::Lines},
     // Lines of much the same length look wrapped, but each one is indented as a paragraph.
     {"IndentedLinesOfEvenLength",
@@ -310,8 +316,8 @@ const TitleCase kTitleCases[] = {
     {"ArchiveHeader",
      "The Project Gutenberg eBook of River\n\nTitle: River Lanterns\n\nAuthor: A. Writer\n",
      "/x/pg123.txt", "River Lanterns", "A. Writer"},
-    {"ChineseLabels", "\u4E66\u540D\uFF1A\u6C5F\u706F\n\u4F5C\u8005\uFF1A\u674E\u56DB\n", "/x/a.txt",
-     "\u6C5F\u706F", "\u674E\u56DB"},
+    {"ChineseLabels", "\u4E66\u540D\uFF1A\u6C5F\u706F\n\u4F5C\u8005\uFF1A\u674E\u56DB\n",
+     "/x/a.txt", "\u6C5F\u706F", "\u674E\u56DB"},
     {"BracketedFirstLine", "\u300A\u6C5F\u706F\u300B\n\u6B63\u6587\n", "/x/a.txt", "\u6C5F\u706F",
      ""},
     {"FileNameWithBracketsAndAuthor", "\u6B63\u6587\n",

@@ -310,8 +310,8 @@ private slots:
     }
 
     void choicesOfTheWindowReachTheBook() {
-        form_->AddTxtFile(
-            Source(QStringLiteral("novel.txt"), "Chapter 1\nThe first\nline.\nChapter 2\nThe second.\n"));
+        form_->AddTxtFile(Source(QStringLiteral("novel.txt"),
+                                 "Chapter 1\nThe first\nline.\nChapter 2\nThe second.\n"));
         // Cyrillic in CP1251, which the detector alone would not name from so little.
         form_->AddTxtFile(Source(QStringLiteral("notes.txt"), "\xC0\xC1\xC2 \xE4\xEE\xEC\n"));
         QSignalSpy known(form_.get(), &TForm1::encodingsKnown);
