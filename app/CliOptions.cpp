@@ -2,6 +2,8 @@
 #include "CliOptions.h"
 
 #include "engine/chapters/HeadingRules.h"
+#include "engine/epub/StyleSheet.h"
+#include "engine/epub/UserStyleSheet.h"
 #include "engine/text/CodePages.h"
 #include "engine/text/LanguageTag.h"
 #include "engine/text/SourceFiles.h"
@@ -9,6 +11,7 @@
 
 #include <optional>
 #include <string_view>
+#include <tuple>
 
 namespace folivane::cli {
 namespace {
@@ -16,7 +19,8 @@ namespace {
 // The options as they were given, before any is checked: nullopt for one not given.
 struct GivenOptions {
     std::optional<std::string> output, title, author, publisher, cover, encoding, language,
-        chapters, chapterPattern, volumePattern, maxHeadingLength, epubVersion;
+        chapters, chapterPattern, volumePattern, maxHeadingLength, epubVersion, paragraphs, indent,
+        paragraphSpacing, css;
     bool quiet = false, help = false, version = false;
     std::vector<std::string> sources;
 };
@@ -49,6 +53,10 @@ constexpr Option kOptions[] = {
     {"volume-pattern", 0, &GivenOptions::volumePattern, nullptr, Value::Utf8Text},
     {"max-heading-length", 0, &GivenOptions::maxHeadingLength, nullptr},
     {"epub-version", 0, &GivenOptions::epubVersion, nullptr},
+    {"paragraphs", 0, &GivenOptions::paragraphs, nullptr},
+    {"indent", 0, &GivenOptions::indent, nullptr},
+    {"paragraph-spacing", 0, &GivenOptions::paragraphSpacing, nullptr},
+    {"css", 0, &GivenOptions::css, nullptr},
     {"quiet", 'q', nullptr, &GivenOptions::quiet},
     {"help", 'h', nullptr, &GivenOptions::help},
     {"version", 0, nullptr, &GivenOptions::version},
@@ -87,6 +95,23 @@ std::optional<std::size_t> ParseCount(const std::string& text) {
         if (c < '0' || c > '9') return std::nullopt;
         value = value * 10 + static_cast<std::size_t>(c - '0');
     }
+    return value;
+}
+
+// A length in em: digits with at most two decimals after a point, from 0 to kMaxStyleEm.
+std::optional<double> ParseEm(const std::string& text) {
+    const auto point = text.find('.');
+    const std::string whole = text.substr(0, point);
+    const std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
+    const auto units = ParseCount(whole.empty() && !fraction.empty() ? "0" : whole);
+    if (!units || fraction.size() > 2 || (point != std::string::npos && fraction.empty()))
+        return std::nullopt;
+    const auto hundredths = fraction.empty()
+                                ? std::optional<std::size_t>(0)
+                                : ParseCount(fraction + std::string(2 - fraction.size(), '0'));
+    if (!hundredths) return std::nullopt;
+    const double value = static_cast<double>(*units) + static_cast<double>(*hundredths) / 100;
+    if (value > engine::kMaxStyleEm) return std::nullopt;
     return value;
 }
 
@@ -166,6 +191,36 @@ std::string Validate(const GivenOptions& given, engine::BookInput& book) {
     if (chapters != "auto" && chapters != "files")
         return "--chapters takes auto or files, not " + chapters;
     book.chapters = chapters == "auto" ? engine::ChapterMode::Auto : engine::ChapterMode::Files;
+    const std::string paragraphs = given.paragraphs.value_or("auto");
+    if (paragraphs == "auto")
+        book.paragraphs = engine::ParagraphChoice::Auto;
+    else if (paragraphs == "lines")
+        book.paragraphs = engine::ParagraphChoice::Lines;
+    else if (paragraphs == "blocks")
+        book.paragraphs = engine::ParagraphChoice::Blocks;
+    else if (paragraphs == "indented")
+        book.paragraphs = engine::ParagraphChoice::Indented;
+    else
+        return "--paragraphs takes auto, lines, blocks or indented, not " + paragraphs;
+    for (const auto& [value, target, name] :
+         {std::tuple{given.indent, &book.indentEm, "--indent"},
+          std::tuple{given.paragraphSpacing, &book.paragraphSpacingEm, "--paragraph-spacing"}}) {
+        if (!value) continue;
+        const std::optional<double> em = ParseEm(*value);
+        if (!em)
+            return std::string(name) + " takes a length in em from 0 to 10 (such as 1.5), not " +
+                   *value;
+        *target = *em;
+    }
+    if (given.css) {
+        if (given.css->empty()) return "--css needs the path of a style sheet";
+        try {
+            engine::ReadUserStyleSheet(*given.css);
+        } catch (const std::exception& error) {
+            return error.what();
+        }
+        book.styleSheetPath = *given.css;
+    }
     const std::string version = given.epubVersion.value_or("2");
     if (version != "2" && version != "3")
         return "--epub-version takes 2 or 3, not \"" + version + "\"";

@@ -7,6 +7,7 @@
 #include "LinkLabel.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
+#include "engine/chapters/ParagraphStyle.h"
 #include "engine/epub/BookLayout.h"
 #include "engine/job/WorkingTree.h"
 
@@ -68,6 +69,8 @@ QString WithShortcut(const QString& text, const QKeySequence& keys) {
 
 // The window grows by one row of the book frame for the choices of the book.
 constexpr int kChoicesRow = 24;
+// The rows of choices under the cover: chapters, language and version; paragraphs.
+constexpr int kChoicesRows = 2 * kChoicesRow;
 
 } // namespace
 
@@ -94,7 +97,7 @@ void TForm1::FormCreate() {
     QFont f = font();
     f.setPixelSize(kTextPixels);
     setFont(f);
-    setFixedSize(505, 334 + kChoicesRow);
+    setFixedSize(505, 334 + kChoicesRows);
     setAcceptDrops(true);
     tempFolderPath_ = engine::TempFolderPath();
 
@@ -109,7 +112,7 @@ void TForm1::FormCreate() {
     SpeedButton1->setIconSize(QSize(48, 48));
     SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
-    SpeedButton1->setGeometry(416, 225, 83, 86 + kChoicesRow);
+    SpeedButton1->setGeometry(416, 225, 83, 86 + kChoicesRows);
     QFont bold = SpeedButton1->font();
     bold.setBold(true);
     SpeedButton1->setFont(bold);
@@ -121,7 +124,7 @@ void TForm1::FormCreate() {
     URLLabel4 = new LinkLabel(QLatin1String(engine::kSourceAddress), this);
     URLLabel4->setObjectName(QStringLiteral("URLLabel4"));
     URLLabel4->SetAddress(QUrl(QLatin1String(engine::kSourceAddress)));
-    URLLabel4->move(184, 317 + kChoicesRow);
+    URLLabel4->move(184, 317 + kChoicesRows);
     URLLabel4->adjustSize();
 
     CreateTabOrder();
@@ -208,7 +211,7 @@ void TForm1::CreateListFrame() {
 
 void TForm1::CreateBookFrame() {
     auto* frame = new QGroupBox(tr(" ePub Book Information "), this);
-    frame->setGeometry(2, 219, 410, 94 + kChoicesRow);
+    frame->setGeometry(2, 219, 410, 94 + kChoicesRows);
 
     // The fields keep their right edges; a font or a language whose captions need more
     // room than the classic layout gave them moves the fields' left edges instead of
@@ -224,8 +227,9 @@ void TForm1::CreateBookFrame() {
     const QString publisher = tr("Publisher:");
     const QString cover = tr("Cover:");
     const QString language = tr("Language:");
+    const QString paragraphs = tr("Paragraphs:");
     int left = 68;
-    for (const QString& caption : {bookName, publisher, cover})
+    for (const QString& caption : {bookName, publisher, cover, paragraphs})
         left = std::max(left, neededLeft(caption, 2));
 
     m_title = Edit("m_title", frame);
@@ -281,6 +285,23 @@ void TForm1::CreateBookFrame() {
                               "\"Chapter 14\"; off: one chapter per file"));
     const int chaptersRight = languageCaptionRight - metrics.horizontalAdvance(language) - 8;
     m_chapters->setGeometry(8, choicesTop, chaptersRight - 8, 21);
+
+    m_paragraphs = new QComboBox(frame);
+    m_paragraphs->setObjectName(QStringLiteral("m_paragraphs"));
+    m_paragraphs->addItem(tr("Automatic"), static_cast<int>(engine::ParagraphChoice::Auto));
+    m_paragraphs->addItem(tr("One per line"), static_cast<int>(engine::ParagraphChoice::Lines));
+    m_paragraphs->addItem(tr("Blank-line blocks"),
+                          static_cast<int>(engine::ParagraphChoice::Blocks));
+    m_paragraphs->addItem(tr("Indented"), static_cast<int>(engine::ParagraphChoice::Indented));
+    m_paragraphs->setToolTip(
+        tr("How lines make paragraphs. Automatic: hard-wrapped text is joined into its "
+           "paragraphs, other text keeps one paragraph per line. One per line: each line. "
+           "Blank-line blocks: the lines between blank lines. Indented: an indented line "
+           "starts a paragraph."));
+    m_paragraphs->setAccessibleName(tr("Paragraphs"));
+    m_paragraphs->setGeometry(left, choicesTop + kChoicesRow,
+                              std::max(m_paragraphs->sizeHint().width(), 140), 21);
+    Caption(paragraphs, frame, left - 3, choicesTop + kChoicesRow, m_paragraphs);
 }
 
 void TForm1::CreateTabOrder() {
@@ -292,6 +313,7 @@ void TForm1::CreateTabOrder() {
     setTabOrder(CoverPath, m_chapters);
     setTabOrder(m_chapters, m_language);
     setTabOrder(m_language, m_epubVersion);
+    setTabOrder(m_epubVersion, m_paragraphs);
     BitBtn1->setFocus();
 }
 

@@ -42,6 +42,8 @@ public:
     // nothing for any other name and for a folder. The row's encoding is judged on another
     // thread and shows when known (encodingsKnown()).
     bool AddTxtFile(const QString& path);
+    // Fills an empty Book Name and Author from the first file, as the conversion would.
+    void SuggestTitleAndAuthor(const QString& path);
     // The code page the user chose for a row ("" for Automatic); it goes into the job.
     void ChooseEncoding(int row, const QString& encoding);
     // The code pages the row menu offers after "Automatic".
@@ -161,6 +163,7 @@ private:
     QCheckBox* m_chapters = nullptr;
     QLineEdit* m_language = nullptr;
     QComboBox* m_epubVersion = nullptr;
+    QComboBox* m_paragraphs = nullptr;
     QToolButton* SpeedButton1 = nullptr;
     LinkLabel* URLLabel4 = nullptr;
 

@@ -3,6 +3,7 @@
 
 #include "HeadingFinder.h"
 #include "PageCuts.h"
+#include "TextSections.h"
 
 #include "engine/text/ConversionError.h"
 #include "engine/text/LegacyCodePage.h"
@@ -47,6 +48,7 @@ struct ChapterSpan {
     Range range;
     std::string name;
     HeadingKind heading;
+    bool beforeHeadings = false;
 };
 
 // Makes the pages of one source, whose decoded text is `text`.
@@ -54,22 +56,24 @@ class SourcePages {
 public:
     SourcePages(const std::string& path, std::size_t index, PieceStore* pieces,
                 std::shared_ptr<const std::string> text, bool held, bool large,
-                const std::string& encoding)
+                const std::string& encoding, const ParagraphShape& shape)
         : path_(path), index_(index), pieces_(pieces), text_(std::move(text)), held_(held),
-          large_(large), encoding_(encoding) {}
+          large_(large), encoding_(encoding), shape_(shape) {}
 
     // One chapter: cut into pages when `cut` is set, and then each page listed under a name
     // with its number, or only the first one under the chapter's name.
     void AddChapter(const ChapterSpan& span, int level, bool cut, bool listEveryPage,
                     TChapterList& chapters) {
         const std::vector<Range> pages =
-            cut ? CutPages(*text_, span.range) : std::vector<Range>{span.range};
+            cut ? CutPages(*text_, span.range, shape_.style) : std::vector<Range>{span.range};
         for (std::size_t i = 0; i < pages.size(); ++i) {
             FileList page;
             page.Name = listEveryPage ? span.name + std::to_string(i + 1) : span.name;
             page.Heading = i == 0 ? span.heading : HeadingKind::None;
             page.Level = level;
             page.Listed = listEveryPage || i == 0;
+            page.Paragraphs = shape_;
+            page.BeforeHeadings = span.beforeHeadings && index_ == 0;
             page.Begin = pages[i].first;
             page.End = pages[i].second;
             if (held_) page.Text = text_;
@@ -94,19 +98,21 @@ private:
     bool held_;
     bool large_;
     const std::string& encoding_;
+    ParagraphShape shape_;
     int kept_ = 0;
 };
 
-// The chapters of a text by its headings: what stands before the first one, when it is not
-// blank, under the source's own name, then one per heading.
-std::vector<ChapterSpan> ChaptersByHeadings(std::string_view text,
+// The chapters of text[body) by its headings: what stands before the first one, when it is
+// not blank, under the source's own name, then one per heading.
+std::vector<ChapterSpan> ChaptersByHeadings(std::string_view text, Range body,
                                             const std::vector<HeadingLine>& headings,
                                             const std::string& sourceName) {
     std::vector<ChapterSpan> spans;
-    if (!IsBlank(text.substr(0, headings.front().begin)))
-        spans.push_back({{0, headings.front().begin}, sourceName, HeadingKind::None});
+    if (!IsBlank(text.substr(body.first, headings.front().begin - body.first)))
+        spans.push_back(
+            {{body.first, headings.front().begin}, sourceName, HeadingKind::None, true});
     for (std::size_t k = 0; k < headings.size(); ++k) {
-        const std::size_t end = k + 1 < headings.size() ? headings[k + 1].begin : text.size();
+        const std::size_t end = k + 1 < headings.size() ? headings[k + 1].begin : body.second;
         spans.push_back({{headings[k].begin, end}, headings[k].name, headings[k].kind});
     }
     return spans;
@@ -180,7 +186,8 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
 
         const bool large = fileSize > kSizeLimit;
         ReadingFile(path, [&] {
-            SourcePages pages(path, index, pieces, text, held, large, judged.encoding);
+            const ParagraphShape shape = ParagraphShapeOf(*text, options.paragraphs);
+            SourcePages pages(path, index, pieces, text, held, large, judged.encoding, shape);
             std::vector<HeadingLine> headings;
             try {
                 if (rules) headings = FindHeadings(*text, *rules, options.checkPoint);
@@ -188,18 +195,38 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
                 throw ConversionError("Cannot find the chapters of \"" + path +
                                       "\": " + error.what());
             }
+            // An archive's header and licence are pages of their own, and hold no chapters.
+            const TextSections sections = FindTextSections(*text);
+            const Range body{sections.bodyBegin, sections.bodyEnd};
+            std::erase_if(headings, [&](const HeadingLine& heading) {
+                return heading.begin < body.first || heading.begin >= body.second;
+            });
+            const int outerLevel = inVolume ? 1 : 0;
+            if (body.first > 0)
+                pages.AddChapter({{0, body.first}, name, HeadingKind::None, true}, outerLevel,
+                                 body.first > kSizeLimit, false, chapters);
             if (headings.empty()) {
                 // As the book was before chapters were found: the source, or its pieces.
-                pages.AddChapter({{0, text->size()}, name, HeadingKind::None}, inVolume ? 1 : 0,
-                                 large, large, chapters);
-                return;
+                const bool whole = body.first == 0 && body.second == text->size();
+                const bool cut = whole ? large : body.second - body.first > kSizeLimit;
+                if (whole ||
+                    !IsBlank(std::string_view(*text).substr(body.first, body.second - body.first)))
+                    pages.AddChapter({body, name, HeadingKind::None}, outerLevel, cut, cut,
+                                     chapters);
+            } else {
+                for (const ChapterSpan& span : ChaptersByHeadings(*text, body, headings, name)) {
+                    if (span.heading == HeadingKind::Volume) inVolume = true;
+                    const int level = span.heading != HeadingKind::Volume && inVolume ? 1 : 0;
+                    const bool cut = span.range.second - span.range.first > kSizeLimit;
+                    pages.AddChapter(span, level, cut, false, chapters);
+                }
             }
-            for (const ChapterSpan& span : ChaptersByHeadings(*text, headings, name)) {
-                if (span.heading == HeadingKind::Volume) inVolume = true;
-                const int level = span.heading != HeadingKind::Volume && inVolume ? 1 : 0;
-                const bool cut = span.range.second - span.range.first > kSizeLimit;
-                pages.AddChapter(span, level, cut, false, chapters);
-            }
+            if (body.second < text->size())
+                pages.AddChapter({{body.second, text->size()},
+                                  sections.endName.empty() ? name : sections.endName,
+                                  HeadingKind::None},
+                                 inVolume ? 1 : 0, text->size() - body.second > kSizeLimit, false,
+                                 chapters);
         });
     }
     return chapters;

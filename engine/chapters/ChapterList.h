@@ -3,9 +3,10 @@
 #pragma once
 
 #include "HeadingRules.h"
+#include "ParagraphStyle.h"
 
-#include "platform/FileStatus.h"
 #include "engine/text/EncodingJudgement.h"
+#include "platform/FileStatus.h"
 
 #include <cstddef>
 #include <functional>
@@ -35,6 +36,8 @@ struct FileList {
     int Level = 0;                           // 0 top level, 1 within the volume before it
     bool Listed = true;                      // has an entry of its own in the table of contents
     std::string Encoding = std::string();    // the encoding the source was read as, when read again
+    ParagraphShape Paragraphs = {};          // how its source's lines make paragraphs
+    bool BeforeHeadings = false; // the first source's text before its first heading or body
 };
 
 using TChapterList = std::vector<FileList>;
@@ -54,6 +57,8 @@ public:
 
 struct ChapterListOptions {
     ChapterMode mode = ChapterMode::Auto;
+    // How the lines of every source make paragraphs; Auto: each source's own, judged once.
+    ParagraphChoice paragraphs = ParagraphChoice::Auto;
     const HeadingRules* rules = nullptr; // null: the built-in rules
     std::string legacyEncoding;
     // The code page the user chose for each source, by index; an empty or missing entry
@@ -81,9 +86,14 @@ struct ChapterListOptions {
 //   one page named after the source ("name" for name.txt); a larger one is cut between
 //   lines into pages of about 90 KiB (every byte counted, line ends too) named "name1",
 //   "name2", ..., each listed.
+// - A text with an archive's start and end lines ("*** START OF ...", "*** END OF ...") has
+//   its header, up to the start line, and its end, from the end line, as pages of their own
+//   (named after the source, and after the end line); headings count only between them.
 // - Auto mode: each heading line starts a chapter named by the heading; text before the
 //   first heading, when not blank, is a chapter named after the source. A chapter over 100
-//   KiB is cut into pages as above, of which only the first is listed. Chapters after a
+//   KiB is cut into pages as above, of which only the first is listed.
+// - Pages are cut at paragraph ends of the source's paragraph style where they can be. Chapters
+// after a
 //   volume heading lie within it (Level 1) until the next volume heading, across sources.
 // Pages whose text is not held (beyond the budget) are read again when they are written: a
 // page that is a whole small source from the source, any other from the piece `pieces` kept

@@ -1,6 +1,8 @@
 // Cutting long chapters into pages: between lines, and within a line longer than a page.
 #include "PageCuts.h"
 
+#include "Paragraphs.h"
+
 #include "engine/text/CodePoints.h"
 #include "engine/text/TextLines.h"
 #include "engine/text/WhiteSpace.h"
@@ -55,23 +57,34 @@ std::size_t CutWithin(std::string_view text, std::size_t from, std::size_t room)
 
 } // namespace
 
-std::vector<PageRange> CutPages(std::string_view text, PageRange range) {
+std::vector<PageRange> CutPages(std::string_view text, PageRange range, ParagraphStyle style) {
+    constexpr std::size_t kNone = std::string_view::npos;
     std::vector<PageRange> pages;
     std::size_t pageStart = range.first;
     std::size_t counter = 0;
+    std::size_t previousLine = kNone;  // the line before `at` on this page
+    std::size_t lastParagraph = kNone; // where the last paragraph that began on this page began
     const auto close = [&](std::size_t at) {
         pages.emplace_back(pageStart, at);
         pageStart = at;
         counter = 0;
+        previousLine = kNone;
+        lastParagraph = kNone;
+    };
+    const auto startsParagraph = [&](std::size_t at) {
+        return at >= range.second || StartsParagraph(text, previousLine, at, style);
     };
     for (std::size_t at = range.first; at < range.second;) {
+        if (at > pageStart && startsParagraph(at)) lastParagraph = at;
         const LineSpan line = LineAt(text, at, range.second);
         std::size_t length = line.end - at;
         std::size_t next = line.next;
-        // A line that would carry the page past the size limit starts the next page, and is
-        // cut there when it does not fit a page of its own either.
+        // A line that would carry the page past the size limit ends it: at the last paragraph
+        // end on the page, else before this line; a line that does not fit a page of its own
+        // either is cut within.
         if (counter + length + 2 > kSizeLimit) {
             if (counter > 0) {
+                at = lastParagraph != kNone ? lastParagraph : at;
                 close(at);
                 continue;
             }
@@ -79,8 +92,9 @@ std::vector<PageRange> CutPages(std::string_view text, PageRange range) {
             length = next - at;
         }
         counter += length + 2;
+        previousLine = at;
         at = next;
-        if (counter >= kPieceThreshold) close(at);
+        if (counter >= kPieceThreshold && startsParagraph(at)) close(at);
     }
     if (pageStart < range.second || pages.empty()) pages.emplace_back(pageStart, range.second);
     return pages;

@@ -1,6 +1,8 @@
 // Where the text of a long chapter is cut into pages.
 #pragma once
 
+#include "ParagraphStyle.h"
+
 #include <cstddef>
 #include <string_view>
 #include <utility>
@@ -17,13 +19,15 @@ constexpr std::size_t kPieceThreshold = 92160;
 // A page: its first byte and the byte after its last one in the text.
 using PageRange = std::pair<std::size_t, std::size_t>;
 
-// The pages of text[range): cut between lines, each closed by the line with which its lines
-// reach kPieceThreshold bytes, none past kSizeLimit: a line that would carry a page past it
-// starts the next page; one page, possibly empty, for a short or empty text. A line longer
-// than kSizeLimit is cut into pages of at most kPieceThreshold bytes, between characters:
-// after the last sentence in the second half of the page where there is one (。！？… or . ! ?
-// before a space, closing quotes kept with their sentence), else after the last white space
+// The pages of text[range): cut between paragraphs of `style`, each closed at the first
+// paragraph end after its lines reach kPieceThreshold bytes, none past kSizeLimit: a line
+// that would carry a page past it ends the page at the last paragraph end on it, else (one
+// paragraph larger than a page) before that line; one page, possibly empty, for a short or empty
+// text. A line longer than kSizeLimit is cut into pages of at most kPieceThreshold bytes, between
+// characters: after the last sentence in the second half of the page where there is one (。！？… or
+// . ! ? before a space, closing quotes kept with their sentence), else after the last white space
 // there, else after the last whole character that fits.
-std::vector<PageRange> CutPages(std::string_view text, PageRange range);
+std::vector<PageRange> CutPages(std::string_view text, PageRange range,
+                                ParagraphStyle style = ParagraphStyle::Lines);
 
 } // namespace folivane::engine

@@ -18,7 +18,10 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
     const std::string content = kContentFolder;
     sink.Add(kMimetypeFile, kMimetype, nullptr);
     sink.Add(kContainerFile, kContainerXml, nullptr);
-    sink.Add(content + kStyleSheetFile, kMainCss, nullptr);
+    sink.Add(content + kStyleSheetFile,
+             StyleSheet({book.language, book.indentEm, book.paragraphSpacingEm}), nullptr);
+    const bool userStyle = !book.userStyleSheet.empty();
+    if (userStyle) sink.Add(content + kUserStyleSheetFile, book.userStyleSheet, nullptr);
     if (cover) {
         sink.Add(content + kTitlePageFile,
                  TitlePage(cover->extension, book.language, book.epubVersion), nullptr);
@@ -35,7 +38,7 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
                 ? std::string_view(*chapter.Text).substr(chapter.Begin, chapter.End - chapter.Begin)
                 : std::string_view(read);
         BuildChapterPage(page, PageLabel(chapter, i), text, chapter.Heading, book.language,
-                         book.epubVersion);
+                         book.epubVersion, {chapter.Paragraphs, userStyle});
         sink.Add(content + PageFileName(i, book.epubVersion), page, &chapter);
     }
     sink.Add(content + kPackageFile, BuildContentOpf(book, chapters.size(), cover), nullptr);

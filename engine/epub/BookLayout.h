@@ -28,6 +28,7 @@ inline constexpr const char* kPackageFile = "content.opf";
 inline constexpr const char* kNcxFile = "toc.ncx";
 inline constexpr const char* kNavigationFile = "nav.xhtml";
 inline constexpr const char* kStyleSheetFile = "css/main.css";
+inline constexpr const char* kUserStyleSheetFile = "css/user.css";
 inline constexpr const char* kTitlePageFile = "titlepage.xhtml";
 
 // The file name of the page at `page`: "N.html" in EPUB 2; "N.xhtml" in EPUB 3, whose

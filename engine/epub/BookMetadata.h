@@ -17,6 +17,11 @@ struct BookMetadata {
     EpubVersion epubVersion = EpubVersion::Epub2;
     // When the book was made, in UTC as CCYY-MM-DDThh:mm:ssZ; EPUB 3 books carry it.
     std::string modified = "1970-01-01T00:00:00Z";
+    // Paragraph indent and spacing in em; negative: the language's habit.
+    double indentEm = -1;
+    double paragraphSpacingEm = -1;
+    std::string userStyleSheet =
+        std::string(); // the user's CSS, linked after the book's; empty: none
 };
 
 // A title, author or publisher as the book carries it, whichever front end it came from:

@@ -1,9 +1,12 @@
-// Chapter pages: a fixed head, the escaped name, the heading, one paragraph per line.
+// Chapter pages: a fixed head, the escaped name, the heading, the paragraphs.
 #include "ChapterPage.h"
 
 #include "Html5Head.h"
 #include "XmlText.h"
 
+#include "engine/chapters/Paragraphs.h"
+#include "engine/text/AsciiText.h"
+#include "engine/text/CodePoints.h"
 #include "engine/text/TextLines.h"
 #include "engine/text/WhiteSpace.h"
 
@@ -15,13 +18,70 @@ constexpr std::string_view kHeadStart =
     "xml:lang=\"";
 constexpr std::string_view kHeadRest =
     "\"><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />";
-constexpr std::string_view kStyleAndTitle =
-    "<link rel=\"stylesheet\" type=\"text/css\" href=\"css/main.css\"/><title>";
+constexpr std::string_view kStyle =
+    "<link rel=\"stylesheet\" type=\"text/css\" href=\"css/main.css\"/>";
+constexpr std::string_view kUserStyle =
+    "<link rel=\"stylesheet\" type=\"text/css\" href=\"css/user.css\"/>";
+constexpr std::string_view kTitle = "<title>";
 constexpr std::string_view kBodyStart = "</title></head><body>";
 constexpr std::string_view kTail = "</body></html>";
 
+// Whether a line ending in `before` and one beginning with `after` join without a space: CJK
+// text has none between its characters, and a word hyphenated at the line end is one word.
+bool JoinsWithoutSpace(std::string_view before, std::string_view after) {
+    const char32_t last = LastCodePoint(before);
+    std::string_view rest = after;
+    if (IsCjkCharacter(last) || IsCjkCharacter(TakeCodePoint(rest))) return true;
+    if (last != U'-' || before.size() < 2) return false;
+    const char32_t letter = LastCodePoint(before.substr(0, before.size() - 1));
+    return letter < 0x80 ? IsAsciiLetter(static_cast<char>(letter))
+                         : !IsTextSpace(letter) && !IsCjkCharacter(letter);
+}
+
+// The page's paragraphs; `afterBreak`: the first one follows a heading.
+void AppendParagraphs(std::string& page, std::string_view text, const ParagraphShape& shape,
+                      bool afterBreak) {
+    const std::vector<Paragraph> paragraphs = BuildParagraphs(text, shape);
+    // An empty page still has a paragraph, as XHTML 1.1 wants a block in the body.
+    if (paragraphs.empty()) page += "<p></p>";
+    std::string joined;
+    for (const Paragraph& paragraph : paragraphs) {
+        switch (paragraph.kind) {
+        case ParagraphKind::BreakGap:
+            page += "<hr class=\"break\"/>";
+            afterBreak = true;
+            continue;
+        case ParagraphKind::BreakMarks:
+            page += "<p class=\"break\">";
+            AppendParagraphText(
+                page, TrimSpace(text.substr(paragraph.begin, paragraph.end - paragraph.begin)));
+            page += "</p>";
+            afterBreak = true;
+            continue;
+        case ParagraphKind::Verse:
+            page += afterBreak ? "<p class=\"first\">" : "<p>";
+            for (std::size_t at = paragraph.begin; at < paragraph.end;) {
+                const LineSpan line = LineAt(text, at, paragraph.end);
+                if (at != paragraph.begin) page += "<br/>";
+                AppendParagraphText(page, TrimSpace(line.In(text)));
+                at = line.next;
+            }
+            break;
+        case ParagraphKind::Text:
+            page += afterBreak ? "<p class=\"first\">" : "<p>";
+            joined.clear();
+            JoinParagraphLines(joined, text, paragraph.begin, paragraph.end);
+            AppendParagraphText(page, joined);
+            break;
+        }
+        page += "</p>";
+        afterBreak = false;
+    }
+}
+
 // What the page shows, the same in every EPUB version: the heading, then the paragraphs.
-void AppendChapterBody(std::string& page, std::string_view text, HeadingKind heading) {
+void AppendChapterBody(std::string& page, std::string_view text, HeadingKind heading,
+                       const ParagraphShape& shape) {
     if (heading != HeadingKind::None) {
         const LineSpan first = LineAt(text, 0);
         const char* tag = heading == HeadingKind::Volume ? "h1" : "h2";
@@ -33,13 +93,9 @@ void AppendChapterBody(std::string& page, std::string_view text, HeadingKind hea
         page += tag;
         page += '>';
         text.remove_prefix(first.next);
-        if (text.empty()) return;
+        if (IsBlank(text)) return;
     }
-    // Escaping and cutting into paragraphs in one pass over the text; an empty text still
-    // gets its one empty paragraph.
-    page += "<p>";
-    AppendEscapedXmlLines(page, text, "</p><p>", true);
-    page += "</p>";
+    AppendParagraphs(page, text, shape, heading != HeadingKind::None);
 }
 
 // EPUB 3 readers learn from a headed page's section what kind of division it opens.
@@ -50,13 +106,30 @@ std::string_view SectionType(HeadingKind heading) {
 
 } // namespace
 
+void AppendParagraphText(std::string& page, std::string_view text) {
+    AppendEscapedXmlText(page, text);
+}
+
+void JoinParagraphLines(std::string& joined, std::string_view text, std::size_t begin,
+                        std::size_t end) {
+    for (std::size_t at = begin; at < end;) {
+        const LineSpan span = LineAt(text, at, end);
+        at = span.next;
+        const std::string_view line = TrimSpace(span.In(text));
+        if (line.empty()) continue;
+        if (!joined.empty() && !JoinsWithoutSpace(joined, line)) joined += ' ';
+        joined += line;
+    }
+}
+
 void BuildChapterPage(std::string& page, std::string_view name, std::string_view text,
-                      HeadingKind heading, std::string_view language, EpubVersion version) {
+                      HeadingKind heading, std::string_view language, EpubVersion version,
+                      const PageOptions& options) {
     page.clear();
     // Room for the usual escapes, paragraph marks and EPUB 3's longer head and section, so
     // that a page is built in place.
-    page.reserve(kHeadStart.size() + 2 * language.size() + kHeadRest.size() +
-                 kStyleAndTitle.size() + name.size() + kBodyStart.size() + text.size() +
+    page.reserve(kHeadStart.size() + 2 * language.size() + kHeadRest.size() + kStyle.size() +
+                 kUserStyle.size() + kTitle.size() + name.size() + kBodyStart.size() + text.size() +
                  text.size() / 8 + kTail.size() + 160);
     if (version == EpubVersion::Epub3) {
         AppendHtml5Head(page, language);
@@ -65,7 +138,9 @@ void BuildChapterPage(std::string& page, std::string_view name, std::string_view
         AppendEscapedXmlText(page, language);
         page += kHeadRest;
     }
-    page += kStyleAndTitle;
+    page += kStyle;
+    if (options.userStyleSheet) page += kUserStyle;
+    page += kTitle;
     AppendEscapedXmlText(page, name);
     page += kBodyStart;
     const std::string_view section = version == EpubVersion::Epub3 ? SectionType(heading) : "";
@@ -74,15 +149,16 @@ void BuildChapterPage(std::string& page, std::string_view name, std::string_view
         page += section;
         page += "\">";
     }
-    AppendChapterBody(page, text, heading);
+    AppendChapterBody(page, text, heading, options.paragraphs);
     if (!section.empty()) page += "</section>";
     page += kTail;
 }
 
 std::string BuildChapterPage(std::string_view name, std::string_view text, HeadingKind heading,
-                             std::string_view language, EpubVersion version) {
+                             std::string_view language, EpubVersion version,
+                             const PageOptions& options) {
     std::string page;
-    BuildChapterPage(page, name, text, heading, language, version);
+    BuildChapterPage(page, name, text, heading, language, version, options);
     return page;
 }
 

@@ -4,24 +4,44 @@
 #include "BookLayout.h"
 
 #include "engine/chapters/HeadingKind.h"
+#include "engine/chapters/ParagraphStyle.h"
 
 #include <string>
 #include <string_view>
 
 namespace folivane::engine {
 
-// The page of a chapter, in `language` (a BCP 47 tag): its name as the title, each line of
-// the text (ending at CR LF, LF or a lone CR) as one paragraph without its indentation
-// (spaces, tabs, U+3000: the style sheet indents), an empty line as an empty paragraph, and
-// one empty paragraph for an empty text. When `heading` is not None the text's first line is
+// How a page writes its text and what it links.
+struct PageOptions {
+    ParagraphShape paragraphs = {}; // how the lines of the page's source make paragraphs
+    bool userStyleSheet = false;    // the page links the user's style sheet after the book's
+};
+
+// The page of a chapter, in `language` (a BCP 47 tag): its name as the title, then its text
+// in paragraphs as options.paragraphs makes them: a paragraph's lines joined (no space where
+// a CJK character meets the join or a line ends in a hyphen after a letter, else one space),
+// verse with a <br/> between its lines, a scene break as <p class="break"> with its marks or
+// an <hr class="break"/> for a long run of blank lines; the first paragraph after a heading
+// or a break is of class "first". Indentation and blank lines are left to the style sheet;
+// an empty text gets one empty paragraph. When `heading` is not None the text's first line is
 // its heading: an <h1> for a volume, an <h2> for a chapter, without the white space around
 // it; a heading alone has no paragraph. Name and text are UTF-8 and are escaped for XML.
 // EPUB 2 gives an XHTML 1.1 page; EPUB 3 an XHTML5 one whose headed text lies in a <section>
 // of epub:type "part" (a volume) or "chapter", its text exactly as in EPUB 2.
 std::string BuildChapterPage(std::string_view name, std::string_view text, HeadingKind heading,
-                             std::string_view language, EpubVersion version);
+                             std::string_view language, EpubVersion version,
+                             const PageOptions& options = {});
 // The same into `page`, whose old content goes and whose memory is reused.
 void BuildChapterPage(std::string& page, std::string_view name, std::string_view text,
-                      HeadingKind heading, std::string_view language, EpubVersion version);
+                      HeadingKind heading, std::string_view language, EpubVersion version,
+                      const PageOptions& options = {});
+
+// Appends one paragraph's text, escaped for XML: the one place a paragraph's words are
+// written.
+void AppendParagraphText(std::string& page, std::string_view text);
+
+// Appends the lines text[paragraph) joined as one paragraph's text into `joined`.
+void JoinParagraphLines(std::string& joined, std::string_view text, std::size_t begin,
+                        std::size_t end);
 
 } // namespace folivane::engine

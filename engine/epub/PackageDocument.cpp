@@ -48,6 +48,7 @@ std::string BuildContentOpf(const BookMetadata& book, std::size_t chapterCount,
     item("ncx", kNcxFile, "application/x-dtbncx+xml");
     if (epub3) item("nav", kNavigationFile, "application/xhtml+xml", "nav");
     item("main-css", kStyleSheetFile, "text/css");
+    if (!book.userStyleSheet.empty()) item("user-css", kUserStyleSheetFile, "text/css");
     std::string spine = "<spine toc=\"ncx\">";
     if (cover) {
         // These two items have named their href first since the first books; kept so.

@@ -1,12 +1,50 @@
-// The style sheet the pages link.
+// The style sheet the pages link, made for the book's language and the user's spacing.
 #include "StyleSheet.h"
 
-namespace folivane::engine {
+#include "engine/text/AsciiText.h"
 
-// Headings get a rule each: FBReader ignores rules whose selectors are grouped ("h1,h2").
-const char* const kMainCss =
-    "body {padding:0%;margin-top:0%;margin-bottom:0%;margin-left:1%;margin-right:1%;line-height:"
-    "130%;text-align:justify;font-family:serif;}p{text-align:justify;text-indent:2em;line-height:"
-    "130%;margin-bottom:-0.8em;}h1{text-align:center;}h2{text-align:center;}";
+#include <cstdio>
+
+namespace folivane::engine {
+namespace {
+
+bool IsCjkLanguage(const std::string& tag) {
+    const std::string lower = AsciiLowered(tag.substr(0, 3));
+    return lower == "zh" || lower.starts_with("zh-") || lower == "ja" || lower.starts_with("ja-") ||
+           lower == "ko" || lower.starts_with("ko-");
+}
+
+// A length in em with at most two decimals, without a locale's decimal comma.
+std::string Em(double value) {
+    const auto hundredths = static_cast<long>(value * 100 + 0.5);
+    std::string text = std::to_string(hundredths / 100);
+    if (const long rest = hundredths % 100; rest != 0) {
+        text += '.';
+        text += static_cast<char>('0' + rest / 10);
+        if (rest % 10 != 0) text += static_cast<char>('0' + rest % 10);
+    }
+    return text == "0" ? text : text + "em";
+}
+
+} // namespace
+
+std::string StyleSheet(const BookStyle& style) {
+    const bool cjk = IsCjkLanguage(style.language);
+    // Chinese and Japanese books indent by two characters and part paragraphs a little; books
+    // in other scripts indent less and, as printed books do, not after a heading or a break.
+    const double indent = style.indentEm >= 0 ? style.indentEm : cjk ? 2.0 : 1.5;
+    const double spacing = style.spacingEm >= 0 ? style.spacingEm
+                           : indent == 0        ? 0.8
+                           : cjk                ? 0.4
+                                                : 0.0;
+    std::string css = "body{margin:0 1%;padding:0;line-height:1.6;text-align:justify;}";
+    css += "p{margin:0 0 " + Em(spacing) + " 0;text-indent:" + Em(indent) + ";}";
+    if (!cjk) css += "p.first{text-indent:0;}";
+    css += "p.break{text-align:center;text-indent:0;margin:0.8em 0;}";
+    css += "hr.break{border:0;height:0;margin:1.2em 0;}";
+    css += "h1{text-align:center;margin:1em 0;}";
+    css += "h2{text-align:center;margin:1em 0;}";
+    return css;
+}
 
 } // namespace folivane::engine

@@ -27,6 +27,13 @@ struct BookInput {
     std::string legacyEncoding;
 
     ChapterMode chapters = ChapterMode::Auto;
+    // How lines make paragraphs; Auto: judged for each source from its text.
+    ParagraphChoice paragraphs = ParagraphChoice::Auto;
+    // Paragraph indent and spacing in em (0 to kMaxStyleEm); negative: the language's habit.
+    double indentEm = -1;
+    double paragraphSpacingEm = -1;
+    // The user's style sheet, added after the book's; empty: none.
+    std::string styleSheetPath;
     // PCRE2 patterns that replace the built-in heading rules; both empty: the built-in ones.
     std::string chapterPattern;
     std::string volumePattern;

@@ -7,9 +7,11 @@
 
 #include "engine/chapters/ChapterList.h"
 #include "engine/chapters/HeadingRules.h"
+#include "engine/chapters/TextSections.h"
 #include "engine/epub/BookDocuments.h"
 #include "engine/epub/BookMetadata.h"
 #include "engine/epub/Cover.h"
+#include "engine/epub/UserStyleSheet.h"
 #include "engine/epub/UtcTime.h"
 #include "engine/epub/Uuid.h"
 #include "engine/epub/XmlText.h"
@@ -29,11 +31,18 @@
 namespace folivane::engine {
 namespace {
 
+// The title and author the first source names, in its header or file name.
+TitleAndAuthor OfFirstSource(const BookInput& input, const std::string& sample) {
+    if (input.sources.empty()) return {};
+    return TitleAndAuthorOf(sample, input.sources.front());
+}
+
 // A blank title would give a nameless book (readers list it so, validators warn): the
 // output's name is what the user chose instead, and kDefaultBookName the save dialog's own. Blank
 // is judged after escaping, which drops a title of control characters whole.
-std::string BookTitle(const BookInput& input) {
+std::string BookTitle(const BookInput& input, const TitleAndAuthor& ofText) {
     if (std::string title = MetadataText(input.title); !title.empty()) return title;
+    if (std::string title = MetadataText(ofText.title); !title.empty()) return title;
     std::string name = zip::ExtractFileName(input.outputPath);
     const auto dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0) name.erase(dot);
@@ -91,6 +100,7 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         const std::optional<HeadingRules> rules = RulesFor(input);
         ChapterListOptions options;
         options.mode = input.chapters;
+        options.paragraphs = input.paragraphs;
         options.rules = rules ? &*rules : nullptr;
         options.legacyEncoding = input.legacyEncoding;
         options.sourceEncodings = input.sourceEncodings;
@@ -105,12 +115,24 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
             progress.EncodingReport(input.sources[index], judged);
         };
         std::string sample;
-        const TChapterList chapters = BuildChapterList(input.sources, &tree, options, &sample);
+        std::string userStyleSheet;
+        if (!input.styleSheetPath.empty())
+            userStyleSheet = ReadUserStyleSheet(input.styleSheetPath);
+        TChapterList chapters = BuildChapterList(input.sources, &tree, options, &sample);
         progress.SetMaximum(static_cast<int>(chapters.size()));
         std::optional<CoverImage> cover;
         if (!input.coverPath.empty()) cover = LoadCover(input.coverPath);
-        BookMetadata metadata{BookTitle(input), MetadataText(input.author),
-                              MetadataText(input.publisher), NewUuid()};
+        const TitleAndAuthor ofText = OfFirstSource(input, sample);
+        std::string author = MetadataText(input.author);
+        if (author.empty()) author = MetadataText(ofText.author);
+        BookMetadata metadata{BookTitle(input, ofText), author, MetadataText(input.publisher),
+                              NewUuid()};
+        metadata.indentEm = input.indentEm;
+        metadata.paragraphSpacingEm = input.paragraphSpacingEm;
+        metadata.userStyleSheet = std::move(userStyleSheet);
+        // The text before the first heading is the book's own opening, named as the book.
+        for (FileList& page : chapters)
+            if (page.BeforeHeadings && page.Listed) page.Name = metadata.title;
         metadata.language = BookLanguage(input, sample);
         metadata.epubVersion = input.epubVersion;
         const std::time_t now = std::time(nullptr);

@@ -53,4 +53,13 @@ constexpr std::size_t CountCodePoints(std::string_view utf8) {
     return count;
 }
 
+// Han, kana, hangul and the punctuation and full-width forms of CJK text: the characters
+// between which lines break without a space.
+constexpr bool IsCjkCharacter(char32_t c) {
+    return (c >= 0x1100 && c <= 0x11FF) || (c >= 0x2E80 && c <= 0x9FFF) ||
+           (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFFEF) ||
+           (c >= 0x20000 && c <= 0x3FFFF);
+}
+
 } // namespace folivane::engine

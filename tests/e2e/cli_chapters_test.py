@@ -24,11 +24,10 @@ INDENT = " \t\u3000"
 
 
 def page_lines(text):
-    """The headings and paragraphs a text gives: its lines without their indentation."""
+    """The headings and paragraphs a text of one paragraph per line gives: its non-blank
+    lines without their indentation."""
     lines = text.replace("\r\n", "\n").split("\n")
-    if lines and lines[-1] == "":
-        lines.pop()
-    return [line.lstrip(INDENT) for line in lines]
+    return [line.lstrip(INDENT) for line in lines if line.strip(INDENT)]
 
 
 def prose(sentences, count):
@@ -42,13 +41,14 @@ JA = ["ある日のこと、私は古い町を歩いていた。", "雨が降り
 EN = ["The lamp was lit at dusk, as it had been for forty years.",
       "Nobody in the village remembered who had lit it first.", "She closed the door behind her."]
 
-# Each case: sources (file name, text, encoding), the table of contents, the language.
+# Each case: sources (file name, text, encoding), the table of contents, the language. The
+# text before the first heading is labelled with the book's title (None in the table).
 CASES = {
     "gbk-volumes": (
         [("长安旧事.txt", "\n".join(["长安旧事", "", "第一卷 风起", "第一章 渡口", *prose(ZH, 6),
                                    "第二章　夜色", *prose(ZH, 5), "第二卷 云涌", "",
                                    "第三章 归来", *prose(ZH, 4)]) + "\n", "gbk")],
-        [["长安旧事", []],
+        [[None, []],
          ["第一卷 风起", [["第一章 渡口", []], ["第二章 夜色", []]]],
          ["第二卷 云涌", [["第三章 归来", []]]]],
         "zh-CN"),
@@ -57,7 +57,7 @@ CASES = {
                                         "Contents", "Chapter 1", "Chapter 2", "Chapter 3", "",
                                         "Chapter 1", *prose(EN, 5), "Chapter 2", *prose(EN, 4),
                                         "Chapter 3: The Return", *prose(EN, 4)]), "utf-8")],
-        [["lamplighter", []], ["Chapter 1", []], ["Chapter 2", []],
+        [[None, []], ["Chapter 1", []], ["Chapter 2", []],
          ["Chapter 3: The Return", []]],
         "en"),
     "japanese": (
@@ -115,6 +115,7 @@ class CliChaptersTest(unittest.TestCase):
         book = os.path.join(self.dir, name + ".epub")
         result = self.cli("--title", name, "-o", book, *options, *paths, timeout=300)
         self.assertEqual(result.returncode, 0, result.stderr)
+        toc = with_title(toc, name)
         self.keep(book, title=name, toc=toc, text=text, language=language)
 
     def test_each_book_has_its_chapters_text_and_language(self):
@@ -188,9 +189,16 @@ class NavigationDocumentTest(unittest.TestCase):
                 toc = next(e for e in nav.iter(XHTML + "nav") if e.get(OPS + "type") == "toc")
                 found = nav_tree(toc.find(XHTML + "ol"))
                 self.assertEqual(found, ncx_tree(ncx.find(NCX + "navMap")))
-                self.assertEqual(labels(found), CASES[name][1])
+                # Without --title the book is named after its first file.
+                title = os.path.splitext(CASES[name][0][0][0])[0]
+                self.assertEqual(labels(found), with_title(CASES[name][1], title))
                 pages = [target for entry in found for target in targets(entry)]
                 self.assertEqual(pages, [f"{i}.xhtml" for i in range(len(pages))])
+
+
+def with_title(toc, title):
+    """The table of contents with the book's title where it names the opening page."""
+    return [[title if label is None else label, inner] for label, inner in toc]
 
 
 def labels(entries):

@@ -158,7 +158,7 @@ class CliBookTest(ScratchTest):
                        chapters=[{"name": "story", "lines": ["Once."]}])
         result = self.cli("-q", text, cwd=self.dir)
         self.assertEqual(result.returncode, 0, result.stderr)
-        self.keep_book(os.path.join(self.dir, "myepub.epub"), title="myepub")
+        self.keep_book(os.path.join(self.dir, "myepub.epub"), title="story")  # named after its file
 
     def test_double_dash_allows_a_source_that_begins_with_a_dash(self):
         self.source("-dash.txt", b"dash")

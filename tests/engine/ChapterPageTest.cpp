@@ -1,4 +1,4 @@
-// Chapter pages: one paragraph per line whatever the line ends, text escaped on the way.
+// Chapter pages: paragraphs whatever the line ends, text escaped on the way.
 #include "engine/epub/ChapterPage.h"
 #include "support/XmlTree.h"
 
@@ -55,8 +55,9 @@ const PageCase kPageCases[] = {
     {"EndOfTheLastLineOpensNoParagraph", "one\r\n", {"p:one"}},
     {"OnlyALineEnd", "\n", {"p:"}},
     {"CrLfLfAndLoneCrEachEndALine", "a\r\nb\nc\rd", {"p:a", "p:b", "p:c", "p:d"}},
-    {"LfCrIsTwoLineEnds", "a\n\rb", {"p:a", "p:", "p:b"}},
-    {"EmptyLinesAreEmptyParagraphs", "a\r\n\r\n\r\nb\r\n\r\n", {"p:a", "p:", "p:", "p:b", "p:"}},
+    {"LfCrIsTwoLineEnds", "a\n\rb", {"p:a", "p:b"}},
+    // Spacing is the style sheet's: a blank line makes no paragraph.
+    {"BlankLinesMakeNoParagraph", "a\r\n\r\n\r\nb\r\n\r\n", {"p:a", "p:b"}},
     {"MarkupIsEscapedInEveryLine",
      "x < y\n\"q\" & r >\n]]> &amp;\n",
      {"p:x < y", "p:\"q\" & r >", "p:]]> &amp;"}},
@@ -65,9 +66,7 @@ const PageCase kPageCases[] = {
      "b\0c"s,
      {"p:a\tabc"}},
     // The style sheet indents paragraphs; a text's own indentation would double it.
-    {"IndentationDropped",
-     "\u3000\u3000\u4E2D \n  two words\n\t",
-     {"p:\u4E2D ", "p:two words", "p:"}},
+    {"IndentationDropped", "\u3000\u3000\u4E2D \n  two words\n\t", {"p:\u4E2D", "p:two words"}},
     {"CutSequenceBeforeALineEndDropsOnlyItself",
      "a\xE4\xB8\nb\xE4\xB8\xAD",
      {"p:a", "p:b\xE4\xB8\xAD"}},
@@ -118,7 +117,7 @@ const HeadingCase kHeadingCases[] = {
     {"VolumeIsH1",
      "Book One\nfirst\n\nsecond",
      HeadingKind::Volume,
-     {"h1:Book One", "p:first", "p:", "p:second"},
+     {"h1:Book One", "p:first", "p:second"},
      "part"},
     {"HeadingAloneHasNoParagraph", "Part <2>\n", HeadingKind::Volume, {"h1:Part <2>"}, "part"},
     {"NoHeadingKeepsTheFirstLineAParagraph",

@@ -214,8 +214,9 @@ TEST_F(TrustTest, BookInformationIsTrimmedAndBlankNamesAreLeftOutInBothVersions)
     };
     for (const Row& row : {Row{"padded.epub", 3, " \t Padded Title\u3000\n", "  A. Writer ",
                                "\u3000", "Padded Title", "A. Writer"},
-                           Row{"blank2.epub", 2, "   ", " \t ", "\r\n", "blank2", ""},
-                           Row{"blank3.epub", 3, "\u3000", " ", "  ", "blank3", ""}}) {
+                           // A blank title: the first file's name names the book.
+                           Row{"blank2.epub", 2, "   ", " \t ", "\r\n", "chapter", ""},
+                           Row{"blank3.epub", 3, "\u3000", " ", "  ", "chapter", ""}}) {
         SCOPED_TRACE(row.output);
         engine::BookInput input = Book({chapter}, row.output);
         input.title = row.title;

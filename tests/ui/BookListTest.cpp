@@ -95,6 +95,22 @@ private slots:
         QVERIFY(dialogs_.calls.isEmpty());
     }
 
+    // Book Name and Author are suggested from the first file, as the conversion takes them,
+    // and never over what the user typed.
+    void firstFileSuggestsTheBookNameAndAuthor() {
+        form_->AddTxtFile(File(QString::fromUtf8("《江灯》作者：李四.txt"), "正文\n"));
+        QCOMPARE(Find<QLineEdit>(*form_, "m_title")->text(), QString::fromUtf8("江灯"));
+        QCOMPARE(Find<QLineEdit>(*form_, "m_zz")->text(), QString::fromUtf8("李四"));
+        form_->AddTxtFile(File(QStringLiteral("second.txt"), "Title: Other\nAuthor: B\n"));
+        QCOMPARE(Find<QLineEdit>(*form_, "m_title")->text(), QString::fromUtf8("江灯"));
+
+        form_ = MakeForm(dialogs_);
+        Find<QLineEdit>(*form_, "m_title")->setText(QStringLiteral("Mine"));
+        form_->AddTxtFile(File(QStringLiteral("pg1.txt"), "Title: River\n\nAuthor: A. Writer\n"));
+        QCOMPARE(Find<QLineEdit>(*form_, "m_title")->text(), QStringLiteral("Mine"));
+        QCOMPARE(Find<QLineEdit>(*form_, "m_zz")->text(), QStringLiteral("A. Writer"));
+    }
+
     void refusesFolderNamedLikeTextFile() {
         QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("volume.txt")));
         QVERIFY(!form_->AddTxtFile(dir_.filePath(QStringLiteral("volume.txt"))));

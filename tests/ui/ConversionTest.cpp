@@ -310,8 +310,8 @@ private slots:
     }
 
     void choicesOfTheWindowReachTheBook() {
-        form_->AddTxtFile(
-            Source(QStringLiteral("novel.txt"), "Chapter 1\nThe first.\nChapter 2\nThe second.\n"));
+        form_->AddTxtFile(Source(QStringLiteral("novel.txt"),
+                                 "Chapter 1\nThe first\nline.\nChapter 2\nThe second.\n"));
         // Cyrillic in CP1251, which the detector alone would not name from so little.
         form_->AddTxtFile(Source(QStringLiteral("notes.txt"), "\xC0\xC1\xC2 \xE4\xEE\xEC\n"));
         QSignalSpy known(form_.get(), &TForm1::encodingsKnown);
@@ -319,6 +319,7 @@ private slots:
         form_->ChooseEncoding(1, QStringLiteral("CP1251"));
         Find<QLineEdit>(*form_, "m_language")->setText(QStringLiteral(" RU "));
         Find<QComboBox>(*form_, "m_epubVersion")->setCurrentIndex(1);
+        Find<QComboBox>(*form_, "m_paragraphs")->setCurrentIndex(2); // blank-line blocks
 
         const QString found = out_ + QStringLiteral("/found.epub");
         QCOMPARE(ConvertTo(found), 0);
@@ -331,6 +332,8 @@ private slots:
             Entry(found, QStringLiteral("OEBPS/nav.xhtml")).count(QLatin1String("<li><a href")), 3);
         QVERIFY(
             Entry(found, QStringLiteral("OEBPS/2.xhtml")).contains(QString::fromUtf8("АБВ дом")));
+        QVERIFY(Entry(found, QStringLiteral("OEBPS/0.xhtml"))
+                    .contains(QLatin1String("<p class=\"first\">The first line.</p>")));
 
         // Off: one chapter per file, as the classic program made them.
         QTRY_VERIFY(!form_->ConversionRunning());

@@ -63,8 +63,8 @@ private slots:
         const auto form = MakeForm(dialogs);
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QCOMPARE(form->windowTitle(), QStringLiteral("Quorvel Folivane Converter V1.0"));
-        // One row taller than the classic window, for the choices of the book.
-        QCOMPARE(form->size(), QSize(505, 358));
+        // Two rows taller than the classic window, for the choices of the book.
+        QCOMPARE(form->size(), QSize(505, 382));
         QCOMPARE(form->minimumSize(), form->maximumSize()); // cannot be resized
         QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
         QCOMPARE(Column(*form, 0).size(), 0);
@@ -76,11 +76,15 @@ private slots:
         QCOMPARE(Find<QCheckBox>(*form, "m_chapters")->text(),
                  QStringLiteral("Find chapters in the text"));
         QCOMPARE(Find<QComboBox>(*form, "m_epubVersion")->currentText(), QStringLiteral("EPUB 2"));
+        QCOMPARE(Find<QComboBox>(*form, "m_paragraphs")->currentText(),
+                 QStringLiteral("Automatic"));
+        QCOMPARE(Find<QComboBox>(*form, "m_paragraphs")->count(), 4);
 
         // The focus goes round the list and the fields only; the buttons beside them and
         // Convert take none.
-        const QStringList chain{"BitBtn1",   "m_list",     "m_title",    "m_zz",         "m_cbs",
-                                "CoverPath", "m_chapters", "m_language", "m_epubVersion"};
+        const QStringList chain{"BitBtn1",       "m_list",      "m_title",    "m_zz",
+                                "m_cbs",         "CoverPath",   "m_chapters", "m_language",
+                                "m_epubVersion", "m_paragraphs"};
         QWidget* w = Find<QWidget>(*form, "BitBtn1");
         for (int i = 0; i < chain.size(); ++i) {
             QCOMPARE(w->objectName(), chain[i]);

@@ -107,6 +107,30 @@
         <translation>图书的语言，用 BCP 47 标记表示，例如 en、zh-CN 或 ja；留空则根据正文判断</translation>
     </message>
     <message>
+        <source>Paragraphs:</source>
+        <translation>段落：</translation>
+    </message>
+    <message>
+        <source>One per line</source>
+        <translation>每行一段</translation>
+    </message>
+    <message>
+        <source>Blank-line blocks</source>
+        <translation>空行分段</translation>
+    </message>
+    <message>
+        <source>Indented</source>
+        <translation>缩进分段</translation>
+    </message>
+    <message>
+        <source>How lines make paragraphs. Automatic: hard-wrapped text is joined into its paragraphs, other text keeps one paragraph per line. One per line: each line. Blank-line blocks: the lines between blank lines. Indented: an indented line starts a paragraph.</source>
+        <translation>如何由文本行组成段落。自动：硬换行的文本合并成原来的段落，其他文本每行一段。每行一段：每一行是一段。空行分段：空行之间的各行合为一段。缩进分段：缩进的行开始新的一段。</translation>
+    </message>
+    <message>
+        <source>Paragraphs</source>
+        <translation>段落</translation>
+    </message>
+    <message>
         <source>Find chapters in the text</source>
         <translation>在正文中查找章节</translation>
     </message>

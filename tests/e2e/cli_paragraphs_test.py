@@ -1,0 +1,217 @@
+#!/usr/bin/env python3
+"""Paragraphs through folivane-cli: a hard-wrapped English novel with an archive's header and
+licence, a one-paragraph-per-line Chinese novel, the user's style sheet and indent; every book
+in both EPUB versions, checked by epubcheck and pandoc at the end.
+
+Usage: cli_paragraphs_test.py FOLIVANE_CLI TEST_DATA_FOLDER
+"""
+import os
+import random
+import re
+import subprocess
+import sys
+import tempfile
+import textwrap
+import unittest
+import xml.etree.ElementTree as ET
+import zipfile
+
+CLI, DATA = (os.path.abspath(p) for p in sys.argv[1:3])
+sys.path.insert(0, DATA)
+from kept_books import KeptBooks, per_epub_version  # noqa: E402  (found through DATA)
+from check_book import XHTML  # noqa: E402
+
+KEPT = KeptBooks()
+del sys.argv[1:3]
+
+WORDS = ("the river was slow and brown she remembered an evening when lanterns burned over "
+         "water quietly nobody in village knew who had lit them first").split()
+HAN = "江水慢慢地流着她记得那个夜晚灯笼在水面上静静燃烧没有人知道是谁先点亮了它们，。"
+
+
+def sentence(rng, count):
+    words = [rng.choice(WORDS) for _ in range(count)]
+    return " ".join(words).capitalize() + "."
+
+
+def english_novel(rng):
+    """The text of a hard-wrapped novel in an archive's shape, and the paragraphs (headings
+    left out) its pages must show: [kind, text]."""
+    blocks, shown = [], []
+
+    def paragraph(text, kind="p"):
+        blocks.append(textwrap.fill(text, 70))
+        shown.append(kind)
+
+    for line in ("The Project Gutenberg eBook of The River Lanterns", "Title: The River Lanterns",
+                 "Author: Mara Quill", "Release date: June 1, 2004 [eBook #12345]",
+                 "*** START OF THE PROJECT GUTENBERG EBOOK THE RIVER LANTERNS ***"):
+        paragraph(line)
+    for chapter in ("I", "II", "III"):
+        blocks.append(f"CHAPTER {chapter}.")
+        for n in range(12):
+            paragraph(" ".join(sentence(rng, rng.randint(6, 20)) for _ in range(rng.randint(1, 6))))
+            if n == 5:
+                blocks.append("Lanterns burn upon the water,\nand the river keeps its word;\n"
+                              "  nobody lit them, nobody\n  tells.")
+                shown.append("verse")
+            if n == 8:
+                blocks.append("* * *")
+                shown.append("break")
+            if n == 10 and chapter == "II":
+                blocks.append("")  # three blank lines where one parts paragraphs: a break
+                shown.append("gap")
+    paragraph("*** END OF THE PROJECT GUTENBERG EBOOK THE RIVER LANTERNS ***")
+    for _ in range(4):
+        paragraph(" ".join(sentence(rng, rng.randint(8, 16)) for _ in range(4)))
+    return "\n\n".join(blocks) + "\n", shown
+
+
+def chinese_novel(rng):
+    """A web novel: a heading line per chapter, one indented paragraph per line."""
+    lines, paragraphs = [], 0
+    for chapter in ("第一章 渡口", "第二章 夜色", "第三章 归来"):
+        lines.append(chapter)
+        for _ in range(60):
+            lines.append("\u3000\u3000" + "".join(rng.choice(HAN) for _ in range(rng.randint(15, 300))))
+            paragraphs += 1
+    return "\r\n".join(lines) + "\r\n", paragraphs
+
+
+def pages(book):
+    """The chapter pages of a book in spine order, parsed."""
+    with zipfile.ZipFile(book) as archive:
+        opf = archive.read("OEBPS/content.opf").decode()
+        hrefs = re.findall(r'href="([0-9]+\.x?html)"', opf)
+        return [ET.fromstring(archive.read("OEBPS/" + href)) for href in hrefs]
+
+
+def paragraph_kinds(book):
+    kinds = []
+    for page in pages(book):
+        for element in page.iter():
+            if element.tag == XHTML + "hr":
+                kinds.append("gap")
+            if element.tag == XHTML + "p":
+                verse = element.find(XHTML + "br") is not None
+                kinds.append("break" if element.get("class") == "break" else
+                             "verse" if verse else "p")
+    return kinds
+
+
+def without_space(text):
+    return re.sub(r"\s+", "", text)
+
+
+def book_text(book):
+    return "".join("".join(page.find(XHTML + "body").itertext()) for page in pages(book))
+
+
+class CliParagraphsTest(unittest.TestCase):
+    """load_tests makes one copy per EPUB version."""
+    epub_version = 2
+
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory()
+        self.addCleanup(self.tmp.cleanup)
+        self.dir = self.tmp.name
+        self.env = dict(os.environ, TMPDIR=self.dir, LC_ALL="C.UTF-8")
+
+    def cli(self, *args):
+        return subprocess.run([CLI, "-q", "--epub-version", str(self.epub_version), *args],
+                              capture_output=True, text=True, env=self.env, timeout=300)
+
+    def source(self, name, text):
+        path = os.path.join(self.dir, name)
+        with open(path, "w", encoding="utf-8", newline="") as f:
+            f.write(text)
+        return path
+
+    def test_wrapped_english_novel_reads_as_its_paragraphs(self):
+        text, shown = english_novel(random.Random(1))
+        path = self.source("pg12345.txt", text)
+        book = os.path.join(self.dir, "river.epub")
+        result = self.cli("-o", book, path)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(paragraph_kinds(book), shown)
+        self.assertEqual(without_space(book_text(book)), without_space(text))
+        with zipfile.ZipFile(book) as archive:
+            ncx = archive.read("OEBPS/toc.ncx").decode()
+        labels = re.findall(r"<text>([^<]*)</text>", ncx)
+        # The book's title, the header page named by it, the chapters, the licence page.
+        self.assertEqual(labels, ["The River Lanterns", "The River Lanterns", "CHAPTER I.",
+                                  "CHAPTER II.", "CHAPTER III.",
+                                  "END OF THE PROJECT GUTENBERG EBOOK THE RIVER LANTERNS"])
+        KEPT.keep(book, epub=self.epub_version, title="The River Lanterns", author="Mara Quill",
+                  language="en")
+
+    def test_chinese_novel_keeps_one_paragraph_per_line(self):
+        text, count = chinese_novel(random.Random(2))
+        path = self.source("《渡口》作者：李四.txt", text)
+        books = {}
+        for style in ("auto", "lines"):
+            books[style] = os.path.join(self.dir, style + ".epub")
+            result = self.cli("--paragraphs", style, "-o", books[style], path)
+            self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(paragraph_kinds(books["auto"]), ["p"] * count)
+        self.assertEqual([ET.tostring(p) for p in pages(books["auto"])],
+                         [ET.tostring(p) for p in pages(books["lines"])])
+        self.assertEqual(without_space(book_text(books["auto"])), without_space(text))
+        KEPT.keep(books["auto"], move=True, epub=self.epub_version, title="渡口", author="李四",
+                  language="zh-CN")
+
+    def test_own_style_sheet_and_no_indent(self):
+        text, _ = english_novel(random.Random(3))
+        path = self.source("river.txt", text)
+        css = self.source("mine.css", "p { font-size: 1.1em; }\n/* ünïcode */\n")
+        book = os.path.join(self.dir, "styled.epub")
+        result = self.cli("--css", css, "--indent", "0", "--paragraph-spacing", "0.5",
+                          "--title", "Styled", "-o", book, path)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with zipfile.ZipFile(book) as archive:
+            self.assertEqual(archive.read("OEBPS/css/user.css").decode(),
+                             "p { font-size: 1.1em; }\n/* ünïcode */\n")
+            main = archive.read("OEBPS/css/main.css").decode()
+            self.assertIn('href="css/user.css" media-type="text/css"',
+                          archive.read("OEBPS/content.opf").decode())
+        self.assertIn("p{margin:0 0 0.5em 0;text-indent:0;}", main)
+        for page in pages(book):
+            links = [link.get("href") for link in page.iter(XHTML + "link")]
+            self.assertEqual(links, ["css/main.css", "css/user.css"])
+        KEPT.keep(book, move=True, epub=self.epub_version, title="Styled")
+
+    def test_paragraph_options_refused_with_the_reason(self):
+        path = self.source("a.txt", "text\n")
+        latin1 = os.path.join(self.dir, "latin1.css")
+        with open(latin1, "wb") as f:
+            f.write("p { content: 'é' }".encode("latin-1"))
+        for args, said in ((["--paragraphs", "words"], "--paragraphs takes auto, lines"),
+                           (["--indent", "-1"], "--indent takes a length in em"),
+                           (["--indent", "11"], "--indent takes a length in em"),
+                           (["--paragraph-spacing", "1,5"], "--paragraph-spacing takes"),
+                           (["--css", latin1], "is not UTF-8 text"),
+                           (["--css", os.path.join(self.dir, "none.css")], "none.css")):
+            with self.subTest(args):
+                book = os.path.join(self.dir, "refused.epub")
+                result = self.cli(*args, "-o", book, path)
+                self.assertEqual(result.returncode, 2, result.stderr)
+                self.assertIn(said, result.stderr)
+                self.assertFalse(os.path.exists(book))
+
+
+class KeptBooksTest(unittest.TestCase):
+
+    def test_books_pass_every_checker(self):
+        self.assertEqual(KEPT.check(), "")
+
+
+def load_tests(loader, tests, pattern):
+    suite = unittest.TestSuite()
+    for case in per_epub_version(CliParagraphsTest):
+        suite.addTests(loader.loadTestsFromTestCase(case))
+    suite.addTests(loader.loadTestsFromTestCase(KeptBooksTest))
+    return suite
+
+
+if __name__ == "__main__":
+    unittest.main()
