@@ -2,9 +2,11 @@
 #include "ChapterList.h"
 
 #include "HeadingFinder.h"
+#include "Notation.h"
 #include "PageCuts.h"
 
 #include "engine/text/ConversionError.h"
+#include "engine/text/Language.h"
 #include "engine/text/LegacyCodePage.h"
 #include "engine/text/SourceFiles.h"
 #include "engine/text/SourceText.h"
@@ -13,6 +15,7 @@
 
 #include "platform/SystemError.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,16 +50,23 @@ struct ChapterSpan {
     Range range;
     std::string name;
     HeadingKind heading;
+    bool listed = true;
+    bool topLevel = false; // outside any volume, as a colophon is
 };
+
+// The name of the colophon's page in the contents.
+constexpr std::string_view kColophonName = "底本";
+// Only Japanese text uses the notation; 《》 marks a title in Chinese.
+constexpr std::size_t kNotationLanguageSample = 64 << 10;
 
 // Makes the pages of one source, whose decoded text is `text`.
 class SourcePages {
 public:
     SourcePages(const std::string& path, std::size_t index, PieceStore* pieces,
                 std::shared_ptr<const std::string> text, bool held, bool large,
-                const std::string& encoding)
+                const std::string& encoding, bool notation)
         : path_(path), index_(index), pieces_(pieces), text_(std::move(text)), held_(held),
-          large_(large), encoding_(encoding) {}
+          large_(large), encoding_(encoding), notation_(notation) {}
 
     // One chapter: cut into pages when `cut` is set, and then each page listed under a name
     // with its number, or only the first one under the chapter's name.
@@ -69,7 +79,8 @@ public:
             page.Name = listEveryPage ? span.name + std::to_string(i + 1) : span.name;
             page.Heading = i == 0 ? span.heading : HeadingKind::None;
             page.Level = level;
-            page.Listed = listEveryPage || i == 0;
+            page.Listed = span.listed && (listEveryPage || i == 0);
+            page.Notation = notation_;
             page.Begin = pages[i].first;
             page.End = pages[i].second;
             if (held_) page.Text = text_;
@@ -94,6 +105,7 @@ private:
     bool held_;
     bool large_;
     const std::string& encoding_;
+    bool notation_;
     int kept_ = 0;
 };
 
@@ -110,6 +122,60 @@ std::vector<ChapterSpan> ChaptersByHeadings(std::string_view text,
         spans.push_back({{headings[k].begin, end}, headings[k].name, headings[k].kind});
     }
     return spans;
+}
+
+// The layout of `text` when it uses the notation and is Japanese; an unused one otherwise.
+NotationLayout NotationOf(std::string_view text) {
+    NotationLayout layout = FindNotationLayout(text);
+    if (layout.used &&
+        !DetectLanguage(text.substr(0, kNotationLanguageSample), "").starts_with("ja"))
+        layout = {};
+    return layout;
+}
+
+// The spans cut where the notation says: the legend left out, a page after each page break,
+// the colophon a page of its own. A piece that shows nothing (annotations, blank lines) after
+// a break stays with the page before; one after the legend goes.
+std::vector<ChapterSpan> CutByNotation(std::string_view text, std::vector<ChapterSpan> spans,
+                                       const NotationLayout& layout) {
+    std::vector<std::size_t> cuts = layout.pageBreaks;
+    if (layout.legendBegin != NotationLayout::npos) {
+        cuts.push_back(layout.legendBegin);
+        cuts.push_back(layout.legendEnd);
+    }
+    if (layout.colophonBegin != NotationLayout::npos) cuts.push_back(layout.colophonBegin);
+    std::ranges::sort(cuts);
+    std::vector<ChapterSpan> result;
+    for (ChapterSpan& span : spans) {
+        std::size_t begin = span.range.first;
+        bool first = true;
+        auto cut = std::ranges::upper_bound(cuts, begin);
+        while (true) {
+            const std::size_t end =
+                cut != cuts.end() && *cut < span.range.second ? *cut : span.range.second;
+            const Range piece{begin, end};
+            const std::string_view pieceText = text.substr(begin, end - begin);
+            const bool legend = begin == layout.legendBegin;
+            const bool afterLegend = begin == layout.legendEnd;
+            if (begin == layout.colophonBegin) {
+                result.push_back(
+                    {piece, std::string(kColophonName), HeadingKind::None, true, true});
+            } else if (first) {
+                result.push_back({piece, span.name, span.heading, span.listed, span.topLevel});
+            } else if (!legend && !(afterLegend && IsNotationBlank(pieceText))) {
+                if (IsNotationBlank(pieceText) && !result.empty() &&
+                    result.back().range.second == begin && begin != layout.colophonBegin)
+                    result.back().range.second = end;
+                else
+                    result.push_back({piece, span.name, HeadingKind::None, false, false});
+            }
+            first = false;
+            if (end == span.range.second) break;
+            begin = end;
+            ++cut;
+        }
+    }
+    return result;
 }
 
 } // namespace
@@ -180,13 +246,31 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
 
         const bool large = fileSize > kSizeLimit;
         ReadingFile(path, [&] {
-            SourcePages pages(path, index, pieces, text, held, large, judged.encoding);
+            const NotationLayout notation = NotationOf(*text);
+            SourcePages pages(path, index, pieces, text, held, large, judged.encoding,
+                              notation.used);
             std::vector<HeadingLine> headings;
             try {
-                if (rules) headings = FindHeadings(*text, *rules, options.checkPoint);
+                if (rules)
+                    headings = FindHeadings(*text, *rules, options.checkPoint,
+                                            notation.used ? &notation : nullptr);
             } catch (const HeadingPatternError& error) {
                 throw ConversionError("Cannot find the chapters of \"" + path +
                                       "\": " + error.what());
+            }
+            if (notation.used) {
+                std::vector<ChapterSpan> spans =
+                    headings.empty()
+                        ? std::vector<ChapterSpan>{{{0, text->size()}, name, HeadingKind::None}}
+                        : ChaptersByHeadings(*text, headings, name);
+                for (const ChapterSpan& span : CutByNotation(*text, std::move(spans), notation)) {
+                    if (span.heading == HeadingKind::Volume) inVolume = true;
+                    if (span.topLevel) inVolume = false;
+                    const int level = span.heading != HeadingKind::Volume && inVolume ? 1 : 0;
+                    const bool cut = span.range.second - span.range.first > kSizeLimit;
+                    pages.AddChapter(span, level, cut, false, chapters);
+                }
+                return;
             }
             if (headings.empty()) {
                 // As the book was before chapters were found: the source, or its pieces.

@@ -4,8 +4,8 @@
 
 #include "HeadingRules.h"
 
-#include "platform/FileStatus.h"
 #include "engine/text/EncodingJudgement.h"
+#include "platform/FileStatus.h"
 
 #include <cstddef>
 #include <functional>
@@ -35,6 +35,7 @@ struct FileList {
     int Level = 0;                           // 0 top level, 1 within the volume before it
     bool Listed = true;                      // has an entry of its own in the table of contents
     std::string Encoding = std::string();    // the encoding the source was read as, when read again
+    bool Notation = false; // the text uses the notation of Japanese archive texts (Notation.h)
 };
 
 using TChapterList = std::vector<FileList>;
@@ -85,6 +86,10 @@ struct ChapterListOptions {
 //   first heading, when not blank, is a chapter named after the source. A chapter over 100
 //   KiB is cut into pages as above, of which only the first is listed. Chapters after a
 //   volume heading lie within it (Level 1) until the next volume heading, across sources.
+// - A source judged Japanese that uses the notation (its legend or ［＃ annotations): its
+//   annotated headings count whatever the mode's rules; the legend is left out; 改ページ
+//   lines start a page not listed of its own; from the line beginning 底本： on is a page of
+//   its own at the top level, named 底本. Its pages carry Notation.
 // Pages whose text is not held (beyond the budget) are read again when they are written: a
 // page that is a whole small source from the source, any other from the piece `pieces` kept
 // for it. A text that decodes to nothing still gives one empty page, so that the source

@@ -9,6 +9,7 @@
 #include "PageLabel.h"
 #include "StyleSheet.h"
 #include "TitlePage.h"
+#include "VerticalWriting.h"
 
 namespace folivane::engine {
 
@@ -18,7 +19,11 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
     const std::string content = kContentFolder;
     sink.Add(kMimetypeFile, kMimetype, nullptr);
     sink.Add(kContainerFile, kContainerXml, nullptr);
-    sink.Add(content + kStyleSheetFile, kMainCss, nullptr);
+    if (book.vertical)
+        sink.Add(content + kStyleSheetFile, std::string(kMainCss) + std::string(kVerticalCss),
+                 nullptr);
+    else
+        sink.Add(content + kStyleSheetFile, kMainCss, nullptr);
     if (cover) {
         sink.Add(content + kTitlePageFile,
                  TitlePage(cover->extension, book.language, book.epubVersion), nullptr);
@@ -35,7 +40,7 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
                 ? std::string_view(*chapter.Text).substr(chapter.Begin, chapter.End - chapter.Begin)
                 : std::string_view(read);
         BuildChapterPage(page, PageLabel(chapter, i), text, chapter.Heading, book.language,
-                         book.epubVersion);
+                         book.epubVersion, chapter.Notation);
         sink.Add(content + PageFileName(i, book.epubVersion), page, &chapter);
     }
     sink.Add(content + kPackageFile, BuildContentOpf(book, chapters.size(), cover), nullptr);

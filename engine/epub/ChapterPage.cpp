@@ -2,6 +2,7 @@
 #include "ChapterPage.h"
 
 #include "Html5Head.h"
+#include "RubyText.h"
 #include "XmlText.h"
 
 #include "engine/text/TextLines.h"
@@ -21,19 +22,27 @@ constexpr std::string_view kBodyStart = "</title></head><body>";
 constexpr std::string_view kTail = "</body></html>";
 
 // What the page shows, the same in every EPUB version: the heading, then the paragraphs.
-void AppendChapterBody(std::string& page, std::string_view text, HeadingKind heading) {
+void AppendChapterBody(std::string& page, std::string_view text, HeadingKind heading,
+                       EpubVersion version, bool notation) {
     if (heading != HeadingKind::None) {
         const LineSpan first = LineAt(text, 0);
         const char* tag = heading == HeadingKind::Volume ? "h1" : "h2";
         page += '<';
         page += tag;
         page += '>';
-        AppendEscapedXmlText(page, TrimSpace(first.In(text)));
+        if (notation)
+            AppendRubyText(page, first.In(text), version, true);
+        else
+            AppendEscapedXmlText(page, TrimSpace(first.In(text)));
         page += "</";
         page += tag;
         page += '>';
         text.remove_prefix(first.next);
         if (text.empty()) return;
+    }
+    if (notation) {
+        AppendRubyParagraphs(page, text, version);
+        return;
     }
     // Escaping and cutting into paragraphs in one pass over the text; an empty text still
     // gets its one empty paragraph.
@@ -51,7 +60,8 @@ std::string_view SectionType(HeadingKind heading) {
 } // namespace
 
 void BuildChapterPage(std::string& page, std::string_view name, std::string_view text,
-                      HeadingKind heading, std::string_view language, EpubVersion version) {
+                      HeadingKind heading, std::string_view language, EpubVersion version,
+                      bool notation) {
     page.clear();
     // Room for the usual escapes, paragraph marks and EPUB 3's longer head and section, so
     // that a page is built in place.
@@ -74,15 +84,15 @@ void BuildChapterPage(std::string& page, std::string_view name, std::string_view
         page += section;
         page += "\">";
     }
-    AppendChapterBody(page, text, heading);
+    AppendChapterBody(page, text, heading, version, notation);
     if (!section.empty()) page += "</section>";
     page += kTail;
 }
 
 std::string BuildChapterPage(std::string_view name, std::string_view text, HeadingKind heading,
-                             std::string_view language, EpubVersion version) {
+                             std::string_view language, EpubVersion version, bool notation) {
     std::string page;
-    BuildChapterPage(page, name, text, heading, language, version);
+    BuildChapterPage(page, name, text, heading, language, version, notation);
     return page;
 }
 

@@ -17,11 +17,13 @@ namespace folivane::engine {
 // its heading: an <h1> for a volume, an <h2> for a chapter, without the white space around
 // it; a heading alone has no paragraph. Name and text are UTF-8 and are escaped for XML.
 // EPUB 2 gives an XHTML 1.1 page; EPUB 3 an XHTML5 one whose headed text lies in a <section>
-// of epub:type "part" (a volume) or "chapter", its text exactly as in EPUB 2.
+// of epub:type "part" (a volume) or "chapter", its text exactly as in EPUB 2. With `notation`
+// the heading and each line are written by AppendRubyText (ruby, annotations left out).
 std::string BuildChapterPage(std::string_view name, std::string_view text, HeadingKind heading,
-                             std::string_view language, EpubVersion version);
+                             std::string_view language, EpubVersion version, bool notation = false);
 // The same into `page`, whose old content goes and whose memory is reused.
 void BuildChapterPage(std::string& page, std::string_view name, std::string_view text,
-                      HeadingKind heading, std::string_view language, EpubVersion version);
+                      HeadingKind heading, std::string_view language, EpubVersion version,
+                      bool notation = false);
 
 } // namespace folivane::engine

@@ -7,6 +7,7 @@
 
 #include "engine/chapters/ChapterList.h"
 #include "engine/chapters/HeadingRules.h"
+#include "engine/chapters/Notation.h"
 #include "engine/epub/BookDocuments.h"
 #include "engine/epub/BookMetadata.h"
 #include "engine/epub/Cover.h"
@@ -25,15 +26,27 @@
 #include <ctime>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace folivane::engine {
 namespace {
 
+// A text in the notation begins with its title and author lines: the book's title and author
+// when the user gives none.
+std::pair<std::string, std::string> TextTitleAndAuthor(const TChapterList& chapters,
+                                                       const std::string& legacyEncoding) {
+    if (chapters.empty() || !chapters.front().Notation ||
+        chapters.front().Heading != HeadingKind::None)
+        return {};
+    return NotationTitleAndAuthor(ChapterText(chapters.front(), legacyEncoding));
+}
+
 // A blank title would give a nameless book (readers list it so, validators warn): the
 // output's name is what the user chose instead, and kDefaultBookName the save dialog's own. Blank
 // is judged after escaping, which drops a title of control characters whole.
-std::string BookTitle(const BookInput& input) {
+std::string BookTitle(const BookInput& input, const std::string& textTitle) {
     if (std::string title = MetadataText(input.title); !title.empty()) return title;
+    if (std::string title = MetadataText(textTitle); !title.empty()) return title;
     std::string name = zip::ExtractFileName(input.outputPath);
     const auto dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0) name.erase(dot);
@@ -84,6 +97,9 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
             throw ConversionError("Cannot write the book \"" + input.outputPath + "\" as EPUB " +
                                   std::to_string(static_cast<int>(input.epubVersion)) +
                                   ": the converter makes EPUB 2 and EPUB 3 books");
+        if (input.vertical && input.epubVersion != EpubVersion::Epub3)
+            throw ConversionError("Cannot write the book \"" + input.outputPath +
+                                  "\" vertically as EPUB 2: vertical writing needs EPUB 3");
         if (!tree.Valid()) throw ConversionError(tree.Error());
         const auto checkPoint = [&progress] {
             if (progress.CancelRequested()) throw ConversionCancelled();
@@ -109,8 +125,14 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         progress.SetMaximum(static_cast<int>(chapters.size()));
         std::optional<CoverImage> cover;
         if (!input.coverPath.empty()) cover = LoadCover(input.coverPath);
-        BookMetadata metadata{BookTitle(input), MetadataText(input.author),
+        std::pair<std::string, std::string> fromText;
+        if (IsEmptyInXml(MetadataText(input.title)) || IsEmptyInXml(MetadataText(input.author)))
+            fromText = TextTitleAndAuthor(chapters, input.legacyEncoding);
+        std::string author = MetadataText(input.author);
+        if (author.empty()) author = MetadataText(fromText.second);
+        BookMetadata metadata{BookTitle(input, fromText.first), author,
                               MetadataText(input.publisher), NewUuid()};
+        metadata.vertical = input.vertical;
         metadata.language = BookLanguage(input, sample);
         metadata.epubVersion = input.epubVersion;
         const std::time_t now = std::time(nullptr);
