@@ -161,6 +161,7 @@ private:
     QCheckBox* m_chapters = nullptr;
     QLineEdit* m_language = nullptr;
     QComboBox* m_epubVersion = nullptr;
+    QCheckBox* m_vertical = nullptr; // enabled only while m_epubVersion is EPUB 3
     QToolButton* SpeedButton1 = nullptr;
     LinkLabel* URLLabel4 = nullptr;
 

@@ -101,6 +101,7 @@ engine::BookInput TForm1::MakeBookInput(const QString& outputPath) const {
     if (const auto tag = engine::NormalizeLanguageTag(m_language->text().trimmed().toStdString()))
         input.language = *tag;
     input.epubVersion = static_cast<engine::EpubVersion>(m_epubVersion->currentData().toInt());
+    input.vertical = m_vertical->isEnabled() && m_vertical->isChecked();
     for (int row = 0; row < m_list->rowCount(); ++row)
         input.sourceEncodings.push_back(EncodingOf(row).toStdString());
     return input;
