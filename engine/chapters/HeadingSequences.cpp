@@ -27,10 +27,10 @@ constexpr PartWord kPartWords[] = {{"前編", 11}, {"中編", 12}, {"後編", 13
 
 std::vector<std::size_t> NumberedHeadingIndexes(const std::vector<NumberCandidate>& candidates,
                                                 const std::vector<std::size_t>& volumeBegins) {
-    std::vector<std::size_t> accepted;
+    std::vector<Run> kept;
     std::map<unsigned, std::vector<Run>> open; // by style, the innermost run last
     const auto close = [&](Run& run) {
-        if (run.size() >= kShortestRun) accepted.insert(accepted.end(), run.begin(), run.end());
+        if (run.size() >= kShortestRun) kept.push_back(std::move(run));
     };
     const auto closeAll = [&] {
         for (auto& [style, runs] : open)
@@ -64,6 +64,15 @@ std::vector<std::size_t> NumberedHeadingIndexes(const std::vector<NumberCandidat
         }
     }
     closeAll();
+    // A run that lies between two lines of another is a list inside that one's chapter.
+    const auto inside = [](const Run& inner, const Run& outer) {
+        const auto next = std::ranges::upper_bound(outer, inner.front());
+        return next != outer.begin() && next != outer.end() && *next > inner.back();
+    };
+    std::vector<std::size_t> accepted;
+    for (const Run& run : kept)
+        if (std::ranges::none_of(kept, [&](const Run& other) { return inside(run, other); }))
+            accepted.insert(accepted.end(), run.begin(), run.end());
     std::ranges::sort(accepted);
     return accepted;
 }

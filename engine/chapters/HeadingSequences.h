@@ -19,7 +19,8 @@ struct NumberCandidate {
 // style numbered 1, 2, 3 ... with three lines at least. A run may restart at 1; every volume
 // heading (`volumeBegins`, in order) ends the runs before it. Within a run a new one starting
 // at 1 is held apart (a numbered list inside a chapter, a lone 一 said in dialogue): when
-// the outer run goes on, the inner one was text. Lines out of order stay text.
+// the outer run goes on, the inner one was text; so is a run of another style that lies
+// between two lines of a run. Lines out of order stay text.
 std::vector<std::size_t> NumberedHeadingIndexes(const std::vector<NumberCandidate>& candidates,
                                                 const std::vector<std::size_t>& volumeBegins);
 
