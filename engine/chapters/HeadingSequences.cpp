@@ -91,7 +91,9 @@ std::vector<std::size_t> JapanesePartIndexes(const std::vector<PartCandidate>& c
         if (candidates[first].rank % 10 != 1) continue;
         std::vector<std::size_t> parts{first};
         for (std::size_t i = first + 1; i < candidates.size(); ++i)
-            if (candidates[i].rank == candidates[parts.back()].rank + 1) parts.push_back(i);
+            if (candidates[i].rank > candidates[parts.back()].rank &&
+                candidates[i].rank <= candidates[first].rank + 2)
+                parts.push_back(i); // 上 and 下 without 中 are two volumes in order too
         if (parts.size() >= 2) return parts;
     }
     return {};

@@ -34,8 +34,8 @@ struct PartCandidate {
 };
 
 // The indexes of the `candidates` (in text order) that are the book's parts: the first that
-// opens a series (上, 前編) and those after it that go on in order, when there are two at
-// least; none otherwise.
+// opens a series (上, 前編) and those after it of the same series that come later in it
+// (中 or 下 after 上, then 下), when there are two at least; none otherwise.
 std::vector<std::size_t> JapanesePartIndexes(const std::vector<PartCandidate>& candidates);
 
 } // namespace folivane::engine

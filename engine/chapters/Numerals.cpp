@@ -124,8 +124,8 @@ std::optional<NumberLine> ParseNumberLine(std::string_view trimmed) {
         std::string_view digits = number;
         while (!digits.empty() && value <= kLargestNumber)
             value = value * 10 + static_cast<unsigned>(TakeCodePoint(digits) - U'０');
-    } else if (first == 'I' || first == 'V' || first == 'X' || first == 'L' || first == 'C' ||
-               first == 'i' || first == 'v' || first == 'x' || first == 'l' || first == 'c') {
+    } else if (first < 0x80 && std::string_view("IVXLCDMivxlcdm").find(static_cast<char>(first)) !=
+                                   std::string_view::npos) {
         numerals = IsAsciiLower(static_cast<char>(first)) ? RomanLower : RomanUpper;
         value = RomanNumeralValue(
             takeWhile([](char32_t c) { return c < 0x80 && IsAsciiLetter(static_cast<char>(c)); }));
