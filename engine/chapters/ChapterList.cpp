@@ -268,7 +268,9 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
                     if (span.topLevel) inVolume = false;
                     const int level = span.heading != HeadingKind::Volume && inVolume ? 1 : 0;
                     const bool cut = span.range.second - span.range.first > kSizeLimit;
-                    pages.AddChapter(span, level, cut, false, chapters);
+                    // Without headings a large source's pieces are listed, as without notation.
+                    pages.AddChapter(span, level, cut, cut && headings.empty() && !span.topLevel,
+                                     chapters);
                 }
                 return;
             }

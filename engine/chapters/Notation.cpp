@@ -191,6 +191,11 @@ NotationLayout FindNotationLayout(std::string_view text) {
             IsPageBreak(content))
             layout.pageBreaks.push_back(span.begin);
         if (span.end == text.size()) break;
+        // Without annotations only a legend at the top makes the notation: past where it
+        // would begin, a text without one needs no further look.
+        if (!annotated && layout.legendBegin == NotationLayout::npos && line >= kLegendWithinLines)
+            break;
+        if (!annotated && legendDone && layout.legendEnd == NotationLayout::npos) break;
         begin = span.next;
     }
     if (layout.legendEnd == NotationLayout::npos) layout.legendBegin = NotationLayout::npos;

@@ -144,7 +144,7 @@ TEST_F(NotationChapters, FollowTheAnnotationsAndLeaveOutTheLegend) {
                                "序|-1N|［＃改ページ］\n乙\n［＃改ページ］\n",
                                "跋|L1N|［＃５字下げ］跋［＃「跋」は中見出し］\n丙\n",
                                // A heading in the colophon is the colophon's text.
-                  "底本|L0N|底本：架空文庫\n後記　改版にあたって\n入力：某\n",
+                               "底本|L0N|底本：架空文庫\n後記　改版にあたって\n入力：某\n",
                            }));
 }
 
