@@ -146,9 +146,9 @@ private slots:
         QTemporaryDir tmp;
         QVERIFY(tmp.isValid());
         {
-            const auto running = folivane::engine::PrepareWorkingTree(
+            auto running = folivane::engine::PrepareWorkingTree(
                 QFile::encodeName(tmp.path() + QLatin1Char('/')).toStdString());
-            QVERIFY(running.Valid());
+            QVERIFY(running.Make());
             QCOMPARE(
                 QProcess::execute(QStringLiteral("cp"),
                                   {QStringLiteral("-a"), QString::fromStdString(running.Root()),
