@@ -128,7 +128,10 @@ std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules&
                 begin = span.next;
                 continue;
             }
-            if (content.find("［＃") != std::string_view::npos) {
+            // Headings are judged and named by what the line reads: "第一章　蜘蛛" for
+            // "第一章　蜘蛛《くも》".
+            if (content.find("［＃") != std::string_view::npos ||
+                content.find("《") != std::string_view::npos) {
                 plain = PlainNotationText(content);
                 if (const HeadingKind annotated = AnnotatedHeading(content);
                     annotated != HeadingKind::None) {

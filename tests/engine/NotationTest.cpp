@@ -136,6 +136,7 @@ TEST_F(NotationChapters, FollowTheAnnotationsAndLeaveOutTheLegend) {
                              "\n［＃８字下げ］上［＃「上」は大見出し］\n"
                              "［＃５字下げ］序［＃「序」は中見出し］\n甲\n［＃改ページ］\n乙\n"
                              "［＃改ページ］\n［＃５字下げ］跋［＃「跋」は中見出し］\n丙\n"
+                             "第三章　蜘蛛《くも》\n丁\n"
                              "底本：架空文庫\n後記　改版にあたって\n入力：某\n";
     EXPECT_EQ(Pages(text), (std::vector<std::string>{
                                "src|L0N|題\n著者\n",
@@ -143,6 +144,7 @@ TEST_F(NotationChapters, FollowTheAnnotationsAndLeaveOutTheLegend) {
                                "序|L1N|［＃５字下げ］序［＃「序」は中見出し］\n甲\n",
                                "序|-1N|［＃改ページ］\n乙\n［＃改ページ］\n",
                                "跋|L1N|［＃５字下げ］跋［＃「跋」は中見出し］\n丙\n",
+                               "第三章 蜘蛛|L1N|第三章　蜘蛛《くも》\n丁\n",
                                // A heading in the colophon is the colophon's text.
                                "底本|L0N|底本：架空文庫\n後記　改版にあたって\n入力：某\n",
                            }));
