@@ -76,7 +76,7 @@ public:
             cut ? CutPages(*text_, span.range) : std::vector<Range>{span.range};
         for (std::size_t i = 0; i < pages.size(); ++i) {
             FileList page;
-            page.Name = listEveryPage ? span.name + std::to_string(i + 1) : span.name;
+            page.Name = listEveryPage ? span.name + std::to_string(++numbered_) : span.name;
             page.Heading = i == 0 ? span.heading : HeadingKind::None;
             page.Level = level;
             page.Listed = span.listed && (listEveryPage || i == 0);
@@ -107,6 +107,7 @@ private:
     const std::string& encoding_;
     bool notation_;
     int kept_ = 0;
+    int numbered_ = 0; // pages listed under the name with a number, so far
 };
 
 // The chapters of a text by its headings: what stands before the first one, when it is not
@@ -263,14 +264,17 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
                     headings.empty()
                         ? std::vector<ChapterSpan>{{{0, text->size()}, name, HeadingKind::None}}
                         : ChaptersByHeadings(*text, headings, name);
-                for (const ChapterSpan& span : CutByNotation(*text, std::move(spans), notation)) {
+                // Without headings a large source's pages are each listed, numbered on across
+                // its page breaks, as without the notation.
+                const bool listEveryPage = headings.empty() && large;
+                for (ChapterSpan& span : CutByNotation(*text, std::move(spans), notation)) {
                     if (span.heading == HeadingKind::Volume) inVolume = true;
                     if (span.topLevel) inVolume = false;
                     const int level = span.heading != HeadingKind::Volume && inVolume ? 1 : 0;
                     const bool cut = span.range.second - span.range.first > kSizeLimit;
-                    // Without headings a large source's pieces are listed, as without notation.
-                    pages.AddChapter(span, level, cut, cut && headings.empty() && !span.topLevel,
-                                     chapters);
+                    const bool numbered = listEveryPage && !span.topLevel;
+                    span.listed = span.listed || numbered;
+                    pages.AddChapter(span, level, cut || numbered, numbered, chapters);
                 }
                 return;
             }
