@@ -135,11 +135,14 @@ NotationLayout NotationOf(std::string_view text) {
 }
 
 // The spans cut where the notation says: the legend left out, a page after each page break,
-// the colophon a page of its own. A piece that shows nothing (annotations, blank lines) after
-// a break stays with the page before; one after the legend goes.
+// the colophon a page of its own to the end. A piece that shows nothing (annotations, blank
+// lines) after a break stays with the page before; one after the legend goes. The first piece
+// shown of a span keeps its name and heading; the others are pages not listed of their own.
 std::vector<ChapterSpan> CutByNotation(std::string_view text, std::vector<ChapterSpan> spans,
                                        const NotationLayout& layout) {
-    std::vector<std::size_t> cuts = layout.pageBreaks;
+    std::vector<std::size_t> cuts;
+    for (const std::size_t pageBreak : layout.pageBreaks)
+        if (pageBreak < layout.colophonBegin) cuts.push_back(pageBreak);
     if (layout.legendBegin != NotationLayout::npos) {
         cuts.push_back(layout.legendBegin);
         cuts.push_back(layout.legendEnd);
@@ -147,32 +150,35 @@ std::vector<ChapterSpan> CutByNotation(std::string_view text, std::vector<Chapte
     if (layout.colophonBegin != NotationLayout::npos) cuts.push_back(layout.colophonBegin);
     std::ranges::sort(cuts);
     std::vector<ChapterSpan> result;
-    for (ChapterSpan& span : spans) {
-        std::size_t begin = span.range.first;
+    for (const ChapterSpan& span : spans) {
         bool first = true;
-        auto cut = std::ranges::upper_bound(cuts, begin);
-        while (true) {
+        for (auto cut = std::ranges::upper_bound(cuts, span.range.first);;) {
+            const std::size_t begin = cut == cuts.begin() || *(cut - 1) < span.range.first
+                                          ? span.range.first
+                                          : *(cut - 1);
             const std::size_t end =
                 cut != cuts.end() && *cut < span.range.second ? *cut : span.range.second;
-            const Range piece{begin, end};
-            const std::string_view pieceText = text.substr(begin, end - begin);
-            const bool legend = begin == layout.legendBegin;
-            const bool afterLegend = begin == layout.legendEnd;
-            if (begin == layout.colophonBegin) {
-                result.push_back(
-                    {piece, std::string(kColophonName), HeadingKind::None, true, true});
-            } else if (first) {
-                result.push_back({piece, span.name, span.heading, span.listed, span.topLevel});
-            } else if (!legend && !(afterLegend && IsNotationBlank(pieceText))) {
-                if (IsNotationBlank(pieceText) && !result.empty() &&
-                    result.back().range.second == begin && begin != layout.colophonBegin)
-                    result.back().range.second = end;
-                else
-                    result.push_back({piece, span.name, HeadingKind::None, false, false});
+            const bool blank = IsNotationBlank(text.substr(begin, end - begin));
+            if (begin >= layout.colophonBegin) {
+                result.push_back({{begin, span.range.second},
+                                  std::string(kColophonName),
+                                  HeadingKind::None,
+                                  true,
+                                  true});
+                break;
             }
-            first = false;
+            if (begin == layout.legendBegin || (begin == layout.legendEnd && blank)) {
+                // Left out.
+            } else if (first) {
+                result.push_back(
+                    {{begin, end}, span.name, span.heading, span.listed, span.topLevel});
+                first = false;
+            } else if (blank && result.back().range.second == begin) {
+                result.back().range.second = end;
+            } else {
+                result.push_back({{begin, end}, span.name, HeadingKind::None, false, false});
+            }
             if (end == span.range.second) break;
-            begin = end;
             ++cut;
         }
     }

@@ -150,6 +150,12 @@ TEST_F(NotationChapters, FollowTheAnnotationsAndLeaveOutTheLegend) {
                            }));
 }
 
+TEST_F(NotationChapters, LegendAtTheTopIsLeftOutAndTheTextKeepsTheSourcesName) {
+    EXPECT_EQ(Pages(kLegend + "\n本文［＃「本文」に傍点］\n［＃改ページ］\n次\n"),
+              (std::vector<std::string>{"src|L0N|\n本文［＃「本文」に傍点］\n",
+                                        "src|-0N|［＃改ページ］\n次\n"}));
+}
+
 TEST_F(NotationChapters, ChineseTextKeepsItsMarks) {
     const std::string text =
         "第一章 读书\n他在灯下讀《史記》，注［＃这不是注释］\n底本：某\n第二章 下山\n雨停了。\n";
