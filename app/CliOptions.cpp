@@ -21,7 +21,7 @@ struct GivenOptions {
     std::optional<std::string> output, title, author, publisher, cover, encoding, language,
         chapters, chapterPattern, volumePattern, maxHeadingLength, epubVersion, paragraphs, indent,
         paragraphSpacing, css;
-    bool quiet = false, help = false, version = false;
+    bool quiet = false, help = false, version = false, vertical = false;
     std::vector<std::string> sources;
 };
 
@@ -57,6 +57,7 @@ constexpr Option kOptions[] = {
     {"indent", 0, &GivenOptions::indent, nullptr},
     {"paragraph-spacing", 0, &GivenOptions::paragraphSpacing, nullptr},
     {"css", 0, &GivenOptions::css, nullptr},
+    {"vertical", 0, nullptr, &GivenOptions::vertical},
     {"quiet", 'q', nullptr, &GivenOptions::quiet},
     {"help", 'h', nullptr, &GivenOptions::help},
     {"version", 0, nullptr, &GivenOptions::version},
@@ -221,10 +222,15 @@ std::string Validate(const GivenOptions& given, engine::BookInput& book) {
         }
         book.styleSheetPath = *given.css;
     }
-    const std::string version = given.epubVersion.value_or("2");
+    // A vertical book is an EPUB 3 one unless the user asked for another version.
+    const std::string version = given.epubVersion.value_or(given.vertical ? "3" : "2");
     if (version != "2" && version != "3")
         return "--epub-version takes 2 or 3, not \"" + version + "\"";
     book.epubVersion = version == "3" ? engine::EpubVersion::Epub3 : engine::EpubVersion::Epub2;
+    if (given.vertical && book.epubVersion != engine::EpubVersion::Epub3)
+        return "--vertical needs EPUB 3: EPUB 2 has no vertical writing (leave out "
+               "--epub-version 2)";
+    book.vertical = given.vertical;
     if (given.maxHeadingLength) {
         const auto length = ParseCount(*given.maxHeadingLength);
         if (!length || *length == 0 || *length > kMaxHeadingLength)

@@ -1,11 +1,14 @@
 // Fuzz target: heading rules, built-in or a user's pattern, and the heading finder over any
 // text. Every heading found is a whole line of the text that the rules call a heading of that
-// kind, named as HeadingName names it, in order; a pattern that does not compile is an error
-// of its own, never a crash or a hang.
+// kind (or, by the built-in rules, a number line or a Japanese part, known by their order),
+// named as HeadingName names it, in order; a pattern that does not compile is an error of its
+// own, never a crash or a hang.
 #include "TextLines.h"
 
 #include "engine/chapters/HeadingFinder.h"
 #include "engine/chapters/HeadingRules.h"
+#include "engine/chapters/HeadingSequences.h"
+#include "engine/text/WhiteSpace.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -69,7 +72,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (heading.end < text.size() && text[heading.end] != '\r' && text[heading.end] != '\n')
             __builtin_trap();
         try {
-            if (heading.kind == engine::HeadingKind::None || rules->Classify(line) != heading.kind)
+            const std::string_view trimmed = engine::TrimSpace(line);
+            const bool ordered =
+                rules->IsBuiltIn() && (heading.kind == engine::HeadingKind::Chapter
+                                           ? engine::ParseNumberLine(trimmed).has_value()
+                                           : engine::JapanesePartRank(trimmed) != 0);
+            if (heading.kind == engine::HeadingKind::None ||
+                (rules->Classify(line) != heading.kind && !ordered))
                 __builtin_trap();
         } catch (const engine::HeadingPatternError& error) {
             return refused(error);

@@ -267,13 +267,28 @@ void TForm1::CreateBookFrame() {
     const int versionWidth = m_epubVersion->sizeHint().width();
     m_epubVersion->setGeometry(fullRight - versionWidth, choicesTop, versionWidth, 21);
 
+    // Beside the version it needs: EPUB 2 has no vertical writing, so the box waits for 3.
+    m_vertical = new QCheckBox(tr("Vertical"), frame);
+    m_vertical->setObjectName(QStringLiteral("m_vertical"));
+    m_vertical->setToolTip(tr("Write the book vertically, columns from right to left, as "
+                              "Japanese books are set; needs EPUB 3"));
+    const int verticalWidth = m_vertical->sizeHint().width();
+    const int verticalLeft = fullRight - versionWidth - 6 - verticalWidth;
+    m_vertical->setGeometry(verticalLeft, choicesTop, verticalWidth, 21);
+    const auto allowVertical = [this] {
+        m_vertical->setEnabled(m_epubVersion->currentData().toInt() ==
+                               static_cast<int>(engine::EpubVersion::Epub3));
+    };
+    connect(m_epubVersion, &QComboBox::currentIndexChanged, this, allowVertical);
+    allowVertical();
+
     m_language = Edit("m_language", frame);
     m_language->setPlaceholderText(tr("Automatic"));
     m_language->setToolTip(tr("The book's language as a BCP 47 tag, such as en, zh-CN or ja; "
                               "empty: judged from the text"));
     const int languageWidth =
         std::max(64, metrics.horizontalAdvance(m_language->placeholderText()) + 12);
-    const int languageLeft = fullRight - versionWidth - 6 - languageWidth;
+    const int languageLeft = verticalLeft - 6 - languageWidth;
     m_language->setGeometry(languageLeft, choicesTop, languageWidth, 21);
     const int languageCaptionRight = languageLeft - 3;
     Caption(language, frame, languageCaptionRight, choicesTop, m_language);
@@ -312,7 +327,8 @@ void TForm1::CreateTabOrder() {
     setTabOrder(m_cbs, CoverPath);
     setTabOrder(CoverPath, m_chapters);
     setTabOrder(m_chapters, m_language);
-    setTabOrder(m_language, m_epubVersion);
+    setTabOrder(m_language, m_vertical);
+    setTabOrder(m_vertical, m_epubVersion);
     setTabOrder(m_epubVersion, m_paragraphs);
     BitBtn1->setFocus();
 }

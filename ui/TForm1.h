@@ -164,6 +164,7 @@ private:
     QLineEdit* m_language = nullptr;
     QComboBox* m_epubVersion = nullptr;
     QComboBox* m_paragraphs = nullptr;
+    QCheckBox* m_vertical = nullptr; // enabled only while m_epubVersion is EPUB 3
     QToolButton* SpeedButton1 = nullptr;
     LinkLabel* URLLabel4 = nullptr;
 

@@ -102,6 +102,7 @@ engine::BookInput TForm1::MakeBookInput(const QString& outputPath) const {
         input.language = *tag;
     input.epubVersion = static_cast<engine::EpubVersion>(m_epubVersion->currentData().toInt());
     input.paragraphs = static_cast<engine::ParagraphChoice>(m_paragraphs->currentData().toInt());
+    input.vertical = m_vertical->isEnabled() && m_vertical->isChecked();
     for (int row = 0; row < m_list->rowCount(); ++row)
         input.sourceEncodings.push_back(EncodingOf(row).toStdString());
     return input;

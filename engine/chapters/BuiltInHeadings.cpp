@@ -1,6 +1,8 @@
 // Recognising the built-in headings by hand: a few character tests per line, no regex engine.
 #include "BuiltInHeadings.h"
 
+#include "Numerals.h"
+
 #include "engine/text/AsciiText.h"
 #include "engine/text/CodePoints.h"
 #include "engine/text/WhiteSpace.h"
@@ -181,31 +183,6 @@ HeadingKind Chinese(Reader reader) {
     return HeadingKind::None;
 }
 
-// One decimal place of an upper-case Roman numeral, written with that place's letters for one,
-// five and ten: one-ten (IX), one-five (IV), or an optional five and up to three ones (VIII).
-void TakeRomanPlace(std::string_view& text, char one, char five, char ten) {
-    if (text.size() >= 2 && text[0] == one && (text[1] == ten || text[1] == five)) {
-        text.remove_prefix(2);
-        return;
-    }
-    if (!text.empty() && text[0] == five) text.remove_prefix(1);
-    for (int i = 0; i < 3 && !text.empty() && text[0] == one; ++i)
-        text.remove_prefix(1);
-}
-
-bool IsRomanNumeral(std::string_view word) {
-    const unsigned letterCase = CaseOf(word);
-    if (word.empty() || (letterCase != Upper && letterCase != Lower)) return false;
-    const std::string upper = AsciiUppered(word);
-    std::string_view rest = upper;
-    for (int i = 0; i < 3 && !rest.empty() && rest[0] == 'M'; ++i)
-        rest.remove_prefix(1);
-    TakeRomanPlace(rest, 'C', 'D', 'M');
-    TakeRomanPlace(rest, 'X', 'L', 'C');
-    TakeRomanPlace(rest, 'I', 'V', 'X');
-    return rest.empty();
-}
-
 bool IsAmong(std::string_view word, const auto& words) {
     return std::ranges::any_of(
         words, [&](std::string_view known) { return EqualsIgnoringAsciiCase(word, known); });
@@ -228,7 +205,7 @@ bool TakeEnglishNumber(std::string_view& text) {
         }
         return true;
     }
-    if (IsAmong(word, kUnitWords) || IsAmong(word, kTeenWords) || IsRomanNumeral(word)) {
+    if (IsAmong(word, kUnitWords) || IsAmong(word, kTeenWords) || RomanNumeralValue(word) != 0) {
         text.remove_prefix(word.size());
         return true;
     }

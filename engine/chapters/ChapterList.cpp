@@ -2,10 +2,12 @@
 #include "ChapterList.h"
 
 #include "HeadingFinder.h"
+#include "Notation.h"
 #include "PageCuts.h"
 #include "TextSections.h"
 
 #include "engine/text/ConversionError.h"
+#include "engine/text/Language.h"
 #include "engine/text/LegacyCodePage.h"
 #include "engine/text/SourceFiles.h"
 #include "engine/text/SourceText.h"
@@ -14,6 +16,7 @@
 
 #include "platform/SystemError.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,17 +51,24 @@ struct ChapterSpan {
     Range range;
     std::string name;
     HeadingKind heading;
+    bool listed = true;
+    bool topLevel = false; // outside any volume, as a colophon is
     bool beforeHeadings = false;
 };
+
+// The name of the colophon's page in the contents.
+constexpr std::string_view kColophonName = "底本";
+// Only Japanese text uses the notation; 《》 marks a title in Chinese.
+constexpr std::size_t kNotationLanguageSample = 64 << 10;
 
 // Makes the pages of one source, whose decoded text is `text`.
 class SourcePages {
 public:
     SourcePages(const std::string& path, std::size_t index, PieceStore* pieces,
                 std::shared_ptr<const std::string> text, bool held, bool large,
-                const std::string& encoding, const ParagraphShape& shape)
+                const std::string& encoding, const ParagraphShape& shape, bool notation)
         : path_(path), index_(index), pieces_(pieces), text_(std::move(text)), held_(held),
-          large_(large), encoding_(encoding), shape_(shape) {}
+          large_(large), encoding_(encoding), shape_(shape), notation_(notation) {}
 
     // One chapter: cut into pages when `cut` is set, and then each page listed under a name
     // with its number, or only the first one under the chapter's name.
@@ -68,12 +78,13 @@ public:
             cut ? CutPages(*text_, span.range, shape_.style) : std::vector<Range>{span.range};
         for (std::size_t i = 0; i < pages.size(); ++i) {
             FileList page;
-            page.Name = listEveryPage ? span.name + std::to_string(i + 1) : span.name;
+            page.Name = listEveryPage ? span.name + std::to_string(++numbered_) : span.name;
             page.Heading = i == 0 ? span.heading : HeadingKind::None;
             page.Level = level;
-            page.Listed = listEveryPage || i == 0;
+            page.Listed = span.listed && (listEveryPage || i == 0);
             page.Paragraphs = shape_;
             page.BeforeHeadings = span.beforeHeadings && index_ == 0;
+            page.Notation = notation_;
             page.Begin = pages[i].first;
             page.End = pages[i].second;
             if (held_) page.Text = text_;
@@ -99,7 +110,9 @@ private:
     bool large_;
     const std::string& encoding_;
     ParagraphShape shape_;
+    bool notation_;
     int kept_ = 0;
+    int numbered_ = 0; // pages listed under the name with a number, so far
 };
 
 // The chapters of text[body) by its headings: what stands before the first one, when it is
@@ -110,12 +123,75 @@ std::vector<ChapterSpan> ChaptersByHeadings(std::string_view text, Range body,
     std::vector<ChapterSpan> spans;
     if (!IsBlank(text.substr(body.first, headings.front().begin - body.first)))
         spans.push_back(
-            {{body.first, headings.front().begin}, sourceName, HeadingKind::None, true});
+            {.range = {body.first, headings.front().begin},
+             .name = sourceName,
+             .heading = HeadingKind::None,
+             .beforeHeadings = true});
     for (std::size_t k = 0; k < headings.size(); ++k) {
         const std::size_t end = k + 1 < headings.size() ? headings[k + 1].begin : body.second;
         spans.push_back({{headings[k].begin, end}, headings[k].name, headings[k].kind});
     }
     return spans;
+}
+
+// The layout of `text` when it uses the notation and is Japanese; an unused one otherwise.
+NotationLayout NotationOf(std::string_view text) {
+    NotationLayout layout = FindNotationLayout(text);
+    if (layout.used &&
+        !DetectLanguage(text.substr(0, kNotationLanguageSample), "").starts_with("ja"))
+        layout = {};
+    return layout;
+}
+
+// The spans cut where the notation says: the legend left out, a page after each page break,
+// the colophon a page of its own to the end. A piece that shows nothing (annotations, blank
+// lines) after a break stays with the page before; one after the legend goes. The first piece
+// shown of a span keeps its name and heading; the others are pages not listed of their own.
+std::vector<ChapterSpan> CutByNotation(std::string_view text, std::vector<ChapterSpan> spans,
+                                       const NotationLayout& layout) {
+    std::vector<std::size_t> cuts;
+    for (const std::size_t pageBreak : layout.pageBreaks)
+        if (pageBreak < layout.colophonBegin) cuts.push_back(pageBreak);
+    if (layout.legendBegin != NotationLayout::npos) {
+        cuts.push_back(layout.legendBegin);
+        cuts.push_back(layout.legendEnd);
+    }
+    if (layout.colophonBegin != NotationLayout::npos) cuts.push_back(layout.colophonBegin);
+    std::ranges::sort(cuts);
+    std::vector<ChapterSpan> result;
+    for (const ChapterSpan& span : spans) {
+        bool first = true;
+        for (auto cut = std::ranges::upper_bound(cuts, span.range.first);;) {
+            const std::size_t begin = cut == cuts.begin() || *(cut - 1) < span.range.first
+                                          ? span.range.first
+                                          : *(cut - 1);
+            const std::size_t end =
+                cut != cuts.end() && *cut < span.range.second ? *cut : span.range.second;
+            const bool blank = IsNotationBlank(text.substr(begin, end - begin));
+            if (begin >= layout.colophonBegin) {
+                result.push_back({{begin, span.range.second},
+                                  std::string(kColophonName),
+                                  HeadingKind::None,
+                                  true,
+                                  true});
+                break;
+            }
+            if (begin == layout.legendBegin || (begin == layout.legendEnd && blank)) {
+                // Left out.
+            } else if (first) {
+                result.push_back(
+                    {{begin, end}, span.name, span.heading, span.listed, span.topLevel});
+                first = false;
+            } else if (blank && result.back().range.second == begin) {
+                result.back().range.second = end;
+            } else {
+                result.push_back({{begin, end}, span.name, HeadingKind::None, false, false});
+            }
+            if (end == span.range.second) break;
+            ++cut;
+        }
+    }
+    return result;
 }
 
 } // namespace
@@ -187,13 +263,36 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
         const bool large = fileSize > kSizeLimit;
         ReadingFile(path, [&] {
             const ParagraphShape shape = ParagraphShapeOf(*text, options.paragraphs);
-            SourcePages pages(path, index, pieces, text, held, large, judged.encoding, shape);
+            const NotationLayout notation = NotationOf(*text);
+            SourcePages pages(path, index, pieces, text, held, large, judged.encoding, shape,
+                              notation.used);
             std::vector<HeadingLine> headings;
             try {
-                if (rules) headings = FindHeadings(*text, *rules, options.checkPoint);
+                if (rules)
+                    headings = FindHeadings(*text, *rules, options.checkPoint,
+                                            notation.used ? &notation : nullptr);
             } catch (const HeadingPatternError& error) {
                 throw ConversionError("Cannot find the chapters of \"" + path +
                                       "\": " + error.what());
+            }
+            if (notation.used) {
+                std::vector<ChapterSpan> spans =
+                    headings.empty()
+                        ? std::vector<ChapterSpan>{{{0, text->size()}, name, HeadingKind::None}}
+                        : ChaptersByHeadings(*text, {0, text->size()}, headings, name);
+                // Without headings a large source's pages are each listed, numbered on across
+                // its page breaks, as without the notation.
+                const bool listEveryPage = headings.empty() && large;
+                for (ChapterSpan& span : CutByNotation(*text, std::move(spans), notation)) {
+                    if (span.heading == HeadingKind::Volume) inVolume = true;
+                    if (span.topLevel) inVolume = false;
+                    const int level = span.heading != HeadingKind::Volume && inVolume ? 1 : 0;
+                    const bool cut = span.range.second - span.range.first > kSizeLimit;
+                    const bool numbered = listEveryPage && !span.topLevel;
+                    span.listed = span.listed || numbered;
+                    pages.AddChapter(span, level, cut || numbered, numbered, chapters);
+                }
+                return;
             }
             // An archive's header and licence are pages of their own, and hold no chapters.
             const TextSections sections = FindTextSections(*text);
@@ -203,7 +302,11 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
             });
             const int outerLevel = inVolume ? 1 : 0;
             if (body.first > 0)
-                pages.AddChapter({{0, body.first}, name, HeadingKind::None, true}, outerLevel,
+                pages.AddChapter({.range = {0, body.first},
+                                  .name = name,
+                                  .heading = HeadingKind::None,
+                                  .beforeHeadings = true},
+                                 outerLevel,
                                  body.first > kSizeLimit, false, chapters);
             if (headings.empty()) {
                 // As the book was before chapters were found: the source, or its pieces.

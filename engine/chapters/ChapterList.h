@@ -38,6 +38,7 @@ struct FileList {
     std::string Encoding = std::string();    // the encoding the source was read as, when read again
     ParagraphShape Paragraphs = {};          // how its source's lines make paragraphs
     bool BeforeHeadings = false; // the first source's text before its first heading or body
+    bool Notation = false; // the text uses the notation of Japanese archive texts (Notation.h)
 };
 
 using TChapterList = std::vector<FileList>;
@@ -95,6 +96,10 @@ struct ChapterListOptions {
 // - Pages are cut at paragraph ends of the source's paragraph style where they can be. Chapters
 // after a
 //   volume heading lie within it (Level 1) until the next volume heading, across sources.
+// - A source judged Japanese that uses the notation (its legend or ［＃ annotations): its
+//   annotated headings count whatever the mode's rules; the legend is left out; 改ページ
+//   lines start a page not listed of its own; from the line beginning 底本： on is a page of
+//   its own at the top level, named 底本. Its pages carry Notation.
 // Pages whose text is not held (beyond the budget) are read again when they are written: a
 // page that is a whole small source from the source, any other from the piece `pieces` kept
 // for it. A text that decodes to nothing still gives one empty page, so that the source

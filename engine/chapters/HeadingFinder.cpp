@@ -1,6 +1,8 @@
 // Finding heading lines: one pass over the lines, then the contents list at the top dropped.
 #include "HeadingFinder.h"
 
+#include "HeadingSequences.h"
+
 #include "engine/text/CodePoints.h"
 #include "engine/text/TextLines.h"
 #include "engine/text/WhiteSpace.h"
@@ -70,11 +72,43 @@ void DropContentsList(std::vector<HeadingLine>& headings, std::size_t runEnd) {
         headings.erase(headings.begin(), headings.begin() + static_cast<std::ptrdiff_t>(listEnd));
 }
 
+// Adds to `headings` the parts that come in order, then the number lines that count up
+// between the volumes, keeping the text's order.
+void AddOrderedHeadings(std::vector<HeadingLine>& headings, std::vector<HeadingLine>& numbered,
+                        const std::vector<NumberCandidate>& numbers,
+                        std::vector<HeadingLine>& parts,
+                        const std::vector<PartCandidate>& partRanks) {
+    if (numbers.empty() && partRanks.empty()) return;
+    const std::size_t found = headings.size();
+    for (const std::size_t part : JapanesePartIndexes(partRanks))
+        headings.push_back(std::move(parts[part]));
+    const auto byOffset = [](const HeadingLine& a, const HeadingLine& b) {
+        return a.begin < b.begin;
+    };
+    std::inplace_merge(headings.begin(), headings.begin() + static_cast<std::ptrdiff_t>(found),
+                       headings.end(), byOffset);
+    std::vector<std::size_t> volumes;
+    for (const HeadingLine& heading : headings)
+        if (heading.kind == HeadingKind::Volume) volumes.push_back(heading.begin);
+    const std::size_t before = headings.size();
+    for (const std::size_t number : NumberedHeadingIndexes(numbers, volumes))
+        headings.push_back(std::move(numbered[number]));
+    std::inplace_merge(headings.begin(), headings.begin() + static_cast<std::ptrdiff_t>(before),
+                       headings.end(), byOffset);
+}
+
 } // namespace
 
 std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules& rules,
-                                      const std::function<void()>& checkPoint) {
+                                      const std::function<void()>& checkPoint,
+                                      const NotationLayout* notation) {
     std::vector<HeadingLine> headings;
+    // Headings known only by their order, judged once every line is seen.
+    std::vector<HeadingLine> numbered;
+    std::vector<NumberCandidate> numbers;
+    std::vector<HeadingLine> parts;
+    std::vector<PartCandidate> partRanks;
+    std::string plain; // a line of the notation without it
     // The leading run of bare headings lasts until a heading has text under it; only then are
     // blank lines told from others, so the rest of the text costs no more than the rules.
     bool runOpen = true;
@@ -86,9 +120,48 @@ std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules&
         if (checkPoint && line % kLinesBetweenCheckPoints == kLinesBetweenCheckPoints - 1)
             checkPoint();
         const LineSpan span = LineAt(text, begin);
-        const std::string_view content = span.In(text);
+        std::string_view content = span.In(text);
+        if (notation) {
+            if (span.begin >= notation->colophonBegin) break;
+            if (span.begin >= notation->legendBegin && span.begin < notation->legendEnd) {
+                if (span.end == text.size()) break;
+                begin = span.next;
+                continue;
+            }
+            // Headings are judged and named by what the line reads: "第一章　蜘蛛" for
+            // "第一章　蜘蛛《くも》".
+            if (content.find("［＃") != std::string_view::npos ||
+                content.find("《") != std::string_view::npos) {
+                plain = PlainNotationText(content);
+                if (const HeadingKind annotated = AnnotatedHeading(content);
+                    annotated != HeadingKind::None) {
+                    headings.push_back({span.begin, span.end, annotated, HeadingName(plain)});
+                    if (runOpen) linesUnderLast = 0;
+                    if (span.end == text.size()) break;
+                    begin = span.next;
+                    continue;
+                }
+                content = plain;
+            }
+        }
 
         const HeadingKind kind = rules.Classify(content);
+        if (kind == HeadingKind::None && rules.IsBuiltIn()) {
+            const std::string_view trimmed = TrimSpace(content);
+            const auto isShort = [&] {
+                // A character takes at most 4 bytes: most lines are too long without counting.
+                return (trimmed.size() + 3) / 4 <= rules.MaxLength() ||
+                       CountCodePoints(trimmed) <= rules.MaxLength();
+            };
+            if (const auto number = ParseNumberLine(trimmed); number && isShort()) {
+                numbers.push_back({span.begin, *number});
+                numbered.push_back(
+                    {span.begin, span.end, HeadingKind::Chapter, HeadingName(trimmed)});
+            } else if (const unsigned rank = JapanesePartRank(trimmed); rank != 0 && isShort()) {
+                partRanks.push_back({span.begin, rank});
+                parts.push_back({span.begin, span.end, HeadingKind::Volume, HeadingName(trimmed)});
+            }
+        }
         if (kind != HeadingKind::None) {
             headings.push_back({span.begin, span.end, kind, HeadingName(content)});
             if (runOpen) linesUnderLast = 0;
@@ -107,6 +180,7 @@ std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules&
 
     if (runOpen) runEnd = headings.size();
     DropContentsList(headings, runEnd);
+    AddOrderedHeadings(headings, numbered, numbers, parts, partRanks);
     return headings;
 }
 

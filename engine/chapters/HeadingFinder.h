@@ -2,6 +2,7 @@
 #pragma once
 
 #include "HeadingRules.h"
+#include "Notation.h"
 
 #include <cstddef>
 #include <functional>
@@ -37,7 +38,15 @@ struct HeadingLine {
 // "第一卷 风起" directly above "第一章 渡口", a single heading, and a book that begins with
 // its text. `checkPoint`, when given, is called every few thousand lines and may raise to
 // stop.
+//
+// The built-in rules also find headings by their order (HeadingSequences): lines that are
+// only a number counting up 1, 2, 3 ... head chapters, and Japanese parts 上, 中, 下 in
+// that order head volumes; neither counts towards a contents list. With `notation` (the
+// layout of a text that uses the notation) a line whose annotation says so is a heading of
+// that kind whatever the rules, named by its plain text; other lines are judged by their
+// plain text; no heading is looked for in the legend or from the colophon on.
 std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules& rules,
-                                      const std::function<void()>& checkPoint = {});
+                                      const std::function<void()>& checkPoint = {},
+                                      const NotationLayout* notation = nullptr);
 
 } // namespace folivane::engine

@@ -49,6 +49,8 @@ public:
     // `line`: one line of UTF-8 text without its line end.
     HeadingKind Classify(std::string_view line) const;
     std::size_t MaxLength() const { return maxLength_; }
+    // Whether these are the built-in rules, which also know headings by their order.
+    bool IsBuiltIn() const { return builtIn_; }
 
 private:
     class Pattern; // a compiled user pattern with its own match buffers

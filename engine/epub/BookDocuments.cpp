@@ -9,6 +9,7 @@
 #include "PageLabel.h"
 #include "StyleSheet.h"
 #include "TitlePage.h"
+#include "VerticalWriting.h"
 
 namespace folivane::engine {
 
@@ -19,7 +20,9 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
     sink.Add(kMimetypeFile, kMimetype, nullptr);
     sink.Add(kContainerFile, kContainerXml, nullptr);
     sink.Add(content + kStyleSheetFile,
-             StyleSheet({book.language, book.indentEm, book.paragraphSpacingEm}), nullptr);
+             StyleSheet({book.language, book.indentEm, book.paragraphSpacingEm}) +
+                 (book.vertical ? std::string(kVerticalCss) : std::string()),
+             nullptr);
     const bool userStyle = !book.userStyleSheet.empty();
     if (userStyle) sink.Add(content + kUserStyleSheetFile, book.userStyleSheet, nullptr);
     if (cover) {
@@ -38,7 +41,7 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
                 ? std::string_view(*chapter.Text).substr(chapter.Begin, chapter.End - chapter.Begin)
                 : std::string_view(read);
         BuildChapterPage(page, PageLabel(chapter, i), text, chapter.Heading, book.language,
-                         book.epubVersion, {chapter.Paragraphs, userStyle});
+                         book.epubVersion, {chapter.Paragraphs, userStyle, chapter.Notation});
         sink.Add(content + PageFileName(i, book.epubVersion), page, &chapter);
     }
     sink.Add(content + kPackageFile, BuildContentOpf(book, chapters.size(), cover), nullptr);

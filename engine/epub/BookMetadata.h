@@ -15,6 +15,8 @@ struct BookMetadata {
     std::string uuid;
     std::string language = kDefaultLanguage; // BCP 47, for dc:language and every xml:lang
     EpubVersion epubVersion = EpubVersion::Epub2;
+    // Written top to bottom in columns from right to left (VerticalWriting.h); EPUB 3 only.
+    bool vertical = false;
     // When the book was made, in UTC as CCYY-MM-DDThh:mm:ssZ; EPUB 3 books carry it.
     std::string modified = "1970-01-01T00:00:00Z";
     // Paragraph indent and spacing in em; negative: the language's habit.

@@ -2,6 +2,7 @@
 #include "ChapterPage.h"
 
 #include "Html5Head.h"
+#include "RubyText.h"
 #include "XmlText.h"
 
 #include "engine/chapters/Paragraphs.h"
@@ -81,21 +82,29 @@ void AppendParagraphs(std::string& page, std::string_view text, const ParagraphS
 
 // What the page shows, the same in every EPUB version: the heading, then the paragraphs.
 void AppendChapterBody(std::string& page, std::string_view text, HeadingKind heading,
-                       const ParagraphShape& shape) {
+                       EpubVersion version, const PageOptions& options) {
+    const bool notation = options.notation;
     if (heading != HeadingKind::None) {
         const LineSpan first = LineAt(text, 0);
         const char* tag = heading == HeadingKind::Volume ? "h1" : "h2";
         page += '<';
         page += tag;
         page += '>';
-        AppendEscapedXmlText(page, TrimSpace(first.In(text)));
+        if (notation)
+            AppendRubyText(page, first.In(text), version, true);
+        else
+            AppendEscapedXmlText(page, TrimSpace(first.In(text)));
         page += "</";
         page += tag;
         page += '>';
         text.remove_prefix(first.next);
         if (IsBlank(text)) return;
     }
-    AppendParagraphs(page, text, shape, heading != HeadingKind::None);
+    if (notation) {
+        AppendRubyParagraphs(page, text, version);
+        return;
+    }
+    AppendParagraphs(page, text, options.paragraphs, heading != HeadingKind::None);
 }
 
 // EPUB 3 readers learn from a headed page's section what kind of division it opens.
@@ -149,7 +158,7 @@ void BuildChapterPage(std::string& page, std::string_view name, std::string_view
         page += section;
         page += "\">";
     }
-    AppendChapterBody(page, text, heading, options.paragraphs);
+    AppendChapterBody(page, text, heading, version, options);
     if (!section.empty()) page += "</section>";
     page += kTail;
 }

@@ -15,6 +15,9 @@ namespace folivane::engine {
 struct PageOptions {
     ParagraphShape paragraphs = {}; // how the lines of the page's source make paragraphs
     bool userStyleSheet = false;    // the page links the user's style sheet after the book's
+    // The text is in the notation of Japanese archive texts: each line a paragraph written by
+    // AppendRubyText (ruby as markup, annotations left out), the heading too.
+    bool notation = false;
 };
 
 // The page of a chapter, in `language` (a BCP 47 tag): its name as the title, then its text

@@ -1,6 +1,7 @@
 // The package document: metadata, manifest, spine and guide in the book's EPUB version.
 #include "PackageDocument.h"
 
+#include "VerticalWriting.h"
 #include "XmlText.h"
 
 namespace folivane::engine {
@@ -29,6 +30,7 @@ std::string BuildContentOpf(const BookMetadata& book, std::size_t chapterCount,
         opf += "<meta property=\"dcterms:modified\">" + EscapeXmlText(book.modified) + "</meta>";
     // EPUB 3 readers find the cover by its item's property, older ones by this.
     if (cover) opf += "<meta name=\"cover\" content=\"cover\"/>";
+    if (book.vertical) opf += kPrimaryWritingMode;
     // An item of the manifest: the names are those the book's files are written under.
     const auto item = [&opf](std::string_view id, std::string_view href, std::string_view type,
                              std::string_view properties = {}) {
@@ -49,7 +51,9 @@ std::string BuildContentOpf(const BookMetadata& book, std::size_t chapterCount,
     if (epub3) item("nav", kNavigationFile, "application/xhtml+xml", "nav");
     item("main-css", kStyleSheetFile, "text/css");
     if (!book.userStyleSheet.empty()) item("user-css", kUserStyleSheetFile, "text/css");
-    std::string spine = "<spine toc=\"ncx\">";
+    std::string spine = "<spine toc=\"ncx\"";
+    if (book.vertical) spine += kRightToLeftPages;
+    spine += '>';
     if (cover) {
         // These two items have named their href first since the first books; kept so.
         opf += "<item href=\"" + CoverFileName(cover->extension) + "\" id=\"cover\" media-type=\"" +

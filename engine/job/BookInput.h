@@ -45,6 +45,8 @@ struct BookInput {
     // empty: as legacyEncoding and detection decide). A byte-order mark still decides.
     std::vector<std::string> sourceEncodings;
     EpubVersion epubVersion = EpubVersion::Epub2;
+    // Written vertically, columns right to left: EPUB 3 only, EPUB 2 has no such style.
+    bool vertical = false;
     // Decoded text held in memory for the pages, in bytes; the texts beyond it are kept in
     // pieces in the job's working folder. Front ends leave it; tests lower it to reach that
     // path with small sources.

@@ -8,6 +8,7 @@
 #include "engine/chapters/ChapterList.h"
 #include "engine/chapters/HeadingRules.h"
 #include "engine/chapters/TextSections.h"
+#include "engine/chapters/Notation.h"
 #include "engine/epub/BookDocuments.h"
 #include "engine/epub/BookMetadata.h"
 #include "engine/epub/Cover.h"
@@ -27,6 +28,7 @@
 #include <ctime>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace folivane::engine {
 namespace {
@@ -35,6 +37,16 @@ namespace {
 TitleAndAuthor OfFirstSource(const BookInput& input, const std::string& sample) {
     if (input.sources.empty()) return {};
     return TitleAndAuthorOf(sample, input.sources.front());
+}
+
+// A text in the notation begins with its title and author lines: the book's title and author
+// when the user gives none.
+std::pair<std::string, std::string> TextTitleAndAuthor(const TChapterList& chapters,
+                                                       const std::string& legacyEncoding) {
+    if (chapters.empty() || !chapters.front().Notation ||
+        chapters.front().Heading != HeadingKind::None)
+        return {};
+    return NotationTitleAndAuthor(ChapterText(chapters.front(), legacyEncoding));
 }
 
 // A blank title would give a nameless book (readers list it so, validators warn): the
@@ -93,6 +105,9 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
             throw ConversionError("Cannot write the book \"" + input.outputPath + "\" as EPUB " +
                                   std::to_string(static_cast<int>(input.epubVersion)) +
                                   ": the converter makes EPUB 2 and EPUB 3 books");
+        if (input.vertical && input.epubVersion != EpubVersion::Epub3)
+            throw ConversionError("Cannot write the book \"" + input.outputPath +
+                                  "\" vertically as EPUB 2: vertical writing needs EPUB 3");
         if (!tree.Valid()) throw ConversionError(tree.Error());
         const auto checkPoint = [&progress] {
             if (progress.CancelRequested()) throw ConversionCancelled();
@@ -122,7 +137,13 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         progress.SetMaximum(static_cast<int>(chapters.size()));
         std::optional<CoverImage> cover;
         if (!input.coverPath.empty()) cover = LoadCover(input.coverPath);
-        const TitleAndAuthor ofText = OfFirstSource(input, sample);
+        TitleAndAuthor ofText = OfFirstSource(input, sample);
+        // A text in the notation names its title and author in its first two lines.
+        if (IsEmptyInXml(MetadataText(input.title)) || IsEmptyInXml(MetadataText(input.author))) {
+            auto [title, author] = TextTitleAndAuthor(chapters, input.legacyEncoding);
+            if (!title.empty()) ofText.title = std::move(title);
+            if (!author.empty()) ofText.author = std::move(author);
+        }
         std::string author = MetadataText(input.author);
         if (author.empty()) author = MetadataText(ofText.author);
         BookMetadata metadata{BookTitle(input, ofText), author, MetadataText(input.publisher),
@@ -130,6 +151,7 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         metadata.indentEm = input.indentEm;
         metadata.paragraphSpacingEm = input.paragraphSpacingEm;
         metadata.userStyleSheet = std::move(userStyleSheet);
+        metadata.vertical = input.vertical;
         // The text before the first heading is the book's own opening, named as the book.
         for (FileList& page : chapters)
             if (page.BeforeHeadings && page.Listed) page.Name = metadata.title;

@@ -346,6 +346,27 @@ private slots:
                     .contains(QLatin1String("version=\"3.0\"")));
     }
 
+    void verticalIsAChoiceOfEpub3Only() {
+        form_->AddTxtFile(Source(QStringLiteral("tate.txt"), "縦書きの本。\n"));
+        auto* vertical = Find<QCheckBox>(*form_, "m_vertical");
+        auto* version = Find<QComboBox>(*form_, "m_epubVersion");
+        QVERIFY(!vertical->isEnabled());
+        version->setCurrentIndex(1);
+        QVERIFY(vertical->isEnabled());
+        vertical->setChecked(true);
+        const QString tall = out_ + QStringLiteral("/tall.epub");
+        QCOMPARE(ConvertTo(tall), 0);
+        QVERIFY(Entry(tall, QStringLiteral("OEBPS/content.opf"))
+                    .contains(QLatin1String("page-progression-direction=\"rtl\"")));
+        QTRY_VERIFY(!form_->ConversionRunning());
+        // Back to EPUB 2 the box is greyed out, still ticked, and the book is not vertical.
+        version->setCurrentIndex(0);
+        QVERIFY(!vertical->isEnabled());
+        const QString flat = out_ + QStringLiteral("/flat.epub");
+        QCOMPARE(ConvertTo(flat), 0);
+        QVERIFY(!Entry(flat, QStringLiteral("OEBPS/content.opf")).contains(QLatin1String("rtl")));
+    }
+
     void languageThatIsNoTagIsRefusedAsTheCommandLineRefusesIt() {
         form_->AddTxtFile(Source(QStringLiteral("one.txt"), "Hello"));
         Find<QLineEdit>(*form_, "m_language")->setText(QStringLiteral("zh_CN"));

@@ -82,9 +82,9 @@ private slots:
 
         // The focus goes round the list and the fields only; the buttons beside them and
         // Convert take none.
-        const QStringList chain{"BitBtn1",       "m_list",      "m_title",    "m_zz",
-                                "m_cbs",         "CoverPath",   "m_chapters", "m_language",
-                                "m_epubVersion", "m_paragraphs"};
+        const QStringList chain{"BitBtn1",    "m_list",       "m_title",       "m_zz",
+                                "m_cbs",      "CoverPath",    "m_chapters",    "m_language",
+                                "m_vertical", "m_epubVersion", "m_paragraphs"};
         QWidget* w = Find<QWidget>(*form, "BitBtn1");
         for (int i = 0; i < chain.size(); ++i) {
             QCOMPARE(w->objectName(), chain[i]);

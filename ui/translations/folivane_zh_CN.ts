@@ -255,6 +255,14 @@
         <translation>EPUB 版本</translation>
     </message>
     <message>
+        <source>Vertical</source>
+        <translation>竖排</translation>
+    </message>
+    <message>
+        <source>Write the book vertically, columns from right to left, as Japanese books are set; needs EPUB 3</source>
+        <translation>竖排成书，各列从右向左排列，如日文书籍的排版；需要 EPUB 3</translation>
+    </message>
+    <message>
         <source>The text alone does not tell its code page:</source>
         <translation>仅凭文本无法判断其代码页：</translation>
     </message>
