@@ -16,8 +16,8 @@ namespace {
 // The options as they were given, before any is checked: nullopt for one not given.
 struct GivenOptions {
     std::optional<std::string> output, title, author, publisher, cover, encoding, language,
-        chapters, chapterPattern, volumePattern, maxHeadingLength, epubVersion;
-    bool quiet = false, help = false, version = false;
+        chapters, chapterPattern, volumePattern, maxHeadingLength, epubVersion, listFormat;
+    bool quiet = false, help = false, version = false, list = false;
     std::vector<std::string> sources;
 };
 
@@ -49,6 +49,8 @@ constexpr Option kOptions[] = {
     {"volume-pattern", 0, &GivenOptions::volumePattern, nullptr, Value::Utf8Text},
     {"max-heading-length", 0, &GivenOptions::maxHeadingLength, nullptr},
     {"epub-version", 0, &GivenOptions::epubVersion, nullptr},
+    {"list", 0, nullptr, &GivenOptions::list},
+    {"list-format", 0, &GivenOptions::listFormat, nullptr},
     {"quiet", 'q', nullptr, &GivenOptions::quiet},
     {"help", 'h', nullptr, &GivenOptions::help},
     {"version", 0, nullptr, &GivenOptions::version},
@@ -189,6 +191,8 @@ std::string Validate(const GivenOptions& given, engine::BookInput& book) {
         if (!tag) return engine::LanguageTagProblem(*given.language);
         book.language = *tag;
     }
+    if (given.listFormat && *given.listFormat != "text" && *given.listFormat != "json")
+        return "--list-format takes text or json, not \"" + *given.listFormat + "\"";
     if (book.sources.empty()) return "no source files given";
     if (given.output && book.outputPath.empty()) return "the output path is empty";
     if (!given.output) {
@@ -208,6 +212,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     options.help = given.help;
     options.version = given.version;
     options.quiet = given.quiet;
+    options.list = given.list;
+    options.listFormat = given.listFormat.value_or("text");
     if (!options.error.empty() || options.help || options.version) return options;
     options.error = Validate(given, options.book);
     return options;

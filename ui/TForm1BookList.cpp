@@ -6,6 +6,7 @@
 #include "EllipsisEdit.h"
 #include "Icons.h"
 #include "NaturalOrder.h"
+#include "engine/epub/Cover.h"
 #include "engine/text/SourceFiles.h"
 
 #include <QDragEnterEvent>
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 #include <numeric>
 #include <vector>
 
@@ -75,8 +77,9 @@ bool TForm1::AddTxtFile(const QString& path) {
 }
 
 void TForm1::BitBtn1Click() {
-    const QStringList files =
-        dialogs_.OpenFiles(this, tr("导入TXT文件"), {{QStringLiteral("*.txt"), {"txt"}}});
+    const QStringList files = dialogs_.OpenFiles(
+        this, tr("Add Text Files"), {{QStringLiteral("*.txt"), {"txt"}}}, sourceFolder_);
+    if (!files.isEmpty()) sourceFolder_ = FolderOf(files.constFirst());
     QStringList refused;
     for (const QString& file : files)
         if (!AddTxtFile(file)) refused << file;
@@ -177,6 +180,7 @@ void TForm1::SwapRows(int a, int b) {
         m_list->setItem(a, c, itemB);
         m_list->setItem(b, c, itemA);
     }
+    SchedulePreview(); // the order of the files is the order of the book
 }
 
 void TForm1::m_listColumnClick(int column) {
@@ -207,6 +211,7 @@ void TForm1::m_listColumnClick(int column) {
                             rows[static_cast<std::size_t>(from)][static_cast<std::size_t>(c)]);
     }
     SelectRow(newSelected);
+    SchedulePreview();
 }
 
 int TForm1::m_listCompare(int rowA, int rowB) const {
@@ -230,7 +235,22 @@ void TForm1::CoverPathEditButtonClick() {
     const QString picture = dialogs_.OpenFile(this, QString(),
                                               {{tr("Picture Files(*.jpg;*.jpeg;*.png;*.bmp;*.gif)"),
                                                 {"jpg", "jpeg", "png", "bmp", "gif"}}});
-    if (!picture.isEmpty()) CoverPath->setText(picture);
+    if (picture.isEmpty()) return;
+    // Refused now, with the engine's own reason, rather than after the book's path is chosen.
+    try {
+        engine::LoadCover(QFile::encodeName(picture).toStdString());
+    } catch (const std::bad_alloc&) {
+        Say(QMessageBox::Warning, tr("Not enough memory to read the picture."), QMessageBox::Ok);
+        return;
+    } catch (const std::exception& error) {
+        Say(QMessageBox::Warning, QString::fromStdString(error.what()), QMessageBox::Ok);
+        return;
+    }
+    CoverPath->setText(picture);
+}
+
+QString TForm1::FolderOf(const QString& path) {
+    return QFileInfo(path).absolutePath();
 }
 
 } // namespace folivane::ui

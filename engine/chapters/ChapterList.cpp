@@ -66,9 +66,10 @@ public:
             cut ? CutPages(*text_, span.range) : std::vector<Range>{span.range};
         for (std::size_t i = 0; i < pages.size(); ++i) {
             FileList page;
-            page.Name = listEveryPage ? span.name + std::to_string(i + 1) : span.name;
+            page.Name = listEveryPage ? PieceName(span.name, i + 1) : span.name;
             page.Heading = i == 0 ? span.heading : HeadingKind::None;
             page.Level = level;
+            page.Source = index_;
             page.Listed = listEveryPage || i == 0;
             page.Begin = pages[i].first;
             page.End = pages[i].second;
@@ -172,6 +173,7 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
         const bool withoutItsText = JudgedWithoutItsText(judged.basis);
         found[index] = withoutItsText ? std::string() : judged.encoding;
         if (withoutItsText && options.encodingReport) options.encodingReport(index, judged);
+        if (options.sourceDecoded) options.sourceDecoded(index, judged, *text);
         if (languageSample && languageSample->size() < kLanguageSample)
             languageSample->append(text->substr(0, kLanguageSample - languageSample->size()));
         const bool held = !pieces || (options.heldTextBudget > 0 &&
@@ -203,6 +205,10 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
         });
     }
     return chapters;
+}
+
+std::string PieceName(const std::string& name, std::size_t number) {
+    return name + " (" + std::to_string(number) + ")";
 }
 
 std::string ChapterText(const FileList& chapter, const std::string& legacyEncoding) {

@@ -4,8 +4,8 @@
 
 #include "HeadingRules.h"
 
-#include "platform/FileStatus.h"
 #include "engine/text/EncodingJudgement.h"
+#include "platform/FileStatus.h"
 
 #include <cstddef>
 #include <functional>
@@ -35,6 +35,7 @@ struct FileList {
     int Level = 0;                           // 0 top level, 1 within the volume before it
     bool Listed = true;                      // has an entry of its own in the table of contents
     std::string Encoding = std::string();    // the encoding the source was read as, when read again
+    std::size_t Source = 0;                  // the index of the source it was made from
 };
 
 using TChapterList = std::vector<FileList>;
@@ -68,6 +69,9 @@ struct ChapterListOptions {
     // Called with a source's index and how it was read, for each source without a mark whose
     // own text was too short or unclear to tell its code page (JudgedWithoutItsText).
     std::function<void(std::size_t, const EncodingJudgement&)> encodingReport;
+    // Called for every source once it is decoded, before its pages are made, with its index,
+    // how it was read and its decoded text (valid only during the call).
+    std::function<void(std::size_t, const EncodingJudgement&, std::string_view)> sourceDecoded;
     // Decoded text is held for the pages up to this many bytes in all; the text of sources
     // beyond it goes to the piece store, or is read again from its file. Without a store
     // every text is held.
@@ -79,8 +83,8 @@ struct ChapterListOptions {
 // (judged from their text, or chosen), else as JudgeCodePage goes on.
 // - Files mode, and a source in which no heading is found: a source of at most 100 KiB is
 //   one page named after the source ("name" for name.txt); a larger one is cut between
-//   lines into pages of about 90 KiB (every byte counted, line ends too) named "name1",
-//   "name2", ..., each listed.
+//   lines into pages of about 90 KiB (every byte counted, line ends too) named "name (1)",
+//   "name (2)", ..., each listed.
 // - Auto mode: each heading line starts a chapter named by the heading; text before the
 //   first heading, when not blank, is a chapter named after the source. A chapter over 100
 //   KiB is cut into pages as above, of which only the first is listed. Chapters after a
@@ -94,6 +98,10 @@ struct ChapterListOptions {
 TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStore* pieces,
                               const ChapterListOptions& options,
                               std::string* languageSample = nullptr);
+
+// The name of the `number`th piece (from 1) of a source named `name`: "big (201)", the
+// number kept apart so that a name ending in a digit still reads as itself.
+std::string PieceName(const std::string& name, std::size_t number);
 
 // The text of a page: held, or read from its file.
 std::string ChapterText(const FileList& chapter, const std::string& legacyEncoding);
