@@ -171,6 +171,7 @@ private:
     bool MayWriteBook(const engine::BookInput& input, const QString& output);
     void EnsureProgressDialog();
     void OnShowFormMessage();
+    void OnReadingReport(qulonglong done, qulonglong total);
     void OnChgStepMessage(int chapterCount);
     void OnChapterReport(const QString& chapterName);
     void OnPackingReport(qulonglong written, qulonglong total);

@@ -59,6 +59,8 @@ void TForm1::SpeedButton1Click() {
     // Queued, all to this window, so they run here in the order the job sent them.
     connect(worker_, &TLongWaitTrd::showProgress, this, &TForm1::OnShowFormMessage,
             Qt::QueuedConnection);
+    connect(worker_, &TLongWaitTrd::readingReport, this, &TForm1::OnReadingReport,
+            Qt::QueuedConnection);
     connect(worker_, &TLongWaitTrd::setMaximum, this, &TForm1::OnChgStepMessage,
             Qt::QueuedConnection);
     connect(worker_, &TLongWaitTrd::chapterReport, this, &TForm1::OnChapterReport,
@@ -140,6 +142,10 @@ void TForm1::OnShowFormMessage() {
     Form3->show(); // modal: the main window takes no input while it shows
     Form3->activateWindow();
     emit progressDialogShown(Form3);
+}
+
+void TForm1::OnReadingReport(qulonglong done, qulonglong total) {
+    if (Form3) Form3->ReadingReport(done, total);
 }
 
 void TForm1::OnChgStepMessage(int chapterCount) {

@@ -11,8 +11,11 @@
 #include "engine/text/TextLines.h"
 #include "engine/text/WhiteSpace.h"
 
+#include "platform/RegularFile.h"
 #include "platform/SystemError.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -154,8 +157,22 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
         }
         return *bookPage;
     };
+    // Reading, decoding and searching for headings count a quarter, a quarter and a half of
+    // each source's size, in the order they happen.
+    std::vector<std::size_t> sizes(sources.size());
+    std::size_t total = 0;
+    if (options.readingProgress)
+        for (std::size_t index = 0; index < sources.size(); ++index)
+            total += sizes[index] = static_cast<std::size_t>(
+                std::max<std::int64_t>(0, platform::RegularFileSize(sources[index]).value_or(0)));
+    std::size_t before = 0;
+    const auto report = [&](std::size_t done) {
+        if (options.readingProgress) options.readingProgress(std::min(before + done, total), total);
+    };
     for (std::size_t index = 0; index < sources.size(); ++index) {
         if (options.checkPoint) options.checkPoint();
+        report(0);
+        const std::size_t size = sizes[index];
         const std::string& path = sources[index];
         const std::string name = GetFileNameFromPath(path, false);
         EncodingRule rule = ruleFor(index);
@@ -164,12 +181,14 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
         platform::FileStatus opened;
         SourceBytes source = ReadingFile(path, [&] { return ReadSourceBytes(path, &opened); });
         if (options.sourceRead) options.sourceRead(path, opened);
+        report(size / 4);
         const std::size_t fileSize = source.body.size() + MarkSize(source.encoding);
         EncodingJudgement judged;
         const auto text = ReadingFile(path, [&] {
             return std::make_shared<const std::string>(
                 DecodeSource(std::move(source), rule, &judged));
         });
+        report(size / 2);
         const bool withoutItsText = JudgedWithoutItsText(judged.basis);
         found[index] = withoutItsText ? std::string() : judged.encoding;
         if (withoutItsText && options.encodingReport) options.encodingReport(index, judged);
@@ -185,7 +204,12 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
             SourcePages pages(path, index, pieces, text, held, large, judged.encoding);
             std::vector<HeadingLine> headings;
             try {
-                if (rules) headings = FindHeadings(*text, *rules, options.checkPoint);
+                const std::size_t decoded = std::max<std::size_t>(1, text->size());
+                if (rules)
+                    headings =
+                        FindHeadings(*text, *rules, options.checkPoint, [&](std::size_t searched) {
+                            report(size / 2 + size / 2 * searched / decoded);
+                        });
             } catch (const HeadingPatternError& error) {
                 throw ConversionError("Cannot find the chapters of \"" + path +
                                       "\": " + error.what());
@@ -203,6 +227,8 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
                 pages.AddChapter(span, level, cut, false, chapters);
             }
         });
+        before += size;
+        report(0);
     }
     return chapters;
 }

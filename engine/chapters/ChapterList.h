@@ -72,6 +72,10 @@ struct ChapterListOptions {
     // Called for every source once it is decoded, before its pages are made, with its index,
     // how it was read and its decoded text (valid only during the call).
     std::function<void(std::size_t, const EncodingJudgement&, std::string_view)> sourceDecoded;
+    // Called as the sources are read, decoded and searched for headings: `done` of `total`
+    // units, `total` being the sum of the sources' sizes, so that a front end's bar moves from
+    // the start of a large text.
+    std::function<void(std::size_t done, std::size_t total)> readingProgress;
     // Decoded text is held for the pages up to this many bytes in all; the text of sources
     // beyond it goes to the piece store, or is read again from its file. Without a store
     // every text is held.

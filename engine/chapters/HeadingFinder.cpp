@@ -73,7 +73,8 @@ void DropContentsList(std::vector<HeadingLine>& headings, std::size_t runEnd) {
 } // namespace
 
 std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules& rules,
-                                      const std::function<void()>& checkPoint) {
+                                      const std::function<void()>& checkPoint,
+                                      const std::function<void(std::size_t)>& searched) {
     std::vector<HeadingLine> headings;
     // The leading run of bare headings lasts until a heading has text under it; only then are
     // blank lines told from others, so the rest of the text costs no more than the rules.
@@ -83,8 +84,10 @@ std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules&
 
     for (std::size_t begin = 0, line = 0;; ++line) {
         // A user's pattern may take long over a large text: the user can stop it meanwhile.
-        if (checkPoint && line % kLinesBetweenCheckPoints == kLinesBetweenCheckPoints - 1)
-            checkPoint();
+        if (line % kLinesBetweenCheckPoints == kLinesBetweenCheckPoints - 1) {
+            if (checkPoint) checkPoint();
+            if (searched) searched(begin);
+        }
         const LineSpan span = LineAt(text, begin);
         const std::string_view content = span.In(text);
 

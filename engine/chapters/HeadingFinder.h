@@ -36,8 +36,9 @@ struct HeadingLine {
 // line each at the top stay chapters, and so do a real first chapter right after the list,
 // "第一卷 风起" directly above "第一章 渡口", a single heading, and a book that begins with
 // its text. `checkPoint`, when given, is called every few thousand lines and may raise to
-// stop.
+// stop; `searched`, when given, then hears how many bytes of the text are searched.
 std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules& rules,
-                                      const std::function<void()>& checkPoint = {});
+                                      const std::function<void()>& checkPoint = {},
+                                      const std::function<void(std::size_t)>& searched = {});
 
 } // namespace folivane::engine

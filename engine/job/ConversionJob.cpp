@@ -82,6 +82,9 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
                 !problem.empty())
                 throw ConversionError(problem);
         };
+        options.readingProgress = [&progress](std::size_t done, std::size_t total) {
+            progress.ReadingReport(done, total);
+        };
         options.encodingReport = [&](std::size_t index, const EncodingJudgement& judged) {
             progress.EncodingReport(input.sources[index], judged);
         };

@@ -343,5 +343,9 @@
         <source>&quot;%1&quot; is building, Please wait...</source>
         <translation>正在生成“%1”，请稍候……</translation>
     </message>
+    <message>
+        <source>Reading the files… %1%</source>
+        <translation>正在读取文件… %1%</translation>
+    </message>
 </context>
 </TS>

@@ -343,5 +343,9 @@
         <source>&quot;%1&quot; is building, Please wait...</source>
         <translation>正在產生「%1」，請稍候……</translation>
     </message>
+    <message>
+        <source>Reading the files… %1%</source>
+        <translation>正在讀取檔案… %1%</translation>
+    </message>
 </context>
 </TS>
