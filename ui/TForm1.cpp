@@ -43,7 +43,7 @@ constexpr int kTextPixels = 11;
 // The window as it was before it could grow: its default and its smallest size.
 constexpr QSize kClassicSize(505, 358);
 // With the contents preview beside the list the window opens wider.
-constexpr QSize kDefaultSize(860, 420);
+constexpr QSize kDefaultSize(900, 440);
 
 QPushButton* SideButton(const char* name, const QString& text, const char* icon) {
     auto* button = new QPushButton(LoadIcon(icon), text);
@@ -154,6 +154,7 @@ void TForm1::FormCreate() {
     splitter->addWidget(CreatePreviewFrame());
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    splitter->setSizes({kDefaultSize.width() * 3 / 5, kDefaultSize.width() * 2 / 5});
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 4, 4, 4);
     outer->addWidget(splitter);
@@ -349,8 +350,11 @@ QWidget* TForm1::CreatePreviewFrame() {
     m_preview->setHeaderLabels({tr("Contents"), tr("Size"), tr("Pages")});
     m_preview->setToolTip(tr("The book as it will be made: each source as it will be read, "
                              "then the contents with the size of each entry"));
-    m_preview->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // The names take what the sizes and page counts leave.
     m_preview->header()->setStretchLastSection(false);
+    m_preview->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_preview->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_preview->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     m_preview->setUniformRowHeights(true);
     m_preview->setMinimumWidth(180);
     m_previewNote = new QLabel;

@@ -324,6 +324,10 @@
         <source>%1 entries, %2 pages, language %3</source>
         <translation>%1 个条目，%2 页，语言 %3</translation>
     </message>
+    <message>
+        <source>Fixed: the file begins with a byte-order mark, which names its encoding</source>
+        <translation>已固定：文件以字节顺序标记开头，它指明了文件的编码</translation>
+    </message>
 </context>
 <context>
     <name>folivane::ui::TForm3</name>

@@ -324,6 +324,10 @@
         <source>%1 entries, %2 pages, language %3</source>
         <translation>%1 個條目，%2 頁，語言 %3</translation>
     </message>
+    <message>
+        <source>Fixed: the file begins with a byte-order mark, which names its encoding</source>
+        <translation>已固定：檔案以位元組順序標記開頭，它指明了檔案的編碼</translation>
+    </message>
 </context>
 <context>
     <name>folivane::ui::TForm3</name>
