@@ -31,7 +31,9 @@ build: configure
 test: build format-check
 	ctest --preset $(PRESET) -j $(JOBS)
 
-run: build
+# Only the programs: the tests and the fuzz targets' replay programs wait for `make test`.
+run: configure
+	cmake --build --preset $(PRESET) --target folivane folivane-cli
 	$(BUILD_DIR)/bin/folivane
 
 demo: build

@@ -20,8 +20,8 @@ namespace {
 struct GivenOptions {
     std::optional<std::string> output, title, author, publisher, cover, encoding, language,
         chapters, chapterPattern, volumePattern, maxHeadingLength, epubVersion, paragraphs, indent,
-        paragraphSpacing, css;
-    bool quiet = false, help = false, version = false, vertical = false;
+        paragraphSpacing, css, listFormat;
+    bool quiet = false, help = false, version = false, vertical = false, list = false;
     std::vector<std::string> sources;
 };
 
@@ -58,6 +58,8 @@ constexpr Option kOptions[] = {
     {"paragraph-spacing", 0, &GivenOptions::paragraphSpacing, nullptr},
     {"css", 0, &GivenOptions::css, nullptr},
     {"vertical", 0, nullptr, &GivenOptions::vertical},
+    {"list", 0, nullptr, &GivenOptions::list},
+    {"list-format", 0, &GivenOptions::listFormat, nullptr},
     {"quiet", 'q', nullptr, &GivenOptions::quiet},
     {"help", 'h', nullptr, &GivenOptions::help},
     {"version", 0, nullptr, &GivenOptions::version},
@@ -250,6 +252,8 @@ std::string Validate(const GivenOptions& given, engine::BookInput& book) {
         if (!tag) return engine::LanguageTagProblem(*given.language);
         book.language = *tag;
     }
+    if (given.listFormat && *given.listFormat != "text" && *given.listFormat != "json")
+        return "--list-format takes text or json, not \"" + *given.listFormat + "\"";
     if (book.sources.empty()) return "no source files given";
     if (given.output && book.outputPath.empty()) return "the output path is empty";
     if (!given.output) {
@@ -269,6 +273,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     options.help = given.help;
     options.version = given.version;
     options.quiet = given.quiet;
+    options.list = given.list;
+    options.listFormat = given.listFormat.value_or("text");
     if (!options.error.empty() || options.help || options.version) return options;
     options.error = Validate(given, options.book);
     return options;

@@ -13,6 +13,9 @@ struct CliOptions {
     bool quiet = false;
     bool help = false;
     bool version = false;
+    // --list: print the book's plan in this format ("text" or "json") and write nothing.
+    bool list = false;
+    std::string listFormat = "text";
     std::string error; // not empty: a usage error to show with the usage text
 };
 

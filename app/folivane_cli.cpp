@@ -1,8 +1,10 @@
 // folivane-cli: converts text files into an EPUB book from the command line.
 #include "CliOptions.h"
 #include "CliUsage.h"
+#include "PlanListing.h"
 #include "TerminalProgress.h"
 
+#include "engine/job/BookPlan.h"
 #include "engine/job/ConversionJob.h"
 #include "engine/job/OutputCheck.h"
 #include "engine/job/WorkingTree.h"
@@ -10,6 +12,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -35,9 +38,25 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!options.error.empty()) {
-        std::fprintf(stderr, "folivane-cli: %s\n\n%s", options.error.c_str(),
-                     cli::UsageText().c_str());
+        // The reason alone, so that it does not scroll away behind the whole help.
+        std::fprintf(stderr, "folivane-cli: %s\nTry 'folivane-cli --help' for more information.\n",
+                     options.error.c_str());
         return 2;
+    }
+    if (options.list) {
+        // A dry run: the plan as the conversion would make the book, and nothing written.
+        try {
+            const engine::BookPlan plan = engine::PlanBook(options.book);
+            const std::string listing =
+                options.listFormat == "json" ? cli::PlanAsJson(plan) : cli::PlanAsText(plan);
+            std::fputs(listing.c_str(), stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        } catch (const std::bad_alloc&) {
+            std::fprintf(stderr, "folivane-cli: not enough memory to read the sources\n");
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "folivane-cli: %s\n", error.what());
+        }
+        return 1;
     }
     // Refused before any work: a book that would replace one of its own sources.
     if (const std::string problem = engine::OutputReplacesInput(options.book); !problem.empty()) {

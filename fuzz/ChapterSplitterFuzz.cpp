@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     readBack.reserve(chapters.size());
     for (std::size_t i = 0; i < chapters.size(); ++i) {
         const engine::FileList& chapter = chapters[i];
-        if (chapter.Name != "story" + std::to_string(i + 1)) __builtin_trap();
+        if (chapter.Name != "story (" + std::to_string(i + 1) + ")") __builtin_trap();
         if (chapter.Path.rfind(w.pieces, 0) != 0) __builtin_trap();
         readBack.push_back(engine::ReadSourceText(chapter.Path));
         // No page grows past 100 KiB, its line ends counted as CR LF.

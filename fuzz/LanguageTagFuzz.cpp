@@ -3,6 +3,7 @@
 // refused is named in the refusal.
 #include "engine/text/LanguageTag.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -33,7 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (engine::LanguageTagProblem(tag).find(tag) == std::string::npos) __builtin_trap();
         return 0;
     }
-    if (!SameIgnoringCase(*canonical, tag)) __builtin_trap();
+    // A locale-style "_" reads as "-"; nothing else changes but letter case.
+    std::string dashed(tag);
+    std::replace(dashed.begin(), dashed.end(), '_', '-');
+    if (!SameIgnoringCase(*canonical, dashed)) __builtin_trap();
     for (const char c : *canonical) {
         const bool allowed =
             (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';

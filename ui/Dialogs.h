@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+class QUrl;
 class QWidget;
 
 namespace folivane::ui {
@@ -24,20 +25,30 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    // Several existing files; empty when the user cancels.
+    // Several existing files, starting in `folder` (empty: the dialog's own choice); empty
+    // when the user cancels.
     virtual QStringList OpenFiles(QWidget* owner, const QString& title,
-                                  const QList<FileType>& types) = 0;
+                                  const QList<FileType>& types, const QString& folder) = 0;
     // One existing file; empty when the user cancels.
     virtual QString OpenFile(QWidget* owner, const QString& title,
                              const QList<FileType>& types) = 0;
-    // The path to write, after the overwrite question when the file exists; empty when the
-    // user cancels. A name typed without a suffix gets the first suffix of the chosen type.
+    // The path to write, starting in `folder` (empty: the dialog's own choice); empty when
+    // the user cancels. It does not ask about replacing an existing file: the caller first
+    // decides whether it may be written at all, so that the user is asked one question. A
+    // name typed without a suffix gets the first suffix of the chosen type.
     virtual QString SaveFile(QWidget* owner, const QString& suggestedName,
-                             const QList<FileType>& types) = 0;
+                             const QList<FileType>& types, const QString& folder) = 0;
     // A message box; returns the button that closed it. The text is shown as plain text.
     virtual QMessageBox::StandardButton Message(QWidget* owner, QMessageBox::Icon icon,
                                                 const QString& title, const QString& text,
                                                 QMessageBox::StandardButtons buttons) = 0;
+    // A message box with an OK button and one button per entry of `actions`; returns the
+    // index of the action chosen, or -1 for OK and a closed box.
+    virtual int MessageWithActions(QWidget* owner, QMessageBox::Icon icon, const QString& title,
+                                   const QString& text, const QStringList& actions) = 0;
+    // Opens a file or folder with the desktop's program for it; failure is silent, as the
+    // desktop shows its own.
+    virtual void OpenUrl(const QUrl& url) = 0;
 };
 
 } // namespace folivane::ui

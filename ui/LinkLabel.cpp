@@ -2,7 +2,10 @@
 #include "LinkLabel.h"
 
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 namespace folivane::ui {
 
@@ -12,6 +15,7 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
     QFont underlined = font();
     underlined.setUnderline(true);
     setFont(underlined);
+    setFocusPolicy(Qt::StrongFocus);
     ApplyColour();
 }
 
@@ -20,6 +24,32 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
         QLabel::mouseReleaseEvent(event);
         return;
     }
+    Follow();
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        Follow();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void LinkLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    // A label draws no focus of its own; a link the keyboard reached must show it.
+    if (!hasFocus()) return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+}
+
+void LinkLabel::Follow() {
     visited_ = true;
     ApplyColour();
     if (address_.isValid()) QDesktopServices::openUrl(address_); // failure is silent on purpose

@@ -6,8 +6,9 @@
 
 namespace folivane::ui {
 
-// Emits clicked() on a left click; with an address set, it also opens that address with
-// the desktop's handler and says nothing when that fails. Parent-owned like any widget.
+// Emits clicked() on a left click, and on Return, Enter or Space when it has the keyboard
+// focus (Tab reaches it); with an address set, it also opens that address with the desktop's
+// handler and says nothing when that fails. Parent-owned like any widget.
 class LinkLabel : public QLabel {
     Q_OBJECT
 public:
@@ -22,9 +23,12 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
+    void Follow();
     QPalette::ColorRole ColourRole() const;
     void ApplyColour();
 

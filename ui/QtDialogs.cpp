@@ -1,7 +1,11 @@
 // Qt's file dialogs and message boxes behind the dialog seam.
 #include "QtDialogs.h"
 
+#include <QAbstractButton>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QPushButton>
+#include <QUrl>
 
 namespace folivane::ui {
 
@@ -40,10 +44,11 @@ QString NameFilter(const FileType& type) {
     return type.name + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
-QStringList QtDialogs::OpenFiles(QWidget* owner, const QString& title,
-                                 const QList<FileType>& types) {
+QStringList QtDialogs::OpenFiles(QWidget* owner, const QString& title, const QList<FileType>& types,
+                                 const QString& folder) {
     QFileDialog dialog(owner);
     Prepare(dialog, title, types);
+    if (!folder.isEmpty()) dialog.setDirectory(folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     if (dialog.exec() != QDialog::Accepted) return {};
@@ -60,10 +65,13 @@ QString QtDialogs::OpenFile(QWidget* owner, const QString& title, const QList<Fi
 }
 
 QString QtDialogs::SaveFile(QWidget* owner, const QString& suggestedName,
-                            const QList<FileType>& types) {
+                            const QList<FileType>& types, const QString& folder) {
     QFileDialog dialog(owner);
     Prepare(dialog, QString(), types);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The window asks about an existing file once it knows the file may be written at all.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!folder.isEmpty()) dialog.setDirectory(folder);
     dialog.setFileMode(QFileDialog::AnyFile);
     // A bare name gets the suffix of the type shown at the moment of saving.
     const QStringList filters = NameFilters(types);
@@ -88,6 +96,22 @@ QMessageBox::StandardButton QtDialogs::Message(QWidget* owner, QMessageBox::Icon
     // File and chapter names may contain "<"; they must never be read as markup.
     box.setTextFormat(Qt::PlainText);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+int QtDialogs::MessageWithActions(QWidget* owner, QMessageBox::Icon icon, const QString& title,
+                                  const QString& text, const QStringList& actions) {
+    QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    QList<const QAbstractButton*> buttons;
+    for (const QString& action : actions)
+        buttons.append(box.addButton(action, QMessageBox::ActionRole));
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return static_cast<int>(buttons.indexOf(box.clickedButton()));
+}
+
+void QtDialogs::OpenUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url); // the desktop says itself when it cannot
 }
 
 } // namespace folivane::ui

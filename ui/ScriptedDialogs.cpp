@@ -25,8 +25,12 @@ void ScriptedDialogs::Record(const Call& call) {
 }
 
 QStringList ScriptedDialogs::OpenFiles(QWidget* owner, const QString& title,
-                                       const QList<FileType>& types) {
-    Record({.kind = Kind::OpenFiles, .title = title, .types = types, .owner = owner});
+                                       const QList<FileType>& types, const QString& folder) {
+    Record({.kind = Kind::OpenFiles,
+            .title = title,
+            .folder = folder,
+            .types = types,
+            .owner = owner});
     return NextAnswer(openFilesAnswers);
 }
 
@@ -37,9 +41,12 @@ QString ScriptedDialogs::OpenFile(QWidget* owner, const QString& title,
 }
 
 QString ScriptedDialogs::SaveFile(QWidget* owner, const QString& suggestedName,
-                                  const QList<FileType>& types) {
-    Record(
-        {.kind = Kind::SaveFile, .suggestedName = suggestedName, .types = types, .owner = owner});
+                                  const QList<FileType>& types, const QString& folder) {
+    Record({.kind = Kind::SaveFile,
+            .suggestedName = suggestedName,
+            .folder = folder,
+            .types = types,
+            .owner = owner});
     return NextAnswer(saveAnswers);
 }
 
@@ -59,6 +66,23 @@ QMessageBox::StandardButton ScriptedDialogs::Message(QWidget* owner, QMessageBox
         if (buttons.testFlag(static_cast<QMessageBox::StandardButton>(bit)))
             return static_cast<QMessageBox::StandardButton>(bit);
     return QMessageBox::NoButton;
+}
+
+int ScriptedDialogs::MessageWithActions(QWidget* owner, QMessageBox::Icon icon,
+                                        const QString& title, const QString& text,
+                                        const QStringList& actions) {
+    Record({.kind = Kind::Message,
+            .title = title,
+            .text = text,
+            .actions = actions,
+            .icon = icon,
+            .buttons = QMessageBox::Ok,
+            .owner = owner});
+    return actionAnswers.isEmpty() ? -1 : actionAnswers.takeFirst();
+}
+
+void ScriptedDialogs::OpenUrl(const QUrl& url) {
+    openedUrls << url;
 }
 
 } // namespace folivane::ui

@@ -3,6 +3,8 @@
 
 #include "Dialogs.h"
 
+#include <QUrl>
+
 #include <functional>
 
 namespace folivane::ui {
@@ -19,6 +21,8 @@ public:
         QString title{};
         QString text{};          // message boxes
         QString suggestedName{}; // save dialog
+        QString folder{};        // file dialogs: where they start
+        QStringList actions{};   // message boxes with actions
         QList<FileType> types{}; // file dialogs
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons{};
@@ -29,22 +33,27 @@ public:
     QStringList openFileAnswers;
     QStringList saveAnswers;
     QList<QMessageBox::StandardButton> messageAnswers;
+    QList<int> actionAnswers; // an empty queue closes the box (-1)
+    QList<QUrl> openedUrls;   // what the desktop was asked to open, never opened
 
     QList<Call> calls;
     // Runs inside each call, before it answers: the moment a real dialog would be up.
     std::function<void(const Call&)> onCall;
 
-    // The message boxes among the calls, in order.
+    // The message boxes among the calls, in order, those with actions too.
     QList<Call> Messages() const;
 
-    QStringList OpenFiles(QWidget* owner, const QString& title,
-                          const QList<FileType>& types) override;
+    QStringList OpenFiles(QWidget* owner, const QString& title, const QList<FileType>& types,
+                          const QString& folder) override;
     QString OpenFile(QWidget* owner, const QString& title, const QList<FileType>& types) override;
-    QString SaveFile(QWidget* owner, const QString& suggestedName,
-                     const QList<FileType>& types) override;
+    QString SaveFile(QWidget* owner, const QString& suggestedName, const QList<FileType>& types,
+                     const QString& folder) override;
     QMessageBox::StandardButton Message(QWidget* owner, QMessageBox::Icon icon,
                                         const QString& title, const QString& text,
                                         QMessageBox::StandardButtons buttons) override;
+    int MessageWithActions(QWidget* owner, QMessageBox::Icon icon, const QString& title,
+                           const QString& text, const QStringList& actions) override;
+    void OpenUrl(const QUrl& url) override;
 
 private:
     void Record(const Call& call);

@@ -7,15 +7,16 @@
 #include "LinkLabel.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
-#include "engine/chapters/ParagraphStyle.h"
 #include "engine/epub/BookLayout.h"
 #include "engine/job/WorkingTree.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,8 +24,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSplitter>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -32,62 +37,71 @@ namespace folivane::ui {
 
 namespace {
 
-// The window is laid out in fixed logical pixels, so its text is sized in the same unit
-// (about 8 points at 96 dots per inch); high-DPI scaling then grows both together.
+// The text is sized in logical pixels (about 8 points at 96 dots per inch), as the window
+// always had it; high-DPI scaling grows it with everything else.
 constexpr int kTextPixels = 11;
+// The window as it was before it could grow: its default and its smallest size.
+constexpr QSize kClassicSize(505, 358);
+// With the contents preview beside the list the window opens wider.
+constexpr QSize kDefaultSize(900, 440);
 
-QPushButton* SideButton(const char* name, const QString& text, const char* icon, QWidget* parent,
-                        int top) {
-    auto* button = new QPushButton(LoadIcon(icon), text, parent);
+QPushButton* SideButton(const char* name, const QString& text, const char* icon) {
+    auto* button = new QPushButton(LoadIcon(icon), text);
     button->setObjectName(QLatin1String(name));
-    button->setFocusPolicy(Qt::NoFocus);
     button->setIconSize(QSize(24, 24)); // a 32-pixel picture would not fit the 30-pixel button
-    button->setGeometry(415, top, 82, 30);
+    button->setMinimumHeight(30);
     return button;
 }
 
-QLineEdit* Edit(const char* name, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
+QLineEdit* Edit(const char* name) {
+    auto* edit = new QLineEdit;
     edit->setObjectName(QLatin1String(name));
     return edit;
 }
 
-// A caption right-aligned to end just before `right`, naming `buddy` for screen readers
-// and mnemonics.
-void Caption(const QString& text, QWidget* parent, int right, int top, QWidget* buddy) {
-    auto* label = new QLabel(text, parent);
-    const int width = label->fontMetrics().horizontalAdvance(text) + 2;
-    label->setGeometry(right - width, top, width, 21);
+// A caption naming `buddy` for screen readers and mnemonics.
+QLabel* Caption(const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setBuddy(buddy);
+    return label;
 }
 
-// "text (Ctrl+O)": a button's tool tip with its shortcut, as the desktop writes keys.
+// A row of controls, left to right, with room to spare at its end.
+QHBoxLayout* Row(const QList<QWidget*>& widgets) {
+    auto* row = new QHBoxLayout;
+    for (QWidget* widget : widgets)
+        row->addWidget(widget);
+    row->addStretch();
+    return row;
+}
+
+// "text (Ctrl+O)": a control's tool tip with its shortcut, as the desktop writes keys.
 QString WithShortcut(const QString& text, const QKeySequence& keys) {
     return text + QStringLiteral(" (") + keys.toString(QKeySequence::NativeText) + QLatin1Char(')');
 }
 
-// The window grows by one row of the book frame for the choices of the book.
-constexpr int kChoicesRow = 24;
-// The rows of choices under the cover: chapters, language and version; paragraphs.
-constexpr int kChoicesRows = 2 * kChoicesRow;
-
 } // namespace
 
-TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
-      dialogs_(dialogs) {
+TForm1::TForm1(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Window), dialogs_(dialogs) {
     FormCreate();
 }
 
 TForm1::~TForm1() {
+    SaveSettings();
+    // The list's rows go with it, after the preview's timer: nothing may be scheduled then.
+    m_list->model()->disconnect(this);
+    previewTimer_->stop();
     // Nothing of a finished job may reach a window that is going away.
     if (worker_) {
         worker_->disconnect(this);
         worker_->wait();
     }
+    if (previewCancel_) *previewCancel_ = true;
+    previewing_.disconnect(this);
+    previewing_.waitForFinished();
+    guessing_.disconnect(this);
+    guessing_.waitForFinished();
 }
 
 void TForm1::FormCreate() {
@@ -97,76 +111,117 @@ void TForm1::FormCreate() {
     QFont f = font();
     f.setPixelSize(kTextPixels);
     setFont(f);
-    setFixedSize(505, 334 + kChoicesRows);
     setAcceptDrops(true);
     tempFolderPath_ = engine::TempFolderPath();
 
-    CreateTopFrame();
-    CreateListFrame();
-    CreateBookFrame();
+    auto* left = new QWidget;
+    auto* column = new QVBoxLayout(left);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(CreateTopFrame());
+    column->addWidget(CreateListFrame(), 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(CreateBookFrame(), 1);
 
-    SpeedButton1 = new QToolButton(this);
+    SpeedButton1 = new QToolButton;
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setText(tr("Convert"));
     SpeedButton1->setIcon(LoadIcon("convert"));
     SpeedButton1->setIconSize(QSize(48, 48));
     SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    SpeedButton1->setFocusPolicy(Qt::NoFocus);
-    SpeedButton1->setGeometry(416, 225, 83, 86 + kChoicesRows);
+    SpeedButton1->setFocusPolicy(Qt::StrongFocus);
+    SpeedButton1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    SpeedButton1->setMinimumWidth(83);
     QFont bold = SpeedButton1->font();
     bold.setBold(true);
     SpeedButton1->setFont(bold);
     QPalette red = SpeedButton1->palette();
-    red.setColor(QPalette::ButtonText, Qt::red);
+    red.setColor(QPalette::Active, QPalette::ButtonText, Qt::red);
+    red.setColor(QPalette::Inactive, QPalette::ButtonText, Qt::red);
     SpeedButton1->setPalette(red);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+    bottom->addWidget(SpeedButton1);
+    column->addLayout(bottom);
 
-    URLLabel4 = new LinkLabel(QLatin1String(engine::kSourceAddress), this);
+    URLLabel4 = new LinkLabel(QLatin1String(engine::kSourceAddress));
     URLLabel4->setObjectName(QStringLiteral("URLLabel4"));
     URLLabel4->SetAddress(QUrl(QLatin1String(engine::kSourceAddress)));
-    URLLabel4->move(184, 317 + kChoicesRows);
-    URLLabel4->adjustSize();
+    column->addWidget(URLLabel4, 0, Qt::AlignHCenter);
+
+    auto* splitter = new QSplitter(Qt::Horizontal);
+    splitter->setObjectName(QStringLiteral("Splitter"));
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(left);
+    splitter->addWidget(CreatePreviewFrame());
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setSizes({kDefaultSize.width() * 3 / 5, kDefaultSize.width() * 2 / 5});
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    outer->addWidget(splitter);
 
     CreateTabOrder();
     CreateShortcuts();
     connect(&guessing_, &QFutureWatcher<QList<EncodingGuess>>::finished, this,
             &TForm1::ApplyEncodingGuesses);
 
+    // The preview and Convert follow the list: rows added, removed, moved, read again.
+    QAbstractItemModel* model = m_list->model();
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(model, signal, this, [this] {
+            UpdateConvertButton();
+            SchedulePreview();
+        });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        UpdateConvertButton();
+        SchedulePreview();
+    });
+    connect(model, &QAbstractItemModel::dataChanged, this, &TForm1::SchedulePreview);
+    connect(m_chapters, &QCheckBox::toggled, this, &TForm1::SchedulePreview);
+    connect(m_paragraphs, &QComboBox::currentIndexChanged, this, &TForm1::SchedulePreview);
+    connect(m_pattern, &QLineEdit::textChanged, this, &TForm1::SchedulePreview);
+    connect(m_language, &QLineEdit::textChanged, this, &TForm1::SchedulePreview);
+    connect(&previewing_, &QFutureWatcher<PreviewResult>::finished, this, &TForm1::ShowPreview);
+    UpdateConvertButton();
+
     // The progress dialog of the first job waits hidden.
     EnsureProgressDialog();
 
+    setMinimumSize(minimumSizeHint().expandedTo(kClassicSize));
+    resize(kDefaultSize.expandedTo(minimumSize()));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    LoadSettings();
+    SchedulePreview();
 }
 
-void TForm1::CreateTopFrame() {
-    // Its top edge sits above the window so only three sides of the frame show.
-    auto* frame = new QGroupBox(this);
-    frame->setGeometry(2, -3, 502, 69);
-
-    BitBtn1 = new QPushButton(LoadIcon("add"), tr("Add Files"), frame);
+QWidget* TForm1::CreateTopFrame() {
+    auto* frame = new QWidget;
+    BitBtn1 = new QPushButton(LoadIcon("add"), tr("Add Files"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setIconSize(QSize(48, 48));
-    BitBtn1->setGeometry(5, 11, 110, 52);
+    BitBtn1->setMinimumSize(110, 52);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
 
-    URLLabel3 = new LinkLabel(tr("About"), frame);
+    URLLabel3 = new LinkLabel(tr("About"));
     URLLabel3->setObjectName(QStringLiteral("URLLabel3"));
-    URLLabel3->move(462, 17);
-    URLLabel3->adjustSize();
     connect(URLLabel3, &LinkLabel::clicked, this, &TForm1::URLLabel3Click);
+
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->addWidget(BitBtn1);
+    row->addStretch();
+    row->addWidget(URLLabel3, 0, Qt::AlignTop);
+    return frame;
 }
 
-void TForm1::CreateListFrame() {
-    auto* frame = new QGroupBox(tr(" TXT Files List "), this);
-    frame->setGeometry(2, 66, 502, 150);
+QWidget* TForm1::CreateListFrame() {
+    auto* frame = new QGroupBox(tr(" TXT Files List "));
 
-    m_list = new QTableWidget(0, kColumns, frame);
+    m_list = new QTableWidget(0, kColumns);
     m_list->setObjectName(QStringLiteral("m_list"));
-    m_list->setGeometry(5, 16, 405, 128);
     const QStringList captions{tr("ID"), tr("File Name"), tr("Size"), tr("Encoding"), tr("Path")};
     // The size column holds "999.9 MB", the encoding column "BIG5-HKSCS", with room for a
-    // sort arrow; the path takes what is left and more.
+    // sort arrow; the name and the path share what is left as the window grows.
     const QFontMetrics metrics = m_list->fontMetrics();
     const int sizeWidth = metrics.horizontalAdvance(QStringLiteral("999.9 MB")) + 28;
     const int encodingWidth = metrics.horizontalAdvance(QStringLiteral("BIG5-HKSCS")) + 16;
@@ -175,11 +230,14 @@ void TForm1::CreateListFrame() {
         m_list->setHorizontalHeaderItem(c, new QTableWidgetItem(captions[c]));
         m_list->setColumnWidth(c, widths[c]);
     }
+    QHeaderView* header = m_list->horizontalHeader();
+    header->setSectionResizeMode(kFileName, QHeaderView::Stretch);
+    header->setSectionResizeMode(kPath, QHeaderView::Stretch);
     m_list->verticalHeader()->hide();
     m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 4);
-    m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_list->horizontalHeader()->setHighlightSections(false);
-    m_list->horizontalHeader()->setSectionsClickable(true);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setHighlightSections(false);
+    header->setSectionsClickable(true);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -190,91 +248,65 @@ void TForm1::CreateListFrame() {
     m_list->setShowGrid(true);
     m_list->setWordWrap(false);
     m_list->setIconSize(QSize(16, 16));
+    m_list->setMinimumSize(300, 100);
     QPalette p = m_list->palette();
     p.setColor(QPalette::Text, QColor(0, 0, 128)); // navy
     // The selected row stays as visible when the list loses the focus.
     for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
         p.setColor(QPalette::Inactive, role, p.color(QPalette::Active, role));
     m_list->setPalette(p);
-    connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &TForm1::m_listColumnClick);
+    connect(header, &QHeaderView::sectionClicked, this, &TForm1::m_listColumnClick);
+    // Tab into the list makes a row current, so that Ctrl+Up and Ctrl+Down act at once.
+    m_list->installEventFilter(this);
 
-    m_up = SideButton("m_up", tr("Up     "), "up", frame, 16);
-    m_down = SideButton("m_down", tr("Down "), "down", frame, 49);
-    m_del = SideButton("m_del", tr("Delete"), "delete", frame, 82);
-    m_delall = SideButton("m_delall", tr("Empty "), "empty", frame, 115);
+    m_up = SideButton("m_up", tr("Up     "), "up");
+    m_down = SideButton("m_down", tr("Down "), "down");
+    m_del = SideButton("m_del", tr("Delete"), "delete");
+    m_delall = SideButton("m_delall", tr("Empty "), "empty");
     connect(m_up, &QPushButton::clicked, this, &TForm1::m_upClick);
     connect(m_down, &QPushButton::clicked, this, &TForm1::m_downClick);
     connect(m_del, &QPushButton::clicked, this, &TForm1::m_delClick);
     connect(m_delall, &QPushButton::clicked, this, &TForm1::m_delallClick);
+
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* button : {m_up, m_down, m_del, m_delall})
+        buttons->addWidget(button);
+    buttons->addStretch();
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(5, 4, 5, 5);
+    row->addWidget(m_list, 1);
+    row->addLayout(buttons);
+    return frame;
 }
 
-void TForm1::CreateBookFrame() {
-    auto* frame = new QGroupBox(tr(" ePub Book Information "), this);
-    frame->setGeometry(2, 219, 410, 94 + kChoicesRows);
+QWidget* TForm1::CreateBookFrame() {
+    auto* frame = new QGroupBox(tr(" ePub Book Information "));
 
-    // The fields keep their right edges; a font or a language whose captions need more
-    // room than the classic layout gave them moves the fields' left edges instead of
-    // clipping.
-    const int titleRight = 68 + 139;
-    const int fullRight = 68 + 334;
-    const QFontMetrics metrics = frame->fontMetrics();
-    const auto neededLeft = [&metrics](const QString& caption, int captionLeft) {
-        return captionLeft + metrics.horizontalAdvance(caption) + 2 + 3;
-    };
-    const QString bookName = tr("Book Name:");
-    const QString author = tr("Author:");
-    const QString publisher = tr("Publisher:");
-    const QString cover = tr("Cover:");
-    const QString language = tr("Language:");
-    const QString paragraphs = tr("Paragraphs:");
-    int left = 68;
-    for (const QString& caption : {bookName, publisher, cover, paragraphs})
-        left = std::max(left, neededLeft(caption, 2));
-
-    m_title = Edit("m_title", frame);
-    m_title->setGeometry(left, 20, titleRight - left, 21);
-    Caption(bookName, frame, left - 3, 20, m_title);
-
-    m_zz = Edit("m_zz", frame);
-    const int authorLeft = std::max(266, neededLeft(author, titleRight + 4));
-    m_zz->setGeometry(authorLeft, 20, fullRight - authorLeft, 21);
-    Caption(author, frame, authorLeft - 3, 20, m_zz);
-
-    m_cbs = Edit("m_cbs", frame);
-    m_cbs->setGeometry(left, 44, fullRight - left, 21);
-    Caption(publisher, frame, left - 3, 44, m_cbs);
-
-    CoverPath = new EllipsisEdit(frame);
+    m_title = Edit("m_title");
+    m_zz = Edit("m_zz");
+    m_cbs = Edit("m_cbs");
+    CoverPath = new EllipsisEdit;
     CoverPath->setObjectName(QStringLiteral("CoverPath"));
     CoverPath->Button()->setObjectName(QStringLiteral("CoverPathButton"));
+    // The "..." button is a stop of its own in the tab order.
+    CoverPath->Button()->setFocusPolicy(Qt::TabFocus);
     CoverPath->ClearButton()->setObjectName(QStringLiteral("CoverPathClear"));
     CoverPath->ClearButton()->setToolTip(tr("Remove the cover"));
-    CoverPath->setGeometry(left, 68, fullRight - left, 21);
-    Caption(cover, frame, left - 3, 68, CoverPath);
     connect(CoverPath, &EllipsisEdit::editButtonClicked, this, &TForm1::CoverPathEditButtonClick);
 
-    // The choices of the book: a row of their own under the cover, right-aligned like the
-    // fields above.
-    const int choicesTop = 68 + kChoicesRow;
-    m_epubVersion = new QComboBox(frame);
+    m_epubVersion = new QComboBox;
     m_epubVersion->setObjectName(QStringLiteral("m_epubVersion"));
     m_epubVersion->addItem(tr("EPUB 2"), static_cast<int>(engine::EpubVersion::Epub2));
     m_epubVersion->addItem(tr("EPUB 3"), static_cast<int>(engine::EpubVersion::Epub3));
     m_epubVersion->setToolTip(tr("EPUB 2 opens in the most readers; EPUB 3 adds a navigation "
                                  "document for modern readers and stores"));
     m_epubVersion->setAccessibleName(tr("EPUB version"));
-    const int versionWidth = m_epubVersion->sizeHint().width();
-    m_epubVersion->setGeometry(fullRight - versionWidth, choicesTop, versionWidth, 21);
 
     // Beside the version it needs: EPUB 2 has no vertical writing, so the box waits for 3.
-    m_vertical = new QCheckBox(tr("Vertical"), frame);
+    m_vertical = new QCheckBox(tr("Vertical"));
     m_vertical->setObjectName(QStringLiteral("m_vertical"));
     m_vertical->setToolTip(tr("Write the book vertically, columns from right to left, as "
                               "Japanese books are set; needs EPUB 3"));
-    const int verticalWidth = m_vertical->sizeHint().width();
-    const int verticalLeft = fullRight - versionWidth - 6 - verticalWidth;
-    m_vertical->setGeometry(verticalLeft, choicesTop, verticalWidth, 21);
     const auto allowVertical = [this] {
         m_vertical->setEnabled(m_epubVersion->currentData().toInt() ==
                                static_cast<int>(engine::EpubVersion::Epub3));
@@ -282,26 +314,7 @@ void TForm1::CreateBookFrame() {
     connect(m_epubVersion, &QComboBox::currentIndexChanged, this, allowVertical);
     allowVertical();
 
-    m_language = Edit("m_language", frame);
-    m_language->setPlaceholderText(tr("Automatic"));
-    m_language->setToolTip(tr("The book's language as a BCP 47 tag, such as en, zh-CN or ja; "
-                              "empty: judged from the text"));
-    const int languageWidth =
-        std::max(64, metrics.horizontalAdvance(m_language->placeholderText()) + 12);
-    const int languageLeft = verticalLeft - 6 - languageWidth;
-    m_language->setGeometry(languageLeft, choicesTop, languageWidth, 21);
-    const int languageCaptionRight = languageLeft - 3;
-    Caption(language, frame, languageCaptionRight, choicesTop, m_language);
-
-    m_chapters = new QCheckBox(tr("Find chapters in the text"), frame);
-    m_chapters->setObjectName(QStringLiteral("m_chapters"));
-    m_chapters->setChecked(true);
-    m_chapters->setToolTip(tr("Start a chapter at heading lines such as \"第十四章\" or "
-                              "\"Chapter 14\"; off: one chapter per file"));
-    const int chaptersRight = languageCaptionRight - metrics.horizontalAdvance(language) - 8;
-    m_chapters->setGeometry(8, choicesTop, chaptersRight - 8, 21);
-
-    m_paragraphs = new QComboBox(frame);
+    m_paragraphs = new QComboBox;
     m_paragraphs->setObjectName(QStringLiteral("m_paragraphs"));
     m_paragraphs->addItem(tr("Automatic"), static_cast<int>(engine::ParagraphChoice::Auto));
     m_paragraphs->addItem(tr("One per line"), static_cast<int>(engine::ParagraphChoice::Lines));
@@ -314,22 +327,91 @@ void TForm1::CreateBookFrame() {
            "Blank-line blocks: the lines between blank lines. Indented: an indented line "
            "starts a paragraph."));
     m_paragraphs->setAccessibleName(tr("Paragraphs"));
-    m_paragraphs->setGeometry(left, choicesTop + kChoicesRow,
-                              std::max(m_paragraphs->sizeHint().width(), 140), 21);
-    Caption(paragraphs, frame, left - 3, choicesTop + kChoicesRow, m_paragraphs);
+
+    m_language = Edit("m_language");
+    m_language->setPlaceholderText(tr("Automatic"));
+    m_language->setToolTip(tr("The book's language as a BCP 47 tag, such as en, zh-CN or ja; "
+                              "empty: judged from the text"));
+    m_language->setMaximumWidth(
+        std::max(80, m_language->fontMetrics().horizontalAdvance(tr("Automatic")) + 16));
+
+    m_chapters = new QCheckBox(tr("Find chapters in the text"));
+    m_chapters->setObjectName(QStringLiteral("m_chapters"));
+    m_chapters->setChecked(true);
+    m_chapters->setToolTip(tr("Start a chapter at heading lines such as \"第十四章\" or "
+                              "\"Chapter 14\"; off: one chapter per file"));
+
+    m_pattern = Edit("m_pattern");
+    m_pattern->setPlaceholderText(tr("Built-in headings"));
+    m_pattern->setToolTip(tr("A PCRE2 pattern that finds heading lines instead of the built-in "
+                             "rules, such as ^Chapter \\d+; the preview shows what it finds"));
+    m_pattern->setAccessibleName(tr("Chapter pattern"));
+    connect(m_chapters, &QCheckBox::toggled, m_pattern, &QWidget::setEnabled);
+
+    auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(5, 4, 5, 5);
+    grid->setVerticalSpacing(3);
+    grid->addWidget(Caption(tr("Book Name:"), m_title), 0, 0);
+    grid->addWidget(m_title, 0, 1);
+    grid->addWidget(Caption(tr("Author:"), m_zz), 0, 2);
+    grid->addWidget(m_zz, 0, 3);
+    grid->addWidget(Caption(tr("Publisher:"), m_cbs), 1, 0);
+    grid->addWidget(m_cbs, 1, 1, 1, 3);
+    grid->addWidget(Caption(tr("Cover:"), CoverPath), 2, 0);
+    grid->addWidget(CoverPath, 2, 1, 1, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    // The choices of the book, one row for how chapters are found and one for the book's
+    // form: a control more is one entry more in its row.
+    grid->addLayout(
+        Row({m_chapters, m_pattern, Caption(tr("Paragraphs:"), m_paragraphs), m_paragraphs}), 3, 0,
+        1, 4);
+    grid->addLayout(
+        Row({Caption(tr("Language:"), m_language), m_language, m_epubVersion, m_vertical}), 4, 0, 1,
+        4);
+    return frame;
+}
+
+QWidget* TForm1::CreatePreviewFrame() {
+    auto* frame = new QGroupBox(tr(" Contents of the Book "));
+    m_preview = new QTreeWidget;
+    m_preview->setObjectName(QStringLiteral("m_preview"));
+    m_preview->setColumnCount(3);
+    m_preview->setHeaderLabels({tr("Contents"), tr("Size"), tr("Pages")});
+    m_preview->setToolTip(tr("The book as it will be made: each source as it will be read, "
+                             "then the contents with the size of each entry"));
+    // The names take what the sizes and page counts leave.
+    m_preview->header()->setStretchLastSection(false);
+    m_preview->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_preview->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_preview->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    m_preview->setUniformRowHeights(true);
+    m_preview->setMinimumWidth(180);
+    m_previewNote = new QLabel;
+    m_previewNote->setObjectName(QStringLiteral("m_previewNote"));
+    m_previewNote->setTextFormat(Qt::PlainText);
+    m_previewNote->setWordWrap(true);
+    auto* column = new QVBoxLayout(frame);
+    column->setContentsMargins(5, 4, 5, 5);
+    column->addWidget(m_preview, 1);
+    column->addWidget(m_previewNote);
+    previewTimer_ = new QTimer(this);
+    previewTimer_->setSingleShot(true);
+    // Typing a pattern or adding many files makes one preview, once the changes pause.
+    previewTimer_->setInterval(300);
+    connect(previewTimer_, &QTimer::timeout, this, &TForm1::StartPreview);
+    return frame;
 }
 
 void TForm1::CreateTabOrder() {
-    setTabOrder(BitBtn1, m_list);
-    setTabOrder(m_list, m_title);
-    setTabOrder(m_title, m_zz);
-    setTabOrder(m_zz, m_cbs);
-    setTabOrder(m_cbs, CoverPath);
-    setTabOrder(CoverPath, m_chapters);
-    setTabOrder(m_chapters, m_language);
-    setTabOrder(m_language, m_vertical);
-    setTabOrder(m_vertical, m_epubVersion);
-    setTabOrder(m_epubVersion, m_paragraphs);
+    // Top to bottom, left to right, as the window reads; a control more is one line more.
+    const QList<QWidget*> order{
+        BitBtn1,      URLLabel3, m_list,       m_up,       m_down,        m_del,
+        m_delall,     m_title,   m_zz,         m_cbs,      CoverPath,     CoverPath->Button(),
+        m_chapters,   m_pattern, m_paragraphs, m_language, m_epubVersion, m_vertical,
+        SpeedButton1, URLLabel4, m_preview};
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
     BitBtn1->setFocus();
 }
 
@@ -344,21 +426,44 @@ void TForm1::CreateShortcuts() {
     const QKeySequence up(Qt::CTRL | Qt::Key_Up);
     const QKeySequence down(Qt::CTRL | Qt::Key_Down);
     const QKeySequence remove(QKeySequence::Delete);
+    const QKeySequence empty(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete);
+    const QKeySequence cover(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
+    const QKeySequence about(Qt::Key_F1);
     const QKeySequence convert(Qt::CTRL | Qt::Key_Return);
     shortcut(open, this, &TForm1::BitBtn1Click);
     shortcut(up, this, &TForm1::m_upClick);
     shortcut(down, this, &TForm1::m_downClick);
+    shortcut(empty, this, &TForm1::m_delallClick);
+    shortcut(cover, this, &TForm1::CoverPathEditButtonClick);
+    shortcut(about, this, &TForm1::URLLabel3Click);
     shortcut(convert, this, &TForm1::SpeedButton1Click);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Enter), this, &TForm1::SpeedButton1Click);
     // Delete acts on the list only: in a field it deletes text.
     shortcut(remove, m_list, &TForm1::DeleteKeyPressed);
 
     BitBtn1->setToolTip(WithShortcut(tr("Add TXT Files"), open));
+    URLLabel3->setToolTip(WithShortcut(tr("About Quorvel Folivane Converter"), about));
     m_up->setToolTip(WithShortcut(tr("Move the selected file up"), up));
     m_down->setToolTip(WithShortcut(tr("Move the selected file down"), down));
     m_del->setToolTip(WithShortcut(tr("Remove the selected file from the list"), remove));
-    m_delall->setToolTip(tr("Remove every file from the list"));
-    SpeedButton1->setToolTip(WithShortcut(tr("Convert the files into one book"), convert));
+    m_delall->setToolTip(WithShortcut(tr("Remove every file from the list"), empty));
+    CoverPath->Button()->setToolTip(WithShortcut(tr("Choose a picture for the cover"), cover));
+}
+
+void TForm1::UpdateConvertButton() {
+    const bool any = m_list->rowCount() > 0;
+    SpeedButton1->setEnabled(any);
+    SpeedButton1->setToolTip(
+        any ? WithShortcut(tr("Convert the files into one book"),
+                           QKeySequence(Qt::CTRL | Qt::Key_Return))
+            : tr("Add text files to the list first: there is nothing to convert"));
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_list && event->type() == QEvent::FocusIn && m_list->rowCount() > 0 &&
+        SelectedRow() < 0)
+        SelectRow(std::max(0, m_list->currentRow()));
+    return QWidget::eventFilter(watched, event);
 }
 
 TForm3* TForm1::ProgressDialog() const {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/job/BookInput.h"
+#include "engine/job/BookPlan.h"
 
 #include <QFutureWatcher>
 #include <QList>
@@ -9,6 +10,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <atomic>
+#include <memory>
 #include <string>
 
 class QCheckBox;
@@ -19,7 +22,10 @@ class QMimeData;
 class QPushButton;
 class QTableWidget;
 class QTableWidgetItem;
+class QTimer;
 class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace folivane::ui {
 
@@ -59,6 +65,8 @@ public:
     // The progress dialog of the running or next conversion; null between a conversion's
     // end and the next press of Convert.
     TForm3* ProgressDialog() const;
+    // Whether the contents preview is being worked out or waits to be.
+    bool PreviewPending() const;
 
 signals:
     // The progress dialog has just been shown, still in its initial state.
@@ -69,8 +77,11 @@ signals:
     void terminated(int exitCode);
     // Every row's encoding column shows what the file will be read as.
     void encodingsKnown();
+    // The contents preview shows the plan of the book as the window now describes it.
+    void previewShown();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -90,12 +101,35 @@ private:
         QString problem;  // why it could not be read
     };
 
+    // The plan of the book worked out off the interface thread for the preview.
+    struct PreviewResult {
+        int generation = 0;
+        engine::BookPlan plan;
+        QString problem; // not empty: no plan, and why
+    };
+
     void FormCreate();
-    void CreateTopFrame();
-    void CreateListFrame();
-    void CreateBookFrame();
+    QWidget* CreateTopFrame();
+    QWidget* CreateListFrame();
+    QWidget* CreateBookFrame();
+    QWidget* CreatePreviewFrame();
     void CreateTabOrder();
     void CreateShortcuts();
+    // Convert is offered only when there is something to convert.
+    void UpdateConvertButton();
+
+    // Persisted choices (TForm1Settings.cpp): each control kept, under its key.
+    QList<QPair<QString, QWidget*>> PersistedControls() const;
+    void LoadSettings();
+    void SaveSettings() const;
+
+    // Contents preview (TForm1Preview.cpp).
+    void SchedulePreview();
+    void StartPreview();
+    void ShowPreview();
+    void ShowPlan(const engine::BookPlan& plan);
+    // The pattern field's verdict, as the command line checks it; empty when it is fine.
+    QString PatternProblem() const;
 
     // Book list (TForm1BookList.cpp).
     void BitBtn1Click();
@@ -108,6 +142,8 @@ private:
     void m_listColumnClick(int column);
     int m_listCompare(int rowA, int rowB) const;
     void CoverPathEditButtonClick();
+    // The folder of the path, for the file dialogs' next start.
+    static QString FolderOf(const QString& path);
     int SelectedRow() const;
     void SelectRow(int row);
     int IdOf(int row) const;
@@ -133,8 +169,11 @@ private:
     // Conversion (TForm1Convert.cpp).
     void SpeedButton1Click();
     engine::BookInput MakeBookInput(const QString& outputPath) const;
+    // Asks before replacing an existing file; true when the book may be written at `output`.
+    bool MayWriteBook(const engine::BookInput& input, const QString& output);
     void EnsureProgressDialog();
     void OnShowFormMessage();
+    void OnReadingReport(qulonglong done, qulonglong total);
     void OnChgStepMessage(int chapterCount);
     void OnChapterReport(const QString& chapterName);
     void OnPackingReport(qulonglong written, qulonglong total);
@@ -161,12 +200,18 @@ private:
     QLineEdit* m_cbs = nullptr;
     EllipsisEdit* CoverPath = nullptr;
     QCheckBox* m_chapters = nullptr;
+    QLineEdit* m_pattern = nullptr;
     QLineEdit* m_language = nullptr;
     QComboBox* m_epubVersion = nullptr;
     QComboBox* m_paragraphs = nullptr;
     QCheckBox* m_vertical = nullptr; // enabled only while m_epubVersion is EPUB 3
     QToolButton* SpeedButton1 = nullptr;
     LinkLabel* URLLabel4 = nullptr;
+    QTreeWidget* m_preview = nullptr;
+    QLabel* m_previewNote = nullptr;
+
+    QString sourceFolder_; // where the last sources were added from
+    QString bookFolder_;   // where the last book was saved
 
     // Sort state for the whole run: 0 ascending, 1 descending; -1 is no column yet.
     int sortColumn_ = 0;
@@ -176,6 +221,12 @@ private:
     int nextRowKey_ = 1;
     QList<EncodingGuess> pendingGuesses_;
     QFutureWatcher<QList<EncodingGuess>> guessing_;
+
+    QTimer* previewTimer_ = nullptr;
+    QFutureWatcher<PreviewResult> previewing_;
+    std::shared_ptr<std::atomic<bool>> previewCancel_;
+    int previewGeneration_ = 0;
+    bool previewUnseen_ = false; // a plan was asked for and is not shown yet
 
     QPointer<TForm3> Form3;
     QPointer<TLongWaitTrd> worker_;

@@ -8,6 +8,7 @@
 #include "NaturalOrder.h"
 #include "engine/chapters/TextSections.h"
 #include "engine/epub/BookMetadata.h"
+#include "engine/epub/Cover.h"
 #include "engine/text/SourceFiles.h"
 
 #include <QDragEnterEvent>
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 #include <numeric>
 #include <vector>
 
@@ -89,8 +91,9 @@ void TForm1::SuggestTitleAndAuthor(const QString& path) {
 }
 
 void TForm1::BitBtn1Click() {
-    const QStringList files =
-        dialogs_.OpenFiles(this, tr("导入TXT文件"), {{QStringLiteral("*.txt"), {"txt"}}});
+    const QStringList files = dialogs_.OpenFiles(
+        this, tr("Add Text Files"), {{QStringLiteral("*.txt"), {"txt"}}}, sourceFolder_);
+    if (!files.isEmpty()) sourceFolder_ = FolderOf(files.constFirst());
     QStringList refused;
     for (const QString& file : files)
         if (!AddTxtFile(file)) refused << file;
@@ -191,6 +194,7 @@ void TForm1::SwapRows(int a, int b) {
         m_list->setItem(a, c, itemB);
         m_list->setItem(b, c, itemA);
     }
+    SchedulePreview(); // the order of the files is the order of the book
 }
 
 void TForm1::m_listColumnClick(int column) {
@@ -221,6 +225,7 @@ void TForm1::m_listColumnClick(int column) {
                             rows[static_cast<std::size_t>(from)][static_cast<std::size_t>(c)]);
     }
     SelectRow(newSelected);
+    SchedulePreview();
 }
 
 int TForm1::m_listCompare(int rowA, int rowB) const {
@@ -244,7 +249,22 @@ void TForm1::CoverPathEditButtonClick() {
     const QString picture = dialogs_.OpenFile(this, QString(),
                                               {{tr("Picture Files(*.jpg;*.jpeg;*.png;*.bmp;*.gif)"),
                                                 {"jpg", "jpeg", "png", "bmp", "gif"}}});
-    if (!picture.isEmpty()) CoverPath->setText(picture);
+    if (picture.isEmpty()) return;
+    // Refused now, with the engine's own reason, rather than after the book's path is chosen.
+    try {
+        engine::LoadCover(QFile::encodeName(picture).toStdString());
+    } catch (const std::bad_alloc&) {
+        Say(QMessageBox::Warning, tr("Not enough memory to read the picture."), QMessageBox::Ok);
+        return;
+    } catch (const std::exception& error) {
+        Say(QMessageBox::Warning, QString::fromStdString(error.what()), QMessageBox::Ok);
+        return;
+    }
+    CoverPath->setText(picture);
+}
+
+QString TForm1::FolderOf(const QString& path) {
+    return QFileInfo(path).absolutePath();
 }
 
 } // namespace folivane::ui

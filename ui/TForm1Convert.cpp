@@ -14,8 +14,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QUrl>
 
 namespace folivane::ui {
 
@@ -31,22 +33,24 @@ void TForm1::SpeedButton1Click() {
         m_language->setFocus();
         return;
     }
+    if (const QString problem = PatternProblem(); !problem.isEmpty()) {
+        Say(QMessageBox::Warning, problem, QMessageBox::Ok);
+        m_pattern->setFocus();
+        return;
+    }
     // The name the book will carry, as the job trims it.
     QString suggested = QString::fromStdString(engine::MetadataText(m_title->text().toStdString()));
     if (suggested.isEmpty()) suggested = QLatin1String(engine::kDefaultBookName);
     // A "/" in the book's name would make the dialog read the name as a folder path.
     suggested.replace(QLatin1Char('/'), QLatin1Char('_'));
     const QString output = dialogs_.SaveFile(
-        this, suggested,
-        {{QStringLiteral("*.epub"), {"epub"}}, {QStringLiteral("*.zip"), {"zip"}}});
+        this, suggested, {{QStringLiteral("*.epub"), {"epub"}}, {QStringLiteral("*.zip"), {"zip"}}},
+        bookFolder_);
     if (output.isEmpty()) return;
+    bookFolder_ = FolderOf(output);
 
     engine::BookInput input = MakeBookInput(output);
-    // Nothing starts for a book that would replace one of its own sources.
-    if (const std::string problem = engine::OutputProblem(input); !problem.empty()) {
-        Say(QMessageBox::Warning, QString::fromStdString(problem), QMessageBox::Ok);
-        return;
-    }
+    if (!MayWriteBook(input, output)) return;
     engine::WorkingTree tree = engine::PrepareWorkingTree(tempFolderPath_);
     EnsureProgressDialog();
     outputPath_ = output;
@@ -54,6 +58,8 @@ void TForm1::SpeedButton1Click() {
     worker_ = new TLongWaitTrd(std::move(input), std::move(tree), this);
     // Queued, all to this window, so they run here in the order the job sent them.
     connect(worker_, &TLongWaitTrd::showProgress, this, &TForm1::OnShowFormMessage,
+            Qt::QueuedConnection);
+    connect(worker_, &TLongWaitTrd::readingReport, this, &TForm1::OnReadingReport,
             Qt::QueuedConnection);
     connect(worker_, &TLongWaitTrd::setMaximum, this, &TForm1::OnChgStepMessage,
             Qt::QueuedConnection);
@@ -77,6 +83,19 @@ void TForm1::SpeedButton1Click() {
     }
 }
 
+bool TForm1::MayWriteBook(const engine::BookInput& input, const QString& output) {
+    // Nothing starts for a book that would replace one of its own sources; the user is not
+    // asked first whether to replace a file that would then be refused.
+    if (const std::string problem = engine::OutputProblem(input); !problem.empty()) {
+        Say(QMessageBox::Warning, QString::fromStdString(problem), QMessageBox::Ok);
+        return false;
+    }
+    if (!QFileInfo::exists(output)) return true;
+    return Say(QMessageBox::Question,
+               tr("\"%1\" already exists. Replace it?").arg(QDir::toNativeSeparators(output)),
+               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
 void TForm1::TerminateForSignal(int signal) {
     if (terminatingSignal_ != 0) return;
     terminatingSignal_ = signal;
@@ -98,6 +117,7 @@ engine::BookInput TForm1::MakeBookInput(const QString& outputPath) const {
     input.outputPath = QFile::encodeName(outputPath).toStdString();
     input.chapters =
         m_chapters->isChecked() ? engine::ChapterMode::Auto : engine::ChapterMode::Files;
+    if (m_chapters->isChecked()) input.chapterPattern = m_pattern->text().toStdString();
     if (const auto tag = engine::NormalizeLanguageTag(m_language->text().trimmed().toStdString()))
         input.language = *tag;
     input.epubVersion = static_cast<engine::EpubVersion>(m_epubVersion->currentData().toInt());
@@ -126,6 +146,10 @@ void TForm1::OnShowFormMessage() {
     emit progressDialogShown(Form3);
 }
 
+void TForm1::OnReadingReport(qulonglong done, qulonglong total) {
+    if (Form3) Form3->ReadingReport(done, total);
+}
+
 void TForm1::OnChgStepMessage(int chapterCount) {
     if (Form3) Form3->SetMaximum(chapterCount);
 }
@@ -152,10 +176,14 @@ void TForm1::OnShowResultMsg(int code, const QString& reason) {
         return;
     }
     if (code == 0) {
-        // Where the book went, on a line of its own under the design's words.
-        Say(QMessageBox::Information,
+        // Where the book went, on a line of its own under the design's words, and the two
+        // things a user does next.
+        const int action = dialogs_.MessageWithActions(
+            this, QMessageBox::Information, tr("Quorvel Folivane Converter"),
             tr("Convert Succeeded!") + QLatin1Char('\n') + QDir::toNativeSeparators(outputPath_),
-            QMessageBox::Ok);
+            {tr("Open Book"), tr("Show in Folder")});
+        if (action == 0) dialogs_.OpenUrl(QUrl::fromLocalFile(outputPath_));
+        if (action == 1) dialogs_.OpenUrl(QUrl::fromLocalFile(FolderOf(outputPath_)));
     } else {
         QString text = tr("Convert Unsuccessful!");
         if (!reason.isEmpty()) text += QLatin1Char('\n') + reason;

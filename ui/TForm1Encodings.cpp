@@ -159,8 +159,11 @@ void TForm1::ShowRowMenu(const QPoint& at) {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("EncodingMenu"));
     const QString title = tr("Read the file as");
-    menu.addSection(title);
     const bool marked = Marked(*cell);
+    // Why the choices are greyed out comes first, where the eye lands.
+    const QString markNote =
+        tr("Fixed: the file begins with a byte-order mark, which names its encoding");
+    menu.addSection(marked ? markNote : title);
     // One code page at a time: the items are radio items.
     auto* choices = new QActionGroup(&menu);
     choices->setExclusive(true);
@@ -172,8 +175,6 @@ void TForm1::ShowRowMenu(const QPoint& at) {
         action->setEnabled(!marked);
         action->setData(encoding);
     }
-    const QString markNote = tr("Read by its byte-order mark");
-    if (marked) menu.addSection(markNote);
     // A menu is as wide as its items; the section titles, longer in some languages, need
     // room too.
     const QFontMetrics metrics = menu.fontMetrics();

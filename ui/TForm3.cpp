@@ -44,6 +44,16 @@ void TForm3::SetMaximum(int chapterCount) {
     if (chapterCount <= 0) return;
     chapters_ = chapterCount;
     ProgressBar1->setMaximum(2 * chapterCount);
+    ProgressBar1->setValue(0);
+}
+
+void TForm3::ReadingReport(qulonglong done, qulonglong total) {
+    // Thousandths: a bar of 120 MB in bytes would not fit an int.
+    constexpr qulonglong kSteps = 1000;
+    Label1->setText(tr("Reading the files… %1%").arg(total == 0 ? 0 : done * 100 / total));
+    ProgressBar1->setRange(0, static_cast<int>(kSteps));
+    ProgressBar1->setValue(total == 0 ? 0
+                                      : static_cast<int>(std::min(done, total) * kSteps / total));
 }
 
 void TForm3::PackingReport(qulonglong written, qulonglong total) {

@@ -18,8 +18,10 @@ public:
 
     // Text "Preprocess...", bar at 0 of 100.
     void InitProgressStatus();
+    // Says the files are being read and puts the bar at the share read: `done` of `total`.
+    void ReadingReport(qulonglong done, qulonglong total);
     // The bar's maximum becomes twice the number of chapters: one step for each chapter
-    // written, then as many for packing the book; its position stays.
+    // written, then as many for packing the book; it starts again from the left.
     void SetMaximum(int chapterCount);
     // Names the chapter being written and advances the bar by one.
     void ChapterReport(const QString& chapterName);

@@ -24,6 +24,10 @@ void TLongWaitTrd::ShowProgress() {
     emit showProgress();
 }
 
+void TLongWaitTrd::ReadingReport(std::size_t done, std::size_t total) {
+    emit readingReport(done, total);
+}
+
 void TLongWaitTrd::SetMaximum(int chapterCount) {
     emit setMaximum(chapterCount);
 }

@@ -28,6 +28,7 @@ public:
 
 signals:
     void showProgress();
+    void readingReport(qulonglong done, qulonglong total);
     void setMaximum(int chapterCount);
     void chapterReport(const QString& chapterName);
     void packingReport(qulonglong written, qulonglong total);
@@ -39,6 +40,7 @@ protected:
 
 private:
     void ShowProgress() override;
+    void ReadingReport(std::size_t done, std::size_t total) override;
     void SetMaximum(int chapterCount) override;
     void ChapterReport(const std::string& chapterName) override;
     void PackingReport(std::size_t written, std::size_t total) override;

@@ -14,9 +14,11 @@
 #include "engine/text/TextLines.h"
 #include "engine/text/WhiteSpace.h"
 
+#include "platform/RegularFile.h"
 #include "platform/SystemError.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -78,13 +80,14 @@ public:
             cut ? CutPages(*text_, span.range, shape_.style) : std::vector<Range>{span.range};
         for (std::size_t i = 0; i < pages.size(); ++i) {
             FileList page;
-            page.Name = listEveryPage ? span.name + std::to_string(++numbered_) : span.name;
+            page.Name = listEveryPage ? PieceName(span.name, ++numbered_) : span.name;
             page.Heading = i == 0 ? span.heading : HeadingKind::None;
             page.Level = level;
             page.Listed = span.listed && (listEveryPage || i == 0);
             page.Paragraphs = shape_;
             page.BeforeHeadings = span.beforeHeadings && index_ == 0;
             page.Notation = notation_;
+            page.Source = index_;
             page.Begin = pages[i].first;
             page.End = pages[i].second;
             if (held_) page.Text = text_;
@@ -112,7 +115,7 @@ private:
     ParagraphShape shape_;
     bool notation_;
     int kept_ = 0;
-    int numbered_ = 0; // pages listed under the name with a number, so far
+    std::size_t numbered_ = 0; // pages listed under the name with a number, so far
 };
 
 // The chapters of text[body) by its headings: what stands before the first one, when it is
@@ -122,11 +125,10 @@ std::vector<ChapterSpan> ChaptersByHeadings(std::string_view text, Range body,
                                             const std::string& sourceName) {
     std::vector<ChapterSpan> spans;
     if (!IsBlank(text.substr(body.first, headings.front().begin - body.first)))
-        spans.push_back(
-            {.range = {body.first, headings.front().begin},
-             .name = sourceName,
-             .heading = HeadingKind::None,
-             .beforeHeadings = true});
+        spans.push_back({.range = {body.first, headings.front().begin},
+                         .name = sourceName,
+                         .heading = HeadingKind::None,
+                         .beforeHeadings = true});
     for (std::size_t k = 0; k < headings.size(); ++k) {
         const std::size_t end = k + 1 < headings.size() ? headings[k + 1].begin : body.second;
         spans.push_back({{headings[k].begin, end}, headings[k].name, headings[k].kind});
@@ -235,8 +237,22 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
         }
         return *bookPage;
     };
+    // Reading, decoding and searching for headings count a quarter, a quarter and a half of
+    // each source's size, in the order they happen.
+    std::vector<std::size_t> sizes(sources.size());
+    std::size_t total = 0;
+    if (options.readingProgress)
+        for (std::size_t index = 0; index < sources.size(); ++index)
+            total += sizes[index] = static_cast<std::size_t>(
+                std::max<std::int64_t>(0, platform::RegularFileSize(sources[index]).value_or(0)));
+    std::size_t before = 0;
+    const auto report = [&](std::size_t done) {
+        if (options.readingProgress) options.readingProgress(std::min(before + done, total), total);
+    };
     for (std::size_t index = 0; index < sources.size(); ++index) {
         if (options.checkPoint) options.checkPoint();
+        report(0);
+        const std::size_t size = sizes[index];
         const std::string& path = sources[index];
         const std::string name = GetFileNameFromPath(path, false);
         EncodingRule rule = ruleFor(index);
@@ -245,15 +261,18 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
         platform::FileStatus opened;
         SourceBytes source = ReadingFile(path, [&] { return ReadSourceBytes(path, &opened); });
         if (options.sourceRead) options.sourceRead(path, opened);
+        report(size / 4);
         const std::size_t fileSize = source.body.size() + MarkSize(source.encoding);
         EncodingJudgement judged;
         const auto text = ReadingFile(path, [&] {
             return std::make_shared<const std::string>(
                 DecodeSource(std::move(source), rule, &judged));
         });
+        report(size / 2);
         const bool withoutItsText = JudgedWithoutItsText(judged.basis);
         found[index] = withoutItsText ? std::string() : judged.encoding;
         if (withoutItsText && options.encodingReport) options.encodingReport(index, judged);
+        if (options.sourceDecoded) options.sourceDecoded(index, judged, *text);
         if (languageSample && languageSample->size() < kLanguageSample)
             languageSample->append(text->substr(0, kLanguageSample - languageSample->size()));
         const bool held = !pieces || (options.heldTextBudget > 0 &&
@@ -268,9 +287,13 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
                               notation.used);
             std::vector<HeadingLine> headings;
             try {
+                const std::size_t decoded = std::max<std::size_t>(1, text->size());
                 if (rules)
                     headings = FindHeadings(*text, *rules, options.checkPoint,
-                                            notation.used ? &notation : nullptr);
+                                            notation.used ? &notation : nullptr,
+                                            [&](std::size_t searched) {
+                                                report(size / 2 + size / 2 * searched / decoded);
+                                            });
             } catch (const HeadingPatternError& error) {
                 throw ConversionError("Cannot find the chapters of \"" + path +
                                       "\": " + error.what());
@@ -306,8 +329,7 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
                                   .name = name,
                                   .heading = HeadingKind::None,
                                   .beforeHeadings = true},
-                                 outerLevel,
-                                 body.first > kSizeLimit, false, chapters);
+                                 outerLevel, body.first > kSizeLimit, false, chapters);
             if (headings.empty()) {
                 // As the book was before chapters were found: the source, or its pieces.
                 const bool whole = body.first == 0 && body.second == text->size();
@@ -331,8 +353,14 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
                                  inVolume ? 1 : 0, text->size() - body.second > kSizeLimit, false,
                                  chapters);
         });
+        before += size;
+        report(0);
     }
     return chapters;
+}
+
+std::string PieceName(const std::string& name, std::size_t number) {
+    return name + " (" + std::to_string(number) + ")";
 }
 
 std::string ChapterText(const FileList& chapter, const std::string& legacyEncoding) {

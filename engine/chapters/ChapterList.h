@@ -38,7 +38,8 @@ struct FileList {
     std::string Encoding = std::string();    // the encoding the source was read as, when read again
     ParagraphShape Paragraphs = {};          // how its source's lines make paragraphs
     bool BeforeHeadings = false; // the first source's text before its first heading or body
-    bool Notation = false; // the text uses the notation of Japanese archive texts (Notation.h)
+    bool Notation = false;  // the text uses the notation of Japanese archive texts (Notation.h)
+    std::size_t Source = 0; // the index of the source it was made from
 };
 
 using TChapterList = std::vector<FileList>;
@@ -74,6 +75,13 @@ struct ChapterListOptions {
     // Called with a source's index and how it was read, for each source without a mark whose
     // own text was too short or unclear to tell its code page (JudgedWithoutItsText).
     std::function<void(std::size_t, const EncodingJudgement&)> encodingReport;
+    // Called for every source once it is decoded, before its pages are made, with its index,
+    // how it was read and its decoded text (valid only during the call).
+    std::function<void(std::size_t, const EncodingJudgement&, std::string_view)> sourceDecoded;
+    // Called as the sources are read, decoded and searched for headings: `done` of `total`
+    // units, `total` being the sum of the sources' sizes, so that a front end's bar moves from
+    // the start of a large text.
+    std::function<void(std::size_t done, std::size_t total)> readingProgress;
     // Decoded text is held for the pages up to this many bytes in all; the text of sources
     // beyond it goes to the piece store, or is read again from its file. Without a store
     // every text is held.
@@ -85,8 +93,8 @@ struct ChapterListOptions {
 // (judged from their text, or chosen), else as JudgeCodePage goes on.
 // - Files mode, and a source in which no heading is found: a source of at most 100 KiB is
 //   one page named after the source ("name" for name.txt); a larger one is cut between
-//   lines into pages of about 90 KiB (every byte counted, line ends too) named "name1",
-//   "name2", ..., each listed.
+//   lines into pages of about 90 KiB (every byte counted, line ends too) named "name (1)",
+//   "name (2)", ..., each listed.
 // - A text with an archive's start and end lines ("*** START OF ...", "*** END OF ...") has
 //   its header, up to the start line, and its end, from the end line, as pages of their own
 //   (named after the source, and after the end line); headings count only between them.
@@ -109,6 +117,10 @@ struct ChapterListOptions {
 TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStore* pieces,
                               const ChapterListOptions& options,
                               std::string* languageSample = nullptr);
+
+// The name of the `number`th piece (from 1) of a source named `name`: "big (201)", the
+// number kept apart so that a name ending in a digit still reads as itself.
+std::string PieceName(const std::string& name, std::size_t number);
 
 // The text of a page: held, or read from its file.
 std::string ChapterText(const FileList& chapter, const std::string& legacyEncoding);

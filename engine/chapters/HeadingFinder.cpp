@@ -101,7 +101,8 @@ void AddOrderedHeadings(std::vector<HeadingLine>& headings, std::vector<HeadingL
 
 std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules& rules,
                                       const std::function<void()>& checkPoint,
-                                      const NotationLayout* notation) {
+                                      const NotationLayout* notation,
+                                      const std::function<void(std::size_t)>& searched) {
     std::vector<HeadingLine> headings;
     // Headings known only by their order, judged once every line is seen.
     std::vector<HeadingLine> numbered;
@@ -117,8 +118,10 @@ std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules&
 
     for (std::size_t begin = 0, line = 0;; ++line) {
         // A user's pattern may take long over a large text: the user can stop it meanwhile.
-        if (checkPoint && line % kLinesBetweenCheckPoints == kLinesBetweenCheckPoints - 1)
-            checkPoint();
+        if (line % kLinesBetweenCheckPoints == kLinesBetweenCheckPoints - 1) {
+            if (checkPoint) checkPoint();
+            if (searched) searched(begin);
+        }
         const LineSpan span = LineAt(text, begin);
         std::string_view content = span.In(text);
         if (notation) {

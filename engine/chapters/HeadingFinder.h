@@ -37,7 +37,7 @@ struct HeadingLine {
 // line each at the top stay chapters, and so do a real first chapter right after the list,
 // "第一卷 风起" directly above "第一章 渡口", a single heading, and a book that begins with
 // its text. `checkPoint`, when given, is called every few thousand lines and may raise to
-// stop.
+// stop; `searched`, when given, then hears how many bytes of the text are searched.
 //
 // The built-in rules also find headings by their order (HeadingSequences): lines that are
 // only a number counting up 1, 2, 3 ... head chapters, and Japanese parts 上, 中, 下 in
@@ -47,6 +47,7 @@ struct HeadingLine {
 // plain text; no heading is looked for in the legend or from the colophon on.
 std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules& rules,
                                       const std::function<void()>& checkPoint = {},
-                                      const NotationLayout* notation = nullptr);
+                                      const NotationLayout* notation = nullptr,
+                                      const std::function<void(std::size_t)>& searched = {});
 
 } // namespace folivane::engine

@@ -3,12 +3,13 @@
 
 #include "AbandonedBooks.h"
 #include "BookArchive.h"
+#include "BookPlan.h"
 #include "OutputCheck.h"
 
 #include "engine/chapters/ChapterList.h"
 #include "engine/chapters/HeadingRules.h"
-#include "engine/chapters/TextSections.h"
 #include "engine/chapters/Notation.h"
+#include "engine/chapters/TextSections.h"
 #include "engine/epub/BookDocuments.h"
 #include "engine/epub/BookMetadata.h"
 #include "engine/epub/Cover.h"
@@ -64,20 +65,6 @@ std::string BookTitle(const BookInput& input, const TitleAndAuthor& ofText) {
 // The books' deflate level: zip's and zlib's usual 6.
 constexpr int kPackLevel = 6;
 
-// The heading rules the book asks for: none for one chapter per file, the user's patterns,
-// or the built-in rules. Raises ConversionError for a pattern that does not compile.
-std::optional<HeadingRules> RulesFor(const BookInput& input) {
-    if (input.chapters == ChapterMode::Files) return std::nullopt;
-    try {
-        if (!input.chapterPattern.empty() || !input.volumePattern.empty())
-            return HeadingRules::Custom(input.chapterPattern, input.volumePattern,
-                                        input.maxHeadingLength);
-        return HeadingRules::BuiltIn(input.maxHeadingLength);
-    } catch (const HeadingPatternError& error) {
-        throw ConversionError(error.what());
-    }
-}
-
 // The language the user named, or the one the text is written in.
 std::string BookLanguage(const BookInput& input, const std::string& sample) {
     if (input.language.empty()) return DetectLanguage(sample, LocaleOfProcess());
@@ -112,19 +99,15 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         const auto checkPoint = [&progress] {
             if (progress.CancelRequested()) throw ConversionCancelled();
         };
-        const std::optional<HeadingRules> rules = RulesFor(input);
-        ChapterListOptions options;
-        options.mode = input.chapters;
-        options.paragraphs = input.paragraphs;
-        options.rules = rules ? &*rules : nullptr;
-        options.legacyEncoding = input.legacyEncoding;
-        options.sourceEncodings = input.sourceEncodings;
-        options.checkPoint = checkPoint;
-        options.heldTextBudget = input.heldTextBudget;
+        const std::optional<HeadingRules> rules = HeadingRulesFor(input);
+        ChapterListOptions options = ChapterListOptionsFor(input, rules, checkPoint);
         options.sourceRead = [&](const std::string& path, const platform::FileStatus& opened) {
             if (std::string problem = SourceIsOutput(input, path, opened, existingOutput);
                 !problem.empty())
                 throw ConversionError(problem);
+        };
+        options.readingProgress = [&progress](std::size_t done, std::size_t total) {
+            progress.ReadingReport(done, total);
         };
         options.encodingReport = [&](std::size_t index, const EncodingJudgement& judged) {
             progress.EncodingReport(input.sources[index], judged);

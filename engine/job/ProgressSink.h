@@ -8,7 +8,8 @@
 
 namespace folivane::engine {
 
-// Called from the job's thread: ShowProgress once, EncodingReport for some sources, SetMaximum
+// Called from the job's thread: ShowProgress once, EncodingReport for some sources and
+// ReadingReport as they are read, SetMaximum
 // once, ChapterReport once per chapter in book order, PackingReport as the book is packed,
 // CloseRequest once, Result once. A front end that owns windows must carry each call to its own
 // thread, keeping the order.
@@ -23,6 +24,12 @@ public:
     virtual void EncodingReport(const std::string& path, const EncodingJudgement& judged) {
         static_cast<void>(path);
         static_cast<void>(judged);
+    }
+    // Before SetMaximum, as the sources are read, decoded and searched for headings: `done` of
+    // `total` (the sum of the sources' sizes), from 0 to `total`.
+    virtual void ReadingReport(std::size_t done, std::size_t total) {
+        static_cast<void>(done);
+        static_cast<void>(total);
     }
     virtual void SetMaximum(int chapterCount) = 0;
     virtual void ChapterReport(const std::string& chapterName) = 0;

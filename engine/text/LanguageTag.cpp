@@ -46,7 +46,11 @@ bool IsVariant(std::string_view s) {
 
 } // namespace
 
-std::optional<std::string> NormalizeLanguageTag(std::string_view tag) {
+std::optional<std::string> NormalizeLanguageTag(std::string_view given) {
+    // Locale names write the region after "_" (en_US, zh_tw); users copy them from their
+    // system, and they mean what the tag with "-" means.
+    std::string tag(given);
+    std::ranges::replace(tag, '_', '-');
     for (const std::string_view irregular : kIrregularTags)
         if (EqualsIgnoringAsciiCase(tag, irregular)) return std::string(irregular);
     std::optional<std::vector<std::string>> parsed = Subtags(tag);

@@ -12,11 +12,12 @@ namespace folivane::engine {
 // BCP 47 (RFC 5646) tag: language[-extlang][-script][-region][-variant]*[-extension]*
 // [-privateuse], a private-use tag (x-...) or one of the irregular grandfathered tags
 // (i-klingon, en-GB-oed, ...). nullopt otherwise, and also when a variant or an extension's
-// singleton appears twice, which no valid tag does.
+// singleton appears twice, which no valid tag does. "_" separates subtags as "-" does, as in
+// the locale names users copy (en_US gives en-US).
 std::optional<std::string> NormalizeLanguageTag(std::string_view tag);
 
 // What both front ends say about a tag NormalizeLanguageTag refuses, e.g.
-//   "zh_CN" is not a language tag (BCP 47, such as en, zh-CN or ja)
+//   "zh CN" is not a language tag (BCP 47, such as en, zh-CN or ja)
 std::string LanguageTagProblem(std::string_view tag);
 
 } // namespace folivane::engine

@@ -337,8 +337,8 @@ TEST_F(ConversionJobTest, OrdinaryBookCreatesNothingInTheTemporaryFolder) {
     std::vector<std::string> reports;
     for (const std::string& event : sink.events)
         if (event.starts_with("chapter ")) reports.push_back(event.substr(8));
-    EXPECT_THAT(reports, ElementsAre("第一章 开始", "第二章 继续", "large1", "large2", "large3",
-                                     "large4", "large5"));
+    EXPECT_THAT(reports, ElementsAre("第一章 开始", "第二章 继续", "large (1)", "large (2)",
+                                     "large (3)", "large (4)", "large (5)"));
     book.path = scratch / "b.epub";
     EXPECT_EQ(CheckBooks({book}, scratch.Path()), "");
 }

@@ -144,7 +144,7 @@ class CliChaptersTest(unittest.TestCase):
         for args, said in ((["--chapter-pattern", "第("], "missing closing parenthesis"),
                            (["--volume-pattern", "[z-a]"], "range out of order"),
                            (["--chapters", "some"], "--chapters"),
-                           (["--language", "zh_CN"], "is not a language tag")):
+                           (["--language", "zh CN"], "is not a language tag")):
             with self.subTest(args):
                 result = self.cli(*args, "-o", book, path)
                 self.assertEqual(result.returncode, 2, result.stderr)

@@ -85,7 +85,8 @@ TEST_F(ChapterHeadings, SourcesWithoutHeadingsAreChaptersAsBefore) {
         large += line + "\n";
     const TChapterList chapters =
         Build({Source("small.txt", "plain text"), Source("big.txt", large)});
-    EXPECT_THAT(Pages(chapters), ElementsAre("0:-+:small", "0:-+:big1", "0:-+:big2", "0:-+:big3"));
+    EXPECT_THAT(Pages(chapters),
+                ElementsAre("0:-+:small", "0:-+:big (1)", "0:-+:big (2)", "0:-+:big (3)"));
     EXPECT_TRUE(test::SameBytes(AllText(chapters), "plain text" + large));
 }
 

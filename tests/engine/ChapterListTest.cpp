@@ -90,8 +90,8 @@ TEST_F(ChapterListTest, SourceOfExactlyTheLimitIsReadFromItself) {
     EXPECT_EQ(chapters[0].Name, "limit");
     EXPECT_EQ(chapters[0].Path, atLimit);
     // Spaces count as much as text: 913 lines of 101 bytes (CR LF included) close a piece.
-    EXPECT_EQ(chapters[1].Name, "over1");
-    EXPECT_EQ(chapters[2].Name, "over2");
+    EXPECT_EQ(chapters[1].Name, "over (1)");
+    EXPECT_EQ(chapters[2].Name, "over (2)");
     EXPECT_TRUE(
         test::SameBytes(PieceText({chapters[1]}), Lines(913, std::string(99, ' '), "\r\n")));
     EXPECT_TRUE(test::SameBytes(PieceText({chapters[2]}),
@@ -105,7 +105,7 @@ TEST_F(ChapterListTest, PieceClosesWithTheLineThatReachesTheThreshold) {
     const std::string oneMore = Source("more.txt", Lines(180, line) + "tail");
     const TChapterList chapters = Build({exact, oneMore});
     ASSERT_EQ(chapters.size(), 5u);
-    const char* names[] = {"exact1", "exact2", "more1", "more2", "more3"};
+    const char* names[] = {"exact (1)", "exact (2)", "more (1)", "more (2)", "more (3)"};
     for (std::size_t i = 0; i < chapters.size(); ++i)
         EXPECT_EQ(chapters[i].Name, names[i]);
     for (std::size_t i = 0; i < 4; ++i)
@@ -119,7 +119,7 @@ TEST_F(ChapterListTest, LargeSourceIsCutIntoPiecesOfAbout90KiB) {
     const std::string large = Source("novel.txt", Lines(2000, line));
     const TChapterList chapters = Build({small, large, small});
     ASSERT_EQ(chapters.size(), 5u);
-    const char* names[] = {"small", "novel1", "novel2", "novel3", "small"};
+    const char* names[] = {"small", "novel (1)", "novel (2)", "novel (3)", "small"};
     for (std::size_t i = 0; i < chapters.size(); ++i)
         EXPECT_EQ(chapters[i].Name, names[i]);
     EXPECT_TRUE(test::SameBytes(PieceText({chapters[1]}), Lines(904, line, "\r\n")));
@@ -179,7 +179,7 @@ TEST_P(LargeSourceEncoding, IsDecodedBeforeCutting) {
     const TChapterList chapters =
         Build({Source("book.txt", GetParam().bytes(text))}, GetParam().legacyEncoding);
     ASSERT_EQ(chapters.size(), 2u);
-    EXPECT_EQ(chapters[1].Name, "book2");
+    EXPECT_EQ(chapters[1].Name, "book (2)");
     EXPECT_TRUE(test::SameBytes(PieceText(chapters),
                                 GetParam().firstLine + "\r\n" + Lines(1300, line, "\r\n")));
 }
@@ -192,8 +192,8 @@ TEST_F(ChapterListTest, SourcesOfTheSameNameDoNotSharePieceFiles) {
     const std::string second = Source("two/a.txt", Lines(1100, std::string(99, 'q')));
     const TChapterList chapters = Build({first, second});
     ASSERT_EQ(chapters.size(), 4u);
-    EXPECT_EQ(chapters[0].Name, "a1");
-    EXPECT_EQ(chapters[2].Name, "a1");
+    EXPECT_EQ(chapters[0].Name, "a (1)");
+    EXPECT_EQ(chapters[2].Name, "a (1)");
     EXPECT_NE(chapters[0].Path, chapters[2].Path);
     EXPECT_TRUE(test::SameBytes(PieceText({chapters[0], chapters[1]}),
                                 Lines(1100, std::string(99, 'p'), "\r\n")));
@@ -206,7 +206,7 @@ TEST_F(ChapterListTest, LargeSourceWithoutTextStillGivesItsChapter) {
     const std::string source = Source("blank.txt", "\xFF\xFE\x00\x00"s + std::string(110000, '\0'));
     const TChapterList chapters = Build({source});
     ASSERT_EQ(chapters.size(), 1u);
-    EXPECT_EQ(chapters[0].Name, "blank1");
+    EXPECT_EQ(chapters[0].Name, "blank (1)");
     EXPECT_TRUE(test::SameBytes(PieceText(chapters), ""));
 }
 

@@ -130,7 +130,9 @@ const TagCase kTagCases[] = {
     {"IrregularWithRegion", "en-gb-OED", "en-GB-oed"},
     {"EightLetterLanguage", "abcdefgh", "abcdefgh"},
     {"Empty", "", std::nullopt},
-    {"Underscore", "zh_CN", std::nullopt},
+    {"LocaleStyleUnderscore", "zh_CN", "zh-CN"},
+    {"LocaleStyleLowerCase", "zh_tw", "zh-TW"},
+    {"LocaleWithCodeSet", "en_US.UTF-8", std::nullopt},
     {"Space", "en US", std::nullopt},
     {"OneLetterLanguage", "e", std::nullopt},
     {"DigitsAsLanguage", "123", std::nullopt},
@@ -152,8 +154,8 @@ INSTANTIATE_TEST_SUITE_P(Language, LanguageTagIn, testing::ValuesIn(kTagCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Language, ProblemWithATagNamesIt) {
-    EXPECT_EQ(LanguageTagProblem("zh_CN"),
-              "\"zh_CN\" is not a language tag (BCP 47, such as en, zh-CN or ja)");
+    EXPECT_EQ(LanguageTagProblem("zh CN"),
+              "\"zh CN\" is not a language tag (BCP 47, such as en, zh-CN or ja)");
 }
 
 } // namespace

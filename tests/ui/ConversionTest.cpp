@@ -106,6 +106,23 @@ private:
     QStringList WorkingFolders() const {
         return QDir(tmp_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
+    // How many steps of the bar come before the chapters are written: those of reading the
+    // files, and the bar's return to the start.
+    static qsizetype ReadingStepCount(const QList<ProgressState>& steps) {
+        qsizetype count = 0;
+        while (count < steps.size() &&
+               (steps[count].text.startsWith(QLatin1String("Reading the files")) ||
+                steps[count].value <= 0))
+            ++count;
+        return count;
+    }
+    // The steps of the bar while the files are read.
+    static QList<ProgressState> ReadingSteps(const QList<ProgressState>& steps) {
+        QList<ProgressState> reading;
+        for (const ProgressState& step : steps.first(ReadingStepCount(steps)))
+            if (step.maximum == 1000) reading << step;
+        return reading;
+    }
     // One file of a book, as unzip gives it.
     static QString Entry(const QString& book, const QString& name) {
         QProcess unzip;
@@ -224,9 +241,16 @@ private slots:
         QCOMPARE(shown_[0].text, QStringLiteral("Preprocess..."));
         QCOMPARE(shown_[0].value, 0);
         QCOMPARE(shown_[0].maximum, 100);
-        // One step per chapter, then the packing of the book's files fills the other half:
-        // the bar is full only when the book is written.
-        const QList<ProgressState> steps = steps_.constFirst();
+        // Reading the files fills the bar once, moving from the start; then one step per
+        // chapter, and the packing of the book's files fills the other half: the bar is full
+        // only when the book is written.
+        const QList<ProgressState> reading = ReadingSteps(steps_.constFirst());
+        QVERIFY(!reading.isEmpty());
+        for (int i = 1; i < reading.size(); ++i)
+            QVERIFY(reading[i].value >= reading[i - 1].value);
+        QCOMPARE(reading.last().value, reading.last().maximum);
+        const QList<ProgressState> steps =
+            steps_.constFirst().mid(ReadingStepCount(steps_.constFirst()));
         QVERIFY2(steps.size() > names.size(), "packing moved the bar");
         for (int i = 0; i < steps.size(); ++i) {
             QCOMPARE(steps[i].maximum, 2 * names.size());
@@ -302,7 +326,7 @@ private slots:
         QCOMPARE(shown_[1].text, QStringLiteral("Preprocess..."));
         QCOMPARE(shown_[1].value, 0);
         QCOMPARE(shown_[1].maximum, 100);
-        QCOMPARE(steps_[1].first().value, 1);
+        QCOMPARE(steps_[1].at(ReadingStepCount(steps_[1])).value, 1);
         QCOMPARE(steps_[1].last().value, 4);
         QCOMPARE(steps_[1].last().maximum, 4);
         QCOMPARE(dialogGoneAtMessage_, (QList<bool>{true, true}));
@@ -369,13 +393,13 @@ private slots:
 
     void languageThatIsNoTagIsRefusedAsTheCommandLineRefusesIt() {
         form_->AddTxtFile(Source(QStringLiteral("one.txt"), "Hello"));
-        Find<QLineEdit>(*form_, "m_language")->setText(QStringLiteral("zh_CN"));
+        Find<QLineEdit>(*form_, "m_language")->setText(QStringLiteral("zh CN"));
         Convert();
         QCOMPARE(dialogs_.calls.size(), 1); // no save dialog
         const ScriptedDialogs::Call box = dialogs_.calls.constFirst();
         QCOMPARE(box.kind, ScriptedDialogs::Kind::Message);
         QCOMPARE(box.icon, QMessageBox::Warning);
-        QCOMPARE(box.text, QString::fromStdString(folivane::engine::LanguageTagProblem("zh_CN")));
+        QCOMPARE(box.text, QString::fromStdString(folivane::engine::LanguageTagProblem("zh CN")));
         QVERIFY(!form_->ConversionRunning());
     }
 
@@ -454,10 +478,13 @@ private slots:
         connect(form_.get(), &TForm1::progressDialogShown, this,
                 [this] { form_->TerminateForSignal(SIGTERM); });
         dialogs_.saveAnswers << book;
+        dialogs_.messageAnswers << QMessageBox::Yes; // replace the earlier book
         Convert();
         QVERIFY(terminated.wait(120000));
         QCOMPARE(terminated.constFirst().constFirst().toInt(), 128 + SIGTERM);
-        QCOMPARE(dialogs_.Messages().size(), 0); // nobody is left to read a box
+        // Only the question about the earlier book: nobody is left to read a result box.
+        QCOMPARE(dialogs_.Messages().size(), 1);
+        QCOMPARE(dialogs_.Messages().constFirst().icon, QMessageBox::Question);
         QTRY_VERIFY(!form_->ConversionRunning());
         QCOMPARE(WorkingFolders(), QStringList());
         QCOMPARE(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList{"stopped.epub"});

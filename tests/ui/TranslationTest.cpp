@@ -1,4 +1,5 @@
-// The window in Simplified Chinese, chosen by the locale (the suite runs with LANG=zh_CN.UTF-8).
+// The window in Simplified or Traditional Chinese, chosen by the locale (the suite runs with
+// LANG=zh_CN.UTF-8 and again with LANG=zh_TW.UTF-8).
 #include "UiTestSupport.h"
 #include "ui/TForm3.h"
 #include "ui/Translations.h"
@@ -16,6 +17,7 @@
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 using folivane::ui::ScriptedDialogs;
 using folivane::ui::TForm1;
@@ -48,6 +50,10 @@ QMap<QString, QString> TextsOf(const TForm1& form) {
         if (const auto* box = qobject_cast<const QComboBox*>(w))
             for (int item = 0; item < box->count(); ++item)
                 texts[key + QStringLiteral("item %1").arg(item)] = box->itemText(item);
+        if (const auto* tree = qobject_cast<const QTreeWidget*>(w))
+            for (int column = 0; column < tree->columnCount(); ++column)
+                texts[key + QStringLiteral("heading %1").arg(column)] =
+                    tree->headerItem()->text(column);
         if (const auto* table = qobject_cast<const QTableWidget*>(w))
             for (int column = 0; column < table->columnCount(); ++column)
                 texts[key + QStringLiteral("column %1").arg(column)] =
@@ -95,7 +101,9 @@ private slots:
         const QStringList englishProgress = ProgressTexts();
         const QStringList englishButtons = QtButtonTexts();
 
-        QCOMPARE(QLocale::system().name(), QStringLiteral("zh_CN"));
+        const bool traditional = QLocale::system().name() == QLatin1String("zh_TW");
+        QVERIFY2(traditional || QLocale::system().name() == QLatin1String("zh_CN"),
+                 qPrintable(QLocale::system().name()));
         QVERIFY(folivane::ui::InstallTranslations(*qApp, QLocale::system()));
         ScriptedDialogs dialogs;
         const auto form = MakeForm(dialogs);
@@ -112,7 +120,9 @@ private slots:
                 untranslated << it.key() + QStringLiteral(": ") + it.value();
         }
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QLatin1Char('\n'))));
-        QCOMPARE(form->windowTitle(), QString::fromUtf8("Quorvel Folivane 文本转电子书 V1.0"));
+        QCOMPARE(form->windowTitle(),
+                 QString::fromUtf8(traditional ? "Quorvel Folivane 文字轉電子書 V1.0"
+                                               : "Quorvel Folivane 文本转电子书 V1.0"));
 
         const QStringList progress = ProgressTexts();
         QCOMPARE(progress.size(), englishProgress.size());
@@ -128,7 +138,8 @@ private slots:
 
         QTest::mouseClick(Find<QPushButton>(*form, "m_del"), Qt::LeftButton);
         QCOMPARE(dialogs.Messages().size(), 1);
-        QCOMPARE(dialogs.Messages().constFirst().text, QString::fromUtf8("请先选择文件！"));
+        QCOMPARE(dialogs.Messages().constFirst().text,
+                 QString::fromUtf8(traditional ? "請先選擇檔案！" : "请先选择文件！"));
     }
 };
 

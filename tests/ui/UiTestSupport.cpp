@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
+#include <QSettings>
 #include <QStyleFactory>
 
 namespace folivane::ui::test {
@@ -42,7 +43,12 @@ bool Drop(TForm1& form, const QList<QUrl>& urls) {
     return drop.isAccepted();
 }
 
-std::unique_ptr<TForm1> MakeForm(ScriptedDialogs& dialogs) {
+std::unique_ptr<TForm1> MakeForm(ScriptedDialogs& dialogs, bool keepSettings) {
+    // The window keeps its choices in the user's settings; a test must never read or change
+    // the real ones (CTest points XDG_CONFIG_HOME at the build folder).
+    if (qEnvironmentVariable("XDG_CONFIG_HOME").isEmpty())
+        qFatal("The window tests need XDG_CONFIG_HOME set to a scratch folder");
+    if (!keepSettings) QSettings(QStringLiteral("Quorvel"), QStringLiteral("Folivane")).clear();
     if (QApplication::style()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     auto form = std::make_unique<TForm1>(dialogs);

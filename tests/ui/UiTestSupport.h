@@ -32,7 +32,8 @@ int SelectedRow(const TForm1& form);
 // the window accepted the drag.
 bool Drop(TForm1& form, const QList<QUrl>& urls);
 
-// A main window answered by `dialogs`, in the Fusion style like the program.
-std::unique_ptr<TForm1> MakeForm(ScriptedDialogs& dialogs);
+// A main window answered by `dialogs`, in the Fusion style like the program, made with the
+// settings a first start has unless `keepSettings` (then with those the last window kept).
+std::unique_ptr<TForm1> MakeForm(ScriptedDialogs& dialogs, bool keepSettings = false);
 
 } // namespace folivane::ui::test

@@ -203,10 +203,6 @@
         <translation>读取文件时使用的编码</translation>
     </message>
     <message>
-        <source>导入TXT文件</source>
-        <translation>导入TXT文件</translation>
-    </message>
-    <message>
         <source>Only text files (.txt) can be added. Not added:</source>
         <translation>只能添加文本文件（.txt）。以下文件未添加：</translation>
     </message>
@@ -278,6 +274,92 @@
         <source>a guess; choose the code page if the text is wrong</source>
         <translation>系推测；如文字有误，请选择代码页</translation>
     </message>
+    <message>
+        <source>Built-in headings</source>
+        <translation>内置标题规则</translation>
+    </message>
+    <message>
+        <source>A PCRE2 pattern that finds heading lines instead of the built-in rules, such as ^Chapter \d+; the preview shows what it finds</source>
+        <translation>用 PCRE2 正则表达式代替内置规则查找标题行，例如 ^第.+章；预览会显示找到的章节</translation>
+    </message>
+    <message>
+        <source>Chapter pattern</source>
+        <translation>章节正则表达式</translation>
+    </message>
+    <message>
+        <source> Contents of the Book </source>
+        <translation> 书的目录 </translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>目录</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>页数</translation>
+    </message>
+    <message>
+        <source>The book as it will be made: each source as it will be read, then the contents with the size of each entry</source>
+        <translation>将要生成的电子书：每个文件的读取方式，以及目录和每一项的大小</translation>
+    </message>
+    <message>
+        <source>Choose a picture for the cover</source>
+        <translation>选择封面图片</translation>
+    </message>
+    <message>
+        <source>Add text files to the list first: there is nothing to convert</source>
+        <translation>请先向列表添加文本文件：没有可转换的内容</translation>
+    </message>
+    <message>
+        <source>Add Text Files</source>
+        <translation>导入TXT文件</translation>
+    </message>
+    <message>
+        <source>Not enough memory to read the picture.</source>
+        <translation>内存不足，无法读取图片。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; already exists. Replace it?</source>
+        <translation>“%1”已存在。要替换它吗？</translation>
+    </message>
+    <message>
+        <source>Open Book</source>
+        <translation>打开电子书</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>在文件夹中显示</translation>
+    </message>
+    <message>
+        <source>Add text files to see the book&apos;s contents.</source>
+        <translation>添加文本文件后即可看到书的目录。</translation>
+    </message>
+    <message>
+        <source>Reading the files…</source>
+        <translation>正在读取文件…</translation>
+    </message>
+    <message>
+        <source>Not enough memory to read the files for the preview.</source>
+        <translation>内存不足，无法读取文件以预览。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Sources (%n)</source>
+        <translation>
+            <numerusform>源文件（%n 个）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2, %3</source>
+        <translation>%1：%2，%3</translation>
+    </message>
+    <message>
+        <source>%1 entries, %2 pages, language %3</source>
+        <translation>%1 个条目，%2 页，语言 %3</translation>
+    </message>
+    <message>
+        <source>Fixed: the file begins with a byte-order mark, which names its encoding</source>
+        <translation>已固定：文件以字节顺序标记开头，它指明了文件的编码</translation>
+    </message>
 </context>
 <context>
     <name>folivane::ui::TForm3</name>
@@ -296,6 +378,10 @@
     <message>
         <source>&quot;%1&quot; is building, Please wait...</source>
         <translation>正在生成“%1”，请稍候……</translation>
+    </message>
+    <message>
+        <source>Reading the files… %1%</source>
+        <translation>正在读取文件… %1%</translation>
     </message>
 </context>
 </TS>

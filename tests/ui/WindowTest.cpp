@@ -1,0 +1,268 @@
+// The window a desktop user expects: the contents preview, the keyboard, a window that grows and
+// remembers, and the questions asked once and early.
+#include "UiTestSupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+using folivane::ui::ScriptedDialogs;
+using folivane::ui::TForm1;
+using namespace folivane::ui::test;
+
+namespace {
+
+// The entries under a tree item as "label" lines, children indented by two spaces.
+void Outline(const QTreeWidgetItem* item, int depth, QStringList& lines) {
+    for (int i = 0; i < item->childCount(); ++i) {
+        const QTreeWidgetItem* child = item->child(i);
+        lines << QString(2 * depth, QLatin1Char(' ')) + child->text(0);
+        Outline(child, depth + 1, lines);
+    }
+}
+
+// The contents branch of the preview (its second top-level item, after the sources).
+QStringList Contents(const TForm1& form) {
+    const auto* tree = Find<QTreeWidget>(form, "m_preview");
+    QStringList lines;
+    if (tree->topLevelItemCount() == 2) Outline(tree->topLevelItem(1), 0, lines);
+    return lines;
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<TForm1> form_;
+
+    QString File(const QString& name, const QByteArray& content) {
+        const QString path = dir_.filePath(name);
+        if (!WriteFile(path, content)) qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+    // Waits for the preview to show the window as it is now.
+    bool PreviewSettles() {
+        return QTest::qWaitFor([this] { return !form_->PreviewPending(); }, 20000);
+    }
+    QToolButton* ConvertButton() const { return Find<QToolButton>(*form_, "SpeedButton1"); }
+
+private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+    void init() {
+        dialogs_ = ScriptedDialogs();
+        form_ = MakeForm(dialogs_);
+    }
+    void cleanup() { form_.reset(); }
+
+    void previewShowsTheTreeAndFollowsChoicesAndOrder() {
+        const QString volumes = File(QStringLiteral("volumes.txt"),
+                                     "第一卷 开始\n第一章 渡口\n雨后。\n第二章 山路\n很久。\n"
+                                     "第二卷 结束\n第三章 回家\n到了。\n");
+        const QString plain = File(QStringLiteral("plain.txt"), "Just some text.\n");
+        form_->AddTxtFile(volumes);
+        QVERIFY(PreviewSettles());
+        QCOMPARE(Contents(*form_), (QStringList{"第一卷 开始", "  第一章 渡口", "  第二章 山路",
+                                                "第二卷 结束", "  第三章 回家"}));
+        // Each source with how it is read.
+        const auto* tree = Find<QTreeWidget>(*form_, "m_preview");
+        QVERIFY2(tree->topLevelItem(0)->child(0)->text(0).contains(QLatin1String("UTF-8")),
+                 qPrintable(tree->topLevelItem(0)->child(0)->text(0)));
+
+        // Chapters off: one entry per file.
+        Find<QCheckBox>(*form_, "m_chapters")->setChecked(false);
+        QVERIFY(PreviewSettles());
+        QCOMPARE(Contents(*form_), QStringList{"volumes"});
+        Find<QCheckBox>(*form_, "m_chapters")->setChecked(true);
+
+        // A pattern of the user's replaces the built-in headings; a broken one is said.
+        auto* pattern = Find<QLineEdit>(*form_, "m_pattern");
+        pattern->setText(QStringLiteral("^第.章"));
+        QVERIFY(PreviewSettles());
+        QCOMPARE(Contents(*form_),
+                 (QStringList{"volumes", "第一章 渡口", "第二章 山路", "第三章 回家"}));
+        pattern->setText(QStringLiteral("第("));
+        QVERIFY(PreviewSettles());
+        QCOMPARE(Contents(*form_), QStringList());
+        QVERIFY2(Find<QLabel>(*form_, "m_previewNote")->text().contains(QLatin1String("(")),
+                 qPrintable(Find<QLabel>(*form_, "m_previewNote")->text()));
+        pattern->clear();
+
+        // The order of the files is the order of the contents.
+        form_->AddTxtFile(plain);
+        QVERIFY(PreviewSettles());
+        QCOMPARE(Contents(*form_).constLast(), QStringLiteral("  plain"));
+        form_->SwapRows(0, 1);
+        QVERIFY(PreviewSettles());
+        QCOMPARE(Contents(*form_).constFirst(), QStringLiteral("plain"));
+        QVERIFY(dialogs_.calls.isEmpty());
+    }
+
+    void tabVisitsEveryControlOnceInOrderAndTheListGetsACurrentRow() {
+        form_->AddTxtFile(File(QStringLiteral("a.txt"), "A"));
+        form_->AddTxtFile(File(QStringLiteral("b.txt"), "B"));
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        const QStringList order{"BitBtn1",       "URLLabel3",    "m_list",       "m_up",
+                                "m_down",        "m_del",        "m_delall",     "m_title",
+                                "m_zz",          "m_cbs",        "CoverPath",    "CoverPathButton",
+                                "m_chapters",    "m_pattern",    "m_paragraphs", "m_language",
+                                "m_epubVersion", "SpeedButton1", "URLLabel4",    "m_preview"};
+        // "m_vertical" is off the path while the book is EPUB 2, as disabled controls are.
+        Find<QWidget>(*form_, "BitBtn1")->setFocus();
+        QStringList visited;
+        for (int i = 0; i <= order.size(); ++i) {
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            visited << focus->objectName();
+            if (focus->objectName() == QLatin1String("m_list"))
+                QCOMPARE(SelectedRow(*form_), 0); // Ctrl+Up and Ctrl+Down act at once
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        QCOMPARE(visited, order + QStringList{order.constFirst()});
+    }
+
+    void shortcutsOfEmptyAboutAndCoverAreNamedInTheirToolTips() {
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        const struct {
+            const char* control;
+            QKeySequence keys;
+            QString title; // of the dialog the keys open
+        } rows[] = {
+            {"m_delall", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete), QString()},
+            {"URLLabel3", QKeySequence(Qt::Key_F1),
+             QStringLiteral("About Quorvel Folivane Converter")},
+            {"CoverPathButton", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), QString()},
+        };
+        for (const auto& row : rows) {
+            const QString tip = Find<QWidget>(*form_, row.control)->toolTip();
+            QVERIFY2(tip.contains(row.keys.toString(QKeySequence::NativeText)), qPrintable(tip));
+            const qsizetype before = dialogs_.calls.size();
+            QTest::keySequence(form_.get(), row.keys);
+            QCOMPARE(dialogs_.calls.size(), before + 1);
+            if (!row.title.isEmpty()) QCOMPARE(dialogs_.calls.constLast().title, row.title);
+        }
+        QCOMPARE(dialogs_.calls[2].kind, ScriptedDialogs::Kind::OpenFile);
+    }
+
+    void convertIsDisabledWhileTheListIsEmpty() {
+        QVERIFY(!ConvertButton()->isEnabled());
+        QVERIFY(!ConvertButton()->toolTip().isEmpty());
+        form_->AddTxtFile(File(QStringLiteral("a.txt"), "A"));
+        QVERIFY(ConvertButton()->isEnabled());
+        dialogs_.messageAnswers << QMessageBox::Yes;
+        QTest::mouseClick(Find<QWidget>(*form_, "m_delall"), Qt::LeftButton);
+        QVERIFY(!ConvertButton()->isEnabled());
+        // The keys do nothing either, without a word.
+        QTest::keySequence(form_.get(), QKeySequence(Qt::CTRL | Qt::Key_Return));
+        QCOMPARE(dialogs_.calls.size(), 1);
+    }
+
+    void badCoverIsRefusedWhenChosenWithTheEnginesReason() {
+        dialogs_.openFileAnswers << File(QStringLiteral("not-a-picture.png"), "plain text");
+        QTest::mouseClick(Find<QToolButton>(*form_, "CoverPathButton"), Qt::LeftButton);
+        QCOMPARE(Find<QLineEdit>(*form_, "CoverPath")->text(), QString());
+        const QList<ScriptedDialogs::Call> messages = dialogs_.Messages();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].icon, QMessageBox::Warning);
+        QVERIFY2(messages[0].text.contains(QLatin1String("not-a-picture.png")),
+                 qPrintable(messages[0].text));
+    }
+
+    void oneQuestionForTheBooksPath_data() {
+        QTest::addColumn<QString>("target"); // "source", "existing" or "new"
+        QTest::addColumn<int>("icon");
+        QTest::newRow("a source is refused, not offered for replacing")
+            << "source" << int(QMessageBox::Warning);
+        QTest::newRow("another existing file is asked about")
+            << "existing" << int(QMessageBox::Question);
+    }
+    void oneQuestionForTheBooksPath() {
+        QFETCH(QString, target);
+        QFETCH(int, icon);
+        const QString source = File(QStringLiteral("one.txt"), "Hello");
+        const QString existing = File(QStringLiteral("old.epub"), "an earlier book");
+        form_->AddTxtFile(source);
+        dialogs_.saveAnswers << (target == QLatin1String("source") ? source : existing);
+        QTest::mouseClick(ConvertButton(), Qt::LeftButton); // the question is answered No
+        const QList<ScriptedDialogs::Call> messages = dialogs_.Messages();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(int(messages[0].icon), icon);
+        QVERIFY(!form_->ConversionRunning());
+    }
+
+    void choicesFoldersAndSizePersist() {
+        Find<QCheckBox>(*form_, "m_chapters")->setChecked(false);
+        Find<QLineEdit>(*form_, "m_pattern")->setText(QStringLiteral("^Part \\d+"));
+        Find<QLineEdit>(*form_, "m_language")->setText(QStringLiteral("ja"));
+        Find<QComboBox>(*form_, "m_epubVersion")->setCurrentIndex(1);
+        const QSize grown = form_->minimumSize() + QSize(150, 90);
+        form_->resize(grown);
+        dialogs_.openFilesAnswers << QStringList{File(QStringLiteral("a.txt"), "A")};
+        QTest::mouseClick(Find<QWidget>(*form_, "BitBtn1"), Qt::LeftButton);
+        form_.reset();
+
+        ScriptedDialogs dialogs;
+        form_ = MakeForm(dialogs, true);
+        QVERIFY(!Find<QCheckBox>(*form_, "m_chapters")->isChecked());
+        QCOMPARE(Find<QLineEdit>(*form_, "m_pattern")->text(), QStringLiteral("^Part \\d+"));
+        QCOMPARE(Find<QLineEdit>(*form_, "m_language")->text(), QStringLiteral("ja"));
+        QCOMPARE(Find<QComboBox>(*form_, "m_epubVersion")->currentText(), QStringLiteral("EPUB 3"));
+        QCOMPARE(form_->size(), grown);
+        QTest::mouseClick(Find<QWidget>(*form_, "BitBtn1"), Qt::LeftButton);
+        QCOMPARE(dialogs.calls.constFirst().folder, QDir(dir_.path()).absolutePath());
+        form_.reset(); // before the dialogs it holds
+    }
+
+    void windowGrowsFromItsClassicSizeAndColumnsStretch() {
+        QVERIFY(form_->minimumSize().width() >= 505 && form_->minimumSize().height() >= 358);
+        QVERIFY(form_->maximumSize().width() > form_->minimumSize().width());
+        auto* list = Find<QTableWidget>(*form_, "m_list");
+        const int pathWidth = list->columnWidth(4);
+        form_->resize(form_->size() + QSize(300, 0));
+        QTRY_VERIFY(list->columnWidth(4) > pathWidth);
+    }
+
+    void successBoxOpensTheBookOrItsFolder_data() {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("opened"); // "book", "folder" or nothing
+        QTest::newRow("Open Book") << 0 << "book";
+        QTest::newRow("Show in Folder") << 1 << "folder";
+        QTest::newRow("OK") << -1 << "";
+    }
+    void successBoxOpensTheBookOrItsFolder() {
+        QFETCH(int, action);
+        QFETCH(QString, opened);
+        form_->AddTxtFile(File(QStringLiteral("one.txt"), "Hello"));
+        const QString book = dir_.filePath(QStringLiteral("made-%1.epub").arg(action + 1));
+        QFile::remove(book);
+        dialogs_.saveAnswers << book;
+        dialogs_.actionAnswers << action;
+        QSignalSpy finished(form_.get(), &TForm1::conversionFinished);
+        QTest::mouseClick(ConvertButton(), Qt::LeftButton);
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(finished.constFirst().constFirst().toInt(), 0);
+        QCOMPARE(dialogs_.Messages().constLast().actions,
+                 (QStringList{QStringLiteral("Open Book"), QStringLiteral("Show in Folder")}));
+        QList<QUrl> expected;
+        if (opened == QLatin1String("book")) expected << QUrl::fromLocalFile(book);
+        if (opened == QLatin1String("folder")) expected << QUrl::fromLocalFile(dir_.path());
+        QCOMPARE(dialogs_.openedUrls, expected);
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "WindowTest.moc"

@@ -1,0 +1,168 @@
+// The contents preview of the main window: the book's plan worked out off the interface thread
+// whenever the list or the choices change, and shown as a tree.
+#include "TForm1.h"
+
+#include "engine/chapters/HeadingRules.h"
+#include "engine/text/ConversionError.h"
+#include "engine/text/SourceFiles.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QTableWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <new>
+
+namespace folivane::ui {
+namespace {
+
+QString SizeOf(std::size_t bytes) {
+    return QLocale().formattedDataSize(static_cast<qint64>(bytes), 1,
+                                       QLocale::DataSizeTraditionalFormat);
+}
+
+// The entries of the contents under `parent`, as deep as the book's table of contents.
+void AddEntries(QTreeWidgetItem* parent, const std::vector<engine::PlanEntry>& entries) {
+    for (const engine::PlanEntry& entry : entries) {
+        auto* item = new QTreeWidgetItem(parent);
+        item->setText(0, QString::fromStdString(entry.label));
+        item->setToolTip(0, item->text(0));
+        item->setText(1, SizeOf(entry.bytes));
+        item->setText(2, QString::number(entry.pages));
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        AddEntries(item, entry.children);
+    }
+}
+
+std::size_t CountEntries(const std::vector<engine::PlanEntry>& entries) {
+    std::size_t count = entries.size();
+    for (const engine::PlanEntry& entry : entries)
+        count += CountEntries(entry.children);
+    return count;
+}
+
+} // namespace
+
+bool TForm1::PreviewPending() const {
+    // A plan that is worked out is shown when its watcher hears of it, a moment later.
+    return previewTimer_->isActive() || previewing_.isRunning() || previewUnseen_;
+}
+
+QString TForm1::PatternProblem() const {
+    const std::string pattern = m_pattern->text().toStdString();
+    if (!m_chapters->isChecked() || pattern.empty()) return {};
+    try {
+        engine::HeadingRules::Custom(pattern, std::string(), engine::kDefaultMaxHeadingLength);
+    } catch (const engine::HeadingPatternError& error) {
+        return QString::fromStdString(error.what());
+    }
+    return {};
+}
+
+void TForm1::SchedulePreview() {
+    // The plan being worked out no longer describes the window.
+    if (previewCancel_) *previewCancel_ = true;
+    previewTimer_->start();
+}
+
+void TForm1::StartPreview() {
+    if (previewing_.isRunning()) {
+        // It stops at its next check point; the next one starts once it has.
+        previewTimer_->start();
+        return;
+    }
+    const QString problem = PatternProblem();
+    m_pattern->setToolTip(problem.isEmpty() ? tr("A PCRE2 pattern that finds heading lines "
+                                                 "instead of the built-in rules, such as "
+                                                 "^Chapter \\d+; the preview shows what it finds")
+                                            : problem);
+    m_pattern->setStyleSheet(problem.isEmpty() ? QString()
+                                               : QStringLiteral("QLineEdit { color: #b00000; }"));
+    ++previewGeneration_;
+    if (m_list->rowCount() == 0 || !problem.isEmpty()) {
+        m_preview->clear();
+        m_previewNote->setText(problem.isEmpty() ? tr("Add text files to see the book's contents.")
+                                                 : problem);
+        emit previewShown();
+        return;
+    }
+    engine::BookInput input = MakeBookInput(QString());
+    m_previewNote->setText(tr("Reading the files…"));
+    previewCancel_ = std::make_shared<std::atomic<bool>>(false);
+    previewUnseen_ = true;
+    const int generation = previewGeneration_;
+    // The task owns its input and its flag and touches nothing of the window.
+    previewing_.setFuture(QtConcurrent::run(
+        [input = std::move(input), cancel = previewCancel_, generation]() -> PreviewResult {
+            PreviewResult result;
+            result.generation = generation;
+            try {
+                result.plan = engine::PlanBook(input, [&cancel] {
+                    if (*cancel) throw engine::ConversionCancelled();
+                });
+            } catch (const std::bad_alloc&) {
+                result.problem = tr("Not enough memory to read the files for the preview.");
+            } catch (const std::exception& error) {
+                result.problem = QString::fromStdString(error.what());
+            }
+            return result;
+        }));
+}
+
+void TForm1::ShowPreview() {
+    previewUnseen_ = false;
+    const PreviewResult result = previewing_.result();
+    // A plan of what the window no longer describes waits for the next one.
+    if (result.generation != previewGeneration_ || previewTimer_->isActive()) return;
+    if (!result.problem.isEmpty()) {
+        m_preview->clear();
+        m_previewNote->setText(result.problem);
+    } else {
+        ShowPlan(result.plan);
+    }
+    emit previewShown();
+}
+
+void TForm1::ShowPlan(const engine::BookPlan& plan) {
+    m_preview->setUpdatesEnabled(false);
+    m_preview->clear();
+    auto* sources = new QTreeWidgetItem(m_preview);
+    sources->setText(0, tr("Sources (%n)", nullptr, static_cast<int>(plan.sources.size())));
+    sources->setFlags(Qt::ItemIsEnabled);
+    for (const engine::SourcePlan& source : plan.sources) {
+        auto* item = new QTreeWidgetItem(sources);
+        const QString name =
+            QString::fromStdString(engine::GetFileNameFromPath(source.path, false));
+        item->setText(0, tr("%1: %2, %3")
+                             .arg(name, QString::fromStdString(source.encoding.encoding),
+                                  QString::fromStdString(source.language)));
+        item->setToolTip(0, QFile::decodeName(source.path.c_str()) + QLatin1Char('\n') +
+                                BasisText(source.encoding.basis));
+        item->setText(1, SizeOf(source.bytes));
+        item->setText(2, QString::number(source.pages));
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    auto* contents = new QTreeWidgetItem(m_preview);
+    contents->setText(0, tr("Contents"));
+    contents->setFlags(Qt::ItemIsEnabled);
+    contents->setText(2, QString::number(plan.pages));
+    contents->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    AddEntries(contents, plan.contents);
+    m_preview->expandAll();
+    // A long book opens with its sources folded away and its volumes showing.
+    if (plan.sources.size() > 8) sources->setExpanded(false);
+    m_preview->setUpdatesEnabled(true);
+    m_previewNote->setText(tr("%1 entries, %2 pages, language %3")
+                               .arg(CountEntries(plan.contents))
+                               .arg(plan.pages)
+                               .arg(QString::fromStdString(plan.language)));
+}
+
+} // namespace folivane::ui

@@ -1,0 +1,387 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW">
+<context>
+    <name>folivane::ui::EllipsisEdit</name>
+    <message>
+        <source>Choose</source>
+        <translation>選擇</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+</context>
+<context>
+    <name>folivane::ui::TForm1</name>
+    <message>
+        <source>Quorvel Folivane Converter V1.0</source>
+        <translation>Quorvel Folivane 文字轉電子書 V1.0</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>轉換</translation>
+    </message>
+    <message>
+        <source>Add Files</source>
+        <translation>加入檔案</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>關於</translation>
+    </message>
+    <message>
+        <source> TXT Files List </source>
+        <translation> TXT 檔案列表 </translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>編號</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>檔名</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>Encoding</source>
+        <translation>編碼</translation>
+    </message>
+    <message>
+        <source>Path</source>
+        <translation>路徑</translation>
+    </message>
+    <message>
+        <source>Up     </source>
+        <translation>上移</translation>
+    </message>
+    <message>
+        <source>Down </source>
+        <translation>下移</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <source>Empty </source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source> ePub Book Information </source>
+        <translation> ePub 書籍資訊 </translation>
+    </message>
+    <message>
+        <source>Book Name:</source>
+        <translation>書名：</translation>
+    </message>
+    <message>
+        <source>Author:</source>
+        <translation>作者：</translation>
+    </message>
+    <message>
+        <source>Publisher:</source>
+        <translation>出版者：</translation>
+    </message>
+    <message>
+        <source>Cover:</source>
+        <translation>封面：</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>語言：</translation>
+    </message>
+    <message>
+        <source>Remove the cover</source>
+        <translation>去掉封面</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>The book&apos;s language as a BCP 47 tag, such as en, zh-CN or ja; empty: judged from the text</source>
+        <translation>書籍的語言，用 BCP 47 標記表示，例如 en、zh-CN 或 ja；留空則根據內文判斷</translation>
+    </message>
+    <message>
+        <source>Find chapters in the text</source>
+        <translation>在內文中尋找章節</translation>
+    </message>
+    <message>
+        <source>Start a chapter at heading lines such as &quot;第十四章&quot; or &quot;Chapter 14&quot;; off: one chapter per file</source>
+        <translation>遇到「第十四章」或「Chapter 14」這樣的標題行即開始新的一章；不勾選則每個檔案一章</translation>
+    </message>
+    <message>
+        <source>Add TXT Files</source>
+        <translation>加入 TXT 檔案</translation>
+    </message>
+    <message>
+        <source>Move the selected file up</source>
+        <translation>將選中的檔案上移</translation>
+    </message>
+    <message>
+        <source>Move the selected file down</source>
+        <translation>將選中的檔案下移</translation>
+    </message>
+    <message>
+        <source>Remove the selected file from the list</source>
+        <translation>從列表中刪除選中的檔案</translation>
+    </message>
+    <message>
+        <source>Remove every file from the list</source>
+        <translation>從列表中刪除所有檔案</translation>
+    </message>
+    <message>
+        <source>Convert the files into one book</source>
+        <translation>將這些檔案轉換為一本電子書</translation>
+    </message>
+    <message>
+        <source>Quorvel Folivane Converter</source>
+        <translation>Quorvel Folivane 文字轉電子書</translation>
+    </message>
+    <message>
+        <source>Version:1.0</source>
+        <translation>版本：1.0</translation>
+    </message>
+    <message>
+        <source>Web: </source>
+        <translation>網址：</translation>
+    </message>
+    <message>
+        <source>E-mail: support@folivane.example</source>
+        <translation>電子郵件：support@folivane.example</translation>
+    </message>
+    <message>
+        <source>About Quorvel Folivane Converter</source>
+        <translation>關於 Quorvel Folivane 文字轉電子書</translation>
+    </message>
+    <message>
+        <source>The file cannot be read</source>
+        <translation>無法讀取該檔案</translation>
+    </message>
+    <message>
+        <source>Read by its byte-order mark</source>
+        <translation>按檔案的位元組順序標記讀取</translation>
+    </message>
+    <message>
+        <source>Chosen by you</source>
+        <translation>由您選擇</translation>
+    </message>
+    <message>
+        <source>Detected from the text</source>
+        <translation>根據文字偵測</translation>
+    </message>
+    <message>
+        <source>Read the file as</source>
+        <translation>讀取檔案時使用的編碼</translation>
+    </message>
+    <message>
+        <source>Only text files (.txt) can be added. Not added:</source>
+        <translation>只能加入文字檔案（.txt）。以下檔案未加入：</translation>
+    </message>
+    <message>
+        <source>Choose file first please!</source>
+        <translation>請先選擇檔案！</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to empty all files?</source>
+        <translation>確定要清空所有檔案嗎？</translation>
+    </message>
+    <message>
+        <source>Picture Files(*.jpg;*.jpeg;*.png;*.bmp;*.gif)</source>
+        <translation>圖片檔案(*.jpg;*.jpeg;*.png;*.bmp;*.gif)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a language tag (BCP 47, such as en, zh-CN or ja)</source>
+        <translation>「%1」不是語言標記（BCP 47，例如 en、zh-CN 或 ja）</translation>
+    </message>
+    <message>
+        <source>Convert Unsuccessful!</source>
+        <translation>轉換失敗！</translation>
+    </message>
+    <message>
+        <source>The conversion cannot start: the system refused to start a thread for it. Close some programs and try again.</source>
+        <translation>無法開始轉換：系統拒絕為其啟動執行緒。請關閉一些程式後重試。</translation>
+    </message>
+    <message>
+        <source>Convert Succeeded!</source>
+        <translation>轉換成功！</translation>
+    </message>
+    <message>
+        <source>EPUB 2</source>
+        <translation>EPUB 2</translation>
+    </message>
+    <message>
+        <source>EPUB 3</source>
+        <translation>EPUB 3</translation>
+    </message>
+    <message>
+        <source>EPUB 2 opens in the most readers; EPUB 3 adds a navigation document for modern readers and stores</source>
+        <translation>EPUB 2 可在絕大多數閱讀器中開啟；EPUB 3 另含導覽文件，適合新型閱讀器和書店</translation>
+    </message>
+    <message>
+        <source>EPUB version</source>
+        <translation>EPUB 版本</translation>
+    </message>
+    <message>
+        <source>The text alone does not tell its code page:</source>
+        <translation>僅憑文字無法判斷其字碼頁：</translation>
+    </message>
+    <message>
+        <source>read as the other files of the book are</source>
+        <translation>按本書其他檔案的編碼讀取</translation>
+    </message>
+    <message>
+        <source>read in the code page of your language</source>
+        <translation>按您所用語言的字碼頁讀取</translation>
+    </message>
+    <message>
+        <source>a guess; choose the code page if the text is wrong</source>
+        <translation>系推測；如文字有誤，請選擇字碼頁</translation>
+    </message>
+    <message>
+        <source>Built-in headings</source>
+        <translation>內建標題規則</translation>
+    </message>
+    <message>
+        <source>A PCRE2 pattern that finds heading lines instead of the built-in rules, such as ^Chapter \d+; the preview shows what it finds</source>
+        <translation>用 PCRE2 規則運算式代替內建規則尋找標題行，例如 ^第.+章；預覽會顯示找到的章節</translation>
+    </message>
+    <message>
+        <source>Chapter pattern</source>
+        <translation>章節規則運算式</translation>
+    </message>
+    <message>
+        <source> Contents of the Book </source>
+        <translation> 書的目錄 </translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>目錄</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>頁數</translation>
+    </message>
+    <message>
+        <source>The book as it will be made: each source as it will be read, then the contents with the size of each entry</source>
+        <translation>將要產生的電子書：每個檔案的讀取方式，以及目錄和每一項的大小</translation>
+    </message>
+    <message>
+        <source>Choose a picture for the cover</source>
+        <translation>選擇封面圖片</translation>
+    </message>
+    <message>
+        <source>Add text files to the list first: there is nothing to convert</source>
+        <translation>請先向列表加入文字檔案：沒有可轉換的內容</translation>
+    </message>
+    <message>
+        <source>Add Text Files</source>
+        <translation>匯入TXT檔案</translation>
+    </message>
+    <message>
+        <source>Not enough memory to read the picture.</source>
+        <translation>記憶體不足，無法讀取圖片。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; already exists. Replace it?</source>
+        <translation>「%1」已存在。要替換它嗎？</translation>
+    </message>
+    <message>
+        <source>Open Book</source>
+        <translation>開啟電子書</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>在資料夾中顯示</translation>
+    </message>
+    <message>
+        <source>Add text files to see the book&apos;s contents.</source>
+        <translation>加入文字檔案後即可看到書的目錄。</translation>
+    </message>
+    <message>
+        <source>Reading the files…</source>
+        <translation>正在讀取檔案…</translation>
+    </message>
+    <message>
+        <source>Not enough memory to read the files for the preview.</source>
+        <translation>記憶體不足，無法讀取檔案以預覽。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Sources (%n)</source>
+        <translation>
+            <numerusform>來源檔案（%n 個）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2, %3</source>
+        <translation>%1：%2，%3</translation>
+    </message>
+    <message>
+        <source>%1 entries, %2 pages, language %3</source>
+        <translation>%1 個條目，%2 頁，語言 %3</translation>
+    </message>
+    <message>
+        <source>Fixed: the file begins with a byte-order mark, which names its encoding</source>
+        <translation>已固定：檔案以位元組順序標記開頭，它指明了檔案的編碼</translation>
+    </message>
+    <message>
+        <source>Vertical</source>
+        <translation>直排</translation>
+    </message>
+    <message>
+        <source>Write the book vertically, columns from right to left, as Japanese books are set; needs EPUB 3</source>
+        <translation>直排成書，各欄由右至左排列，如日文書籍的排版；需要 EPUB 3</translation>
+    </message>
+    <message>
+        <source>One per line</source>
+        <translation>每行一段</translation>
+    </message>
+    <message>
+        <source>Blank-line blocks</source>
+        <translation>空行分段</translation>
+    </message>
+    <message>
+        <source>Indented</source>
+        <translation>縮排分段</translation>
+    </message>
+    <message>
+        <source>How lines make paragraphs. Automatic: hard-wrapped text is joined into its paragraphs, other text keeps one paragraph per line. One per line: each line. Blank-line blocks: the lines between blank lines. Indented: an indented line starts a paragraph.</source>
+        <translation>如何由文字行組成段落。自動：硬換行的文字合併成原來的段落，其他文字每行一段。每行一段：每一行是一段。空行分段：空行之間的各行合為一段。縮排分段：縮排的行開始新的一段。</translation>
+    </message>
+    <message>
+        <source>Paragraphs</source>
+        <translation>段落</translation>
+    </message>
+    <message>
+        <source>Paragraphs:</source>
+        <translation>段落：</translation>
+    </message>
+</context>
+<context>
+    <name>folivane::ui::TForm3</name>
+    <message>
+        <source>Quorvel Folivane Converter</source>
+        <translation>Quorvel Folivane 文字轉電子書</translation>
+    </message>
+    <message>
+        <source>Preprocess...</source>
+        <translation>前置處理中……</translation>
+    </message>
+    <message>
+        <source>Packing the book…</source>
+        <translation>正在封裝電子書……</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is building, Please wait...</source>
+        <translation>正在產生「%1」，請稍候……</translation>
+    </message>
+    <message>
+        <source>Reading the files… %1%</source>
+        <translation>正在讀取檔案… %1%</translation>
+    </message>
+</context>
+</TS>
