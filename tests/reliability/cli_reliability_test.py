@@ -332,7 +332,8 @@ class CliReliabilityTest(unittest.TestCase):
         for name, title in [("controls", b"\x01\x02\x03"), ("blank", b" \x0b ")]:
             out = os.path.join(self.out, f"Named {name}.epub")
             self.convert(out, "--title", title, text)
-            self.keep_book(out, title=f"Named {name}")
+            # A title of nothing XML can hold: the book is named after its first file.
+            self.keep_book(out, title="a")
         # Bytes that are not UTF-8 are no title: refused before any work.
         refused = self.run_cli("-o", os.path.join(self.out, "bytes.epub"), "--title", b"\xff\xfe",
                                text)
