@@ -4,6 +4,7 @@
 #include "BookListRoles.h"
 #include "Dialogs.h"
 #include "EllipsisEdit.h"
+#include "FailureReasons.h"
 #include "Icons.h"
 #include "NaturalOrder.h"
 #include "engine/chapters/TextSections.h"
@@ -257,7 +258,8 @@ void TForm1::CoverPathEditButtonClick() {
         Say(QMessageBox::Warning, tr("Not enough memory to read the picture."), QMessageBox::Ok);
         return;
     } catch (const std::exception& error) {
-        Say(QMessageBox::Warning, QString::fromStdString(error.what()), QMessageBox::Ok);
+        Say(QMessageBox::Warning, TranslatedReason(QString::fromStdString(error.what())),
+            QMessageBox::Ok);
         return;
     }
     CoverPath->setText(picture);

@@ -3,6 +3,7 @@
 
 #include "Dialogs.h"
 #include "EllipsisEdit.h"
+#include "FailureReasons.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
 #include "engine/epub/BookMetadata.h"
@@ -87,7 +88,8 @@ bool TForm1::MayWriteBook(const engine::BookInput& input, const QString& output)
     // Nothing starts for a book that would replace one of its own sources; the user is not
     // asked first whether to replace a file that would then be refused.
     if (const std::string problem = engine::OutputProblem(input); !problem.empty()) {
-        Say(QMessageBox::Warning, QString::fromStdString(problem), QMessageBox::Ok);
+        Say(QMessageBox::Warning, TranslatedReason(QString::fromStdString(problem)),
+            QMessageBox::Ok);
         return false;
     }
     if (!QFileInfo::exists(output)) return true;
@@ -186,7 +188,7 @@ void TForm1::OnShowResultMsg(int code, const QString& reason) {
         if (action == 1) dialogs_.OpenUrl(QUrl::fromLocalFile(FolderOf(outputPath_)));
     } else {
         QString text = tr("Convert Unsuccessful!");
-        if (!reason.isEmpty()) text += QLatin1Char('\n') + reason;
+        if (!reason.isEmpty()) text += QLatin1Char('\n') + TranslatedReason(reason);
         Say(QMessageBox::NoIcon, text, QMessageBox::Ok);
     }
     emit conversionFinished(code);

@@ -1,6 +1,7 @@
 // The window in Simplified or Traditional Chinese, chosen by the locale (the suite runs with
 // LANG=zh_CN.UTF-8 and again with LANG=zh_TW.UTF-8).
 #include "UiTestSupport.h"
+#include "ui/FailureReasons.h"
 #include "ui/TForm3.h"
 #include "ui/Translations.h"
 
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,12 +18,14 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
 using folivane::ui::ScriptedDialogs;
 using folivane::ui::TForm1;
 using folivane::ui::TForm3;
+using folivane::ui::TranslatedReason;
 using namespace folivane::ui::test;
 
 namespace {
@@ -140,6 +144,30 @@ private slots:
         QCOMPARE(dialogs.Messages().size(), 1);
         QCOMPARE(dialogs.Messages().constFirst().text,
                  QString::fromUtf8(traditional ? "請先選擇檔案！" : "请先选择文件！"));
+
+        // The engine's reasons reach the window in English and are shown translated, their
+        // file names kept; a cover is refused with one when it is chosen.
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString notPicture = folder.filePath(QStringLiteral("cover%2.png"));
+        QFile file(notPicture);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a picture");
+        file.close();
+        dialogs.openFileAnswers << notPicture;
+        QTest::mouseClick(Find<QWidget>(*form, "CoverPathButton"), Qt::LeftButton);
+        QCOMPARE(dialogs.Messages().size(), 2);
+        const QString refusal = dialogs.Messages().constLast().text;
+        QVERIFY2(refusal.startsWith(QString::fromUtf8(traditional ? "無法將「" : "无法将“")),
+                 qPrintable(refusal));
+        QVERIFY2(refusal.contains(notPicture), qPrintable(refusal));
+        QCOMPARE(TranslatedReason(QStringLiteral("Cannot write file \"/b/x.epub\" to disk. No "
+                                                 "space left on device")),
+                 QString::fromUtf8(traditional ? "無法將檔案「/b/x.epub」寫入磁碟。磁碟空間不足"
+                                               : "无法将文件“/b/x.epub”写入磁盘。磁盘空间不足"));
+        // A reason of another shape is shown as it is, never cut.
+        const QString other = QStringLiteral("The system clock gives a time no book can record");
+        QCOMPARE(TranslatedReason(other), other);
     }
 };
 

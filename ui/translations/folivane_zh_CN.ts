@@ -2,6 +2,97 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>FailureReasons</name>
+    <message>
+        <source>Cannot read the file &quot;%1&quot;. %2</source>
+        <translation>无法读取文件“%1”。%2</translation>
+    </message>
+    <message>
+        <source>Cannot open the file &quot;%1&quot;. %2</source>
+        <translation>无法打开文件“%1”。%2</translation>
+    </message>
+    <message>
+        <source>Cannot write the file &quot;%1&quot; to disk. %2</source>
+        <translation>无法将文件“%1”写入磁盘。%2</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot;. %2</source>
+        <translation>无法写入电子书“%1”。%2</translation>
+    </message>
+    <message>
+        <source>The book &quot;%1&quot; would replace its source &quot;%2&quot;; choose another name for the book</source>
+        <translation>电子书“%1”会覆盖它的源文件“%2”；请为电子书另选一个名称</translation>
+    </message>
+    <message>
+        <source>The book &quot;%1&quot; would replace its cover &quot;%2&quot;; choose another name for the book</source>
+        <translation>电子书“%1”会覆盖它的封面“%2”；请为电子书另选一个名称</translation>
+    </message>
+    <message>
+        <source>The book would be written to the text file &quot;%1&quot;; a book needs a name of its own, such as book.epub</source>
+        <translation>电子书会写入文本文件“%1”；电子书需要自己的名称，例如 book.epub</translation>
+    </message>
+    <message>
+        <source>Cannot replace the write-protected file &quot;%1&quot;. %2</source>
+        <translation>无法替换写保护的文件“%1”。%2</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: %2</source>
+        <translation>无法将“%1”用作封面：%2</translation>
+    </message>
+    <message>
+        <source>Cannot find the chapters of &quot;%1&quot;: %2</source>
+        <translation>无法查找“%1”的章节：%2</translation>
+    </message>
+    <message>
+        <source>Not enough memory to read &quot;%1&quot;</source>
+        <translation>内存不足，无法读取“%1”</translation>
+    </message>
+    <message>
+        <source>The conversion was stopped</source>
+        <translation>转换已停止</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>磁盘空间不足</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>权限不够</translation>
+    </message>
+    <message>
+        <source>No such file or directory</source>
+        <translation>没有那个文件或目录</translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation>文件过大</translation>
+    </message>
+    <message>
+        <source>Too many open files</source>
+        <translation>打开的文件过多</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>是一个目录</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>只读文件系统</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>超出磁盘配额</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>输入/输出错误</translation>
+    </message>
+    <message>
+        <source>Not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
+</context>
+<context>
     <name>folivane::ui::EllipsisEdit</name>
     <message>
         <source>Choose</source>

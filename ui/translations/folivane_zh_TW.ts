@@ -2,6 +2,97 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
 <context>
+    <name>FailureReasons</name>
+    <message>
+        <source>Cannot read the file &quot;%1&quot;. %2</source>
+        <translation>無法讀取檔案「%1」。%2</translation>
+    </message>
+    <message>
+        <source>Cannot open the file &quot;%1&quot;. %2</source>
+        <translation>無法開啟檔案「%1」。%2</translation>
+    </message>
+    <message>
+        <source>Cannot write the file &quot;%1&quot; to disk. %2</source>
+        <translation>無法將檔案「%1」寫入磁碟。%2</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot;. %2</source>
+        <translation>無法寫入電子書「%1」。%2</translation>
+    </message>
+    <message>
+        <source>The book &quot;%1&quot; would replace its source &quot;%2&quot;; choose another name for the book</source>
+        <translation>電子書「%1」會覆寫它的來源檔案「%2」；請為電子書另選一個名稱</translation>
+    </message>
+    <message>
+        <source>The book &quot;%1&quot; would replace its cover &quot;%2&quot;; choose another name for the book</source>
+        <translation>電子書「%1」會覆寫它的封面「%2」；請為電子書另選一個名稱</translation>
+    </message>
+    <message>
+        <source>The book would be written to the text file &quot;%1&quot;; a book needs a name of its own, such as book.epub</source>
+        <translation>電子書會寫入文字檔「%1」；電子書需要自己的名稱，例如 book.epub</translation>
+    </message>
+    <message>
+        <source>Cannot replace the write-protected file &quot;%1&quot;. %2</source>
+        <translation>無法取代防寫的檔案「%1」。%2</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: %2</source>
+        <translation>無法將「%1」用作封面：%2</translation>
+    </message>
+    <message>
+        <source>Cannot find the chapters of &quot;%1&quot;: %2</source>
+        <translation>無法尋找「%1」的章節：%2</translation>
+    </message>
+    <message>
+        <source>Not enough memory to read &quot;%1&quot;</source>
+        <translation>記憶體不足，無法讀取「%1」</translation>
+    </message>
+    <message>
+        <source>The conversion was stopped</source>
+        <translation>轉換已停止</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>磁碟空間不足</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>權限不足</translation>
+    </message>
+    <message>
+        <source>No such file or directory</source>
+        <translation>沒有此檔案或目錄</translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation>檔案過大</translation>
+    </message>
+    <message>
+        <source>Too many open files</source>
+        <translation>開啟的檔案過多</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>是一個目錄</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>唯讀檔案系統</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>超出磁碟配額</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>輸入/輸出錯誤</translation>
+    </message>
+    <message>
+        <source>Not a regular file</source>
+        <translation>不是一般檔案</translation>
+    </message>
+</context>
+<context>
     <name>folivane::ui::EllipsisEdit</name>
     <message>
         <source>Choose</source>
