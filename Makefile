@@ -22,8 +22,11 @@ all: build
 deps:
 	@scripts/install-deps $(DEPS_GROUPS)
 
+# Configured again when a build made without the test packages (`make run`) left the tests out.
 configure: deps
-	@test -f $(BUILD_DIR)/build.ninja || cmake --preset $(PRESET)
+	@test -f $(BUILD_DIR)/build.ninja && \
+		! grep -q '^FOLIVANE_TESTS_LEFT_OUT:INTERNAL=ON' $(BUILD_DIR)/CMakeCache.txt || \
+		cmake --preset $(PRESET)
 
 build: configure
 	cmake --build --preset $(PRESET)
