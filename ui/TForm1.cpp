@@ -363,12 +363,10 @@ QWidget* TForm1::CreateBookFrame() {
     grid->setColumnStretch(3, 1);
     // The choices of the book, one row for how chapters are found and one for the book's
     // form: a control more is one entry more in its row.
-    grid->addLayout(
-        Row({m_chapters, m_pattern, Caption(tr("Paragraphs:"), m_paragraphs), m_paragraphs}), 3, 0,
-        1, 4);
-    grid->addLayout(
-        Row({Caption(tr("Language:"), m_language), m_language, m_epubVersion, m_vertical}), 4, 0, 1,
-        4);
+    grid->addLayout(Row({m_chapters, m_pattern}), 3, 0, 1, 4);
+    grid->addLayout(Row({Caption(tr("Language:"), m_language), m_language, m_epubVersion,
+                         m_vertical, Caption(tr("Paragraphs:"), m_paragraphs), m_paragraphs}),
+                    4, 0, 1, 4);
     return frame;
 }
 
@@ -406,9 +404,9 @@ QWidget* TForm1::CreatePreviewFrame() {
 void TForm1::CreateTabOrder() {
     // Top to bottom, left to right, as the window reads; a control more is one line more.
     const QList<QWidget*> order{
-        BitBtn1,      URLLabel3, m_list,       m_up,       m_down,        m_del,
-        m_delall,     m_title,   m_zz,         m_cbs,      CoverPath,     CoverPath->Button(),
-        m_chapters,   m_pattern, m_paragraphs, m_language, m_epubVersion, m_vertical,
+        BitBtn1,      URLLabel3, m_list,     m_up,          m_down,     m_del,
+        m_delall,     m_title,   m_zz,       m_cbs,         CoverPath,  CoverPath->Button(),
+        m_chapters,   m_pattern, m_language, m_epubVersion, m_vertical, m_paragraphs,
         SpeedButton1, URLLabel4, m_preview};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);

@@ -65,7 +65,8 @@ void AppendRubyParagraphs(std::string& out, std::string_view text, EpubVersion v
         const LineSpan span = LineAt(text, begin);
         const std::size_t mark = out.size();
         out += "<p>";
-        if (AppendLine(out, span.In(text), version, false, pieces)) {
+        // Blank lines are spacing, as in every other text: they make no paragraph.
+        if (!IsBlank(span.In(text)) && AppendLine(out, span.In(text), version, false, pieces)) {
             out += "</p>";
             any = true;
         } else {

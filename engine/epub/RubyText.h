@@ -17,7 +17,8 @@ bool AppendRubyText(std::string& out, std::string_view line, EpubVersion version
                     bool trimEnd = false);
 
 // Each line of `text` (ending at CR LF, LF or a lone CR) as a paragraph of AppendRubyText,
-// lines of annotations alone left out; one empty paragraph when no line is left.
+// blank lines (spacing) and lines of annotations alone left out; one empty paragraph when no
+// line is left.
 void AppendRubyParagraphs(std::string& out, std::string_view text, EpubVersion version);
 
 } // namespace folivane::engine

@@ -67,11 +67,11 @@ const RubyCase kRubyCases[] = {
 INSTANTIATE_TEST_SUITE_P(Notation, RubyOf, testing::ValuesIn(kRubyCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(RubyParagraphs, LeaveOutLinesOfAnnotationsAlone) {
+TEST(RubyParagraphs, LeaveOutLinesOfAnnotationsAloneAndBlankLines) {
     std::string out;
     AppendRubyParagraphs(out, "甲\r\n［＃改ページ］\r\n\r\n　［＃ここから２字下げ］\r\n乙\r\n",
                          EpubVersion::Epub3);
-    EXPECT_EQ(out, "<p>甲</p><p></p><p>乙</p>");
+    EXPECT_EQ(out, "<p>甲</p><p>乙</p>");
     out.clear();
     AppendRubyParagraphs(out, "［＃改ページ］\n", EpubVersion::Epub2);
     EXPECT_EQ(out, "<p></p>");

@@ -285,6 +285,9 @@ class CliTrustTest(unittest.TestCase):
 
             result = subprocess.run([CLI, "-q", "-o", book, source, source], capture_output=True,
                                     text=True, env=self.env, preexec_fn=limited, timeout=120)
+            # Below some limit the loader cannot even map the program: it never ran.
+            if result.returncode == 127 and "cannot allocate" in result.stderr:
+                continue
             with self.subTest(megabytes=megabytes):
                 self.assertIn(result.returncode, (0, 1), result.stderr)
                 if result.returncode == 1:
