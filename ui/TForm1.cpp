@@ -327,12 +327,13 @@ QWidget* TForm1::CreateBookFrame() {
            "Blank-line blocks: the lines between blank lines. Indented: an indented line "
            "starts a paragraph."));
     m_paragraphs->setAccessibleName(tr("Paragraphs"));
+    m_paragraphs->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     m_language = Edit("m_language");
     m_language->setPlaceholderText(tr("Automatic"));
     m_language->setToolTip(tr("The book's language as a BCP 47 tag, such as en, zh-CN or ja; "
                               "empty: judged from the text"));
-    m_language->setMaximumWidth(
+    m_language->setFixedWidth(
         std::max(80, m_language->fontMetrics().horizontalAdvance(tr("Automatic")) + 16));
 
     m_chapters = new QCheckBox(tr("Find chapters in the text"));
