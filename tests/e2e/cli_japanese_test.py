@@ -14,7 +14,7 @@ import zipfile
 
 CLI, DATA = (os.path.abspath(p) for p in sys.argv[1:3])
 sys.path.insert(0, DATA)
-from kept_books import KeptBooks, per_epub_version  # noqa: E402  (found through DATA)
+from kept_books import KeptBooks, ScratchCliCase, per_epub_version  # noqa: E402  (found through DATA)
 
 KEPT = KeptBooks()
 del sys.argv[1:3]
@@ -102,25 +102,9 @@ def english_novel():
     return "\n".join(lines) + "\n", lines, toc
 
 
-class CliJapaneseTest(unittest.TestCase):
+class CliJapaneseTest(ScratchCliCase):
     """load_tests makes one copy per EPUB version."""
-    epub_version = 2
-
-    def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
-        self.addCleanup(self.tmp.cleanup)
-        self.dir = self.tmp.name
-        self.env = dict(os.environ, TMPDIR=self.dir, LC_ALL="C.UTF-8")
-
-    def cli(self, *args):
-        return subprocess.run([CLI, "-q", "--epub-version", str(self.epub_version), *args],
-                              capture_output=True, text=True, env=self.env, timeout=300)
-
-    def source(self, name, data):
-        path = os.path.join(self.dir, name)
-        with open(path, "wb") as f:
-            f.write(data)
-        return path
+    cli_program = CLI
 
     def test_japanese_novel_in_the_notation(self):
         text, shown, toc = japanese_novel(self.epub_version)

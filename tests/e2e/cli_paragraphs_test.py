@@ -8,9 +8,7 @@ Usage: cli_paragraphs_test.py FOLIVANE_CLI TEST_DATA_FOLDER
 import os
 import random
 import re
-import subprocess
 import sys
-import tempfile
 import textwrap
 import unittest
 import xml.etree.ElementTree as ET
@@ -18,7 +16,7 @@ import zipfile
 
 CLI, DATA = (os.path.abspath(p) for p in sys.argv[1:3])
 sys.path.insert(0, DATA)
-from kept_books import KeptBooks, per_epub_version  # noqa: E402  (found through DATA)
+from kept_books import KeptBooks, ScratchCliCase, per_epub_version  # noqa: E402  (found through DATA)
 from check_book import XHTML  # noqa: E402
 
 KEPT = KeptBooks()
@@ -107,25 +105,9 @@ def book_text(book):
     return "".join("".join(page.find(XHTML + "body").itertext()) for page in pages(book))
 
 
-class CliParagraphsTest(unittest.TestCase):
+class CliParagraphsTest(ScratchCliCase):
     """load_tests makes one copy per EPUB version."""
-    epub_version = 2
-
-    def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
-        self.addCleanup(self.tmp.cleanup)
-        self.dir = self.tmp.name
-        self.env = dict(os.environ, TMPDIR=self.dir, LC_ALL="C.UTF-8")
-
-    def cli(self, *args):
-        return subprocess.run([CLI, "-q", "--epub-version", str(self.epub_version), *args],
-                              capture_output=True, text=True, env=self.env, timeout=300)
-
-    def source(self, name, text):
-        path = os.path.join(self.dir, name)
-        with open(path, "w", encoding="utf-8", newline="") as f:
-            f.write(text)
-        return path
+    cli_program = CLI
 
     def test_wrapped_english_novel_reads_as_its_paragraphs(self):
         text, shown = english_novel(random.Random(1))
