@@ -34,20 +34,20 @@
 namespace folivane::engine {
 namespace {
 
-// The title and author the first source names, in its header or file name.
-TitleAndAuthor OfFirstSource(const BookInput& input, const std::string& sample) {
-    if (input.sources.empty()) return {};
-    return TitleAndAuthorOf(sample, input.sources.front());
-}
-
-// A text in the notation begins with its title and author lines: the book's title and author
-// when the user gives none.
-std::pair<std::string, std::string> TextTitleAndAuthor(const TChapterList& chapters,
-                                                       const std::string& legacyEncoding) {
-    if (chapters.empty() || !chapters.front().Notation ||
-        chapters.front().Heading != HeadingKind::None)
-        return {};
-    return NotationTitleAndAuthor(ChapterText(chapters.front(), legacyEncoding));
+// The title and author the text gives, for those the user left blank: a text in the notation
+// names them in its first two lines, any other in the first source's header or file name.
+TitleAndAuthor TextTitleAndAuthor(const BookInput& input, const TChapterList& chapters,
+                                  const std::string& sample) {
+    TitleAndAuthor found;
+    if (!input.sources.empty()) found = TitleAndAuthorOf(sample, input.sources.front());
+    if (!chapters.empty() && chapters.front().Notation &&
+        chapters.front().Heading == HeadingKind::None) {
+        auto [title, author] =
+            NotationTitleAndAuthor(ChapterText(chapters.front(), input.legacyEncoding));
+        if (!title.empty()) found.title = std::move(title);
+        if (!author.empty()) found.author = std::move(author);
+    }
+    return found;
 }
 
 // A blank title would give a nameless book (readers list it so, validators warn): the
@@ -120,13 +120,10 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         progress.SetMaximum(static_cast<int>(chapters.size()));
         std::optional<CoverImage> cover;
         if (!input.coverPath.empty()) cover = LoadCover(input.coverPath);
-        TitleAndAuthor ofText = OfFirstSource(input, sample);
-        // A text in the notation names its title and author in its first two lines.
-        if (IsEmptyInXml(MetadataText(input.title)) || IsEmptyInXml(MetadataText(input.author))) {
-            auto [title, author] = TextTitleAndAuthor(chapters, input.legacyEncoding);
-            if (!title.empty()) ofText.title = std::move(title);
-            if (!author.empty()) ofText.author = std::move(author);
-        }
+        const bool blank =
+            IsEmptyInXml(MetadataText(input.title)) || IsEmptyInXml(MetadataText(input.author));
+        const TitleAndAuthor ofText =
+            blank ? TextTitleAndAuthor(input, chapters, sample) : TitleAndAuthor{};
         std::string author = MetadataText(input.author);
         if (author.empty()) author = MetadataText(ofText.author);
         BookMetadata metadata{BookTitle(input, ofText), author, MetadataText(input.publisher),
