@@ -285,8 +285,10 @@ class CliTrustTest(unittest.TestCase):
 
             result = subprocess.run([CLI, "-q", "-o", book, source, source], capture_output=True,
                                     text=True, env=self.env, preexec_fn=limited, timeout=120)
-            # Below some limit the loader cannot even map the program: it never ran.
-            if result.returncode == 127 and "cannot allocate" in result.stderr:
+            # Below some limit the loader cannot even map the program: it never ran. The program
+            # itself never exits 127, and everything it says begins with its own words; the
+            # loader's wording differs between systems and is not looked at.
+            if result.returncode == 127 and "Convert" not in result.stderr:
                 continue
             with self.subTest(megabytes=megabytes):
                 self.assertIn(result.returncode, (0, 1), result.stderr)
