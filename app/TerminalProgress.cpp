@@ -3,6 +3,8 @@
 
 #include "platform/TerminationSignals.h"
 
+#include <string>
+
 #include <unistd.h>
 
 namespace folivane::cli {
@@ -27,6 +29,28 @@ void TerminalProgress::EncodingReport(const std::string& path,
                            "folivane-cli: \"%s\": its text alone does not tell its code page; "
                            "read as %s, %s\n",
                            path.c_str(), judged.encoding.c_str(), why) < 0 ||
+              std::fflush(out_) != 0;
+}
+
+void TerminalProgress::Notice(const std::string& path, const engine::TextNotice& notice) {
+    if (quiet_ || broken_) return;
+    using Kind = engine::TextNotice::Kind;
+    std::string what;
+    switch (notice.kind) {
+    case Kind::NumberMissing:
+        what = "chapter " + std::to_string(notice.number) + " missing";
+        break;
+    case Kind::NumberRepeated:
+        what = "chapter " + std::to_string(notice.number) + " repeated";
+        break;
+    case Kind::AnnotationsNotUnderstood:
+        what = std::to_string(notice.count) + " annotations not understood";
+        for (std::size_t i = 0; i < notice.examples.size(); ++i)
+            what += (i == 0 ? ": " : ", ") + notice.examples[i];
+        break;
+    }
+    // Before the chapter reports, so never in the middle of a bar.
+    broken_ = std::fprintf(out_, "folivane-cli: \"%s\": %s\n", path.c_str(), what.c_str()) < 0 ||
               std::fflush(out_) != 0;
 }
 

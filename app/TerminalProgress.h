@@ -16,6 +16,8 @@ public:
     void ShowProgress() override {}
     // One line for each source whose code page its text did not tell.
     void EncodingReport(const std::string& path, const engine::EncodingJudgement& judged) override;
+    // One line for each fact the rules found that the user should know.
+    void Notice(const std::string& path, const engine::TextNotice& notice) override;
     void SetMaximum(int chapterCount) override { maximum_ = chapterCount; }
     void ChapterReport(const std::string& chapterName) override;
     // On a terminal only: lines written elsewhere stay one per chapter.

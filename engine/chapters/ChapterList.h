@@ -4,6 +4,7 @@
 
 #include "HeadingRules.h"
 #include "ParagraphStyle.h"
+#include "TextNotice.h"
 
 #include "engine/text/EncodingJudgement.h"
 #include "platform/FileStatus.h"
@@ -78,6 +79,8 @@ struct ChapterListOptions {
     // Called for every source once it is decoded, before its pages are made, with its index,
     // how it was read and its decoded text (valid only during the call).
     std::function<void(std::size_t, const EncodingJudgement&, std::string_view)> sourceDecoded;
+    // Called with what the rules decided about a source that its reader should know.
+    std::function<void(const TextNotice&)> notice;
     // Called as the sources are read, decoded and searched for headings: `done` of `total`
     // units, `total` being the sum of the sources' sizes, so that a front end's bar moves from
     // the start of a large text.

@@ -83,6 +83,7 @@ BookPlan PlanBook(const BookInput& input, std::function<void()> checkPoint) {
         source.language = DetectLanguage(text.substr(0, kLanguageSample), locale);
         plan.sources.push_back(std::move(source));
     };
+    options.notice = [&plan](const TextNotice& notice) { plan.notices.push_back(notice); };
     DiscardedPieces pieces;
     std::string sample;
     const TChapterList chapters = BuildChapterList(input.sources, &pieces, options, &sample);

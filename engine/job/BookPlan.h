@@ -38,7 +38,8 @@ struct BookPlan {
     std::vector<SourcePlan> sources; // in book order
     std::vector<PlanEntry> contents;
     std::size_t pages = 0;
-    std::string language; // the book's: the user's tag, or judged from the text
+    std::string language;            // the book's: the user's tag, or judged from the text
+    std::vector<TextNotice> notices; // in the order the sources gave them
 };
 
 // The heading rules the book asks for: none for one chapter per file, the user's patterns,

@@ -112,6 +112,9 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         options.encodingReport = [&](std::size_t index, const EncodingJudgement& judged) {
             progress.EncodingReport(input.sources[index], judged);
         };
+        options.notice = [&](const TextNotice& notice) {
+            progress.Notice(input.sources[notice.source], notice);
+        };
         std::string sample;
         std::string userStyleSheet;
         if (!input.styleSheetPath.empty())

@@ -1,6 +1,7 @@
 // How the conversion job talks to a front end: its events, always in this order.
 #pragma once
 
+#include "engine/chapters/TextNotice.h"
 #include "engine/text/EncodingJudgement.h"
 
 #include <cstddef>
@@ -24,6 +25,12 @@ public:
     virtual void EncodingReport(const std::string& path, const EncodingJudgement& judged) {
         static_cast<void>(path);
         static_cast<void>(judged);
+    }
+    // Before SetMaximum, while the chapters are found: something the rules decided about the
+    // source at `path` that the user should know.
+    virtual void Notice(const std::string& path, const TextNotice& notice) {
+        static_cast<void>(path);
+        static_cast<void>(notice);
     }
     // Before SetMaximum, as the sources are read, decoded and searched for headings: `done` of
     // `total` (the sum of the sources' sizes), from 0 to `total`.

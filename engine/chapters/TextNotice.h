@@ -1,0 +1,25 @@
+// What the chapter and notation rules decided about a text that its reader should know.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace folivane::engine {
+
+// A fact, not a sentence: each front end says it in its user's language. The command line
+// prints it on standard error; the window shows it in the contents preview.
+struct TextNotice {
+    enum class Kind {
+        NumberMissing,            // headings numbered in sequence skip `number`
+        NumberRepeated,           // `number` heads two chapters of a sequence
+        AnnotationsNotUnderstood, // `count` annotations left out; `examples` holds the first
+    };
+    Kind kind;
+    std::size_t source = 0; // index of the source in the book
+    long number = 0;
+    std::size_t count = 0;
+    std::vector<std::string> examples;
+};
+
+} // namespace folivane::engine
