@@ -162,7 +162,7 @@ TEST_P(MostlyUtf8, IsUtf8WithReplacementsOrElseLegacy) {
     const MostlyUtf8Case& c = GetParam();
     const SourceBytes source{seAnsi, c.bytes};
     const bool utf8 = !c.text.empty();
-    EXPECT_EQ(ChooseSourceEncoding(source, "") == "UTF-8", utf8);
+    EXPECT_EQ(JudgeSourceEncoding(source, {}).encoding == "UTF-8", utf8);
     if (utf8) {
         EXPECT_TRUE(SameBytes(DecodeSource(source, ""), c.text));
     }
@@ -232,7 +232,7 @@ TEST(SourceText, Big5IsReadAsHongKongBig5) {
     const std::string bytes =
         platform::ConvertText(Repeat(cantonese, 30), "UTF-8", "BIG5-HKSCS", "?");
     ASSERT_EQ(bytes.find('?'), std::string::npos);
-    EXPECT_EQ(ChooseSourceEncoding({seAnsi, bytes}, "BIG5"), "BIG5-HKSCS");
+    EXPECT_EQ(JudgeSourceEncoding({seAnsi, bytes}, {"BIG5", {}}).encoding, "BIG5-HKSCS");
     EXPECT_TRUE(SameBytes(DecodeSource({seAnsi, bytes}, "BIG5"), Repeat(cantonese, 30)));
 }
 
@@ -280,7 +280,7 @@ TEST(SourceText, EncodingChosenForASourceWinsOverDetectionButNotOverAMark) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(DecodeSource({row.mark, row.bytes}, "GB18030", row.forced), row.text);
     }
-    EXPECT_EQ(ChooseSourceEncoding({seAnsi, "\xA4\xA4"}, "", "big5"), "BIG5-HKSCS");
+    EXPECT_EQ(JudgeSourceEncoding({seAnsi, "\xA4\xA4"}, {"big5", {}}).encoding, "BIG5-HKSCS");
     EXPECT_THROW(DecodeSource({seAnsi, "x"}, "", "NO-SUCH-CODEPAGE"), ConversionError);
 }
 

@@ -1,7 +1,7 @@
 // Helpers shared by the window tests: files on disk, finding widgets, reading the list.
 #pragma once
 
-#include "ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "ui/TForm1.h"
 
 #include <QByteArray>
