@@ -98,21 +98,22 @@ void TForm1::StartPreview() {
     previewUnseen_ = true;
     const int generation = previewGeneration_;
     // The task owns its input and its flag and touches nothing of the window.
-    previewing_.setFuture(QtConcurrent::run(
-        [input = std::move(input), cancel = previewCancel_, generation]() -> PreviewResult {
-            PreviewResult result;
-            result.generation = generation;
-            try {
-                result.plan = engine::PlanBook(input, [&cancel] {
-                    if (*cancel) throw engine::ConversionCancelled();
-                });
-            } catch (const std::bad_alloc&) {
-                result.problem = tr("Not enough memory to read the files for the preview.");
-            } catch (const std::exception& error) {
-                result.problem = QString::fromStdString(error.what());
-            }
-            return result;
-        }));
+    previewing_.setFuture(QtConcurrent::run([input = std::move(input), cancel = previewCancel_,
+                                             generation, made = planMadeHook_]() -> PreviewResult {
+        PreviewResult result;
+        result.generation = generation;
+        try {
+            result.plan = engine::PlanBook(input, [&cancel] {
+                if (*cancel) throw engine::ConversionCancelled();
+            });
+            if (made) made();
+        } catch (const std::bad_alloc&) {
+            result.problem = tr("Not enough memory to read the files for the preview.");
+        } catch (const std::exception& error) {
+            result.problem = QString::fromStdString(error.what());
+        }
+        return result;
+    }));
 }
 
 void TForm1::ShowPreview() {
