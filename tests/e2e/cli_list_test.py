@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """folivane-cli --list: the book's plan printed as text or JSON, agreeing with the book made.
 
-Usage: cli_list_test.py FOLIVANE_CLI
+Usage: cli_list_test.py FOLIVANE_CLI TEST_DATA_FOLDER
 """
 import json
 import os
@@ -12,8 +12,11 @@ import tempfile
 import unittest
 import zipfile
 
-CLI = os.path.abspath(sys.argv[1])
-del sys.argv[1:2]
+CLI, DATA = (os.path.abspath(p) for p in sys.argv[1:3])
+sys.path.insert(0, DATA)
+import cli_suite  # noqa: E402  (found through DATA)
+
+del sys.argv[1:3]
 
 VOLUMES = "第一卷 开始\n第一章 渡口\n雨后的石板路还湿着。\n第二章 山路\n他走了很久。\n" \
           "第二卷 结束\n第三章 回家\n终于到了。\n"
@@ -96,4 +99,4 @@ class ListTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main()
+    cli_suite.main()
