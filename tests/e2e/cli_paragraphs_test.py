@@ -18,7 +18,7 @@ CLI, DATA = (os.path.abspath(p) for p in sys.argv[1:3])
 sys.path.insert(0, DATA)
 import cli_suite  # noqa: E402  (found through DATA)
 from kept_books import KeptBooks, ScratchCliCase, per_epub_version  # noqa: E402
-from check_book import XHTML  # noqa: E402
+from check_book import OPF, XHTML  # noqa: E402
 
 KEPT = KeptBooks()
 del sys.argv[1:3]
@@ -98,6 +98,23 @@ def paragraph_kinds(book):
     return kinds
 
 
+def css_rules(css):
+    """The rules of a plain style sheet: selector -> property -> value."""
+    css = re.sub(r"/\*.*?\*/", "", css, flags=re.S)
+    return {selector.strip(): {name.strip(): value.strip() for name, _, value in
+                               (d.partition(":") for d in body.split(";") if d.strip())}
+            for selector, body in re.findall(r"([^{}]+)\{([^}]*)\}", css)}
+
+
+def box_sides(value):
+    """The sides a margin or padding shorthand of one to four values gives, by name: a side
+    left out repeats the one across from it (right the top, bottom the top, left the right)."""
+    parts = value.split()
+    while len(parts) < 4:
+        parts.append(parts[{1: 0, 2: 0, 3: 1}[len(parts)]])
+    return dict(zip(("top", "right", "bottom", "left"), parts))
+
+
 def without_space(text):
     return re.sub(r"\s+", "", text)
 
@@ -155,9 +172,12 @@ class CliParagraphsTest(ScratchCliCase):
             self.assertEqual(archive.read("OEBPS/css/user.css").decode(),
                              "p { font-size: 1.1em; }\n/* ünïcode */\n")
             main = archive.read("OEBPS/css/main.css").decode()
-            self.assertIn('href="css/user.css" media-type="text/css"',
-                          archive.read("OEBPS/content.opf").decode())
-        self.assertIn("p{margin:0 0 0.5em 0;text-indent:0;}", main)
+            opf = ET.fromstring(archive.read("OEBPS/content.opf"))
+        self.assertIn("text/css", [item.get("media-type") for item in opf.iter(OPF + "item")
+                                   if item.get("href") == "css/user.css"])
+        paragraph = css_rules(main)["p"]
+        self.assertIn(paragraph["text-indent"], ("0", "0em"))
+        self.assertEqual(box_sides(paragraph["margin"])["bottom"], "0.5em")
         for page in pages(book):
             links = [link.get("href") for link in page.iter(XHTML + "link")]
             self.assertEqual(links, ["css/main.css", "css/user.css"])

@@ -210,7 +210,8 @@ class InterruptionsTest(CliTrustCase):
     """Signals, closed pipes, odd working folders and too little memory."""
 
     def test_signals_stop_the_job_which_removes_what_it_made(self):
-        text = (("A line of a long novel. " * 4) + "\n").encode() * 300000
+        # Long enough to be still at work a while after its first source was read.
+        text = (("A line of a long novel. " * 4) + "\n").encode() * 150000
         large = self.source("large.txt", text)
         book = write(os.path.join(self.out, "book.epub"), b"an earlier book")
 

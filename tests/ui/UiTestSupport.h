@@ -14,6 +14,10 @@
 
 namespace folivane::ui::test {
 
+// How long a test waits for work off the interface thread (a conversion, a judgement) to
+// show: long, since a loaded machine is slow, and only a failing test waits it out.
+constexpr int kSettleMs = 60000;
+
 // Writes `content` to `path`, replacing the file; returns whether it all went.
 bool WriteFile(const QString& path, const QByteArray& content);
 
