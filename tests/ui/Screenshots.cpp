@@ -1,11 +1,14 @@
-// Pictures of the window with its contents preview and of the progress dialog on a large text,
-// in the desktop's language, for looking at by eye (not a test that passes or fails).
+// Pictures of the window with its contents preview, of its appearance choices and of the
+// progress dialog on a large text, in the desktop's language, for looking at by eye (not a
+// test that passes or fails).
 // Usage: ui_screenshots OUTPUT_PREFIX LARGE.txt FILE.txt...
 #include "UiTestSupport.h"
+#include "ui/TAppearanceDialog.h"
 #include "ui/TForm3.h"
 #include "ui/Translations.h"
 
 #include <QApplication>
+#include <QDoubleSpinBox>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +33,14 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitFor([&] { return !form->PreviewPending(); }, 60000)) return 1;
     QTest::qWait(300);
     form->grab().save(prefix + QStringLiteral("-window.png"));
+
+    // The appearance choices, one of them changed.
+    TAppearanceDialog* appearance = form->AppearanceDialog();
+    appearance->findChild<QDoubleSpinBox*>(QStringLiteral("m_indent"))->setValue(1);
+    appearance->open();
+    QTest::qWait(300);
+    appearance->grab().save(prefix + QStringLiteral("-appearance.png"));
+    appearance->close();
 
     // The progress dialog while the large text is read.
     test::MakeForm(dialogs).swap(form);
