@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <new>
 
 namespace folivane::ui {
@@ -63,6 +64,8 @@ TAppearanceDialog::TAppearanceDialog(Dialogs& dialogs, QWidget* parent)
 
     // A choice more is a row more.
     auto* form = new QFormLayout;
+    // The number boxes keep their own width; the path takes the rest.
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     form->addRow(tr("Paragraph indent:"), m_indent);
     form->addRow(tr("Space between paragraphs:"), m_paragraphSpacing);
     form->addRow(tr("Style sheet:"), m_styleSheet);
@@ -96,6 +99,12 @@ QDoubleSpinBox* TAppearanceDialog::EmBox(const char* name, const QString& toolTi
     box->setSuffix(tr(" em"));
     box->setSpecialValueText(tr("Automatic"));
     box->setToolTip(toolTip);
+    // Room for the longer of what it can say, beside its arrows.
+    const QFontMetrics metrics = box->fontMetrics();
+    box->setMinimumWidth(
+        std::max(metrics.horizontalAdvance(box->specialValueText()),
+                 metrics.horizontalAdvance(QStringLiteral("10.00") + box->suffix())) +
+        48);
     // A negative value typed by hand is "Automatic" too, and reads so.
     connect(box, &QAbstractSpinBox::editingFinished, box, [box] {
         if (box->value() < 0) box->setValue(box->minimum());
