@@ -499,50 +499,25 @@ private slots:
         QCOMPARE(file.readAll(), QByteArray("an earlier book"));
     }
 
-    void escapeAndTheCloseButtonPressCancelAndTheDialogWaitsForTheJob_data() {
-        QTest::addColumn<bool>("escape");
-        QTest::newRow("Escape") << true;
-        QTest::newRow("the window's close button") << false;
-    }
-    void escapeAndTheCloseButtonPressCancelAndTheDialogWaitsForTheJob() {
-        QFETCH(bool, escape);
-        TForm3 dialog(form_.get());
-        QSignalSpy pressed(&dialog, &TForm3::cancelPressed);
-        QSignalSpy finished(&dialog, &QDialog::finished);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QVERIFY(dialog.windowFlags() & Qt::WindowCloseButtonHint);
-        for (int time = 0; time < 2; ++time) { // the second time changes nothing
-            if (escape)
-                QTest::keyClick(&dialog, Qt::Key_Escape);
-            else
-                QVERIFY(!dialog.close());
-        }
-        QCOMPARE(pressed.size(), 1);
-        QVERIFY(!Find<QPushButton>(dialog, "m_cancel")->isEnabled());
-        // Until the job has stopped and cleaned up.
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(finished.size(), 0);
-        dialog.Finish();
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(finished.size(), 1);
-    }
-
     // The job's first report of each phase waits until Cancel is pressed, so that the press
     // lands in that phase on any machine.
     void cancelInEachPhaseLeavesNothingAndSaysCancelled_data() {
         QTest::addColumn<QString>("phase");
         QTest::addColumn<bool>("earlierBook");
-        QTest::newRow("reading the files") << "reading" << true;
-        QTest::newRow("finding the chapters") << "chapters" << true;
-        QTest::newRow("writing the pages") << "pages" << true;
-        QTest::newRow("packing the book") << "packing" << true;
-        QTest::newRow("every file packed, before the book is the output") << "packed" << true;
-        QTest::newRow("writing the pages, no earlier book") << "pages" << false;
+        QTest::addColumn<QString>("how"); // "button", "Escape" or "close"
+        QTest::newRow("reading the files") << "reading" << true << "button";
+        QTest::newRow("finding the chapters, Escape") << "chapters" << true << "Escape";
+        QTest::newRow("writing the pages") << "pages" << true << "button";
+        QTest::newRow("packing the book, the dialog's close button")
+            << "packing" << true << "close";
+        QTest::newRow("every file packed, before the book is the output")
+            << "packed" << true << "button";
+        QTest::newRow("writing the pages, no earlier book") << "pages" << false << "button";
     }
     void cancelInEachPhaseLeavesNothingAndSaysCancelled() {
         QFETCH(QString, phase);
         QFETCH(bool, earlierBook);
+        QFETCH(QString, how);
         QByteArray text;
         for (int chapter = 1; chapter <= 30; ++chapter)
             text += "Chapter " + QByteArray::number(chapter) + "\n" +
@@ -557,13 +532,21 @@ private slots:
         }
         bool pressed = false;
         QString announced; // the phase the bar named when Cancel was pressed
-        const auto press = [this, &pressed, &announced](bool now) {
+        const auto press = [this, &pressed, &announced, &how](bool now) {
             if (pressed || !now) return;
             pressed = true;
-            announced =
-                Find<QProgressBar>(*form_->ProgressDialog(), "ProgressBar1")->accessibleName();
-            QTest::mouseClick(Find<QPushButton>(*form_->ProgressDialog(), "m_cancel"),
-                              Qt::LeftButton);
+            TForm3* dialog = form_->ProgressDialog();
+            announced = Find<QProgressBar>(*dialog, "ProgressBar1")->accessibleName();
+            for (int time = 0; time < 2; ++time) { // the second time changes nothing
+                if (how == QLatin1String("Escape"))
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                else if (how == QLatin1String("close"))
+                    QVERIFY(!dialog->close());
+                else
+                    QTest::mouseClick(Find<QPushButton>(*dialog, "m_cancel"), Qt::LeftButton);
+            }
+            // It waits, its button greyed, until the job has stopped and cleaned up.
+            QVERIFY(dialog->isVisible() && !Find<QPushButton>(*dialog, "m_cancel")->isEnabled());
         };
         connect(form_.get(), &TForm1::conversionStarting, this, [&](TLongWaitTrd* worker) {
             const auto waiting = Qt::BlockingQueuedConnection;
@@ -679,7 +662,7 @@ private slots:
         QCOMPARE(Entry(book, QStringLiteral("OEBPS/css/user.css")),
                  QStringLiteral("p { color: #333; }\n"));
 
-        // Kept for the next start; Restore Defaults puts them back to automatic and none.
+        // Kept for the next start.
         QTRY_VERIFY(!form_->ConversionRunning());
         form_.reset();
         ScriptedDialogs dialogs;
@@ -689,12 +672,6 @@ private slots:
         QCOMPARE(kept.indentEm, 0.5);
         QCOMPARE(kept.paragraphSpacingEm, -1.0);
         QCOMPARE(QFile::decodeName(kept.styleSheetPath.c_str()), css);
-        QTest::mouseClick(Find<QPushButton>(*form_->AppearanceDialog(), "m_restoreDefaults"),
-                          Qt::LeftButton);
-        folivane::engine::BookInput defaults;
-        form_->AppearanceDialog()->ApplyTo(defaults);
-        QCOMPARE(defaults.indentEm, -1.0);
-        QCOMPARE(defaults.styleSheetPath, std::string());
         form_.reset(); // before the dialogs it holds
     }
 };
