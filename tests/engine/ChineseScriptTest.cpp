@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 namespace folivane::engine {
 namespace {
 
@@ -121,6 +124,27 @@ TEST(ChineseScriptConverter, NovelInPiecesMatchesOpenccCommand) {
     const ChineseScriptConverter converter(ChineseScript::Taiwan, ChineseForm::Simplified);
     EXPECT_TRUE(
         test::SameBytes(converter.Convert(novel), test::ReadFile(scratch / "expected.txt")));
+}
+
+// Books convert in parallel, each with its own converter: OpenCC keeps no state that one
+// thread's conversion could spoil for another.
+TEST(ChineseScriptConverter, ConvertersInParallelThreadsAgree) {
+    std::string text;
+    for (int i = 0; i < 2000; ++i)
+        text += "鼠标和软件，这里没有后来的头发。\n";
+    const std::string expected =
+        ChineseScriptConverter(ChineseScript::Taiwan, ChineseForm::Simplified).Convert(text);
+    std::vector<std::string> results(4);
+    std::vector<std::thread> threads;
+    for (std::string& result : results)
+        threads.emplace_back([&text, &result] {
+            result = ChineseScriptConverter(ChineseScript::Taiwan, ChineseForm::Simplified)
+                         .Convert(text);
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    for (const std::string& result : results)
+        EXPECT_TRUE(test::SameBytes(result, expected));
 }
 
 struct TagCase {
