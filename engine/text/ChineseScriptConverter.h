@@ -24,9 +24,10 @@ std::string_view OpenccConfiguration(ChineseScript target, ChineseForm from);
 // was judged (DetectLanguage) or given; a source it finds no form for (Japanese, ...) gets no
 // converter. The book's title, author and other metadata take the form of the book's language.
 //
-// Loading reads OpenCC's dictionaries (tens of milliseconds); Convert then runs at several MB
-// a second. Not shared between threads: a job that converts in parallel makes one converter
-// per thread (or per book). Move-only.
+// Loading reads OpenCC's dictionaries (tens of milliseconds). Convert costs about a second of
+// processor time per 2 to 8 MB (Taiwan from Simplified the slowest): several times what the
+// rest of a conversion costs. Not shared between threads: a job that converts in parallel
+// makes one converter per thread (or per book). Move-only.
 class ChineseScriptConverter {
 public:
     // Loads the configuration OpenccConfiguration names from OpenCC's data folder. Raises
