@@ -85,10 +85,15 @@ std::vector<std::string> Read(std::string_view text, const ParagraphShape& shape
             read.push_back("break:" + std::string(text.substr(p.begin, p.end - p.begin)));
             break;
         case ParagraphKind::Verse:
+        case ParagraphKind::Quote:
+        case ParagraphKind::Code:
             joined = std::string(text.substr(p.begin, p.end - p.begin));
             for (std::size_t at; (at = joined.find('\n')) != std::string::npos;)
                 joined.replace(at, 1, "|");
-            read.push_back("verse:" + joined);
+            read.push_back(std::string(p.kind == ParagraphKind::Verse   ? "verse:"
+                                       : p.kind == ParagraphKind::Quote ? "quote:"
+                                                                        : "code:") +
+                           joined);
             break;
         case ParagraphKind::Text:
             JoinParagraphLines(joined, text, p.begin, p.end);
