@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
         try {
             const engine::BookPlan plan = engine::PlanBook(options.book);
             const std::string listing =
-                options.listFormat == "json" ? cli::PlanAsJson(plan) : cli::PlanAsText(plan);
+                options.listFormat == "json" ? cli::PlanAsJson(plan)
+                                              : cli::PlanAsText(plan, options.explain);
             std::fputs(listing.c_str(), stdout);
             return std::fflush(stdout) == 0 ? 0 : 1;
         } catch (const std::bad_alloc&) {
