@@ -89,7 +89,9 @@ ParagraphShape ParagraphShapeOf(std::string_view text, ParagraphChoice choice) {
         }
         if (blankRun > 0 && !widths.empty()) gaps.push_back(blankRun);
         blankRun = 0;
-        if (IsBreakLine(line)) {
+        // Quoted lines keep their lines whatever the style, and their marks would read as
+        // short first words: they tell nothing of the text's own wrapping.
+        if (IsBreakLine(line) || IsQuoteLine(line)) {
             previousText = false;
             continue;
         }

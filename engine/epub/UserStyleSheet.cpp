@@ -8,6 +8,7 @@
 #include "platform/RegularFile.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -100,11 +101,12 @@ public:
     Resources(std::string folder, std::string cannot)
         : folder_(std::move(folder)), cannot_(std::move(cannot)) {}
 
-    // The reference that takes the place of `reference` in the book's copy of the sheet.
-    std::string Take(std::string_view reference) {
+    // The reference that takes the place of `reference` in the book's copy of the sheet;
+    // none for one that names no file (data, a fragment), which stays as it is written.
+    std::optional<std::string> Take(std::string_view reference) {
         if (reference.empty() || reference.front() == '#' ||
             EqualsIgnoringAsciiCase(reference.substr(0, 5), "data:"))
-            return std::string(reference);
+            return std::nullopt;
         if (HasScheme(reference))
             throw ConversionError(cannot_ + "it names \"" + std::string(reference) +
                                   "\" on the network; a book holds its own fonts and pictures, "
@@ -115,7 +117,10 @@ public:
             hash == std::string_view::npos ? std::string() : std::string(reference.substr(hash));
         const std::string relative =
             PercentDecoded(reference.substr(0, reference.find_first_of("?#")));
-        const std::string path = relative.starts_with('/') ? relative : folder_ + relative;
+        const std::string path =
+            std::filesystem::path(relative.starts_with('/') ? relative : folder_ + relative)
+                .lexically_normal()
+                .string();
         if (const auto known = byPath_.find(path); known != byPath_.end())
             return "files/" + known->second + fragment;
         const std::size_t dot = relative.rfind('.');
@@ -217,9 +222,12 @@ std::string Relinked(std::string_view css, Resources& resources, const std::stri
             ++i;
         if (i >= css.size() || css[i] != ')')
             throw ConversionError(cannot + "a url( is not closed");
-        out.append(css.substr(copied, at - copied));
-        out += "url(\"" + resources.Take(reference) + "\")";
-        at = copied = i + 1;
+        if (const std::optional<std::string> taken = resources.Take(reference)) {
+            out.append(css.substr(copied, at - copied));
+            out += "url(\"" + *taken + "\")";
+            copied = i + 1;
+        }
+        at = i + 1;
     }
     out.append(css.substr(copied));
     return out;
