@@ -156,19 +156,6 @@ const BuildCase kBuildCases[] = {
      Wrap(kLong1, 60) + "\nYours truly,\nJohn Smith\n",
      ParagraphChoice::Auto,
      {"text:" + kLong1, "verse:Yours truly,|John Smith"}},
-    {"StanzaAsWideAsTheProseKeepsItsLines",
-     Wrap(kLong1, 60) +
-         "\nLanterns burn above the water where the slow river turns,\n"
-         "And she remembers every evening that the lanterns burned\n"
-         "Over water that was brown and quiet, and the boats came\n"
-         "Home.\n\n" +
-         Wrap(kLong2, 60),
-     ParagraphChoice::Auto,
-     {"text:" + kLong1,
-      "verse:Lanterns burn above the water where the slow river turns,|And she remembers every "
-      "evening that the lanterns burned|Over water that was brown and quiet, and the boats "
-      "came|Home.",
-      "text:" + kLong2}},
     {"TwoLinesOfProseWithANameAtTheStartAreJoined",
      "the river was slow and brown and she remembered the lanterns and\nMary by the water.\n",
      ParagraphChoice::Blocks,
@@ -177,10 +164,6 @@ const BuildCase kBuildCases[] = {
      "On Monday, Ben wrote:\n> the river was slow\n>\n>> and brown\nYes.\n",
      ParagraphChoice::Lines,
      {"text:On Monday, Ben wrote:", "quote:> the river was slow|>|>> and brown", "text:Yes."}},
-    {"IndentedListingIsCode",
-     Wrap(kLong1, 60) + "\n    if (lit) {\n\tburn();\n    }\n\n" + Wrap(kLong2, 60),
-     ParagraphChoice::Blocks,
-     {"text:" + kLong1, "code:    if (lit) {|\tburn();|    }", "text:" + kLong2}},
     {"IndentedVerseWithoutMarksOfCodeIsVerse",
      Wrap(kLong1, 60) + "\n    Lanterns burn\n    over the water,\n",
      ParagraphChoice::Blocks,
