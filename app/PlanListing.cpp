@@ -115,9 +115,11 @@ std::string Explanation(const engine::ParagraphShape& shape) {
         break;
     case Reason::Wrapped:
         why = "hard-wrapped at " + n(shape.wrapWidth) + " characters: " + wrapped + "; " +
-              (shape.style == engine::ParagraphStyle::Blocks     ? n(seen.gaps) + " blank-line gaps part them"
-               : shape.style == engine::ParagraphStyle::Indented ? n(seen.indented) + " indented lines part them"
-                                                                 : "neither blank lines nor indents part them, so lines are kept");
+              (shape.style == engine::ParagraphStyle::Blocks
+                   ? n(seen.gaps) + " blank-line gaps part them"
+               : shape.style == engine::ParagraphStyle::Indented
+                   ? n(seen.indented) + " indented lines part them"
+                   : "neither blank lines nor indents part them, so lines are kept");
         break;
     }
     if (shape.fixedCjkWrap)
@@ -171,9 +173,9 @@ nlohmann::json EntryJson(const engine::PlanEntry& entry) {
     nlohmann::json children = nlohmann::json::array();
     for (const engine::PlanEntry& child : entry.children)
         children.push_back(EntryJson(child));
-    return {{"label", entry.label},    {"kind", KindName(entry.heading)},
-            {"page", entry.firstPage}, {"pages", entry.pages},
-            {"bytes", entry.bytes},    {"numbered", entry.numbered},
+    return {{"label", entry.label},           {"kind", KindName(entry.heading)},
+            {"page", entry.firstPage},        {"pages", entry.pages},
+            {"bytes", entry.bytes},           {"numbered", entry.numbered},
             {"children", std::move(children)}};
 }
 

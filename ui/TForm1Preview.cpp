@@ -7,8 +7,8 @@
 #include "engine/text/SourceFiles.h"
 
 #include <QCheckBox>
-#include <QFont>
 #include <QFile>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -53,11 +53,10 @@ void AddEntries(QTreeWidgetItem* parent, const std::vector<engine::PlanEntry>& e
 QString NoticeLines(const engine::BookPlan& plan) {
     QString lines;
     for (const engine::TextNotice& notice : plan.notices) {
-        const QString file =
-            notice.source < plan.sources.size()
-                ? QString::fromStdString(
-                      engine::GetFileNameFromPath(plan.sources[notice.source].path, true))
-                : QString();
+        const QString file = notice.source < plan.sources.size()
+                                 ? QString::fromStdString(engine::GetFileNameFromPath(
+                                       plan.sources[notice.source].path, true))
+                                 : QString();
         QString what;
         switch (notice.kind) {
         case engine::TextNotice::Kind::NumberMissing:
