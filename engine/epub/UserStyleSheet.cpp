@@ -113,8 +113,10 @@ public:
                                   "so name a file next to the style sheet");
         // "font.svg#face" and "font.eot?#iefix" name the file before the marks.
         const std::size_t hash = reference.find('#');
-        const std::string fragment =
-            hash == std::string_view::npos ? std::string() : std::string(reference.substr(hash));
+        std::string fragment;
+        if (hash != std::string_view::npos)
+            for (const char c : reference.substr(hash)) // written back between double quotes
+                fragment += c == '"' ? "%22" : c == '\\' ? "%5C" : std::string(1, c);
         const std::string relative =
             PercentDecoded(reference.substr(0, reference.find_first_of("?#")));
         const std::string path =
