@@ -86,6 +86,24 @@ class ListTest(unittest.TestCase):
                 self.assertIn("GB18030 (text)", text)
                 self.assertIn(expected, text)
 
+    def test_numbered_chapters_gaps_and_the_paragraph_judgement_are_told(self):
+        story = "".join(f"{n}\n\nThe lamp burned.\nNobody came.\nThe keeper watched the sea.\n\n"
+                        for n in (1, 2, 3, 5))
+        path = self.source("story.txt", story.encode())
+        plan = json.loads(run("--list", "--list-format", "json", path).stdout)
+        self.assertEqual([(e["label"], e["numbered"]) for e in plan["contents"]],
+                         [("1", True), ("2", True), ("3", True), ("5", True)])
+        self.assertEqual(plan["notices"], [{"source": 0, "kind": "number-missing", "number": 4}])
+        self.assertEqual(plan["sources"][0]["paragraphs"]["style"], "lines")
+        explained = run("--explain", path)
+        self.assertEqual(explained.returncode, 0, explained.stderr)
+        text = explained.stdout.decode()
+        self.assertIn("paragraphs lines", text)
+        self.assertIn("why: ", text)
+        self.assertIn("story.txt: chapter 4 missing", text)
+        made = run("-o", os.path.join(self.dir, "story.epub"), path)
+        self.assertIn(b"chapter 4 missing", made.stderr)
+
     def test_problems_are_said_and_nothing_is_listed(self):
         for args, code, said in (
                 (["--list-format", "xml", self.volumes], 2, "--list-format takes text or json"),

@@ -8,11 +8,13 @@ Usage: cli_paragraphs_test.py FOLIVANE_CLI TEST_DATA_FOLDER
 import os
 import random
 import re
+import struct
 import sys
 import textwrap
 import unittest
 import xml.etree.ElementTree as ET
 import zipfile
+import zlib
 
 CLI, DATA = (os.path.abspath(p) for p in sys.argv[1:3])
 sys.path.insert(0, DATA)
@@ -31,6 +33,15 @@ HAN = "江水慢慢地流着她记得那个夜晚灯笼在水面上静静燃烧�
 def sentence(rng, count):
     words = [rng.choice(WORDS) for _ in range(count)]
     return " ".join(words).capitalize() + "."
+
+
+def png_picture():
+    """A one-pixel PNG, made here rather than kept as a file."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data)))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 1, 1, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(b"\0\xff\0\0")) + chunk(b"IEND", b""))
 
 
 def english_novel(rng):
@@ -183,8 +194,31 @@ class CliParagraphsTest(ScratchCliCase):
             self.assertEqual(links, ["css/main.css", "css/user.css"])
         KEPT.keep(book, move=True, epub=self.epub_version, title="Styled")
 
+    def test_style_sheet_brings_its_font_and_picture(self):
+        text, _ = english_novel(random.Random(4))
+        path = self.source("river.txt", text)
+        os.makedirs(os.path.join(self.dir, "look", "fonts"))
+        for name, data in (("fonts/River Serif.ttf", b"\0\1\0\0" + bytes(64)),
+                           ("paper.png", png_picture())):
+            with open(os.path.join(self.dir, "look", name), "wb") as f:
+                f.write(data)
+        css = self.source("look/river.css", "@font-face { font-family: River; "
+                          "src: url('fonts/River%20Serif.ttf'); }\n"
+                          "body { background: url(paper.png); font-family: River; }\n")
+        book = os.path.join(self.dir, "fonts.epub")
+        result = self.cli("--css", css, "--title", "Fonts", "-o", book, path)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with zipfile.ZipFile(book) as archive:
+            user = archive.read("OEBPS/css/user.css").decode()
+            self.assertEqual(archive.read("OEBPS/css/files/paper.png"), png_picture())
+            self.assertIn("OEBPS/css/files/River_Serif.ttf", archive.namelist())
+        self.assertIn('url("files/River_Serif.ttf")', user)
+        # epubcheck finds every file the sheet names in the book and in its manifest.
+        KEPT.keep(book, move=True, epub=self.epub_version, title="Fonts")
+
     def test_paragraph_options_refused_with_the_reason(self):
         path = self.source("a.txt", "text\n")
+        remote = self.source("remote.css", "@font-face { src: url(https://fonts.example/a.woff2) }")
         latin1 = os.path.join(self.dir, "latin1.css")
         with open(latin1, "wb") as f:
             f.write("p { content: 'é' }".encode("latin-1"))
@@ -193,6 +227,7 @@ class CliParagraphsTest(ScratchCliCase):
                            (["--indent", "11"], "--indent takes a length in em"),
                            (["--paragraph-spacing", "1,5"], "--paragraph-spacing takes"),
                            (["--css", latin1], "is not UTF-8 text"),
+                           (["--css", remote], "on the network"),
                            (["--css", os.path.join(self.dir, "none.css")], "none.css")):
             with self.subTest(args):
                 book = os.path.join(self.dir, "refused.epub")

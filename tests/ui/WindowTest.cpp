@@ -161,6 +161,22 @@ private slots:
         QCOMPARE(shown, QStringList{QStringLiteral("ferry")});
     }
 
+    void previewTellsChaptersFoundByNumberAndNumbersMissing() {
+        QByteArray story;
+        for (const char* number : {"1", "2", "3", "5"})
+            story += QByteArray(number) +
+                     "\n\nThe lamp burned.\nNobody came.\nThe keeper watched the sea.\n\n";
+        form_->AddTxtFile(File(QStringLiteral("story.txt"), story));
+        QVERIFY(PreviewSettles());
+        QCOMPARE(Contents(*form_), (QStringList{"1", "2", "3", "5"}));
+        const auto* tree = Find<QTreeWidget>(*form_, "m_preview");
+        QVERIFY(tree->topLevelItem(1)->child(0)->font(0).italic());
+        QVERIFY2(tree->topLevelItem(0)->child(0)->text(0).contains(QLatin1String("per line")),
+                 qPrintable(tree->topLevelItem(0)->child(0)->text(0)));
+        const QString note = Find<QLabel>(*form_, "m_previewNote")->text();
+        QVERIFY2(note.contains(QLatin1String("story.txt: chapter 4 missing")), qPrintable(note));
+    }
+
     void tabVisitsEveryControlOnceInOrderAndTheListGetsACurrentRow_data() {
         QTest::addColumn<int>("epubVersion");
         QTest::addColumn<QStringList>("afterTheVersion");
