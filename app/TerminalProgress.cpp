@@ -34,21 +34,7 @@ void TerminalProgress::EncodingReport(const std::string& path,
 
 void TerminalProgress::Notice(const std::string& path, const engine::TextNotice& notice) {
     if (quiet_ || broken_) return;
-    using Kind = engine::TextNotice::Kind;
-    std::string what;
-    switch (notice.kind) {
-    case Kind::NumberMissing:
-        what = "chapter " + std::to_string(notice.number) + " missing";
-        break;
-    case Kind::NumberRepeated:
-        what = "chapter " + std::to_string(notice.number) + " repeated";
-        break;
-    case Kind::AnnotationsNotUnderstood:
-        what = std::to_string(notice.count) + " annotations not understood";
-        for (std::size_t i = 0; i < notice.examples.size(); ++i)
-            what += (i == 0 ? ": " : ", ") + notice.examples[i];
-        break;
-    }
+    const std::string what = engine::NoticeText(notice);
     // Before the chapter reports, so never in the middle of a bar.
     broken_ = std::fprintf(out_, "folivane-cli: \"%s\": %s\n", path.c_str(), what.c_str()) < 0 ||
               std::fflush(out_) != 0;
@@ -84,9 +70,8 @@ void TerminalProgress::CloseRequest() {
     if (!quiet_ && terminal_ && done_ > 0) std::fprintf(out_, "\n");
 }
 
-void TerminalProgress::Result(int code, const std::string& reason) {
-    code_ = code;
-    reason_ = reason;
+void TerminalProgress::Result(const std::optional<engine::Failure>& failure) {
+    failure_ = failure;
 }
 
 } // namespace folivane::cli

@@ -3,6 +3,7 @@
 
 #include "engine/job/BookInput.h"
 #include "engine/job/BookPlan.h"
+#include "engine/text/Failure.h"
 
 #include <QFutureWatcher>
 #include <QList>
@@ -11,7 +12,9 @@
 #include <QWidget>
 
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -67,6 +70,11 @@ public:
     TForm3* ProgressDialog() const;
     // Whether the contents preview is being worked out or waits to be.
     bool PreviewPending() const;
+    // For tests: each conversion's job runs within `around` on its worker's thread, to inject
+    // the platform's faults there (they hold per thread).
+    void SetJobWrapper(std::function<void(const std::function<void()>& job)> around) {
+        jobWrapper_ = std::move(around);
+    }
 
 signals:
     // The progress dialog has just been shown, still in its initial state.
@@ -178,7 +186,7 @@ private:
     void OnChapterReport(const QString& chapterName);
     void OnPackingReport(qulonglong written, qulonglong total);
     void OnCloseRequest();
-    void OnShowResultMsg(int code, const QString& reason);
+    void OnShowResultMsg(const std::optional<engine::Failure>& failure);
 
     void URLLabel3Click();
     QMessageBox::StandardButton Say(QMessageBox::Icon icon, const QString& text,
@@ -186,7 +194,8 @@ private:
 
     Dialogs& dialogs_;
     std::string tempFolderPath_; // taken once, when the window is made
-    QString outputPath_;         // of the running or last conversion
+    std::function<void(const std::function<void()>&)> jobWrapper_; // for tests
+    QString outputPath_; // of the running or last conversion
 
     QPushButton* BitBtn1 = nullptr;
     LinkLabel* URLLabel3 = nullptr;

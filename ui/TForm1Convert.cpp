@@ -29,8 +29,7 @@ void TForm1::SpeedButton1Click() {
     const QString language = m_language->text().trimmed();
     if (!language.isEmpty() && !engine::NormalizeLanguageTag(language.toStdString())) {
         Say(QMessageBox::Warning,
-            tr("\"%1\" is not a language tag (BCP 47, such as en, zh-CN or ja)").arg(language),
-            QMessageBox::Ok);
+            TranslatedFailure(engine::LanguageTagProblem(language.toStdString())), QMessageBox::Ok);
         m_language->setFocus();
         return;
     }
@@ -56,7 +55,7 @@ void TForm1::SpeedButton1Click() {
     EnsureProgressDialog();
     outputPath_ = output;
 
-    worker_ = new TLongWaitTrd(std::move(input), std::move(tree), this);
+    worker_ = new TLongWaitTrd(std::move(input), std::move(tree), jobWrapper_, this);
     // Queued, all to this window, so they run here in the order the job sent them.
     connect(worker_, &TLongWaitTrd::showProgress, this, &TForm1::OnShowFormMessage,
             Qt::QueuedConnection);
@@ -87,9 +86,8 @@ void TForm1::SpeedButton1Click() {
 bool TForm1::MayWriteBook(const engine::BookInput& input, const QString& output) {
     // Nothing starts for a book that would replace one of its own sources; the user is not
     // asked first whether to replace a file that would then be refused.
-    if (const std::string problem = engine::OutputProblem(input); !problem.empty()) {
-        Say(QMessageBox::Warning, TranslatedReason(QString::fromStdString(problem)),
-            QMessageBox::Ok);
+    if (const std::optional<engine::Failure> problem = engine::OutputProblem(input)) {
+        Say(QMessageBox::Warning, TranslatedFailure(*problem), QMessageBox::Ok);
         return false;
     }
     if (!QFileInfo::exists(output)) return true;
@@ -168,7 +166,7 @@ void TForm1::OnCloseRequest() {
     if (Form3 && Form3->isVisible()) Form3->Finish();
 }
 
-void TForm1::OnShowResultMsg(int code, const QString& reason) {
+void TForm1::OnShowResultMsg(const std::optional<engine::Failure>& failure) {
     // The result box never shares the screen with the progress dialog.
     OnCloseRequest();
     if (terminatingSignal_ != 0) {
@@ -177,7 +175,7 @@ void TForm1::OnShowResultMsg(int code, const QString& reason) {
         emit terminated(128 + terminatingSignal_);
         return;
     }
-    if (code == 0) {
+    if (!failure) {
         // Where the book went, on a line of its own under the design's words, and the two
         // things a user does next.
         const int action = dialogs_.MessageWithActions(
@@ -187,11 +185,11 @@ void TForm1::OnShowResultMsg(int code, const QString& reason) {
         if (action == 0) dialogs_.OpenUrl(QUrl::fromLocalFile(outputPath_));
         if (action == 1) dialogs_.OpenUrl(QUrl::fromLocalFile(FolderOf(outputPath_)));
     } else {
-        QString text = tr("Convert Unsuccessful!");
-        if (!reason.isEmpty()) text += QLatin1Char('\n') + TranslatedReason(reason);
-        Say(QMessageBox::NoIcon, text, QMessageBox::Ok);
+        Say(QMessageBox::NoIcon,
+            tr("Convert Unsuccessful!") + QLatin1Char('\n') + TranslatedFailure(*failure),
+            QMessageBox::Ok);
     }
-    emit conversionFinished(code);
+    emit conversionFinished(failure ? 1 : 0);
 }
 
 } // namespace folivane::ui

@@ -295,8 +295,9 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
                                                 report(size / 2 + size / 2 * searched / decoded);
                                             });
             } catch (const HeadingPatternError& error) {
-                throw ConversionError("Cannot find the chapters of \"" + path +
-                                      "\": " + error.what());
+                Failure failure = error.Reason();
+                failure.path = path;
+                throw ConversionError(std::move(failure));
             }
             if (notation.used) {
                 std::vector<ChapterSpan> spans =

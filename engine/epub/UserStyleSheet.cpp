@@ -18,21 +18,18 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 } // namespace
 
 std::string ReadUserStyleSheet(const std::string& path) {
-    const std::string cannot = "Cannot use the style sheet \"" + path + "\": ";
+    const auto refuse = [&path](FailureKind kind) { throw ConversionError({kind, path}); };
     std::string css;
     try {
-        css = platform::ReadWholeFile(path);
-    } catch (const std::exception& error) {
-        throw ConversionError(error.what());
+        css = ReadingFile(path, [&] { return platform::ReadWholeFile(path); });
+    } catch (const platform::EStreamError& error) {
+        throw ConversionError(FileFailure(error));
     }
-    if (css.size() > kMaxStyleSheet)
-        throw ConversionError(cannot + "it is larger than 1 MiB, too large for a style sheet");
+    if (css.size() > kMaxStyleSheet) refuse(FailureKind::StyleSheetTooLarge);
     if (std::string_view(css).starts_with(kUtf8Mark)) css.erase(0, kUtf8Mark.size());
-    if (FindInvalidUtf8(css) != css.size()) throw ConversionError(cannot + "it is not UTF-8 text");
-    if (css.find('\0') != std::string::npos)
-        throw ConversionError(cannot + "it is not text (it holds NUL bytes)");
-    if (css.find_first_not_of(" \t\r\n") == std::string::npos)
-        throw ConversionError(cannot + "it is empty");
+    if (FindInvalidUtf8(css) != css.size()) refuse(FailureKind::StyleSheetNotUtf8);
+    if (css.find('\0') != std::string::npos) refuse(FailureKind::StyleSheetNotText);
+    if (css.find_first_not_of(" \t\r\n") == std::string::npos) refuse(FailureKind::StyleSheetEmpty);
     return css;
 }
 

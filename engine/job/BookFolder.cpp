@@ -25,7 +25,8 @@ void BookFolder::Add(const std::string& name, std::string_view bytes, const File
     }
     const std::string path = folder_ + name;
     if (page)
-        WriteWorkingFile(folder_, path, bytes, "the page of chapter \"" + page->Name + "\"");
+        WriteWorkingFile(folder_, path, bytes,
+                         {.kind = FailureKind::PageNotKept, .value = page->Name});
     else
         WriteDocument(path, bytes);
     entries_.push_back(name);

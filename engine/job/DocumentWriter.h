@@ -1,6 +1,8 @@
 // Writing one document of the book to disk.
 #pragma once
 
+#include "engine/text/Failure.h"
+
 #include <string>
 #include <string_view>
 
@@ -12,10 +14,10 @@ namespace folivane::engine {
 void WriteDocument(const std::string& path, std::string_view bytes);
 
 // As WriteDocument, for a file under `jobFolder`, the book folder or the piece folder of a
-// job's working folder (itself made in the system's temporary folder). A failure names
-// `what` the user knows (a chapter's page, a piece of a source) and the temporary folder,
-// which the user can act on, never the file's internal path.
+// job's working folder (itself made in the system's temporary folder). A failure is `what`
+// (PieceNotKept naming the source, PageNotKept naming the chapter) with the temporary folder,
+// which the user can act on, and the system's cause: never the file's internal path.
 void WriteWorkingFile(const std::string& jobFolder, const std::string& path, std::string_view bytes,
-                      const std::string& what);
+                      Failure what);
 
 } // namespace folivane::engine

@@ -25,7 +25,7 @@
 using folivane::ui::ScriptedDialogs;
 using folivane::ui::TForm1;
 using folivane::ui::TForm3;
-using folivane::ui::TranslatedReason;
+using folivane::ui::TranslatedFailure;
 using namespace folivane::ui::test;
 
 namespace {
@@ -145,8 +145,8 @@ private slots:
         QCOMPARE(dialogs.Messages().constFirst().text,
                  QString::fromUtf8(traditional ? "請先選擇檔案！" : "请先选择文件！"));
 
-        // The engine's reasons reach the window in English and are shown translated, their
-        // file names kept; a cover is refused with one when it is chosen.
+        // The engine's failures are shown translated, their file names kept; a cover is
+        // refused with one when it is chosen.
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString notPicture = folder.filePath(QStringLiteral("cover%2.png"));
@@ -161,13 +161,11 @@ private slots:
         QVERIFY2(refusal.startsWith(QString::fromUtf8(traditional ? "無法將「" : "无法将“")),
                  qPrintable(refusal));
         QVERIFY2(refusal.contains(notPicture), qPrintable(refusal));
-        QCOMPARE(TranslatedReason(QStringLiteral("Cannot write file \"/b/x.epub\" to disk. No "
-                                                 "space left on device")),
+        QCOMPARE(TranslatedFailure({.kind = folivane::engine::FailureKind::FileNotWrittenToDisk,
+                                    .path = "/b/x.epub",
+                                    .cause = ENOSPC}),
                  QString::fromUtf8(traditional ? "無法將檔案「/b/x.epub」寫入磁碟。磁碟空間不足"
                                                : "无法将文件“/b/x.epub”写入磁盘。磁盘空间不足"));
-        // A reason of another shape is shown as it is, never cut.
-        const QString other = QStringLiteral("The system clock gives a time no book can record");
-        QCOMPARE(TranslatedReason(other), other);
     }
 };
 
