@@ -19,7 +19,7 @@ struct TextNotice {
     std::size_t source = 0; // index of the source in the book
     long number = 0;
     std::size_t count = 0;
-    std::vector<std::string> examples;
+    std::vector<std::string> examples = {};
 };
 
 // The number of notice kinds, for the tests that walk them.
