@@ -19,9 +19,10 @@ namespace folivane::test {
 struct JobOutcome {
     std::vector<std::string> events; // as RecordingSink writes them
     std::string reason;
-    std::optional<engine::Failure> failure; // of a job run here; a child's travels as `reason`
-    int code = -1;                          // the result: 0 book written, 1 failed, -1 none came
+    int code = -1;  // the result: 0 book written, 1 failed, -1 none came
     int status = 0; // of a child: its exit status, or 128 + the signal that ended it
+    // Of a job run here; a child's failure travels as `reason` alone.
+    std::optional<engine::Failure> failure;
 };
 
 // Called by the job's sink when it sets the progress maximum: the chapter list is built and
