@@ -176,6 +176,8 @@ constexpr FailureSourceText kFailures[] = {
                        "Cannot find the chapters of \"%1\": the volume pattern \"%2\" needs too "
                        "much work to match lines such as \"%3\"; simplify it (nested repeats such "
                        "as (a+)+ backtrack without end)")},
+    {K::ChineseScriptNotLoaded,
+     QT_TRANSLATE_NOOP("FailureReasons", "Cannot load the Chinese script conversion \"%1\". %2")},
     {K::ClockOutOfRange,
      QT_TRANSLATE_NOOP("FailureReasons",
                        "The system clock gives a time no book can record (%1 s)")},

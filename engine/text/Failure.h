@@ -77,6 +77,7 @@ enum class FailureKind {
     VolumePatternTooCostly,    // path, value, excerpt
     ChapterPatternOftenCostly, // path, value, excerpt: one of the many costly lines
     VolumePatternOftenCostly,  // path, value, excerpt
+    ChineseScriptNotLoaded,    // path: OpenCC's configuration, detail: OpenCC's words
     ClockOutOfRange,           // number: the system's time in seconds
 };
 

@@ -148,6 +148,9 @@ constexpr Form kForms[] = {
      "Cannot find the chapters of \"%1\": the volume pattern \"%2\" needs too much work to "
      "match lines such as \"%3\"; simplify it (nested repeats such as (a+)+ backtrack without "
      "end)"},
+    {K::ChineseScriptNotLoaded,
+     {V::Path, V::Detail},
+     "Cannot load the Chinese script conversion \"%1\". %2"},
     {K::ClockOutOfRange, {V::Number}, "The system clock gives a time no book can record (%1 s)"},
 };
 

@@ -375,6 +375,10 @@
         <source>%1 annotations not understood: %2</source>
         <translation>%1 处注记无法识别：%2</translation>
     </message>
+    <message>
+        <source>Cannot load the Chinese script conversion &quot;%1&quot;. %2</source>
+        <translation>无法加载简繁转换“%1”。%2</translation>
+    </message>
 </context>
 <context>
     <name>folivane::ui::EllipsisEdit</name>

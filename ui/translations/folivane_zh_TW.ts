@@ -375,6 +375,10 @@
         <source>%1 annotations not understood: %2</source>
         <translation>%1 處註記無法辨識：%2</translation>
     </message>
+    <message>
+        <source>Cannot load the Chinese script conversion &quot;%1&quot;. %2</source>
+        <translation>無法載入簡繁轉換「%1」。%2</translation>
+    </message>
 </context>
 <context>
     <name>folivane::ui::EllipsisEdit</name>
