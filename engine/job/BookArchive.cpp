@@ -109,6 +109,17 @@ bool BookEntryBefore(const std::string& a, const std::string& b) {
     }
 }
 
+int BookPackLevel(std::string_view sample) {
+    // Measured over the bench's books: level 4 leaves a 20 MB English novel larger than zip
+    // -6's, 5 does not; level 6 leaves a 5 MB Chinese one 0.2 % larger, 7 does not.
+    constexpr int kSingleByteLevel = 5;
+    constexpr int kMultiByteLevel = 7;
+    const auto multiByte =
+        std::ranges::count_if(sample, [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return static_cast<std::size_t>(multiByte) * 2 > sample.size() ? kMultiByteLevel
+                                                                   : kSingleByteLevel;
+}
+
 void PackBookEntries(zip::TZipWriter& writer, const std::vector<std::string>& entries,
                      const std::string& outputPath) {
     SetUpBookWriter(writer, entries, outputPath);

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace folivane::zip {
@@ -41,6 +42,12 @@ private:
 // the names of each folder in byte order ("OEBPS/1.html", "OEBPS/10.html", "OEBPS/2.html",
 // "OEBPS/content.opf", "OEBPS/css/main.css", "OEBPS/nav.xhtml").
 bool BookEntryBefore(const std::string& a, const std::string& b);
+
+// The deflate level of a book whose text begins with `sample`: the fastest of libdeflate's
+// levels whose books are still no larger than zip -6 makes them on every text measured. Text
+// of multi-byte characters (CJK in UTF-8) needs more search to find its repeats than
+// single-byte text does.
+int BookPackLevel(std::string_view sample);
 
 // Packs the writer's memory entries, which BookEntries gave it, into an EPUB at
 // `outputPath`, in the order of BookEntryBefore: "mimetype" first and stored, every other

@@ -62,9 +62,6 @@ std::string BookTitle(const BookInput& input, const TitleAndAuthor& ofText) {
     return IsEmptyInXml(name) ? std::string(kDefaultBookName) : name;
 }
 
-// The books' deflate level: zip's and zlib's usual 6.
-constexpr int kPackLevel = 6;
-
 // The language the user named, or the one the text is written in.
 std::string BookLanguage(const BookInput& input, const std::string& sample) {
     if (input.language.empty()) return DetectLanguage(sample, LocaleOfProcess());
@@ -144,8 +141,8 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         // Every document is made in memory and handed to the writer as it is made; pages are
         // compressed on the other cores while the next ones are made.
         zip::TZipWriter writer;
-        writer.PackLevel = kPackLevel;
-        writer.Precompressed = std::make_shared<zip::TEntryPrecompressor>(kPackLevel);
+        writer.PackLevel = BookPackLevel(sample);
+        writer.Precompressed = std::make_shared<zip::TEntryPrecompressor>(writer.PackLevel);
         writer.OnCheckCancel = [&progress] { return progress.CancelRequested(); };
         writer.OnEntryWritten = [&progress](std::size_t written, std::size_t total) {
             progress.PackingReport(written, total);
