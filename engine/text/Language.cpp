@@ -239,6 +239,8 @@ constexpr bool In(char32_t c, char32_t first, char32_t last) {
 
 Script ScriptOf(char32_t c) {
     if (c < 0x80) return In(c, U'a', U'z') || In(c, U'A', U'Z') ? Latin : Other;
+    // The common ideographs, most of any Chinese or Japanese text, without the search.
+    if (In(c, U'\u4E00', U'\u9FFF')) return Han;
     const auto* after = std::ranges::upper_bound(kScriptRanges, c, {}, &ScriptRange::first);
     if (after == std::begin(kScriptRanges)) return Other;
     const ScriptRange& range = *(after - 1);
