@@ -156,6 +156,9 @@ constexpr FailureSourceText kFailures[] = {
      QT_TRANSLATE_NOOP("FailureReasons",
                        "Cannot use the style sheet \"%1\": \"%2\" is not a font or picture a book "
                        "can hold (TrueType, OpenType, WOFF, WOFF2, PNG, JPEG, GIF or SVG)")},
+    {K::StyleSheetResourceNotRead,
+     QT_TRANSLATE_NOOP("FailureReasons",
+                       "Cannot use the style sheet \"%1\": cannot read \"%2\". %3")},
     {K::StyleSheetResourceTooLarge,
      QT_TRANSLATE_NOOP("FailureReasons",
                        "Cannot use the style sheet \"%1\": \"%2\" is larger than 64 MiB")},

@@ -232,6 +232,10 @@
         <translation>无法使用样式表“%1”：“%2”不是书能收入的字体或图片（TrueType、OpenType、WOFF、WOFF2、PNG、JPEG、GIF 或 SVG）</translation>
     </message>
     <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: cannot read &quot;%2&quot;. %3</source>
+        <translation>无法使用样式表“%1”：无法读取“%2”。%3</translation>
+    </message>
+    <message>
         <source>Cannot use the style sheet &quot;%1&quot;: &quot;%2&quot; is larger than 64 MiB</source>
         <translation>无法使用样式表“%1”：“%2”大于 64 MiB</translation>
     </message>

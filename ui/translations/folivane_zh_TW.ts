@@ -232,6 +232,10 @@
         <translation>無法使用樣式表「%1」：「%2」不是書能收入的字型或圖片（TrueType、OpenType、WOFF、WOFF2、PNG、JPEG、GIF 或 SVG）</translation>
     </message>
     <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: cannot read &quot;%2&quot;. %3</source>
+        <translation>無法使用樣式表「%1」：無法讀取「%2」。%3</translation>
+    </message>
+    <message>
         <source>Cannot use the style sheet &quot;%1&quot;: &quot;%2&quot; is larger than 64 MiB</source>
         <translation>無法使用樣式表「%1」：「%2」大於 64 MiB</translation>
     </message>
