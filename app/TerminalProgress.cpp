@@ -48,6 +48,10 @@ void TerminalProgress::Notice(const std::string& path, const engine::TextNotice&
         for (std::size_t i = 0; i < notice.examples.size(); ++i)
             what += (i == 0 ? ": " : ", ") + notice.examples[i];
         break;
+    case Kind::BytesNotDecoded:
+        what = std::to_string(notice.count) + " bytes are not " + notice.encoding +
+               " text, each shown as U+FFFD";
+        break;
     }
     // Before the chapter reports, so never in the middle of a bar.
     broken_ = std::fprintf(out_, "folivane-cli: \"%s\": %s\n", path.c_str(), what.c_str()) < 0 ||

@@ -14,12 +14,14 @@ struct TextNotice {
         NumberMissing,            // headings numbered in sequence skip `number`
         NumberRepeated,           // `number` heads two chapters of a sequence
         AnnotationsNotUnderstood, // `count` annotations left out; `examples` holds the first
+        BytesNotDecoded,          // `count` bytes are no characters of `encoding`: each is U+FFFD
     };
     Kind kind;
     std::size_t source = 0; // index of the source in the book
     long number = 0;
     std::size_t count = 0;
-    std::vector<std::string> examples;
+    std::vector<std::string> examples = {};
+    std::string encoding = {}; // BytesNotDecoded: the code page the source was read in
 };
 
 } // namespace folivane::engine

@@ -49,6 +49,9 @@ constexpr Utf8Sequence NextUtf8Sequence(std::string_view bytes) {
     return {trail + 1, true};
 }
 
+// Appends the code point `c` (at most U+10FFFF, no surrogate) as UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
 // Offset of the first malformed sequence, or the size when all of `bytes` is UTF-8.
 std::size_t FindInvalidUtf8(std::string_view bytes);
 
