@@ -268,6 +268,10 @@ TEST_P(SupersetPage, DecodesWhatTheWriterMeant) {
         EXPECT_EQ(undecodable, 0u);
         EXPECT_TRUE(SameBytes(text, row.text + row.meant));
     }
+    // What the window's Encoding column and --list show before converting.
+    const ScratchFolder folder;
+    EXPECT_EQ(GuessSourceEncoding(WriteFile(folder.Path() + "source.txt", file)).encoding,
+              row.superset);
 }
 
 const std::string kJapanese =
