@@ -18,8 +18,6 @@ constexpr std::string_view kColophon = "底本：";
 // The legend comes before the text: dashed lines further in are the text's own.
 constexpr std::size_t kLegendWithinLines = 60;
 constexpr std::size_t kShortestDashes = 10;
-// A block of heading lines that is not closed within this many lines is one line's heading.
-constexpr std::size_t kLongestHeadingBlock = 8;
 
 bool IsDashedLine(std::string_view line) {
     const std::string_view trimmed = TrimSpace(line);
@@ -65,15 +63,18 @@ std::size_t NotationHeadingEnd(std::string_view text) {
     NotationLine read;
     ReadNotationLine(first.In(text), read);
     if (OpensHeadingBlock(read) == 0) return first.next;
+    // A block that does not close is its first line of text: a heading is never empty.
+    std::size_t firstShown = first.next;
     std::size_t begin = first.next;
     for (std::size_t lines = 0; begin < text.size() && lines < kLongestHeadingBlock; ++lines) {
         const LineSpan span = LineAt(text, begin);
         ReadNotationLine(span.In(text), read);
         if (ClosesHeadingBlock(read)) return span.next;
+        if (firstShown == first.next && !IsBlank(PlainText(read))) firstShown = span.next;
         if (span.end == text.size()) break;
         begin = span.next;
     }
-    return first.next;
+    return firstShown;
 }
 
 std::string NotationHeadingText(std::string_view text) {

@@ -18,9 +18,11 @@ namespace folivane::engine {
 HeadingKind AnnotatedHeading(std::string_view line);
 
 // Where the heading that `text` begins with ends: past the line that closes a block of
-// heading lines the first line opens (ここから…見出し ... ここで…見出し終わり), else past the
+// heading lines the first line opens (ここから…見出し ... ここで…見出し終わり), or past its
+// first line of text when none closes it within kLongestHeadingBlock lines; else past the
 // first line (its line end too).
 std::size_t NotationHeadingEnd(std::string_view text);
+inline constexpr std::size_t kLongestHeadingBlock = 8;
 
 // The heading's lines, text[0, NotationHeadingEnd), as plain text joined by a space.
 std::string NotationHeadingText(std::string_view text);

@@ -22,6 +22,13 @@ constexpr std::string_view kNoteOpen = "〔";
 constexpr std::string_view kNoteClose = "〕";
 // Notes and targets hold the notation too; deeper than this, nobody writes them.
 constexpr int kDeepestNesting = 4;
+// A ｜ further back than this many runs (text, notes, marks) begins no base: no base is that
+// long, and a line of many readings is read in time that grows with it, not with its square.
+constexpr std::size_t kLongestBase = 64;
+// A style's target is looked for in this much of what the line showed last, beyond its own
+// length, and in at most this many runs: it stands just before its annotation, with at most a
+// few characters between.
+constexpr std::size_t kTargetReach = 256;
 
 bool IsKana(char32_t c) {
     return (c >= 0x3041 && c <= 0x309F) || (c >= 0x30A0 && c <= 0x30FF) ||
@@ -66,22 +73,38 @@ std::size_t TrailingOfKind(std::string_view text, BaseKind& kind) {
     return text.size() - start;
 }
 
-// Where the annotation opening at `at` closes, nested ones counted; npos when it does not.
-std::size_t AnnotationClose(std::string_view line, std::size_t at) {
-    int depth = 0;
-    while (at < line.size()) {
-        if (line.substr(at).starts_with(kAnnotationStart)) {
-            ++depth;
-            at += kAnnotationStart.size();
-        } else if (line.substr(at).starts_with(kAnnotationEnd)) {
-            if (--depth == 0) return at;
-            at += kAnnotationEnd.size();
-        } else {
-            ++at;
+// Where each annotation of a line closes, nested ones matched as brackets are: found in one
+// pass, so that a line of many unclosed ［＃ costs no more than its length.
+class AnnotationCloses {
+public:
+    explicit AnnotationCloses(std::string_view line) {
+        std::vector<std::size_t> open;
+        for (std::size_t at = 0; at < line.size();) {
+            if (line.substr(at).starts_with(kAnnotationStart)) {
+                open.push_back(at);
+                at += kAnnotationStart.size();
+            } else if (line.substr(at).starts_with(kAnnotationEnd)) {
+                if (!open.empty()) {
+                    pairs_.push_back({open.back(), at});
+                    open.pop_back();
+                }
+                at += kAnnotationEnd.size();
+            } else {
+                ++at;
+            }
         }
+        std::ranges::sort(pairs_);
     }
-    return std::string_view::npos;
-}
+
+    // Where the annotation opening at `at` closes; npos when it does not.
+    std::size_t Of(std::size_t at) const {
+        const auto found = std::ranges::lower_bound(pairs_, std::pair{at, std::size_t{0}});
+        return found != pairs_.end() && found->first == at ? found->second : std::string_view::npos;
+    }
+
+private:
+    std::vector<std::pair<std::size_t, std::size_t>> pairs_;
+};
 
 // Whether runs of this kind show text of the line's own: what targets and plain text hold.
 bool Shows(RunKind kind) {
@@ -93,12 +116,13 @@ public:
     LineReader(NotationLine& out, int depth) : out_(out), runs_(out.runs), depth_(depth) {}
 
     void Read(std::string_view line) {
+        const AnnotationCloses closes(line);
         for (std::size_t at = 0; at < line.size();) {
             const std::string_view rest = line.substr(at);
             if (rest.starts_with(kNoteMark) &&
                 rest.substr(kNoteMark.size()).starts_with(kAnnotationStart)) {
                 const std::size_t open = at + kNoteMark.size();
-                const std::size_t close = AnnotationClose(line, open);
+                const std::size_t close = closes.Of(open);
                 if (close != std::string_view::npos) {
                     const std::string_view body = Body(line, open, close);
                     if (ClassifyAnnotation(body).kind == AnnotationKind::Unknown) {
@@ -108,7 +132,7 @@ public:
                     }
                 }
             } else if (rest.starts_with(kAnnotationStart)) {
-                const std::size_t close = AnnotationClose(line, at);
+                const std::size_t close = closes.Of(at);
                 if (close != std::string_view::npos) {
                     Annotate(Body(line, at, close),
                              line.substr(at, close + kAnnotationEnd.size() - at));
@@ -117,6 +141,7 @@ public:
                 }
             } else if (rest.starts_with(kBaseStart)) {
                 runs_.push_back({.kind = RunKind::Bar, .text = std::string(kBaseStart)});
+                shown_ = true;
                 at += kBaseStart.size();
                 continue;
             } else if (rest.starts_with(kReadingStart)) {
@@ -153,6 +178,7 @@ private:
             runs_.push_back({.kind = RunKind::Text});
         runs_.back().text += text;
         apart_ = false;
+        shown_ = shown_ || !IsBlankText(text);
     }
 
     void Note(std::string_view body, std::string_view whole) {
@@ -164,6 +190,7 @@ private:
             runs_.push_back({.kind = RunKind::Note,
                              .text = std::string(kNoteOpen) + described + std::string(kNoteClose)});
             apart_ = false;
+            shown_ = true;
         } else {
             AppendText(kNoteMark);
             out_.unknown.push_back(whole);
@@ -207,9 +234,7 @@ private:
             out_.indent = annotation.first;
             break;
         case AnnotationKind::AlignEnd:
-            if (std::ranges::none_of(runs_, [](const NotationRun& run) {
-                    return Shows(run.kind) && !IsBlankText(run.text);
-                }))
+            if (!shown_)
                 out_.alignEnd = annotation.first;
             else
                 runs_.push_back({.kind = RunKind::AlignEnd, .amount = annotation.first});
@@ -267,7 +292,7 @@ private:
 
     bool Ruby(std::string_view reading) {
         // The last ｜ since the last ruby begins the base, whatever stands between.
-        for (std::size_t i = runs_.size(); i-- > 0;) {
+        for (std::size_t i = runs_.size(), looked = 0; i-- > 0 && looked++ < kLongestBase;) {
             if (runs_[i].kind == RunKind::RubyEnd) break;
             if (runs_[i].kind != RunKind::Bar) continue;
             if (reading.empty()) return false;
@@ -315,10 +340,10 @@ private:
         return true;
     }
 
-    // Cuts the text run that holds plain offset `offset` inside it in two there.
-    void SplitAt(std::size_t offset) {
+    // Cuts the text run holding offset `offset` of what runs_[first...] show in two there.
+    void SplitAt(std::size_t first, std::size_t offset) {
         std::size_t at = 0;
-        for (std::size_t i = 0; i < runs_.size(); ++i) {
+        for (std::size_t i = first; i < runs_.size(); ++i) {
             if (!Shows(runs_[i].kind)) continue;
             const std::size_t size = runs_[i].text.size();
             if (offset > at && offset < at + size && runs_[i].kind == RunKind::Text) {
@@ -332,35 +357,51 @@ private:
     }
 
     // The ruby a mark at run index `index` would fall into: the index of its RubyBegin, or
-    // npos.
+    // npos. A base holds at most kLongestBase runs and the marks moved out of it.
     std::size_t RubyAround(std::size_t index) const {
-        std::size_t open = std::string_view::npos;
-        for (std::size_t i = 0; i < index && i < runs_.size(); ++i) {
-            if (runs_[i].kind == RunKind::RubyBegin) open = i;
-            if (runs_[i].kind == RunKind::RubyEnd) open = std::string_view::npos;
+        for (std::size_t i = index, looked = 0; i-- > 0 && looked++ < 2 * kLongestBase;) {
+            if (runs_[i].kind == RunKind::RubyEnd) break;
+            if (runs_[i].kind == RunKind::RubyBegin) return i;
         }
-        return open;
+        return std::string_view::npos;
     }
 
     bool MarkTarget(const Annotation& annotation) {
         const std::string target = Plain(annotation.target);
-        std::string shown;
-        for (const NotationRun& run : runs_)
-            if (Shows(run.kind)) shown += run.text;
         if (target.empty()) return false;
-        const std::size_t from =
+        // What the line showed last, from `skip` bytes into run `first` on.
+        const std::size_t reach = target.size() + kTargetReach;
+        std::size_t first = runs_.size();
+        std::size_t size = 0;
+        for (std::size_t looked = 0; first > 0 && size < reach && looked < kTargetReach; ++looked) {
+            --first;
+            if (Shows(runs_[first].kind)) size += runs_[first].text.size();
+        }
+        std::size_t skip = 0;
+        if (size > reach && Shows(runs_[first].kind)) {
+            const std::string& text = runs_[first].text;
+            skip = size - reach;
+            while (skip < text.size() && (static_cast<unsigned char>(text[skip]) & 0xC0) == 0x80)
+                ++skip;
+        }
+        std::string shown;
+        for (std::size_t i = first; i < runs_.size(); ++i)
+            if (Shows(runs_[i].kind))
+                shown.append(runs_[i].text, i == first ? std::min(skip, runs_[i].text.size()) : 0);
+        std::size_t from =
             shown.ends_with(target) ? shown.size() - target.size() : shown.rfind(target);
         if (from == std::string::npos) return false;
+        from += skip;
         const std::size_t to = from + target.size();
-        SplitAt(from);
-        SplitAt(to);
+        SplitAt(first, from);
+        SplitAt(first, to);
         // The mark opens before the first run at or after `from` that shows text or opens
         // something (what closes or follows earlier text there stays before it), and closes
         // after the last run that ends by `to`.
         std::size_t begin = runs_.size();
         std::size_t end = 0;
         std::size_t at = 0;
-        for (std::size_t i = 0; i < runs_.size(); ++i) {
+        for (std::size_t i = first; i < runs_.size(); ++i) {
             const NotationRun& run = runs_[i];
             const bool opens = Shows(run.kind) || run.kind == RunKind::RubyBegin ||
                                run.kind == RunKind::StyleBegin;
@@ -388,6 +429,7 @@ private:
     std::vector<NotationRun>& runs_;
     int depth_;
     bool apart_ = false; // the next text begins a run of its own
+    bool shown_ = false; // the line showed something besides white space
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "NotationStyle.h"
 #include "XmlText.h"
 
+#include "engine/chapters/Notation.h"
 #include "engine/chapters/NotationLine.h"
 #include "engine/text/TextLines.h"
 #include "engine/text/WhiteSpace.h"
@@ -220,6 +221,7 @@ struct Blocks {
     std::optional<std::pair<unsigned, unsigned>> indent; // first line, wrapped lines
     std::optional<unsigned> alignEnd;
     unsigned heading = 0;
+    std::size_t headingLines = 0; // lines of text in the heading block so far
     std::vector<OpenStyle> open;
 
     void Follow(const Annotation& block, bool starts, bool ends) {
@@ -237,7 +239,10 @@ struct Blocks {
             if (ends) alignEnd.reset();
             break;
         case AnnotationKind::BlockHeading:
-            if (starts) heading = block.level;
+            if (starts) {
+                heading = block.level;
+                headingLines = 0;
+            }
             break;
         case AnnotationKind::BlockHeadingEnd:
             if (ends) heading = 0;
@@ -259,6 +264,8 @@ bool AppendLine(std::string& out, NotationLine& line, EpubVersion version, Block
     // A block begun on a line of text holds it; one ended there holds it too.
     for (const Annotation& block : line.blocks)
         blocks.Follow(block, true, false);
+    // A heading block that does not close within kLongestHeadingBlock lines ends there.
+    if (blocks.heading != 0 && ++blocks.headingLines > kLongestHeadingBlock) blocks.heading = 0;
     const unsigned heading = line.heading != 0 ? line.heading : blocks.heading;
     std::string classes;
     const char tag[] = {'h', static_cast<char>('0' + std::min(heading, 3u)), '\0'};

@@ -4,6 +4,7 @@
 #include "engine/chapters/ChapterList.h"
 #include "engine/epub/RubyText.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -76,6 +77,55 @@ TEST(RubyParagraphs, LeaveOutLinesOfAnnotationsAloneAndBlankLines) {
     out.clear();
     AppendRubyParagraphs(out, "［＃改ページ］\n", EpubVersion::Epub2);
     EXPECT_EQ(out, "<p></p>");
+}
+
+std::string Repeat(const std::string& piece, std::size_t times) {
+    std::string text;
+    for (std::size_t i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+// Lines of a megabyte and more, each of one construct repeated: read in time that grows with
+// the line, not with its square (which would take minutes here).
+struct LongLineCase {
+    const char* name;
+    std::string line;
+    std::string_view mark; // what the page shows `count` times
+    std::size_t count;
+};
+
+class LongNotationLine : public testing::TestWithParam<LongLineCase> {};
+
+TEST_P(LongNotationLine, IsReadInTimeThatGrowsWithIt) {
+    const LongLineCase& row = GetParam();
+    std::string out;
+    AppendRubyParagraphs(out, row.line, EpubVersion::Epub3);
+    std::size_t count = 0;
+    for (std::size_t at = out.find(row.mark); at != std::string::npos;
+         at = out.find(row.mark, at + row.mark.size()))
+        ++count;
+    EXPECT_EQ(count, row.count);
+}
+
+const LongLineCase kLongLines[] = {
+    {"UnclosedAnnotations", Repeat("［＃", 200000) + "］", "［＃", 199999},
+    {"TargetsAfterALongText", Repeat("あ", 300000) + Repeat("い［＃「い」に傍点］", 50000),
+     "<em class=\"sesame\">い</em>", 50000},
+    {"ReadingsWithoutBases", Repeat("漢［＃レ］《かん》", 100000), "（かん）", 100000},
+    {"BarsWithoutReadings", Repeat("｜", 300000) + "漢字《かんじ》", "｜", 299999},
+};
+
+INSTANTIATE_TEST_SUITE_P(Notation, LongNotationLine, testing::ValuesIn(kLongLines),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(LongNotationLine, TargetMarkedOverAndOverIsMarkedOrToldEachTime) {
+    NotationLine line;
+    ReadNotationLine("あい" + Repeat("［＃「い」に傍点］", 50000), line);
+    const auto styles = std::ranges::count_if(
+        line.runs, [](const NotationRun& run) { return run.kind == RunKind::StyleBegin; });
+    EXPECT_GT(styles, 0);
+    EXPECT_EQ(static_cast<std::size_t>(styles) + line.unknown.size(), 50000u);
 }
 
 TEST(NotationTitleAndAuthor, AreTheFirstTwoLinesAsTheyRead) {
