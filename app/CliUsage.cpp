@@ -70,6 +70,7 @@ std::string UsageText() {
            "archive's \"*** START OF\" and \"*** END OF\" lines set its header and licence\n"
            "apart as pages of their own. A line of three or more marks such as \"* * *\", or a\n"
            "longer run of blank lines than the text's usual one, is a scene break.\n"
+           "\n"
 
            "Japanese texts in the archives' notation (a legend between dashed lines, ［＃…］\n"
            "annotations) keep their ruby 漢字《かんじ》 as ruby (EPUB 2: 漢字（かんじ）), their\n"

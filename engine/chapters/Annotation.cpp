@@ -52,6 +52,13 @@ constexpr std::string_view kKaeriten[] = {"レ", "一", "二",   "三",   "四",
 
 constexpr std::string_view kPageBreaks[] = {"改ページ", "改丁", "改見開き", "改段"};
 
+// Takes `prefix` off `text` when it begins with it.
+bool Take(std::string_view& text, std::string_view prefix) {
+    if (!text.starts_with(prefix)) return false;
+    text.remove_prefix(prefix.size());
+    return true;
+}
+
 std::optional<TextStyle> StyleNamed(std::string_view name) {
     for (const auto& [words, style] : kStyleNames)
         if (name == words) return style;
@@ -59,16 +66,12 @@ std::optional<TextStyle> StyleNamed(std::string_view name) {
 }
 
 unsigned HeadingLevel(std::string_view name) {
+    // A heading that runs on into its text (同行) or stands in a window beside it (窓) is a
+    // heading of its level all the same.
+    if (!Take(name, "同行")) Take(name, "窓");
     for (std::size_t i = 0; i < std::size(kHeadingNames); ++i)
         if (name == kHeadingNames[i]) return static_cast<unsigned>(i + 1);
     return 0;
-}
-
-// Takes `prefix` off `text` when it begins with it.
-bool Take(std::string_view& text, std::string_view prefix) {
-    if (!text.starts_with(prefix)) return false;
-    text.remove_prefix(prefix.size());
-    return true;
 }
 
 // Takes the word of a range's or block's end off `text`: 終わり, or 終り as some typists write.

@@ -65,7 +65,7 @@ struct Annotation {
 
 // The annotation whose body (the text between ［＃ and ］) is `body`; Unknown when it asks for
 // nothing this program does. A character note (※［＃「…」、第3水準1-90-31］) is no
-// annotation of this kind: CharacterOfNote reads it.
+// annotation of this kind: ReadCharacterNote reads it.
 Annotation ClassifyAnnotation(std::string_view body);
 
 // The largest indent or alignment taken, in characters: a page is not wider.

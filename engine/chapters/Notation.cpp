@@ -1,9 +1,7 @@
-// Reading the notation: one pass over a line for ruby and annotations, one over the text for
-// its legend, page breaks and colophon.
+// Reading the notation over a text: its legend, page breaks, colophon and heading blocks;
+// each line read by ReadNotationLine.
 #include "Notation.h"
 
-#include "engine/text/AsciiText.h"
-#include "engine/text/CodePoints.h"
 #include "engine/text/TextLines.h"
 #include "engine/text/WhiteSpace.h"
 
