@@ -78,8 +78,8 @@ Utf16Order UnmarkedUtf16Order(std::string_view bytes) {
 }
 
 void AppendUtf8(std::string& out, char32_t c) {
-    char buffer[4];
-    out.append(buffer, PutUtf8(buffer, c));
+    char bytes[4];
+    out.append(bytes, PutUtf8(bytes, c));
 }
 
 std::size_t FindInvalidUtf8(std::string_view bytes) {
