@@ -254,4 +254,30 @@ Annotation ClassifyAnnotation(std::string_view body) {
     return {};
 }
 
+AnnotationCloses::AnnotationCloses(std::string_view line) {
+    constexpr std::string_view kStart = "［＃";
+    constexpr std::string_view kEnd = "］";
+    std::vector<std::size_t> open;
+    for (std::size_t at = 0; at < line.size();) {
+        if (line.substr(at).starts_with(kStart)) {
+            open.push_back(at);
+            at += kStart.size();
+        } else if (line.substr(at).starts_with(kEnd)) {
+            if (!open.empty()) {
+                pairs_.push_back({open.back(), at});
+                open.pop_back();
+            }
+            at += kEnd.size();
+        } else {
+            ++at;
+        }
+    }
+    std::ranges::sort(pairs_);
+}
+
+std::size_t AnnotationCloses::Of(std::size_t at) const {
+    const auto found = std::ranges::lower_bound(pairs_, std::pair{at, std::size_t{0}});
+    return found != pairs_.end() && found->first == at ? found->second : std::string_view::npos;
+}
+
 } // namespace folivane::engine

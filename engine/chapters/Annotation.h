@@ -1,8 +1,11 @@
 // What one annotation ［＃…］ of the notation of Japanese archive texts asks for.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace folivane::engine {
 
@@ -67,6 +70,18 @@ struct Annotation {
 // nothing this program does. A character note (※［＃「…」、第3水準1-90-31］) is no
 // annotation of this kind: ReadCharacterNote reads it.
 Annotation ClassifyAnnotation(std::string_view body);
+
+// Where each annotation ［＃…］ of a line closes, nested ones matched as brackets are: found in
+// one pass, so that a line of many unclosed ［＃ costs no more than its length.
+class AnnotationCloses {
+public:
+    explicit AnnotationCloses(std::string_view line);
+    // Where the annotation opening at `at` (its ［) closes (its ］); npos when it does not.
+    std::size_t Of(std::size_t at) const;
+
+private:
+    std::vector<std::pair<std::size_t, std::size_t>> pairs_; // open, close; by open
+};
 
 // The largest indent or alignment taken, in characters: a page is not wider.
 inline constexpr unsigned kMaxIndent = 20;

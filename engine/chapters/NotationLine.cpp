@@ -3,8 +3,8 @@
 #include "NotationLine.h"
 
 #include "CharacterNote.h"
+#include "RubyBase.h"
 
-#include "engine/text/AsciiText.h"
 #include "engine/text/CodePoints.h"
 
 #include <algorithm>
@@ -29,82 +29,6 @@ constexpr std::size_t kLongestBase = 64;
 // length, and in at most this many runs: it stands just before its annotation, with at most a
 // few characters between.
 constexpr std::size_t kTargetReach = 256;
-
-bool IsKana(char32_t c) {
-    return (c >= 0x3041 && c <= 0x309F) || (c >= 0x30A0 && c <= 0x30FF) ||
-           (c >= 0x31F0 && c <= 0x31FF);
-}
-
-bool IsReading(std::string_view reading) {
-    if (reading.empty()) return false;
-    while (!reading.empty())
-        if (!IsKana(TakeCodePoint(reading))) return false;
-    return true;
-}
-
-// The kinds of character a ruby base is a run of.
-enum class BaseKind { None, Kanji, Katakana, Hiragana, Latin };
-
-BaseKind BaseKindOf(char32_t c) {
-    if ((c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) ||
-        (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF) || c == U'々' ||
-        c == U'〆' || c == U'〇' || c == U'ヶ')
-        return BaseKind::Kanji;
-    if ((c >= 0x30A1 && c <= 0x30FA) || c == U'ー' || (c >= 0x31F0 && c <= 0x31FF))
-        return BaseKind::Katakana;
-    if (c >= 0x3041 && c <= 0x309F) return BaseKind::Hiragana;
-    if ((c < 0x80 && IsAsciiLetterOrDigit(static_cast<char>(c))) || (c >= U'０' && c <= U'９') ||
-        (c >= U'Ａ' && c <= U'Ｚ') || (c >= U'ａ' && c <= U'ｚ'))
-        return BaseKind::Latin;
-    return BaseKind::None;
-}
-
-// How many bytes at the end of `text` are characters of `kind`; `kind` None takes the kind
-// of the last character.
-std::size_t TrailingOfKind(std::string_view text, BaseKind& kind) {
-    std::size_t start = text.size();
-    while (start > 0) {
-        const std::string_view before = text.substr(0, start);
-        const BaseKind last = BaseKindOf(LastCodePoint(before));
-        if (last == BaseKind::None || (kind != BaseKind::None && last != kind)) break;
-        kind = last;
-        start = LastCodePointStart(before);
-    }
-    return text.size() - start;
-}
-
-// Where each annotation of a line closes, nested ones matched as brackets are: found in one
-// pass, so that a line of many unclosed ［＃ costs no more than its length.
-class AnnotationCloses {
-public:
-    explicit AnnotationCloses(std::string_view line) {
-        std::vector<std::size_t> open;
-        for (std::size_t at = 0; at < line.size();) {
-            if (line.substr(at).starts_with(kAnnotationStart)) {
-                open.push_back(at);
-                at += kAnnotationStart.size();
-            } else if (line.substr(at).starts_with(kAnnotationEnd)) {
-                if (!open.empty()) {
-                    pairs_.push_back({open.back(), at});
-                    open.pop_back();
-                }
-                at += kAnnotationEnd.size();
-            } else {
-                ++at;
-            }
-        }
-        std::ranges::sort(pairs_);
-    }
-
-    // Where the annotation opening at `at` closes; npos when it does not.
-    std::size_t Of(std::size_t at) const {
-        const auto found = std::ranges::lower_bound(pairs_, std::pair{at, std::size_t{0}});
-        return found != pairs_.end() && found->first == at ? found->second : std::string_view::npos;
-    }
-
-private:
-    std::vector<std::pair<std::size_t, std::size_t>> pairs_;
-};
 
 // Whether runs of this kind show text of the line's own: what targets and plain text hold.
 bool Shows(RunKind kind) {
@@ -304,7 +228,7 @@ private:
                 CloseRuby(i, reading);
             return true;
         }
-        if (!IsReading(reading)) return false;
+        if (!IsKanaReading(reading)) return false;
         // Else the run of one kind before it, across text and notes that stand together.
         BaseKind kind = BaseKind::None;
         std::size_t begin = runs_.size();
