@@ -1,6 +1,8 @@
 // Drawing chapter reports as a bar or as lines.
 #include "TerminalProgress.h"
 
+#include "PlanListing.h"
+
 #include "platform/TerminationSignals.h"
 
 #include <string>
@@ -34,25 +36,7 @@ void TerminalProgress::EncodingReport(const std::string& path,
 
 void TerminalProgress::Notice(const std::string& path, const engine::TextNotice& notice) {
     if (quiet_ || broken_) return;
-    using Kind = engine::TextNotice::Kind;
-    std::string what;
-    switch (notice.kind) {
-    case Kind::NumberMissing:
-        what = "chapter " + std::to_string(notice.number) + " missing";
-        break;
-    case Kind::NumberRepeated:
-        what = "chapter " + std::to_string(notice.number) + " repeated";
-        break;
-    case Kind::AnnotationsNotUnderstood:
-        what = std::to_string(notice.count) + " annotations not understood";
-        for (std::size_t i = 0; i < notice.examples.size(); ++i)
-            what += (i == 0 ? ": " : ", ") + notice.examples[i];
-        break;
-    case Kind::BytesNotDecoded:
-        what = std::to_string(notice.count) + " bytes are not " + notice.encoding +
-               " text, each shown as U+FFFD";
-        break;
-    }
+    const std::string what = NoticeText(notice);
     // Before the chapter reports, so never in the middle of a bar.
     broken_ = std::fprintf(out_, "folivane-cli: \"%s\": %s\n", path.c_str(), what.c_str()) < 0 ||
               std::fflush(out_) != 0;

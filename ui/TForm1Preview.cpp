@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -35,12 +36,64 @@ void AddEntries(QTreeWidgetItem* parent, const std::vector<engine::PlanEntry>& e
         auto* item = new QTreeWidgetItem(parent);
         item->setText(0, QString::fromStdString(entry.label));
         item->setToolTip(0, item->text(0));
+        if (entry.numbered) {
+            // Found by counting, not by a heading word: worth a second look.
+            QFont font = item->font(0);
+            font.setItalic(true);
+            item->setFont(0, font);
+            item->setToolTip(0, item->text(0) + QLatin1Char('\n') +
+                                    TForm1::tr("Found by its number in a sequence"));
+        }
         item->setText(1, SizeOf(entry.bytes));
         item->setText(2, QString::number(entry.pages));
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         AddEntries(item, entry.children);
     }
+}
+
+// The notices of the plan, one line each, after the file they are about.
+QString NoticeLines(const engine::BookPlan& plan) {
+    QString lines;
+    for (const engine::TextNotice& notice : plan.notices) {
+        const QString file = notice.source < plan.sources.size()
+                                 ? QString::fromStdString(engine::GetFileNameFromPath(
+                                       plan.sources[notice.source].path, true))
+                                 : QString();
+        QString what;
+        switch (notice.kind) {
+        case engine::TextNotice::Kind::NumberMissing:
+            what = TForm1::tr("%1: chapter %2 missing").arg(file).arg(notice.number);
+            break;
+        case engine::TextNotice::Kind::NumberRepeated:
+            what = TForm1::tr("%1: chapter %2 repeated").arg(file).arg(notice.number);
+            break;
+        case engine::TextNotice::Kind::AnnotationsNotUnderstood:
+            what = TForm1::tr("%1: %n annotations not understood", nullptr,
+                              static_cast<int>(notice.count))
+                       .arg(file);
+            break;
+        case engine::TextNotice::Kind::BytesNotDecoded:
+            what =
+                TForm1::tr("%1: %n bytes are not %2 text", nullptr, static_cast<int>(notice.count))
+                    .arg(file, QString::fromStdString(notice.encoding));
+            break;
+        }
+        lines += QLatin1Char('\n') + what;
+    }
+    return lines;
+}
+
+QString ParagraphsText(const engine::ParagraphShape& shape) {
+    switch (shape.style) {
+    case engine::ParagraphStyle::Blocks:
+        return TForm1::tr("wrapped at %1, parted by blank lines").arg(shape.wrapWidth);
+    case engine::ParagraphStyle::Indented:
+        return TForm1::tr("wrapped at %1, parted by indents").arg(shape.wrapWidth);
+    case engine::ParagraphStyle::Lines:
+        break;
+    }
+    return TForm1::tr("a paragraph per line");
 }
 
 std::size_t CountEntries(const std::vector<engine::PlanEntry>& entries) {
@@ -101,21 +154,22 @@ void TForm1::StartPreview() {
     previewUnseen_ = true;
     const int generation = previewGeneration_;
     // The task owns its input and its flag and touches nothing of the window.
-    previewing_.setFuture(QtConcurrent::run(
-        [input = std::move(input), cancel = previewCancel_, generation]() -> PreviewResult {
-            PreviewResult result;
-            result.generation = generation;
-            try {
-                result.plan = engine::PlanBook(input, [&cancel] {
-                    if (*cancel) throw engine::ConversionCancelled();
-                });
-            } catch (const std::bad_alloc&) {
-                result.problem = tr("Not enough memory to read the files for the preview.");
-            } catch (const std::exception& error) {
-                result.problem = QString::fromStdString(error.what());
-            }
-            return result;
-        }));
+    previewing_.setFuture(QtConcurrent::run([input = std::move(input), cancel = previewCancel_,
+                                             generation, made = planMadeHook_]() -> PreviewResult {
+        PreviewResult result;
+        result.generation = generation;
+        try {
+            result.plan = engine::PlanBook(input, [&cancel] {
+                if (*cancel) throw engine::ConversionCancelled();
+            });
+            if (made) made();
+        } catch (const std::bad_alloc&) {
+            result.problem = tr("Not enough memory to read the files for the preview.");
+        } catch (const std::exception& error) {
+            result.problem = QString::fromStdString(error.what());
+        }
+        return result;
+    }));
 }
 
 void TForm1::ShowPreview() {
@@ -142,9 +196,10 @@ void TForm1::ShowPlan(const engine::BookPlan& plan) {
         auto* item = new QTreeWidgetItem(sources);
         const QString name =
             QString::fromStdString(engine::GetFileNameFromPath(source.path, false));
-        item->setText(0, tr("%1: %2, %3")
+        item->setText(0, tr("%1: %2, %3, %4")
                              .arg(name, QString::fromStdString(source.encoding.encoding),
-                                  QString::fromStdString(source.language)));
+                                  QString::fromStdString(source.language),
+                                  ParagraphsText(source.paragraphs)));
         item->setToolTip(0, QFile::decodeName(source.path.c_str()) + QLatin1Char('\n') +
                                 BasisText(source.encoding.basis));
         item->setText(1, SizeOf(source.bytes));
@@ -165,7 +220,8 @@ void TForm1::ShowPlan(const engine::BookPlan& plan) {
     m_previewNote->setText(tr("%1 entries, %2 pages, language %3")
                                .arg(CountEntries(plan.contents))
                                .arg(plan.pages)
-                               .arg(QString::fromStdString(plan.language)));
+                               .arg(QString::fromStdString(plan.language)) +
+                           NoticeLines(plan));
 }
 
 } // namespace folivane::ui

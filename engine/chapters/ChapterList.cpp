@@ -56,6 +56,7 @@ struct ChapterSpan {
     bool listed = true;
     bool topLevel = false; // outside any volume, as a colophon is
     bool beforeHeadings = false;
+    bool numbered = false; // headed by a number line of a sequence
 };
 
 // The name of the colophon's page in the contents.
@@ -88,6 +89,7 @@ public:
             page.BeforeHeadings = span.beforeHeadings && index_ == 0;
             page.Notation = notation_;
             page.Source = index_;
+            page.Numbered = i == 0 && span.numbered;
             page.Begin = pages[i].first;
             page.End = pages[i].second;
             if (held_) page.Text = text_;
@@ -131,7 +133,10 @@ std::vector<ChapterSpan> ChaptersByHeadings(std::string_view text, Range body,
                          .beforeHeadings = true});
     for (std::size_t k = 0; k < headings.size(); ++k) {
         const std::size_t end = k + 1 < headings.size() ? headings[k + 1].begin : body.second;
-        spans.push_back({{headings[k].begin, end}, headings[k].name, headings[k].kind});
+        spans.push_back({.range = {headings[k].begin, end},
+                         .name = headings[k].name,
+                         .heading = headings[k].kind,
+                         .numbered = headings[k].numbered});
     }
     return spans;
 }
@@ -181,8 +186,12 @@ std::vector<ChapterSpan> CutByNotation(std::string_view text, std::vector<Chapte
             if (begin == layout.legendBegin || (begin == layout.legendEnd && blank)) {
                 // Left out.
             } else if (first) {
-                result.push_back(
-                    {{begin, end}, span.name, span.heading, span.listed, span.topLevel});
+                result.push_back({.range = {begin, end},
+                                  .name = span.name,
+                                  .heading = span.heading,
+                                  .listed = span.listed,
+                                  .topLevel = span.topLevel,
+                                  .numbered = span.numbered});
                 first = false;
             } else if (blank && result.back().range.second == begin) {
                 result.back().range.second = end;
@@ -291,19 +300,30 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
             const NotationLayout notation = NotationOf(*text);
             SourcePages pages(path, index, pieces, text, held, large, judged.encoding, shape,
                               notation.used);
+            // Headings count only in an archive's body; its licence is not searched.
+            const TextSections sections =
+                notation.used ? TextSections{0, text->size(), {}} : FindTextSections(*text);
             std::vector<HeadingLine> headings;
+            std::vector<TextNotice> notices;
             try {
                 const std::size_t decoded = std::max<std::size_t>(1, text->size());
                 if (rules)
-                    headings = FindHeadings(*text, *rules, options.checkPoint,
-                                            notation.used ? &notation : nullptr,
-                                            [&](std::size_t searched) {
-                                                report(size / 2 + size / 2 * searched / decoded);
-                                            });
+                    headings = FindHeadings(
+                        std::string_view(*text).substr(0, sections.bodyEnd), *rules,
+                        options.checkPoint, notation.used ? &notation : nullptr,
+                        [&](std::size_t searched) {
+                            report(size / 2 + size / 2 * searched / decoded);
+                        },
+                        &notices);
             } catch (const HeadingPatternError& error) {
                 throw ConversionError("Cannot find the chapters of \"" + path +
                                       "\": " + error.what());
             }
+            if (options.notice)
+                for (TextNotice& notice : notices) {
+                    notice.source = index;
+                    options.notice(notice);
+                }
             if (notation.used) {
                 if (UnknownAnnotations unknown = FindUnknownAnnotations(*text, notation);
                     unknown.count > 0 && options.notice)
@@ -330,7 +350,6 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
                 return;
             }
             // An archive's header and licence are pages of their own, and hold no chapters.
-            const TextSections sections = FindTextSections(*text);
             const Range body{sections.bodyBegin, sections.bodyEnd};
             std::erase_if(headings, [&](const HeadingLine& heading) {
                 return heading.begin < body.first || heading.begin >= body.second;

@@ -41,6 +41,7 @@ struct FileList {
     bool BeforeHeadings = false; // the first source's text before its first heading or body
     bool Notation = false;  // the text uses the notation of Japanese archive texts (Notation.h)
     std::size_t Source = 0; // the index of the source it was made from
+    bool Numbered = false;  // its heading was found by its number in a sequence
 };
 
 using TChapterList = std::vector<FileList>;

@@ -28,6 +28,7 @@ PlanEntry EntryOf(const TocEntry& toc, const TChapterList& chapters) {
     entry.label = PageLabel(page, toc.page);
     entry.heading = page.Heading;
     entry.firstPage = toc.page;
+    entry.numbered = page.Numbered;
     entry.pages = 0;
     // The unlisted pages after a listed one are the rest of its chapter.
     for (std::size_t i = toc.page; i < chapters.size() && (i == toc.page || !chapters[i].Listed);
@@ -87,8 +88,11 @@ BookPlan PlanBook(const BookInput& input, std::function<void()> checkPoint) {
     DiscardedPieces pieces;
     std::string sample;
     const TChapterList chapters = BuildChapterList(input.sources, &pieces, options, &sample);
-    for (const FileList& page : chapters)
-        if (page.Source < plan.sources.size()) ++plan.sources[page.Source].pages;
+    for (const FileList& page : chapters) {
+        if (page.Source >= plan.sources.size()) continue;
+        SourcePlan& source = plan.sources[page.Source];
+        if (source.pages++ == 0) source.paragraphs = page.Paragraphs;
+    }
     for (const TocEntry& entry : BuildTableOfContents(chapters))
         plan.contents.push_back(EntryOf(entry, chapters));
     plan.pages = chapters.size();

@@ -116,7 +116,7 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
             progress.Notice(input.sources[notice.source], notice);
         };
         std::string sample;
-        std::string userStyleSheet;
+        UserStyleSheet userStyleSheet;
         if (!input.styleSheetPath.empty())
             userStyleSheet = ReadUserStyleSheet(input.styleSheetPath);
         TChapterList chapters = BuildChapterList(input.sources, &tree, options, &sample);
@@ -133,7 +133,8 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
                               NewUuid()};
         metadata.indentEm = input.indentEm;
         metadata.paragraphSpacingEm = input.paragraphSpacingEm;
-        metadata.userStyleSheet = std::move(userStyleSheet);
+        metadata.userStyleSheet = std::move(userStyleSheet.css);
+        metadata.userStyleResources = std::move(userStyleSheet.resources);
         metadata.vertical = input.vertical;
         // The text before the first heading is the book's own opening, named as the book.
         for (FileList& page : chapters)

@@ -289,12 +289,6 @@ std::string DecodeSource(SourceBytes&& source, const EncodingRule& rule, Encodin
     return DecodeAs(choice, source.body, &source.body, undecodable);
 }
 
-std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& legacyEncoding,
-                                 const std::string& forcedEncoding) {
-    return JudgeSourceEncoding(source, {ChosenEncoding(legacyEncoding, forcedEncoding), {}})
-        .encoding;
-}
-
 std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding,
                          const std::string& forcedEncoding) {
     const EncodingRule rule{ChosenEncoding(legacyEncoding, forcedEncoding), {}};

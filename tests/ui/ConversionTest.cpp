@@ -268,7 +268,8 @@ private slots:
             if (i > 0) QVERIFY(steps[i].value > steps[i - 1].value);
         }
         QCOMPARE(steps.last().value, steps.last().maximum);
-        QTRY_VERIFY(dialogsShown_.constFirst().isNull()); // destroyed after its display
+        // Destroyed after its display.
+        QTRY_VERIFY_WITH_TIMEOUT(dialogsShown_.constFirst().isNull(), kSettleMs);
 
         const QList<ScriptedDialogs::Call> messages = dialogs_.Messages();
         QCOMPARE(messages.size(), 1);
@@ -277,7 +278,7 @@ private slots:
         QCOMPARE(messages[0].title, QStringLiteral("Quorvel Folivane Converter"));
         QCOMPARE(messages[0].icon, QMessageBox::Information);
         QCOMPARE(dialogGoneAtMessage_, QList<bool>{true});
-        QTRY_VERIFY(!form_->ConversionRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->ConversionRunning(), kSettleMs);
         // A book of ordinary size is made in memory: no working folder under our TMPDIR.
         QCOMPARE(created.Names(), QStringList());
         QCOMPARE(WorkingFolders(), QStringList());
@@ -316,7 +317,7 @@ private slots:
         QCOMPARE(messages[0].icon, QMessageBox::NoIcon);
         QCOMPARE(dialogGoneAtMessage_, QList<bool>{true});
         QVERIFY(!QFile::exists(book));
-        QTRY_VERIFY(!form_->ConversionRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->ConversionRunning(), kSettleMs);
         QCOMPARE(WorkingFolders(), QStringList());
     }
 
@@ -324,8 +325,8 @@ private slots:
         form_->AddTxtFile(Source(QStringLiteral("a.txt"), "A"));
         form_->AddTxtFile(Source(QStringLiteral("b.txt"), "B"));
         QCOMPARE(ConvertTo(out_ + QStringLiteral("/first.epub")), 0);
-        QTRY_VERIFY(dialogsShown_.constFirst().isNull());
-        QTRY_VERIFY(!form_->ConversionRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(dialogsShown_.constFirst().isNull(), kSettleMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->ConversionRunning(), kSettleMs);
         QCOMPARE(ConvertTo(out_ + QStringLiteral("/second.zip")), 0);
 
         QCOMPARE(shown_.size(), 2);
@@ -345,7 +346,7 @@ private slots:
         // Cyrillic in CP1251, which the detector alone would not name from so little.
         form_->AddTxtFile(Source(QStringLiteral("notes.txt"), "\xC0\xC1\xC2 \xE4\xEE\xEC\n"));
         QSignalSpy known(form_.get(), &TForm1::encodingsKnown);
-        QVERIFY(known.wait(10000));
+        QVERIFY(known.wait(kSettleMs));
         form_->ChooseEncoding(1, QStringLiteral("CP1251"));
         Find<QLineEdit>(*form_, "m_language")->setText(QStringLiteral(" RU "));
         Find<QComboBox>(*form_, "m_epubVersion")->setCurrentIndex(1);
@@ -366,7 +367,7 @@ private slots:
                     .contains(QLatin1String("<p class=\"first\">The first line.</p>")));
 
         // Off: one chapter per file, as the classic program made them.
-        QTRY_VERIFY(!form_->ConversionRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->ConversionRunning(), kSettleMs);
         Find<QCheckBox>(*form_, "m_chapters")->setChecked(false);
         const QString files = out_ + QStringLiteral("/files.epub");
         QCOMPARE(ConvertTo(files), 0);
@@ -388,7 +389,7 @@ private slots:
         QCOMPARE(ConvertTo(tall), 0);
         QVERIFY(Entry(tall, QStringLiteral("OEBPS/content.opf"))
                     .contains(QLatin1String("page-progression-direction=\"rtl\"")));
-        QTRY_VERIFY(!form_->ConversionRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->ConversionRunning(), kSettleMs);
         // Back to EPUB 2 the box is greyed out, still ticked, and the book is not vertical.
         version->setCurrentIndex(0);
         QVERIFY(!vertical->isEnabled());
@@ -491,7 +492,7 @@ private slots:
         // Only the question about the earlier book: nobody is left to read a result box.
         QCOMPARE(dialogs_.Messages().size(), 1);
         QCOMPARE(dialogs_.Messages().constFirst().icon, QMessageBox::Question);
-        QTRY_VERIFY(!form_->ConversionRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->ConversionRunning(), kSettleMs);
         QCOMPARE(WorkingFolders(), QStringList());
         QCOMPARE(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList{"stopped.epub"});
         QFile file(book);

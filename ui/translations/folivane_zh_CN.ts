@@ -535,16 +535,52 @@
         </translation>
     </message>
     <message>
-        <source>%1: %2, %3</source>
-        <translation>%1：%2，%3</translation>
-    </message>
-    <message>
         <source>%1 entries, %2 pages, language %3</source>
         <translation>%1 个条目，%2 页，语言 %3</translation>
     </message>
     <message>
         <source>Fixed: the file begins with a byte-order mark, which names its encoding</source>
         <translation>已固定：文件以字节顺序标记开头，它指明了文件的编码</translation>
+    </message>
+    <message>
+        <source>Found by its number in a sequence</source>
+        <translation>按编号顺序找到</translation>
+    </message>
+    <message>
+        <source>%1: chapter %2 missing</source>
+        <translation>%1：缺少第 %2 章</translation>
+    </message>
+    <message>
+        <source>%1: chapter %2 repeated</source>
+        <translation>%1：第 %2 章出现两次</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n annotations not understood</source>
+        <translation>
+            <numerusform>%1：%n 处注记无法识别</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n bytes are not %2 text</source>
+        <translation>
+            <numerusform>%1：%n 个字节不是 %2 文本</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>wrapped at %1, parted by blank lines</source>
+        <translation>每 %1 字折行，以空行分段</translation>
+    </message>
+    <message>
+        <source>wrapped at %1, parted by indents</source>
+        <translation>每 %1 字折行，以缩进分段</translation>
+    </message>
+    <message>
+        <source>a paragraph per line</source>
+        <translation>每行一段</translation>
+    </message>
+    <message>
+        <source>%1: %2, %3, %4</source>
+        <translation>%1：%2，%3，%4</translation>
     </message>
     <message>
         <source>Product web page</source>

@@ -503,10 +503,6 @@
         </translation>
     </message>
     <message>
-        <source>%1: %2, %3</source>
-        <translation>%1：%2，%3</translation>
-    </message>
-    <message>
         <source>%1 entries, %2 pages, language %3</source>
         <translation>%1 個條目，%2 頁，語言 %3</translation>
     </message>
@@ -545,6 +541,46 @@
     <message>
         <source>Paragraphs:</source>
         <translation>段落：</translation>
+    </message>
+    <message>
+        <source>Found by its number in a sequence</source>
+        <translation>依編號順序找到</translation>
+    </message>
+    <message>
+        <source>%1: chapter %2 missing</source>
+        <translation>%1：缺少第 %2 章</translation>
+    </message>
+    <message>
+        <source>%1: chapter %2 repeated</source>
+        <translation>%1：第 %2 章出現兩次</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n annotations not understood</source>
+        <translation>
+            <numerusform>%1：%n 處註記無法辨識</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n bytes are not %2 text</source>
+        <translation>
+            <numerusform>%1：%n 個位元組不是 %2 文字</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>wrapped at %1, parted by blank lines</source>
+        <translation>每 %1 字折行，以空行分段</translation>
+    </message>
+    <message>
+        <source>wrapped at %1, parted by indents</source>
+        <translation>每 %1 字折行，以縮排分段</translation>
+    </message>
+    <message>
+        <source>a paragraph per line</source>
+        <translation>每行一段</translation>
+    </message>
+    <message>
+        <source>%1: %2, %3, %4</source>
+        <translation>%1：%2，%3，%4</translation>
     </message>
     <message>
         <source>Product web page</source>
