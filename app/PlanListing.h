@@ -13,9 +13,6 @@ namespace folivane::cli {
 // the notices the rules gave, each after its source's path.
 std::string PlanAsText(const engine::BookPlan& plan, bool explain = false);
 
-// A notice as the command line says it: "chapter 7 missing".
-std::string NoticeText(const engine::TextNotice& notice);
-
 // {"language", "pages", "sources": [{"path", "encoding", "basis", "language", "bytes",
 // "pages", "paragraphs": {"style", "reason", "wrapWidth", "fixedCjkWrap", "lines", "runOns",
 // "wrapped", "indentedRunOns", "indented", "gaps", "cjkRunOns", "fixedWidth"}}], "contents":

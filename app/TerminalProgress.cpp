@@ -1,7 +1,7 @@
 // Drawing chapter reports as a bar or as lines.
 #include "TerminalProgress.h"
 
-#include "PlanListing.h"
+#include "engine/chapters/TextNotice.h"
 
 #include "platform/TerminationSignals.h"
 
@@ -36,7 +36,7 @@ void TerminalProgress::EncodingReport(const std::string& path,
 
 void TerminalProgress::Notice(const std::string& path, const engine::TextNotice& notice) {
     if (quiet_ || broken_) return;
-    const std::string what = NoticeText(notice);
+    const std::string what = engine::NoticeText(notice);
     // Before the chapter reports, so never in the middle of a bar.
     broken_ = std::fprintf(out_, "folivane-cli: \"%s\": %s\n", path.c_str(), what.c_str()) < 0 ||
               std::fflush(out_) != 0;
@@ -72,9 +72,8 @@ void TerminalProgress::CloseRequest() {
     if (!quiet_ && terminal_ && done_ > 0) std::fprintf(out_, "\n");
 }
 
-void TerminalProgress::Result(int code, const std::string& reason) {
-    code_ = code;
-    reason_ = reason;
+void TerminalProgress::Result(const std::optional<engine::Failure>& failure) {
+    failure_ = failure;
 }
 
 } // namespace folivane::cli

@@ -4,6 +4,7 @@
 #include "engine/job/ProgressSink.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace folivane::cli {
@@ -23,12 +24,12 @@ public:
     // On a terminal only: lines written elsewhere stay one per chapter.
     void PackingReport(std::size_t written, std::size_t total) override;
     void CloseRequest() override;
-    void Result(int code, const std::string& reason) override;
+    void Result(const std::optional<engine::Failure>& failure) override;
     // A terminating signal stops the job.
     bool CancelRequested() override;
 
-    int Code() const { return code_; }
-    const std::string& Reason() const { return reason_; }
+    // Nothing once the book is written; why it is not otherwise.
+    const std::optional<engine::Failure>& Failed() const { return failure_; }
 
 private:
     std::FILE* out_;
@@ -37,8 +38,8 @@ private:
     bool terminal_;
     int maximum_ = 0;
     int done_ = 0;
-    int code_ = 1;
-    std::string reason_;
+    std::optional<engine::Failure> failure_ = engine::Failure{
+        .kind = engine::FailureKind::Unexpected, .detail = "the job gave no result"};
 };
 
 } // namespace folivane::cli

@@ -316,8 +316,9 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
                         },
                         &notices);
             } catch (const HeadingPatternError& error) {
-                throw ConversionError("Cannot find the chapters of \"" + path +
-                                      "\": " + error.what());
+                Failure failure = error.Reason();
+                failure.path = path;
+                throw ConversionError(std::move(failure));
             }
             if (options.notice)
                 for (TextNotice& notice : notices) {

@@ -24,4 +24,12 @@ struct TextNotice {
     std::string encoding = {}; // BytesNotDecoded: the code page the source was read in
 };
 
+// The number of notice kinds, for the tests that walk them.
+constexpr std::size_t kTextNoticeKinds =
+    static_cast<std::size_t>(TextNotice::Kind::BytesNotDecoded) + 1;
+
+// `notice` in English, as the command line prints it after the source's name: "chapter 7
+// missing", "3 annotations not understood: ［＃a］, ［＃b］". The window says it through tr().
+std::string NoticeText(const TextNotice& notice);
+
 } // namespace folivane::engine

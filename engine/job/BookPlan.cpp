@@ -45,14 +45,10 @@ PlanEntry EntryOf(const TocEntry& toc, const TChapterList& chapters) {
 
 std::optional<HeadingRules> HeadingRulesFor(const BookInput& input) {
     if (input.chapters == ChapterMode::Files) return std::nullopt;
-    try {
-        if (!input.chapterPattern.empty() || !input.volumePattern.empty())
-            return HeadingRules::Custom(input.chapterPattern, input.volumePattern,
-                                        input.maxHeadingLength);
-        return HeadingRules::BuiltIn(input.maxHeadingLength);
-    } catch (const HeadingPatternError& error) {
-        throw ConversionError(error.what());
-    }
+    if (!input.chapterPattern.empty() || !input.volumePattern.empty())
+        return HeadingRules::Custom(input.chapterPattern, input.volumePattern,
+                                    input.maxHeadingLength);
+    return HeadingRules::BuiltIn(input.maxHeadingLength);
 }
 
 ChapterListOptions ChapterListOptionsFor(const BookInput& input,

@@ -45,7 +45,8 @@ struct BookPlan {
 };
 
 // The heading rules the book asks for: none for one chapter per file, the user's patterns,
-// or the built-in rules. Raises ConversionError for a pattern that does not compile.
+// or the built-in rules. Raises HeadingPatternError, a ConversionError, for a pattern that
+// does not compile.
 std::optional<HeadingRules> HeadingRulesFor(const BookInput& input);
 
 // The chapter list's options for `input`: the same for the book and for its plan, so that

@@ -76,25 +76,23 @@ std::string BookLanguage(const BookInput& input, const std::string& sample) {
 
 void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
     progress.ShowProgress();
-    int result = 1;
-    std::string reason;
+    std::optional<Failure> failure;
     try {
         // Nothing is made for a book that would destroy one of its own sources: the output is
         // compared with each source as the source is read (its descriptor gives the file's
         // identity at no cost), before anything of the book is written.
         std::optional<platform::FileStatus> existingOutput;
-        if (const std::string problem = OutputProblemBeforeReading(input, existingOutput);
-            !problem.empty())
-            throw ConversionError(problem);
+        if (std::optional<Failure> problem = OutputProblemBeforeReading(input, existingOutput))
+            throw ConversionError(std::move(*problem));
         // A book that an earlier conversion to this output left hidden when it was killed.
         RemoveAbandonedBooks(input.outputPath);
         if (input.epubVersion != EpubVersion::Epub2 && input.epubVersion != EpubVersion::Epub3)
-            throw ConversionError("Cannot write the book \"" + input.outputPath + "\" as EPUB " +
-                                  std::to_string(static_cast<int>(input.epubVersion)) +
-                                  ": the converter makes EPUB 2 and EPUB 3 books");
+            throw ConversionError({.kind = FailureKind::EpubVersionUnknown,
+                                   .path = input.outputPath,
+                                   .number = static_cast<int>(input.epubVersion)});
         if (input.vertical && input.epubVersion != EpubVersion::Epub3)
-            throw ConversionError("Cannot write the book \"" + input.outputPath +
-                                  "\" vertically as EPUB 2: vertical writing needs EPUB 3");
+            throw ConversionError(
+                {.kind = FailureKind::VerticalNeedsEpub3, .path = input.outputPath});
         if (!tree.Valid()) throw ConversionError(tree.Error());
         const auto checkPoint = [&progress] {
             if (progress.CancelRequested()) throw ConversionCancelled();
@@ -102,9 +100,9 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         const std::optional<HeadingRules> rules = HeadingRulesFor(input);
         ChapterListOptions options = ChapterListOptionsFor(input, rules, checkPoint);
         options.sourceRead = [&](const std::string& path, const platform::FileStatus& opened) {
-            if (std::string problem = SourceIsOutput(input, path, opened, existingOutput);
-                !problem.empty())
-                throw ConversionError(problem);
+            if (std::optional<Failure> problem =
+                    SourceIsOutput(input, path, opened, existingOutput))
+                throw ConversionError(std::move(*problem));
         };
         options.readingProgress = [&progress](std::size_t done, std::size_t total) {
             progress.ReadingReport(done, total);
@@ -159,18 +157,13 @@ void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
         MakeBookDocuments(metadata, chapters, cover ? &*cover : nullptr, input.legacyEncoding,
                           book);
         PackBookEntries(writer, book.Entries(), input.outputPath);
-        result = 0;
-    } catch (const std::bad_alloc&) {
-        reason = "Not enough memory for the conversion";
-    } catch (const std::exception& e) {
-        reason = e.what();
     } catch (...) {
-        reason = "Unexpected failure";
+        failure = CaughtFailure();
     }
-    if (result != 0 && progress.CancelRequested()) reason = ConversionCancelled().what();
+    if (failure && progress.CancelRequested()) failure = Failure{.kind = FailureKind::Cancelled};
     tree.Remove();
     progress.CloseRequest();
-    progress.Result(result, reason);
+    progress.Result(failure);
 }
 
 } // namespace folivane::engine

@@ -12,7 +12,7 @@ namespace folivane::engine {
 // hold), makes the book's documents in memory and packs them as they are made into an
 // unnamed temporary file beside input.outputPath that takes the output's name only when it
 // is complete and checked, then removes the working tree. Sends the events of ProgressSink in
-// order and never raises: every failure ends in Result(1, reason), leaves an existing file at
+// order and never raises: every failure ends in Result(failure), leaves an existing file at
 // the output path untouched and leaves no partial file there.
 void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress);
 

@@ -1,6 +1,7 @@
 // The output path against the sources, the cover and the kinds of files never replaced.
 #include "OutputCheck.h"
 
+#include "engine/text/ConversionError.h"
 #include "engine/text/SourceFiles.h"
 #include "engine/text/WhiteSpace.h"
 
@@ -13,26 +14,26 @@
 namespace folivane::engine {
 namespace {
 
-std::string ReplacesSource(const BookInput& input, const std::string& source) {
-    return "The book \"" + platform::ExpandFileName(input.outputPath) +
-           "\" would replace its source \"" + platform::ExpandFileName(source) +
-           "\"; choose another name for the book";
+Failure ReplacesSource(const BookInput& input, const std::string& source) {
+    return {.kind = FailureKind::OutputIsSource,
+            .path = platform::ExpandFileName(input.outputPath),
+            .otherPath = platform::ExpandFileName(source)};
 }
 
-// The cover, when the output is that file; empty when it is not.
-std::string ReplacedCover(const BookInput& input, const platform::FileStatus& output) {
-    if (input.coverPath.empty()) return std::string();
+// The cover, when the output is that file; nothing when it is not.
+std::optional<Failure> ReplacedCover(const BookInput& input, const platform::FileStatus& output) {
+    if (input.coverPath.empty()) return std::nullopt;
     const std::optional<platform::FileStatus> cover = platform::StatPath(input.coverPath);
-    if (!cover || !cover->SameFile(output)) return std::string();
-    return "The book \"" + platform::ExpandFileName(input.outputPath) +
-           "\" would replace its cover \"" + platform::ExpandFileName(input.coverPath) +
-           "\"; choose another name for the book";
+    if (!cover || !cover->SameFile(output)) return std::nullopt;
+    return Failure{.kind = FailureKind::OutputIsCover,
+                   .path = platform::ExpandFileName(input.outputPath),
+                   .otherPath = platform::ExpandFileName(input.coverPath)};
 }
 
-// The input that the output is, as a file; empty when none. Sources are compared only when
+// The input that the output is, as a file; nothing when none. Sources are compared only when
 // `sources` is set.
-std::string ReplacedInput(const BookInput& input, const platform::FileStatus& output,
-                          bool sources) {
+std::optional<Failure> ReplacedInput(const BookInput& input, const platform::FileStatus& output,
+                                     bool sources) {
     if (sources) {
         for (const std::string& source : input.sources) {
             const std::optional<platform::FileStatus> other = platform::StatPath(source);
@@ -44,59 +45,57 @@ std::string ReplacedInput(const BookInput& input, const platform::FileStatus& ou
 
 // OutputReplacesInput, with the sources compared only when `sources` is set; `output`, when
 // given, receives what is at the output path.
-std::string ReplacesInput(const BookInput& input, bool sources,
-                          std::optional<platform::FileStatus>* output) {
+std::optional<Failure> ReplacesInput(const BookInput& input, bool sources,
+                                     std::optional<platform::FileStatus>* output) {
     const std::optional<platform::FileStatus> existing = platform::StatPath(input.outputPath);
     if (output) *output = existing;
     if (existing) {
-        if (std::string replaced = ReplacedInput(input, *existing, sources); !replaced.empty())
+        if (std::optional<Failure> replaced = ReplacedInput(input, *existing, sources))
             return replaced;
     }
     // A book is never a text file: "-o ch1.txt ch2.txt ch3.txt" has the book's name missing,
     // and would put the book in place of the first chapter.
     if (IsTextFileName(input.outputPath))
-        return "The book would be written to the text file \"" +
-               platform::ExpandFileName(input.outputPath) +
-               "\"; a book needs a name of its own, such as book.epub";
-    return std::string();
+        return Failure{.kind = FailureKind::OutputIsTextFile,
+                       .path = platform::ExpandFileName(input.outputPath)};
+    return std::nullopt;
 }
 
-std::string Problem(const BookInput& input, bool sources,
-                    std::optional<platform::FileStatus>* output) {
+std::optional<Failure> Problem(const BookInput& input, bool sources,
+                               std::optional<platform::FileStatus>* output) {
     const std::string& path = input.outputPath;
-    if (IsBlank(path)) return "Cannot write the book \"" + path + "\": no output file is named";
-    if (std::string replaced = ReplacesInput(input, sources, output); !replaced.empty())
-        return replaced;
+    if (IsBlank(path)) return Failure{.kind = FailureKind::OutputNotNamed, .path = path};
+    if (std::optional<Failure> replaced = ReplacesInput(input, sources, output)) return replaced;
     try {
         platform::CheckReplaceableTarget(path);
         platform::CheckWritableTarget(path);
     } catch (const platform::EStreamError& error) {
-        return error.what();
+        return FileFailure(error);
     }
-    return std::string();
+    return std::nullopt;
 }
 
 } // namespace
 
-std::string OutputReplacesInput(const BookInput& input) {
+std::optional<Failure> OutputReplacesInput(const BookInput& input) {
     return ReplacesInput(input, true, nullptr);
 }
 
-std::string OutputProblem(const BookInput& input) {
+std::optional<Failure> OutputProblem(const BookInput& input) {
     return Problem(input, true, nullptr);
 }
 
-std::string OutputProblemBeforeReading(const BookInput& input,
-                                       std::optional<platform::FileStatus>& output) {
+std::optional<Failure> OutputProblemBeforeReading(const BookInput& input,
+                                                  std::optional<platform::FileStatus>& output) {
     // An output named as a text file is refused anyway; when it is one of the sources, the
     // user is told that, as OutputProblem does.
     return Problem(input, IsTextFileName(input.outputPath), &output);
 }
 
-std::string SourceIsOutput(const BookInput& input, const std::string& path,
-                           const platform::FileStatus& opened,
-                           const std::optional<platform::FileStatus>& output) {
-    if (!output || !output->SameFile(opened)) return std::string();
+std::optional<Failure> SourceIsOutput(const BookInput& input, const std::string& path,
+                                      const platform::FileStatus& opened,
+                                      const std::optional<platform::FileStatus>& output) {
+    if (!output || !output->SameFile(opened)) return std::nullopt;
     return ReplacesSource(input, path);
 }
 

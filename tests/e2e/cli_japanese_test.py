@@ -220,7 +220,7 @@ class CliJapaneseTest(ScratchCliCase):
                                 capture_output=True, text=True, env=self.env, timeout=300)
         self.assertEqual(result.returncode, 0, result.stderr)
         # What was left out is said; nothing else is.
-        self.assertIn(f"1 annotations not understood: {UNKNOWN}", result.stderr)
+        self.assertIn(f"1 annotation not understood: {UNKNOWN}", result.stderr)
         self.assertNotIn("U+FFFD", result.stderr)
         with zipfile.ZipFile(book) as archive:
             pages = "".join(archive.read(name).decode("utf-8") for name in archive.namelist()
