@@ -380,6 +380,14 @@
         <translation>第 %1 章重复</translation>
     </message>
     <message>
+        <source>%1 byte is not %2 text, shown as U+FFFD</source>
+        <translation>%1 个字节不是 %2 文本，显示为替换符 �</translation>
+    </message>
+    <message>
+        <source>%1 bytes are not %2 text, each shown as U+FFFD</source>
+        <translation>%1 个字节不是 %2 文本，均显示为替换符 �</translation>
+    </message>
+    <message>
         <source>%1 annotation not understood</source>
         <translation>%1 处注记无法识别</translation>
     </message>
@@ -866,6 +874,12 @@
         <source>%1: %n annotations not understood</source>
         <translation>
             <numerusform>%1：%n 处注记无法识别</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n bytes are not %2 text</source>
+        <translation>
+            <numerusform>%1：%n 个字节不是 %2 文本</numerusform>
         </translation>
     </message>
     <message>

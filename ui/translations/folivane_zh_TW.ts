@@ -380,6 +380,14 @@
         <translation>第 %1 章重複</translation>
     </message>
     <message>
+        <source>%1 byte is not %2 text, shown as U+FFFD</source>
+        <translation>%1 個位元組不是 %2 文字，顯示為替代字元 �</translation>
+    </message>
+    <message>
+        <source>%1 bytes are not %2 text, each shown as U+FFFD</source>
+        <translation>%1 個位元組不是 %2 文字，皆顯示為替代字元 �</translation>
+    </message>
+    <message>
         <source>%1 annotation not understood</source>
         <translation>%1 處註記無法辨識</translation>
     </message>
@@ -866,6 +874,12 @@
         <source>%1: %n annotations not understood</source>
         <translation>
             <numerusform>%1：%n 處註記無法辨識</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n bytes are not %2 text</source>
+        <translation>
+            <numerusform>%1：%n 個位元組不是 %2 文字</numerusform>
         </translation>
     </message>
     <message>
