@@ -273,10 +273,16 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
         report(size / 4);
         const std::size_t fileSize = source.body.size() + MarkSize(source.encoding);
         EncodingJudgement judged;
+        std::size_t undecodable = 0;
         const auto text = ReadingFile(path, [&] {
             return std::make_shared<const std::string>(
-                DecodeSource(std::move(source), rule, &judged));
+                DecodeSource(std::move(source), rule, &judged, &undecodable));
         });
+        if (undecodable > 0 && options.notice)
+            options.notice({.kind = TextNotice::Kind::BytesNotDecoded,
+                            .source = index,
+                            .count = undecodable,
+                            .encoding = judged.encoding});
         report(size / 2);
         const bool withoutItsText = JudgedWithoutItsText(judged.basis);
         found[index] = withoutItsText ? std::string() : judged.encoding;
@@ -320,6 +326,12 @@ TChapterList BuildChapterList(const std::vector<std::string>& sources, PieceStor
                     options.notice(notice);
                 }
             if (notation.used) {
+                if (UnknownAnnotations unknown = FindUnknownAnnotations(*text, notation);
+                    unknown.count > 0 && options.notice)
+                    options.notice({.kind = TextNotice::Kind::AnnotationsNotUnderstood,
+                                    .source = index,
+                                    .count = unknown.count,
+                                    .examples = std::move(unknown.examples)});
                 std::vector<ChapterSpan> spans =
                     headings.empty()
                         ? std::vector<ChapterSpan>{{{0, text->size()}, name, HeadingKind::None}}

@@ -111,7 +111,10 @@ struct ChapterListOptions {
 // - A source judged Japanese that uses the notation (its legend or ［＃ annotations): its
 //   annotated headings count whatever the mode's rules; the legend is left out; 改ページ
 //   lines start a page not listed of its own; from the line beginning 底本： on is a page of
-//   its own at the top level, named 底本. Its pages carry Notation.
+//   its own at the top level, named 底本. Its pages carry Notation. Its annotations that ask
+//   for nothing this program does are counted to `options.notice` (AnnotationsNotUnderstood).
+// - A source read in a code page that leaves bytes undecoded is told to `options.notice`
+//   (BytesNotDecoded), so that no garbled text goes by in silence.
 // Pages whose text is not held (beyond the budget) are read again when they are written: a
 // page that is a whole small source from the source, any other from the piece `pieces` kept
 // for it. A text that decodes to nothing still gives one empty page, so that the source

@@ -159,7 +159,7 @@ std::string ByMarkOrChoice(const SourceBytes& source, const EncodingRule& rule,
     const std::string name = AsciiUppered(rule.chosen);
     if (!platform::IsKnownCharset(name))
         throw ConversionError({.kind = FailureKind::UnknownEncoding, .value = rule.chosen});
-    return WidenBig5(name);
+    return SupersetCodePage(name);
 }
 
 // UTF-16 without a mark, judged from the first MiB of the body; nothing when it is not.
@@ -211,29 +211,35 @@ bool DecodesLineByLine(std::string_view encoding) {
 
 // A large text in a legacy code page is decoded in two halves at once, cut after a line
 // feed, so that the second core is at work from the start; the text is the same.
-std::string DecodeLegacy(std::string_view body, const std::string& encoding) {
+std::string DecodeLegacy(std::string_view body, const std::string& encoding,
+                         std::size_t* undecodable) {
     constexpr std::size_t kHalvedFrom = 1u << 20;
-    const auto decode = [&encoding](std::string_view part) {
-        return platform::ConvertText(part, encoding, "UTF-8", kReplacement);
+    const auto decode = [&encoding](std::string_view part, std::size_t* replaced) {
+        return platform::ConvertText(part, encoding, "UTF-8", kReplacement, replaced);
     };
     const std::size_t cut = body.size() >= kHalvedFrom && DecodesLineByLine(encoding)
                                 ? body.find('\n', body.size() / 2)
                                 : std::string_view::npos;
-    if (cut == std::string_view::npos || cut + 1 == body.size()) return decode(body);
+    if (cut == std::string_view::npos || cut + 1 == body.size()) return decode(body, undecodable);
+    std::size_t secondReplaced = 0;
     std::future<std::string> second;
     try {
-        second = std::async(std::launch::async, decode, body.substr(cut + 1));
+        second = std::async(std::launch::async, decode, body.substr(cut + 1), &secondReplaced);
     } catch (const std::system_error&) {
-        return decode(body); // no thread to be had
+        return decode(body, undecodable); // no thread to be had
     }
-    std::string text = decode(body.substr(0, cut + 1));
+    std::string text = decode(body.substr(0, cut + 1), undecodable);
     text += second.get();
+    if (undecodable) *undecodable += secondReplaced;
     return text;
 }
 
 // Decodes `body` as chosen; when `owned` holds the same bytes and they are the text
-// unchanged, the text is moved out of it instead of copied.
-std::string DecodeAs(const Choice& choice, std::string_view body, std::string* owned) {
+// unchanged, the text is moved out of it instead of copied. `undecodable`, when given,
+// receives how many bytes of a code page did not decode.
+std::string DecodeAs(const Choice& choice, std::string_view body, std::string* owned,
+                     std::size_t* undecodable = nullptr) {
+    if (undecodable) *undecodable = 0;
     const std::string& encoding = choice.judgement.encoding;
     if (encoding == "UTF-16LE" || encoding == "UTF-16BE")
         return DecodeUtf16(body, encoding == "UTF-16BE");
@@ -245,7 +251,7 @@ std::string DecodeAs(const Choice& choice, std::string_view body, std::string* o
         return ReplaceInvalidUtf8(body, choice.firstInvalid);
     }
     try {
-        return DecodeLegacy(body, encoding);
+        return DecodeLegacy(body, encoding, undecodable);
     } catch (const std::invalid_argument&) {
         throw ConversionError({.kind = FailureKind::UnknownEncoding, .value = encoding});
     }
@@ -319,11 +325,11 @@ EncodingJudgement JudgeSourceEncoding(const SourceBytes& source, const EncodingR
     return Choose(source, rule, true).judgement;
 }
 
-std::string DecodeSource(SourceBytes&& source, const EncodingRule& rule,
-                         EncodingJudgement* judged) {
+std::string DecodeSource(SourceBytes&& source, const EncodingRule& rule, EncodingJudgement* judged,
+                         std::size_t* undecodable) {
     const Choice choice = Choose(source, rule, true);
     if (judged) *judged = choice.judgement;
-    return DecodeAs(choice, source.body, &source.body);
+    return DecodeAs(choice, source.body, &source.body, undecodable);
 }
 
 std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding,

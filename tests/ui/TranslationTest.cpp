@@ -119,7 +119,7 @@ QStringList EnglishLeft(QString text, const QStringList& values) {
         text.remove(value);
     static const QRegularExpression kept(QStringLiteral(
         R"((?<![A-Za-z])(EPUB|JPEG|PNG|GIF|BMP|UTF-8|NUL|MiB|GiB|MB|Zip64|BCP|book\.epub|en|)"
-        R"(zh-CN|ja|\(a\+\)\+)(?![A-Za-z]))"));
+        R"(zh-CN|ja|\(a\+\)\+|@import|url|TrueType|OpenType|WOFF2?|SVG)(?![A-Za-z]))"));
     text.remove(kept);
     static const QRegularExpression word(QStringLiteral("[A-Za-z]+"));
     QStringList left;
@@ -128,7 +128,8 @@ QStringList EnglishLeft(QString text, const QStringList& values) {
     return left;
 }
 
-// A notice of each kind; annotations one and many, with and without examples.
+// A notice of each kind; annotations one and many, with and without examples; bytes one and
+// many.
 QList<TextNotice> Notices() {
     using Kind = TextNotice::Kind;
     return {
@@ -137,7 +138,9 @@ QList<TextNotice> Notices() {
         {.kind = Kind::AnnotationsNotUnderstood, .count = 1},
         {.kind = Kind::AnnotationsNotUnderstood, .count = 3},
         {.kind = Kind::AnnotationsNotUnderstood, .count = 1, .examples = {"［＃甲］"}},
-        {.kind = Kind::AnnotationsNotUnderstood, .count = 3, .examples = {"［＃甲］", "［＃乙］"}}};
+        {.kind = Kind::AnnotationsNotUnderstood, .count = 3, .examples = {"［＃甲］", "［＃乙］"}},
+        {.kind = Kind::BytesNotDecoded, .count = 1, .encoding = "CP932"},
+        {.kind = Kind::BytesNotDecoded, .count = 5, .encoding = "GB18030"}};
 }
 
 // How the window shows `value` of `failure`.
@@ -315,6 +318,10 @@ private slots:
             QStringList values;
             for (const std::string& example : notice.examples)
                 values << QString::fromStdString(example);
+            if (!notice.encoding.empty()) {
+                values << QString::fromStdString(notice.encoding);
+                QVERIFY2(said.contains(values.last()), qPrintable(said));
+            }
             QVERIFY2(EnglishLeft(said, values).isEmpty(), qPrintable(said));
             QVERIFY2(said.contains(
                          QString::number(notice.number != 0 ? notice.number : long(notice.count))),
