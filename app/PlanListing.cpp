@@ -38,6 +38,31 @@ const char* KindName(engine::HeadingKind kind) {
     return "page";
 }
 
+const char* StyleName(engine::ParagraphStyle style) {
+    switch (style) {
+    case engine::ParagraphStyle::Blocks:
+        return "blocks";
+    case engine::ParagraphStyle::Indented:
+        return "indented";
+    case engine::ParagraphStyle::Lines:
+        break;
+    }
+    return "lines";
+}
+
+const char* NoticeName(engine::TextNotice::Kind kind) {
+    using Kind = engine::TextNotice::Kind;
+    switch (kind) {
+    case Kind::NumberMissing:
+        return "number-missing";
+    case Kind::NumberRepeated:
+        return "number-repeated";
+    case Kind::AnnotationsNotUnderstood:
+        break;
+    }
+    return "annotations-not-understood";
+}
+
 // "12.3 KB" for people; the JSON carries bytes.
 std::string Size(std::size_t bytes) {
     char text[32];
@@ -62,8 +87,8 @@ void EntryText(const engine::PlanEntry& entry, int depth, std::string& out) {
         EntryText(child, depth + 1, out);
 }
 
-nlohmann::json EntryJson(const engine::PlanEntry& entry) {
-    nlohmann::json children = nlohmann::json::array();
+nlohmann::ordered_json EntryJson(const engine::PlanEntry& entry) {
+    nlohmann::ordered_json children = nlohmann::ordered_json::array();
     for (const engine::PlanEntry& child : entry.children)
         children.push_back(EntryJson(child));
     return {{"label", entry.label},    {"kind", KindName(entry.heading)},
@@ -74,12 +99,17 @@ nlohmann::json EntryJson(const engine::PlanEntry& entry) {
 } // namespace
 
 std::string PlanAsText(const engine::BookPlan& plan) {
-    std::string out = "Sources:\n";
+    std::string out = "Title: " + plan.title + "\n";
+    if (!plan.author.empty()) out += "Author: " + plan.author + "\n";
+    if (!plan.publisher.empty()) out += "Publisher: " + plan.publisher + "\n";
+    out += "Sources:\n";
     for (std::size_t i = 0; i < plan.sources.size(); ++i) {
         const engine::SourcePlan& source = plan.sources[i];
-        out += "  " + std::to_string(i + 1) + ". " + source.path + "\n     " +
-               source.encoding.encoding + " (" + BasisName(source.encoding.basis) + "), " +
-               source.language + ", " + Size(source.bytes) + ", " + Pages(source.pages) + "\n";
+        out += "  " + std::to_string(i + 1) + ". " + source.name + "  (" + source.path +
+               ")\n     " + source.encoding.encoding + " (" + BasisName(source.encoding.basis) +
+               "), " + source.language + ", paragraphs " + StyleName(source.paragraphs) +
+               (source.notation ? ", notation" : "") + ", " + Size(source.bytes) + ", " +
+               Pages(source.pages) + "\n";
     }
     out += "Contents (" + Pages(plan.pages) + ", language " + plan.language + "):\n";
     for (const engine::PlanEntry& entry : plan.contents)
@@ -88,23 +118,35 @@ std::string PlanAsText(const engine::BookPlan& plan) {
 }
 
 std::string PlanAsJson(const engine::BookPlan& plan) {
-    nlohmann::json sources = nlohmann::json::array();
+    nlohmann::ordered_json sources = nlohmann::ordered_json::array();
     for (const engine::SourcePlan& source : plan.sources)
         sources.push_back({{"path", source.path},
+                           {"name", source.name},
                            {"encoding", source.encoding.encoding},
                            {"basis", BasisName(source.encoding.basis)},
                            {"language", source.language},
+                           {"paragraphs", StyleName(source.paragraphs)},
+                           {"notation", source.notation},
                            {"bytes", source.bytes},
                            {"pages", source.pages}});
-    nlohmann::json contents = nlohmann::json::array();
+    nlohmann::ordered_json contents = nlohmann::ordered_json::array();
     for (const engine::PlanEntry& entry : plan.contents)
         contents.push_back(EntryJson(entry));
-    const nlohmann::json document = {{"language", plan.language},
-                                     {"pages", plan.pages},
-                                     {"sources", std::move(sources)},
-                                     {"contents", std::move(contents)}};
+    nlohmann::ordered_json notices = nlohmann::ordered_json::array();
+    for (const engine::TextNotice& notice : plan.notices)
+        notices.push_back({{"source", notice.source},
+                           {"kind", NoticeName(notice.kind)},
+                           {"number", notice.number},
+                           {"count", notice.count},
+                           {"examples", notice.examples}});
+    const nlohmann::ordered_json document = {
+        {"version", kPlanFormatVersion}, {"title", plan.title},
+        {"author", plan.author},         {"publisher", plan.publisher},
+        {"language", plan.language},     {"pages", plan.pages},
+        {"sources", std::move(sources)}, {"contents", std::move(contents)},
+        {"notices", std::move(notices)}};
     // A file name need not be UTF-8; JSON must be.
-    return document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    return document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 } // namespace folivane::cli

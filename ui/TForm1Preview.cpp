@@ -2,9 +2,10 @@
 // whenever the list or the choices change, and shown as a tree.
 #include "TForm1.h"
 
+#include "SuggestedField.h"
+
 #include "engine/chapters/HeadingRules.h"
 #include "engine/text/ConversionError.h"
-#include "engine/text/SourceFiles.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -40,6 +41,38 @@ void AddEntries(QTreeWidgetItem* parent, const std::vector<engine::PlanEntry>& e
     }
 }
 
+QString StyleText(engine::ParagraphStyle style) {
+    switch (style) {
+    case engine::ParagraphStyle::Blocks:
+        return TForm1::tr("Blank-line blocks");
+    case engine::ParagraphStyle::Indented:
+        return TForm1::tr("Indented");
+    case engine::ParagraphStyle::Lines:
+        break;
+    }
+    return TForm1::tr("One per line");
+}
+
+// A fact the text's rules decided, in the user's language.
+QString NoticeText(const engine::TextNotice& notice) {
+    using Kind = engine::TextNotice::Kind;
+    switch (notice.kind) {
+    case Kind::NumberMissing:
+        return TForm1::tr("Chapter %1 is missing").arg(notice.number);
+    case Kind::NumberRepeated:
+        return TForm1::tr("Chapter %1 is repeated").arg(notice.number);
+    case Kind::AnnotationsNotUnderstood: {
+        QStringList examples;
+        for (const std::string& example : notice.examples)
+            examples << QString::fromStdString(example);
+        return TForm1::tr("%n annotations not understood: %1", nullptr,
+                          static_cast<int>(notice.count))
+            .arg(examples.join(TForm1::tr(", ")));
+    }
+    }
+    return QString();
+}
+
 std::size_t CountEntries(const std::vector<engine::PlanEntry>& entries) {
     std::size_t count = entries.size();
     for (const engine::PlanEntry& entry : entries)
@@ -65,7 +98,19 @@ QString TForm1::PatternProblem() const {
     return {};
 }
 
+QString TForm1::FirstSource() const {
+    // A row being added has no path yet.
+    const QTableWidgetItem* item = m_list->rowCount() > 0 ? m_list->item(0, kPath) : nullptr;
+    return item ? item->text() : QString();
+}
+
 void TForm1::SchedulePreview() {
+    // The suggestions came from the first file: another one, or none, takes them away.
+    if (FirstSource() != suggestedFrom_) {
+        titleField_->Withdraw();
+        authorField_->Withdraw();
+        suggestedFrom_.clear();
+    }
     // The plan being worked out no longer describes the window.
     if (previewCancel_) *previewCancel_ = true;
     previewTimer_->start();
@@ -98,21 +143,22 @@ void TForm1::StartPreview() {
     previewUnseen_ = true;
     const int generation = previewGeneration_;
     // The task owns its input and its flag and touches nothing of the window.
-    previewing_.setFuture(QtConcurrent::run(
-        [input = std::move(input), cancel = previewCancel_, generation]() -> PreviewResult {
-            PreviewResult result;
-            result.generation = generation;
-            try {
-                result.plan = engine::PlanBook(input, [&cancel] {
-                    if (*cancel) throw engine::ConversionCancelled();
-                });
-            } catch (const std::bad_alloc&) {
-                result.problem = tr("Not enough memory to read the files for the preview.");
-            } catch (const std::exception& error) {
-                result.problem = QString::fromStdString(error.what());
-            }
-            return result;
-        }));
+    previewing_.setFuture(QtConcurrent::run([input = std::move(input), cancel = previewCancel_,
+                                             generation, first = FirstSource()]() -> PreviewResult {
+        PreviewResult result;
+        result.generation = generation;
+        result.firstSource = first;
+        try {
+            result.plan = engine::PlanBook(input, [&cancel] {
+                if (*cancel) throw engine::ConversionCancelled();
+            });
+        } catch (const std::bad_alloc&) {
+            result.problem = tr("Not enough memory to read the files for the preview.");
+        } catch (const std::exception& error) {
+            result.problem = QString::fromStdString(error.what());
+        }
+        return result;
+    }));
 }
 
 void TForm1::ShowPreview() {
@@ -125,8 +171,16 @@ void TForm1::ShowPreview() {
         m_previewNote->setText(result.problem);
     } else {
         ShowPlan(result.plan);
+        SuggestFromPlan(result.plan, result.firstSource);
     }
     emit previewShown();
+}
+
+void TForm1::SuggestFromPlan(const engine::BookPlan& plan, const QString& firstSource) {
+    if (firstSource != FirstSource()) return;
+    titleField_->Suggest(QString::fromStdString(plan.title));
+    authorField_->Suggest(QString::fromStdString(plan.author));
+    suggestedFrom_ = firstSource;
 }
 
 void TForm1::ShowPlan(const engine::BookPlan& plan) {
@@ -137,11 +191,11 @@ void TForm1::ShowPlan(const engine::BookPlan& plan) {
     sources->setFlags(Qt::ItemIsEnabled);
     for (const engine::SourcePlan& source : plan.sources) {
         auto* item = new QTreeWidgetItem(sources);
-        const QString name =
-            QString::fromStdString(engine::GetFileNameFromPath(source.path, false));
-        item->setText(0, tr("%1: %2, %3")
-                             .arg(name, QString::fromStdString(source.encoding.encoding),
-                                  QString::fromStdString(source.language)));
+        item->setText(0, tr("%1: %2, %3, %4")
+                             .arg(QString::fromStdString(source.name),
+                                  QString::fromStdString(source.encoding.encoding),
+                                  QString::fromStdString(source.language),
+                                  StyleText(source.paragraphs)));
         item->setToolTip(0, QFile::decodeName(source.path.c_str()) + QLatin1Char('\n') +
                                 BasisText(source.encoding.basis));
         item->setText(1, SizeOf(source.bytes));
@@ -155,6 +209,20 @@ void TForm1::ShowPlan(const engine::BookPlan& plan) {
     contents->setText(2, QString::number(plan.pages));
     contents->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     AddEntries(contents, plan.contents);
+    if (!plan.notices.empty()) {
+        auto* notices = new QTreeWidgetItem(m_preview);
+        notices->setText(0, tr("Notices (%n)", nullptr, static_cast<int>(plan.notices.size())));
+        notices->setFlags(Qt::ItemIsEnabled);
+        for (const engine::TextNotice& notice : plan.notices) {
+            auto* item = new QTreeWidgetItem(notices);
+            const engine::SourcePlan* source =
+                notice.source < plan.sources.size() ? &plan.sources[notice.source] : nullptr;
+            item->setText(0, source ? tr("%1: %2").arg(QString::fromStdString(source->name),
+                                                       NoticeText(notice))
+                                    : NoticeText(notice));
+            item->setToolTip(0, item->text(0));
+        }
+    }
     m_preview->expandAll();
     // A long book opens with its sources folded away and its volumes showing.
     if (plan.sources.size() > 8) sources->setExpanded(false);

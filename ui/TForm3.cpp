@@ -39,30 +39,31 @@ void TForm3::InitProgressStatus() {
     ProgressBar1->setValue(0);
 }
 
-void TForm3::SetMaximum(int chapterCount) {
-    // A range of 0 to 0 would turn the bar into a busy indicator.
-    if (chapterCount <= 0) return;
-    chapters_ = chapterCount;
-    ProgressBar1->setMaximum(2 * chapterCount);
-    ProgressBar1->setValue(0);
-}
-
-void TForm3::ReadingReport(qulonglong done, qulonglong total) {
-    // Thousandths: a bar of 120 MB in bytes would not fit an int.
-    constexpr qulonglong kSteps = 1000;
-    Label1->setText(tr("Reading the files… %1%").arg(total == 0 ? 0 : done * 100 / total));
-    ProgressBar1->setRange(0, static_cast<int>(kSteps));
-    ProgressBar1->setValue(total == 0 ? 0
-                                      : static_cast<int>(std::min(done, total) * kSteps / total));
-}
-
-void TForm3::PackingReport(qulonglong written, qulonglong total) {
-    Label1->setText(tr("Packing the book…"));
-    Label1->setToolTip(QString());
-    const qulonglong packed = total == 0 ? 1 : std::min(written, total);
-    const qulonglong share = total == 0 ? 1 : total;
-    ProgressBar1->setValue(chapters_ +
-                           static_cast<int>(static_cast<qulonglong>(chapters_) * packed / share));
+void TForm3::Progress(engine::JobPhase phase, int done) {
+    if (!started_ || phase != phase_) {
+        switch (phase) {
+        case engine::JobPhase::Reading:
+            Label1->setText(tr("Reading the files…"));
+            break;
+        case engine::JobPhase::FindingChapters:
+            Label1->setText(tr("Finding the chapters…"));
+            break;
+        case engine::JobPhase::WritingPages:
+            Label1->setText(tr("Writing the pages…"));
+            break;
+        case engine::JobPhase::Packing:
+            Label1->setText(tr("Packing the book…"));
+            break;
+        case engine::JobPhase::Checking:
+            Label1->setText(tr("Checking the book…"));
+            break;
+        }
+        Label1->setToolTip(QString());
+    }
+    if (!started_) ProgressBar1->setRange(0, engine::kProgressScale);
+    started_ = true;
+    phase_ = phase;
+    ProgressBar1->setValue(std::max(ProgressBar1->value(), done));
 }
 
 void TForm3::ChapterReport(const QString& chapterName) {
@@ -74,7 +75,6 @@ void TForm3::ChapterReport(const QString& chapterName) {
     const int room = Label1->width() - metrics.horizontalAdvance(line(QString()));
     Label1->setText(line(metrics.elidedText(chapterName, Qt::ElideMiddle, room)));
     Label1->setToolTip(line(chapterName));
-    ProgressBar1->setValue(ProgressBar1->value() + 1);
 }
 
 void TForm3::Finish() {

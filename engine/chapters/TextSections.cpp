@@ -3,8 +3,8 @@
 
 #include "engine/text/AsciiText.h"
 #include "engine/text/SourceFiles.h"
-#include "engine/text/SourceText.h"
 #include "engine/text/TextLines.h"
+#include "engine/text/UnicodeText.h"
 #include "engine/text/WhiteSpace.h"
 
 namespace folivane::engine {
@@ -12,8 +12,6 @@ namespace {
 
 // The header ends within this many lines, where archives and novel sites put it.
 constexpr std::size_t kHeaderLines = 60;
-// Sixty lines of even long paragraphs fit.
-constexpr std::size_t kHeaderBytes = 64 << 10;
 
 // Whether `line` is "*** START OF ..." (or END) in any letter case, with any space after
 // the stars.
@@ -70,16 +68,35 @@ std::string_view MarkerName(std::string_view line) {
     return line;
 }
 
+// A page's name from a line of any length: as long as a line of an archive's header may be.
+constexpr std::size_t kMaxNameCharacters = 80;
+
+// The first line of text[0, end) that is not blank, as a page's name.
+std::string FirstLineName(std::string_view text, std::size_t end) {
+    for (const LineSpan& span : TextLines(text.substr(0, end))) {
+        std::string_view line = MarkerName(span.In(text));
+        if (IsBlank(line)) continue;
+        std::size_t at = 0;
+        for (std::size_t count = 0; at < line.size() && count < kMaxNameCharacters; ++count)
+            at += NextUtf8Sequence(line.substr(at)).length;
+        if (at < line.size())
+            return std::string(TrimSpace(line.substr(0, at))) + "\xE2\x80\xA6"; // …
+        return std::string(line);
+    }
+    return std::string();
+}
+
 } // namespace
 
 TextSections FindTextSections(std::string_view text) {
-    TextSections sections{0, text.size(), {}};
+    TextSections sections{0, text.size(), {}, {}};
     for (std::size_t at = text.find("***"); at != std::string_view::npos;) {
         const std::size_t lineStart = at == 0 ? 0 : text.find_last_of("\r\n", at - 1) + 1;
         const LineSpan line = LineAt(text, lineStart);
         if (IsBlank(text.substr(lineStart, at - lineStart))) {
             if (sections.bodyBegin == 0 && IsMarkerLine(line.In(text), "start")) {
                 sections.bodyBegin = line.next;
+                sections.headerName = FirstLineName(text, line.next);
             } else if (IsMarkerLine(line.In(text), "end")) {
                 sections.bodyEnd = line.begin;
                 sections.endName = std::string(MarkerName(line.In(text)));
@@ -130,18 +147,6 @@ TitleAndAuthor TitleAndAuthorOf(std::string_view text, std::string_view sourcePa
     if (found.title.empty()) found.title = title;
     if (found.author.empty()) found.author = author;
     return found;
-}
-
-TitleAndAuthor TitleAndAuthorOfSource(const std::string& path, const std::string& legacyEncoding) {
-    std::string text;
-    try {
-        SourceBytes source = ReadSourceBytes(path);
-        if (source.body.size() > kHeaderBytes) source.body.resize(kHeaderBytes);
-        text = DecodeSource(std::move(source), legacyEncoding);
-    } catch (const std::exception&) {
-        // The conversion says why it cannot be read; its name still tells the title.
-    }
-    return TitleAndAuthorOf(text, path);
 }
 
 } // namespace folivane::engine

@@ -1,6 +1,7 @@
 // The output path against the sources, the cover and the kinds of files never replaced.
 #include "OutputCheck.h"
 
+#include "engine/text/ConversionError.h"
 #include "engine/text/SourceFiles.h"
 #include "engine/text/WhiteSpace.h"
 
@@ -19,14 +20,19 @@ std::string ReplacesSource(const BookInput& input, const std::string& source) {
            "\"; choose another name for the book";
 }
 
-// The cover, when the output is that file; empty when it is not.
-std::string ReplacedCover(const BookInput& input, const platform::FileStatus& output) {
-    if (input.coverPath.empty()) return std::string();
-    const std::optional<platform::FileStatus> cover = platform::StatPath(input.coverPath);
-    if (!cover || !cover->SameFile(output)) return std::string();
-    return "The book \"" + platform::ExpandFileName(input.outputPath) +
-           "\" would replace its cover \"" + platform::ExpandFileName(input.coverPath) +
-           "\"; choose another name for the book";
+// Links that lead on from one to the next further than this go round in a circle, as the
+// system judges them (its SYMLOOP_MAX).
+constexpr int kMaxLinks = 40;
+
+// The file `path` names as `what` ("cover", "style sheet"), when the output is that file;
+// empty when it is not.
+std::string ReplacedFile(const BookInput& input, const platform::FileStatus& output,
+                         const std::string& path, const char* what) {
+    if (path.empty()) return std::string();
+    const std::optional<platform::FileStatus> file = platform::StatPath(path);
+    if (!file || !file->SameFile(output)) return std::string();
+    return "The book \"" + platform::ExpandFileName(input.outputPath) + "\" would replace its " +
+           what + " \"" + platform::ExpandFileName(path) + "\"; choose another name for the book";
 }
 
 // The input that the output is, as a file; empty when none. Sources are compared only when
@@ -39,7 +45,9 @@ std::string ReplacedInput(const BookInput& input, const platform::FileStatus& ou
             if (other && other->SameFile(output)) return ReplacesSource(input, source);
         }
     }
-    return ReplacedCover(input, output);
+    if (std::string cover = ReplacedFile(input, output, input.coverPath, "cover"); !cover.empty())
+        return cover;
+    return ReplacedFile(input, output, input.styleSheetPath, "style sheet");
 }
 
 // OutputReplacesInput, with the sources compared only when `sources` is set; `output`, when
@@ -63,10 +71,20 @@ std::string ReplacesInput(const BookInput& input, bool sources,
 
 std::string Problem(const BookInput& input, bool sources,
                     std::optional<platform::FileStatus>* output) {
-    const std::string& path = input.outputPath;
-    if (IsBlank(path)) return "Cannot write the book \"" + path + "\": no output file is named";
+    if (IsBlank(input.outputPath))
+        return "Cannot write the book \"" + input.outputPath + "\": no output file is named";
     if (std::string replaced = ReplacesInput(input, sources, output); !replaced.empty())
         return replaced;
+    std::string path;
+    try {
+        path = BookPathFor(input.outputPath);
+    } catch (const ConversionError& error) {
+        return error.what();
+    }
+    if (path != input.outputPath && IsTextFileName(path))
+        return "The book would be written to the text file \"" + platform::ExpandFileName(path) +
+               "\" that \"" + platform::ExpandFileName(input.outputPath) +
+               "\" links to; a book needs a name of its own, such as book.epub";
     try {
         platform::CheckReplaceableTarget(path);
         platform::CheckWritableTarget(path);
@@ -78,6 +96,23 @@ std::string Problem(const BookInput& input, bool sources,
 
 } // namespace
 
+std::string BookPathFor(const std::string& outputPath) {
+    std::string path = outputPath;
+    for (int links = 0;; ++links) {
+        std::optional<std::string> target = platform::LinkTarget(path);
+        if (!target) return path;
+        if (links == kMaxLinks)
+            throw ConversionError("Cannot write the book \"" +
+                                  platform::ExpandFileName(outputPath) +
+                                  "\": it is a symbolic link that leads round in a circle");
+        // A relative target is taken from the link's own folder.
+        const std::size_t slash = path.rfind('/');
+        path = target->starts_with('/') || slash == std::string::npos
+                   ? std::move(*target)
+                   : path.substr(0, slash + 1) + *target;
+    }
+}
+
 std::string OutputReplacesInput(const BookInput& input) {
     return ReplacesInput(input, true, nullptr);
 }
@@ -88,9 +123,15 @@ std::string OutputProblem(const BookInput& input) {
 
 std::string OutputProblemBeforeReading(const BookInput& input,
                                        std::optional<platform::FileStatus>& output) {
-    // An output named as a text file is refused anyway; when it is one of the sources, the
-    // user is told that, as OutputProblem does.
-    return Problem(input, IsTextFileName(input.outputPath), &output);
+    // An output named as a text file, or linked to one, is refused anyway; when it is one of
+    // the sources, the user is told that, as OutputProblem does.
+    bool textFile = IsTextFileName(input.outputPath);
+    try {
+        textFile = textFile || IsTextFileName(BookPathFor(input.outputPath));
+    } catch (const ConversionError&) {
+        // Problem says why.
+    }
+    return Problem(input, textFile, &output);
 }
 
 std::string SourceIsOutput(const BookInput& input, const std::string& path,

@@ -66,16 +66,19 @@ QMap<QString, QString> TextsOf(const TForm1& form) {
     return texts;
 }
 
-// The progress dialog's line in each of its states: waiting, writing a chapter, packing.
+// The progress dialog's line in each of its states: waiting, each phase, writing a chapter.
 QStringList ProgressTexts() {
     TForm3 dialog;
     const auto* label = Find<QLabel>(dialog, "Label1");
     QStringList texts{label->text()};
-    dialog.SetMaximum(1);
+    using folivane::engine::JobPhase;
+    for (const JobPhase phase : {JobPhase::Reading, JobPhase::FindingChapters,
+                                 JobPhase::WritingPages, JobPhase::Packing, JobPhase::Checking}) {
+        dialog.Progress(phase, 0);
+        texts << label->text();
+    }
     dialog.ChapterReport(QStringLiteral("第一章"));
     texts << label->text() << label->toolTip();
-    dialog.PackingReport(1, 2);
-    texts << label->text();
     return texts;
 }
 
