@@ -440,16 +440,44 @@
         </translation>
     </message>
     <message>
-        <source>%1: %2, %3</source>
-        <translation>%1：%2，%3</translation>
-    </message>
-    <message>
         <source>%1 entries, %2 pages, language %3</source>
         <translation>%1 个条目，%2 页，语言 %3</translation>
     </message>
     <message>
         <source>Fixed: the file begins with a byte-order mark, which names its encoding</source>
         <translation>已固定：文件以字节顺序标记开头，它指明了文件的编码</translation>
+    </message>
+    <message>
+        <source>Chapter %1 is missing</source>
+        <translation>缺少第 %1 章</translation>
+    </message>
+    <message>
+        <source>Chapter %1 is repeated</source>
+        <translation>第 %1 章重复</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n annotations not understood: %1</source>
+        <translation>
+            <numerusform>%n 处注记无法识别：%1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>%1: %2, %3, %4</source>
+        <translation>%1：%2，%3，%4</translation>
+    </message>
+    <message numerus="yes">
+        <source>Notices (%n)</source>
+        <translation>
+            <numerusform>提示（%n 条）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
     </message>
 </context>
 <context>
@@ -471,8 +499,20 @@
         <translation>正在生成“%1”，请稍候……</translation>
     </message>
     <message>
-        <source>Reading the files… %1%</source>
-        <translation>正在读取文件… %1%</translation>
+        <source>Reading the files…</source>
+        <translation>正在读取文件…</translation>
+    </message>
+    <message>
+        <source>Finding the chapters…</source>
+        <translation>正在查找章节…</translation>
+    </message>
+    <message>
+        <source>Writing the pages…</source>
+        <translation>正在写入页面…</translation>
+    </message>
+    <message>
+        <source>Checking the book…</source>
+        <translation>正在检查电子书…</translation>
     </message>
 </context>
 </TS>

@@ -408,10 +408,6 @@
         </translation>
     </message>
     <message>
-        <source>%1: %2, %3</source>
-        <translation>%1：%2，%3</translation>
-    </message>
-    <message>
         <source>%1 entries, %2 pages, language %3</source>
         <translation>%1 個條目，%2 頁，語言 %3</translation>
     </message>
@@ -451,6 +447,38 @@
         <source>Paragraphs:</source>
         <translation>段落：</translation>
     </message>
+    <message>
+        <source>Chapter %1 is missing</source>
+        <translation>缺少第 %1 章</translation>
+    </message>
+    <message>
+        <source>Chapter %1 is repeated</source>
+        <translation>第 %1 章重複</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n annotations not understood: %1</source>
+        <translation>
+            <numerusform>%n 處註記無法辨識：%1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>%1: %2, %3, %4</source>
+        <translation>%1：%2，%3，%4</translation>
+    </message>
+    <message numerus="yes">
+        <source>Notices (%n)</source>
+        <translation>
+            <numerusform>提示（%n 則）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
 </context>
 <context>
     <name>folivane::ui::TForm3</name>
@@ -471,8 +499,20 @@
         <translation>正在產生「%1」，請稍候……</translation>
     </message>
     <message>
-        <source>Reading the files… %1%</source>
-        <translation>正在讀取檔案… %1%</translation>
+        <source>Reading the files…</source>
+        <translation>正在讀取檔案…</translation>
+    </message>
+    <message>
+        <source>Finding the chapters…</source>
+        <translation>正在尋找章節…</translation>
+    </message>
+    <message>
+        <source>Writing the pages…</source>
+        <translation>正在寫入頁面…</translation>
+    </message>
+    <message>
+        <source>Checking the book…</source>
+        <translation>正在檢查電子書…</translation>
     </message>
 </context>
 </TS>
