@@ -101,10 +101,16 @@ std::string BookPathFor(const std::string& outputPath) {
     for (int links = 0;; ++links) {
         std::optional<std::string> target = platform::LinkTarget(path);
         if (!target) return path;
-        if (links == kMaxLinks)
-            throw ConversionError("Cannot write the book \"" +
-                                  platform::ExpandFileName(outputPath) +
-                                  "\": it is a symbolic link that leads round in a circle");
+        const std::string cannot = "Cannot write the book \"" +
+                                   platform::ExpandFileName(outputPath) +
+                                   "\": it is a symbolic link";
+        if (links == kMaxLinks) throw ConversionError(cannot + " that leads round in a circle");
+        // A link someone else planted where the book goes must not steer it onto a file of the
+        // user's (the kernel's rule for shared folders, kept everywhere).
+        const std::optional<platform::FileStatus> link = platform::LinkStatus(path);
+        if (!link || link->owner != platform::EffectiveUser())
+            throw ConversionError(cannot + " of another user's, which a book is not written "
+                                           "through; choose another name for the book");
         // A relative target is taken from the link's own folder.
         const std::size_t slash = path.rfind('/');
         path = target->starts_with('/') || slash == std::string::npos

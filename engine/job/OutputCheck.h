@@ -13,8 +13,9 @@ namespace folivane::engine {
 
 // Where the book named `outputPath` is written: when the output is a symbolic link, the file
 // it points to, through every link after it (a link to nothing gives the path it names), so
-// that the link stays and the book it leads to is replaced, as a shell's `>` would. Raises
-// ConversionError for links that lead round in a circle.
+// that the link stays and the book it leads to is replaced, as a shell's `>` would. Only the
+// user's own links are followed: raises ConversionError for a link of another user's (one
+// planted where the book goes) and for links that lead round in a circle.
 std::string BookPathFor(const std::string& outputPath);
 
 // Why the book cannot be written at input.outputPath, for the user; empty when it can. The

@@ -21,6 +21,10 @@ struct DecisionCase {
     std::vector<std::string> labels; // in reading order
 };
 
+void PrintTo(const DecisionCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 void Flatten(const std::vector<PlanEntry>& entries, std::vector<std::string>& labels) {
     for (const PlanEntry& entry : entries) {
         labels.push_back(entry.label);

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <new>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -120,6 +121,36 @@ TEST_F(TrustTest, BookThatWouldReplaceOneOfItsInputsIsRefusedBeforeAnyWork) {
     EXPECT_EQ(ReadFile(chapter), "precious text");
     EXPECT_EQ(ReadFile(cover), MakePng());
     EXPECT_EQ(ReadFile(css), "p { margin: 0 }");
+}
+
+// What needs no source is refused before any is read: a missing source would be named
+// otherwise, and events would follow.
+TEST_F(TrustTest, RefusalsThatNeedNoSourceComeBeforeAnyIsRead) {
+    const std::string missing = scratch / "in/missing.txt";
+    WriteFile(scratch / "in/bad.png", "not a picture");
+    WriteFile(scratch / "in/bad.css", std::string("p { content: '\xE9' }"));
+    struct Row {
+        const char* name;
+        std::function<void(engine::BookInput&)> spoil;
+        std::string named; // in the reason
+    };
+    const Row rows[] = {
+        {"cover", [&](engine::BookInput& in) { in.coverPath = scratch / "in/bad.png"; }, "bad.png"},
+        {"style sheet", [&](engine::BookInput& in) { in.styleSheetPath = scratch / "in/bad.css"; },
+         "bad.css"},
+        {"language", [](engine::BookInput& in) { in.language = "zh CN"; }, "zh CN"},
+        {"pattern", [](engine::BookInput& in) { in.chapterPattern = "第("; }, "parenthesis"},
+        {"output", [&](engine::BookInput& in) { in.outputPath = scratch / "in"; }, "in"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        engine::BookInput input = Book({missing}, "book.epub");
+        row.spoil(input);
+        const JobOutcome outcome = Convert(input);
+        EXPECT_TRUE(FailedNaming(outcome, {row.named}));
+        EXPECT_EQ(outcome.reason.find("missing.txt"), std::string::npos) << outcome.reason;
+        EXPECT_THAT(outcome.events, ElementsAre("show", "close", "result 1"));
+    }
 }
 
 // An output that is a symbolic link stays one, and the book it leads to is the new book, as
