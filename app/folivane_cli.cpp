@@ -16,6 +16,17 @@
 #include <string>
 #include <vector>
 
+namespace {
+
+// The reason alone, so that it does not scroll away behind the whole help; exit status 2.
+int UsageError(const std::string& reason) {
+    std::fprintf(stderr, "folivane-cli: %s\nTry 'folivane-cli --help' for more information.\n",
+                 reason.c_str());
+    return 2;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     using namespace folivane;
     // Ctrl+C, Ctrl+\, kill and a closed terminal stop the job, which removes what it made. A
@@ -38,10 +49,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!options.error.empty()) {
-        // The reason alone, so that it does not scroll away behind the whole help.
-        std::fprintf(stderr, "folivane-cli: %s\nTry 'folivane-cli --help' for more information.\n",
-                     options.error.c_str());
-        return 2;
+        return UsageError(options.error);
     }
     if (options.list) {
         // A dry run: the plan as the conversion would make the book, and nothing written.
@@ -59,10 +67,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     // Refused before any work: a book that would replace one of its own sources.
-    if (const std::string problem = engine::OutputReplacesInput(options.book); !problem.empty()) {
-        std::fprintf(stderr, "folivane-cli: %s\n", problem.c_str());
-        return 2;
-    }
+    if (const std::string problem = engine::OutputReplacesInput(options.book); !problem.empty())
+        return UsageError(problem);
     const std::string temp = engine::TempFolderPath();
     engine::RemoveStaleWorkingTrees(temp);
     engine::WorkingTree tree = engine::PrepareWorkingTree(temp);

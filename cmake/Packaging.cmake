@@ -30,10 +30,13 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # dpkg-shlibdeps finds the libraries the programs link to. It cannot see the Qt plugin
 # that draws the window's SVG icons, which Qt loads at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The fonts a cover made from the title is drawn with: Latin in DejaVu Serif, Chinese and
+# Japanese in Noto CJK. Without them a book gets no such cover, and says why.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, fonts-noto-cjk")
 if(FOLIVANE_BUILD_UI)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6svg6)
     # Qt's own texts (dialog buttons, the file dialog) in the user's language.
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
+    string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", qt6-translations-l10n")
 endif()
 
 # Debian's rules for what a package holds: stripped programs, folders 0755, control

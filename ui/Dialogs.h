@@ -38,17 +38,18 @@ public:
     // name typed without a suffix gets the first suffix of the chosen type.
     virtual QString SaveFile(QWidget* owner, const QString& suggestedName,
                              const QList<FileType>& types, const QString& folder) = 0;
-    // A message box; returns the button that closed it. The text is shown as plain text.
+    // A message box; returns the button that closed it. The text is shown as plain text, which
+    // the user can select and copy.
     virtual QMessageBox::StandardButton Message(QWidget* owner, QMessageBox::Icon icon,
                                                 const QString& title, const QString& text,
                                                 QMessageBox::StandardButtons buttons) = 0;
     // A message box with an OK button and one button per entry of `actions`; returns the
-    // index of the action chosen, or -1 for OK and a closed box.
+    // index of the action chosen, or -1 for OK, Escape and a closed box.
     virtual int MessageWithActions(QWidget* owner, QMessageBox::Icon icon, const QString& title,
                                    const QString& text, const QStringList& actions) = 0;
-    // Opens a file or folder with the desktop's program for it; failure is silent, as the
-    // desktop shows its own.
-    virtual void OpenUrl(const QUrl& url) = 0;
+    // Opens a file or folder with the desktop's program for it; false when the desktop has
+    // none or could not start it (the caller then says so).
+    virtual bool OpenUrl(const QUrl& url) = 0;
 };
 
 } // namespace folivane::ui

@@ -4,7 +4,9 @@
 #include <QAbstractButton>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QUrl>
 
 namespace folivane::ui {
@@ -25,6 +27,21 @@ void Prepare(QFileDialog& dialog, const QString& title, const QList<FileType>& t
     dialog.setNameFilters(NameFilters(types));
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setSizeGripEnabled(true);
+}
+
+// Plain text the user can select, and room for the whole title: a box is as wide as its
+// text, and a short text would leave the window manager to cut the title off.
+void Prepare(QMessageBox& box) {
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The title bar's font is the window manager's; the window's own, a little larger, and
+    // room for the icon and buttons beside the title stand in for it.
+    QFont font = box.font();
+    font.setPointSizeF(font.pointSizeF() * 1.2);
+    const int width = QFontMetrics(font).horizontalAdvance(box.windowTitle()) + 120;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 } // namespace
@@ -94,24 +111,26 @@ QMessageBox::StandardButton QtDialogs::Message(QWidget* owner, QMessageBox::Icon
                                                QMessageBox::StandardButtons buttons) {
     QMessageBox box(icon, title, text, buttons, owner);
     // File and chapter names may contain "<"; they must never be read as markup.
-    box.setTextFormat(Qt::PlainText);
+    Prepare(box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 int QtDialogs::MessageWithActions(QWidget* owner, QMessageBox::Icon icon, const QString& title,
                                   const QString& text, const QStringList& actions) {
     QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
-    box.setTextFormat(Qt::PlainText);
+    Prepare(box);
     QList<const QAbstractButton*> buttons;
     for (const QString& action : actions)
         buttons.append(box.addButton(action, QMessageBox::ActionRole));
     box.setDefaultButton(QMessageBox::Ok);
+    // With more than one button Qt finds no button for Escape itself.
+    box.setEscapeButton(QMessageBox::Ok);
     box.exec();
     return static_cast<int>(buttons.indexOf(box.clickedButton()));
 }
 
-void QtDialogs::OpenUrl(const QUrl& url) {
-    QDesktopServices::openUrl(url); // the desktop says itself when it cannot
+bool QtDialogs::OpenUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 } // namespace folivane::ui

@@ -18,7 +18,7 @@ public:
                                         QMessageBox::StandardButtons buttons) override;
     int MessageWithActions(QWidget* owner, QMessageBox::Icon icon, const QString& title,
                            const QString& text, const QStringList& actions) override;
-    void OpenUrl(const QUrl& url) override;
+    bool OpenUrl(const QUrl& url) override;
 };
 
 // The name filter for one file type, matching its suffixes in any letter case

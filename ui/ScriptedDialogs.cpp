@@ -81,8 +81,9 @@ int ScriptedDialogs::MessageWithActions(QWidget* owner, QMessageBox::Icon icon,
     return actionAnswers.isEmpty() ? -1 : actionAnswers.takeFirst();
 }
 
-void ScriptedDialogs::OpenUrl(const QUrl& url) {
+bool ScriptedDialogs::OpenUrl(const QUrl& url) {
     openedUrls << url;
+    return openUrlAnswers.isEmpty() || openUrlAnswers.takeFirst();
 }
 
 } // namespace folivane::ui

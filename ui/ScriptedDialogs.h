@@ -33,8 +33,9 @@ public:
     QStringList openFileAnswers;
     QStringList saveAnswers;
     QList<QMessageBox::StandardButton> messageAnswers;
-    QList<int> actionAnswers; // an empty queue closes the box (-1)
-    QList<QUrl> openedUrls;   // what the desktop was asked to open, never opened
+    QList<int> actionAnswers;   // an empty queue closes the box (-1)
+    QList<QUrl> openedUrls;     // what the desktop was asked to open, never opened
+    QList<bool> openUrlAnswers; // whether the desktop could open it; an empty queue: it could
 
     QList<Call> calls;
     // Runs inside each call, before it answers: the moment a real dialog would be up.
@@ -53,7 +54,7 @@ public:
                                         QMessageBox::StandardButtons buttons) override;
     int MessageWithActions(QWidget* owner, QMessageBox::Icon icon, const QString& title,
                            const QString& text, const QStringList& actions) override;
-    void OpenUrl(const QUrl& url) override;
+    bool OpenUrl(const QUrl& url) override;
 
 private:
     void Record(const Call& call);

@@ -6,6 +6,7 @@
 #include "Icons.h"
 #include "LinkLabel.h"
 #include "SuggestedField.h"
+#include "TAppearanceDialog.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
 #include "engine/epub/BookLayout.h"
@@ -16,14 +17,12 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTableWidget>
@@ -43,12 +42,13 @@ namespace {
 constexpr int kTextPixels = 11;
 // The window as it was before it could grow: its default and its smallest size.
 constexpr QSize kClassicSize(505, 358);
-// With the contents preview beside the list the window opens wider.
-constexpr QSize kDefaultSize(900, 440);
 
 QPushButton* SideButton(const char* name, const QString& text, const char* icon) {
     auto* button = new QPushButton(LoadIcon(icon), text);
     button->setObjectName(QLatin1String(name));
+    // The captions are padded with spaces to line up beside their pictures; a screen reader
+    // reads the word alone.
+    button->setAccessibleName(text.trimmed());
     button->setIconSize(QSize(24, 24)); // a 32-pixel picture would not fit the 30-pixel button
     button->setMinimumHeight(30);
     return button;
@@ -146,6 +146,8 @@ void TForm1::FormCreate() {
     URLLabel4 = new LinkLabel(QLatin1String(engine::kSourceAddress));
     URLLabel4->setObjectName(QStringLiteral("URLLabel4"));
     URLLabel4->SetAddress(QUrl(QLatin1String(engine::kSourceAddress)));
+    URLLabel4->setAccessibleName(tr("Product web page"));
+    URLLabel4->setToolTip(tr("Open the program's web page in the browser"));
     column->addWidget(URLLabel4, 0, Qt::AlignHCenter);
 
     auto* splitter = new QSplitter(Qt::Horizontal);
@@ -155,7 +157,7 @@ void TForm1::FormCreate() {
     splitter->addWidget(CreatePreviewFrame());
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
-    splitter->setSizes({kDefaultSize.width() * 3 / 5, kDefaultSize.width() * 2 / 5});
+    splitter->setSizes({kDefaultWindowSize.width() * 3 / 5, kDefaultWindowSize.width() * 2 / 5});
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 4, 4, 4);
     outer->addWidget(splitter);
@@ -192,9 +194,6 @@ void TForm1::FormCreate() {
     EnsureProgressDialog();
 
     setMinimumSize(minimumSizeHint().expandedTo(kClassicSize));
-    resize(kDefaultSize.expandedTo(minimumSize()));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
     LoadSettings();
     SchedulePreview();
 }
@@ -224,6 +223,9 @@ QWidget* TForm1::CreateListFrame() {
 
     m_list = new QTableWidget(0, kColumns);
     m_list->setObjectName(QStringLiteral("m_list"));
+    m_list->setAccessibleName(tr("Text files"));
+    m_list->setAccessibleDescription(
+        tr("The text files of the book, in book order; the menu key chooses a row's encoding"));
     const QStringList captions{tr("ID"), tr("File Name"), tr("Size"), tr("Encoding"), tr("Path")};
     // The size column holds "999.9 MB", the encoding column "BIG5-HKSCS", with room for a
     // sort arrow; the name and the path share what is left as the window grows.
@@ -288,16 +290,23 @@ QWidget* TForm1::CreateBookFrame() {
     auto* frame = new QGroupBox(tr(" ePub Book Information "));
 
     m_title = Edit("m_title");
+    m_title->setToolTip(tr("The book's title, as readers list it; it also names the book's file"));
     m_zz = Edit("m_zz");
+    m_zz->setToolTip(tr("The book's author"));
     titleField_ = new SuggestedField(m_title);
     authorField_ = new SuggestedField(m_zz);
     m_cbs = Edit("m_cbs");
+    m_cbs->setToolTip(tr("The book's publisher; may stay empty"));
     CoverPath = new EllipsisEdit;
     CoverPath->setObjectName(QStringLiteral("CoverPath"));
+    CoverPath->setToolTip(tr("The picture on the book's cover (JPEG, PNG, GIF or BMP); empty: "
+                             "no cover"));
     CoverPath->Button()->setObjectName(QStringLiteral("CoverPathButton"));
+    CoverPath->Button()->setAccessibleName(tr("Choose cover"));
     // The "..." button is a stop of its own in the tab order.
     CoverPath->Button()->setFocusPolicy(Qt::TabFocus);
     CoverPath->ClearButton()->setObjectName(QStringLiteral("CoverPathClear"));
+    CoverPath->ClearButton()->setAccessibleName(tr("Remove cover"));
     CoverPath->ClearButton()->setToolTip(tr("Remove the cover"));
     connect(CoverPath, &EllipsisEdit::editButtonClicked, this, &TForm1::CoverPathEditButtonClick);
 
@@ -356,6 +365,20 @@ QWidget* TForm1::CreateBookFrame() {
     m_pattern->setAccessibleName(tr("Chapter pattern"));
     connect(m_chapters, &QCheckBox::toggled, m_pattern, &QWidget::setEnabled);
 
+    // Indent, spacing and a style sheet of the user's own, in a dialog of their own.
+    appearance_ = new TAppearanceDialog(dialogs_, this);
+    m_appearance = new QPushButton(tr("Appearance…"));
+    m_appearance->setObjectName(QStringLiteral("m_appearance"));
+    const auto describeAppearance = [this] {
+        const QString about = tr("The book's look: paragraph indent, the space between "
+                                 "paragraphs, a style sheet of your own");
+        const QString chosen = appearance_->Summary();
+        m_appearance->setToolTip(chosen.isEmpty() ? about : about + QLatin1Char('\n') + chosen);
+    };
+    connect(appearance_, &TAppearanceDialog::choicesChanged, this, describeAppearance);
+    describeAppearance();
+    connect(m_appearance, &QPushButton::clicked, appearance_, &QDialog::open);
+
     auto* grid = new QGridLayout(frame);
     grid->setContentsMargins(5, 4, 5, 5);
     grid->setVerticalSpacing(3);
@@ -366,7 +389,11 @@ QWidget* TForm1::CreateBookFrame() {
     grid->addWidget(Caption(tr("Publisher:"), m_cbs), 1, 0);
     grid->addWidget(m_cbs, 1, 1, 1, 3);
     grid->addWidget(Caption(tr("Cover:"), CoverPath), 2, 0);
-    grid->addWidget(CoverPath, 2, 1, 1, 3);
+    // The book's look beside its cover; a row of its own would widen the window.
+    auto* look = new QHBoxLayout;
+    look->addWidget(CoverPath, 1);
+    look->addWidget(m_appearance);
+    grid->addLayout(look, 2, 1, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     // The choices of the book, one row for how chapters are found and one for the book's
@@ -382,10 +409,12 @@ QWidget* TForm1::CreatePreviewFrame() {
     auto* frame = new QGroupBox(tr(" Contents of the Book "));
     m_preview = new QTreeWidget;
     m_preview->setObjectName(QStringLiteral("m_preview"));
+    m_preview->setAccessibleName(tr("Contents of the book"));
     m_preview->setColumnCount(3);
     m_preview->setHeaderLabels({tr("Contents"), tr("Size"), tr("Pages")});
     m_preview->setToolTip(tr("The book as it will be made: each source as it will be read, "
                              "then the contents with the size of each entry"));
+    m_preview->setAccessibleDescription(m_preview->toolTip());
     // The names take what the sizes and page counts leave.
     m_preview->header()->setStretchLastSection(false);
     m_preview->header()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -412,10 +441,10 @@ QWidget* TForm1::CreatePreviewFrame() {
 void TForm1::CreateTabOrder() {
     // Top to bottom, left to right, as the window reads; a control more is one line more.
     const QList<QWidget*> order{
-        BitBtn1,      URLLabel3, m_list,     m_up,          m_down,     m_del,
-        m_delall,     m_title,   m_zz,       m_cbs,         CoverPath,  CoverPath->Button(),
-        m_chapters,   m_pattern, m_language, m_epubVersion, m_vertical, m_paragraphs,
-        SpeedButton1, URLLabel4, m_preview};
+        BitBtn1,      URLLabel3,    m_list,    m_up,       m_down,        m_del,
+        m_delall,     m_title,      m_zz,      m_cbs,      CoverPath,     CoverPath->Button(),
+        m_appearance, m_chapters,   m_pattern, m_language, m_epubVersion, m_vertical,
+        m_paragraphs, SpeedButton1, URLLabel4, m_preview};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
     BitBtn1->setFocus();
@@ -481,13 +510,22 @@ bool TForm1::ConversionRunning() const {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // The window stays while a job runs: only the end of the session stops a job (which
-    // then removes what it made), and the modal progress dialog normally keeps a close from
-    // arriving at all.
-    if (ConversionRunning())
-        event->ignore();
-    else
-        QWidget::closeEvent(event);
+    // The modal progress dialog keeps most close requests from arriving while a job runs;
+    // one that does stops the job first, when the user says so, and the window closes once
+    // the job has removed what it made.
+    if (!ConversionRunning()) return QWidget::closeEvent(event);
+    event->ignore();
+    if (closeWhenStopped_) return;
+    if (Say(QMessageBox::Question,
+            tr("A book is being made. Stop the conversion and close the window?"),
+            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    if (!ConversionRunning()) { // it ended while the user was asked
+        close();
+        return;
+    }
+    closeWhenStopped_ = true;
+    worker_->RequestCancel();
 }
 
 void TForm1::URLLabel3Click() {

@@ -31,6 +31,7 @@ namespace folivane::ui {
 
 class Dialogs;
 class EllipsisEdit;
+class TAppearanceDialog;
 class LinkLabel;
 class SuggestedField;
 class TForm3;
@@ -66,8 +67,14 @@ public:
     TForm3* ProgressDialog() const;
     // Whether the contents preview is being worked out or waits to be.
     bool PreviewPending() const;
+    // The dialog of the book's appearance choices, made with the window and hidden until the
+    // Appearance button shows it.
+    TAppearanceDialog* AppearanceDialog() const { return appearance_; }
 
 signals:
+    // The worker of a conversion is made and about to start: its events may be watched
+    // from here on (on its own thread when connected directly).
+    void conversionStarting(folivane::ui::TLongWaitTrd* worker);
     // The progress dialog has just been shown, still in its initial state.
     void progressDialogShown(folivane::ui::TForm3* dialog);
     // A conversion ended and its result box was closed; code 0 is success.
@@ -89,6 +96,8 @@ protected:
 private:
     // The columns of m_list, in display order.
     enum Column { kId = 0, kFileName = 1, kSize = 2, kEncoding = 3, kPath = 4, kColumns = 5 };
+    // With the contents preview beside the list the window opens this wide, screens allowing.
+    static constexpr QSize kDefaultWindowSize{900, 440};
 
     // What the engine would read a file as, judged off the interface thread.
     struct EncodingGuess {
@@ -122,6 +131,9 @@ private:
     QList<QPair<QString, QWidget*>> PersistedControls() const;
     void LoadSettings();
     void SaveSettings() const;
+    // Puts the window where Qt's record `saved` of its place says, within the screens there
+    // are now; where it says nothing usable, in the middle of the primary screen.
+    void RestorePlace(const QVariant& saved);
 
     // Contents preview (TForm1Preview.cpp).
     void SchedulePreview();
@@ -181,6 +193,10 @@ private:
     void OnChapterReport(const QString& chapterName);
     void OnCloseRequest();
     void OnShowResultMsg(int code, const QString& reason);
+    // The progress dialog's Cancel: the job stops at its next check point.
+    void OnCancelPressed();
+    // Opens the book or its folder with the desktop; says so, with the path, when it cannot.
+    void OpenWithDesktop(const QString& path, bool folder);
 
     void URLLabel3Click();
     QMessageBox::StandardButton Say(QMessageBox::Icon icon, const QString& text,
@@ -210,6 +226,8 @@ private:
     QComboBox* m_epubVersion = nullptr;
     QComboBox* m_paragraphs = nullptr;
     QCheckBox* m_vertical = nullptr; // enabled only while m_epubVersion is EPUB 3
+    QPushButton* m_appearance = nullptr;
+    TAppearanceDialog* appearance_ = nullptr;
     QToolButton* SpeedButton1 = nullptr;
     LinkLabel* URLLabel4 = nullptr;
     QTreeWidget* m_preview = nullptr;
@@ -236,6 +254,11 @@ private:
     QPointer<TForm3> Form3;
     QPointer<TLongWaitTrd> worker_;
     int terminatingSignal_ = 0;
+    // Of the running or last conversion: the user pressed Cancel, or closed the window and
+    // said the job may stop; whether its output existed before it started.
+    bool cancelPressed_ = false;
+    bool closeWhenStopped_ = false;
+    bool outputExisted_ = false;
 };
 
 } // namespace folivane::ui

@@ -1,22 +1,27 @@
 // The conversion front end: the save dialog, the worker, the progress dialog, the result.
 #include "TForm1.h"
 
+#include "BookFileName.h"
 #include "Dialogs.h"
 #include "EllipsisEdit.h"
 #include "FailureReasons.h"
 #include "SuggestedField.h"
+#include "TAppearanceDialog.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
+#include "engine/chapters/TextSections.h"
 #include "engine/epub/BookMetadata.h"
 #include "engine/job/OutputCheck.h"
 #include "engine/job/WorkingTree.h"
 #include "engine/text/LanguageTag.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QUrl>
@@ -40,14 +45,19 @@ void TForm1::SpeedButton1Click() {
         m_pattern->setFocus();
         return;
     }
-    // The name the book will carry, as the job trims it.
-    QString suggested = QString::fromStdString(engine::MetadataText(m_title->text().toStdString()));
-    if (suggested.isEmpty()) suggested = QLatin1String(engine::kDefaultBookName);
-    // A "/" in the book's name would make the dialog read the name as a folder path.
-    suggested.replace(QLatin1Char('/'), QLatin1Char('_'));
+    // The book's file is named after its title, as the job trims it: the one typed, or the
+    // plan's suggestion; while the plan of a new first file is still being worked out, the
+    // one its header or name gives.
+    QString title = QString::fromStdString(engine::MetadataText(m_title->text().toStdString()));
+    if (title.isEmpty()) {
+        const QString first = m_list->item(0, kPath)->text();
+        title = QString::fromStdString(engine::MetadataText(
+            engine::TitleAndAuthorOfSource(QFile::encodeName(first).toStdString(), std::string())
+                .title));
+    }
     const QString output = dialogs_.SaveFile(
-        this, suggested, {{QStringLiteral("*.epub"), {"epub"}}, {QStringLiteral("*.zip"), {"zip"}}},
-        bookFolder_);
+        this, BookFileName(title, QLatin1String(engine::kDefaultBookName)),
+        {{QStringLiteral("*.epub"), {"epub"}}, {QStringLiteral("*.zip"), {"zip"}}}, bookFolder_);
     if (output.isEmpty()) return;
     bookFolder_ = FolderOf(output);
 
@@ -56,6 +66,9 @@ void TForm1::SpeedButton1Click() {
     engine::WorkingTree tree = engine::PrepareWorkingTree(tempFolderPath_);
     EnsureProgressDialog();
     outputPath_ = output;
+    outputExisted_ = QFileInfo::exists(output);
+    cancelPressed_ = false;
+    closeWhenStopped_ = false;
 
     worker_ = new TLongWaitTrd(std::move(input), std::move(tree), this);
     // Queued, all to this window, so they run here in the order the job sent them.
@@ -68,6 +81,7 @@ void TForm1::SpeedButton1Click() {
             Qt::QueuedConnection);
     connect(worker_, &TLongWaitTrd::result, this, &TForm1::OnShowResultMsg, Qt::QueuedConnection);
     connect(worker_, &QThread::finished, worker_, &QObject::deleteLater);
+    emit conversionStarting(worker_);
     worker_->start();
     if (!worker_->isRunning() && !worker_->isFinished()) {
         // The system would not start another thread; the job's folder goes with its worker.
@@ -123,6 +137,7 @@ engine::BookInput TForm1::MakeBookInput(const QString& outputPath) const {
     input.epubVersion = static_cast<engine::EpubVersion>(m_epubVersion->currentData().toInt());
     input.paragraphs = static_cast<engine::ParagraphChoice>(m_paragraphs->currentData().toInt());
     input.vertical = m_vertical->isEnabled() && m_vertical->isChecked();
+    appearance_->ApplyTo(input);
     for (int row = 0; row < m_list->rowCount(); ++row)
         input.sourceEncodings.push_back(EncodingOf(row).toStdString());
     return input;
@@ -132,6 +147,7 @@ void TForm1::EnsureProgressDialog() {
     if (Form3) return;
     auto* dialog = new TForm3(this);
     Form3 = dialog;
+    connect(dialog, &TForm3::cancelPressed, this, &TForm1::OnCancelPressed);
     // Once its display ends the dialog goes, so the next job starts from a fresh one.
     connect(dialog, &QDialog::finished, this, [this, dialog] {
         if (Form3 == dialog) Form3 = nullptr;
@@ -158,6 +174,12 @@ void TForm1::OnCloseRequest() {
     if (Form3 && Form3->isVisible()) Form3->Finish();
 }
 
+void TForm1::OnCancelPressed() {
+    if (!ConversionRunning()) return;
+    cancelPressed_ = true;
+    worker_->RequestCancel();
+}
+
 void TForm1::OnShowResultMsg(int code, const QString& reason) {
     // The result box never shares the screen with the progress dialog.
     OnCloseRequest();
@@ -167,21 +189,47 @@ void TForm1::OnShowResultMsg(int code, const QString& reason) {
         emit terminated(128 + terminatingSignal_);
         return;
     }
-    if (code == 0) {
+    if (closeWhenStopped_) {
+        // The user closed the window and was asked already; the job has cleaned up.
+        if (worker_) worker_->wait();
+        emit conversionFinished(code);
+        close();
+        return;
+    }
+    if (code != 0 && cancelPressed_) {
+        // What the user asked for, not a failure; what was there before is there still.
+        const QString kept =
+            outputExisted_ ? tr("\"%1\" is as it was.").arg(QDir::toNativeSeparators(outputPath_))
+                           : tr("No book was written.");
+        Say(QMessageBox::Information, tr("Cancelled") + QLatin1Char('\n') + kept, QMessageBox::Ok);
+    } else if (code == 0) {
         // Where the book went, on a line of its own under the design's words, and the two
         // things a user does next.
         const int action = dialogs_.MessageWithActions(
             this, QMessageBox::Information, tr("Quorvel Folivane Converter"),
             tr("Convert Succeeded!") + QLatin1Char('\n') + QDir::toNativeSeparators(outputPath_),
             {tr("Open Book"), tr("Show in Folder")});
-        if (action == 0) dialogs_.OpenUrl(QUrl::fromLocalFile(outputPath_));
-        if (action == 1) dialogs_.OpenUrl(QUrl::fromLocalFile(FolderOf(outputPath_)));
+        if (action == 0) OpenWithDesktop(outputPath_, false);
+        if (action == 1) OpenWithDesktop(FolderOf(outputPath_), true);
     } else {
         QString text = tr("Convert Unsuccessful!");
         if (!reason.isEmpty()) text += QLatin1Char('\n') + TranslatedReason(reason);
         Say(QMessageBox::NoIcon, text, QMessageBox::Ok);
     }
     emit conversionFinished(code);
+}
+
+void TForm1::OpenWithDesktop(const QString& path, bool folder) {
+    if (dialogs_.OpenUrl(QUrl::fromLocalFile(path))) return;
+    // The desktop may have no program for books, or no file manager; the path lets the
+    // user get there another way.
+    const QString native = QDir::toNativeSeparators(path);
+    const QString text = folder ? tr("The desktop has no program to show this folder:")
+                                : tr("The desktop has no program to open this book:");
+    const int action =
+        dialogs_.MessageWithActions(this, QMessageBox::Warning, tr("Quorvel Folivane Converter"),
+                                    text + QLatin1Char('\n') + native, {tr("Copy Path")});
+    if (action == 0) QGuiApplication::clipboard()->setText(native);
 }
 
 } // namespace folivane::ui

@@ -23,6 +23,9 @@ namespace folivane::ui {
 namespace {
 
 QString SizeOf(std::size_t bytes) {
+    // Qt's own word for bytes is not every language's ("557 byte" in Traditional Chinese).
+    if (bytes == 1) return TForm1::tr("1 byte");
+    if (bytes < 1024) return TForm1::tr("%1 bytes").arg(bytes);
     return QLocale().formattedDataSize(static_cast<qint64>(bytes), 1,
                                        QLocale::DataSizeTraditionalFormat);
 }

@@ -1,25 +1,28 @@
-// The progress dialog: a line naming the chapter being written and a bar.
+// The progress dialog: a line naming the chapter being written, a bar and Cancel.
 #include "TForm3.h"
 
 #include <algorithm>
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 
 namespace folivane::ui {
 
 TForm3::TForm3(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      Label1(new QLabel(this)), ProgressBar1(new QProgressBar(this)) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      Label1(new QLabel(this)), ProgressBar1(new QProgressBar(this)),
+      m_cancel(new QPushButton(tr("Cancel"), this)) {
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(tr("Quorvel Folivane Converter"));
     // The layout is fixed in logical pixels, so the text is sized in the same unit.
     QFont f = font();
     f.setPixelSize(11);
     setFont(f);
-    setFixedSize(335, 83);
+    setFixedSize(335, 100);
     setModal(true);
+    setAccessibleDescription(tr("The progress of the conversion"));
 
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setTextFormat(Qt::PlainText); // chapter names are file names, not markup
@@ -29,36 +32,74 @@ TForm3::TForm3(QWidget* parent)
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setGeometry(32, 40, 273, 17);
     ProgressBar1->setTextVisible(false);
+    ProgressBar1->setAccessibleDescription(tr("How far the conversion has come"));
+
+    m_cancel->setObjectName(QStringLiteral("m_cancel"));
+    m_cancel->setToolTip(tr("Stop the conversion; nothing of the book is kept (Esc)"));
+    m_cancel->setAutoDefault(false);
+    // Wide enough for what it says once pressed.
+    const int width = std::max({90, m_cancel->sizeHint().width(),
+                                m_cancel->fontMetrics().horizontalAdvance(tr("Cancelling…")) + 24});
+    m_cancel->setGeometry((335 - width) / 2, 66, width, 25);
+    m_cancel->setFocus();
+    connect(m_cancel, &QPushButton::clicked, this, &TForm3::PressCancel);
 
     InitProgressStatus();
 }
 
+void TForm3::PressCancel() {
+    if (!m_cancel->isEnabled()) return;
+    // Pressed once; the dialog stays until the job has stopped and cleaned up.
+    AnnouncePhase(tr("Cancelling"));
+    m_cancel->setEnabled(false);
+    m_cancel->setText(tr("Cancelling…"));
+    emit cancelPressed();
+}
+
+void TForm3::AnnouncePhase(const QString& phase) {
+    // Qt tells screen readers of the new name; the same name twice would be said twice, and
+    // once cancelling, the job's last reports are no phase of its own.
+    if (m_cancel->isEnabled() && ProgressBar1->accessibleName() != phase)
+        ProgressBar1->setAccessibleName(phase);
+}
+
 void TForm3::InitProgressStatus() {
     Label1->setText(tr("Preprocess..."));
+    AnnouncePhase(tr("Preparing"));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
 }
 
 void TForm3::Progress(engine::JobPhase phase, int done) {
     if (!started_ || phase != phase_) {
+        // The line above the bar, and the phase's name for screen readers.
+        QString line;
+        QString name;
         switch (phase) {
         case engine::JobPhase::Reading:
-            Label1->setText(tr("Reading the files…"));
+            line = tr("Reading the files…");
+            name = tr("Reading the files");
             break;
         case engine::JobPhase::FindingChapters:
-            Label1->setText(tr("Finding the chapters…"));
+            line = tr("Finding the chapters…");
+            name = tr("Finding the chapters");
             break;
         case engine::JobPhase::WritingPages:
-            Label1->setText(tr("Writing the pages…"));
+            line = tr("Writing the pages…");
+            name = tr("Writing the pages");
             break;
         case engine::JobPhase::Packing:
-            Label1->setText(tr("Packing the book…"));
+            line = tr("Packing the book…");
+            name = tr("Packing the book");
             break;
         case engine::JobPhase::Checking:
-            Label1->setText(tr("Checking the book…"));
+            line = tr("Checking the book…");
+            name = tr("Checking the book");
             break;
         }
+        Label1->setText(line);
         Label1->setToolTip(QString());
+        AnnouncePhase(name);
     }
     if (!started_) ProgressBar1->setRange(0, engine::kProgressScale);
     started_ = true;
@@ -83,15 +124,12 @@ void TForm3::Finish() {
 }
 
 void TForm3::reject() {
-    // Escape lands here; the dialog does not stop the job, so only Finish() may close it.
-    if (finishing_) QDialog::reject();
-}
-
-void TForm3::closeEvent(QCloseEvent* event) {
+    // Escape and QDialog's close handling land here: the dialog stays while the job runs,
+    // and closes on Finish() once it has stopped.
     if (finishing_)
-        QDialog::closeEvent(event);
+        QDialog::reject();
     else
-        event->ignore();
+        PressCancel();
 }
 
 } // namespace folivane::ui

@@ -7,12 +7,14 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace folivane::ui {
 
-// A dialog without buttons that the user cannot close: Escape and close requests from the
-// window manager are ignored, and only Finish() ends it. Lives on the user-interface
-// thread; its owner (the main window) creates it, shows it and destroys it after Finish().
+// A dialog with one button, Cancel, which Escape and a close request from the window manager
+// press too: it emits cancelPressed() once and waits, saying it is cancelling, for the job
+// to stop. Only Finish() ends it. Lives on the user-interface thread; its owner (the main
+// window) creates it, shows it and destroys it after Finish().
 class TForm3 : public QDialog {
     Q_OBJECT
 public:
@@ -28,15 +30,22 @@ public:
     // Ends the dialog as a cancel would (finished() with Rejected).
     void Finish();
 
+signals:
+    // The user asked to stop the conversion: Cancel, Escape or the window's close button.
+    void cancelPressed();
+
 public slots:
+    // Escape and a close request come here; they press Cancel.
     void reject() override;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
+    void PressCancel();
+    // Names the job's phase to screen readers, which tell it with the bar's progress.
+    void AnnouncePhase(const QString& phase);
+
     QLabel* Label1;
     QProgressBar* ProgressBar1;
+    QPushButton* m_cancel;
     bool finishing_ = false;
     bool started_ = false; // a progress report came: the bar counts in thousandths
     engine::JobPhase phase_ = engine::JobPhase::Reading;

@@ -122,6 +122,8 @@ int TZipArchiveRun::Execute() {
         writer_.OnArchiveWritten(written);
     }
     if (updating_) writer_.CloseArchive();
+    // The last moment a cancel keeps the earlier file: from here on the archive is the output.
+    writer_.CheckPoint();
     replacement_->Publish(writer_.FlushFilesOnClose);
     return added_;
 }

@@ -77,6 +77,11 @@ Utf16Order UnmarkedUtf16Order(std::string_view bytes) {
     return Utf16Order::None;
 }
 
+void AppendUtf8(std::string& out, char32_t c) {
+    char bytes[4];
+    out.append(bytes, PutUtf8(bytes, c));
+}
+
 std::size_t FindInvalidUtf8(std::string_view bytes) {
     std::size_t i = SkipAscii(bytes, 0);
     while (i < bytes.size()) {

@@ -52,6 +52,9 @@ constexpr Utf8Sequence NextUtf8Sequence(std::string_view bytes) {
 // Offset of the first malformed sequence, or the size when all of `bytes` is UTF-8.
 std::size_t FindInvalidUtf8(std::string_view bytes);
 
+// Appends character `c` (at most U+10FFFF, not a surrogate) to `out` in UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
 // `bytes` with each malformed sequence replaced by U+FFFD; `firstInvalid` is where the first
 // one starts.
 std::string ReplaceInvalidUtf8(std::string_view bytes, std::size_t firstInvalid);

@@ -103,6 +103,11 @@ class PackageTest(unittest.TestCase):
         # Found by no tool: Qt loads it to draw the window's icons.
         self.assertIn("libqt6svg6", depends)
 
+    def test_fonts_of_the_title_cover_are_recommended(self):
+        recommends = [r.strip() for r in self.field("Recommends").split(",")]
+        for font in ("fonts-dejavu-core", "fonts-noto-cjk"):
+            self.assertIn(font, recommends)
+
     def test_unpacked_cli_converts_without_the_build_tree(self):
         cli = self.installed("/usr/bin/folivane-cli")
         env = {k: v for k, v in os.environ.items() if k != "LD_LIBRARY_PATH"}

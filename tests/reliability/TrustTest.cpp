@@ -49,12 +49,18 @@ class TrustTest : public JobTest {
 protected:
     // Runs a job that is asked to stop at its `checkPoint`th check point.
     JobOutcome ConvertStopping(const engine::BookInput& input, int checkPoint) {
+        int asked = 0;
+        return ConvertStoppingWhen(
+            input, [&asked, checkPoint](const RecordingSink&) { return ++asked >= checkPoint; });
+    }
+    // Runs a job that is asked to stop at every check point where `stop` says so.
+    JobOutcome ConvertStoppingWhen(const engine::BookInput& input,
+                                   const std::function<bool(const RecordingSink&)>& stop) {
         struct StoppingSink : RecordingSink {
-            int at = 0;
-            int asked = 0;
-            bool CancelRequested() override { return ++asked >= at; }
+            std::function<bool(const RecordingSink&)> stop;
+            bool CancelRequested() override { return stop(*this); }
         } sink;
-        sink.at = checkPoint;
+        sink.stop = stop;
         const OutputWatch watch(input.outputPath);
         engine::WorkingTree tree = engine::PrepareWorkingTree(tmp);
         engine::DoTask(input, tree, sink);
@@ -210,6 +216,19 @@ TEST_F(TrustTest, StoppedJobRemovesWhatItMadeAndKeepsTheEarlierBook) {
             }
         }
     }
+    EXPECT_EQ(ReadFile(input.outputPath), "an earlier file");
+}
+
+TEST_F(TrustTest, StopAskedOnceEveryEntryIsPackedStillKeepsTheEarlierBook) {
+    // The archive is complete then, and checked, but not yet the output: a stop the user asked
+    // for keeps what was there.
+    const engine::BookInput input =
+        Book({Source("one.txt", "first"), Source("two.txt", "second")}, "book.epub");
+    WriteFile(input.outputPath, "an earlier file");
+    const JobOutcome outcome = ConvertStoppingWhen(input, [](const RecordingSink& sink) {
+        return !sink.packing.empty() && sink.packing.back().written == sink.packing.back().total;
+    });
+    EXPECT_TRUE(FailedNaming(outcome, {"stopped"}));
     EXPECT_EQ(ReadFile(input.outputPath), "an earlier file");
 }
 

@@ -189,6 +189,8 @@ class CliTrustTest(unittest.TestCase):
                                             stderr=subprocess.PIPE, text=True, env=self.env)
                 self.assertEqual(result.returncode, 2 if usage else 1, result.stderr)
                 self.assertIn(named, result.stderr)
+                # A usage error points to the help, as every other one does.
+                self.assertEqual("folivane-cli --help" in result.stderr, usage, result.stderr)
                 self.assertEqual({p: read(p) for p in before}, before)
                 self.assertEqual(os.listdir(self.temp), [])
         self.assertTrue(os.path.islink("/dev/stdout"))

@@ -1,20 +1,29 @@
 // The window a desktop user expects: the contents preview, the keyboard, a window that grows and
 // remembers, and the questions asked once and early.
 #include "UiTestSupport.h"
+#include "ui/BookFileName.h"
+#include "ui/TForm3.h"
 
 #include "engine/job/ConversionJob.h"
 #include "engine/job/WorkingTree.h"
 #include "support/PlanCases.h"
 #include "support/XmlTree.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressBar>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -22,8 +31,13 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <functional>
+
+using folivane::ui::BookFileName;
 using folivane::ui::ScriptedDialogs;
 using folivane::ui::TForm1;
+using folivane::ui::TForm3;
 using namespace folivane::ui::test;
 
 namespace {
@@ -66,6 +80,16 @@ QStringList Contents(const TForm1& form) {
     QStringList lines;
     if (tree->topLevelItemCount() == 2) Outline(tree->topLevelItem(1), 0, lines);
     return lines;
+}
+
+// Whether `widget` is part of a control made of several widgets (a list's header and scroll
+// bars, a number box's field, a list box's pop-up), which the control speaks for.
+bool PartOfAControl(const QWidget* widget) {
+    for (const QWidget* up = widget->parentWidget(); up; up = up->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea*>(up) ||
+            qobject_cast<const QAbstractSpinBox*>(up) || qobject_cast<const QComboBox*>(up))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -204,11 +228,12 @@ private slots:
         form_->AddTxtFile(File(QStringLiteral("b.txt"), "B"));
         form_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-        const QStringList order{"BitBtn1",      "URLLabel3",    "m_list",     "m_up",
-                                "m_down",       "m_del",        "m_delall",   "m_title",
-                                "m_zz",         "m_cbs",        "CoverPath",  "CoverPathButton",
-                                "m_chapters",   "m_pattern",    "m_language", "m_epubVersion",
-                                "m_paragraphs", "SpeedButton1", "URLLabel4",  "m_preview"};
+        const QStringList order{"BitBtn1",       "URLLabel3",    "m_list",       "m_up",
+                                "m_down",        "m_del",        "m_delall",     "m_title",
+                                "m_zz",          "m_cbs",        "CoverPath",    "CoverPathButton",
+                                "m_appearance",  "m_chapters",   "m_pattern",    "m_language",
+                                "m_epubVersion", "m_paragraphs", "SpeedButton1", "URLLabel4",
+                                "m_preview"};
         // "m_vertical" is off the path while the book is EPUB 2, as disabled controls are.
         Find<QWidget>(*form_, "BitBtn1")->setFocus();
         QStringList visited;
@@ -298,7 +323,8 @@ private slots:
         Find<QLineEdit>(*form_, "m_pattern")->setText(QStringLiteral("^Part \\d+"));
         Find<QLineEdit>(*form_, "m_language")->setText(QStringLiteral("ja"));
         Find<QComboBox>(*form_, "m_epubVersion")->setCurrentIndex(1);
-        const QSize grown = form_->minimumSize() + QSize(150, 90);
+        // Within the screen (800 x 600 offscreen), since a larger size comes back bounded.
+        const QSize grown = form_->minimumSize().expandedTo(QSize(0, 420)) + QSize(0, 90);
         form_->resize(grown);
         dialogs_.openFilesAnswers << QStringList{File(QStringLiteral("a.txt"), "A")};
         QTest::mouseClick(Find<QWidget>(*form_, "BitBtn1"), Qt::LeftButton);
@@ -328,28 +354,141 @@ private slots:
     void successBoxOpensTheBookOrItsFolder_data() {
         QTest::addColumn<int>("action");
         QTest::addColumn<QString>("opened"); // "book", "folder" or nothing
-        QTest::newRow("Open Book") << 0 << "book";
-        QTest::newRow("Show in Folder") << 1 << "folder";
-        QTest::newRow("OK") << -1 << "";
+        QTest::addColumn<bool>("desktopCan");
+        QTest::newRow("Open Book") << 0 << "book" << true;
+        QTest::newRow("Show in Folder") << 1 << "folder" << true;
+        QTest::newRow("OK") << -1 << "" << true;
+        QTest::newRow("Open Book, no program for books: the path to copy") << 0 << "book" << false;
+        QTest::newRow("Show in Folder, no file manager: the path to copy")
+            << 1 << "folder" << false;
     }
     void successBoxOpensTheBookOrItsFolder() {
         QFETCH(int, action);
         QFETCH(QString, opened);
+        QFETCH(bool, desktopCan);
         form_->AddTxtFile(File(QStringLiteral("one.txt"), "Hello"));
         const QString book = dir_.filePath(QStringLiteral("made-%1.epub").arg(action + 1));
         QFile::remove(book);
         dialogs_.saveAnswers << book;
         dialogs_.actionAnswers << action;
+        if (!desktopCan) {
+            dialogs_.openUrlAnswers << false;
+            dialogs_.actionAnswers << 0; // Copy Path
+            QGuiApplication::clipboard()->clear();
+        }
         QSignalSpy finished(form_.get(), &TForm1::conversionFinished);
         QTest::mouseClick(ConvertButton(), Qt::LeftButton);
         QVERIFY(finished.wait(60000));
         QCOMPARE(finished.constFirst().constFirst().toInt(), 0);
-        QCOMPARE(dialogs_.Messages().constLast().actions,
+        QCOMPARE(dialogs_.Messages().constFirst().actions,
                  (QStringList{QStringLiteral("Open Book"), QStringLiteral("Show in Folder")}));
         QList<QUrl> expected;
         if (opened == QLatin1String("book")) expected << QUrl::fromLocalFile(book);
         if (opened == QLatin1String("folder")) expected << QUrl::fromLocalFile(dir_.path());
         QCOMPARE(dialogs_.openedUrls, expected);
+        if (!desktopCan) {
+            // Said in a box of its own, with the path to select or copy.
+            const QString path = expected.constFirst().toLocalFile();
+            const ScriptedDialogs::Call said = dialogs_.Messages().constLast();
+            QCOMPARE(said.icon, QMessageBox::Warning);
+            QVERIFY2(said.text.endsWith(QLatin1Char('\n') + path), qPrintable(said.text));
+            QCOMPARE(said.actions, QStringList{QStringLiteral("Copy Path")});
+            QCOMPARE(QGuiApplication::clipboard()->text(), path);
+        }
+    }
+
+    void bookFileNameIsTheTitleMadeHarmless_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a title") << QString::fromUtf8("红楼梦") << QString::fromUtf8("红楼梦.epub");
+        QTest::newRow("what Windows refuses") << "a/b\\c:d*e?f\"g<h>i|j"
+                                              << "a_b_c_d_e_f_g_h_i_j.epub";
+        QTest::newRow("control characters") << "one\ttwo\x01"
+                                            << "one_two_.epub";
+        QTest::newRow("a leading dot would hide it") << ".hack"
+                                                     << "hack.epub";
+        QTest::newRow("trailing dots and spaces") << "The End. . "
+                                                  << "The End.epub";
+        QTest::newRow("only dots") << ".."
+                                   << "myepub.epub";
+        QTest::newRow("nothing") << ""
+                                 << "myepub.epub";
+        // 255 bytes is the longest name: 83 characters of three bytes and ".epub".
+        QTest::newRow("too long, cut at a whole character")
+            << QString(100, QChar(0x4E66)) << QString(83, QChar(0x4E66)) + QStringLiteral(".epub");
+        QTest::newRow("a character beyond the first plane kept whole")
+            << QString(62, QChar(0x4E66)) + QString::fromUtf8("\xF0\xA0\x80\x80") +
+                   QStringLiteral("xyz")
+            << QString(62, QChar(0x4E66)) + QString::fromUtf8("\xF0\xA0\x80\x80") +
+                   QStringLiteral("xyz.epub");
+    }
+    void bookFileNameIsTheTitleMadeHarmless() {
+        QFETCH(QString, title);
+        QFETCH(QString, name);
+        QCOMPARE(BookFileName(title, QStringLiteral("myepub")), name);
+        QVERIFY(name.toUtf8().size() <= 255);
+    }
+
+    // Every control a screen reader reaches says what it is and what it does.
+    void everyControlHasAnAccessibleNameAndDescription() {
+        TForm3 progress(form_.get());
+        form_->AddTxtFile(File(QStringLiteral("a.txt"), "A")); // the cover's clear button too
+        Find<QLineEdit>(*form_, "CoverPath")->setText(QStringLiteral("/a/cover.png"));
+        QStringList missing;
+        int controls = 0;
+        for (QWidget* widget : form_->findChildren<QWidget*>()) {
+            const bool control = widget->focusPolicy() != Qt::NoFocus ||
+                                 qobject_cast<QAbstractButton*>(widget) ||
+                                 qobject_cast<QProgressBar*>(widget);
+            if (!control || PartOfAControl(widget)) continue;
+            ++controls;
+            const QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            const QString name = accessible ? accessible->text(QAccessible::Name) : QString();
+            const QString description =
+                accessible ? accessible->text(QAccessible::Description) : QString();
+            // A name says something in words: "..." does not.
+            const bool named =
+                std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.isLetter(); });
+            if (!named || description.trimmed().isEmpty())
+                missing << QStringLiteral("%1 %2: \"%3\" / \"%4\"")
+                               .arg(QLatin1String(widget->metaObject()->className()),
+                                    widget->objectName(), name, description);
+        }
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
+        QVERIFY2(controls >= 30, qPrintable(QString::number(controls))); // the walk saw them
+    }
+
+    // Qt tells screen readers when the bar's name changes: it names each phase once, not
+    // each chapter, and stays at cancelling to the end.
+    void progressDialogNamesEachPhaseForScreenReaders() {
+        TForm3 dialog(form_.get());
+        auto* bar = Find<QProgressBar>(dialog, "ProgressBar1");
+        using folivane::engine::JobPhase;
+        const std::function<void()> steps[] = {
+            [] {},
+            [&] { dialog.Progress(JobPhase::Reading, 0); },
+            [&] { dialog.Progress(JobPhase::Reading, 20); },
+            [&] { dialog.Progress(JobPhase::FindingChapters, 40); },
+            [&] {
+                dialog.Progress(JobPhase::WritingPages, 100);
+                dialog.ChapterReport(QStringLiteral("One"));
+            },
+            [&] { dialog.ChapterReport(QStringLiteral("Two")); },
+            [&] { dialog.Progress(JobPhase::Packing, 900); },
+            [&] { QTest::mouseClick(Find<QWidget>(dialog, "m_cancel"), Qt::LeftButton); },
+            [&] { dialog.Progress(JobPhase::Checking, 990); }};
+        QStringList names;
+        for (const auto& step : steps) {
+            step();
+            const QString name =
+                QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name);
+            if (names.isEmpty() || names.constLast() != name) names << name;
+        }
+        // Preparing, reading, finding chapters, writing, packing, cancelling: each once, each
+        // its own.
+        QCOMPARE(QSet<QString>(names.cbegin(), names.cend()).size(), 6);
+        QCOMPARE(names.size(), 6);
+        QVERIFY(!names.contains(QString()));
     }
 };
 

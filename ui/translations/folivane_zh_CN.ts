@@ -104,6 +104,101 @@
     </message>
 </context>
 <context>
+    <name>folivane::ui::TAppearanceDialog</name>
+    <message>
+        <source>Appearance of the Book</source>
+        <translation>电子书外观</translation>
+    </message>
+    <message>
+        <source>How far the first line of a paragraph is indented. Automatic: 2 em in Chinese, Japanese and Korean books, 1.5 em in others</source>
+        <translation>段落首行缩进的距离。自动：中文、日文和韩文电子书缩进 2 em，其他 1.5 em</translation>
+    </message>
+    <message>
+        <source>The space between paragraphs. Automatic: none between indented paragraphs, some when they are not indented</source>
+        <translation>段落之间的间距。自动：有缩进的段落之间没有间距，没有缩进时留一些间距</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>A CSS file of your own, added to the book after its own style sheet, so that its rules win</source>
+        <translation>您自己的 CSS 文件，加在电子书自带的样式表之后，其规则优先</translation>
+    </message>
+    <message>
+        <source>Choose style sheet</source>
+        <translation>选择样式表</translation>
+    </message>
+    <message>
+        <source>Choose a style sheet (.css)</source>
+        <translation>选择样式表 (.css)</translation>
+    </message>
+    <message>
+        <source>Remove style sheet</source>
+        <translation>去掉样式表</translation>
+    </message>
+    <message>
+        <source>Remove the style sheet</source>
+        <translation>去掉样式表</translation>
+    </message>
+    <message>
+        <source>Paragraph indent:</source>
+        <translation>段落缩进：</translation>
+    </message>
+    <message>
+        <source>Space between paragraphs:</source>
+        <translation>段落间距：</translation>
+    </message>
+    <message>
+        <source>Style sheet:</source>
+        <translation>样式表：</translation>
+    </message>
+    <message>
+        <source>Automatic indent and spacing, no style sheet</source>
+        <translation>自动缩进和间距，不用样式表</translation>
+    </message>
+    <message>
+        <source>Close; the choices are kept as they are</source>
+        <translation>关闭；所做的选择会保留</translation>
+    </message>
+    <message>
+        <source> em</source>
+        <translation> em</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>Paragraph indent: %1</source>
+        <translation>段落缩进：%1</translation>
+    </message>
+    <message>
+        <source>Space between paragraphs: %1</source>
+        <translation>段落间距：%1</translation>
+    </message>
+    <message>
+        <source>Style sheet: %1</source>
+        <translation>样式表：%1</translation>
+    </message>
+    <message>
+        <source>Choose a Style Sheet</source>
+        <translation>选择样式表</translation>
+    </message>
+    <message>
+        <source>Style Sheets</source>
+        <translation>样式表</translation>
+    </message>
+    <message>
+        <source>Not enough memory to read the style sheet.</source>
+        <translation>内存不足，无法读取样式表。</translation>
+    </message>
+    <message>
+        <source>Quorvel Folivane Converter</source>
+        <translation>Quorvel Folivane 文本转电子书</translation>
+    </message>
+</context>
+<context>
     <name>folivane::ui::TForm1</name>
     <message>
         <source>Quorvel Folivane Converter V1.0</source>
@@ -479,6 +574,94 @@
         <source>%1: %2</source>
         <translation>%1：%2</translation>
     </message>
+    <message>
+        <source>Product web page</source>
+        <translation>产品网页</translation>
+    </message>
+    <message>
+        <source>Open the program&apos;s web page in the browser</source>
+        <translation>在浏览器中打开本程序的网页</translation>
+    </message>
+    <message>
+        <source>Text files</source>
+        <translation>文本文件</translation>
+    </message>
+    <message>
+        <source>The text files of the book, in book order; the menu key chooses a row&apos;s encoding</source>
+        <translation>电子书的文本文件，按书中顺序排列；菜单键可选择一行的编码</translation>
+    </message>
+    <message>
+        <source>The book&apos;s title, as readers list it; it also names the book&apos;s file</source>
+        <translation>电子书的书名，阅读器按它列出电子书；也用作电子书的文件名</translation>
+    </message>
+    <message>
+        <source>The book&apos;s author</source>
+        <translation>电子书的作者</translation>
+    </message>
+    <message>
+        <source>The book&apos;s publisher; may stay empty</source>
+        <translation>电子书的出版者；可以留空</translation>
+    </message>
+    <message>
+        <source>The picture on the book&apos;s cover (JPEG, PNG, GIF or BMP); empty: no cover</source>
+        <translation>电子书封面上的图片（JPEG、PNG、GIF 或 BMP）；留空：没有封面</translation>
+    </message>
+    <message>
+        <source>Choose cover</source>
+        <translation>选择封面</translation>
+    </message>
+    <message>
+        <source>Remove cover</source>
+        <translation>去掉封面</translation>
+    </message>
+    <message>
+        <source>Appearance…</source>
+        <translation>外观…</translation>
+    </message>
+    <message>
+        <source>The book&apos;s look: paragraph indent, the space between paragraphs, a style sheet of your own</source>
+        <translation>电子书的外观：段落缩进、段落间距、您自己的样式表</translation>
+    </message>
+    <message>
+        <source>Contents of the book</source>
+        <translation>电子书目录</translation>
+    </message>
+    <message>
+        <source>A book is being made. Stop the conversion and close the window?</source>
+        <translation>正在制作电子书。要停止转换并关闭窗口吗？</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is as it was.</source>
+        <translation>“%1”保持原样。</translation>
+    </message>
+    <message>
+        <source>No book was written.</source>
+        <translation>没有写入电子书。</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <source>The desktop has no program to show this folder:</source>
+        <translation>桌面没有可以显示此文件夹的程序：</translation>
+    </message>
+    <message>
+        <source>The desktop has no program to open this book:</source>
+        <translation>桌面没有可以打开此电子书的程序：</translation>
+    </message>
+    <message>
+        <source>Copy Path</source>
+        <translation>复制路径</translation>
+    </message>
+    <message>
+        <source>1 byte</source>
+        <translation>1 字节</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 字节</translation>
+    </message>
 </context>
 <context>
     <name>folivane::ui::TForm3</name>
@@ -513,6 +696,54 @@
     <message>
         <source>Checking the book…</source>
         <translation>正在检查电子书…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>The progress of the conversion</source>
+        <translation>转换的进度</translation>
+    </message>
+    <message>
+        <source>How far the conversion has come</source>
+        <translation>转换已完成的程度</translation>
+    </message>
+    <message>
+        <source>Stop the conversion; nothing of the book is kept (Esc)</source>
+        <translation>停止转换；不保留电子书的任何部分 (Esc)</translation>
+    </message>
+    <message>
+        <source>Cancelling…</source>
+        <translation>正在取消…</translation>
+    </message>
+    <message>
+        <source>Cancelling</source>
+        <translation>正在取消</translation>
+    </message>
+    <message>
+        <source>Preparing</source>
+        <translation>正在准备</translation>
+    </message>
+    <message>
+        <source>Writing the pages</source>
+        <translation>正在写入页面</translation>
+    </message>
+    <message>
+        <source>Reading the files</source>
+        <translation>正在读取文件</translation>
+    </message>
+    <message>
+        <source>Packing the book</source>
+        <translation>正在打包电子书</translation>
+    </message>
+    <message>
+        <source>Finding the chapters</source>
+        <translation>正在查找章节</translation>
+    </message>
+    <message>
+        <source>Checking the book</source>
+        <translation>正在检查电子书</translation>
     </message>
 </context>
 </TS>

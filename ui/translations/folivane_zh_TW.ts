@@ -104,6 +104,101 @@
     </message>
 </context>
 <context>
+    <name>folivane::ui::TAppearanceDialog</name>
+    <message>
+        <source>Appearance of the Book</source>
+        <translation>電子書外觀</translation>
+    </message>
+    <message>
+        <source>How far the first line of a paragraph is indented. Automatic: 2 em in Chinese, Japanese and Korean books, 1.5 em in others</source>
+        <translation>段落首行縮排的距離。自動：中文、日文和韓文電子書縮排 2 em，其他 1.5 em</translation>
+    </message>
+    <message>
+        <source>The space between paragraphs. Automatic: none between indented paragraphs, some when they are not indented</source>
+        <translation>段落之間的間距。自動：有縮排的段落之間沒有間距，沒有縮排時留一些間距</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>無</translation>
+    </message>
+    <message>
+        <source>A CSS file of your own, added to the book after its own style sheet, so that its rules win</source>
+        <translation>您自己的 CSS 檔案，加在電子書自帶的樣式表之後，其規則優先</translation>
+    </message>
+    <message>
+        <source>Choose style sheet</source>
+        <translation>選擇樣式表</translation>
+    </message>
+    <message>
+        <source>Choose a style sheet (.css)</source>
+        <translation>選擇樣式表 (.css)</translation>
+    </message>
+    <message>
+        <source>Remove style sheet</source>
+        <translation>去掉樣式表</translation>
+    </message>
+    <message>
+        <source>Remove the style sheet</source>
+        <translation>去掉樣式表</translation>
+    </message>
+    <message>
+        <source>Paragraph indent:</source>
+        <translation>段落縮排：</translation>
+    </message>
+    <message>
+        <source>Space between paragraphs:</source>
+        <translation>段落間距：</translation>
+    </message>
+    <message>
+        <source>Style sheet:</source>
+        <translation>樣式表：</translation>
+    </message>
+    <message>
+        <source>Automatic indent and spacing, no style sheet</source>
+        <translation>自動縮排和間距，不用樣式表</translation>
+    </message>
+    <message>
+        <source>Close; the choices are kept as they are</source>
+        <translation>關閉；所做的選擇會保留</translation>
+    </message>
+    <message>
+        <source> em</source>
+        <translation> em</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>Paragraph indent: %1</source>
+        <translation>段落縮排：%1</translation>
+    </message>
+    <message>
+        <source>Space between paragraphs: %1</source>
+        <translation>段落間距：%1</translation>
+    </message>
+    <message>
+        <source>Style sheet: %1</source>
+        <translation>樣式表：%1</translation>
+    </message>
+    <message>
+        <source>Choose a Style Sheet</source>
+        <translation>選擇樣式表</translation>
+    </message>
+    <message>
+        <source>Style Sheets</source>
+        <translation>樣式表</translation>
+    </message>
+    <message>
+        <source>Not enough memory to read the style sheet.</source>
+        <translation>記憶體不足，無法讀取樣式表。</translation>
+    </message>
+    <message>
+        <source>Quorvel Folivane Converter</source>
+        <translation>Quorvel Folivane 文字轉電子書</translation>
+    </message>
+</context>
+<context>
     <name>folivane::ui::TForm1</name>
     <message>
         <source>Quorvel Folivane Converter V1.0</source>
@@ -479,6 +574,94 @@
         <source>%1: %2</source>
         <translation>%1：%2</translation>
     </message>
+    <message>
+        <source>Product web page</source>
+        <translation>產品網頁</translation>
+    </message>
+    <message>
+        <source>Open the program&apos;s web page in the browser</source>
+        <translation>在瀏覽器中開啟本程式的網頁</translation>
+    </message>
+    <message>
+        <source>Text files</source>
+        <translation>文字檔案</translation>
+    </message>
+    <message>
+        <source>The text files of the book, in book order; the menu key chooses a row&apos;s encoding</source>
+        <translation>電子書的文字檔案，依書中順序排列；選單鍵可選擇一列的編碼</translation>
+    </message>
+    <message>
+        <source>The book&apos;s title, as readers list it; it also names the book&apos;s file</source>
+        <translation>電子書的書名，閱讀器依它列出電子書；也用作電子書的檔名</translation>
+    </message>
+    <message>
+        <source>The book&apos;s author</source>
+        <translation>電子書的作者</translation>
+    </message>
+    <message>
+        <source>The book&apos;s publisher; may stay empty</source>
+        <translation>電子書的出版者；可以留空</translation>
+    </message>
+    <message>
+        <source>The picture on the book&apos;s cover (JPEG, PNG, GIF or BMP); empty: no cover</source>
+        <translation>電子書封面上的圖片（JPEG、PNG、GIF 或 BMP）；留空：沒有封面</translation>
+    </message>
+    <message>
+        <source>Choose cover</source>
+        <translation>選擇封面</translation>
+    </message>
+    <message>
+        <source>Remove cover</source>
+        <translation>去掉封面</translation>
+    </message>
+    <message>
+        <source>Appearance…</source>
+        <translation>外觀…</translation>
+    </message>
+    <message>
+        <source>The book&apos;s look: paragraph indent, the space between paragraphs, a style sheet of your own</source>
+        <translation>電子書的外觀：段落縮排、段落間距、您自己的樣式表</translation>
+    </message>
+    <message>
+        <source>Contents of the book</source>
+        <translation>電子書目錄</translation>
+    </message>
+    <message>
+        <source>A book is being made. Stop the conversion and close the window?</source>
+        <translation>正在製作電子書。要停止轉換並關閉視窗嗎？</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is as it was.</source>
+        <translation>「%1」保持原樣。</translation>
+    </message>
+    <message>
+        <source>No book was written.</source>
+        <translation>沒有寫入電子書。</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <source>The desktop has no program to show this folder:</source>
+        <translation>桌面沒有可以顯示此資料夾的程式：</translation>
+    </message>
+    <message>
+        <source>The desktop has no program to open this book:</source>
+        <translation>桌面沒有可以開啟此電子書的程式：</translation>
+    </message>
+    <message>
+        <source>Copy Path</source>
+        <translation>複製路徑</translation>
+    </message>
+    <message>
+        <source>1 byte</source>
+        <translation>1 位元組</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 位元組</translation>
+    </message>
 </context>
 <context>
     <name>folivane::ui::TForm3</name>
@@ -513,6 +696,54 @@
     <message>
         <source>Checking the book…</source>
         <translation>正在檢查電子書…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>The progress of the conversion</source>
+        <translation>轉換的進度</translation>
+    </message>
+    <message>
+        <source>How far the conversion has come</source>
+        <translation>轉換已完成的程度</translation>
+    </message>
+    <message>
+        <source>Stop the conversion; nothing of the book is kept (Esc)</source>
+        <translation>停止轉換；不保留電子書的任何部分 (Esc)</translation>
+    </message>
+    <message>
+        <source>Cancelling…</source>
+        <translation>正在取消…</translation>
+    </message>
+    <message>
+        <source>Cancelling</source>
+        <translation>正在取消</translation>
+    </message>
+    <message>
+        <source>Preparing</source>
+        <translation>正在準備</translation>
+    </message>
+    <message>
+        <source>Writing the pages</source>
+        <translation>正在寫入頁面</translation>
+    </message>
+    <message>
+        <source>Reading the files</source>
+        <translation>正在讀取檔案</translation>
+    </message>
+    <message>
+        <source>Packing the book</source>
+        <translation>正在封裝電子書</translation>
+    </message>
+    <message>
+        <source>Finding the chapters</source>
+        <translation>正在尋找章節</translation>
+    </message>
+    <message>
+        <source>Checking the book</source>
+        <translation>正在檢查電子書</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,136 @@
+// FreeType faces with HarfBuzz's FreeType font functions, unhinted so that sizes scale.
+#include "CoverFace.h"
+
+#include <cmath>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include <hb-ft.h>
+#include <hb.h>
+#include <stdexcept>
+
+namespace folivane::engine {
+namespace {
+
+// Hinting would snap outlines and advances to whole pixels differently at each size; the
+// size search measures at one size and expects the next to scale.
+constexpr FT_Int32 kLoadFlags = FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP;
+
+// HarfBuzz's FreeType functions give positions in 26.6 fixed point, as FreeType does.
+constexpr double FromFixed(hb_position_t value) {
+    return value / 64.0;
+}
+
+} // namespace
+
+struct CoverFace::State {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    hb_font_t* font = nullptr;
+
+    State() = default;
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+    ~State() {
+        if (font != nullptr) hb_font_destroy(font); // releases its reference to the face
+        if (face != nullptr) FT_Done_Face(face);
+        if (library != nullptr) FT_Done_FreeType(library);
+    }
+};
+
+CoverFace::CoverFace(const FontFace& face) : state_(std::make_unique<State>()) {
+    if (FT_Init_FreeType(&state_->library) != 0)
+        throw std::runtime_error("FreeType could not start");
+    if (FT_New_Face(state_->library, face.file.c_str(), face.index, &state_->face) != 0)
+        throw std::runtime_error("FreeType cannot open the font \"" + face.file + "\"");
+    state_->font = hb_ft_font_create_referenced(state_->face);
+    hb_ft_font_set_load_flags(state_->font, kLoadFlags);
+}
+
+CoverFace::~CoverFace() = default;
+CoverFace::CoverFace(CoverFace&&) noexcept = default;
+CoverFace& CoverFace::operator=(CoverFace&&) noexcept = default;
+
+bool CoverFace::Has(char32_t c) const {
+    return FT_Get_Char_Index(state_->face, c) != 0;
+}
+
+void CoverFace::SetSize(double pixels) {
+    FT_Set_Char_Size(state_->face, 0, static_cast<FT_F26Dot6>(std::lround(pixels * 64)), 72, 72);
+    hb_ft_font_changed(state_->font);
+}
+
+double CoverFace::Ascent() const {
+    return static_cast<double>(state_->face->size->metrics.ascender) / 64.0;
+}
+
+double CoverFace::Descent() const {
+    return -static_cast<double>(state_->face->size->metrics.descender) / 64.0;
+}
+
+std::vector<PlacedGlyph> CoverFace::Shape(std::u32string_view text, std::string_view language,
+                                          bool vertical) const {
+    hb_buffer_t* buffer = hb_buffer_create();
+    static_assert(sizeof(char32_t) == sizeof(std::uint32_t));
+    hb_buffer_add_utf32(buffer, reinterpret_cast<const std::uint32_t*>(text.data()),
+                        static_cast<int>(text.size()), 0, static_cast<int>(text.size()));
+    if (vertical) hb_buffer_set_direction(buffer, HB_DIRECTION_TTB);
+    hb_buffer_set_language(
+        buffer, hb_language_from_string(language.data(), static_cast<int>(language.size())));
+    hb_buffer_guess_segment_properties(buffer); // the script, and left or right to left
+    hb_shape(state_->font, buffer, nullptr, 0);
+
+    unsigned count = 0;
+    const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
+    const hb_glyph_position_t* position = hb_buffer_get_glyph_positions(buffer, &count);
+    std::vector<PlacedGlyph> glyphs;
+    glyphs.reserve(count);
+    for (unsigned i = 0; i < count; ++i)
+        glyphs.push_back({info[i].codepoint, info[i].cluster, FromFixed(position[i].x_advance),
+                          FromFixed(position[i].y_advance), FromFixed(position[i].x_offset),
+                          FromFixed(position[i].y_offset)});
+    hb_buffer_destroy(buffer);
+    return glyphs;
+}
+
+void CoverFace::Draw(CoverCanvas& canvas, const std::vector<PlacedGlyph>& glyphs, double x,
+                     double y, Rgb colour) const {
+    FT_GlyphSlot slot = state_->face->glyph;
+    for (const PlacedGlyph& glyph : glyphs) {
+        // Shaping placed the glyph's own (horizontal) origin, also in vertical text.
+        const double originX = x + glyph.xOffset;
+        const double originY = y - glyph.yOffset;
+        x += glyph.xAdvance;
+        y -= glyph.yAdvance;
+        if (FT_Load_Glyph(state_->face, glyph.id, kLoadFlags) != 0 ||
+            slot->format != FT_GLYPH_FORMAT_OUTLINE)
+            continue;
+        // The fraction of a pixel goes into the outline, so that glyphs keep their spacing.
+        const double wholeX = std::floor(originX);
+        const double wholeY = std::floor(originY);
+        FT_Outline_Translate(&slot->outline, std::lround((originX - wholeX) * 64),
+                             -std::lround((originY - wholeY) * 64));
+        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) continue;
+        const FT_Bitmap& bitmap = slot->bitmap;
+        const int left = static_cast<int>(wholeX) + slot->bitmap_left;
+        const int top = static_cast<int>(wholeY) - slot->bitmap_top;
+        for (unsigned row = 0; row < bitmap.rows; ++row) {
+            const unsigned char* line =
+                bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+            for (unsigned column = 0; column < bitmap.width; ++column)
+                canvas.Blend(left + static_cast<int>(column), top + static_cast<int>(row), colour,
+                             line[column]);
+        }
+    }
+}
+
+std::vector<double> CharacterAdvances(const std::vector<PlacedGlyph>& glyphs,
+                                      std::size_t characters, bool vertical) {
+    std::vector<double> advances(characters, 0.0);
+    for (const PlacedGlyph& glyph : glyphs)
+        if (glyph.character < characters)
+            advances[glyph.character] += vertical ? -glyph.yAdvance : glyph.xAdvance;
+    return advances;
+}
+
+} // namespace folivane::engine
