@@ -3,6 +3,7 @@
 
 #include "engine/text/AsciiText.h"
 #include "engine/text/SourceFiles.h"
+#include "engine/text/SourceText.h"
 #include "engine/text/TextLines.h"
 #include "engine/text/UnicodeText.h"
 #include "engine/text/WhiteSpace.h"
@@ -12,6 +13,8 @@ namespace {
 
 // The header ends within this many lines, where archives and novel sites put it.
 constexpr std::size_t kHeaderLines = 60;
+// Sixty lines of even long paragraphs fit.
+constexpr std::size_t kHeaderBytes = 64 << 10;
 
 // Whether `line` is "*** START OF ..." (or END) in any letter case, with any space after
 // the stars.
@@ -147,6 +150,18 @@ TitleAndAuthor TitleAndAuthorOf(std::string_view text, std::string_view sourcePa
     if (found.title.empty()) found.title = title;
     if (found.author.empty()) found.author = author;
     return found;
+}
+
+TitleAndAuthor TitleAndAuthorOfSource(const std::string& path, const std::string& legacyEncoding) {
+    std::string text;
+    try {
+        SourceBytes source = ReadSourceBytes(path);
+        if (source.body.size() > kHeaderBytes) source.body.resize(kHeaderBytes);
+        text = DecodeSource(std::move(source), legacyEncoding);
+    } catch (const std::exception&) {
+        // The conversion says why it cannot be read; its name still tells the title.
+    }
+    return TitleAndAuthorOf(text, path);
 }
 
 } // namespace folivane::engine

@@ -32,4 +32,10 @@ struct TitleAndAuthor {
 // "书名 作者：X.txt", else the name without ".txt" for the title. Both are UTF-8, trimmed.
 TitleAndAuthor TitleAndAuthorOf(std::string_view text, std::string_view sourcePath);
 
+// The same for the source file at `path`, judged from its first 64 KiB, decoded as the book
+// would decode it alone (`legacyEncoding`: the user's code page). A file that cannot be read
+// gives what its name says. The book's own title is the plan's (DecideBook); this serves a
+// front end that must name a file before the plan is known.
+TitleAndAuthor TitleAndAuthorOfSource(const std::string& path, const std::string& legacyEncoding);
+
 } // namespace folivane::engine

@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(progress.size(), englishProgress.size());
         for (int i = 0; i < progress.size(); ++i)
             QVERIFY2(progress[i] != englishProgress[i], qPrintable(progress[i]));
-        QVERIFY(progress[1].contains(QString::fromUtf8("第一章")));
+        QVERIFY(progress[progress.size() - 2].contains(QString::fromUtf8("第一章")));
 
         // Qt's own texts come from Qt's translations, found where Qt keeps them.
         const QStringList buttons = QtButtonTexts();
