@@ -21,7 +21,8 @@ struct GivenOptions {
     std::optional<std::string> output, title, author, publisher, cover, encoding, language,
         chapters, chapterPattern, volumePattern, maxHeadingLength, epubVersion, paragraphs, indent,
         paragraphSpacing, css, listFormat;
-    bool quiet = false, help = false, version = false, vertical = false, list = false;
+    bool quiet = false, help = false, version = false, vertical = false, list = false,
+         explain = false;
     std::vector<std::string> sources;
 };
 
@@ -60,6 +61,7 @@ constexpr Option kOptions[] = {
     {"vertical", 0, nullptr, &GivenOptions::vertical},
     {"list", 0, nullptr, &GivenOptions::list},
     {"list-format", 0, &GivenOptions::listFormat, nullptr},
+    {"explain", 0, nullptr, &GivenOptions::explain},
     {"quiet", 'q', nullptr, &GivenOptions::quiet},
     {"help", 'h', nullptr, &GivenOptions::help},
     {"version", 0, nullptr, &GivenOptions::version},
@@ -273,7 +275,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     options.help = given.help;
     options.version = given.version;
     options.quiet = given.quiet;
-    options.list = given.list;
+    options.list = given.list || given.explain;
+    options.explain = given.explain;
     options.listFormat = given.listFormat.value_or("text");
     if (!options.error.empty() || options.help || options.version) return options;
     options.error = Validate(given, options.book);

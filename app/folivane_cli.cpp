@@ -55,8 +55,9 @@ int main(int argc, char** argv) {
         // A dry run: the plan as the conversion would make the book, and nothing written.
         try {
             const engine::BookPlan plan = engine::PlanBook(options.book);
-            const std::string listing =
-                options.listFormat == "json" ? cli::PlanAsJson(plan) : cli::PlanAsText(plan);
+            const std::string listing = options.listFormat == "json"
+                                            ? cli::PlanAsJson(plan)
+                                            : cli::PlanAsText(plan, options.explain);
             std::fputs(listing.c_str(), stdout);
             return std::fflush(stdout) == 0 ? 0 : 1;
         } catch (const std::bad_alloc&) {

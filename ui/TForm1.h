@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -67,6 +68,9 @@ public:
     TForm3* ProgressDialog() const;
     // Whether the contents preview is being worked out or waits to be.
     bool PreviewPending() const;
+    // Called on the preview's worker once it has made a plan, before the window hears of it:
+    // tests hold the worker there to change the window meanwhile.
+    void SetPlanMadeHook(std::function<void()> hook) { planMadeHook_ = std::move(hook); }
     // The dialog of the book's appearance choices, made with the window and hidden until the
     // Appearance button shows it.
     TAppearanceDialog* AppearanceDialog() const { return appearance_; }
@@ -250,6 +254,7 @@ private:
     std::shared_ptr<std::atomic<bool>> previewCancel_;
     int previewGeneration_ = 0;
     bool previewUnseen_ = false; // a plan was asked for and is not shown yet
+    std::function<void()> planMadeHook_;
 
     QPointer<TForm3> Form3;
     QPointer<TLongWaitTrd> worker_;

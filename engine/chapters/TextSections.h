@@ -8,9 +8,11 @@
 
 namespace folivane::engine {
 
-// The body of a text between the "*** START OF ..." line (the header and the line before
-// it) and the "*** END OF ..." line (it and the licence after it), in any letter case:
-// bodyBegin is 0 and bodyEnd the text's size where there is no such line.
+// The body of a text between an archive's "*** START OF THE PROJECT GUTENBERG EBOOK ..." line
+// (the header and the line before it) and its "*** END OF THE PROJECT GUTENBERG EBOOK ..."
+// line (it and the licence after it), in any letter case, THIS for THE: bodyBegin is 0 and
+// bodyEnd the text's size where there is no such line. A start line counts in the first half
+// of the text, an end line after it or in the second half; other "*** ... ***" lines are text.
 struct TextSections {
     std::size_t bodyBegin = 0;
     std::size_t bodyEnd = 0;

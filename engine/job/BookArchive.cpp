@@ -1,5 +1,5 @@
-// Packing the book: its entries from memory, or a book folder's files, in the order of a
-// directory search with mimetype first, checked when read back.
+// Packing the book: its entries from memory, in the order of a directory search with mimetype
+// first, checked when read back.
 #include "BookArchive.h"
 
 #include "BookArchiveCheck.h"
@@ -8,41 +8,14 @@
 #include "engine/text/ConversionError.h"
 #include "engine/text/WhiteSpace.h"
 
-#include "platform/FolderTree.h"
 #include "platform/SystemError.h"
 #include "zip/ZipWriter.h"
 
 #include <algorithm>
-#include <optional>
 #include <string_view>
 
 namespace folivane::engine {
 namespace {
-
-// Every file under the book folder, depth first in name order, as a directory search would
-// hand them out.
-void ListFiles(const std::string& folder, std::vector<std::string>& files) {
-    int error = 0;
-    std::optional<std::vector<platform::FolderEntry>> entries =
-        platform::FolderEntries(folder, &error);
-    if (!entries)
-        throw ConversionError("Cannot read the book folder \"" + folder + "\". " +
-                              platform::SystemErrorText(error));
-    std::sort(entries->begin(), entries->end(),
-              [](const auto& a, const auto& b) { return a.name < b.name; });
-    for (const platform::FolderEntry& entry : *entries) {
-        if (entry.folder)
-            ListFiles(folder + entry.name + "/", files);
-        else
-            files.push_back(folder + entry.name);
-    }
-}
-
-std::vector<std::string> BookFolderFiles(const std::string& bookFolder) {
-    std::vector<std::string> files;
-    ListFiles(bookFolder, files);
-    return files;
-}
 
 // The settings every book is packed with, and its checks: the output replaced whole, no
 // file left out, the archive read back before it takes the output's name.
@@ -124,30 +97,6 @@ void PackBookEntries(zip::TZipWriter& writer, const std::vector<std::string>& en
                      [](const zip::TMemoryEntry& a, const zip::TMemoryEntry& b) {
                          return BookEntryBefore(a.name, b.name);
                      });
-    BuildBook(writer, outputPath);
-}
-
-void PackWorkingTree(const std::string& bookFolder, const std::vector<std::string>& entries,
-                     const std::string& outputPath) {
-    zip::TZipWriter writer;
-    PackWorkingTree(bookFolder, entries, outputPath, writer);
-}
-
-void PackWorkingTree(const std::string& bookFolder, const std::vector<std::string>& entries,
-                     const std::string& outputPath, zip::TZipWriter& writer) {
-    SetUpBookWriter(writer, entries, outputPath);
-    const std::string mimetype = bookFolder + kMimetypeFile;
-    writer.SetRootDir(bookFolder);
-    // The files by their own paths: a temporary folder may be named with "*", "?", "<", ">"
-    // or "|", which would make masks of them.
-    writer.LiteralPaths = true;
-    // mimetype first, and once: readers find it at the archive's start.
-    writer.FilesList = BookFolderFiles(bookFolder);
-    std::erase(writer.FilesList, mimetype);
-    writer.FilesList.insert(writer.FilesList.begin(), mimetype);
-    writer.SetRelativePaths(true);
-    writer.SetRecurse(true);
-    writer.SetStorePaths(true);
     BuildBook(writer, outputPath);
 }
 

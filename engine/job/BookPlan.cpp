@@ -36,6 +36,7 @@ PlanEntry EntryOf(const TocEntry& toc, const TChapterList& chapters) {
     entry.label = page.Name;
     entry.heading = page.Heading;
     entry.firstPage = toc.page;
+    entry.numbered = page.Numbered;
     entry.pages = 0;
     // The unlisted pages after a listed one are the rest of its chapter.
     for (std::size_t i = toc.page; i < chapters.size() && (i == toc.page || !chapters[i].Listed);
@@ -137,11 +138,11 @@ ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
             {.path = input.sources[facts.index],
              .name = facts.name,
              .encoding = facts.encoding,
-             .paragraphs = facts.paragraphs.style,
              .notation = facts.notation,
              .language = DetectLanguage(facts.text.substr(0, kLanguageSample), locale),
              .bytes = facts.text.size(),
-             .pages = facts.pages});
+             .pages = facts.pages,
+             .paragraphs = facts.paragraphs});
         if (facts.index == 0) done.ofText = TextTitleAndAuthor(facts, pages);
     };
     return options;

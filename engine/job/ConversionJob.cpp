@@ -35,7 +35,7 @@ struct CheckedInput {
     std::string bookPath; // where the book is written: the output, or the file it links to
     std::optional<platform::FileStatus> existingOutput; // what is there now
     std::optional<CoverImage> cover;
-    std::string userStyleSheet;
+    UserStyleSheet userStyleSheet;
 };
 
 // Every refusal that needs no source: the output, the version, the working folder, the
@@ -98,7 +98,8 @@ BookMetadata MetadataOf(const BookInput& input, const BookPlan& plan, CheckedInp
     metadata.language = plan.language;
     metadata.indentEm = input.indentEm;
     metadata.paragraphSpacingEm = input.paragraphSpacingEm;
-    metadata.userStyleSheet = std::move(checked.userStyleSheet);
+    metadata.userStyleSheet = std::move(checked.userStyleSheet.css);
+    metadata.userStyleResources = std::move(checked.userStyleSheet.resources);
     metadata.vertical = input.vertical;
     metadata.epubVersion = input.epubVersion;
     metadata.modified = UtcTimestamp(now);

@@ -1,4 +1,4 @@
-// Writing a document in one piece, with every failure reported.
+// Writing a working file in one piece, with every failure reported in words the user knows.
 #include "DocumentWriter.h"
 
 #include "engine/text/ConversionError.h"
@@ -7,14 +7,6 @@
 #include "platform/SystemError.h"
 
 namespace folivane::engine {
-
-void WriteDocument(const std::string& path, std::string_view bytes) {
-    try {
-        platform::WriteNewFile(path, bytes);
-    } catch (const platform::EStreamError& error) {
-        throw ConversionError(error.what());
-    }
-}
 
 void WriteWorkingFile(const std::string& jobFolder, const std::string& path, std::string_view bytes,
                       const std::string& what) {

@@ -287,12 +287,6 @@ std::string DecodeSource(SourceBytes&& source, const EncodingRule& rule,
     return DecodeAs(choice, source.body, &source.body);
 }
 
-std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& legacyEncoding,
-                                 const std::string& forcedEncoding) {
-    return JudgeSourceEncoding(source, {ChosenEncoding(legacyEncoding, forcedEncoding), {}})
-        .encoding;
-}
-
 std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding,
                          const std::string& forcedEncoding) {
     const EncodingRule rule{ChosenEncoding(legacyEncoding, forcedEncoding), {}};

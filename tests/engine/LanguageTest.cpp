@@ -153,9 +153,14 @@ const TagCase kTagCases[] = {
 INSTANTIATE_TEST_SUITE_P(Language, LanguageTagIn, testing::ValuesIn(kTagCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(Language, ProblemWithATagNamesIt) {
-    EXPECT_EQ(LanguageTagProblem("zh CN"),
-              "\"zh CN\" is not a language tag (BCP 47, such as en, zh-CN or ja)");
+TEST(Language, ProblemWithARefusedTagQuotesItAsTheUserTypedIt) {
+    for (const TagCase& row : kTagCases) {
+        if (row.normalized) continue;
+        SCOPED_TRACE(row.name);
+        const std::string problem = LanguageTagProblem(row.tag);
+        EXPECT_TRUE(problem.starts_with("\"" + row.tag + "\" ")) << problem;
+        EXPECT_GT(problem.size(), row.tag.size() + 3) << "and says why";
+    }
 }
 
 } // namespace

@@ -260,7 +260,8 @@ private slots:
         QCOMPARE(chapters, expected);
         QCOMPARE(labels.mid(labels.size() - 2),
                  (QStringList{"Packing the book…", "Checking the book…"}));
-        QTRY_VERIFY_WITH_TIMEOUT(dialogsShown_.constFirst().isNull(), kSettleMs); // destroyed after its display
+        // Destroyed after its display.
+        QTRY_VERIFY_WITH_TIMEOUT(dialogsShown_.constFirst().isNull(), kSettleMs);
 
         const QList<ScriptedDialogs::Call> messages = dialogs_.Messages();
         QCOMPARE(messages.size(), 1);

@@ -5,6 +5,8 @@
 #include "ui/TForm3.h"
 #include "ui/Translations.h"
 
+#include "engine/text/SourceText.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -164,10 +166,24 @@ private slots:
         QVERIFY2(refusal.startsWith(QString::fromUtf8(traditional ? "無法將「" : "无法将“")),
                  qPrintable(refusal));
         QVERIFY2(refusal.contains(notPicture), qPrintable(refusal));
-        QCOMPARE(TranslatedReason(QStringLiteral("Cannot write file \"/b/x.epub\" to disk. No "
-                                                 "space left on device")),
-                 QString::fromUtf8(traditional ? "無法將檔案「/b/x.epub」寫入磁碟。磁碟空間不足"
-                                               : "无法将文件“/b/x.epub”写入磁盘。磁盘空间不足"));
+        // So is the reason the engine gives for a source that is gone, with the system's cause.
+        const QString gone = folder.filePath(QStringLiteral("gone%1.txt"));
+        QString reason;
+        try {
+            folivane::engine::ReadSourceBytes(QFile::encodeName(gone).toStdString());
+        } catch (const std::exception& error) {
+            reason = QString::fromStdString(error.what());
+        }
+        // The system says its cause in English, or already in the window's language where the
+        // machine has that language: either way the user reads it in theirs.
+        const QString englishCause = QStringLiteral("No such file or directory");
+        const QString cause =
+            reason.endsWith(englishCause)
+                ? QString::fromUtf8(traditional ? "沒有此檔案或目錄" : "没有那个文件或目录")
+                : reason.mid(reason.lastIndexOf(QLatin1String(". ")) + 2);
+        QCOMPARE(TranslatedReason(reason),
+                 QString::fromUtf8(traditional ? "無法開啟檔案「" : "无法打开文件“") + gone +
+                     QString::fromUtf8(traditional ? "」。" : "”。") + cause);
         // A reason of another shape is shown as it is, never cut.
         const QString other = QStringLiteral("The system clock gives a time no book can record");
         QCOMPARE(TranslatedReason(other), other);

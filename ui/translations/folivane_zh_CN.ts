@@ -543,36 +543,38 @@
         <translation>已固定：文件以字节顺序标记开头，它指明了文件的编码</translation>
     </message>
     <message>
-        <source>Chapter %1 is missing</source>
-        <translation>缺少第 %1 章</translation>
+        <source>Found by its number in a sequence</source>
+        <translation>按编号顺序找到</translation>
     </message>
     <message>
-        <source>Chapter %1 is repeated</source>
-        <translation>第 %1 章重复</translation>
+        <source>%1: chapter %2 missing</source>
+        <translation>%1：缺少第 %2 章</translation>
+    </message>
+    <message>
+        <source>%1: chapter %2 repeated</source>
+        <translation>%1：第 %2 章出现两次</translation>
     </message>
     <message numerus="yes">
-        <source>%n annotations not understood: %1</source>
+        <source>%1: %n annotations not understood</source>
         <translation>
-            <numerusform>%n 处注记无法识别：%1</numerusform>
+            <numerusform>%1：%n 处注记无法识别</numerusform>
         </translation>
     </message>
     <message>
-        <source>, </source>
-        <translation>、</translation>
+        <source>wrapped at %1, parted by blank lines</source>
+        <translation>每 %1 字折行，以空行分段</translation>
+    </message>
+    <message>
+        <source>wrapped at %1, parted by indents</source>
+        <translation>每 %1 字折行，以缩进分段</translation>
+    </message>
+    <message>
+        <source>a paragraph per line</source>
+        <translation>每行一段</translation>
     </message>
     <message>
         <source>%1: %2, %3, %4</source>
         <translation>%1：%2，%3，%4</translation>
-    </message>
-    <message numerus="yes">
-        <source>Notices (%n)</source>
-        <translation>
-            <numerusform>提示（%n 条）</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1：%2</translation>
     </message>
     <message>
         <source>Product web page</source>

@@ -543,36 +543,38 @@
         <translation>段落：</translation>
     </message>
     <message>
-        <source>Chapter %1 is missing</source>
-        <translation>缺少第 %1 章</translation>
+        <source>Found by its number in a sequence</source>
+        <translation>依編號順序找到</translation>
     </message>
     <message>
-        <source>Chapter %1 is repeated</source>
-        <translation>第 %1 章重複</translation>
+        <source>%1: chapter %2 missing</source>
+        <translation>%1：缺少第 %2 章</translation>
+    </message>
+    <message>
+        <source>%1: chapter %2 repeated</source>
+        <translation>%1：第 %2 章出現兩次</translation>
     </message>
     <message numerus="yes">
-        <source>%n annotations not understood: %1</source>
+        <source>%1: %n annotations not understood</source>
         <translation>
-            <numerusform>%n 處註記無法辨識：%1</numerusform>
+            <numerusform>%1：%n 處註記無法辨識</numerusform>
         </translation>
     </message>
     <message>
-        <source>, </source>
-        <translation>、</translation>
+        <source>wrapped at %1, parted by blank lines</source>
+        <translation>每 %1 字折行，以空行分段</translation>
+    </message>
+    <message>
+        <source>wrapped at %1, parted by indents</source>
+        <translation>每 %1 字折行，以縮排分段</translation>
+    </message>
+    <message>
+        <source>a paragraph per line</source>
+        <translation>每行一段</translation>
     </message>
     <message>
         <source>%1: %2, %3, %4</source>
         <translation>%1：%2，%3，%4</translation>
-    </message>
-    <message numerus="yes">
-        <source>Notices (%n)</source>
-        <translation>
-            <numerusform>提示（%n 則）</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1：%2</translation>
     </message>
     <message>
         <source>Product web page</source>
