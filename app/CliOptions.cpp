@@ -5,6 +5,8 @@
 #include "engine/epub/StyleSheet.h"
 #include "engine/epub/UserStyleSheet.h"
 #include "engine/text/CodePages.h"
+#include "engine/text/ConversionError.h"
+#include "engine/text/FailureText.h"
 #include "engine/text/LanguageTag.h"
 #include "engine/text/SourceFiles.h"
 #include "engine/text/UnicodeText.h"
@@ -221,8 +223,8 @@ std::string Validate(const GivenOptions& given, engine::BookInput& book) {
         if (given.css->empty()) return "--css needs the path of a style sheet";
         try {
             engine::ReadUserStyleSheet(*given.css);
-        } catch (const std::exception& error) {
-            return error.what();
+        } catch (...) {
+            return engine::FailureText(engine::CaughtFailure());
         }
         book.styleSheetPath = *given.css;
     }
@@ -247,11 +249,11 @@ std::string Validate(const GivenOptions& given, engine::BookInput& book) {
             engine::HeadingRules::Custom(book.chapterPattern, book.volumePattern,
                                          book.maxHeadingLength);
     } catch (const engine::HeadingPatternError& error) {
-        return error.what();
+        return engine::FailureText(error.Reason());
     }
     if (given.language && !given.language->empty()) {
         const std::optional<std::string> tag = engine::NormalizeLanguageTag(*given.language);
-        if (!tag) return engine::LanguageTagProblem(*given.language);
+        if (!tag) return engine::FailureText(engine::LanguageTagProblem(*given.language));
         book.language = *tag;
     }
     if (given.listFormat && *given.listFormat != "text" && *given.listFormat != "json")

@@ -181,23 +181,6 @@ nlohmann::ordered_json EntryJson(const engine::PlanEntry& entry) {
 
 } // namespace
 
-std::string NoticeText(const engine::TextNotice& notice) {
-    using Kind = engine::TextNotice::Kind;
-    std::string what;
-    switch (notice.kind) {
-    case Kind::NumberMissing:
-        return "chapter " + std::to_string(notice.number) + " missing";
-    case Kind::NumberRepeated:
-        return "chapter " + std::to_string(notice.number) + " repeated";
-    case Kind::AnnotationsNotUnderstood:
-        what = std::to_string(notice.count) + " annotations not understood";
-        for (std::size_t i = 0; i < notice.examples.size(); ++i)
-            what += (i == 0 ? ": " : ", ") + notice.examples[i];
-        break;
-    }
-    return what;
-}
-
 std::string PlanAsText(const engine::BookPlan& plan, bool explain) {
     std::string out = "Title: " + plan.title + "\n";
     if (!plan.author.empty()) out += "Author: " + plan.author + "\n";
@@ -220,7 +203,7 @@ std::string PlanAsText(const engine::BookPlan& plan, bool explain) {
         out += "  " +
                (notice.source < plan.sources.size() ? plan.sources[notice.source].path + ": "
                                                     : std::string()) +
-               NoticeText(notice) + "\n";
+               engine::NoticeText(notice) + "\n";
     return out;
 }
 

@@ -14,9 +14,6 @@ namespace folivane::cli {
 // rules gave, each after its source's path.
 std::string PlanAsText(const engine::BookPlan& plan, bool explain = false);
 
-// A notice as the command line says it: "chapter 7 missing".
-std::string NoticeText(const engine::TextNotice& notice);
-
 // The version of PlanAsJson's format: it changes only when a field is removed or changes its
 // meaning, so that scripts can rely on it (folivane-cli(1) describes the fields).
 constexpr int kPlanFormatVersion = 1;

@@ -1,7 +1,7 @@
 // The job's progress as one bar on a terminal, as lines elsewhere.
 #include "TerminalProgress.h"
 
-#include "PlanListing.h"
+#include "engine/chapters/TextNotice.h"
 
 #include "platform/TerminationSignals.h"
 
@@ -52,7 +52,7 @@ void TerminalProgress::EncodingReport(const std::string& path,
 
 void TerminalProgress::Notice(const std::string& path, const engine::TextNotice& notice) {
     if (quiet_ || broken_) return;
-    Say("folivane-cli: \"" + path + "\": " + NoticeText(notice));
+    Say("folivane-cli: \"" + path + "\": " + engine::NoticeText(notice));
 }
 
 void TerminalProgress::Progress(engine::JobPhase phase, int done) {
@@ -114,9 +114,8 @@ void TerminalProgress::CloseRequest() {
     if (!quiet_ && terminal_ && drawn_) std::fprintf(out_, "\n");
 }
 
-void TerminalProgress::Result(int code, const std::string& reason) {
-    code_ = code;
-    reason_ = reason;
+void TerminalProgress::Result(const std::optional<engine::Failure>& failure) {
+    failure_ = failure;
 }
 
 } // namespace folivane::cli

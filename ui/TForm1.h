@@ -3,6 +3,7 @@
 
 #include "engine/job/BookInput.h"
 #include "engine/job/BookPlan.h"
+#include "engine/text/Failure.h"
 
 #include <QFutureWatcher>
 #include <QList>
@@ -13,6 +14,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -74,6 +76,11 @@ public:
     // The dialog of the book's appearance choices, made with the window and hidden until the
     // Appearance button shows it.
     TAppearanceDialog* AppearanceDialog() const { return appearance_; }
+    // For tests: each conversion's job runs within `around` on its worker's thread, to inject
+    // the platform's faults there (they hold per thread).
+    void SetJobWrapper(std::function<void(const std::function<void()>& job)> around) {
+        jobWrapper_ = std::move(around);
+    }
 
 signals:
     // The worker of a conversion is made and about to start: its events may be watched
@@ -196,7 +203,7 @@ private:
     void OnProgress(int phase, int done);
     void OnChapterReport(const QString& chapterName);
     void OnCloseRequest();
-    void OnShowResultMsg(int code, const QString& reason);
+    void OnShowResultMsg(const std::optional<engine::Failure>& failure);
     // The progress dialog's Cancel: the job stops at its next check point.
     void OnCancelPressed();
     // Opens the book or its folder with the desktop; says so, with the path, when it cannot.
@@ -208,7 +215,8 @@ private:
 
     Dialogs& dialogs_;
     std::string tempFolderPath_; // taken once, when the window is made
-    QString outputPath_;         // of the running or last conversion
+    std::function<void(const std::function<void()>&)> jobWrapper_; // for tests
+    QString outputPath_; // of the running or last conversion
 
     QPushButton* BitBtn1 = nullptr;
     LinkLabel* URLLabel3 = nullptr;

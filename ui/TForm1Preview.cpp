@@ -2,6 +2,7 @@
 // whenever the list or the choices change, and shown as a tree.
 #include "TForm1.h"
 
+#include "FailureReasons.h"
 #include "SuggestedField.h"
 
 #include "engine/chapters/HeadingRules.h"
@@ -113,7 +114,7 @@ QString TForm1::PatternProblem() const {
     try {
         engine::HeadingRules::Custom(pattern, std::string(), engine::kDefaultMaxHeadingLength);
     } catch (const engine::HeadingPatternError& error) {
-        return QString::fromStdString(error.what());
+        return TranslatedFailure(error.Reason());
     }
     return {};
 }
@@ -176,8 +177,8 @@ void TForm1::StartPreview() {
                 if (made) made();
             } catch (const std::bad_alloc&) {
                 result.problem = tr("Not enough memory to read the files for the preview.");
-            } catch (const std::exception& error) {
-                result.problem = QString::fromStdString(error.what());
+            } catch (...) {
+                result.problem = TranslatedFailure(engine::CaughtFailure());
             }
             return result;
         }));
@@ -211,7 +212,8 @@ void TForm1::ShowPlan(const engine::BookPlan& plan) {
     auto* sources = new QTreeWidgetItem(m_preview);
     sources->setText(0, tr("Sources (%n)", nullptr, static_cast<int>(plan.sources.size())));
     sources->setFlags(Qt::ItemIsEnabled);
-    for (const engine::SourcePlan& source : plan.sources) {
+    for (std::size_t index = 0; index < plan.sources.size(); ++index) {
+        const engine::SourcePlan& source = plan.sources[index];
         auto* item = new QTreeWidgetItem(sources);
         item->setText(0, tr("%1: %2, %3, %4")
                              .arg(QString::fromStdString(source.name),
@@ -224,6 +226,14 @@ void TForm1::ShowPlan(const engine::BookPlan& plan) {
         item->setText(2, QString::number(source.pages));
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        // What the rules decided about the source that its reader should know, under it.
+        for (const engine::TextNotice& notice : plan.notices) {
+            if (notice.source != index) continue;
+            auto* said = new QTreeWidgetItem(item);
+            said->setText(0, TranslatedNotice(notice));
+            said->setToolTip(0, said->text(0));
+            said->setFlags(Qt::ItemIsEnabled);
+        }
     }
     auto* contents = new QTreeWidgetItem(m_preview);
     contents->setText(0, tr("Contents"));

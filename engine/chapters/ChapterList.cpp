@@ -175,8 +175,9 @@ private:
                     },
                     &notices);
         } catch (const HeadingPatternError& error) {
-            throw ConversionError("Cannot find the chapters of \"" + sources_[index] +
-                                  "\": " + error.what());
+            Failure failure = error.Reason();
+            failure.path = sources_[index];
+            throw ConversionError(std::move(failure));
         }
         if (options_.notice)
             for (TextNotice& notice : notices) {

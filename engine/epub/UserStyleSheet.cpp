@@ -98,8 +98,8 @@ std::string SafeName(std::string_view name) {
 
 class Resources {
 public:
-    Resources(std::string folder, std::string cannot)
-        : folder_(std::move(folder)), cannot_(std::move(cannot)) {}
+    Resources(std::string folder, std::string sheet)
+        : folder_(std::move(folder)), sheet_(std::move(sheet)) {}
 
     // The reference that takes the place of `reference` in the book's copy of the sheet;
     // none for one that names no file (data, a fragment), which stays as it is written.
@@ -108,9 +108,9 @@ public:
             EqualsIgnoringAsciiCase(reference.substr(0, 5), "data:"))
             return std::nullopt;
         if (HasScheme(reference))
-            throw ConversionError(cannot_ + "it names \"" + std::string(reference) +
-                                  "\" on the network; a book holds its own fonts and pictures, "
-                                  "so name a file next to the style sheet");
+            throw ConversionError({.kind = FailureKind::StyleSheetNamesNetwork,
+                                   .path = sheet_,
+                                   .value = std::string(reference)});
         // "font.svg#face" and "font.eot?#iefix" name the file before the marks.
         const std::size_t hash = reference.find('#');
         std::string fragment;
@@ -130,23 +130,28 @@ public:
             dot == std::string::npos ? std::string() : AsciiLowered(relative.substr(dot + 1));
         const auto type = std::ranges::find(kResourceTypes, extension, &ResourceType::extension);
         if (type == std::end(kResourceTypes))
-            throw ConversionError(cannot_ + "\"" + relative +
-                                  "\" is not a font or picture a book can hold (TrueType, "
-                                  "OpenType, WOFF, WOFF2, PNG, JPEG, GIF or SVG)");
+            throw ConversionError({.kind = FailureKind::StyleSheetResourceKindUnknown,
+                                   .path = sheet_,
+                                   .otherPath = relative});
         const std::optional<std::int64_t> size = platform::RegularFileSize(path);
-        if (size && static_cast<std::uint64_t>(*size) > kMaxResource)
-            throw ConversionError(cannot_ + "\"" + path + "\" is larger than 64 MiB");
+        const auto tooLarge = [&] {
+            return ConversionError({.kind = FailureKind::StyleSheetResourceTooLarge,
+                                    .path = sheet_,
+                                    .otherPath = path});
+        };
+        if (size && static_cast<std::uint64_t>(*size) > kMaxResource) throw tooLarge();
         std::string bytes;
         try {
-            bytes = platform::ReadWholeFile(path);
-        } catch (const std::exception& error) {
-            throw ConversionError(cannot_ + error.what());
+            bytes = ReadingFile(path, [&] { return platform::ReadWholeFile(path); });
+        } catch (const platform::EStreamError& error) {
+            throw ConversionError(FileFailure(error));
         }
-        if (bytes.size() > kMaxResource)
-            throw ConversionError(cannot_ + "\"" + path + "\" is larger than 64 MiB");
+        if (bytes.size() > kMaxResource) throw tooLarge();
         if (!HasSignature(bytes, type->kind))
-            throw ConversionError(cannot_ + "\"" + path + "\" is not a " +
-                                  std::string(type->extension) + " file, as its name says");
+            throw ConversionError({.kind = FailureKind::StyleSheetResourceNotItsKind,
+                                   .path = sheet_,
+                                   .otherPath = path,
+                                   .value = std::string(type->extension)});
         const std::size_t slash = relative.rfind('/');
         std::string name =
             SafeName(slash == std::string::npos ? relative : relative.substr(slash + 1));
@@ -164,7 +169,7 @@ public:
 
 private:
     std::string folder_;
-    std::string cannot_;
+    std::string sheet_;                         // the style sheet's path, which failures name
     std::map<std::string, std::string> byPath_; // the file's path, its name in the book
     std::set<std::string> taken_;               // names in the book
     std::vector<StyleResource> list_;
@@ -187,7 +192,7 @@ std::size_t SkipCommentOrString(std::string_view css, std::size_t at) {
 }
 
 // The sheet with every url() naming the book's copy of its file.
-std::string Relinked(std::string_view css, Resources& resources, const std::string& cannot) {
+std::string Relinked(std::string_view css, Resources& resources, const std::string& sheet) {
     std::string out;
     std::size_t copied = 0;
     for (std::size_t at = 0; at < css.size();) {
@@ -199,8 +204,7 @@ std::string Relinked(std::string_view css, Resources& resources, const std::stri
         const bool wordStart = at == 0 || !(IsAsciiLetterOrDigit(css[at - 1]) ||
                                             css[at - 1] == '-' || css[at - 1] == '_');
         if (c == '@' && EqualsIgnoringAsciiCase(css.substr(at + 1, 6), "import"))
-            throw ConversionError(cannot + "it imports another style sheet (@import); a book "
-                                           "takes one of yours, so put its rules in this one");
+            throw ConversionError({.kind = FailureKind::StyleSheetImports, .path = sheet});
         if (!wordStart || !EqualsIgnoringAsciiCase(css.substr(at, 4), "url(")) {
             ++at;
             continue;
@@ -223,7 +227,7 @@ std::string Relinked(std::string_view css, Resources& resources, const std::stri
         while (i < css.size() && (css[i] == ' ' || css[i] == '\t' || css[i] == '\n'))
             ++i;
         if (i >= css.size() || css[i] != ')')
-            throw ConversionError(cannot + "a url( is not closed");
+            throw ConversionError({.kind = FailureKind::StyleSheetUrlNotClosed, .path = sheet});
         if (const std::optional<std::string> taken = resources.Take(reference)) {
             out.append(css.substr(copied, at - copied));
             out += "url(\"" + *taken + "\")";
@@ -238,26 +242,23 @@ std::string Relinked(std::string_view css, Resources& resources, const std::stri
 } // namespace
 
 UserStyleSheet ReadUserStyleSheet(const std::string& path) {
-    const std::string cannot = "Cannot use the style sheet \"" + path + "\": ";
+    const auto refuse = [&path](FailureKind kind) { throw ConversionError({kind, path}); };
     std::string css;
     try {
-        css = platform::ReadWholeFile(path);
-    } catch (const std::exception& error) {
-        throw ConversionError(error.what());
+        css = ReadingFile(path, [&] { return platform::ReadWholeFile(path); });
+    } catch (const platform::EStreamError& error) {
+        throw ConversionError(FileFailure(error));
     }
-    if (css.size() > kMaxStyleSheet)
-        throw ConversionError(cannot + "it is larger than 1 MiB, too large for a style sheet");
+    if (css.size() > kMaxStyleSheet) refuse(FailureKind::StyleSheetTooLarge);
     if (std::string_view(css).starts_with(kUtf8Mark)) css.erase(0, kUtf8Mark.size());
-    if (FindInvalidUtf8(css) != css.size()) throw ConversionError(cannot + "it is not UTF-8 text");
-    if (css.find('\0') != std::string::npos)
-        throw ConversionError(cannot + "it is not text (it holds NUL bytes)");
-    if (css.find_first_not_of(" \t\r\n") == std::string::npos)
-        throw ConversionError(cannot + "it is empty");
+    if (FindInvalidUtf8(css) != css.size()) refuse(FailureKind::StyleSheetNotUtf8);
+    if (css.find('\0') != std::string::npos) refuse(FailureKind::StyleSheetNotText);
+    if (css.find_first_not_of(" \t\r\n") == std::string::npos) refuse(FailureKind::StyleSheetEmpty);
     const std::size_t slash = path.rfind('/');
     Resources resources(slash == std::string::npos ? std::string() : path.substr(0, slash + 1),
-                        cannot);
+                        path);
     UserStyleSheet sheet;
-    sheet.css = Relinked(css, resources, cannot);
+    sheet.css = Relinked(css, resources, path);
     sheet.resources = std::move(resources).Taken();
     return sheet;
 }

@@ -9,6 +9,7 @@
 #include "engine/text/WhiteSpace.h"
 
 #include "platform/SystemError.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipWriter.h"
 
 #include <algorithm>
@@ -23,22 +24,24 @@ void SetUpBookWriter(zip::TZipWriter& writer, const std::vector<std::string>& en
                      const std::string& outputPath) {
     // The writer takes a blank name for "no archive" and returns without writing one.
     if (IsBlank(outputPath))
-        throw ConversionError("Cannot write the book \"" + outputPath +
-                              "\": no output file is named");
+        throw ConversionError({.kind = FailureKind::OutputNotNamed, .path = outputPath});
     writer.NoCompressList = {kMimetypeFile};
     writer.SetZipName(outputPath);
     writer.AtomicReplace = true;
     // A file left out would leave the manifest naming a missing file.
-    writer.OnSkippingFile = [](const std::string& path, zip::SkipReason,
-                               const std::string& detail) {
-        throw ConversionError("Cannot pack \"" + path + "\" into the book: " + detail);
+    const auto notPacked = [](const std::string& path, const std::string& detail) {
+        throw ConversionError(
+            {.kind = FailureKind::BookEntryNotPacked, .path = path, .detail = detail});
     };
+    writer.OnSkippingFile = [notPacked](const std::string& path, zip::SkipReason,
+                                        const std::string& detail) { notPacked(path, detail); };
     writer.OnNoSuchFile = [](const std::string& path) {
-        throw ConversionError("Cannot pack \"" + path + "\" into the book: it has disappeared");
+        throw ConversionError({.kind = FailureKind::BookEntryGone, .path = path});
     };
-    writer.OnHandleMessage = [](int, const std::string& text, const std::string& caption,
-                                std::uint32_t) -> int {
-        throw ConversionError("Cannot pack \"" + caption + "\" into the book: " + text);
+    writer.OnHandleMessage = [notPacked](int, const std::string& text, const std::string& caption,
+                                         std::uint32_t) -> int {
+        notPacked(caption, text);
+        return 0;
     };
     // Nothing takes the output's place that readers could not open.
     writer.OnArchiveWritten = [entries, outputPath](zip::TStream& archive) {
@@ -46,15 +49,31 @@ void SetUpBookWriter(zip::TZipWriter& writer, const std::vector<std::string>& en
     };
 }
 
+// The archive writer's failures as the book's: the system's cause when it has one, the
+// writer's own words for a fault of its own.
 void BuildBook(zip::TZipWriter& writer, const std::string& outputPath) {
+    const auto fail = [&outputPath](Failure failure) {
+        failure.path = outputPath;
+        throw ConversionError(std::move(failure));
+    };
     try {
         writer.BuildArchive();
     } catch (const ConversionError&) {
         throw;
     } catch (const std::bad_alloc&) {
-        throw ConversionError("Not enough memory to write the book \"" + outputPath + "\"");
+        fail({.kind = FailureKind::BookOutOfMemory});
+    } catch (const zip::EZipAborted&) {
+        throw ConversionCancelled();
+    } catch (const zip::EZip64Needed&) {
+        fail({.kind = FailureKind::BookNeedsZip64});
+    } catch (const zip::ENotEnoughRoom& e) {
+        if (e.Cause() != 0) fail({.kind = FailureKind::BookNotWritten, .cause = e.Cause()});
+        fail({.kind = FailureKind::BookWriterFault, .detail = e.what()});
+    } catch (const platform::EStreamError& e) {
+        if (e.Cause() != 0) fail({.kind = FailureKind::BookNotWritten, .cause = e.Cause()});
+        fail({.kind = FailureKind::BookWriterFault, .detail = e.what()});
     } catch (const std::exception& e) {
-        throw ConversionError("Cannot write the book \"" + outputPath + "\". " + e.what());
+        fail({.kind = FailureKind::BookWriterFault, .detail = e.what()});
     }
 }
 

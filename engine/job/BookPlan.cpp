@@ -152,14 +152,10 @@ ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
 
 std::optional<HeadingRules> HeadingRulesFor(const BookInput& input) {
     if (input.chapters == ChapterMode::Files) return std::nullopt;
-    try {
-        if (!input.chapterPattern.empty() || !input.volumePattern.empty())
-            return HeadingRules::Custom(input.chapterPattern, input.volumePattern,
-                                        input.maxHeadingLength);
-        return HeadingRules::BuiltIn(input.maxHeadingLength);
-    } catch (const HeadingPatternError& error) {
-        throw ConversionError(error.what());
-    }
+    if (!input.chapterPattern.empty() || !input.volumePattern.empty())
+        return HeadingRules::Custom(input.chapterPattern, input.volumePattern,
+                                    input.maxHeadingLength);
+    return HeadingRules::BuiltIn(input.maxHeadingLength);
 }
 
 std::string UserLanguageTag(const BookInput& input) {

@@ -70,7 +70,8 @@ struct ReadingHooks {
 };
 
 // The heading rules the book asks for: none for one chapter per file, the user's patterns,
-// or the built-in rules. Raises ConversionError for a pattern that does not compile.
+// or the built-in rules. Raises HeadingPatternError, a ConversionError, for a pattern that
+// does not compile.
 std::optional<HeadingRules> HeadingRulesFor(const BookInput& input);
 
 // The book's language tag: the user's, normalised, or empty to judge it from the text.

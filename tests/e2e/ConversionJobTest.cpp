@@ -307,8 +307,8 @@ public:
         Look("packing"), RecordingSink::PackingReport(written, total);
     }
     void CloseRequest() override { Look("close"), RecordingSink::CloseRequest(); }
-    void Result(int code, const std::string& why) override {
-        Look("result"), RecordingSink::Result(code, why);
+    void Result(const std::optional<engine::Failure>& failed) override {
+        Look("result"), RecordingSink::Result(failed);
     }
     // What the folder held at each event, as "event: name/name/..." for every name in it.
     std::vector<std::string> seen;

@@ -31,7 +31,7 @@ std::string PieceFolder(const std::string& temp) {
 // The message of the ConversionError that writing `bytes` to `path` raises, or "" when none.
 std::string ErrorOf(const std::string& folder, const std::string& path, std::string_view bytes) {
     try {
-        WriteWorkingFile(folder, path, bytes, "a piece of \"a.txt\"");
+        WriteWorkingFile(folder, path, bytes, {.kind = FailureKind::PieceNotKept, .path = "a.txt"});
     } catch (const ConversionError& error) {
         return error.what();
     }

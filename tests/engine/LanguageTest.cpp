@@ -1,5 +1,6 @@
 // A book's language: guessed from the script of its text, or given as a BCP 47 tag.
 #include "engine/text/Language.h"
+#include "engine/text/FailureText.h"
 #include "engine/text/LanguageTag.h"
 #include "engine/text/Locale.h"
 #include "support/TestSupport.h"
@@ -157,9 +158,11 @@ TEST(Language, ProblemWithARefusedTagQuotesItAsTheUserTypedIt) {
     for (const TagCase& row : kTagCases) {
         if (row.normalized) continue;
         SCOPED_TRACE(row.name);
-        const std::string problem = LanguageTagProblem(row.tag);
-        EXPECT_TRUE(problem.starts_with("\"" + row.tag + "\" ")) << problem;
-        EXPECT_GT(problem.size(), row.tag.size() + 3) << "and says why";
+        const Failure problem = LanguageTagProblem(row.tag);
+        EXPECT_EQ(problem.kind, FailureKind::LanguageTagInvalid);
+        EXPECT_EQ(problem.value, row.tag);
+        EXPECT_TRUE(FailureText(problem).starts_with("\"" + row.tag + "\" "))
+            << FailureText(problem);
     }
 }
 

@@ -399,20 +399,23 @@ TEST_F(TrustTest, HiddenBooksOfKilledConversionsGoWithTheNextConversionToThatOut
     WriteFile(scratch / "out/.book.epub.folivane-Notes1", "the user's notes");
     WriteFile(scratch / "out/.book.epub.123456", book);
     // Named as hidden books are, and kept too: a zip that is no book, an empty file made a
-    // moment ago (its conversion may be starting) and another user's book. An empty one
-    // older than a minute goes.
+    // moment ago (its conversion may be starting) and another user's book. An empty or short
+    // one older than a minute goes.
     const std::string hidden = scratch / ("out/" + abandoned.substr(0, abandoned.size() - 6));
     WriteFile(hidden + "NotBk1", ZipHolding("notes.txt", "the user's notes"));
     WriteFile(hidden + "Empty1", "");
+    WriteFile(hidden + "Short1", "PK\x03\x04"); // killed before its first entry was whole
     if (CanBecomeNobody()) {
         WriteFile(hidden + "Other1", book);
         GiveToNobody(hidden + "Other1");
     }
     std::vector<std::string> kept = names();
-    WriteFile(hidden + "Empty2", "");
     const timespec old[2] = {{std::time(nullptr) - 120, 0}, {std::time(nullptr) - 120, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, (hidden + "Empty2").c_str(), old, 0), 0);
-    ASSERT_EQ(kept.size(), CanBecomeNobody() ? 8u : 7u);
+    for (const char* stale : {"Empty2", "Short2"}) {
+        WriteFile(hidden + stale, std::string_view("PK\x03\x04", stale[0] == 'E' ? 0 : 4));
+        ASSERT_EQ(::utimensat(AT_FDCWD, (hidden + stale).c_str(), old, 0), 0);
+    }
+    ASSERT_EQ(kept.size(), CanBecomeNobody() ? 9u : 8u);
     std::erase(kept, abandoned);
 
     const JobOutcome outcome = RunJob(input, tmp);

@@ -4,6 +4,7 @@
 #include "ui/TForm3.h"
 #include "ui/TLongWaitTrd.h"
 
+#include "engine/text/FailureText.h"
 #include "engine/text/LanguageTag.h"
 #include "platform/SystemCalls.h"
 
@@ -396,7 +397,8 @@ private slots:
         const ScriptedDialogs::Call box = dialogs_.calls.constFirst();
         QCOMPARE(box.kind, ScriptedDialogs::Kind::Message);
         QCOMPARE(box.icon, QMessageBox::Warning);
-        QCOMPARE(box.text, QString::fromStdString(folivane::engine::LanguageTagProblem("zh CN")));
+        QCOMPARE(box.text, QString::fromStdString(folivane::engine::FailureText(
+                               folivane::engine::LanguageTagProblem("zh CN"))));
         QVERIFY(!form_->ConversionRunning());
     }
 

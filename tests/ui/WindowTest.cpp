@@ -6,6 +6,7 @@
 
 #include "engine/job/ConversionJob.h"
 #include "engine/job/WorkingTree.h"
+#include "engine/text/FailureText.h"
 #include "support/PlanCases.h"
 #include "support/XmlTree.h"
 
@@ -68,9 +69,9 @@ public:
     void SetMaximum(int) override {}
     void ChapterReport(const std::string&) override {}
     void CloseRequest() override {}
-    void Result(int result, const std::string& why) override {
-        code = result;
-        reason = why;
+    void Result(const std::optional<folivane::engine::Failure>& failed) override {
+        code = failed ? 1 : 0;
+        reason = failed ? folivane::engine::FailureText(*failed) : std::string();
     }
     int code = -1;
     std::string reason;
