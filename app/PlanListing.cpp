@@ -155,7 +155,7 @@ void EntryText(const engine::PlanEntry& entry, int depth, std::string& out) {
         EntryText(child, depth + 1, out);
 }
 
-nlohmann::json ParagraphsJson(const engine::ParagraphShape& shape) {
+nlohmann::ordered_json ParagraphsJson(const engine::ParagraphShape& shape) {
     const engine::ParagraphEvidence& seen = shape.evidence;
     return {{"style", StyleName(shape.style)},
             {"reason", ReasonName(shape.reason)},
@@ -171,8 +171,8 @@ nlohmann::json ParagraphsJson(const engine::ParagraphShape& shape) {
             {"fixedWidth", seen.fixedWidth}};
 }
 
-nlohmann::json EntryJson(const engine::PlanEntry& entry) {
-    nlohmann::json children = nlohmann::json::array();
+nlohmann::ordered_json EntryJson(const engine::PlanEntry& entry) {
+    nlohmann::ordered_json children = nlohmann::ordered_json::array();
     for (const engine::PlanEntry& child : entry.children)
         children.push_back(EntryJson(child));
     return {{"label", entry.label},           {"kind", KindName(entry.heading)},
@@ -184,13 +184,17 @@ nlohmann::json EntryJson(const engine::PlanEntry& entry) {
 } // namespace
 
 std::string PlanAsText(const engine::BookPlan& plan, bool explain) {
-    std::string out = "Sources:\n";
+    std::string out = "Title: " + plan.title + "\n";
+    if (!plan.author.empty()) out += "Author: " + plan.author + "\n";
+    if (!plan.publisher.empty()) out += "Publisher: " + plan.publisher + "\n";
+    out += "Sources:\n";
     for (std::size_t i = 0; i < plan.sources.size(); ++i) {
         const engine::SourcePlan& source = plan.sources[i];
-        out += "  " + std::to_string(i + 1) + ". " + source.path + "\n     " +
-               source.encoding.encoding + " (" + BasisName(source.encoding.basis) + "), " +
-               source.language + ", " + Size(source.bytes) + ", " + Pages(source.pages) +
-               ", paragraphs " + StyleName(source.paragraphs.style) + "\n";
+        out += "  " + std::to_string(i + 1) + ". " + source.name + "  (" + source.path +
+               ")\n     " + source.encoding.encoding + " (" + BasisName(source.encoding.basis) +
+               "), " + source.language + ", " + Size(source.bytes) + ", " + Pages(source.pages) +
+               ", paragraphs " + StyleName(source.paragraphs.style) +
+               (source.notation ? ", notation" : "") + "\n";
         if (explain) out += "     why: " + Explanation(source.paragraphs) + "\n";
     }
     out += "Contents (" + Pages(plan.pages) + ", language " + plan.language + "):\n";
@@ -206,21 +210,24 @@ std::string PlanAsText(const engine::BookPlan& plan, bool explain) {
 }
 
 std::string PlanAsJson(const engine::BookPlan& plan) {
-    nlohmann::json sources = nlohmann::json::array();
+    nlohmann::ordered_json sources = nlohmann::ordered_json::array();
     for (const engine::SourcePlan& source : plan.sources)
         sources.push_back({{"path", source.path},
+                           {"name", source.name},
                            {"encoding", source.encoding.encoding},
                            {"basis", BasisName(source.encoding.basis)},
                            {"language", source.language},
+                           {"notation", source.notation},
                            {"bytes", source.bytes},
                            {"pages", source.pages},
                            {"paragraphs", ParagraphsJson(source.paragraphs)}});
-    nlohmann::json contents = nlohmann::json::array();
+    nlohmann::ordered_json contents = nlohmann::ordered_json::array();
     for (const engine::PlanEntry& entry : plan.contents)
         contents.push_back(EntryJson(entry));
-    nlohmann::json notices = nlohmann::json::array();
+    nlohmann::ordered_json notices = nlohmann::ordered_json::array();
     for (const engine::TextNotice& notice : plan.notices) {
-        nlohmann::json item = {{"source", notice.source}, {"kind", NoticeKindName(notice.kind)}};
+        nlohmann::ordered_json item = {{"source", notice.source},
+                                       {"kind", NoticeKindName(notice.kind)}};
         if (notice.kind == engine::TextNotice::Kind::AnnotationsNotUnderstood) {
             item["count"] = notice.count;
             item["examples"] = notice.examples;
@@ -232,13 +239,14 @@ std::string PlanAsJson(const engine::BookPlan& plan) {
         }
         notices.push_back(std::move(item));
     }
-    const nlohmann::json document = {{"language", plan.language},
-                                     {"pages", plan.pages},
-                                     {"sources", std::move(sources)},
-                                     {"contents", std::move(contents)},
-                                     {"notices", std::move(notices)}};
+    const nlohmann::ordered_json document = {
+        {"version", kPlanFormatVersion}, {"title", plan.title},
+        {"author", plan.author},         {"publisher", plan.publisher},
+        {"language", plan.language},     {"pages", plan.pages},
+        {"sources", std::move(sources)}, {"contents", std::move(contents)},
+        {"notices", std::move(notices)}};
     // A file name need not be UTF-8; JSON must be.
-    return document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    return document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 } // namespace folivane::cli

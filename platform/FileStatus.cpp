@@ -41,6 +41,20 @@ std::optional<FileStatus> StatOpenFile(int fd) {
     return From(::fstat(fd, &st), st);
 }
 
+std::optional<std::string> LinkTarget(const std::string& path) {
+    std::string target(256, '\0');
+    while (true) {
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length < 0) return std::nullopt;
+        // A target that fills the buffer may be longer still.
+        if (static_cast<std::size_t>(length) < target.size()) {
+            target.resize(static_cast<std::size_t>(length));
+            return target;
+        }
+        target.resize(2 * target.size());
+    }
+}
+
 uid_t EffectiveUser() {
     return ::geteuid();
 }

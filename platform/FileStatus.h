@@ -33,6 +33,9 @@ std::optional<FileStatus> StatPath(const std::string& path);
 // The link itself, not what it points to.
 std::optional<FileStatus> LinkStatus(const std::string& path);
 std::optional<FileStatus> StatOpenFile(int fd);
+// What the symbolic link at `path` names, as it is written in the link; nothing when `path`
+// is no link.
+std::optional<std::string> LinkTarget(const std::string& path);
 
 // This process's effective user.
 uid_t EffectiveUser();

@@ -62,11 +62,21 @@ std::size_t ReadUpTo(const FileDescriptor& file, char* buffer, std::size_t count
 }
 
 void ReadAsOpened(const FileDescriptor& file, std::string& out, std::int64_t size,
-                  const std::string& path) {
+                  const std::string& path, const std::function<void(std::size_t)>& progress) {
     const std::size_t have = out.size();
-    out.resize(have + static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
+    const std::size_t want = static_cast<std::size_t>(std::max<std::int64_t>(size, 0));
+    out.resize(have + want);
     try {
-        out.resize(have + ReadUpTo(file, out.data() + have, out.size() - have, path));
+        const std::size_t step = progress ? kReadStep : want;
+        std::size_t done = 0;
+        while (done < want) {
+            const std::size_t count = std::min(step, want - done);
+            const std::size_t read = ReadUpTo(file, out.data() + have + done, count, path);
+            done += read;
+            if (progress) progress(done);
+            if (read < count) break; // the file ends earlier than it did
+        }
+        out.resize(have + done);
     } catch (...) {
         out.resize(have);
         throw;

@@ -4,7 +4,9 @@
 #include "FileDescriptor.h"
 #include "FileStatus.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,9 +31,13 @@ std::size_t ReadUpTo(const FileDescriptor& file, char* buffer, std::size_t count
 // Reads from the current position up to `size` bytes, the rest of the file as it was when it
 // was opened, after what `out` holds: bytes another program appends meanwhile are left out,
 // so that a file that keeps growing is not read without end; a file that shrinks ends where
-// it now ends. Raises EReadError naming `path`.
+// it now ends. With `progress`, reads in steps of kReadStep and tells it the bytes read so
+// far after each. Raises EReadError naming `path`.
 void ReadAsOpened(const FileDescriptor& file, std::string& out, std::int64_t size,
-                  const std::string& path);
+                  const std::string& path, const std::function<void(std::size_t)>& progress = {});
+// Steps small enough for a bar to move smoothly over a 100 MB file, large enough to cost
+// nothing.
+constexpr std::size_t kReadStep = std::size_t{4} << 20;
 
 // The whole content of the regular file at `path`; raises as OpenRegularFile and ReadAsOpened.
 std::string ReadWholeFile(const std::string& path);

@@ -62,6 +62,21 @@ constexpr FailureSourceText kFailures[] = {
      QT_TRANSLATE_NOOP("FailureReasons",
                        "The book would be written to the text file \"%1\"; a book needs a name of "
                        "its own, such as book.epub")},
+    {K::OutputIsStyleSheet,
+     QT_TRANSLATE_NOOP("FailureReasons",
+                       "The book \"%1\" would replace its style sheet \"%2\"; choose another name "
+                       "for the book")},
+    {K::OutputLinksToTextFile,
+     QT_TRANSLATE_NOOP("FailureReasons",
+                       "The book would be written to the text file \"%1\" that \"%2\" links to; a "
+                       "book needs a name of its own, such as book.epub")},
+    {K::OutputLinkNotOwned,
+     QT_TRANSLATE_NOOP("FailureReasons",
+                       "Cannot write the book \"%1\": it is a symbolic link of another user's, "
+                       "which a book is not written through; choose another name for the book")},
+    {K::OutputLinkLoops,
+     QT_TRANSLATE_NOOP("FailureReasons", "Cannot write the book \"%1\": it is a symbolic link "
+                                         "that leads round in a circle")},
     {K::EpubVersionUnknown,
      QT_TRANSLATE_NOOP("FailureReasons",
                        "Cannot write the book \"%1\" as EPUB %2: the converter makes EPUB 2 and "

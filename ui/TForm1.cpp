@@ -5,6 +5,7 @@
 #include "EllipsisEdit.h"
 #include "Icons.h"
 #include "LinkLabel.h"
+#include "SuggestedField.h"
 #include "TAppearanceDialog.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
@@ -182,6 +183,10 @@ void TForm1::FormCreate() {
     connect(m_paragraphs, &QComboBox::currentIndexChanged, this, &TForm1::SchedulePreview);
     connect(m_pattern, &QLineEdit::textChanged, this, &TForm1::SchedulePreview);
     connect(m_language, &QLineEdit::textChanged, this, &TForm1::SchedulePreview);
+    // The title names the book's opening in the contents; a suggestion is already the plan's.
+    connect(m_title, &QLineEdit::textChanged, this, [this] {
+        if (!titleField_->IsSuggestion()) SchedulePreview();
+    });
     connect(&previewing_, &QFutureWatcher<PreviewResult>::finished, this, &TForm1::ShowPreview);
     UpdateConvertButton();
 
@@ -288,6 +293,8 @@ QWidget* TForm1::CreateBookFrame() {
     m_title->setToolTip(tr("The book's title, as readers list it; it also names the book's file"));
     m_zz = Edit("m_zz");
     m_zz->setToolTip(tr("The book's author"));
+    titleField_ = new SuggestedField(m_title);
+    authorField_ = new SuggestedField(m_zz);
     m_cbs = Edit("m_cbs");
     m_cbs->setToolTip(tr("The book's publisher; may stay empty"));
     CoverPath = new EllipsisEdit;

@@ -36,6 +36,7 @@ class Dialogs;
 class EllipsisEdit;
 class TAppearanceDialog;
 class LinkLabel;
+class SuggestedField;
 class TForm3;
 class TLongWaitTrd;
 
@@ -52,8 +53,6 @@ public:
     // nothing for any other name and for a folder. The row's encoding is judged on another
     // thread and shows when known (encodingsKnown()).
     bool AddTxtFile(const QString& path);
-    // Fills an empty Book Name and Author from the first file, as the conversion would.
-    void SuggestTitleAndAuthor(const QString& path);
     // The code page the user chose for a row ("" for Automatic); it goes into the job.
     void ChooseEncoding(int row, const QString& encoding);
     // The code pages the row menu offers after "Automatic".
@@ -124,6 +123,7 @@ private:
     // The plan of the book worked out off the interface thread for the preview.
     struct PreviewResult {
         int generation = 0;
+        QString firstSource; // the path of the list's first row when it was asked for
         engine::BookPlan plan;
         QString problem; // not empty: no plan, and why
     };
@@ -151,6 +151,10 @@ private:
     void StartPreview();
     void ShowPreview();
     void ShowPlan(const engine::BookPlan& plan);
+    // Book Name and Author as the plan decided them, where the user wrote nothing.
+    void SuggestFromPlan(const engine::BookPlan& plan, const QString& firstSource);
+    // The path of the list's first row; empty for none.
+    QString FirstSource() const;
     // The pattern field's verdict, as the command line checks it; empty when it is fine.
     QString PatternProblem() const;
 
@@ -196,10 +200,8 @@ private:
     bool MayWriteBook(const engine::BookInput& input, const QString& output);
     void EnsureProgressDialog();
     void OnShowFormMessage();
-    void OnReadingReport(qulonglong done, qulonglong total);
-    void OnChgStepMessage(int chapterCount);
+    void OnProgress(int phase, int done);
     void OnChapterReport(const QString& chapterName);
-    void OnPackingReport(qulonglong written, qulonglong total);
     void OnCloseRequest();
     void OnShowResultMsg(const std::optional<engine::Failure>& failure);
     // The progress dialog's Cancel: the job stops at its next check point.
@@ -226,6 +228,9 @@ private:
     QLineEdit* m_title = nullptr;
     QLineEdit* m_zz = nullptr;
     QLineEdit* m_cbs = nullptr;
+    SuggestedField* titleField_ = nullptr;  // m_title's suggestion
+    SuggestedField* authorField_ = nullptr; // m_zz's
+    QString suggestedFrom_;                 // the first row's path when the suggestions were made
     EllipsisEdit* CoverPath = nullptr;
     QCheckBox* m_chapters = nullptr;
     QLineEdit* m_pattern = nullptr;

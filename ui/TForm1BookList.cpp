@@ -7,7 +7,6 @@
 #include "FailureReasons.h"
 #include "Icons.h"
 #include "NaturalOrder.h"
-#include "engine/chapters/TextSections.h"
 #include "engine/epub/BookMetadata.h"
 #include "engine/epub/Cover.h"
 #include "engine/text/ConversionError.h"
@@ -77,19 +76,7 @@ bool TForm1::AddTxtFile(const QString& path) {
     m_list->setItem(row, kPath, Cell(path));
     id->setData(kKeyRole, nextRowKey_++);
     QueueGuess(row, BookPage());
-    if (row == 0) SuggestTitleAndAuthor(path);
     return true;
-}
-
-void TForm1::SuggestTitleAndAuthor(const QString& path) {
-    if (!m_title->text().trimmed().isEmpty() && !m_zz->text().trimmed().isEmpty()) return;
-    // As the conversion would take them; the user may change them before converting.
-    const engine::TitleAndAuthor found =
-        engine::TitleAndAuthorOfSource(QFile::encodeName(path).toStdString(), std::string());
-    if (m_title->text().trimmed().isEmpty())
-        m_title->setText(QString::fromStdString(engine::MetadataText(found.title)));
-    if (m_zz->text().trimmed().isEmpty())
-        m_zz->setText(QString::fromStdString(engine::MetadataText(found.author)));
 }
 
 void TForm1::BitBtn1Click() {

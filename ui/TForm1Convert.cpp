@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "EllipsisEdit.h"
 #include "FailureReasons.h"
+#include "SuggestedField.h"
 #include "TAppearanceDialog.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
@@ -43,8 +44,9 @@ void TForm1::SpeedButton1Click() {
         m_pattern->setFocus();
         return;
     }
-    // The book's file is named after its title, as the job trims it; a cleared Book Name
-    // gives the title the job would take from the first file.
+    // The book's file is named after its title, as the job trims it: the one typed, or the
+    // plan's suggestion; while the plan of a new first file is still being worked out, the
+    // one its header or name gives.
     QString title = QString::fromStdString(engine::MetadataText(m_title->text().toStdString()));
     if (title.isEmpty()) {
         const QString first = m_list->item(0, kPath)->text();
@@ -71,13 +73,8 @@ void TForm1::SpeedButton1Click() {
     // Queued, all to this window, so they run here in the order the job sent them.
     connect(worker_, &TLongWaitTrd::showProgress, this, &TForm1::OnShowFormMessage,
             Qt::QueuedConnection);
-    connect(worker_, &TLongWaitTrd::readingReport, this, &TForm1::OnReadingReport,
-            Qt::QueuedConnection);
-    connect(worker_, &TLongWaitTrd::setMaximum, this, &TForm1::OnChgStepMessage,
-            Qt::QueuedConnection);
+    connect(worker_, &TLongWaitTrd::progress, this, &TForm1::OnProgress, Qt::QueuedConnection);
     connect(worker_, &TLongWaitTrd::chapterReport, this, &TForm1::OnChapterReport,
-            Qt::QueuedConnection);
-    connect(worker_, &TLongWaitTrd::packingReport, this, &TForm1::OnPackingReport,
             Qt::QueuedConnection);
     connect(worker_, &TLongWaitTrd::closeRequest, this, &TForm1::OnCloseRequest,
             Qt::QueuedConnection);
@@ -123,8 +120,10 @@ engine::BookInput TForm1::MakeBookInput(const QString& outputPath) const {
     engine::BookInput input;
     for (int row = 0; row < m_list->rowCount(); ++row)
         input.sources.push_back(QFile::encodeName(m_list->item(row, kPath)->text()).toStdString());
-    input.title = m_title->text().toStdString();
-    input.author = m_zz->text().toStdString();
+    // A suggestion is what the book decides anyway: left to it, the book and the preview
+    // agree even when the suggestion is not up to date yet.
+    input.title = titleField_->UserText().toStdString();
+    input.author = authorField_->UserText().toStdString();
     input.publisher = m_cbs->text().toStdString();
     input.coverPath = QFile::encodeName(CoverPath->text()).toStdString();
     input.outputPath = QFile::encodeName(outputPath).toStdString();
@@ -161,20 +160,12 @@ void TForm1::OnShowFormMessage() {
     emit progressDialogShown(Form3);
 }
 
-void TForm1::OnReadingReport(qulonglong done, qulonglong total) {
-    if (Form3) Form3->ReadingReport(done, total);
-}
-
-void TForm1::OnChgStepMessage(int chapterCount) {
-    if (Form3) Form3->SetMaximum(chapterCount);
+void TForm1::OnProgress(int phase, int done) {
+    if (Form3) Form3->Progress(static_cast<engine::JobPhase>(phase), done);
 }
 
 void TForm1::OnChapterReport(const QString& chapterName) {
     if (Form3) Form3->ChapterReport(chapterName);
-}
-
-void TForm1::OnPackingReport(qulonglong written, qulonglong total) {
-    if (Form3) Form3->PackingReport(written, total);
 }
 
 void TForm1::OnCloseRequest() {

@@ -3,6 +3,7 @@
 #include "TForm1.h"
 
 #include "FailureReasons.h"
+#include "SuggestedField.h"
 
 #include "engine/chapters/HeadingRules.h"
 #include "engine/text/ConversionError.h"
@@ -123,7 +124,19 @@ QString TForm1::PatternProblem() const {
     return {};
 }
 
+QString TForm1::FirstSource() const {
+    // A row being added has no path yet.
+    const QTableWidgetItem* item = m_list->rowCount() > 0 ? m_list->item(0, kPath) : nullptr;
+    return item ? item->text() : QString();
+}
+
 void TForm1::SchedulePreview() {
+    // The suggestions came from the first file: another one, or none, takes them away.
+    if (FirstSource() != suggestedFrom_) {
+        titleField_->Withdraw();
+        authorField_->Withdraw();
+        suggestedFrom_.clear();
+    }
     // The plan being worked out no longer describes the window.
     if (previewCancel_) *previewCancel_ = true;
     previewTimer_->start();
@@ -156,22 +169,24 @@ void TForm1::StartPreview() {
     previewUnseen_ = true;
     const int generation = previewGeneration_;
     // The task owns its input and its flag and touches nothing of the window.
-    previewing_.setFuture(QtConcurrent::run([input = std::move(input), cancel = previewCancel_,
-                                             generation, made = planMadeHook_]() -> PreviewResult {
-        PreviewResult result;
-        result.generation = generation;
-        try {
-            result.plan = engine::PlanBook(input, [&cancel] {
-                if (*cancel) throw engine::ConversionCancelled();
-            });
-            if (made) made();
-        } catch (const std::bad_alloc&) {
-            result.problem = tr("Not enough memory to read the files for the preview.");
-        } catch (...) {
-            result.problem = TranslatedFailure(engine::CaughtFailure());
-        }
-        return result;
-    }));
+    previewing_.setFuture(
+        QtConcurrent::run([input = std::move(input), cancel = previewCancel_, generation,
+                           first = FirstSource(), made = planMadeHook_]() -> PreviewResult {
+            PreviewResult result;
+            result.generation = generation;
+            result.firstSource = first;
+            try {
+                result.plan = engine::PlanBook(input, [&cancel] {
+                    if (*cancel) throw engine::ConversionCancelled();
+                });
+                if (made) made();
+            } catch (const std::bad_alloc&) {
+                result.problem = tr("Not enough memory to read the files for the preview.");
+            } catch (...) {
+                result.problem = TranslatedFailure(engine::CaughtFailure());
+            }
+            return result;
+        }));
 }
 
 void TForm1::ShowPreview() {
@@ -184,8 +199,16 @@ void TForm1::ShowPreview() {
         m_previewNote->setText(result.problem);
     } else {
         ShowPlan(result.plan);
+        SuggestFromPlan(result.plan, result.firstSource);
     }
     emit previewShown();
+}
+
+void TForm1::SuggestFromPlan(const engine::BookPlan& plan, const QString& firstSource) {
+    if (firstSource != FirstSource()) return;
+    titleField_->Suggest(QString::fromStdString(plan.title));
+    authorField_->Suggest(QString::fromStdString(plan.author));
+    suggestedFrom_ = firstSource;
 }
 
 void TForm1::ShowPlan(const engine::BookPlan& plan) {
@@ -197,10 +220,9 @@ void TForm1::ShowPlan(const engine::BookPlan& plan) {
     for (std::size_t index = 0; index < plan.sources.size(); ++index) {
         const engine::SourcePlan& source = plan.sources[index];
         auto* item = new QTreeWidgetItem(sources);
-        const QString name =
-            QString::fromStdString(engine::GetFileNameFromPath(source.path, false));
         item->setText(0, tr("%1: %2, %3, %4")
-                             .arg(name, QString::fromStdString(source.encoding.encoding),
+                             .arg(QString::fromStdString(source.name),
+                                  QString::fromStdString(source.encoding.encoding),
                                   QString::fromStdString(source.language),
                                   ParagraphsText(source.paragraphs)));
         item->setToolTip(0, QFile::decodeName(source.path.c_str()) + QLatin1Char('\n') +

@@ -70,33 +70,41 @@ void TForm3::InitProgressStatus() {
     ProgressBar1->setValue(0);
 }
 
-void TForm3::SetMaximum(int chapterCount) {
-    // A range of 0 to 0 would turn the bar into a busy indicator.
-    if (chapterCount <= 0) return;
-    chapters_ = chapterCount;
-    AnnouncePhase(tr("Writing the pages"));
-    ProgressBar1->setMaximum(2 * chapterCount);
-    ProgressBar1->setValue(0);
-}
-
-void TForm3::ReadingReport(qulonglong done, qulonglong total) {
-    // Thousandths: a bar of 120 MB in bytes would not fit an int.
-    constexpr qulonglong kSteps = 1000;
-    Label1->setText(tr("Reading the files… %1%").arg(total == 0 ? 0 : done * 100 / total));
-    AnnouncePhase(tr("Reading the files"));
-    ProgressBar1->setRange(0, static_cast<int>(kSteps));
-    ProgressBar1->setValue(total == 0 ? 0
-                                      : static_cast<int>(std::min(done, total) * kSteps / total));
-}
-
-void TForm3::PackingReport(qulonglong written, qulonglong total) {
-    Label1->setText(tr("Packing the book…"));
-    Label1->setToolTip(QString());
-    AnnouncePhase(tr("Packing the book"));
-    const qulonglong packed = total == 0 ? 1 : std::min(written, total);
-    const qulonglong share = total == 0 ? 1 : total;
-    ProgressBar1->setValue(chapters_ +
-                           static_cast<int>(static_cast<qulonglong>(chapters_) * packed / share));
+void TForm3::Progress(engine::JobPhase phase, int done) {
+    if (!started_ || phase != phase_) {
+        // The line above the bar, and the phase's name for screen readers.
+        QString line;
+        QString name;
+        switch (phase) {
+        case engine::JobPhase::Reading:
+            line = tr("Reading the files…");
+            name = tr("Reading the files");
+            break;
+        case engine::JobPhase::FindingChapters:
+            line = tr("Finding the chapters…");
+            name = tr("Finding the chapters");
+            break;
+        case engine::JobPhase::WritingPages:
+            line = tr("Writing the pages…");
+            name = tr("Writing the pages");
+            break;
+        case engine::JobPhase::Packing:
+            line = tr("Packing the book…");
+            name = tr("Packing the book");
+            break;
+        case engine::JobPhase::Checking:
+            line = tr("Checking the book…");
+            name = tr("Checking the book");
+            break;
+        }
+        Label1->setText(line);
+        Label1->setToolTip(QString());
+        AnnouncePhase(name);
+    }
+    if (!started_) ProgressBar1->setRange(0, engine::kProgressScale);
+    started_ = true;
+    phase_ = phase;
+    ProgressBar1->setValue(std::max(ProgressBar1->value(), done));
 }
 
 void TForm3::ChapterReport(const QString& chapterName) {
@@ -108,7 +116,6 @@ void TForm3::ChapterReport(const QString& chapterName) {
     const int room = Label1->width() - metrics.horizontalAdvance(line(QString()));
     Label1->setText(line(metrics.elidedText(chapterName, Qt::ElideMiddle, room)));
     Label1->setToolTip(line(chapterName));
-    ProgressBar1->setValue(ProgressBar1->value() + 1);
 }
 
 void TForm3::Finish() {

@@ -1,6 +1,8 @@
 // The progress dialog shown while a conversion runs.
 #pragma once
 
+#include "engine/job/ProgressSink.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -20,16 +22,11 @@ public:
 
     // Text "Preprocess...", bar at 0 of 100.
     void InitProgressStatus();
-    // Says the files are being read and puts the bar at the share read: `done` of `total`.
-    void ReadingReport(qulonglong done, qulonglong total);
-    // The bar's maximum becomes twice the number of chapters: one step for each chapter
-    // written, then as many for packing the book; it starts again from the left.
-    void SetMaximum(int chapterCount);
-    // Names the chapter being written and advances the bar by one.
+    // One bar over the whole job: at `done` of engine::kProgressScale, never back, and the
+    // phase said above it (while pages are written, the chapter reports say which).
+    void Progress(engine::JobPhase phase, int done);
+    // Names the chapter being written.
     void ChapterReport(const QString& chapterName);
-    // Says the book is being packed and puts the bar past the chapters by the share of the
-    // book's files packed: full once the last one is in.
-    void PackingReport(qulonglong written, qulonglong total);
     // Ends the dialog as a cancel would (finished() with Rejected).
     void Finish();
 
@@ -50,7 +47,8 @@ private:
     QProgressBar* ProgressBar1;
     QPushButton* m_cancel;
     bool finishing_ = false;
-    int chapters_ = 0;
+    bool started_ = false; // a progress report came: the bar counts in thousandths
+    engine::JobPhase phase_ = engine::JobPhase::Reading;
 };
 
 } // namespace folivane::ui

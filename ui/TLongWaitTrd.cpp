@@ -30,20 +30,16 @@ void TLongWaitTrd::ShowProgress() {
     emit showProgress();
 }
 
-void TLongWaitTrd::ReadingReport(std::size_t done, std::size_t total) {
-    emit readingReport(done, total);
+void TLongWaitTrd::Progress(engine::JobPhase phase, int done) {
+    emit progress(static_cast<int>(phase), done);
 }
 
-void TLongWaitTrd::SetMaximum(int chapterCount) {
-    emit setMaximum(chapterCount);
+void TLongWaitTrd::SetMaximum(int) {
+    // The bar counts the whole job (progress), not the chapters.
 }
 
 void TLongWaitTrd::ChapterReport(const std::string& chapterName) {
     emit chapterReport(QString::fromStdString(chapterName));
-}
-
-void TLongWaitTrd::PackingReport(std::size_t written, std::size_t total) {
-    emit packingReport(written, total);
 }
 
 void TLongWaitTrd::CloseRequest() {

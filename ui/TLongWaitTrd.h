@@ -34,10 +34,9 @@ public:
 
 signals:
     void showProgress();
-    void readingReport(qulonglong done, qulonglong total);
-    void setMaximum(int chapterCount);
+    // `phase` is an engine::JobPhase; `done` of engine::kProgressScale.
+    void progress(int phase, int done);
     void chapterReport(const QString& chapterName);
-    void packingReport(qulonglong written, qulonglong total);
     void closeRequest();
     // Nothing: the book is written; otherwise why not.
     void result(const std::optional<folivane::engine::Failure>& failure);
@@ -47,10 +46,9 @@ protected:
 
 private:
     void ShowProgress() override;
-    void ReadingReport(std::size_t done, std::size_t total) override;
+    void Progress(engine::JobPhase phase, int done) override;
     void SetMaximum(int chapterCount) override;
     void ChapterReport(const std::string& chapterName) override;
-    void PackingReport(std::size_t written, std::size_t total) override;
     void CloseRequest() override;
     void Result(const std::optional<engine::Failure>& failure) override;
     bool CancelRequested() override { return cancel_; }

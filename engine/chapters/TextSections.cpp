@@ -5,6 +5,7 @@
 #include "engine/text/SourceFiles.h"
 #include "engine/text/SourceText.h"
 #include "engine/text/TextLines.h"
+#include "engine/text/UnicodeText.h"
 #include "engine/text/WhiteSpace.h"
 
 namespace folivane::engine {
@@ -77,10 +78,28 @@ std::string_view MarkerName(std::string_view line) {
     return line;
 }
 
+// A page's name from a line of any length: as long as a line of an archive's header may be.
+constexpr std::size_t kMaxNameCharacters = 80;
+
+// The first line of text[0, end) that is not blank, as a page's name.
+std::string FirstLineName(std::string_view text, std::size_t end) {
+    for (const LineSpan& span : TextLines(text.substr(0, end))) {
+        std::string_view line = MarkerName(span.In(text));
+        if (IsBlank(line)) continue;
+        std::size_t at = 0;
+        for (std::size_t count = 0; at < line.size() && count < kMaxNameCharacters; ++count)
+            at += NextUtf8Sequence(line.substr(at)).length;
+        if (at < line.size())
+            return std::string(TrimSpace(line.substr(0, at))) + "\xE2\x80\xA6"; // …
+        return std::string(line);
+    }
+    return std::string();
+}
+
 } // namespace
 
 TextSections FindTextSections(std::string_view text) {
-    TextSections sections{0, text.size(), {}};
+    TextSections sections{0, text.size(), {}, {}};
     // Archives put the start line in the header, before the text's first half ends, and the
     // end line after the body, in its second half unless a start line came before it.
     const std::size_t half = text.size() / 2;
@@ -91,6 +110,7 @@ TextSections FindTextSections(std::string_view text) {
             if (sections.bodyBegin == 0 && lineStart < half &&
                 IsMarkerLine(line.In(text), "start")) {
                 sections.bodyBegin = line.next;
+                sections.headerName = FirstLineName(text, line.next);
             } else if ((sections.bodyBegin > 0 || lineStart >= half) &&
                        IsMarkerLine(line.In(text), "end")) {
                 sections.bodyEnd = line.begin;

@@ -16,6 +16,9 @@ namespace folivane::engine {
 struct TextSections {
     std::size_t bodyBegin = 0;
     std::size_t bodyEnd = 0;
+    // The header's first line that is not blank, without stars and white space around it and
+    // cut to at most 80 characters, to name the header's page; empty without a header.
+    std::string headerName;
     std::string endName; // the end line without its stars, to name the page it starts
 };
 TextSections FindTextSections(std::string_view text);
@@ -33,7 +36,8 @@ TitleAndAuthor TitleAndAuthorOf(std::string_view text, std::string_view sourcePa
 
 // The same for the source file at `path`, judged from its first 64 KiB, decoded as the book
 // would decode it alone (`legacyEncoding`: the user's code page). A file that cannot be read
-// gives what its name says.
+// gives what its name says. The book's own title is the plan's (DecideBook); this serves a
+// front end that must name a file before the plan is known.
 TitleAndAuthor TitleAndAuthorOfSource(const std::string& path, const std::string& legacyEncoding);
 
 } // namespace folivane::engine

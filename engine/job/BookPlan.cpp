@@ -1,12 +1,20 @@
-// The book's plan: the chapter list made as the conversion makes it, its pieces kept nowhere.
+// The book's decision: the chapter list made once, and every fact a front end shows of it.
 #include "BookPlan.h"
 
+#include "BookArchive.h"
+
+#include "engine/chapters/Notation.h"
 #include "engine/chapters/TableOfContents.h"
+#include "engine/chapters/TextSections.h"
+#include "engine/epub/BookMetadata.h"
 #include "engine/epub/PageLabel.h"
+#include "engine/epub/XmlText.h"
 #include "engine/text/ConversionError.h"
 #include "engine/text/Language.h"
 #include "engine/text/LanguageTag.h"
 #include "engine/text/Locale.h"
+
+#include "zip/FileSystem.h"
 
 #include <string_view>
 
@@ -21,11 +29,13 @@ public:
 
 // The language of a book, and of each source, shows in its first 256 KiB.
 constexpr std::size_t kLanguageSample = 256 << 10;
+// A text's header lies in its first lines (TitleAndAuthorOf reads no more).
+constexpr std::size_t kHeaderSample = 64 << 10;
 
 PlanEntry EntryOf(const TocEntry& toc, const TChapterList& chapters) {
     PlanEntry entry;
     const FileList& page = chapters[toc.page];
-    entry.label = PageLabel(page, toc.page);
+    entry.label = page.Name;
     entry.heading = page.Heading;
     entry.firstPage = toc.page;
     entry.numbered = page.Numbered;
@@ -41,6 +51,105 @@ PlanEntry EntryOf(const TocEntry& toc, const TChapterList& chapters) {
     return entry;
 }
 
+// The title and author the first source gives: the first two lines of a text in the notation
+// that opens without a heading, else its header or its name.
+TitleAndAuthor TextTitleAndAuthor(const SourceFacts& first, const TChapterList& pages) {
+    // TitleAndAuthorOf takes the name from a path, less its ".txt".
+    TitleAndAuthor found =
+        TitleAndAuthorOf(first.text.substr(0, kHeaderSample), first.name + ".txt");
+    if (first.notation && first.pages > 0 && pages[first.firstPage].Heading == HeadingKind::None) {
+        const FileList& opening = pages[first.firstPage];
+        auto [title, author] =
+            NotationTitleAndAuthor(first.text.substr(opening.Begin, opening.End - opening.Begin));
+        if (!title.empty()) found.title = std::move(title);
+        if (!author.empty()) found.author = std::move(author);
+    }
+    return found;
+}
+
+// A blank title would give a nameless book (readers list it so, validators warn): the
+// output's name is what the user chose instead, and kDefaultBookName the save dialog's own.
+// Blank is judged after escaping, which drops a title of control characters whole.
+std::string BookTitle(const BookInput& input, const TitleAndAuthor& ofText) {
+    if (std::string title = MetadataText(input.title); !title.empty()) return title;
+    if (std::string title = MetadataText(ofText.title); !title.empty()) return title;
+    std::string name = zip::ExtractFileName(input.outputPath);
+    const auto dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) name.erase(dot);
+    return IsEmptyInXml(name) ? std::string(kDefaultBookName) : name;
+}
+
+// The page the book opens with, which is labelled by its title.
+bool IsOpening(const FileList& page, std::size_t sources) {
+    return page.Source == 0 && page.Listed &&
+           (page.Role == PageRole::Opening || (page.Role == PageRole::WholeSource && sources == 1));
+}
+
+// Every page's label, as DecideBook says.
+void LabelPages(TChapterList& pages, const std::string& title, std::size_t sources) {
+    std::string base;     // the listed page's label before it was told from its neighbour's
+    std::string previous; // the last listed page's label
+    std::size_t repeated = 0;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        FileList& page = pages[i];
+        if (!page.Listed && !previous.empty()) {
+            page.Name = previous;
+            continue;
+        }
+        if (IsOpening(page, sources)) page.Name = title;
+        std::string label = PageLabel(page, i);
+        if (!page.Listed) {
+            page.Name = std::move(label);
+            continue;
+        }
+        repeated = label == base ? repeated + 1 : 0;
+        base = label;
+        if (repeated > 0) label = PieceName(base, repeated + 1);
+        if (label == previous) label = PieceName(label, 2); // a text's own "A (2)" after it
+        page.Name = previous = std::move(label);
+    }
+}
+
+// The sources' plans and what the first one says of the title, collected as each is done.
+struct SourcesDone {
+    std::vector<SourcePlan> sources;
+    TitleAndAuthor ofText;
+};
+
+ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
+                              const ReadingHooks& hooks, SourcesDone& done,
+                              std::vector<TextNotice>& notices) {
+    ChapterListOptions options;
+    options.mode = input.chapters;
+    options.paragraphs = input.paragraphs;
+    options.rules = rules;
+    options.legacyEncoding = input.legacyEncoding;
+    options.sourceEncodings = input.sourceEncodings;
+    options.heldTextBudget = input.heldTextBudget;
+    options.checkPoint = hooks.checkPoint;
+    options.sourceRead = hooks.sourceRead;
+    options.encodingReport = hooks.encodingReport;
+    options.progress = hooks.progress;
+    options.notice = [&notices, &hooks](const TextNotice& notice) {
+        notices.push_back(notice);
+        if (hooks.notice) hooks.notice(notice);
+    };
+    options.sourceDone = [&input, &done, locale = LocaleOfProcess()](const SourceFacts& facts,
+                                                                     const TChapterList& pages) {
+        done.sources.push_back(
+            {.path = input.sources[facts.index],
+             .name = facts.name,
+             .encoding = facts.encoding,
+             .notation = facts.notation,
+             .language = DetectLanguage(facts.text.substr(0, kLanguageSample), locale),
+             .bytes = facts.text.size(),
+             .pages = facts.pages,
+             .paragraphs = facts.paragraphs});
+        if (facts.index == 0) done.ofText = TextTitleAndAuthor(facts, pages);
+    };
+    return options;
+}
+
 } // namespace
 
 std::optional<HeadingRules> HeadingRulesFor(const BookInput& input) {
@@ -51,55 +160,42 @@ std::optional<HeadingRules> HeadingRulesFor(const BookInput& input) {
     return HeadingRules::BuiltIn(input.maxHeadingLength);
 }
 
-ChapterListOptions ChapterListOptionsFor(const BookInput& input,
-                                         const std::optional<HeadingRules>& rules,
-                                         std::function<void()> checkPoint) {
-    ChapterListOptions options;
-    options.mode = input.chapters;
-    options.paragraphs = input.paragraphs;
-    options.rules = rules ? &*rules : nullptr;
-    options.legacyEncoding = input.legacyEncoding;
-    options.sourceEncodings = input.sourceEncodings;
-    options.checkPoint = std::move(checkPoint);
-    options.heldTextBudget = input.heldTextBudget;
-    return options;
+std::string UserLanguageTag(const BookInput& input) {
+    if (input.language.empty()) return std::string();
+    if (std::optional<std::string> tag = NormalizeLanguageTag(input.language)) return *tag;
+    throw ConversionError(LanguageTagProblem(input.language));
+}
+
+BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const ReadingHooks& hooks) {
+    const std::optional<HeadingRules> rules = HeadingRulesFor(input);
+    const std::string userLanguage = UserLanguageTag(input);
+    BookDecision book;
+    SourcesDone done;
+    const ChapterListOptions options =
+        OptionsFor(input, rules ? &*rules : nullptr, hooks, done, book.plan.notices);
+    std::string sample;
+    book.pages = BuildChapterList(input.sources, &pieces, options, &sample);
+
+    BookPlan& plan = book.plan;
+    plan.title = BookTitle(input, done.ofText);
+    plan.author = MetadataText(input.author);
+    if (plan.author.empty()) plan.author = MetadataText(done.ofText.author);
+    plan.publisher = MetadataText(input.publisher);
+    plan.language = userLanguage.empty() ? DetectLanguage(sample, LocaleOfProcess()) : userLanguage;
+    plan.sources = std::move(done.sources);
+    LabelPages(book.pages, plan.title, input.sources.size());
+    for (const TocEntry& entry : BuildTableOfContents(book.pages))
+        plan.contents.push_back(EntryOf(entry, book.pages));
+    plan.pages = book.pages.size();
+    book.packLevel = BookPackLevel(sample);
+    return book;
 }
 
 BookPlan PlanBook(const BookInput& input, std::function<void()> checkPoint) {
-    const std::optional<HeadingRules> rules = HeadingRulesFor(input);
-    ChapterListOptions options = ChapterListOptionsFor(input, rules, std::move(checkPoint));
-    options.heldTextBudget = 0; // nothing is held: every page's text is dropped once cut
-    BookPlan plan;
-    const std::string locale = LocaleOfProcess();
-    options.sourceDecoded = [&](std::size_t index, const EncodingJudgement& judged,
-                                std::string_view text) {
-        SourcePlan source;
-        source.path = input.sources[index];
-        source.encoding = judged;
-        source.bytes = text.size();
-        source.language = DetectLanguage(text.substr(0, kLanguageSample), locale);
-        plan.sources.push_back(std::move(source));
-    };
-    options.notice = [&plan](const TextNotice& notice) { plan.notices.push_back(notice); };
+    BookInput planned = input;
+    planned.heldTextBudget = 0; // nothing is held: every page's text is dropped once cut
     DiscardedPieces pieces;
-    std::string sample;
-    const TChapterList chapters = BuildChapterList(input.sources, &pieces, options, &sample);
-    for (const FileList& page : chapters) {
-        if (page.Source >= plan.sources.size()) continue;
-        SourcePlan& source = plan.sources[page.Source];
-        if (source.pages++ == 0) source.paragraphs = page.Paragraphs;
-    }
-    for (const TocEntry& entry : BuildTableOfContents(chapters))
-        plan.contents.push_back(EntryOf(entry, chapters));
-    plan.pages = chapters.size();
-    if (input.language.empty()) {
-        plan.language = DetectLanguage(sample, locale);
-    } else if (const std::optional<std::string> tag = NormalizeLanguageTag(input.language)) {
-        plan.language = *tag;
-    } else {
-        throw ConversionError(LanguageTagProblem(input.language));
-    }
-    return plan;
+    return DecideBook(planned, pieces, {.checkPoint = std::move(checkPoint)}).plan;
 }
 
 } // namespace folivane::engine

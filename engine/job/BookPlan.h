@@ -1,4 +1,5 @@
-// The plan of a book: its contents and how each source is read, found without writing anything.
+// The book decided once: its title, author, language, how each source is read and the
+// contents with every label. The conversion writes it; the preview and the listing show it.
 #pragma once
 
 #include "BookInput.h"
@@ -29,19 +30,44 @@ struct PlanEntry {
 // How one source is read and what it gives.
 struct SourcePlan {
     std::string path;
+    std::string name; // its file name without ".txt" as the book shows it: UTF-8
     EncodingJudgement encoding;
+    bool notation = false; // it uses the notation of Japanese archive texts
     std::string language;  // judged from its own text, as the book's would be
     std::size_t bytes = 0; // of decoded UTF-8 text
     std::size_t pages = 0;
     ParagraphShape paragraphs; // how its lines make paragraphs, and the figures that decided it
 };
 
+// Every fact of the book that is decided rather than given: a front end shows these, and the
+// book is written with exactly these.
 struct BookPlan {
+    std::string title;               // never empty
+    std::string author;              // may be empty
+    std::string publisher;           // may be empty
+    std::string language;            // the user's tag, or judged from the text
     std::vector<SourcePlan> sources; // in book order
     std::vector<PlanEntry> contents;
     std::size_t pages = 0;
-    std::string language;            // the book's: the user's tag, or judged from the text
     std::vector<TextNotice> notices; // in the order the sources gave them
+};
+
+// The plan and the pages it describes, labelled as its contents list them, their text held
+// or in the piece store the decision was given.
+struct BookDecision {
+    BookPlan plan;
+    TChapterList pages;
+    int packLevel = 0; // the deflate level the text asks for (BookPackLevel)
+};
+
+// What the conversion hears of the reading while the book is decided (ChapterListOptions).
+struct ReadingHooks {
+    std::function<void()> checkPoint = {};
+    std::function<void(const std::string& path, const platform::FileStatus& opened)> sourceRead =
+        {};
+    std::function<void(std::size_t, const EncodingJudgement&)> encodingReport = {};
+    std::function<void(const TextNotice&)> notice = {};
+    std::function<void(SourceWork work, std::size_t done, std::size_t total)> progress = {};
 };
 
 // The heading rules the book asks for: none for one chapter per file, the user's patterns,
@@ -49,16 +75,26 @@ struct BookPlan {
 // does not compile.
 std::optional<HeadingRules> HeadingRulesFor(const BookInput& input);
 
-// The chapter list's options for `input`: the same for the book and for its plan, so that
-// the plan never disagrees with the book. `rules` must outlive the options.
-ChapterListOptions ChapterListOptionsFor(const BookInput& input,
-                                         const std::optional<HeadingRules>& rules,
-                                         std::function<void()> checkPoint);
+// The book's language tag: the user's, normalised, or empty to judge it from the text.
+// Raises ConversionError for a tag that is not one.
+std::string UserLanguageTag(const BookInput& input);
 
-// Reads and decodes the sources and finds their chapters as the conversion does, keeping no
-// text: nothing is written and no output is needed. `checkPoint` is called as the
-// conversion's is and may raise to stop. Raises ConversionError naming the file when a source
-// cannot be read, and for a pattern or language tag that the conversion would refuse.
+// Reads each source once, finds its chapters and decides the book:
+// - title: the user's; else the text's (the first two lines of a text in the notation, or the
+//   first source's header or file name, TitleAndAuthorOf); else the output's file name
+//   without its extension; else kDefaultBookName. Author likewise from the user or the text,
+//   each field on its own. Publisher: the user's. All as MetadataText makes them.
+// - language: the user's tag, or the one the first 256 KiB of text are written in.
+// - labels: the opening of the first source (its text before its first heading, or, in a
+//   book of one source, all of a source without headings) is labelled by the title; a label
+//   that would show nothing is the page's number; an entry whose label is its neighbour's
+//   before it gets " (2)", " (3)" ... on; a page not listed takes its chapter's label.
+// Text beyond input.heldTextBudget goes to `pieces`. Raises ConversionError naming the file
+// when a source cannot be read, and for a pattern or language tag the book cannot take.
+BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const ReadingHooks& hooks);
+
+// The plan alone, keeping no text: nothing is written and no output is needed. `checkPoint`
+// is called as the conversion's is and may raise to stop. Raises as DecideBook.
 BookPlan PlanBook(const BookInput& input, std::function<void()> checkPoint = {});
 
 } // namespace folivane::engine

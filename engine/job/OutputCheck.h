@@ -12,12 +12,20 @@
 
 namespace folivane::engine {
 
-// Why the book cannot be written at input.outputPath; nothing when it can. The
-// output must be named, must not be a .txt file (a source's name, when the book's was
-// forgotten), must not be one of the sources or the cover (compared as files, by
-// device and inode, so another spelling or a link is caught too), and must not be a folder,
-// a device or another file that is not a regular one, nor lie in /dev, /proc or /sys, nor be
-// a file the user could not write to.
+// Where the book named `outputPath` is written: when the output is a symbolic link, the file
+// it points to, through every link after it (a link to nothing gives the path it names), so
+// that the link stays and the book it leads to is replaced, as a shell's `>` would. Only the
+// user's own links are followed: raises ConversionError (OutputLinkNotOwned) for a link of
+// another user's (one planted where the book goes) and (OutputLinkLoops) for links that lead
+// round in a circle.
+std::string BookPathFor(const std::string& outputPath);
+
+// Why the book cannot be written at input.outputPath; nothing when it can. The output must
+// be named, must not be a .txt file (a source's name, when the book's was forgotten), must
+// not be one of the sources, the cover or the style sheet (compared as files, by device and
+// inode, so another spelling or a link is caught too), and must not be a folder, a device or
+// another file that is not a regular one, nor lie in /dev, /proc or /sys, nor be a file the
+// user could not write to; all of it judged at BookPathFor's path.
 std::optional<Failure> OutputProblem(const BookInput& input);
 
 // OutputProblem less the comparison with each source, which would cost a stat per source:

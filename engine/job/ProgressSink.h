@@ -11,10 +11,17 @@
 
 namespace folivane::engine {
 
-// Called from the job's thread: ShowProgress once, EncodingReport for some sources and
-// ReadingReport as they are read, SetMaximum
-// once, ChapterReport once per chapter in book order, PackingReport as the book is packed,
-// CloseRequest once, Result once. A front end that owns windows must carry each call to its own
+// The phases of a conversion, in the order they first come; reading and finding chapters
+// alternate, source by source.
+enum class JobPhase { Reading, FindingChapters, WritingPages, Packing, Checking };
+
+// Progress of a whole job is told in thousandths.
+constexpr int kProgressScale = 1000;
+
+// Called from the job's thread: ShowProgress once, EncodingReport and Notice for some sources
+// as they are read, SetMaximum once, ChapterReport once per chapter in book order,
+// PackingReport as the book is packed, CloseRequest once, Result once; Progress from
+// ShowProgress to CloseRequest. A front end that owns windows must carry each call to its own
 // thread, keeping the order.
 class ProgressSink {
 public:
@@ -34,11 +41,13 @@ public:
         static_cast<void>(path);
         static_cast<void>(notice);
     }
-    // Before SetMaximum, as the sources are read, decoded and searched for headings: `done` of
-    // `total` (the sum of the sources' sizes), from 0 to `total`.
-    virtual void ReadingReport(std::size_t done, std::size_t total) {
+    // The share of the whole job done, `done` of kProgressScale, and the phase it is in:
+    // the phases weighted by the share of the time they take, so that one bar moves evenly
+    // from 0 to full. `done` never goes back, moves within the first few MiB of a large
+    // source and reaches kProgressScale only when the book is written and checked.
+    virtual void Progress(JobPhase phase, int done) {
+        static_cast<void>(phase);
         static_cast<void>(done);
-        static_cast<void>(total);
     }
     virtual void SetMaximum(int chapterCount) = 0;
     virtual void ChapterReport(const std::string& chapterName) = 0;

@@ -29,19 +29,23 @@ enum class FailureKind {
     PieceNotKept,          // path: the source; otherPath: the temporary folder; cause
 
     // The output the user chose.
-    OutputNotNamed,     // path: blank
-    OutputIsSource,     // path: the book; otherPath: the source it would replace
-    OutputIsCover,      // path: the book; otherPath: the cover it would replace
-    OutputIsTextFile,   // path: a .txt name, a source's name with the book's forgotten
-    EpubVersionUnknown, // path, number: the version asked for
-    VerticalNeedsEpub3, // path
-    BookNotWritten,     // path, cause: the system refused the book's file
-    BookWriterFault,    // path, detail: the archive writer's own words (a program fault)
-    BookNeedsZip64,     // path: 4 GiB or 65,535 entries, which need Zip64
-    BookEntryNotPacked, // path: a file of a book folder; detail: the archive writer's
-    BookEntryGone,      // path: a file of a book folder that disappeared
-    BookNotAsPlanned,   // path, detail: what the check of the written book found
-    BookOutOfMemory,    // path
+    OutputNotNamed,        // path: blank
+    OutputIsSource,        // path: the book; otherPath: the source it would replace
+    OutputIsCover,         // path: the book; otherPath: the cover it would replace
+    OutputIsTextFile,      // path: a .txt name, a source's name with the book's forgotten
+    OutputIsStyleSheet,    // path: the book; otherPath: the style sheet it would replace
+    OutputLinksToTextFile, // path: the .txt file; otherPath: the output, a link to it
+    OutputLinkNotOwned,    // path: the output, another user's symbolic link
+    OutputLinkLoops,       // path: the output, links that lead round in a circle
+    EpubVersionUnknown,    // path, number: the version asked for
+    VerticalNeedsEpub3,    // path
+    BookNotWritten,        // path, cause: the system refused the book's file
+    BookWriterFault,       // path, detail: the archive writer's own words (a program fault)
+    BookNeedsZip64,        // path: 4 GiB or 65,535 entries, which need Zip64
+    BookEntryNotPacked,    // path: a file of a book folder; detail: the archive writer's
+    BookEntryGone,         // path: a file of a book folder that disappeared
+    BookNotAsPlanned,      // path, detail: what the check of the written book found
+    BookOutOfMemory,       // path
 
     // The job itself.
     OutOfMemory,     // none

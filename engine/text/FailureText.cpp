@@ -51,6 +51,20 @@ constexpr Form kForms[] = {
      {V::Path},
      "The book would be written to the text file \"%1\"; a book needs a name of its own, such "
      "as book.epub"},
+    {K::OutputIsStyleSheet,
+     {V::Path, V::OtherPath},
+     "The book \"%1\" would replace its style sheet \"%2\"; choose another name for the book"},
+    {K::OutputLinksToTextFile,
+     {V::Path, V::OtherPath},
+     "The book would be written to the text file \"%1\" that \"%2\" links to; a book needs a "
+     "name of its own, such as book.epub"},
+    {K::OutputLinkNotOwned,
+     {V::Path},
+     "Cannot write the book \"%1\": it is a symbolic link of another user's, which a book is "
+     "not written through; choose another name for the book"},
+    {K::OutputLinkLoops,
+     {V::Path},
+     "Cannot write the book \"%1\": it is a symbolic link that leads round in a circle"},
     {K::EpubVersionUnknown,
      {V::Path, V::Number},
      "Cannot write the book \"%1\" as EPUB %2: the converter makes EPUB 2 and EPUB 3 books"},

@@ -259,14 +259,15 @@ std::string DecodeAs(const Choice& choice, std::string_view body, std::string* o
 
 } // namespace
 
-SourceBytes ReadSourceBytes(const std::string& path, platform::FileStatus* opened) {
+SourceBytes ReadSourceBytes(const std::string& path, platform::FileStatus* opened,
+                            const std::function<void(std::size_t)>& progress) {
     try {
         platform::FileStatus status;
         const platform::FileDescriptor file = platform::OpenRegularFile(path, &status);
         SourceBytes result;
         platform::ReserveLargeBuffer(result.body, static_cast<std::size_t>(status.size) + 1);
         // Read in one go, mark and all: a source costs two reads however small it is.
-        platform::ReadAsOpened(file, result.body, status.size, path);
+        platform::ReadAsOpened(file, result.body, status.size, path, progress);
         if (opened) *opened = status;
         result.encoding = MarkOf(result.body);
         result.body.erase(0, MarkSize(result.encoding));

@@ -7,6 +7,7 @@
 #include "platform/FileStatus.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,7 +34,9 @@ struct SourceBytes {
 // the file and the system's reason when it cannot be opened or read, or is no regular file (a
 // folder, a FIFO, a device). `opened`, when given, receives what the open descriptor says
 // of the file (its device and inode tell which file it was), at no cost of its own.
-SourceBytes ReadSourceBytes(const std::string& path, platform::FileStatus* opened = nullptr);
+// `progress`, when given, hears how many bytes are read as a large file is read in steps.
+SourceBytes ReadSourceBytes(const std::string& path, platform::FileStatus* opened = nullptr,
+                            const std::function<void(std::size_t)>& progress = {});
 
 // What decides a source's encoding besides its bytes.
 struct EncodingRule {

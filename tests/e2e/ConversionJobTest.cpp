@@ -259,7 +259,7 @@ TEST_F(ConversionJobTest, UnwritableOutputFailsAndCleansUp) {
     WriteFile(scratch / "a.txt", "a");
     WriteFile(scratch / "plain", "a file where a folder should be");
     const RecordingSink sink = Convert(Book({scratch / "a.txt"}, "plain/book.epub"));
-    EXPECT_THAT(sink.events, ElementsAre("show", "max 1", "chapter a", "close", "result 1"));
+    EXPECT_THAT(sink.events, ElementsAre("show", "max 1", "chapter Book", "close", "result 1"));
     EXPECT_NE(sink.reason.find("plain/book.epub"), std::string::npos) << sink.reason;
     EXPECT_TRUE(ListNames(scratch / "tmp").empty());
 }
@@ -384,7 +384,7 @@ TEST_F(ConversionJobTest, TextsTooLargeToHoldArePiecesInAWorkingFolderRemovedAft
     EXPECT_EQ(watch.Created().size(), 1u);
     ASSERT_FALSE(sink.seen.empty());
     EXPECT_THAT(sink.seen.front(),
-                ::testing::MatchesRegex("max: folivane-...... \\.lock EPUB_TXT pieces 4"));
+                ::testing::MatchesRegex("max: folivane-...... \\.lock EPUB_TXT pieces 5"));
     EXPECT_THAT(sink.seen.back(), ::testing::StartsWith("packing: folivane-"));
     EXPECT_TRUE(ListNames(tmp).empty());
     // The same book as the one whose texts were held, but for its identifier and date.

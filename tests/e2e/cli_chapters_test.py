@@ -72,9 +72,9 @@ CASES = {
          ("03.txt", "\n".join(["Chapter Two - The Road", *prose(EN, 4)]), "utf-8")],
         [["Prologue", []], ["CHAPTER ONE", []], ["Chapter Two - The Road", []]],
         "en"),
-    "no-headings": (
+    "no-headings": (  # the one page of a book of one source is labelled by its title
         [("plain.txt", "\n".join(prose(EN, 6)), "utf-8")],
-        [["plain", []]],
+        [[None, []]],
         "en"),
 }
 

@@ -77,6 +77,29 @@ class ListTest(unittest.TestCase):
         labels = re.findall(r"<navLabel>\s*<text>(.*?)</text>", ncx)
         self.assertEqual(labels, [line.strip() for line in outline(plan["contents"])])
 
+    def test_names_that_are_not_utf8_are_listed_as_the_book_shows_them(self):
+        # A name in the code page of its text reads as that; bytes of no code page as U+FFFD.
+        sources = [os.path.join(os.fsencode(self.dir), "第一部".encode("gbk") + b".txt"),
+                   os.path.join(os.fsencode(self.dir), b"n\xe9.txt")]
+        # Long enough for its text alone to tell its code page, whatever the locale.
+        chinese = VOLUMES * 20
+        for path, text in zip(sources, (chinese.encode("gbk"), b"plain")):
+            with open(path, "wb") as f:
+                f.write(text)
+        result = run("--list", "--list-format", "json", "--chapters", "files", *sources)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        plan = json.loads(result.stdout)
+        self.assertEqual(plan["version"], 1)
+        self.assertEqual([s["name"] for s in plan["sources"]], ["第一部", "n\ufffd"])
+        book = os.path.join(self.dir, "names.epub")
+        made = run("-q", "--chapters", "files", "-o", book, *sources)
+        self.assertEqual(made.returncode, 0, made.stderr)
+        with zipfile.ZipFile(book) as archive:
+            ncx = archive.read("OEBPS/toc.ncx").decode()
+        labels = re.findall(r"<navLabel>\s*<text>(.*?)</text>", ncx)
+        self.assertEqual(labels, [line.strip() for line in outline(plan["contents"])])
+        self.assertEqual(labels, ["第一部", "n\ufffd"])
+
     def test_text_plan_per_chapter_choice(self):
         for args, expected in (([], "    第一章 渡口  ("), (["--chapters", "files"], "  volumes  (")):
             with self.subTest(args):

@@ -149,8 +149,10 @@ class CliParagraphsTest(ScratchCliCase):
         with zipfile.ZipFile(book) as archive:
             ncx = archive.read("OEBPS/toc.ncx").decode()
         labels = re.findall(r"<text>([^<]*)</text>", ncx)
-        # The book's title, the header page named by it, the chapters, the licence page.
-        self.assertEqual(labels, ["The River Lanterns", "The River Lanterns", "CHAPTER I.",
+        # The book's title, the header page named by its first line (not the title again), the
+        # chapters, the licence page.
+        self.assertEqual(labels, ["The River Lanterns",
+                                  "The Project Gutenberg eBook of The River Lanterns", "CHAPTER I.",
                                   "CHAPTER II.", "CHAPTER III.",
                                   "END OF THE PROJECT GUTENBERG EBOOK THE RIVER LANTERNS"])
         KEPT.keep(book, epub=self.epub_version, title="The River Lanterns", author="Mara Quill",
@@ -235,6 +237,15 @@ class CliParagraphsTest(ScratchCliCase):
                 self.assertEqual(result.returncode, 2, result.stderr)
                 self.assertIn(said, result.stderr)
                 self.assertFalse(os.path.exists(book))
+
+    def test_style_sheet_is_never_the_output(self):
+        path = self.source("a.txt", "text\n")
+        css = self.source("mine.css", "p { margin: 0 }")
+        result = self.cli("--css", css, "-o", css, path)
+        self.assertEqual(result.returncode, 2, result.stderr)
+        self.assertIn("would replace its style sheet", result.stderr)
+        with open(css) as f:
+            self.assertEqual(f.read(), "p { margin: 0 }")
 
 
 def load_tests(loader, tests, pattern):

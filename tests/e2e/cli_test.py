@@ -5,6 +5,7 @@ Usage: cli_test.py FOLIVANE_CLI TEST_DATA_FOLDER SAMPLES_FOLDER
 """
 import glob
 import os
+import re
 import pty
 import subprocess
 import sys
@@ -117,13 +118,17 @@ class CliTest(ScratchTest):
         self.assertEqual(program.returncode, 0, shown)
         with zipfile.ZipFile(out) as book:
             files = len(book.namelist())
-        # The bar is drawn over itself; the last drawing stays on the screen, on a line of its
-        # own.
+        # One bar over the whole job, drawn over itself from the start, never going back; the
+        # last drawing stays on the screen, on a line of its own.
         text = shown.decode()
         self.assertTrue(text.endswith("\r\n"), repr(text[-80:]))
-        last = text[:-2].split("\r")[-1]
-        self.assertIn(f"Packing the book... {files}/{files}", last)
-        self.assertIn("3/3", text)
+        drawings = [d for d in text[:-2].split("\r") if d]
+        self.assertIn("Reading the files...", drawings[0])
+        shares = [int(re.search(r"\] +(\d+)% ", d).group(1)) for d in drawings]
+        self.assertEqual(shares, sorted(shares))
+        self.assertIn("100% Checking the book...", drawings[-1])
+        self.assertIn(f"Packing the book... {files}/{files}", text)
+        self.assertIn('3/3 "three" is building', text)
         KEPT.keep(out, move=True, chapters=[{"name": n} for n in ("one", "two", "three")])
 
 
@@ -155,8 +160,9 @@ class CliBookTest(ScratchTest):
         result = self.cli("--quiet", "--title", "My/Story", text, cwd=self.dir)
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(result.stderr, "")
+        # The page of a book of one source is labelled by the book's title.
         self.keep_book(os.path.join(self.dir, "My_Story.epub"), title="My/Story",
-                       chapters=[{"name": "story", "lines": ["Once."]}])
+                       chapters=[{"name": "My/Story", "lines": ["Once."]}])
         result = self.cli("-q", text, cwd=self.dir)
         self.assertEqual(result.returncode, 0, result.stderr)
         self.keep_book(os.path.join(self.dir, "myepub.epub"), title="story")  # named after its file

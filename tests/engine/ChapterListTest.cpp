@@ -82,14 +82,15 @@ protected:
     WorkingTree tree_;
 };
 
-TEST_F(ChapterListTest, SourceOfExactlyTheLimitIsReadFromItself) {
+TEST_F(ChapterListTest, SourceOfExactlyTheLimitIsOnePiece) {
     const std::string atLimit = Source("limit.txt", Lines(1024, std::string(99, ' ')));
     const std::string overLimit = Source("over.txt", Lines(1024, std::string(99, ' ')) + " ");
     ASSERT_EQ(fs::file_size(atLimit), 102400u);
     const TChapterList chapters = Build({atLimit, overLimit});
     ASSERT_EQ(chapters.size(), 3u);
     EXPECT_EQ(chapters[0].Name, "limit");
-    EXPECT_EQ(chapters[0].Path, atLimit);
+    EXPECT_TRUE(
+        test::SameBytes(PieceText({chapters[0]}), Lines(1024, std::string(99, ' '), "\r\n")));
     // Spaces count as much as text: 913 lines of 101 bytes (CR LF included) close a piece.
     EXPECT_EQ(chapters[1].Name, "over (1)");
     EXPECT_EQ(chapters[2].Name, "over (2)");
@@ -126,7 +127,8 @@ TEST_F(ChapterListTest, LargeSourceIsCutIntoPiecesOfAbout90KiB) {
     EXPECT_TRUE(test::SameBytes(PieceText({chapters[1]}), Lines(904, line, "\r\n")));
     EXPECT_TRUE(test::SameBytes(PieceText({chapters[2]}), Lines(904, line, "\r\n")));
     EXPECT_TRUE(test::SameBytes(PieceText({chapters[3]}), Lines(192, line, "\r\n")));
-    EXPECT_EQ(chapters[4].Path, small); // a small source keeps its own line ends
+    // A small source is a piece too: beyond the budget nothing is read from a source again.
+    EXPECT_TRUE(test::SameBytes(PieceText({chapters[4]}), "short\r\n"));
 }
 
 TEST_F(ChapterListTest, BlankLinesCountSoThatNoPageGrowsWithoutBound) {
@@ -223,12 +225,41 @@ TEST_F(ChapterListTest, SourceThatCannotBeReadFailsNamingIt) {
     }
 }
 
-TEST_F(ChapterListTest, EncodingChosenForASourceHoldsWhenItsPageIsReadAgain) {
+// Text is held up to the budget over all sources together; the rest is kept in pieces.
+TEST_F(ChapterListTest, BudgetHoldsTheSourcesTogetherUpToItsSize) {
+    const std::string one = Source("one.txt", Lines(100, "a line of the first source"));
+    const std::string two = Source("two.txt", Lines(100, "the second source's line"));
+    const std::size_t total = fs::file_size(one) + fs::file_size(two);
+    struct Case {
+        const char* name;
+        std::size_t budget;
+        bool secondHeld;
+    };
+    for (const Case& row :
+         {Case{"exactly the total", total, true}, Case{"a byte short", total - 1, false},
+          Case{"each under it, not both", fs::file_size(one) + 1, false}}) {
+        SCOPED_TRACE(row.name);
+        ChapterListOptions options;
+        options.mode = ChapterMode::Files;
+        options.heldTextBudget = row.budget;
+        const TChapterList chapters = BuildChapterList({one, two}, &tree_, options);
+        ASSERT_EQ(chapters.size(), 2u);
+        EXPECT_NE(chapters[0].Text, nullptr);
+        EXPECT_EQ(chapters[1].Text != nullptr, row.secondHeld);
+        EXPECT_EQ(ChapterText(chapters[1], ""),
+                  row.secondHeld ? Lines(100, "the second source's line")
+                                 : Lines(100, "the second source's line", "\r\n"));
+    }
+}
+
+TEST_F(ChapterListTest, EncodingChosenForASourceHoldsInItsPieces) {
     const std::string russian = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"; // Привет
     const std::string cp1251 = "\xCF\xF0\xE8\xE2\xE5\xF2";
     const std::string path = Source("ru.txt", cp1251);
     for (const std::size_t budget : {std::size_t{0}, std::size_t{1} << 20}) {
-        SCOPED_TRACE(budget == 0 ? "read again from the source" : "held");
+        SCOPED_TRACE(budget == 0 ? "kept in pieces" : "held");
+        // A piece ends each line with CR LF.
+        const std::string end = budget == 0 ? "\r\n" : "";
         ChapterListOptions options;
         options.mode = ChapterMode::Files;
         options.sourceEncodings = {"CP1251"};
@@ -236,10 +267,10 @@ TEST_F(ChapterListTest, EncodingChosenForASourceHoldsWhenItsPageIsReadAgain) {
         options.heldTextBudget = budget;
         const TChapterList chapters = BuildChapterList({path, path}, &tree_, options);
         ASSERT_EQ(chapters.size(), 2u);
-        EXPECT_EQ(ChapterText(chapters[0], "CP1252"), russian);
+        EXPECT_EQ(ChapterText(chapters[0], "CP1252"), russian + end);
         // The second source has no choice of its own: the code page for all applies.
         EXPECT_EQ(ChapterText(chapters[1], "CP1252"),
-                  "\xC3\x8F\xC3\xB0\xC3\xA8\xC3\xA2\xC3\xA5\xC3\xB2");
+                  "\xC3\x8F\xC3\xB0\xC3\xA8\xC3\xA2\xC3\xA5\xC3\xB2" + end);
     }
 }
 

@@ -177,7 +177,11 @@ OutputWatch::OutputWatch(std::string outputPath) : path_(std::move(outputPath)) 
     struct stat st {};
     const bool exists = ::lstat(path_.c_str(), &st) == 0;
     if (outcome.code == 0) {
-        if (!exists || !S_ISREG(st.st_mode))
+        // A link stays as it was, and the book is where it leads.
+        struct stat book {};
+        if (!link_.empty() && (!exists || !S_ISLNK(st.st_mode) || ReadLink(path_) != link_))
+            return ::testing::AssertionFailure() << "the link was not kept: " << path_;
+        if (::stat(path_.c_str(), &book) != 0 || !S_ISREG(book.st_mode))
             return ::testing::AssertionFailure() << "no book at " << path_;
         std::vector<std::string> expected = names_;
         const std::string name = path_.substr(path_.rfind('/') + 1);

@@ -72,7 +72,8 @@ public:
     explicit OutputWatch(std::string outputPath);
 
     // After a failure the output and the names beside it are exactly as they were; after a
-    // success the output is a regular file and the only name that is new beside it.
+    // success the output is a regular file and the only name that is new beside it, or the
+    // symbolic link it was, unchanged, leading to a regular file.
     ::testing::AssertionResult Kept(const JobOutcome& outcome) const;
 
 private:

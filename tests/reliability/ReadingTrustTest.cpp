@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 namespace folivane::test {
 namespace {
@@ -170,6 +171,32 @@ TEST_F(ReadingTrustTest, LanguageOfAScriptWithoutChineseOrLatinIsToldByTheScript
     ExpectedBook book;
     book.language = "hi";
     ExpectBook(Convert(input), input.outputPath, book);
+    EXPECT_EQ(CheckQueuedBooks(), "");
+}
+
+// Past the in-memory budget a page is made from the text read at the start, never from the
+// source again: replacing or deleting a source after it was read changes nothing of the book.
+TEST_F(ReadingTrustTest, SourceChangedAfterItWasReadLeavesTheBookAsItWasRead) {
+    struct Row {
+        const char* name;
+        std::function<void(const std::string&)> change;
+    };
+    const Row rows[] = {
+        {"replaced", [](const std::string& path) { WriteFile(path, std::string(300000, 'x')); }},
+        {"deleted", [](const std::string& path) { ::unlink(path.c_str()); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string first = Source("first.txt", "第一章 渡口\n" + kLine + "\n");
+        const std::string second = Source("second.txt", "The second source, small.\n");
+        engine::BookInput input = Book({first, second}, std::string(row.name) + ".epub");
+        input.heldTextBudget = 0;
+        const JobOutcome outcome = Convert(input, [&] { row.change(second); });
+        ExpectedBook book;
+        book.chapters = {{"第一章 渡口", {"第一章 渡口", kLine}},
+                         {"second", {"The second source, small."}}};
+        ExpectBook(outcome, input.outputPath, book);
+    }
     EXPECT_EQ(CheckQueuedBooks(), "");
 }
 

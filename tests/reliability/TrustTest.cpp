@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <new>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -91,8 +92,13 @@ TEST_F(TrustTest, WorkingFolderNamedLikeMasksStillGivesTheWholeBook) {
 TEST_F(TrustTest, BookThatWouldReplaceOneOfItsInputsIsRefusedBeforeAnyWork) {
     const std::string chapter = Source("chapter.txt", "precious text");
     const std::string cover = Source("cover.png", MakePng());
+    const std::string css = Source("mine.css", "p { margin: 0 }");
     ::symlink(chapter.c_str(), (scratch / "out/link.epub").c_str());
+    ::symlink("link.epub", (scratch / "out/chain.epub").c_str());
     ::link(chapter.c_str(), (scratch / "out/hard.epub").c_str());
+    ::symlink("loop2.epub", (scratch / "out/loop.epub").c_str());
+    ::symlink("loop.epub", (scratch / "out/loop2.epub").c_str());
+    ::symlink("notes.txt", (scratch / "out/notes.epub").c_str());
     struct Row {
         std::string output;
         std::string named; // in the reason
@@ -102,13 +108,18 @@ TEST_F(TrustTest, BookThatWouldReplaceOneOfItsInputsIsRefusedBeforeAnyWork) {
         {scratch / "in/./chapter.txt", "would replace its source"},
         {scratch / "out/link.epub", "would replace its source"},
         {scratch / "out/hard.epub", "would replace its source"},
+        {scratch / "out/chain.epub", "would replace its source"},
         {cover, "would replace its cover"},
+        {css, "would replace its style sheet"},
         {scratch / "out/forgotten.TXT", "text file"},
+        {scratch / "out/notes.epub", "text file"},
+        {scratch / "out/loop.epub", "round in a circle"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.output);
         engine::BookInput input = Book({chapter}, "");
         input.coverPath = cover;
+        input.styleSheetPath = css;
         input.outputPath = row.output;
         const JobOutcome outcome = Convert(input);
         EXPECT_TRUE(FailedNaming(outcome, {row.named}));
@@ -116,6 +127,70 @@ TEST_F(TrustTest, BookThatWouldReplaceOneOfItsInputsIsRefusedBeforeAnyWork) {
     }
     EXPECT_EQ(ReadFile(chapter), "precious text");
     EXPECT_EQ(ReadFile(cover), MakePng());
+    EXPECT_EQ(ReadFile(css), "p { margin: 0 }");
+}
+
+// What needs no source is refused before any is read: a missing source would be named
+// otherwise, and events would follow.
+TEST_F(TrustTest, RefusalsThatNeedNoSourceComeBeforeAnyIsRead) {
+    const std::string missing = scratch / "in/missing.txt";
+    WriteFile(scratch / "in/bad.png", "not a picture");
+    WriteFile(scratch / "in/bad.css", std::string("p { content: '\xE9' }"));
+    struct Row {
+        const char* name;
+        std::function<void(engine::BookInput&)> spoil;
+        std::string named; // in the reason
+    };
+    const Row rows[] = {
+        {"cover", [&](engine::BookInput& in) { in.coverPath = scratch / "in/bad.png"; }, "bad.png"},
+        {"style sheet", [&](engine::BookInput& in) { in.styleSheetPath = scratch / "in/bad.css"; },
+         "bad.css"},
+        {"language", [](engine::BookInput& in) { in.language = "zh CN"; }, "zh CN"},
+        {"pattern", [](engine::BookInput& in) { in.chapterPattern = "第("; }, "parenthesis"},
+        {"output", [&](engine::BookInput& in) { in.outputPath = scratch / "in"; }, "in"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        engine::BookInput input = Book({missing}, "book.epub");
+        row.spoil(input);
+        const JobOutcome outcome = Convert(input);
+        EXPECT_TRUE(FailedNaming(outcome, {row.named}));
+        EXPECT_EQ(outcome.reason.find("missing.txt"), std::string::npos) << outcome.reason;
+        EXPECT_THAT(outcome.events, ElementsAre("show", "close", "result 1"));
+    }
+}
+
+// An output that is a symbolic link stays one, and the book it leads to is the new book, as
+// a shell's `>` would have it.
+TEST_F(TrustTest, OutputThatIsALinkReplacesTheBookItLeadsTo) {
+    const std::string library = scratch / "library/";
+    ::mkdir(library.c_str(), 0755);
+    WriteFile(library + "old.epub", "an earlier book");
+    struct Row {
+        const char* link;
+        std::string target; // as the link says it
+        std::string book;   // where the book must be
+    };
+    const Row rows[] = {
+        {"absolute.epub", library + "old.epub", library + "old.epub"},
+        {"relative.epub", "../library/old.epub", library + "old.epub"},
+        {"dangling.epub", "../library/new.epub", library + "new.epub"},
+        {"chain.epub", "absolute.epub", library + "old.epub"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.link);
+        const std::string link = scratch / "out/" + row.link;
+        ASSERT_EQ(::symlink(row.target.c_str(), link.c_str()), 0);
+        engine::BookInput input = Book({Source("one.txt", "first")}, row.link);
+        const JobOutcome outcome = Convert(input);
+        ASSERT_EQ(outcome.code, 0) << outcome.reason;
+        char target[PATH_MAX] = {};
+        ASSERT_GT(::readlink(link.c_str(), target, sizeof target - 1), 0);
+        EXPECT_EQ(std::string(target), row.target);
+        QueueBook(row.book);
+    }
+    EXPECT_THAT(ListNames(library), ElementsAre("new.epub", "old.epub"));
+    EXPECT_EQ(CheckQueuedBooks(), "");
 }
 
 TEST_F(TrustTest, StoppedJobRemovesWhatItMadeAndKeepsTheEarlierBook) {

@@ -96,20 +96,81 @@ private slots:
         QVERIFY(dialogs_.calls.isEmpty());
     }
 
-    // Book Name and Author are suggested from the first file, as the conversion takes them,
-    // and never over what the user typed.
-    void firstFileSuggestsTheBookNameAndAuthor() {
+    // Book Name and Author are suggested as the book decides them, marked as suggestions;
+    // the next first file, Delete and Empty replace a suggestion, never what the user typed.
+    void suggestionsFollowTheFirstFileAndNeverReplaceTypedText_data() {
+        QTest::addColumn<QString>("typedTitle"); // before anything is added; "" for none
+        QTest::addColumn<QString>("action");     // after 《江灯》 and second.txt are added
+        QTest::addColumn<QString>("title");      // then, once the preview is shown
+        QTest::addColumn<QString>("author");
+        QTest::addColumn<bool>("titleSuggested");
+        const QString lantern = QString::fromUtf8("江灯");
+        const QString li = QString::fromUtf8("李四");
+        QTest::newRow("suggested") << ""
+                                   << "none" << lantern << li << true;
+        QTest::newRow("typed title kept, author suggested") << "Mine"
+                                                            << "none"
+                                                            << "Mine" << li << false;
+        QTest::newRow("first file deleted") << ""
+                                            << "delete first"
+                                            << "Other"
+                                            << "B" << true;
+        QTest::newRow("second file deleted") << ""
+                                             << "delete second" << lantern << li << true;
+        QTest::newRow("files swapped") << ""
+                                       << "swap"
+                                       << "Other"
+                                       << "B" << true;
+        QTest::newRow("emptied, then a new first file") << ""
+                                                        << "empty and add"
+                                                        << "River"
+                                                        << "A. Writer" << true;
+        QTest::newRow("typed title survives empty") << "Mine"
+                                                    << "empty and add"
+                                                    << "Mine"
+                                                    << "A. Writer" << false;
+        QTest::newRow("suggestion edited by the user") << ""
+                                                       << "edit title"
+                                                       << "Edited" << li << false;
+    }
+    void suggestionsFollowTheFirstFileAndNeverReplaceTypedText() {
+        QFETCH(QString, typedTitle);
+        QFETCH(QString, action);
+        QFETCH(QString, title);
+        QFETCH(QString, author);
+        QFETCH(bool, titleSuggested);
+        auto* titleField = Find<QLineEdit>(*form_, "m_title");
+        auto* authorField = Find<QLineEdit>(*form_, "m_zz");
+        const auto settled = [this] {
+            return QTest::qWaitFor([this] { return !form_->PreviewPending(); }, 20000);
+        };
+        if (!typedTitle.isEmpty()) QTest::keyClicks(titleField, typedTitle);
         form_->AddTxtFile(File(QString::fromUtf8("《江灯》作者：李四.txt"), "正文\n"));
-        QCOMPARE(Find<QLineEdit>(*form_, "m_title")->text(), QString::fromUtf8("江灯"));
-        QCOMPARE(Find<QLineEdit>(*form_, "m_zz")->text(), QString::fromUtf8("李四"));
         form_->AddTxtFile(File(QStringLiteral("second.txt"), "Title: Other\nAuthor: B\n"));
-        QCOMPARE(Find<QLineEdit>(*form_, "m_title")->text(), QString::fromUtf8("江灯"));
-
-        form_ = MakeForm(dialogs_);
-        Find<QLineEdit>(*form_, "m_title")->setText(QStringLiteral("Mine"));
-        form_->AddTxtFile(File(QStringLiteral("pg1.txt"), "Title: River\n\nAuthor: A. Writer\n"));
-        QCOMPARE(Find<QLineEdit>(*form_, "m_title")->text(), QStringLiteral("Mine"));
-        QCOMPARE(Find<QLineEdit>(*form_, "m_zz")->text(), QStringLiteral("A. Writer"));
+        QVERIFY(settled());
+        if (action == "delete first" || action == "delete second") {
+            Select(action == "delete first" ? 0 : 1);
+            Click("m_del");
+        } else if (action == "swap") {
+            form_->SwapRows(0, 1);
+        } else if (action == "empty and add") {
+            dialogs_.messageAnswers << QMessageBox::Yes;
+            Click("m_delall");
+            // Nothing is suggested for an empty list; what the user typed stays.
+            QCOMPARE(titleField->text(), typedTitle);
+            QCOMPARE(authorField->text(), QString());
+            form_->AddTxtFile(
+                File(QStringLiteral("pg1.txt"), "Title: River\n\nAuthor: A. Writer\n"));
+        } else if (action == "edit title") {
+            titleField->selectAll();
+            QTest::keyClicks(titleField, QStringLiteral("Edited"));
+        }
+        QVERIFY(settled());
+        QCOMPARE(titleField->text(), title);
+        QCOMPARE(authorField->text(), author);
+        QCOMPARE(titleField->property("suggested").toBool(), titleSuggested);
+        QCOMPARE(authorField->property("suggested").toBool(), true);
+        QCOMPARE(titleField->font().italic(), titleSuggested);
     }
 
     void refusesFolderNamedLikeTextFile() {

@@ -112,22 +112,21 @@ private:
     QStringList WorkingFolders() const {
         return QDir(tmp_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
-    // How many steps of the bar come before the chapters are written: those of reading the
-    // files, and the bar's return to the start.
-    static qsizetype ReadingStepCount(const QList<ProgressState>& steps) {
-        qsizetype count = 0;
-        while (count < steps.size() &&
-               (steps[count].text.startsWith(QLatin1String("Reading the files")) ||
-                steps[count].value <= 0))
-            ++count;
-        return count;
+    // The labels of the bar's steps, each run of one label once, in the order they came.
+    static QStringList Labels(const QList<ProgressState>& steps) {
+        QStringList labels;
+        for (const ProgressState& step : steps)
+            if (labels.isEmpty() || labels.constLast() != step.text) labels << step.text;
+        return labels;
     }
-    // The steps of the bar while the files are read.
-    static QList<ProgressState> ReadingSteps(const QList<ProgressState>& steps) {
-        QList<ProgressState> reading;
-        for (const ProgressState& step : steps.first(ReadingStepCount(steps)))
-            if (step.maximum == 1000) reading << step;
-        return reading;
+    // One bar over the whole job, in thousandths: never back, full at the end.
+    static void ExpectOneBar(const QList<ProgressState>& steps) {
+        QVERIFY(!steps.isEmpty());
+        for (qsizetype i = 0; i < steps.size(); ++i) {
+            QCOMPARE(steps[i].maximum, 1000);
+            if (i > 0) QVERIFY2(steps[i].value >= steps[i - 1].value, qPrintable(steps[i].text));
+        }
+        QCOMPARE(steps.constLast().value, 1000);
     }
     // One file of a book, as unzip gives it.
     static QString Entry(const QString& book, const QString& name) {
@@ -248,27 +247,20 @@ private slots:
         QCOMPARE(shown_[0].text, QStringLiteral("Preprocess..."));
         QCOMPARE(shown_[0].value, 0);
         QCOMPARE(shown_[0].maximum, 100);
-        // Reading the files fills the bar once, moving from the start; then one step per
-        // chapter, and the packing of the book's files fills the other half: the bar is full
-        // only when the book is written.
-        const QList<ProgressState> reading = ReadingSteps(steps_.constFirst());
-        QVERIFY(!reading.isEmpty());
-        for (int i = 1; i < reading.size(); ++i)
-            QVERIFY(reading[i].value >= reading[i - 1].value);
-        QCOMPARE(reading.last().value, reading.last().maximum);
-        const QList<ProgressState> steps =
-            steps_.constFirst().mid(ReadingStepCount(steps_.constFirst()));
-        QVERIFY2(steps.size() > names.size(), "packing moved the bar");
-        for (int i = 0; i < steps.size(); ++i) {
-            QCOMPARE(steps[i].maximum, 2 * names.size());
-            QCOMPARE(steps[i].text,
-                     i < names.size()
-                         ? '"' + names[i] + QStringLiteral("\" is building, Please wait...")
-                         : QStringLiteral("Packing the book…"));
-            if (i < names.size()) QCOMPARE(steps[i].value, i + 1);
-            if (i > 0) QVERIFY(steps[i].value > steps[i - 1].value);
-        }
-        QCOMPARE(steps.last().value, steps.last().maximum);
+        // One bar over the whole job, labelled by its phase: reading from the start, each
+        // chapter as it is written, in order, then packing and checking the book.
+        ExpectOneBar(steps_.constFirst());
+        const QStringList labels = Labels(steps_.constFirst());
+        QCOMPARE(labels.constFirst(), QStringLiteral("Reading the files…"));
+        QStringList chapters;
+        for (const QString& label : labels)
+            if (label.endsWith(QLatin1String("is building, Please wait..."))) chapters << label;
+        QStringList expected;
+        for (const QString& name : names)
+            expected << '"' + name + QStringLiteral("\" is building, Please wait...");
+        QCOMPARE(chapters, expected);
+        QCOMPARE(labels.mid(labels.size() - 2),
+                 (QStringList{"Packing the book…", "Checking the book…"}));
         // Destroyed after its display.
         QTRY_VERIFY_WITH_TIMEOUT(dialogsShown_.constFirst().isNull(), kSettleMs);
 
@@ -334,9 +326,7 @@ private slots:
         QCOMPARE(shown_[1].text, QStringLiteral("Preprocess..."));
         QCOMPARE(shown_[1].value, 0);
         QCOMPARE(shown_[1].maximum, 100);
-        QCOMPARE(steps_[1].at(ReadingStepCount(steps_[1])).value, 1);
-        QCOMPARE(steps_[1].last().value, 4);
-        QCOMPARE(steps_[1].last().maximum, 4);
+        ExpectOneBar(steps_[1]);
         QCOMPARE(dialogGoneAtMessage_, (QList<bool>{true, true}));
         QVERIFY(QFile::exists(out_ + QStringLiteral("/second.zip")));
     }
@@ -553,25 +543,23 @@ private slots:
         };
         connect(form_.get(), &TForm1::conversionStarting, this, [&](TLongWaitTrd* worker) {
             const auto waiting = Qt::BlockingQueuedConnection;
-            if (phase == QLatin1String("reading") || phase == QLatin1String("chapters"))
+            // The first report of the phase asked for; every file packed is the checking's
+            // first.
+            using folivane::engine::JobPhase;
+            const JobPhase wanted = phase == QLatin1String("reading")    ? JobPhase::Reading
+                                    : phase == QLatin1String("chapters") ? JobPhase::FindingChapters
+                                    : phase == QLatin1String("packing")  ? JobPhase::Packing
+                                                                         : JobPhase::Checking;
+            if (phase != QLatin1String("pages"))
                 connect(
-                    worker, &TLongWaitTrd::readingReport, this,
-                    [&](qulonglong done, qulonglong total) {
-                        // Read, decoded and searched in that order: the search of the first
-                        // source comes after its first half.
-                        press(phase == QLatin1String("reading") ? done == 0 : done * 4 > total);
+                    worker, &TLongWaitTrd::progress, this,
+                    [&press, wanted](int reported, int) {
+                        press(static_cast<JobPhase>(reported) == wanted);
                     },
                     waiting);
             if (phase == QLatin1String("pages"))
                 connect(
                     worker, &TLongWaitTrd::chapterReport, this, [&] { press(true); }, waiting);
-            if (phase == QLatin1String("packing") || phase == QLatin1String("packed"))
-                connect(
-                    worker, &TLongWaitTrd::packingReport, this,
-                    [&](qulonglong written, qulonglong total) {
-                        press(phase == QLatin1String("packing") ? written == 0 : written == total);
-                    },
-                    waiting);
         });
 
         QCOMPARE(ConvertTo(book), 1);

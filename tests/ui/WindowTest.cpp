@@ -4,6 +4,12 @@
 #include "ui/BookFileName.h"
 #include "ui/TForm3.h"
 
+#include "engine/job/ConversionJob.h"
+#include "engine/job/WorkingTree.h"
+#include "engine/text/FailureText.h"
+#include "support/PlanCases.h"
+#include "support/XmlTree.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -13,8 +19,10 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QSemaphore>
@@ -45,6 +53,29 @@ void Outline(const QTreeWidgetItem* item, int depth, QStringList& lines) {
         Outline(child, depth + 1, lines);
     }
 }
+
+// An outline as "label" lines, children indented by two spaces.
+void Outline(const std::vector<folivane::test::Outline>& entries, int depth, QStringList& lines) {
+    for (const folivane::test::Outline& entry : entries) {
+        lines << QString(2 * depth, QLatin1Char(' ')) + QString::fromStdString(entry.label);
+        Outline(entry.within, depth + 1, lines);
+    }
+}
+
+// Records the job's result only.
+class ResultSink : public folivane::engine::ProgressSink {
+public:
+    void ShowProgress() override {}
+    void SetMaximum(int) override {}
+    void ChapterReport(const std::string&) override {}
+    void CloseRequest() override {}
+    void Result(const std::optional<folivane::engine::Failure>& failed) override {
+        code = failed ? 1 : 0;
+        reason = failed ? folivane::engine::FailureText(*failed) : std::string();
+    }
+    int code = -1;
+    std::string reason;
+};
 
 // The contents branch of the preview (its second top-level item, after the sources).
 QStringList Contents(const TForm1& form) {
@@ -102,9 +133,12 @@ private slots:
         QVERIFY(PreviewSettles());
         QCOMPARE(Contents(*form_), (QStringList{"第一卷 开始", "  第一章 渡口", "  第二章 山路",
                                                 "第二卷 结束", "  第三章 回家"}));
-        // Each source with how it is read.
+        // Each source with how it is read and how its lines make paragraphs.
         const auto* tree = Find<QTreeWidget>(*form_, "m_preview");
         QVERIFY2(tree->topLevelItem(0)->child(0)->text(0).contains(QLatin1String("UTF-8")),
+                 qPrintable(tree->topLevelItem(0)->child(0)->text(0)));
+        QVERIFY2(tree->topLevelItem(0)->child(0)->text(0).endsWith(
+                     QLatin1String("a paragraph per line")),
                  qPrintable(tree->topLevelItem(0)->child(0)->text(0)));
 
         // Chapters off: one entry per file.
@@ -134,6 +168,63 @@ private slots:
         QVERIFY(PreviewSettles());
         QCOMPARE(Contents(*form_).constFirst(), QStringLiteral("plain"));
         QVERIFY(dialogs_.calls.isEmpty());
+    }
+
+    // The preview is the book: for books of every shape, its contents are the contents of
+    // the book the job makes from the same files and choices.
+    void previewIsTheBooksContents_data() {
+        QTest::addColumn<int>("index");
+        const auto& cases = folivane::test::PlanCases();
+        for (std::size_t i = 0; i < cases.size(); ++i) {
+            // The window takes file names as text; one that is not UTF-8 cannot be added so.
+            bool utf8 = true;
+            for (const auto& file : cases[i].files)
+                utf8 = utf8 && QString::fromUtf8(file.first).toUtf8() ==
+                                   QByteArray::fromStdString(file.first);
+            if (utf8) QTest::newRow(cases[i].name) << static_cast<int>(i);
+        }
+    }
+    void previewIsTheBooksContents() {
+        QFETCH(int, index);
+        const folivane::test::PlanCase& planCase =
+            folivane::test::PlanCases()[static_cast<std::size_t>(index)];
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        folivane::engine::BookInput input = folivane::test::WritePlanCase(
+            planCase, QFile::encodeName(folder.path()).toStdString() + "/");
+        Find<QCheckBox>(*form_, "m_chapters")
+            ->setChecked(planCase.chapters == folivane::engine::ChapterMode::Auto);
+        Find<QLineEdit>(*form_, "m_title")->setText(QString::fromStdString(planCase.title));
+        for (const std::string& source : input.sources)
+            QVERIFY(form_->AddTxtFile(QFile::decodeName(source.c_str())));
+        QVERIFY(PreviewSettles());
+        // Saved where the save dialog suggests: under the title the window shows.
+        input.outputPath =
+            QFile::encodeName(folder.filePath(Find<QLineEdit>(*form_, "m_title")->text() +
+                                              QStringLiteral(".epub")))
+                .toStdString();
+
+        folivane::engine::WorkingTree tree = folivane::engine::PrepareWorkingTree(
+            QFile::encodeName(folder.path()).toStdString() + "/");
+        ResultSink sink;
+        folivane::engine::DoTask(input, tree, sink);
+        QVERIFY2(sink.code == 0, sink.reason.c_str());
+        const auto entry = [&input](const char* name) {
+            QProcess unzip;
+            unzip.start(QStringLiteral("unzip"),
+                        {QStringLiteral("-p"), QString::fromStdString(input.outputPath),
+                         QString::fromLatin1(name)});
+            unzip.waitForFinished(30000);
+            return unzip.readAllStandardOutput().toStdString();
+        };
+        QStringList book;
+        Outline(folivane::test::NcxOutline(folivane::test::XmlTree(entry("OEBPS/toc.ncx"))), 0,
+                book);
+        QCOMPARE(Contents(*form_), book);
+        // The title the window shows, suggested or typed, is the book's.
+        const folivane::test::XmlTree opf(entry("OEBPS/content.opf"));
+        QCOMPARE(Find<QLineEdit>(*form_, "m_title")->text(),
+                 QString::fromStdString(opf.Value("//dc:title")));
     }
 
     // A plan made for the window as it was, which finishes after a change, is never shown.
@@ -441,15 +532,20 @@ private slots:
     void progressDialogNamesEachPhaseForScreenReaders() {
         TForm3 dialog(form_.get());
         auto* bar = Find<QProgressBar>(dialog, "ProgressBar1");
+        using folivane::engine::JobPhase;
         const std::function<void()> steps[] = {
             [] {},
-            [&] { dialog.ReadingReport(0, 10); },
-            [&] { dialog.ReadingReport(10, 10); },
-            [&] { dialog.SetMaximum(2), dialog.ChapterReport(QStringLiteral("One")); },
+            [&] { dialog.Progress(JobPhase::Reading, 0); },
+            [&] { dialog.Progress(JobPhase::Reading, 20); },
+            [&] { dialog.Progress(JobPhase::FindingChapters, 40); },
+            [&] {
+                dialog.Progress(JobPhase::WritingPages, 100);
+                dialog.ChapterReport(QStringLiteral("One"));
+            },
             [&] { dialog.ChapterReport(QStringLiteral("Two")); },
-            [&] { dialog.PackingReport(0, 3); },
+            [&] { dialog.Progress(JobPhase::Packing, 900); },
             [&] { QTest::mouseClick(Find<QWidget>(dialog, "m_cancel"), Qt::LeftButton); },
-            [&] { dialog.PackingReport(3, 3); }};
+            [&] { dialog.Progress(JobPhase::Checking, 990); }};
         QStringList names;
         for (const auto& step : steps) {
             step();
@@ -457,9 +553,10 @@ private slots:
                 QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name);
             if (names.isEmpty() || names.constLast() != name) names << name;
         }
-        // Preparing, reading, writing, packing, cancelling: each once, each its own.
-        QCOMPARE(QSet<QString>(names.cbegin(), names.cend()).size(), 5);
-        QCOMPARE(names.size(), 5);
+        // Preparing, reading, finding chapters, writing, packing, cancelling: each once, each
+        // its own.
+        QCOMPARE(QSet<QString>(names.cbegin(), names.cend()).size(), 6);
+        QCOMPARE(names.size(), 6);
         QVERIFY(!names.contains(QString()));
     }
 };

@@ -20,6 +20,22 @@
         <translation>电子书会写入文本文件“%1”；电子书需要自己的名称，例如 book.epub</translation>
     </message>
     <message>
+        <source>The book &quot;%1&quot; would replace its style sheet &quot;%2&quot;; choose another name for the book</source>
+        <translation>电子书“%1”会覆盖它的样式表“%2”；请为电子书另选一个名称</translation>
+    </message>
+    <message>
+        <source>The book would be written to the text file &quot;%1&quot; that &quot;%2&quot; links to; a book needs a name of its own, such as book.epub</source>
+        <translation>电子书会写入“%2”链接到的文本文件“%1”；电子书需要自己的名称，例如 book.epub</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot;: it is a symbolic link of another user&apos;s, which a book is not written through; choose another name for the book</source>
+        <translation>无法写入电子书“%1”：它是其他用户的符号链接，电子书不会经由它写入；请为电子书另选一个名称</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot;: it is a symbolic link that leads round in a circle</source>
+        <translation>无法写入电子书“%1”：它是循环指向的符号链接</translation>
+    </message>
+    <message>
         <source>Cannot replace the write-protected file &quot;%1&quot;. %2</source>
         <translation>无法替换写保护的文件“%1”。%2</translation>
     </message>
@@ -1006,8 +1022,20 @@
         <translation>正在生成“%1”，请稍候……</translation>
     </message>
     <message>
-        <source>Reading the files… %1%</source>
-        <translation>正在读取文件… %1%</translation>
+        <source>Reading the files…</source>
+        <translation>正在读取文件…</translation>
+    </message>
+    <message>
+        <source>Finding the chapters…</source>
+        <translation>正在查找章节…</translation>
+    </message>
+    <message>
+        <source>Writing the pages…</source>
+        <translation>正在写入页面…</translation>
+    </message>
+    <message>
+        <source>Checking the book…</source>
+        <translation>正在检查电子书…</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -1048,6 +1076,14 @@
     <message>
         <source>Packing the book</source>
         <translation>正在打包电子书</translation>
+    </message>
+    <message>
+        <source>Finding the chapters</source>
+        <translation>正在查找章节</translation>
+    </message>
+    <message>
+        <source>Checking the book</source>
+        <translation>正在检查电子书</translation>
     </message>
 </context>
 </TS>

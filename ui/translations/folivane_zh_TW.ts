@@ -20,6 +20,22 @@
         <translation>電子書會寫入文字檔「%1」；電子書需要自己的名稱，例如 book.epub</translation>
     </message>
     <message>
+        <source>The book &quot;%1&quot; would replace its style sheet &quot;%2&quot;; choose another name for the book</source>
+        <translation>電子書「%1」會覆寫它的樣式表「%2」；請為電子書另選一個名稱</translation>
+    </message>
+    <message>
+        <source>The book would be written to the text file &quot;%1&quot; that &quot;%2&quot; links to; a book needs a name of its own, such as book.epub</source>
+        <translation>電子書會寫入「%2」連結到的文字檔「%1」；電子書需要自己的名稱，例如 book.epub</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot;: it is a symbolic link of another user&apos;s, which a book is not written through; choose another name for the book</source>
+        <translation>無法寫入電子書「%1」：它是其他使用者的符號連結，電子書不會經由它寫入；請為電子書另選一個名稱</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot;: it is a symbolic link that leads round in a circle</source>
+        <translation>無法寫入電子書「%1」：它是循環指向的符號連結</translation>
+    </message>
+    <message>
         <source>Cannot replace the write-protected file &quot;%1&quot;. %2</source>
         <translation>無法取代防寫的檔案「%1」。%2</translation>
     </message>
@@ -1006,8 +1022,20 @@
         <translation>正在產生「%1」，請稍候……</translation>
     </message>
     <message>
-        <source>Reading the files… %1%</source>
-        <translation>正在讀取檔案… %1%</translation>
+        <source>Reading the files…</source>
+        <translation>正在讀取檔案…</translation>
+    </message>
+    <message>
+        <source>Finding the chapters…</source>
+        <translation>正在尋找章節…</translation>
+    </message>
+    <message>
+        <source>Writing the pages…</source>
+        <translation>正在寫入頁面…</translation>
+    </message>
+    <message>
+        <source>Checking the book…</source>
+        <translation>正在檢查電子書…</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -1048,6 +1076,14 @@
     <message>
         <source>Packing the book</source>
         <translation>正在封裝電子書</translation>
+    </message>
+    <message>
+        <source>Finding the chapters</source>
+        <translation>正在尋找章節</translation>
+    </message>
+    <message>
+        <source>Checking the book</source>
+        <translation>正在檢查電子書</translation>
     </message>
 </context>
 </TS>
