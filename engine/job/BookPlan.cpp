@@ -1,8 +1,6 @@
 // The book's decision: the chapter list made once, and every fact a front end shows of it.
 #include "BookPlan.h"
 
-#include "BookArchive.h"
-
 #include "engine/chapters/Notation.h"
 #include "engine/chapters/TableOfContents.h"
 #include "engine/chapters/TextSections.h"
@@ -130,6 +128,7 @@ ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
     options.sourceRead = hooks.sourceRead;
     options.encodingReport = hooks.encodingReport;
     options.progress = hooks.progress;
+    options.sampleTaken = hooks.sampleTaken;
     options.notice = [&notices, &hooks](const TextNotice& notice) {
         notices.push_back(notice);
         if (hooks.notice) hooks.notice(notice);
@@ -187,7 +186,6 @@ BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const Readin
     for (const TocEntry& entry : BuildTableOfContents(book.pages))
         plan.contents.push_back(EntryOf(entry, book.pages));
     plan.pages = book.pages.size();
-    book.packLevel = BookPackLevel(sample);
     return book;
 }
 

@@ -57,7 +57,6 @@ struct BookPlan {
 struct BookDecision {
     BookPlan plan;
     TChapterList pages;
-    int packLevel = 0; // the deflate level the text asks for (BookPackLevel)
 };
 
 // What the conversion hears of the reading while the book is decided (ChapterListOptions).
@@ -68,6 +67,8 @@ struct ReadingHooks {
     std::function<void(std::size_t, const EncodingJudgement&)> encodingReport = {};
     std::function<void(const TextNotice&)> notice = {};
     std::function<void(SourceWork work, std::size_t done, std::size_t total)> progress = {};
+    // The text the language is judged by, once it is complete (ChapterListOptions).
+    std::function<void(std::string_view sample)> sampleTaken = {};
 };
 
 // The heading rules the book asks for: none for one chapter per file, the user's patterns,

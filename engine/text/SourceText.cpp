@@ -5,6 +5,7 @@
 #include "CodePages.h"
 #include "ConversionError.h"
 #include "LegacyCodePage.h"
+#include "SideTask.h"
 #include "UnicodeText.h"
 
 #include "platform/FileStatus.h"
@@ -17,9 +18,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <future>
 #include <stdexcept>
-#include <system_error>
 #include <utility>
 
 namespace folivane::engine {
@@ -222,14 +221,10 @@ std::string DecodeLegacy(std::string_view body, const std::string& encoding,
                                 : std::string_view::npos;
     if (cut == std::string_view::npos || cut + 1 == body.size()) return decode(body, undecodable);
     std::size_t secondReplaced = 0;
-    std::future<std::string> second;
-    try {
-        second = std::async(std::launch::async, decode, body.substr(cut + 1), &secondReplaced);
-    } catch (const std::system_error&) {
-        return decode(body, undecodable); // no thread to be had
-    }
+    SideTask<std::string> second([&] { return decode(body.substr(cut + 1), &secondReplaced); },
+                                 true);
     std::string text = decode(body.substr(0, cut + 1), undecodable);
-    text += second.get();
+    text += second.Get();
     if (undecodable) *undecodable += secondReplaced;
     return text;
 }
