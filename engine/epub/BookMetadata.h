@@ -5,8 +5,24 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace folivane::engine {
+
+// What a book says of itself beyond its title, author and publisher, as readers' libraries
+// show it. Every field may be empty; texts are as MetadataText makes them.
+struct BookDetails {
+    std::string description;
+    std::vector<std::string> subjects;
+    std::string series;
+    std::string seriesIndex; // its place in the series: a number ("2", "2.5"); needs series
+    std::string isbn;        // 10 or 13 characters as CheckIsbn gives them
+    std::string translator;  // MARC relator trl
+    std::vector<std::string> contributors; // MARC relator ctb
+    std::string date;                      // of publication, as IsBookDate takes it
+    std::string rights;
+    bool operator==(const BookDetails&) const = default;
+};
 
 struct BookMetadata {
     std::string title;     // never empty: the job puts the output's name in for a blank title
@@ -24,6 +40,7 @@ struct BookMetadata {
     double paragraphSpacingEm = -1;
     std::string userStyleSheet =
         std::string(); // the user's CSS, linked after the book's; empty: none
+    BookDetails details = BookDetails();
 };
 
 // A title, author or publisher as the book carries it, whichever front end it came from:
