@@ -12,15 +12,16 @@ namespace folivane::engine {
 // What a book says of itself beyond its title, author and publisher, as readers' libraries
 // show it. Every field may be empty; texts are as MetadataText makes them.
 struct BookDetails {
-    std::string description;
-    std::vector<std::string> subjects;
-    std::string series;
-    std::string seriesIndex; // its place in the series: a number ("2", "2.5"); needs series
-    std::string isbn;        // 10 or 13 characters as CheckIsbn gives them
-    std::string translator;  // MARC relator trl
-    std::vector<std::string> contributors; // MARC relator ctb
-    std::string date;                      // of publication, as IsBookDate takes it
-    std::string rights;
+    std::string description = std::string();
+    std::vector<std::string> subjects = {};
+    std::string series = std::string();
+    // Its place in the series: a number ("2", "2.5"); only with a series.
+    std::string seriesIndex = std::string();
+    std::string isbn = std::string();           // 10 or 13 characters as CheckIsbn gives them
+    std::string translator = std::string();     // MARC relator trl
+    std::vector<std::string> contributors = {}; // MARC relator ctb
+    std::string date = std::string();           // of publication, as IsBookDate takes it
+    std::string rights = std::string();
     bool operator==(const BookDetails&) const = default;
 };
 

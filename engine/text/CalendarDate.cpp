@@ -45,7 +45,8 @@ std::string Compose(int year, int month, int day) {
 struct Token {
     std::string text;
     bool number = false;
-    char32_t after = 0; // the character that ends it
+    char32_t after = 0;  // the character that ends it
+    char32_t before = 0; // the last character before it that is no letter or digit
 };
 
 std::vector<Token> Tokens(std::string_view text) {
@@ -59,6 +60,7 @@ std::vector<Token> Tokens(std::string_view text) {
         current = Token();
     };
     int brackets = 0;
+    char32_t last = 0;
     for (std::string_view rest = text; !rest.empty();) {
         char32_t c = TakeCodePoint(rest);
         if (c == U'（' || c == U'(') ++brackets;
@@ -71,10 +73,12 @@ std::vector<Token> Tokens(std::string_view text) {
         const bool letter = (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z');
         if ((digit || letter) && !current.text.empty() && current.number != digit) flush(0);
         if (digit || letter) {
+            if (current.text.empty()) current.before = last;
             current.number = digit;
             current.text += AsciiLower(static_cast<char>(c));
         } else {
             flush(c);
+            last = c;
         }
     }
     flush(0);
@@ -136,7 +140,8 @@ std::string BookDateOf(std::string_view text) {
         if (t.text.size() <= 2 && next && !next->number && third && third->number &&
             third->text.size() == 4 && MonthOf(next->text) != 0)
             return Compose(std::stoi(third->text), MonthOf(next->text), std::stoi(t.text));
-        if (t.text.size() != 4) continue;
+        // "#1342" is a number of the archive's, not a year.
+        if (t.text.size() != 4 || t.before == U'#') continue;
         const int year = std::stoi(t.text);
         // "1994-01-01", "1994-01".
         if (t.after == U'-' && next) {

@@ -31,7 +31,7 @@ std::string LanguageTagOfName(std::string_view name) {
     name = TrimSpace(name.substr(0, name.find_first_of(",;/")));
     if (name.empty()) return std::string();
     // A header that already gives a tag ("Language: en").
-    if (name.size() <= 3 || name.find('-') != std::string_view::npos)
+    if (name.size() <= 3 || name.find_first_of("-_") != std::string_view::npos)
         if (std::optional<std::string> tag = NormalizeLanguageTag(name)) return *tag;
     std::ifstream file(FOLIVANE_ISO_CODES "/json/iso_639-2.json");
     if (!file) return std::string();
