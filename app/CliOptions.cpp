@@ -7,6 +7,8 @@
 #include "engine/epub/StyleSheet.h"
 #include "engine/epub/UserStyleSheet.h"
 #include "engine/text/CodePages.h"
+#include "engine/text/ConversionError.h"
+#include "engine/text/FailureText.h"
 #include "engine/text/LanguageTag.h"
 #include "engine/text/SourceFiles.h"
 #include "engine/text/UnicodeText.h"
@@ -23,7 +25,8 @@ struct GivenOptions {
     std::optional<std::string> output, title, author, publisher, cover, encoding, language,
         chapters, chapterPattern, volumePattern, maxHeadingLength, epubVersion, paragraphs, indent,
         paragraphSpacing, css, listFormat;
-    bool quiet = false, help = false, version = false, vertical = false, list = false;
+    bool quiet = false, help = false, version = false, vertical = false, list = false,
+         explain = false;
     std::vector<std::string> sources;
     GivenDetails details;
 };
@@ -63,6 +66,7 @@ constexpr Option kOptions[] = {
     {"vertical", 0, nullptr, &GivenOptions::vertical},
     {"list", 0, nullptr, &GivenOptions::list},
     {"list-format", 0, &GivenOptions::listFormat, nullptr},
+    {"explain", 0, nullptr, &GivenOptions::explain},
     {"quiet", 'q', nullptr, &GivenOptions::quiet},
     {"help", 'h', nullptr, &GivenOptions::help},
     {"version", 0, nullptr, &GivenOptions::version},
@@ -228,8 +232,8 @@ std::string Validate(const GivenOptions& given, engine::BookInput& book) {
         if (given.css->empty()) return "--css needs the path of a style sheet";
         try {
             engine::ReadUserStyleSheet(*given.css);
-        } catch (const std::exception& error) {
-            return error.what();
+        } catch (...) {
+            return engine::FailureText(engine::CaughtFailure());
         }
         book.styleSheetPath = *given.css;
     }
@@ -254,11 +258,11 @@ std::string Validate(const GivenOptions& given, engine::BookInput& book) {
             engine::HeadingRules::Custom(book.chapterPattern, book.volumePattern,
                                          book.maxHeadingLength);
     } catch (const engine::HeadingPatternError& error) {
-        return error.what();
+        return engine::FailureText(error.Reason());
     }
     if (given.language && !given.language->empty()) {
         const std::optional<std::string> tag = engine::NormalizeLanguageTag(*given.language);
-        if (!tag) return engine::LanguageTagProblem(*given.language);
+        if (!tag) return engine::FailureText(engine::LanguageTagProblem(*given.language));
         book.language = *tag;
     }
     if (std::string problem = ApplyDetails(given.details, book); !problem.empty()) return problem;
@@ -283,7 +287,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     options.help = given.help;
     options.version = given.version;
     options.quiet = given.quiet;
-    options.list = given.list;
+    options.list = given.list || given.explain;
+    options.explain = given.explain;
     options.listFormat = given.listFormat.value_or("text");
     if (!options.error.empty() || options.help || options.version) return options;
     options.error = Validate(given, options.book);

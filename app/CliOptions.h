@@ -16,6 +16,8 @@ struct CliOptions {
     // --list: print the book's plan in this format ("text" or "json") and write nothing.
     bool list = false;
     std::string listFormat = "text";
+    // --explain: --list, each source with the figures its paragraph style was judged by.
+    bool explain = false;
     std::string error; // not empty: a usage error to show with the usage text
 };
 

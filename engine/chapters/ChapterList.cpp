@@ -160,18 +160,30 @@ private:
         layout.name = name;
         layout.notation = notation;
         layout.large = source.fileSize > kSizeLimit;
+        // Headings count only in an archive's body; its licence is not searched.
+        layout.sections = notation ? TextSections{0, text.size(), {}, {}} : FindTextSections(text);
         const std::size_t size = sizes_[index];
         const std::size_t decoded = std::max<std::size_t>(1, text.size());
+        std::vector<TextNotice> notices;
         try {
             if (rules_)
                 layout.headings = FindHeadings(
-                    text, *rules_, options_.checkPoint, notation, [&](std::size_t searched) {
+                    std::string_view(text).substr(0, layout.sections.bodyEnd), *rules_,
+                    options_.checkPoint, notation,
+                    [&](std::size_t searched) {
                         Report(SourceWork::FindingChapters, size * searched / decoded);
-                    });
+                    },
+                    &notices);
         } catch (const HeadingPatternError& error) {
-            throw ConversionError("Cannot find the chapters of \"" + sources_[index] +
-                                  "\": " + error.what());
+            Failure failure = error.Reason();
+            failure.path = sources_[index];
+            throw ConversionError(std::move(failure));
         }
+        if (options_.notice)
+            for (TextNotice& notice : notices) {
+                notice.source = index;
+                options_.notice(notice);
+            }
         return FindChapterSpans(layout, inVolume_);
     }
 

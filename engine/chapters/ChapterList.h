@@ -50,6 +50,7 @@ struct FileList {
     PageRole Role = PageRole::Text;
     bool Notation = false;  // the text uses the notation of Japanese archive texts (Notation.h)
     std::size_t Source = 0; // the index of the source it was made from
+    bool Numbered = false;  // its heading was found by its number in a sequence
 };
 
 using TChapterList = std::vector<FileList>;

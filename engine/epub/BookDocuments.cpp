@@ -26,6 +26,8 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
              nullptr);
     const bool userStyle = !book.userStyleSheet.empty();
     if (userStyle) sink.Add(content + kUserStyleSheetFile, book.userStyleSheet, nullptr);
+    for (const StyleResource& resource : book.userStyleResources)
+        sink.Add(content + resource.href, resource.bytes, nullptr);
     if (cover) {
         sink.Add(content + kTitlePageFile,
                  TitlePage(cover->extension, book.language, book.epubVersion, book.title,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "BookLayout.h"
+#include "UserStyleSheet.h"
 
 #include <string>
 #include <string_view>
@@ -41,6 +42,8 @@ struct BookMetadata {
     double paragraphSpacingEm = -1;
     std::string userStyleSheet =
         std::string(); // the user's CSS, linked after the book's; empty: none
+    std::vector<StyleResource> userStyleResources =
+        std::vector<StyleResource>(); // the fonts and pictures it names
     BookDetails details = BookDetails();
 };
 

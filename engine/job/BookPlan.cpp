@@ -40,6 +40,7 @@ PlanEntry EntryOf(const TocEntry& toc, const TChapterList& chapters) {
     entry.label = page.Name;
     entry.heading = page.Heading;
     entry.firstPage = toc.page;
+    entry.numbered = page.Numbered;
     entry.pages = 0;
     // The unlisted pages after a listed one are the rest of its chapter.
     for (std::size_t i = toc.page; i < chapters.size() && (i == toc.page || !chapters[i].Listed);
@@ -196,11 +197,11 @@ ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
             {.path = input.sources[facts.index],
              .name = facts.name,
              .encoding = facts.encoding,
-             .paragraphs = facts.paragraphs.style,
              .notation = facts.notation,
              .language = DetectLanguage(facts.text.substr(0, kLanguageSample), locale),
              .bytes = facts.text.size(),
-             .pages = facts.pages});
+             .pages = facts.pages,
+             .paragraphs = facts.paragraphs});
         if (facts.index == 0) {
             done.ofText = TextTitleAndAuthor(facts, pages);
             done.header = TextHeaderFacts(facts, pages);
@@ -213,14 +214,10 @@ ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
 
 std::optional<HeadingRules> HeadingRulesFor(const BookInput& input) {
     if (input.chapters == ChapterMode::Files) return std::nullopt;
-    try {
-        if (!input.chapterPattern.empty() || !input.volumePattern.empty())
-            return HeadingRules::Custom(input.chapterPattern, input.volumePattern,
-                                        input.maxHeadingLength);
-        return HeadingRules::BuiltIn(input.maxHeadingLength);
-    } catch (const HeadingPatternError& error) {
-        throw ConversionError(error.what());
-    }
+    if (!input.chapterPattern.empty() || !input.volumePattern.empty())
+        return HeadingRules::Custom(input.chapterPattern, input.volumePattern,
+                                    input.maxHeadingLength);
+    return HeadingRules::BuiltIn(input.maxHeadingLength);
 }
 
 std::string UserLanguageTag(const BookInput& input) {
@@ -231,11 +228,10 @@ std::string UserLanguageTag(const BookInput& input) {
 
 void CheckDetails(const BookDetails& details) {
     if (const std::string isbn = MetadataText(details.isbn); !isbn.empty())
-        if (IsbnCheck check = CheckIsbn(isbn); check.isbn.empty())
-            throw ConversionError(check.problem);
+        if (CheckIsbn(isbn).isbn.empty())
+            throw ConversionError(Failure{.kind = FailureKind::IsbnInvalid, .value = isbn});
     if (const std::string date = MetadataText(details.date); !date.empty() && !IsBookDate(date))
-        throw ConversionError("\"" + date +
-                              "\" is not a date of the form YYYY, YYYY-MM or YYYY-MM-DD");
+        throw ConversionError(Failure{.kind = FailureKind::DateInvalid, .value = date});
 }
 
 BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const ReadingHooks& hooks) {

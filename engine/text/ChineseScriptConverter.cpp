@@ -73,11 +73,11 @@ private:
         try {
             return std::make_unique<const opencc::SimpleConverter>(file);
         } catch (const opencc::Exception& e) {
-            throw ConversionError("Cannot load the Chinese script conversion \"" + file + "\". " +
-                                  e.what());
+            throw ConversionError(
+                {.kind = FailureKind::ChineseScriptNotLoaded, .path = file, .detail = e.what()});
         } catch (const std::runtime_error& e) {
-            throw ConversionError("Cannot load the Chinese script conversion \"" + file + "\". " +
-                                  e.what());
+            throw ConversionError(
+                {.kind = FailureKind::ChineseScriptNotLoaded, .path = file, .detail = e.what()});
         }
     }
 

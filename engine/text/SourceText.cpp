@@ -156,7 +156,7 @@ std::string ByMarkOrChoice(const SourceBytes& source, const EncodingRule& rule,
     if (rule.chosen.empty()) return std::string();
     const std::string name = AsciiUppered(rule.chosen);
     if (!platform::IsKnownCharset(name))
-        throw ConversionError("Unknown text encoding \"" + rule.chosen + "\"");
+        throw ConversionError({.kind = FailureKind::UnknownEncoding, .value = rule.chosen});
     return WidenBig5(name);
 }
 
@@ -207,7 +207,7 @@ std::string DecodeAs(const Choice& choice, std::string_view body, std::string* o
     try {
         return platform::ConvertText(body, encoding, "UTF-8", kReplacement);
     } catch (const std::invalid_argument&) {
-        throw ConversionError("Unknown text encoding \"" + encoding + "\"");
+        throw ConversionError({.kind = FailureKind::UnknownEncoding, .value = encoding});
     }
 }
 
@@ -227,7 +227,7 @@ SourceBytes ReadSourceBytes(const std::string& path, platform::FileStatus* opene
         result.body.erase(0, MarkSize(result.encoding));
         return result;
     } catch (const platform::EStreamError& error) {
-        throw ConversionError(error.what());
+        throw ConversionError(FileFailure(error));
     }
 }
 
@@ -272,7 +272,7 @@ EncodingJudgement GuessSourceEncoding(const std::string& path, const EncodingRul
         if (!ended) read(sample.body, kBlock - sample.body.size());
         return ByText(sample.body, ended, rule.bookPage).judgement;
     } catch (const platform::EStreamError& error) {
-        throw ConversionError(error.what());
+        throw ConversionError(FileFailure(error));
     }
 }
 
@@ -285,12 +285,6 @@ std::string DecodeSource(SourceBytes&& source, const EncodingRule& rule,
     const Choice choice = Choose(source, rule, true);
     if (judged) *judged = choice.judgement;
     return DecodeAs(choice, source.body, &source.body);
-}
-
-std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& legacyEncoding,
-                                 const std::string& forcedEncoding) {
-    return JudgeSourceEncoding(source, {ChosenEncoding(legacyEncoding, forcedEncoding), {}})
-        .encoding;
 }
 
 std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding,

@@ -72,8 +72,6 @@ std::string DecodeSource(SourceBytes&& source, const EncodingRule& rule,
 
 // The same with the user's choice as the book's code page (`legacyEncoding`, --encoding) and
 // the source's own (`forcedEncoding`), and no other source to judge by.
-std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& legacyEncoding,
-                                 const std::string& forcedEncoding = std::string());
 std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding,
                          const std::string& forcedEncoding = std::string());
 std::string DecodeSource(SourceBytes&& source, const std::string& legacyEncoding,

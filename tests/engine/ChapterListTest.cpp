@@ -2,6 +2,7 @@
 #include "engine/chapters/ChapterList.h"
 #include "engine/job/WorkingTree.h"
 #include "engine/text/ConversionError.h"
+#include "engine/text/FailureText.h"
 #include "engine/text/SourceFiles.h"
 #include "engine/text/SourceText.h"
 #include "platform/TextConversion.h"
