@@ -77,6 +77,8 @@ const char* NoticeKindName(engine::TextNotice::Kind kind) {
         return "number-missing";
     case engine::TextNotice::Kind::NumberRepeated:
         return "number-repeated";
+    case engine::TextNotice::Kind::BytesNotDecoded:
+        return "bytes-not-decoded";
     case engine::TextNotice::Kind::AnnotationsNotUnderstood:
         break;
     }
@@ -275,6 +277,9 @@ std::string PlanAsJson(const engine::BookPlan& plan) {
         if (notice.kind == engine::TextNotice::Kind::AnnotationsNotUnderstood) {
             item["count"] = notice.count;
             item["examples"] = notice.examples;
+        } else if (notice.kind == engine::TextNotice::Kind::BytesNotDecoded) {
+            item["count"] = notice.count;
+            item["encoding"] = notice.encoding;
         } else {
             item["number"] = notice.number;
         }

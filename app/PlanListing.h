@@ -23,12 +23,12 @@ constexpr int kPlanFormatVersion = 1;
 // {"style", "reason", "wrapWidth", "fixedCjkWrap", "lines", "runOns", "wrapped",
 // "indentedRunOns", "indented", "gaps", "cjkRunOns", "fixedWidth"}}], "contents": [{"label",
 // "kind", "page", "pages", "bytes", "numbered", "children"}], "notices": [{"source", "kind",
-// "number" or "count" and "examples"}]}, with basis one of mark, chosen, text, book, locale,
-// guess; kind one of volume, chapter, page; style one of lines, blocks, indented; reason one
-// of chosen, too-few-lines, width-out-of-range, few-run-ons, indented-run-ons, not-wrapped,
-// wrapped; a notice's kind one of number-missing, number-repeated,
-// annotations-not-understood. Paths that are not UTF-8 are written with each bad byte
-// replaced by U+FFFD; names and labels are UTF-8 already.
+// "number"; "count" and "examples"; or "count" and "encoding"}]}, with basis one of mark,
+// chosen, text, book, locale, guess; kind one of volume, chapter, page; style one of lines,
+// blocks, indented; reason one of chosen, too-few-lines, width-out-of-range, few-run-ons,
+// indented-run-ons, not-wrapped, wrapped; a notice's kind one of number-missing,
+// number-repeated, annotations-not-understood, bytes-not-decoded. Paths that are not UTF-8
+// are written with each bad byte replaced by U+FFFD; names and labels are UTF-8 already.
 std::string PlanAsJson(const engine::BookPlan& plan);
 
 } // namespace folivane::cli

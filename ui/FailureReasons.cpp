@@ -171,6 +171,9 @@ constexpr FailureSourceText kFailures[] = {
      QT_TRANSLATE_NOOP("FailureReasons",
                        "Cannot use the style sheet \"%1\": \"%2\" is not a font or picture a book "
                        "can hold (TrueType, OpenType, WOFF, WOFF2, PNG, JPEG, GIF or SVG)")},
+    {K::StyleSheetResourceNotRead,
+     QT_TRANSLATE_NOOP("FailureReasons",
+                       "Cannot use the style sheet \"%1\": cannot read \"%2\". %3")},
     {K::StyleSheetResourceTooLarge,
      QT_TRANSLATE_NOOP("FailureReasons",
                        "Cannot use the style sheet \"%1\": \"%2\" is larger than 64 MiB")},
@@ -355,6 +358,17 @@ QString TranslatedNotice(const engine::TextNotice& notice) {
     case Kind::NumberRepeated:
         return QCoreApplication::translate("FailureReasons", "chapter %1 repeated")
             .arg(notice.number);
+    case Kind::BytesNotDecoded: {
+        const QString count = QString::number(notice.count);
+        const QString page = QString::fromStdString(notice.encoding);
+        return notice.count == 1
+                   ? QCoreApplication::translate("FailureReasons",
+                                                 "%1 byte is not %2 text, shown as U+FFFD")
+                         .arg(count, page)
+                   : QCoreApplication::translate("FailureReasons",
+                                                 "%1 bytes are not %2 text, each shown as U+FFFD")
+                         .arg(count, page);
+    }
     case Kind::AnnotationsNotUnderstood:
         break;
     }

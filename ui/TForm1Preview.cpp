@@ -78,6 +78,11 @@ QString NoticeLines(const engine::BookPlan& plan) {
                               static_cast<int>(notice.count))
                        .arg(file);
             break;
+        case engine::TextNotice::Kind::BytesNotDecoded:
+            what =
+                TForm1::tr("%1: %n bytes are not %2 text", nullptr, static_cast<int>(notice.count))
+                    .arg(file, QString::fromStdString(notice.encoding));
+            break;
         }
         lines += QLatin1Char('\n') + what;
     }

@@ -137,10 +137,16 @@ private:
         source.fileSize = bytes.body.size() + MarkSize(bytes.encoding);
         EncodingRule rule = RuleFor(index);
         rule.bookPage = [this] { return BookPage(); };
+        std::size_t undecodable = 0;
         source.text = ReadingFile(path, [&] {
             return std::make_shared<const std::string>(
-                DecodeSource(std::move(bytes), rule, &source.judged));
+                DecodeSource(std::move(bytes), rule, &source.judged, &undecodable));
         });
+        if (undecodable > 0 && options_.notice)
+            options_.notice({.kind = TextNotice::Kind::BytesNotDecoded,
+                             .source = index,
+                             .count = undecodable,
+                             .encoding = source.judged.encoding});
         Report(SourceWork::Decoding, sizes_[index]);
         const bool withoutItsText = JudgedWithoutItsText(source.judged.basis);
         found_[index] = withoutItsText ? std::string() : source.judged.encoding;
@@ -184,6 +190,13 @@ private:
                 notice.source = index;
                 options_.notice(notice);
             }
+        if (UnknownAnnotations unknown =
+                notation ? FindUnknownAnnotations(text, *notation) : UnknownAnnotations{};
+            unknown.count > 0 && options_.notice)
+            options_.notice({.kind = TextNotice::Kind::AnnotationsNotUnderstood,
+                             .source = index,
+                             .count = unknown.count,
+                             .examples = std::move(unknown.examples)});
         return FindChapterSpans(layout, inVolume_);
     }
 

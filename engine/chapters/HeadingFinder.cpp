@@ -166,11 +166,25 @@ std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules&
                 plain = PlainNotationText(content);
                 if (const HeadingKind annotated = AnnotatedHeading(content);
                     annotated != HeadingKind::None) {
-                    headings.push_back({span.begin, span.end, annotated, HeadingName(plain)});
+                    // A block of heading lines is one heading, named by all of them.
+                    const std::string_view rest = text.substr(span.begin);
+                    const std::size_t next = span.begin + NotationHeadingEnd(rest);
+                    std::size_t end = next == span.next ? span.end : next;
+                    while (end > span.end && (text[end - 1] == '\n' || text[end - 1] == '\r'))
+                        --end;
+                    headings.push_back(
+                        {span.begin, end, annotated, HeadingName(NotationHeadingText(rest))});
                     headingLines.push_back(ordinal);
+                    // The block's other lines count among the text's lines all the same.
+                    for (std::size_t at = span.next; at < next;) {
+                        const LineSpan blockLine = LineAt(text, at);
+                        if (!IsBlank(blockLine.In(text))) ++nonBlank;
+                        if (blockLine.end == text.size()) break;
+                        at = blockLine.next;
+                    }
                     if (runOpen) linesUnderLast = 0;
-                    if (span.end == text.size()) break;
-                    begin = span.next;
+                    if (next >= text.size() || span.end == text.size()) break;
+                    begin = next;
                     continue;
                 }
                 content = plain;

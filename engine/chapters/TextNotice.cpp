@@ -17,6 +17,10 @@ std::string NoticeText(const TextNotice& notice) {
         for (std::size_t i = 0; i < notice.examples.size(); ++i)
             text += (i == 0 ? ": " : ", ") + notice.examples[i];
         break;
+    case Kind::BytesNotDecoded:
+        return std::to_string(notice.count) + (notice.count == 1 ? " byte is" : " bytes are") +
+               " not " + notice.encoding +
+               (notice.count == 1 ? " text, shown as U+FFFD" : " text, each shown as U+FFFD");
     }
     return text;
 }

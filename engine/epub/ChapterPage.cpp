@@ -5,6 +5,7 @@
 #include "RubyText.h"
 #include "XmlText.h"
 
+#include "engine/chapters/Notation.h"
 #include "engine/chapters/Paragraphs.h"
 #include "engine/text/AsciiText.h"
 #include "engine/text/CodePoints.h"
@@ -174,19 +175,20 @@ void AppendChapterBody(std::string& page, std::string_view text, HeadingKind hea
                        EpubVersion version, const PageOptions& options) {
     const bool notation = options.notation;
     if (heading != HeadingKind::None) {
-        const LineSpan first = LineAt(text, 0);
+        // The notation's heading may be a block of lines; any other is the first line.
+        const std::size_t end = notation ? NotationHeadingEnd(text) : LineAt(text, 0).next;
         const char* tag = heading == HeadingKind::Volume ? "h1" : "h2";
         page += '<';
         page += tag;
         page += '>';
         if (notation)
-            AppendRubyText(page, first.In(text), version, true);
+            AppendRubyHeading(page, text.substr(0, end), version);
         else
-            AppendEscapedXmlText(page, TrimSpace(first.In(text)));
+            AppendEscapedXmlText(page, TrimSpace(text.substr(0, LineAt(text, 0).end)));
         page += "</";
         page += tag;
         page += '>';
-        text.remove_prefix(first.next);
+        text.remove_prefix(end);
         if (IsBlank(text)) return;
     }
     if (notation) {

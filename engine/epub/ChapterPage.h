@@ -15,8 +15,9 @@ namespace folivane::engine {
 struct PageOptions {
     ParagraphShape paragraphs = {}; // how the lines of the page's source make paragraphs
     bool userStyleSheet = false;    // the page links the user's style sheet after the book's
-    // The text is in the notation of Japanese archive texts: each line a paragraph written by
-    // AppendRubyText (ruby as markup, annotations left out), the heading too.
+    // The text is in the notation of Japanese archive texts: its lines written by
+    // AppendRubyParagraphs (ruby, emphasis, indents and headings as markup), its heading,
+    // which may be a block of lines, by AppendRubyHeading.
     bool notation = false;
 };
 

@@ -144,7 +144,11 @@ public:
         try {
             bytes = ReadingFile(path, [&] { return platform::ReadWholeFile(path); });
         } catch (const platform::EStreamError& error) {
-            throw ConversionError(FileFailure(error));
+            if (error.Cause() == 0) throw ConversionError(FileFailure(error));
+            throw ConversionError({.kind = FailureKind::StyleSheetResourceNotRead,
+                                   .path = sheet_,
+                                   .otherPath = path,
+                                   .cause = error.Cause()});
         }
         if (bytes.size() > kMaxResource) throw tooLarge();
         if (!HasSignature(bytes, type->kind))

@@ -74,6 +74,7 @@ enum class FailureKind {
     StyleSheetUrlNotClosed,        // path
     StyleSheetNamesNetwork,        // path, value: the reference
     StyleSheetResourceKindUnknown, // path, otherPath: the file it names
+    StyleSheetResourceNotRead,     // path, otherPath, cause
     StyleSheetResourceTooLarge,    // path, otherPath
     StyleSheetResourceNotItsKind,  // path, otherPath, value: the kind its name says
 

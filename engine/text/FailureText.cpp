@@ -145,6 +145,9 @@ constexpr Form kForms[] = {
      {V::Path, V::OtherPath},
      "Cannot use the style sheet \"%1\": \"%2\" is not a font or picture a book can hold "
      "(TrueType, OpenType, WOFF, WOFF2, PNG, JPEG, GIF or SVG)"},
+    {K::StyleSheetResourceNotRead,
+     {V::Path, V::OtherPath, V::Cause},
+     "Cannot use the style sheet \"%1\": cannot read \"%2\". %3"},
     {K::StyleSheetResourceTooLarge,
      {V::Path, V::OtherPath},
      "Cannot use the style sheet \"%1\": \"%2\" is larger than 64 MiB"},

@@ -157,7 +157,7 @@ std::string ByMarkOrChoice(const SourceBytes& source, const EncodingRule& rule,
     const std::string name = AsciiUppered(rule.chosen);
     if (!platform::IsKnownCharset(name))
         throw ConversionError({.kind = FailureKind::UnknownEncoding, .value = rule.chosen});
-    return WidenBig5(name);
+    return SupersetCodePage(name);
 }
 
 // UTF-16 without a mark, judged from the first MiB of the body; nothing when it is not.
@@ -192,8 +192,11 @@ Choice Choose(const SourceBytes& source, const EncodingRule& rule, bool whole) {
 }
 
 // Decodes `body` as chosen; when `owned` holds the same bytes and they are the text
-// unchanged, the text is moved out of it instead of copied.
-std::string DecodeAs(const Choice& choice, std::string_view body, std::string* owned) {
+// unchanged, the text is moved out of it instead of copied. `undecodable`, when given,
+// receives how many bytes of a code page did not decode.
+std::string DecodeAs(const Choice& choice, std::string_view body, std::string* owned,
+                     std::size_t* undecodable = nullptr) {
+    if (undecodable) *undecodable = 0;
     const std::string& encoding = choice.judgement.encoding;
     if (encoding == "UTF-16LE" || encoding == "UTF-16BE")
         return DecodeUtf16(body, encoding == "UTF-16BE");
@@ -205,7 +208,7 @@ std::string DecodeAs(const Choice& choice, std::string_view body, std::string* o
         return ReplaceInvalidUtf8(body, choice.firstInvalid);
     }
     try {
-        return platform::ConvertText(body, encoding, "UTF-8", kReplacement);
+        return platform::ConvertText(body, encoding, "UTF-8", kReplacement, undecodable);
     } catch (const std::invalid_argument&) {
         throw ConversionError({.kind = FailureKind::UnknownEncoding, .value = encoding});
     }
@@ -280,11 +283,11 @@ EncodingJudgement JudgeSourceEncoding(const SourceBytes& source, const EncodingR
     return Choose(source, rule, true).judgement;
 }
 
-std::string DecodeSource(SourceBytes&& source, const EncodingRule& rule,
-                         EncodingJudgement* judged) {
+std::string DecodeSource(SourceBytes&& source, const EncodingRule& rule, EncodingJudgement* judged,
+                         std::size_t* undecodable) {
     const Choice choice = Choose(source, rule, true);
     if (judged) *judged = choice.judgement;
-    return DecodeAs(choice, source.body, &source.body);
+    return DecodeAs(choice, source.body, &source.body, undecodable);
 }
 
 std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding,

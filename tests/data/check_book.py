@@ -162,7 +162,7 @@ def tools(path, with_pandoc=True):
     return problems
 
 
-BLOCKS = {XHTML + "p", XHTML + "h1", XHTML + "h2"}
+BLOCKS = {XHTML + "p", XHTML + "h1", XHTML + "h2", XHTML + "h3"}
 
 
 def paragraphs(page):

@@ -127,6 +127,21 @@ class ListTest(unittest.TestCase):
         made = run("-o", os.path.join(self.dir, "story.epub"), path)
         self.assertIn(b"chapter 4 missing", made.stderr)
 
+    def test_bytes_the_code_page_cannot_read_are_told_in_the_plan_and_the_run(self):
+        # Windows' Shift_JIS with two bytes no page of it holds.
+        text = "　吾輩は猫である。名前はまだ無い。①②③と髙﨑。\r\n" * 20
+        data = text.encode("cp932")
+        path = self.source("neko.txt", data[:40] + b"\x85\x40" + data[40:])
+        plan = json.loads(run("--list", "--list-format", "json", path).stdout)
+        self.assertEqual(plan["sources"][0]["encoding"], "CP932")
+        notices = [n for n in plan["notices"] if n["kind"] == "bytes-not-decoded"]
+        self.assertEqual([(n["source"], n["encoding"]) for n in notices], [(0, "CP932")])
+        self.assertGreater(notices[0]["count"], 0)
+        made = run("-o", os.path.join(self.dir, "neko.epub"), path)
+        self.assertEqual(made.returncode, 0, made.stderr)
+        self.assertIn("neko.txt".encode(), made.stderr)
+        self.assertIn(b"not CP932 text", made.stderr)
+
     def test_problems_are_said_and_nothing_is_listed(self):
         for args, code, said in (
                 (["--list-format", "xml", self.volumes], 2, "--list-format takes text or json"),

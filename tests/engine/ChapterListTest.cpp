@@ -274,5 +274,22 @@ TEST_F(ChapterListTest, EncodingChosenForASourceHoldsInItsPieces) {
     }
 }
 
+TEST_F(ChapterListTest, BytesACodePageCannotReadAreToldNotPassedOver) {
+    const std::string clean = Source("clean.txt", "abc");
+    const std::string broken = Source("broken.txt", "a\xA0"
+                                                    "b\xFD"
+                                                    "c");
+    ChapterListOptions options;
+    options.legacyEncoding = "CP932";
+    std::vector<TextNotice> notices;
+    options.notice = [&](const TextNotice& notice) { notices.push_back(notice); };
+    BuildChapterList({clean, broken}, nullptr, options);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].kind, TextNotice::Kind::BytesNotDecoded);
+    EXPECT_EQ(notices[0].source, 1u);
+    EXPECT_EQ(notices[0].count, 2u);
+    EXPECT_EQ(notices[0].encoding, "CP932");
+}
+
 } // namespace
 } // namespace folivane::engine

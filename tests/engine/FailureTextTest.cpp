@@ -189,6 +189,10 @@ TEST(NoticeText, SaysEveryKindInEnglish) {
         {{.kind = Kind::AnnotationsNotUnderstood, .count = 1}, "1 annotation not understood"},
         {{.kind = Kind::AnnotationsNotUnderstood, .count = 3, .examples = {"［＃a］", "［＃b］"}},
          "3 annotations not understood: ［＃a］, ［＃b］"},
+        {{.kind = Kind::BytesNotDecoded, .count = 1, .encoding = "CP932"},
+         "1 byte is not CP932 text, shown as U+FFFD"},
+        {{.kind = Kind::BytesNotDecoded, .count = 4, .encoding = "GB18030"},
+         "4 bytes are not GB18030 text, each shown as U+FFFD"},
     };
     bool seen[kTextNoticeKinds] = {};
     for (const Row& row : rows) {

@@ -236,6 +236,79 @@ TEST(SourceText, Big5IsReadAsHongKongBig5) {
     EXPECT_TRUE(SameBytes(DecodeSource({seAnsi, bytes}, "BIG5"), Repeat(cantonese, 30)));
 }
 
+// A legacy page as files are written in it: the text of the page (made with iconv) and then
+// bytes that only the superset Windows or Hong Kong write has, which must come out as the
+// writer meant them, detected or named by the page's own name.
+struct SupersetCase {
+    const char* name;
+    std::string text;   // enough for the detector, in every page that follows
+    const char* subset; // the page the detector or the user names
+    std::string bytes;  // of the superset only
+    std::string meant;  // what the bytes say
+    const char* superset;
+};
+
+void PrintTo(const SupersetCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class SupersetPage : public testing::TestWithParam<SupersetCase> {};
+
+TEST_P(SupersetPage, DecodesWhatTheWriterMeant) {
+    const SupersetCase& row = GetParam();
+    ScopedEnv locale("LC_ALL", "en_US.UTF-8");
+    const std::string file = platform::ConvertText(row.text, "UTF-8", row.subset, "?") + row.bytes;
+    for (const char* chosen : {"", row.subset}) {
+        SCOPED_TRACE(*chosen ? "chosen" : "detected");
+        EncodingJudgement judged;
+        std::size_t undecodable = 99;
+        const std::string text =
+            DecodeSource(SourceBytes{seAnsi, file}, {chosen, {}}, &judged, &undecodable);
+        EXPECT_EQ(judged.encoding, row.superset);
+        EXPECT_EQ(undecodable, 0u);
+        EXPECT_TRUE(SameBytes(text, row.text + row.meant));
+    }
+    // What the window's Encoding column and --list show before converting.
+    const ScratchFolder folder;
+    EXPECT_EQ(GuessSourceEncoding(WriteFile(folder.Path() + "source.txt", file)).encoding,
+              row.superset);
+}
+
+const std::string kJapanese =
+    Repeat("第一章　吾輩は猫である。名前はまだ無い。どこで生れたかとんと見"
+           "当がつかぬ。\r\n",
+           8);
+
+const SupersetCase kSupersetCases[] = {
+    {"ShiftJisWrittenOnWindows", kJapanese, "SHIFT_JIS",
+     // NEC and IBM extensions: circled digits, ㈱, Roman numerals, 髙 and 﨑 (both rows of
+     // each), and ASCII's backslash and tilde.
+     "\x87\x40\x87\x41\x87\x42\x87\x8A\x87\x54\x87\x55\xEE\xE0\xED\x95\xFB\xFC\xFA\xB1"
+     "C:\x5C~",
+     "①②③㈱ⅠⅡ髙﨑髙﨑C:\\~", "CP932"},
+    {"WaveDashFamilyAsWindowsWritesIt", kJapanese, "SHIFT_JIS",
+     "\x81\x60\x81\x61\x81\x7C\x81\xCA\x81\x5F", "\uFF5E\u2225\uFF0D\uFFE2\uFF3C", "CP932"},
+    {"EucKrAsUnifiedHangul",
+     Repeat("한국어로 쓴 짧은 이야기입니다. 오늘은 날씨가 좋습니다.\r\n", 8), "EUC-KR", "\x8C\x63",
+     "똠", "CP949"},
+    {"GbkAsGb18030", Repeat(kSimplified, 4), "GBK", "\x95\x32\x82\x36", "\U00020000", "GB18030"},
+    {"Big5AsHongKongBig5", Repeat(kTraditional, 4), "BIG5", "\x9D\xEF", "嘅", "BIG5-HKSCS"},
+};
+
+INSTANTIATE_TEST_SUITE_P(SourceText, SupersetPage, testing::ValuesIn(kSupersetCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(SourceText, UndecodableBytesOfACodePageAreCounted) {
+    // A0 and FD are no characters of CP932; 85 begins none that 40 ends.
+    std::size_t undecodable = 0;
+    const std::string text = DecodeSource(SourceBytes{seAnsi, "a\xA0"
+                                                              "b\xFD"
+                                                              "c\x85\x40"},
+                                          {"CP932", {}}, nullptr, &undecodable);
+    EXPECT_EQ(undecodable, 3u);
+    EXPECT_TRUE(SameBytes(text, "a" + kFFFD + "b" + kFFFD + "c" + kFFFD + "@"));
+}
+
 TEST(SourceText, LongLegacyTextIsJudgedByItsStartAndDecodedWhole) {
     // Far more than the detector is shown, and an ASCII opening before it.
     const std::string text = std::string(5000, 'a') + "\r\n" + Repeat(kSimplified, 4000);

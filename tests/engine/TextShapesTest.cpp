@@ -327,8 +327,9 @@ const ShapeCase kShapes[] = {
      "8 text, 1 break"},
     {"ArchiveHeaderAndLicence",
      kGutenberg,
-     {"shape", "CHAPTER I", "CHAPTER II", "CHAPTER III",
-      "END OF THE PROJECT GUTENBERG EBOOK THE LAMP"},
+     // The header is named by its first line, the licence by its end line.
+     {"The Project Gutenberg eBook of The Lamp, by A. Keeper", "CHAPTER I", "CHAPTER II",
+      "CHAPTER III", "END OF THE PROJECT GUTENBERG EBOOK THE LAMP"},
      "33 text"},
     {"WrappedChineseWithEnglishWords",
      EveryNCharacters(kChinese, 38),

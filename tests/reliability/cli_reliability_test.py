@@ -199,7 +199,8 @@ class InputsTest(CliReliabilityCase):
             b"-leading dash.txt": "-leading dash",
             b"n" * 251 + b".txt": "n" * 251,
             b"control\x01\x1f.txt": "control",
-            b"caf\xe9.txt": "caf",
+            # A name in no code page the text tells: its bad byte shows as U+FFFD.
+            b"caf\xe9.txt": "caf\ufffd",
         }
         sources = [self.source(name, b"text") for name in names]
         deep = os.path.join(self.dir, "in", *(c * 100 for c in "def"), "deep.txt")
@@ -364,7 +365,8 @@ class OutputsTest(CliReliabilityCase):
         other = self.source("other.txt", b"other")
         self.convert(out, "--title", "Earlier", other, ok, other)
         self.convert(out, "--title", "Later", ok)
-        self.keep_book(out, title="Later", chapters=[{"name": "ok", "lines": ["fine"]}])
+        # The one page of a book of one source is named by the book's title.
+        self.keep_book(out, title="Later", chapters=[{"name": "Later", "lines": ["fine"]}])
 
     def test_file_size_limits_end_in_a_named_failure_or_a_whole_book(self):
         cover = os.path.join(self.dir, "in", "cover.png")
@@ -525,16 +527,22 @@ class OtherRunsTest(CliReliabilityCase):
         write(os.path.join(backup, "thesis.txt"), b"years of work")
         os.utime(backup, (time.time() - 3600, time.time() - 3600))
         before = describe(victim), describe(os.path.dirname(precious)), describe(backup)
-        out = os.path.join(self.out, "linked.epub")
-        os.symlink(precious, out)
+        # An output linked to a text file is refused, naming it: the link and the file stay.
+        linked = os.path.join(self.out, "linked.epub")
+        os.symlink(precious, linked)
+        source = self.source("a.txt", b"text")
+        result = self.run_cli("-o", linked, source)
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertIn(precious.encode(), result.stdout + result.stderr)
+        self.assertTrue(os.path.islink(linked))
 
-        result = self.run_cli("-o", out, self.source("a.txt", b"text"))
+        out = os.path.join(self.out, "book.epub")
+        result = self.run_cli("-o", out, source)
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(sorted(os.listdir(self.temp)),
                          ["folivane-LinkDr", "folivane-LinkFi", "folivane-backup"])
         self.assertEqual((describe(victim), describe(os.path.dirname(precious)), describe(backup)),
                          before)
-        self.assertFalse(os.path.islink(out))
         self.keep_book(out, chapters=[{"name": "a", "lines": ["text"]}])
 
 

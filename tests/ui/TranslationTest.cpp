@@ -131,7 +131,8 @@ QStringList EnglishLeft(QString text, const QStringList& values) {
     return left;
 }
 
-// A notice of each kind; annotations one and many, with and without examples.
+// A notice of each kind; annotations one and many, with and without examples; bytes one and
+// many.
 QList<TextNotice> Notices() {
     using Kind = TextNotice::Kind;
     return {
@@ -140,7 +141,9 @@ QList<TextNotice> Notices() {
         {.kind = Kind::AnnotationsNotUnderstood, .count = 1},
         {.kind = Kind::AnnotationsNotUnderstood, .count = 3},
         {.kind = Kind::AnnotationsNotUnderstood, .count = 1, .examples = {"［＃甲］"}},
-        {.kind = Kind::AnnotationsNotUnderstood, .count = 3, .examples = {"［＃甲］", "［＃乙］"}}};
+        {.kind = Kind::AnnotationsNotUnderstood, .count = 3, .examples = {"［＃甲］", "［＃乙］"}},
+        {.kind = Kind::BytesNotDecoded, .count = 1, .encoding = "CP932"},
+        {.kind = Kind::BytesNotDecoded, .count = 5, .encoding = "GB18030"}};
 }
 
 // How the window shows `value` of `failure`.
@@ -318,6 +321,10 @@ private slots:
             QStringList values;
             for (const std::string& example : notice.examples)
                 values << QString::fromStdString(example);
+            if (!notice.encoding.empty()) {
+                values << QString::fromStdString(notice.encoding);
+                QVERIFY2(said.contains(values.last()), qPrintable(said));
+            }
             QVERIFY2(EnglishLeft(said, values).isEmpty(), qPrintable(said));
             QVERIFY2(said.contains(
                          QString::number(notice.number != 0 ? notice.number : long(notice.count))),

@@ -248,6 +248,10 @@
         <translation>無法使用樣式表「%1」：「%2」不是書能收入的字型或圖片（TrueType、OpenType、WOFF、WOFF2、PNG、JPEG、GIF 或 SVG）</translation>
     </message>
     <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: cannot read &quot;%2&quot;. %3</source>
+        <translation>無法使用樣式表「%1」：無法讀取「%2」。%3</translation>
+    </message>
+    <message>
         <source>Cannot use the style sheet &quot;%1&quot;: &quot;%2&quot; is larger than 64 MiB</source>
         <translation>無法使用樣式表「%1」：「%2」大於 64 MiB</translation>
     </message>
@@ -390,6 +394,14 @@
     <message>
         <source>chapter %1 repeated</source>
         <translation>第 %1 章重複</translation>
+    </message>
+    <message>
+        <source>%1 byte is not %2 text, shown as U+FFFD</source>
+        <translation>%1 個位元組不是 %2 文字，顯示為替代字元 �</translation>
+    </message>
+    <message>
+        <source>%1 bytes are not %2 text, each shown as U+FFFD</source>
+        <translation>%1 個位元組不是 %2 文字，皆顯示為替代字元 �</translation>
     </message>
     <message>
         <source>%1 annotation not understood</source>
@@ -1025,6 +1037,12 @@
         <source>%1: %n annotations not understood</source>
         <translation>
             <numerusform>%1：%n 處註記無法辨識</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n bytes are not %2 text</source>
+        <translation>
+            <numerusform>%1：%n 個位元組不是 %2 文字</numerusform>
         </translation>
     </message>
     <message>
