@@ -278,7 +278,7 @@ class InterruptionsTest(CliTrustCase):
         fonts = self.source("fonts.conf", '<?xml version="1.0"?><fontconfig><cachedir>'
                             f'{self.dir}/font-cache</cachedir><include>'
                             f'{os.environ.get("FONTCONFIG_FILE", "/etc/fonts/fonts.conf")}'
-                            '</include></fontconfig>')
+                            '</include></fontconfig>'.encode())
         env = dict(self.env, FONTCONFIG_FILE=fonts)
         for megabytes in range(8, 41):
             limit = megabytes << 20
