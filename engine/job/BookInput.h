@@ -4,6 +4,7 @@
 #include "engine/chapters/ChapterList.h"
 #include "engine/chapters/HeadingRules.h"
 #include "engine/epub/BookLayout.h"
+#include "engine/epub/BookMetadata.h"
 
 #include <cstddef>
 #include <string>
@@ -21,7 +22,13 @@ struct BookInput {
     std::string title;
     std::string author;
     std::string publisher;
-    std::string coverPath; // empty: no cover
+    std::string coverPath; // empty: no cover picture
+    // Without a cover picture, a cover made from the title and author (MakeTitleCover). Off
+    // here so that a caller asks for it; both front ends do unless the user says not.
+    bool titleCover = false;
+    // Description, subjects, series, ISBN, translator ...: the user's, checked by the front
+    // end (CheckIsbn, IsBookDate); where one is empty the text's header may give it.
+    BookDetails details;
     std::string outputPath;
     // iconv name of the code page of sources that are not UTF-8; empty: detect it.
     std::string legacyEncoding;

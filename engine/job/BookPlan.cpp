@@ -1,12 +1,16 @@
 // The book's decision: the chapter list made once, and every fact a front end shows of it.
 #include "BookPlan.h"
 
+#include "engine/chapters/HeaderFacts.h"
 #include "engine/chapters/Notation.h"
 #include "engine/chapters/TableOfContents.h"
 #include "engine/chapters/TextSections.h"
+#include "engine/cover/TitleCover.h"
 #include "engine/epub/BookMetadata.h"
+#include "engine/epub/Isbn.h"
 #include "engine/epub/PageLabel.h"
 #include "engine/epub/XmlText.h"
+#include "engine/text/CalendarDate.h"
 #include "engine/text/ConversionError.h"
 #include "engine/text/Language.h"
 #include "engine/text/LanguageTag.h"
@@ -108,11 +112,66 @@ void LabelPages(TChapterList& pages, const std::string& title, std::size_t sourc
     }
 }
 
-// The sources' plans and what the first one says of the title, collected as each is done.
+// The date, translator and language the first source's header names, or in the notation its
+// opening and colophon.
+HeaderFacts TextHeaderFacts(const SourceFacts& first, const TChapterList& pages) {
+    if (!first.notation) return HeaderFactsOf(first.text.substr(0, kHeaderSample));
+    const NotationLayout layout = FindNotationLayout(first.text);
+    std::string_view opening;
+    if (first.pages > 0) {
+        const FileList& page = pages[first.firstPage];
+        opening = first.text.substr(page.Begin, page.End - page.Begin);
+    }
+    return NotationFactsOf(opening, layout.colophonBegin == NotationLayout::npos
+                                        ? std::string_view()
+                                        : first.text.substr(layout.colophonBegin));
+}
+
+// The sources' plans and what the first one says of the book, collected as each is done.
 struct SourcesDone {
     std::vector<SourcePlan> sources;
     TitleAndAuthor ofText;
+    HeaderFacts header;
 };
+
+// The user's details, checked, with the header's date and translator where the user gave none.
+BookDetails DecideDetails(const BookDetails& given, const HeaderFacts& header) {
+    BookDetails details;
+    details.description = MetadataText(given.description);
+    for (const std::string& subject : given.subjects)
+        if (std::string text = MetadataText(subject); !text.empty())
+            details.subjects.push_back(std::move(text));
+    details.series = MetadataText(given.series);
+    details.seriesIndex = details.series.empty() ? std::string() : MetadataText(given.seriesIndex);
+    if (const std::string isbn = MetadataText(given.isbn); !isbn.empty())
+        details.isbn = CheckIsbn(isbn).isbn;
+    details.translator = MetadataText(given.translator);
+    if (details.translator.empty()) details.translator = MetadataText(header.translator);
+    for (const std::string& contributor : given.contributors)
+        if (std::string text = MetadataText(contributor); !text.empty())
+            details.contributors.push_back(std::move(text));
+    details.date = MetadataText(given.date);
+    if (details.date.empty()) details.date = header.date;
+    details.rights = MetadataText(given.rights);
+    return details;
+}
+
+CoverPlan DecideCover(const BookInput& input, const BookPlan& plan) {
+    CoverPlan cover;
+    if (!input.coverPath.empty()) {
+        cover.kind = CoverPlan::Kind::Picture;
+    } else if (input.titleCover) {
+        TitleCover made = MakeTitleCover({plan.title, plan.author, plan.language, input.vertical});
+        if (made.png.empty()) {
+            cover.problem = std::move(made.problem);
+        } else {
+            cover.kind = CoverPlan::Kind::Title;
+            cover.png = std::move(made.png);
+            cover.font = made.titleFace.family;
+        }
+    }
+    return cover;
+}
 
 ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
                               const ReadingHooks& hooks, SourcesDone& done,
@@ -144,7 +203,10 @@ ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
              .bytes = facts.text.size(),
              .pages = facts.pages,
              .paragraphs = facts.paragraphs});
-        if (facts.index == 0) done.ofText = TextTitleAndAuthor(facts, pages);
+        if (facts.index == 0) {
+            done.ofText = TextTitleAndAuthor(facts, pages);
+            done.header = TextHeaderFacts(facts, pages);
+        }
     };
     return options;
 }
@@ -165,9 +227,18 @@ std::string UserLanguageTag(const BookInput& input) {
     throw ConversionError(LanguageTagProblem(input.language));
 }
 
+void CheckDetails(const BookDetails& details) {
+    if (const std::string isbn = MetadataText(details.isbn); !isbn.empty())
+        if (CheckIsbn(isbn).isbn.empty())
+            throw ConversionError(Failure{.kind = FailureKind::IsbnInvalid, .value = isbn});
+    if (const std::string date = MetadataText(details.date); !date.empty() && !IsBookDate(date))
+        throw ConversionError(Failure{.kind = FailureKind::DateInvalid, .value = date});
+}
+
 BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const ReadingHooks& hooks) {
     const std::optional<HeadingRules> rules = HeadingRulesFor(input);
     const std::string userLanguage = UserLanguageTag(input);
+    CheckDetails(input.details);
     BookDecision book;
     SourcesDone done;
     const ChapterListOptions options =
@@ -180,12 +251,16 @@ BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const Readin
     plan.author = MetadataText(input.author);
     if (plan.author.empty()) plan.author = MetadataText(done.ofText.author);
     plan.publisher = MetadataText(input.publisher);
-    plan.language = userLanguage.empty() ? DetectLanguage(sample, LocaleOfProcess()) : userLanguage;
+    plan.language = !userLanguage.empty()           ? userLanguage
+                    : !done.header.language.empty() ? done.header.language
+                                                    : DetectLanguage(sample, LocaleOfProcess());
+    plan.details = DecideDetails(input.details, done.header);
     plan.sources = std::move(done.sources);
     LabelPages(book.pages, plan.title, input.sources.size());
     for (const TocEntry& entry : BuildTableOfContents(book.pages))
         plan.contents.push_back(EntryOf(entry, book.pages));
     plan.pages = book.pages.size();
+    plan.cover = DecideCover(input, plan);
     return book;
 }
 

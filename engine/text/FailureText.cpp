@@ -186,6 +186,11 @@ constexpr Form kForms[] = {
     {K::ChineseScriptNotLoaded,
      {V::Path, V::Detail},
      "Cannot load the Chinese script conversion \"%1\". %2"},
+    {K::IsbnInvalid,
+     {V::Value},
+     "\"%1\" is not a valid ISBN: an ISBN has 10 or 13 digits and its last digit must match "
+     "the others"},
+    {K::DateInvalid, {V::Value}, "\"%1\" is not a date of the form YYYY, YYYY-MM or YYYY-MM-DD"},
     {K::ClockOutOfRange, {V::Number}, "The system clock gives a time no book can record (%1 s)"},
 };
 
