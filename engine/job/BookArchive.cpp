@@ -127,7 +127,7 @@ int BookPackLevel(std::string_view sample) {
     // The margin covers a book that compresses a little worse than its sample does (over
     // the bench's books a whole book came within 0.5 % of its sample's ratio).
     constexpr std::uint64_t kMarginPercent = 2;
-    const std::string_view slice = sample.substr(sample.size() - kPackLevelSample);
+    const std::string_view slice = sample.substr(sample.size() - kPackLevelSlice);
     zip::TBytesSource source{std::string(slice)};
     const std::uint64_t zlibSize =
         zip::DeflateEntry(source, 6, [](const std::uint8_t*, std::size_t) {}).bytesWritten;

@@ -44,13 +44,16 @@ private:
 // "OEBPS/content.opf", "OEBPS/css/main.css", "OEBPS/nav.xhtml").
 bool BookEntryBefore(const std::string& a, const std::string& b);
 
-// How much of the text's start BookPackLevel measures, at its end.
-constexpr std::size_t kPackLevelSample = 128 << 10;
+// The sample BookPackLevel measures (at its end, kPackLevelSlice bytes) when it has at least
+// kPackLevelSample bytes: the whole language sample of a book large enough that compressing
+// it costs more than measuring, which then runs while the sources are searched.
+constexpr std::size_t kPackLevelSample = 256 << 10;
+constexpr std::size_t kPackLevelSlice = 128 << 10;
 
 // The deflate level of a book whose text begins with `sample`: the fastest of libdeflate's
 // levels whose books are still no larger than zip -6 makes them. Text of multi-byte
 // characters (CJK in UTF-8) needs more search to find its repeats than single-byte text does;
-// single-byte text whose last kPackLevelSample bytes libdeflate's level 1 or 4 deflates
+// single-byte text whose last kPackLevelSlice bytes libdeflate's level 1 or 4 deflates
 // clearly smaller than zlib's level 6 does (the deflate of zip -6) gets the faster of them.
 // Measuring costs a few milliseconds: a caller may have it done on another thread.
 int BookPackLevel(std::string_view sample);
