@@ -7,6 +7,7 @@
 #include "engine/epub/BookMetadata.h"
 #include "engine/epub/PageLabel.h"
 #include "engine/epub/XmlText.h"
+#include "engine/text/ChineseScriptConverter.h"
 #include "engine/text/ConversionError.h"
 #include "engine/text/Language.h"
 #include "engine/text/LanguageTag.h"
@@ -14,6 +15,8 @@
 
 #include "zip/FileSystem.h"
 
+#include <array>
+#include <optional>
 #include <string_view>
 
 namespace folivane::engine {
@@ -67,13 +70,16 @@ TitleAndAuthor TextTitleAndAuthor(const SourceFacts& first, const TChapterList& 
 // A blank title would give a nameless book (readers list it so, validators warn): the
 // output's name is what the user chose instead, and kDefaultBookName the save dialog's own.
 // Blank is judged after escaping, which drops a title of control characters whole.
-std::string BookTitle(const BookInput& input, const TitleAndAuthor& ofText) {
-    if (std::string title = MetadataText(input.title); !title.empty()) return title;
+// The user's title and the output's name are in the script of the user's typing, converted by
+// `script`; the text's is already the book's.
+std::string BookTitle(const BookInput& input, const TitleAndAuthor& ofText,
+                      const std::function<std::string(const std::string&)>& script) {
+    if (std::string title = MetadataText(script(input.title)); !title.empty()) return title;
     if (std::string title = MetadataText(ofText.title); !title.empty()) return title;
     std::string name = zip::ExtractFileName(input.outputPath);
     const auto dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0) name.erase(dot);
-    return IsEmptyInXml(name) ? std::string(kDefaultBookName) : name;
+    return IsEmptyInXml(name) ? std::string(kDefaultBookName) : script(name);
 }
 
 // The page the book opens with, which is labelled by its title.
@@ -107,11 +113,39 @@ void LabelPages(TChapterList& pages, const std::string& title, std::size_t sourc
     }
 }
 
-// The sources' plans and what the first one says of the title, collected as each is done.
+// The sources' plans and what the first one says of the title, collected as each is done;
+// each source's language as judged, before its script is converted, and the converters of
+// the script the user asked for, loaded once for each form they convert from.
 struct SourcesDone {
     std::vector<SourcePlan> sources;
     TitleAndAuthor ofText;
+    std::vector<std::string> languages;
+    std::array<std::optional<ChineseScriptConverter>, 2> converters;
+
+    const ChineseScriptConverter& ConverterFor(ChineseScript target, ChineseForm form) {
+        std::optional<ChineseScriptConverter>& converter =
+            converters[form == ChineseForm::Simplified ? 0 : 1];
+        if (!converter) converter.emplace(target, form);
+        return *converter;
+    }
 };
+
+// Converts a source judged Chinese, and its name, to the script the user asked for; Japanese
+// and every other language stay as they are, whatever characters they share with Chinese.
+void ConvertScript(const BookInput& input, SourcesDone& done, const std::string& locale,
+                   std::size_t index, std::string& text, std::string& name) {
+    std::string language =
+        DetectLanguage(std::string_view(text).substr(0, kLanguageSample), locale);
+    const std::optional<ChineseForm> form = ChineseFormOfTag(language);
+    if (input.chineseScript != ChineseScript::Keep && form) {
+        const ChineseScriptConverter& converter = done.ConverterFor(input.chineseScript, *form);
+        text = converter.Convert(text);
+        name = converter.Convert(name);
+        language = ConvertedLanguageTag(language, input.chineseScript);
+    }
+    if (done.languages.size() <= index) done.languages.resize(index + 1);
+    done.languages[index] = std::move(language);
+}
 
 ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
                               const ReadingHooks& hooks, SourcesDone& done,
@@ -131,17 +165,19 @@ ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
         notices.push_back(notice);
         if (hooks.notice) hooks.notice(notice);
     };
-    options.sourceDone = [&input, &done, locale = LocaleOfProcess()](const SourceFacts& facts,
-                                                                     const TChapterList& pages) {
-        done.sources.push_back(
-            {.path = input.sources[facts.index],
-             .name = facts.name,
-             .encoding = facts.encoding,
-             .paragraphs = facts.paragraphs.style,
-             .notation = facts.notation,
-             .language = DetectLanguage(facts.text.substr(0, kLanguageSample), locale),
-             .bytes = facts.text.size(),
-             .pages = facts.pages});
+    options.sourceDecoded = [&input, &done, locale = LocaleOfProcess()](
+                                std::size_t index, std::string& text, std::string& name) {
+        ConvertScript(input, done, locale, index, text, name);
+    };
+    options.sourceDone = [&input, &done](const SourceFacts& facts, const TChapterList& pages) {
+        done.sources.push_back({.path = input.sources[facts.index],
+                                .name = facts.name,
+                                .encoding = facts.encoding,
+                                .paragraphs = facts.paragraphs.style,
+                                .notation = facts.notation,
+                                .language = done.languages[facts.index],
+                                .bytes = facts.text.size(),
+                                .pages = facts.pages});
         if (facts.index == 0) done.ofText = TextTitleAndAuthor(facts, pages);
     };
     return options;
@@ -178,11 +214,20 @@ BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const Readin
     book.pages = BuildChapterList(input.sources, &pieces, options, &sample);
 
     BookPlan& plan = book.plan;
-    plan.title = BookTitle(input, done.ofText);
-    plan.author = MetadataText(input.author);
-    if (plan.author.empty()) plan.author = MetadataText(done.ofText.author);
-    plan.publisher = MetadataText(input.publisher);
     plan.language = userLanguage.empty() ? DetectLanguage(sample, LocaleOfProcess()) : userLanguage;
+    // What the user typed is in the book's language as judged or given, before conversion.
+    const std::optional<ChineseForm> form = ChineseFormOfTag(plan.language);
+    const ChineseScriptConverter* converter = input.chineseScript != ChineseScript::Keep && form
+                                                  ? &done.ConverterFor(input.chineseScript, *form)
+                                                  : nullptr;
+    const auto script = [converter](const std::string& text) {
+        return converter ? converter->Convert(text) : text;
+    };
+    plan.title = BookTitle(input, done.ofText, script);
+    plan.author = MetadataText(script(input.author));
+    if (plan.author.empty()) plan.author = MetadataText(done.ofText.author);
+    plan.publisher = MetadataText(script(input.publisher));
+    plan.language = ConvertedLanguageTag(plan.language, input.chineseScript);
     plan.sources = std::move(done.sources);
     LabelPages(book.pages, plan.title, input.sources.size());
     for (const TocEntry& entry : BuildTableOfContents(book.pages))

@@ -86,6 +86,10 @@ std::string UserLanguageTag(const BookInput& input);
 //   book of one source, all of a source without headings) is labelled by the title; a label
 //   that would show nothing is the page's number; an entry whose label is its neighbour's
 //   before it gets " (2)", " (3)" ... on; a page not listed takes its chapter's label.
+// - script (input.chineseScript): each source judged Chinese is converted as it is read, with
+//   its name, before its chapters are found, so that its labels are too; the user's title,
+//   author and publisher when the book's language is Chinese; the language tag follows.
+//   A source's language is the one judged from its text, converted likewise.
 // Text beyond input.heldTextBudget goes to `pieces`. Raises ConversionError naming the file
 // when a source cannot be read, and for a pattern or language tag the book cannot take.
 BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const ReadingHooks& hooks);
