@@ -7,6 +7,7 @@
 #include "LinkLabel.h"
 #include "SuggestedField.h"
 #include "TAppearanceDialog.h"
+#include "TBatchWorker.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
 #include "engine/epub/BookLayout.h"
@@ -98,6 +99,11 @@ TForm1::~TForm1() {
         worker_->disconnect(this);
         worker_->wait();
     }
+    if (batch_) {
+        batch_->disconnect(this);
+        batch_->RequestCancel();
+        batch_->wait();
+    }
     if (previewCancel_) *previewCancel_ = true;
     previewing_.disconnect(this);
     previewing_.waitForFinished();
@@ -183,6 +189,7 @@ void TForm1::FormCreate() {
     connect(m_paragraphs, &QComboBox::currentIndexChanged, this, &TForm1::SchedulePreview);
     connect(m_pattern, &QLineEdit::textChanged, this, &TForm1::SchedulePreview);
     connect(m_language, &QLineEdit::textChanged, this, &TForm1::SchedulePreview);
+    connect(m_chineseScript, &QComboBox::currentIndexChanged, this, &TForm1::SchedulePreview);
     // The title names the book's opening in the contents; a suggestion is already the plan's.
     connect(m_title, &QLineEdit::textChanged, this, [this] {
         if (!titleField_->IsSuggestion()) SchedulePreview();
@@ -349,6 +356,24 @@ QWidget* TForm1::CreateBookFrame() {
     m_language->setPlaceholderText(tr("Automatic"));
     m_language->setToolTip(tr("The book's language as a BCP 47 tag, such as en, zh-CN or ja; "
                               "empty: judged from the text"));
+    m_chineseScript = new QComboBox;
+    m_chineseScript->setObjectName(QStringLiteral("m_chineseScript"));
+    m_chineseScript->addItem(tr("As written"), static_cast<int>(engine::ChineseScript::Keep));
+    m_chineseScript->addItem(tr("Simplified"), static_cast<int>(engine::ChineseScript::Simplified));
+    m_chineseScript->addItem(tr("Traditional"),
+                             static_cast<int>(engine::ChineseScript::Traditional));
+    m_chineseScript->addItem(tr("Taiwan"), static_cast<int>(engine::ChineseScript::Taiwan));
+    m_chineseScript->addItem(tr("Hong Kong"), static_cast<int>(engine::ChineseScript::HongKong));
+    m_chineseScript->setToolTip(
+        tr("The script of Chinese text in the book: sources judged Chinese are converted, with "
+           "their chapter names and the title; Taiwan and Hong Kong also take their own "
+           "characters, and Taiwan its own words. Japanese is never converted."));
+    m_chineseScript->setAccessibleName(tr("Chinese script"));
+    m_chineseScript->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_eachFile = new QCheckBox(tr("One book per file"));
+    m_eachFile->setObjectName(QStringLiteral("m_eachFile"));
+    m_eachFile->setToolTip(tr("Make a book of each file, with these choices, in a folder you "
+                              "choose; each is named after its title"));
     m_language->setFixedWidth(
         std::max(80, m_language->fontMetrics().horizontalAdvance(tr("Automatic")) + 16));
 
@@ -400,7 +425,8 @@ QWidget* TForm1::CreateBookFrame() {
     // form: a control more is one entry more in its row.
     grid->addLayout(Row({m_chapters, m_pattern}), 3, 0, 1, 4);
     grid->addLayout(Row({Caption(tr("Language:"), m_language), m_language, m_epubVersion,
-                         m_vertical, Caption(tr("Paragraphs:"), m_paragraphs), m_paragraphs}),
+                         m_vertical, Caption(tr("Paragraphs:"), m_paragraphs), m_paragraphs,
+                         Caption(tr("Chinese:"), m_chineseScript), m_chineseScript, m_eachFile}),
                     4, 0, 1, 4);
     return frame;
 }
@@ -441,10 +467,10 @@ QWidget* TForm1::CreatePreviewFrame() {
 void TForm1::CreateTabOrder() {
     // Top to bottom, left to right, as the window reads; a control more is one line more.
     const QList<QWidget*> order{
-        BitBtn1,      URLLabel3,    m_list,    m_up,       m_down,        m_del,
-        m_delall,     m_title,      m_zz,      m_cbs,      CoverPath,     CoverPath->Button(),
-        m_appearance, m_chapters,   m_pattern, m_language, m_epubVersion, m_vertical,
-        m_paragraphs, SpeedButton1, URLLabel4, m_preview};
+        BitBtn1,      URLLabel3,       m_list,     m_up,         m_down,        m_del,
+        m_delall,     m_title,         m_zz,       m_cbs,        CoverPath,     CoverPath->Button(),
+        m_appearance, m_chapters,      m_pattern,  m_language,   m_epubVersion, m_vertical,
+        m_paragraphs, m_chineseScript, m_eachFile, SpeedButton1, URLLabel4,     m_preview};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
     BitBtn1->setFocus();
@@ -506,7 +532,7 @@ TForm3* TForm1::ProgressDialog() const {
 }
 
 bool TForm1::ConversionRunning() const {
-    return worker_ && !worker_->isFinished();
+    return (worker_ && !worker_->isFinished()) || (batch_ && !batch_->isFinished());
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -525,7 +551,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     closeWhenStopped_ = true;
-    worker_->RequestCancel();
+    RequestCancel();
 }
 
 void TForm1::URLLabel3Click() {
