@@ -662,6 +662,64 @@
         <source>%1 bytes</source>
         <translation>%1 字节</translation>
     </message>
+    <message>
+        <source>As written</source>
+        <translation>保持原样</translation>
+    </message>
+    <message>
+        <source>Simplified</source>
+        <translation>简体</translation>
+    </message>
+    <message>
+        <source>Traditional</source>
+        <translation>繁体</translation>
+    </message>
+    <message>
+        <source>Taiwan</source>
+        <translation>台湾正体</translation>
+    </message>
+    <message>
+        <source>Hong Kong</source>
+        <translation>香港繁体</translation>
+    </message>
+    <message>
+        <source>The script of Chinese text in the book: sources judged Chinese are converted, with their chapter names and the title; Taiwan and Hong Kong also take their own characters, and Taiwan its own words. Japanese is never converted.</source>
+        <translation>书中中文的字体：判断为中文的源文件连同章节名和书名一起转换；台湾和香港还采用当地的字形，台湾另用当地的用词。日文从不转换。</translation>
+    </message>
+    <message>
+        <source>Chinese script</source>
+        <translation>中文字体</translation>
+    </message>
+    <message>
+        <source>One book per file</source>
+        <translation>每个文件一本书</translation>
+    </message>
+    <message>
+        <source>Make a book of each file, with these choices, in a folder you choose; each is named after its title</source>
+        <translation>用这些选项把每个文件各做成一本书，放在你选择的文件夹中；每本书以其书名命名</translation>
+    </message>
+    <message>
+        <source>Chinese:</source>
+        <translation>中文：</translation>
+    </message>
+    <message>
+        <source>Folder for the books</source>
+        <translation>存放图书的文件夹</translation>
+    </message>
+    <message>
+        <source>%1 of %2 books made in &quot;%3&quot;.</source>
+        <translation>已在“%3”中制作 %1 本书，共 %2 本。</translation>
+    </message>
+    <message>
+        <source>Not made:</source>
+        <translation>未制作：</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n book(s) in &quot;%1&quot; already exist. Replace them?</source>
+        <translation>
+            <numerusform>“%1”中已有 %n 本书。要替换吗？</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>folivane::ui::TForm3</name>
@@ -744,6 +802,10 @@
     <message>
         <source>Checking the book</source>
         <translation>正在检查电子书</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 / %2</translation>
     </message>
 </context>
 </TS>

@@ -662,6 +662,64 @@
         <source>%1 bytes</source>
         <translation>%1 位元組</translation>
     </message>
+    <message>
+        <source>As written</source>
+        <translation>保持原樣</translation>
+    </message>
+    <message>
+        <source>Simplified</source>
+        <translation>簡體</translation>
+    </message>
+    <message>
+        <source>Traditional</source>
+        <translation>繁體</translation>
+    </message>
+    <message>
+        <source>Taiwan</source>
+        <translation>臺灣正體</translation>
+    </message>
+    <message>
+        <source>Hong Kong</source>
+        <translation>香港繁體</translation>
+    </message>
+    <message>
+        <source>The script of Chinese text in the book: sources judged Chinese are converted, with their chapter names and the title; Taiwan and Hong Kong also take their own characters, and Taiwan its own words. Japanese is never converted.</source>
+        <translation>書中中文的字體：判斷為中文的來源檔案連同章節名稱和書名一起轉換；臺灣和香港還採用當地的字形，臺灣另用當地的用詞。日文從不轉換。</translation>
+    </message>
+    <message>
+        <source>Chinese script</source>
+        <translation>中文字體</translation>
+    </message>
+    <message>
+        <source>One book per file</source>
+        <translation>每個檔案一本書</translation>
+    </message>
+    <message>
+        <source>Make a book of each file, with these choices, in a folder you choose; each is named after its title</source>
+        <translation>用這些選項把每個檔案各做成一本書，放在你選擇的資料夾中；每本書以其書名命名</translation>
+    </message>
+    <message>
+        <source>Chinese:</source>
+        <translation>中文：</translation>
+    </message>
+    <message>
+        <source>Folder for the books</source>
+        <translation>存放圖書的資料夾</translation>
+    </message>
+    <message>
+        <source>%1 of %2 books made in &quot;%3&quot;.</source>
+        <translation>已在「%3」中製作 %1 本書，共 %2 本。</translation>
+    </message>
+    <message>
+        <source>Not made:</source>
+        <translation>未製作：</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n book(s) in &quot;%1&quot; already exist. Replace them?</source>
+        <translation>
+            <numerusform>「%1」中已有 %n 本書。要取代嗎？</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>folivane::ui::TForm3</name>
@@ -744,6 +802,10 @@
     <message>
         <source>Checking the book</source>
         <translation>正在檢查電子書</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 / %2</translation>
     </message>
 </context>
 </TS>
