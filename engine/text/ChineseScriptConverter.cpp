@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <future>
+#include <map>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -54,41 +55,48 @@ ConversionError LoadError(const std::string& file, const std::string& reason) {
 // `text` with each word of `dictionary` replaced, longest first from the start, as one of
 // OpenCC's conversions does it; characters of no word are copied.
 void Apply(const ScriptDictionary& dictionary, std::string_view text, std::string& out) {
-    while (!text.empty()) {
-        const ScriptDictionary::Match match = dictionary.LongestPrefix(text);
-        if (match.length > 0) {
-            out += match.value;
-            text.remove_prefix(match.length);
+    std::size_t copied = 0; // the characters of no word before `at` are copied at once
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const ScriptDictionary::Match match = dictionary.LongestPrefix(text.substr(at));
+        if (match.length == 0) {
+            at += Utf8Length(text[at]);
             continue;
         }
-        const std::size_t length = Utf8Length(text[0]);
-        out.append(text.substr(0, length));
-        text.remove_prefix(length);
+        out.append(text.substr(copied, at - copied));
+        out += match.value;
+        copied = at += match.length;
     }
+    out.append(text.substr(copied));
 }
 
 // Adds the dictionary's words and what each becomes to `tables`. A group's dictionaries are
-// read in turn, an earlier one's word standing, as the group answers for a word.
-void AddWords(const opencc::Dict& dictionary, const std::string& file, ScriptDictionary& tables) {
+// read in turn, an earlier one's word standing, as the group answers for a word. Counts the
+// words of more than one character of each dictionary in `longWords`.
+void AddWords(const opencc::Dict& dictionary, const std::string& file, ScriptDictionary& tables,
+              std::map<const opencc::Dict*, std::size_t>& longWords) {
     if (const auto* group = dynamic_cast<const opencc::DictGroup*>(&dictionary)) {
         for (const opencc::DictPtr& member : group->GetDicts())
-            AddWords(*member, file, tables);
+            AddWords(*member, file, tables, longWords);
         return;
     }
     const opencc::LexiconPtr lexicon = dictionary.GetLexicon();
     tables.Reserve(lexicon->Length());
+    std::size_t& longOnes = longWords[&dictionary];
     for (const std::unique_ptr<opencc::DictEntry>& entry : *lexicon) {
         const std::string word = entry->Key();
         if (word.empty()) continue;
         if (FindInvalidUtf8(word) != word.size())
             throw LoadError(file, "A word of its dictionary is not UTF-8.");
         tables.Add(word, entry->GetDefault());
+        longOnes += Utf8Length(word[0]) < word.size();
     }
 }
 
-ScriptDictionary Tables(const opencc::Dict& dictionary, const std::string& file) {
+ScriptDictionary Tables(const opencc::Dict& dictionary, const std::string& file,
+                        std::map<const opencc::Dict*, std::size_t>& longWords) {
     ScriptDictionary tables;
-    AddWords(dictionary, file, tables);
+    AddWords(dictionary, file, tables, longWords);
     return tables;
 }
 
@@ -120,12 +128,19 @@ public:
             const auto segmentation = std::dynamic_pointer_cast<opencc::MaxMatchSegmentation>(
                 converter->GetSegmentation());
             if (!segmentation) throw LoadError(file, "Its segmentation is not by longest words.");
-            segmentation_ = Tables(*segmentation->GetDict(), file);
+            std::map<const opencc::Dict*, std::size_t> longWords;
             for (const opencc::ConversionPtr& conversion :
                  converter->GetConversionChain()->GetConversions())
-                chain_.push_back(Tables(*conversion->GetDict(), file));
+                chain_.push_back(Tables(*conversion->GetDict(), file, longWords));
             if (chain_.empty()) throw LoadError(file, "It has no conversions.");
-            fused_ = segmentation_.SameLongWords(chain_.front());
+            // The segmentation's dictionary is often one of the first conversion's group, and
+            // the group's other words single characters: then it need not be read again.
+            const auto own = longWords.find(segmentation->GetDict().get());
+            fused_ = own != longWords.end() && own->second == chain_.front().LongWords();
+            if (!fused_) {
+                segmentation_ = Tables(*segmentation->GetDict(), file, longWords);
+                fused_ = segmentation_.SameLongWords(chain_.front());
+            }
         } catch (const ConversionError&) {
             throw;
         } catch (const opencc::Exception& e) {

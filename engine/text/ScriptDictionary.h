@@ -13,6 +13,7 @@ namespace folivane::engine {
 // The words of one dictionary (OpenCC's, read through its lexicon) and what each becomes.
 // OpenCC answers "the longest word here" by a search of its trie for every character, which
 // costs it about a microsecond a character. Here a character of the Basic Multilingual Plane
+// that begins no key is told by one bit (most characters, for most dictionaries), one that does
 // is found by its code, a filter of pairs of characters tells whether a longer word can
 // start here, and only then are the longer beginnings looked up, one character more at a
 // time while the text still begins a word. Filled once, then read only: threads may share it.
@@ -36,6 +37,8 @@ public:
     // The longest word `text` (well-formed UTF-8, not empty) begins with.
     Match LongestPrefix(std::string_view text) const;
 
+    // How many words of more than one character it has.
+    std::size_t LongWords() const { return longWords_; }
     // Whether both have the same words of more than one character (whatever they become).
     bool SameLongWords(const ScriptDictionary& other) const;
 
@@ -57,6 +60,7 @@ private:
 
     std::vector<Key> keys_;
     std::vector<std::uint32_t> byCode_; // index + 1 in keys_ of each character of the BMP
+    std::vector<std::uint64_t> starts_; // bits of the BMP's characters a key begins with
     std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> byText_; // the others
     std::vector<std::uint64_t> pairs_; // bits of the pairs of characters a key begins with
     std::size_t longWords_ = 0;        // words of more than one character
