@@ -52,11 +52,11 @@ TEST(BatchBookPaths, TitlesNameBooksAndRepeatedOnesTheirFiles) {
     test::WriteFile(scratch / "猫.txt", "吾輩は猫である。名前はまだ無い。\n");
     BookInput options;
     options.chineseScript = ChineseScript::Taiwan;
-    EXPECT_THAT(BatchBookPaths({scratch / "a.txt", scratch / "b.txt", scratch / "c.txt",
-                                scratch / "软件.txt", scratch / "猫.txt"},
-                               options, "out"),
-                ElementsAre("out/a.epub", "out/b.epub", "out/A_B.epub", "out/軟體.epub",
-                            "out/猫.epub"));
+    EXPECT_THAT(
+        BatchBookPaths({scratch / "a.txt", scratch / "b.txt", scratch / "c.txt",
+                        scratch / "软件.txt", scratch / "猫.txt"},
+                       options, "out"),
+        ElementsAre("out/a.epub", "out/b.epub", "out/A_B.epub", "out/軟體.epub", "out/猫.epub"));
     // The user's title names every book alike: then their files do, apart.
     options.title = "Mine";
     EXPECT_THAT(BatchBookPaths({scratch / "a.txt", scratch / "a.txt"}, options, ""),
