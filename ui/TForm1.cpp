@@ -423,10 +423,10 @@ QWidget* TForm1::CreateBookFrame() {
     grid->setColumnStretch(3, 1);
     // The choices of the book, one row for how chapters are found and one for the book's
     // form: a control more is one entry more in its row.
-    grid->addLayout(Row({m_chapters, m_pattern}), 3, 0, 1, 4);
+    grid->addLayout(Row({m_chapters, m_pattern, m_eachFile}), 3, 0, 1, 4);
     grid->addLayout(Row({Caption(tr("Language:"), m_language), m_language, m_epubVersion,
                          m_vertical, Caption(tr("Paragraphs:"), m_paragraphs), m_paragraphs,
-                         Caption(tr("Chinese:"), m_chineseScript), m_chineseScript, m_eachFile}),
+                         Caption(tr("Chinese:"), m_chineseScript), m_chineseScript}),
                     4, 0, 1, 4);
     return frame;
 }
@@ -466,11 +466,14 @@ QWidget* TForm1::CreatePreviewFrame() {
 
 void TForm1::CreateTabOrder() {
     // Top to bottom, left to right, as the window reads; a control more is one line more.
-    const QList<QWidget*> order{
-        BitBtn1,      URLLabel3,       m_list,     m_up,         m_down,        m_del,
-        m_delall,     m_title,         m_zz,       m_cbs,        CoverPath,     CoverPath->Button(),
-        m_appearance, m_chapters,      m_pattern,  m_language,   m_epubVersion, m_vertical,
-        m_paragraphs, m_chineseScript, m_eachFile, SpeedButton1, URLLabel4,     m_preview};
+    const QList<QWidget*> order{BitBtn1,      URLLabel3,    m_list,
+                                m_up,         m_down,       m_del,
+                                m_delall,     m_title,      m_zz,
+                                m_cbs,        CoverPath,    CoverPath->Button(),
+                                m_appearance, m_chapters,   m_pattern,
+                                m_eachFile,   m_language,   m_epubVersion,
+                                m_vertical,   m_paragraphs, m_chineseScript,
+                                SpeedButton1, URLLabel4,    m_preview};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
     BitBtn1->setFocus();

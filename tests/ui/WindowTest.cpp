@@ -228,12 +228,12 @@ private slots:
         form_->AddTxtFile(File(QStringLiteral("b.txt"), "B"));
         form_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-        const QStringList order{"BitBtn1",       "URLLabel3",    "m_list",       "m_up",
-                                "m_down",        "m_del",        "m_delall",     "m_title",
-                                "m_zz",          "m_cbs",        "CoverPath",    "CoverPathButton",
-                                "m_appearance",  "m_chapters",   "m_pattern",    "m_language",
-                                "m_epubVersion", "m_paragraphs", "SpeedButton1", "URLLabel4",
-                                "m_preview"};
+        const QStringList order{"BitBtn1",      "URLLabel3",     "m_list",       "m_up",
+                                "m_down",       "m_del",         "m_delall",     "m_title",
+                                "m_zz",         "m_cbs",         "CoverPath",    "CoverPathButton",
+                                "m_appearance", "m_chapters",    "m_pattern",    "m_eachFile",
+                                "m_language",   "m_epubVersion", "m_paragraphs", "m_chineseScript",
+                                "SpeedButton1", "URLLabel4",     "m_preview"};
         // "m_vertical" is off the path while the book is EPUB 2, as disabled controls are.
         Find<QWidget>(*form_, "BitBtn1")->setFocus();
         QStringList visited;
