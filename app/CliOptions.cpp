@@ -6,6 +6,8 @@
 #include "engine/epub/UserStyleSheet.h"
 #include "engine/text/ChineseScript.h"
 #include "engine/text/CodePages.h"
+#include "engine/text/ConversionError.h"
+#include "engine/text/FailureText.h"
 #include "engine/text/LanguageTag.h"
 #include "engine/text/SourceFiles.h"
 #include "engine/text/UnicodeText.h"
@@ -22,7 +24,8 @@ struct GivenOptions {
     std::optional<std::string> output, title, author, publisher, cover, encoding, language,
         chapters, chapterPattern, volumePattern, maxHeadingLength, epubVersion, paragraphs, indent,
         paragraphSpacing, css, listFormat;
-    bool quiet = false, help = false, version = false, vertical = false, list = false;
+    bool quiet = false, help = false, version = false, vertical = false, list = false,
+         explain = false;
     // The reader's script and the books made one per source.
     std::optional<std::string> chineseScript, jobs;
     bool each = false, skipExisting = false;
@@ -68,6 +71,7 @@ constexpr Option kOptions[] = {
     {"each", 0, nullptr, &GivenOptions::each},
     {"jobs", 0, &GivenOptions::jobs, nullptr},
     {"skip-existing", 0, nullptr, &GivenOptions::skipExisting},
+    {"explain", 0, nullptr, &GivenOptions::explain},
     {"quiet", 'q', nullptr, &GivenOptions::quiet},
     {"help", 'h', nullptr, &GivenOptions::help},
     {"version", 0, nullptr, &GivenOptions::version},
@@ -200,7 +204,8 @@ std::string ValidateScriptAndEach(const GivenOptions& given, CliOptions& options
             if (!engine::IsTextFileName(source)) return "not a .txt file: " + source;
         return {};
     }
-    if (given.list) return "--list shows one book; leave out --each";
+    if (given.list || given.explain)
+        return std::string(given.list ? "--list" : "--explain") + " shows one book; leave out --each";
     if (given.jobs) {
         const auto jobs = ParseCount(*given.jobs);
         if (!jobs || *jobs == 0 || *jobs > kMaxJobs)
@@ -258,8 +263,8 @@ std::string Validate(const GivenOptions& given, engine::BookInput& book) {
         if (given.css->empty()) return "--css needs the path of a style sheet";
         try {
             engine::ReadUserStyleSheet(*given.css);
-        } catch (const std::exception& error) {
-            return error.what();
+        } catch (...) {
+            return engine::FailureText(engine::CaughtFailure());
         }
         book.styleSheetPath = *given.css;
     }
@@ -284,11 +289,11 @@ std::string Validate(const GivenOptions& given, engine::BookInput& book) {
             engine::HeadingRules::Custom(book.chapterPattern, book.volumePattern,
                                          book.maxHeadingLength);
     } catch (const engine::HeadingPatternError& error) {
-        return error.what();
+        return engine::FailureText(error.Reason());
     }
     if (given.language && !given.language->empty()) {
         const std::optional<std::string> tag = engine::NormalizeLanguageTag(*given.language);
-        if (!tag) return engine::LanguageTagProblem(*given.language);
+        if (!tag) return engine::FailureText(engine::LanguageTagProblem(*given.language));
         book.language = *tag;
     }
     if (given.listFormat && *given.listFormat != "text" && *given.listFormat != "json")
@@ -312,7 +317,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     options.help = given.help;
     options.version = given.version;
     options.quiet = given.quiet;
-    options.list = given.list;
+    options.list = given.list || given.explain;
+    options.explain = given.explain;
     options.listFormat = given.listFormat.value_or("text");
     if (!options.error.empty() || options.help || options.version) return options;
     options.error = ValidateScriptAndEach(given, options);

@@ -22,6 +22,8 @@ struct CliOptions {
     std::vector<std::string> inputs;
     std::size_t jobs = 0; // --jobs: books made at once; 0, the number of cores
     bool skipExisting = false;
+    // --explain: --list, each source with the figures its paragraph style was judged by.
+    bool explain = false;
     std::string error; // not empty: a usage error to show with the usage text
 };
 

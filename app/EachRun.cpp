@@ -5,13 +5,13 @@
 #include "engine/job/BatchSources.h"
 #include "engine/job/BookBatch.h"
 #include "engine/job/WorkingTree.h"
-#include "platform/FolderTree.h"
+#include "engine/text/ConversionError.h"
+#include "engine/text/FailureText.h"
 #include "platform/TerminationSignals.h"
-#include "zip/FileSystem.h"
 
 #include <cstdio>
-#include <cstring>
 #include <new>
+#include <optional>
 #include <thread>
 
 namespace folivane::cli {
@@ -22,7 +22,7 @@ public:
     explicit EachLines(const std::vector<engine::BookInput>& books) : books_(books) {}
 
     void Finished(std::size_t index, engine::BatchOutcome outcome,
-                  const std::string& reason) override {
+                  const std::optional<engine::Failure>& failure) override {
         const engine::BookInput& book = books_[index];
         const char* source = book.sources.front().c_str();
         switch (outcome) {
@@ -32,10 +32,12 @@ public:
         case engine::BatchOutcome::Skipped:
             std::printf("Skipped \"%s\": the book exists\n", book.outputPath.c_str());
             break;
-        case engine::BatchOutcome::Failed:
+        case engine::BatchOutcome::Failed: {
+            const std::string reason = failure ? engine::FailureText(*failure) : std::string();
             std::fprintf(stderr, "Failed \"%s\": %s\n", source, reason.c_str());
             failures_.push_back("\"" + book.sources.front() + "\": " + reason);
             break;
+        }
         case engine::BatchOutcome::Cancelled:
             break;
         }
@@ -50,30 +52,14 @@ private:
     std::vector<std::string> failures_;
 };
 
-// The books' folder, made when it is missing; a reason when it cannot be.
-std::string PrepareFolder(const std::string& folder) {
-    if (folder.empty() || zip::DirectoryExists(folder)) return {};
-    if (zip::FileExists(folder)) return "\"" + folder + "\" is a file, not a folder for the books";
-    if (const int error = platform::MakeFolder(folder, 0777); error != 0)
-        return "Cannot create the folder \"" + folder + "\". " + std::strerror(error);
-    return {};
-}
-
 } // namespace
 
 int RunEach(const CliOptions& options) {
     std::vector<engine::BookInput> books;
     try {
         const std::vector<std::string> sources = engine::BatchSources(options.inputs);
-        if (sources.empty()) {
-            std::fprintf(stderr, "folivane-cli: no .txt files in the folders given\n");
-            return 1;
-        }
         const std::string& folder = options.book.outputPath;
-        if (const std::string problem = PrepareFolder(folder); !problem.empty()) {
-            std::fprintf(stderr, "folivane-cli: %s\n", problem.c_str());
-            return 1;
-        }
+        engine::PrepareBooksFolder(folder);
         const std::vector<std::string> paths =
             engine::BatchBookPaths(sources, options.book, folder);
         for (std::size_t i = 0; i < sources.size(); ++i) {
@@ -86,8 +72,9 @@ int RunEach(const CliOptions& options) {
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "folivane-cli: not enough memory to read the sources\n");
         return 1;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "folivane-cli: %s\n", error.what());
+    } catch (...) {
+        std::fprintf(stderr, "folivane-cli: %s\n",
+                     engine::FailureText(engine::CaughtFailure()).c_str());
         return 1;
     }
     const std::string temp = engine::TempFolderPath();

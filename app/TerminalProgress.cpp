@@ -1,6 +1,8 @@
 // The job's progress as one bar on a terminal, as lines elsewhere.
 #include "TerminalProgress.h"
 
+#include "engine/chapters/TextNotice.h"
+
 #include "platform/TerminationSignals.h"
 
 #include <string>
@@ -50,22 +52,7 @@ void TerminalProgress::EncodingReport(const std::string& path,
 
 void TerminalProgress::Notice(const std::string& path, const engine::TextNotice& notice) {
     if (quiet_ || broken_) return;
-    using Kind = engine::TextNotice::Kind;
-    std::string what;
-    switch (notice.kind) {
-    case Kind::NumberMissing:
-        what = "chapter " + std::to_string(notice.number) + " missing";
-        break;
-    case Kind::NumberRepeated:
-        what = "chapter " + std::to_string(notice.number) + " repeated";
-        break;
-    case Kind::AnnotationsNotUnderstood:
-        what = std::to_string(notice.count) + " annotations not understood";
-        for (std::size_t i = 0; i < notice.examples.size(); ++i)
-            what += (i == 0 ? ": " : ", ") + notice.examples[i];
-        break;
-    }
-    Say("folivane-cli: \"" + path + "\": " + what);
+    Say("folivane-cli: \"" + path + "\": " + engine::NoticeText(notice));
 }
 
 void TerminalProgress::Progress(engine::JobPhase phase, int done) {
@@ -127,9 +114,8 @@ void TerminalProgress::CloseRequest() {
     if (!quiet_ && terminal_ && drawn_) std::fprintf(out_, "\n");
 }
 
-void TerminalProgress::Result(int code, const std::string& reason) {
-    code_ = code;
-    reason_ = reason;
+void TerminalProgress::Result(const std::optional<engine::Failure>& failure) {
+    failure_ = failure;
 }
 
 } // namespace folivane::cli

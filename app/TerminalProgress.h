@@ -4,6 +4,7 @@
 #include "engine/job/ProgressSink.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace folivane::cli {
@@ -25,12 +26,12 @@ public:
     void ChapterReport(const std::string& chapterName) override;
     void PackingReport(std::size_t written, std::size_t total) override;
     void CloseRequest() override;
-    void Result(int code, const std::string& reason) override;
+    void Result(const std::optional<engine::Failure>& failure) override;
     // A terminating signal stops the job.
     bool CancelRequested() override;
 
-    int Code() const { return code_; }
-    const std::string& Reason() const { return reason_; }
+    // Nothing once the book is written; why it is not otherwise.
+    const std::optional<engine::Failure>& Failed() const { return failure_; }
 
 private:
     // Draws the bar with `label` on a terminal.
@@ -51,8 +52,8 @@ private:
     bool phaseSaid_[5] = {}; // lines written elsewhere say each phase once
     std::string label_;      // what the bar says now
     bool drawn_ = false;
-    int code_ = 1;
-    std::string reason_;
+    std::optional<engine::Failure> failure_ = engine::Failure{
+        .kind = engine::FailureKind::Unexpected, .detail = "the job gave no result"};
 };
 
 } // namespace folivane::cli

@@ -9,11 +9,14 @@
 #include "engine/job/ConversionJob.h"
 #include "engine/job/OutputCheck.h"
 #include "engine/job/WorkingTree.h"
+#include "engine/text/ConversionError.h"
+#include "engine/text/FailureText.h"
+#include "platform/SystemError.h"
 #include "platform/TerminationSignals.h"
 
 #include <cstdio>
-#include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,7 +40,7 @@ int main(int argc, char** argv) {
     const platform::TerminationSignals termination;
     if (termination.Error() != 0)
         std::fprintf(stderr, "folivane-cli: Ctrl+C will not stop a conversion cleanly: %s\n",
-                     std::strerror(termination.Error()));
+                     platform::SystemErrorText(termination.Error()).c_str());
 
     const cli::CliOptions options =
         cli::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -57,28 +60,31 @@ int main(int argc, char** argv) {
         // A dry run: the plan as the conversion would make the book, and nothing written.
         try {
             const engine::BookPlan plan = engine::PlanBook(options.book);
-            const std::string listing =
-                options.listFormat == "json" ? cli::PlanAsJson(plan) : cli::PlanAsText(plan);
+            const std::string listing = options.listFormat == "json"
+                                            ? cli::PlanAsJson(plan)
+                                            : cli::PlanAsText(plan, options.explain);
             std::fputs(listing.c_str(), stdout);
             return std::fflush(stdout) == 0 ? 0 : 1;
         } catch (const std::bad_alloc&) {
             std::fprintf(stderr, "folivane-cli: not enough memory to read the sources\n");
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "folivane-cli: %s\n", error.what());
+        } catch (...) {
+            std::fprintf(stderr, "folivane-cli: %s\n",
+                         engine::FailureText(engine::CaughtFailure()).c_str());
         }
         return 1;
     }
     // Refused before any work: a book that would replace one of its own sources.
-    if (const std::string problem = engine::OutputReplacesInput(options.book); !problem.empty())
-        return UsageError(problem);
+    if (const std::optional<engine::Failure> problem = engine::OutputReplacesInput(options.book))
+        return UsageError(engine::FailureText(*problem));
     const std::string temp = engine::TempFolderPath();
     engine::RemoveStaleWorkingTrees(temp);
     engine::WorkingTree tree = engine::PrepareWorkingTree(temp);
     cli::TerminalProgress progress(stderr, options.quiet);
     engine::DoTask(options.book, tree, progress);
     if (const int signal = platform::TerminationSignals::Received()) return 128 + signal;
-    if (progress.Code() != 0) {
-        std::fprintf(stderr, "%s\n%s\n", engine::kConvertUnsuccessful, progress.Reason().c_str());
+    if (const std::optional<engine::Failure>& failure = progress.Failed()) {
+        std::fprintf(stderr, "%s\n%s\n", engine::kConvertUnsuccessful,
+                     engine::FailureText(*failure).c_str());
         return 1;
     }
     std::printf("%s\n", engine::kConvertSucceeded);

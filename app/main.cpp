@@ -1,5 +1,6 @@
 // Entry point of the windowed program: the main window and its message loop.
 #include "engine/job/WorkingTree.h"
+#include "platform/SystemError.h"
 #include "platform/TerminationSignals.h"
 #include "ui/QtDialogs.h"
 #include "ui/TForm1.h"
@@ -11,7 +12,6 @@
 #include <QStyleFactory>
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <unistd.h>
 
@@ -24,7 +24,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr,
                      "folivane: the end of the session will not stop a conversion "
                      "cleanly: %s\n",
-                     std::strerror(termination.Error()));
+                     folivane::platform::SystemErrorText(termination.Error()).c_str());
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel Folivane Converter"));

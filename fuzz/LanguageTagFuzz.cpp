@@ -1,6 +1,7 @@
 // Fuzz target: language tags as users type them. A tag that is accepted comes back in its
 // canonical case, the same letters otherwise, and is accepted again unchanged; one that is
 // refused is named in the refusal.
+#include "engine/text/FailureText.h"
 #include "engine/text/LanguageTag.h"
 
 #include <algorithm>
@@ -31,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view tag(reinterpret_cast<const char*>(data), size);
     const std::optional<std::string> canonical = engine::NormalizeLanguageTag(tag);
     if (!canonical) {
-        if (engine::LanguageTagProblem(tag).find(tag) == std::string::npos) __builtin_trap();
+        if (engine::FailureText(engine::LanguageTagProblem(tag)).find(tag) == std::string::npos)
+            __builtin_trap();
         return 0;
     }
     // A locale-style "_" reads as "-"; nothing else changes but letter case.

@@ -183,7 +183,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using folivane::engine::seAnsi;
     using folivane::engine::seUtf8;
     const bool wide = source.encoding != seAnsi && source.encoding != seUtf8;
-    const std::string chosen = folivane::engine::ChooseSourceEncoding(source, legacy);
+    const std::string chosen = folivane::engine::JudgeSourceEncoding(source, {legacy, {}}).encoding;
     // A code page the user names is obeyed for text without a mark; else UTF-8 is taken as it
     // is, unless its zero bytes show UTF-16.
     if (source.encoding == seAnsi && !legacy.empty() && chosen != legacy) __builtin_trap();

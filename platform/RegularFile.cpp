@@ -12,23 +12,22 @@ namespace folivane::platform {
 namespace {
 
 // A descriptor for reading that never waits: O_NONBLOCK, so that a FIFO without a writer
-// does not hold the open (reads of a regular file ignore the flag). The reason it cannot be
-// used, or empty.
-FileDescriptor OpenWithoutWaiting(const std::string& path, std::string& reason,
-                                  FileStatus* status) {
+// does not hold the open (reads of a regular file ignore the flag). `cause` receives why it
+// cannot be used (an errno value or kNotRegularFile), or 0.
+FileDescriptor OpenWithoutWaiting(const std::string& path, int& cause, FileStatus* status) {
     FileDescriptor fd(sys::Open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) {
-        reason = SystemErrorText(errno);
+        cause = errno;
         return fd;
     }
     const std::optional<FileStatus> found = StatOpenFile(fd.Get());
     if (!found)
-        reason = SystemErrorText(errno);
+        cause = errno;
     else if (found->IsFolder())
-        reason = SystemErrorText(EISDIR);
+        cause = EISDIR;
     else if (!found->IsRegular())
-        reason = "Not a regular file";
-    if (!reason.empty()) return FileDescriptor();
+        cause = kNotRegularFile;
+    if (cause != 0) return FileDescriptor();
     if (status) *status = *found;
     return fd;
 }
@@ -36,16 +35,16 @@ FileDescriptor OpenWithoutWaiting(const std::string& path, std::string& reason,
 } // namespace
 
 FileDescriptor OpenRegularFile(const std::string& path, FileStatus* status) {
-    std::string reason;
-    FileDescriptor fd = OpenWithoutWaiting(path, reason, status);
-    if (!fd.Valid()) throw EFOpenError(ExpandFileName(path), reason);
+    int cause = 0;
+    FileDescriptor fd = OpenWithoutWaiting(path, cause, status);
+    if (!fd.Valid()) throw EFOpenError(ExpandFileName(path), cause);
     return fd;
 }
 
 std::optional<std::int64_t> RegularFileSize(const std::string& path) {
-    std::string reason;
+    int cause = 0;
     FileStatus status;
-    const FileDescriptor fd = OpenWithoutWaiting(path, reason, &status);
+    const FileDescriptor fd = OpenWithoutWaiting(path, cause, &status);
     if (!fd.Valid()) return std::nullopt;
     return status.size;
 }
@@ -55,11 +54,7 @@ std::size_t ReadUpTo(const FileDescriptor& file, char* buffer, std::size_t count
     std::size_t got = 0;
     while (got < count) {
         const ssize_t n = sys::Read(file.Get(), buffer + got, count - got);
-        if (n < 0) {
-            const std::string reason = SystemErrorText(errno);
-            throw EReadError("Cannot read file \"" + ExpandFileName(path) + "\". " + reason,
-                             reason);
-        }
+        if (n < 0) throw EReadError(ExpandFileName(path), errno);
         if (n == 0) break;
         got += static_cast<std::size_t>(n);
     }
@@ -109,16 +104,13 @@ int WriteAll(const FileDescriptor& file, std::string_view bytes) {
 
 void WriteNewFile(const std::string& path, std::string_view bytes) {
     FileDescriptor file(sys::Open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (!file.Valid()) throw EFCreateError(ExpandFileName(path), SystemErrorText(errno));
+    if (!file.Valid()) throw EFCreateError(ExpandFileName(path), errno);
     // A full disk or the file-size limit (EFBIG) would otherwise leave a short file that
     // nobody reports; a deferred write error shows only at the close.
     int error = WriteAll(file, bytes);
     const int closeError = file.Close();
     if (error == 0) error = closeError;
-    if (error != 0)
-        throw EWriteError("Cannot write file \"" + ExpandFileName(path) + "\". " +
-                              SystemErrorText(error),
-                          SystemErrorText(error));
+    if (error != 0) throw EWriteError(ExpandFileName(path), error);
 }
 
 } // namespace folivane::platform

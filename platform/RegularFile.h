@@ -47,7 +47,7 @@ std::string ReadWholeFile(const std::string& path);
 [[nodiscard]] int WriteAll(const FileDescriptor& file, std::string_view bytes);
 
 // Creates the file anew (replacing an existing one) holding exactly `bytes`, then closes it.
-// Raises EFCreateError, or EWriteError "Cannot write file "%s". %s" when any byte does not
+// Raises EFCreateError, or EWriteError (Write, the path, the errno) when any byte does not
 // reach it, the close included.
 void WriteNewFile(const std::string& path, std::string_view bytes);
 

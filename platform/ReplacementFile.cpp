@@ -27,7 +27,7 @@ std::string FolderOf(const std::string& target) {
 }
 
 [[noreturn]] void Fail(const std::string& target, int error) {
-    throw EFCreateError(ExpandFileName(target), SystemErrorText(error));
+    throw EFCreateError(ExpandFileName(target), error);
 }
 
 // A hidden name beside the target ending in `suffix`. The target's own name is shortened
@@ -96,23 +96,20 @@ void CheckReplaceableTarget(const std::string& target) {
     if (const std::optional<std::string> folder = RealFolderOf(target)) {
         for (const std::string_view system : {"/dev", "/proc", "/sys"}) {
             if (within(*folder, system) && !within(*folder, "/dev/shm"))
-                throw EFCreateError(ExpandFileName(target), "Not a regular file");
+                Fail(target, kNotRegularFile);
         }
     }
     const std::optional<FileStatus> status = StatPath(target);
     if (!status) return;
     if (status->IsFolder()) Fail(target, EISDIR);
-    if (!status->IsRegular()) throw EFCreateError(ExpandFileName(target), "Not a regular file");
+    if (!status->IsRegular()) Fail(target, kNotRegularFile);
 }
 
 void CheckWritableTarget(const std::string& target) {
     if (!StatPath(target) || sys::Access(target, W_OK) == 0 || errno == ENOENT) return;
     const int error = errno;
     if (error != EACCES && error != EPERM) Fail(target, error);
-    const std::string reason = SystemErrorText(error);
-    throw EStreamError("Cannot replace the write-protected file \"" + ExpandFileName(target) +
-                           "\". " + reason,
-                       reason);
+    throw EStreamError(FileOperation::ReplaceProtected, ExpandFileName(target), error);
 }
 
 ReplacementFile::ReplacementFile(std::string target) : target_(std::move(target)) {
@@ -147,11 +144,8 @@ void ReplacementFile::Publish(bool sync) {
     const std::optional<FileStatus> old = StatPath(target_);
     const mode_t mode = old ? old->mode : static_cast<mode_t>(0666 & ~CurrentUmask());
     ::fchmod(fd_.Get(), mode); // best effort: the file is complete either way
-    if (sync && sys::Fsync(fd_.Get()) != 0) {
-        const std::string reason = SystemErrorText(errno);
-        throw EWriteError(
-            "Cannot write file \"" + ExpandFileName(target_) + "\" to disk. " + reason, reason);
-    }
+    if (sync && sys::Fsync(fd_.Get()) != 0)
+        throw EWriteError(ExpandFileName(target_), errno, FileOperation::WriteToDisk);
     if (path_.empty()) {
         // Name the unnamed file beside the target first: a rename is what replaces atomically.
         const std::string procPath = "/proc/self/fd/" + std::to_string(fd_.Get());

@@ -47,7 +47,8 @@ private:
 // a folder is never replaced by a file.
 void CheckReplaceableTarget(const std::string& target);
 
-// Raises EStreamError naming `target` when it exists and this process could not write to it
+// Raises EStreamError (ReplaceProtected, or Create for a cause other than the file's
+// permissions) naming `target` when it exists and this process could not write to it
 // (a write-protected file, another user's), judged as an open would judge it: such a file is
 // refused as cp refuses it, though a rename in a folder of the user's could replace it.
 void CheckWritableTarget(const std::string& target);

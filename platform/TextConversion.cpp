@@ -28,7 +28,8 @@ private:
 } // namespace
 
 std::string ConvertText(std::string_view input, const std::string& from, const std::string& to,
-                        std::string_view replacement) {
+                        std::string_view replacement, std::size_t* replaced) {
+    if (replaced) *replaced = 0;
     IconvHandle cd(from, to);
     if (!cd.Valid())
         throw std::invalid_argument("Unknown character set conversion from " + from + " to " + to);
@@ -65,6 +66,7 @@ std::string ConvertText(std::string_view input, const std::string& from, const s
                 grow();
             output.replace(produced, replacement.size(), replacement);
             produced += replacement.size();
+            if (replaced) ++*replaced;
             ++in;
             --inLeft;
             if (inLeft == 0) break;

@@ -6,6 +6,7 @@
 #include "FailureReasons.h"
 #include "engine/epub/StyleSheet.h"
 #include "engine/epub/UserStyleSheet.h"
+#include "engine/text/ConversionError.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -152,8 +153,8 @@ void TAppearanceDialog::ChooseStyleSheet() {
         engine::ReadUserStyleSheet(QFile::encodeName(path).toStdString());
     } catch (const std::bad_alloc&) {
         problem = tr("Not enough memory to read the style sheet.");
-    } catch (const std::exception& error) {
-        problem = TranslatedReason(QString::fromStdString(error.what()));
+    } catch (...) {
+        problem = TranslatedFailure(engine::CaughtFailure());
     }
     if (!problem.isEmpty()) {
         dialogs_.Message(this, QMessageBox::Warning, tr("Quorvel Folivane Converter"), problem,

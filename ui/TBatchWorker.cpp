@@ -16,9 +16,8 @@ void TBatchWorker::Started(std::size_t index) {
 }
 
 void TBatchWorker::Finished(std::size_t index, engine::BatchOutcome outcome,
-                            const std::string& reason) {
-    emit bookFinished(static_cast<int>(index), static_cast<int>(outcome),
-                      QString::fromStdString(reason));
+                            const std::optional<engine::Failure>& failure) {
+    emit bookFinished(static_cast<int>(index), static_cast<int>(outcome), failure);
 }
 
 } // namespace folivane::ui

@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <optional>
 #include <vector>
 
 namespace folivane::ui {
@@ -25,8 +26,9 @@ public:
 
 signals:
     void bookStarted(int index);
-    // `outcome` is an engine::BatchOutcome.
-    void bookFinished(int index, int outcome, const QString& reason);
+    // `outcome` is an engine::BatchOutcome; `failure` says why a book was not made.
+    void bookFinished(int index, int outcome,
+                      const std::optional<folivane::engine::Failure>& failure);
 
 protected:
     void run() override;
@@ -34,7 +36,7 @@ protected:
 private:
     void Started(std::size_t index) override;
     void Finished(std::size_t index, engine::BatchOutcome outcome,
-                  const std::string& reason) override;
+                  const std::optional<engine::Failure>& failure) override;
     bool CancelRequested() override { return cancel_; }
 
     std::atomic<bool> cancel_{false};

@@ -3,6 +3,7 @@
 
 #include "engine/job/BookInput.h"
 #include "engine/job/BookPlan.h"
+#include "engine/text/Failure.h"
 
 #include <QFutureWatcher>
 #include <QList>
@@ -12,7 +13,9 @@
 #include <QWidget>
 
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -69,9 +72,17 @@ public:
     TForm3* ProgressDialog() const;
     // Whether the contents preview is being worked out or waits to be.
     bool PreviewPending() const;
+    // Called on the preview's worker once it has made a plan, before the window hears of it:
+    // tests hold the worker there to change the window meanwhile.
+    void SetPlanMadeHook(std::function<void()> hook) { planMadeHook_ = std::move(hook); }
     // The dialog of the book's appearance choices, made with the window and hidden until the
     // Appearance button shows it.
     TAppearanceDialog* AppearanceDialog() const { return appearance_; }
+    // For tests: each conversion's job runs within `around` on its worker's thread, to inject
+    // the platform's faults there (they hold per thread).
+    void SetJobWrapper(std::function<void(const std::function<void()>& job)> around) {
+        jobWrapper_ = std::move(around);
+    }
 
 signals:
     // The worker of a conversion is made and about to start: its events may be watched
@@ -194,7 +205,7 @@ private:
     void OnProgress(int phase, int done);
     void OnChapterReport(const QString& chapterName);
     void OnCloseRequest();
-    void OnShowResultMsg(int code, const QString& reason);
+    void OnShowResultMsg(const std::optional<engine::Failure>& failure);
     // The progress dialog's Cancel: the job stops at its next check point.
     void OnCancelPressed();
     // Stops whichever job runs.
@@ -202,7 +213,7 @@ private:
     // One book per file: asks for the folder, then makes the books several at once.
     void ConvertEach();
     void OnBookStarted(int index);
-    void OnBookFinished(int index, int outcome, const QString& reason);
+    void OnBookFinished(int index, int outcome, const std::optional<engine::Failure>& failure);
     void OnBatchEnded();
     void ShowBatchProgress();
     // Opens the book or its folder with the desktop; says so, with the path, when it cannot.
@@ -214,7 +225,8 @@ private:
 
     Dialogs& dialogs_;
     std::string tempFolderPath_; // taken once, when the window is made
-    QString outputPath_;         // of the running or last conversion
+    std::function<void(const std::function<void()>&)> jobWrapper_; // for tests
+    QString outputPath_; // of the running or last conversion
 
     QPushButton* BitBtn1 = nullptr;
     LinkLabel* URLLabel3 = nullptr;
@@ -262,6 +274,7 @@ private:
     std::shared_ptr<std::atomic<bool>> previewCancel_;
     int previewGeneration_ = 0;
     bool previewUnseen_ = false; // a plan was asked for and is not shown yet
+    std::function<void()> planMadeHook_;
 
     QPointer<TForm3> Form3;
     QPointer<TLongWaitTrd> worker_;

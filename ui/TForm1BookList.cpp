@@ -9,6 +9,7 @@
 #include "NaturalOrder.h"
 #include "engine/epub/BookMetadata.h"
 #include "engine/epub/Cover.h"
+#include "engine/text/ConversionError.h"
 #include "engine/text/SourceFiles.h"
 
 #include <QDragEnterEvent>
@@ -244,9 +245,8 @@ void TForm1::CoverPathEditButtonClick() {
     } catch (const std::bad_alloc&) {
         Say(QMessageBox::Warning, tr("Not enough memory to read the picture."), QMessageBox::Ok);
         return;
-    } catch (const std::exception& error) {
-        Say(QMessageBox::Warning, TranslatedReason(QString::fromStdString(error.what())),
-            QMessageBox::Ok);
+    } catch (...) {
+        Say(QMessageBox::Warning, TranslatedFailure(engine::CaughtFailure()), QMessageBox::Ok);
         return;
     }
     CoverPath->setText(picture);

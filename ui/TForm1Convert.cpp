@@ -36,8 +36,7 @@ void TForm1::SpeedButton1Click() {
     const QString language = m_language->text().trimmed();
     if (!language.isEmpty() && !engine::NormalizeLanguageTag(language.toStdString())) {
         Say(QMessageBox::Warning,
-            tr("\"%1\" is not a language tag (BCP 47, such as en, zh-CN or ja)").arg(language),
-            QMessageBox::Ok);
+            TranslatedFailure(engine::LanguageTagProblem(language.toStdString())), QMessageBox::Ok);
         m_language->setFocus();
         return;
     }
@@ -72,7 +71,7 @@ void TForm1::SpeedButton1Click() {
     cancelPressed_ = false;
     closeWhenStopped_ = false;
 
-    worker_ = new TLongWaitTrd(std::move(input), std::move(tree), this);
+    worker_ = new TLongWaitTrd(std::move(input), std::move(tree), jobWrapper_, this);
     // Queued, all to this window, so they run here in the order the job sent them.
     connect(worker_, &TLongWaitTrd::showProgress, this, &TForm1::OnShowFormMessage,
             Qt::QueuedConnection);
@@ -99,9 +98,8 @@ void TForm1::SpeedButton1Click() {
 bool TForm1::MayWriteBook(const engine::BookInput& input, const QString& output) {
     // Nothing starts for a book that would replace one of its own sources; the user is not
     // asked first whether to replace a file that would then be refused.
-    if (const std::string problem = engine::OutputProblem(input); !problem.empty()) {
-        Say(QMessageBox::Warning, TranslatedReason(QString::fromStdString(problem)),
-            QMessageBox::Ok);
+    if (const std::optional<engine::Failure> problem = engine::OutputProblem(input)) {
+        Say(QMessageBox::Warning, TranslatedFailure(*problem), QMessageBox::Ok);
         return false;
     }
     if (!QFileInfo::exists(output)) return true;
@@ -189,7 +187,7 @@ void TForm1::RequestCancel() {
     if (batch_) batch_->RequestCancel();
 }
 
-void TForm1::OnShowResultMsg(int code, const QString& reason) {
+void TForm1::OnShowResultMsg(const std::optional<engine::Failure>& failure) {
     // The result box never shares the screen with the progress dialog.
     OnCloseRequest();
     if (terminatingSignal_ != 0) {
@@ -201,17 +199,17 @@ void TForm1::OnShowResultMsg(int code, const QString& reason) {
     if (closeWhenStopped_) {
         // The user closed the window and was asked already; the job has cleaned up.
         if (worker_) worker_->wait();
-        emit conversionFinished(code);
+        emit conversionFinished(failure ? 1 : 0);
         close();
         return;
     }
-    if (code != 0 && cancelPressed_) {
+    if (failure && failure->kind == engine::FailureKind::Cancelled && cancelPressed_) {
         // What the user asked for, not a failure; what was there before is there still.
         const QString kept =
             outputExisted_ ? tr("\"%1\" is as it was.").arg(QDir::toNativeSeparators(outputPath_))
                            : tr("No book was written.");
         Say(QMessageBox::Information, tr("Cancelled") + QLatin1Char('\n') + kept, QMessageBox::Ok);
-    } else if (code == 0) {
+    } else if (!failure) {
         // Where the book went, on a line of its own under the design's words, and the two
         // things a user does next.
         const int action = dialogs_.MessageWithActions(
@@ -221,11 +219,11 @@ void TForm1::OnShowResultMsg(int code, const QString& reason) {
         if (action == 0) OpenWithDesktop(outputPath_, false);
         if (action == 1) OpenWithDesktop(FolderOf(outputPath_), true);
     } else {
-        QString text = tr("Convert Unsuccessful!");
-        if (!reason.isEmpty()) text += QLatin1Char('\n') + TranslatedReason(reason);
-        Say(QMessageBox::NoIcon, text, QMessageBox::Ok);
+        Say(QMessageBox::NoIcon,
+            tr("Convert Unsuccessful!") + QLatin1Char('\n') + TranslatedFailure(*failure),
+            QMessageBox::Ok);
     }
-    emit conversionFinished(code);
+    emit conversionFinished(failure ? 1 : 0);
 }
 
 void TForm1::OpenWithDesktop(const QString& path, bool folder) {

@@ -8,6 +8,7 @@
 #include "TForm3.h"
 
 #include "engine/job/BatchSources.h"
+#include "engine/text/ConversionError.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,10 +37,10 @@ void TForm1::ConvertEach() {
     std::vector<std::string> paths;
     try {
         paths = engine::BatchBookPaths(sources, options, options.outputPath);
-    } catch (const std::exception& error) {
+    } catch (...) {
         Say(QMessageBox::NoIcon,
             tr("Convert Unsuccessful!") + QLatin1Char('\n') +
-                TranslatedReason(QString::fromStdString(error.what())),
+                TranslatedFailure(engine::CaughtFailure()),
             QMessageBox::Ok);
         return;
     }
@@ -87,14 +88,16 @@ void TForm1::OnBookStarted(int index) {
     ShowBatchProgress();
 }
 
-void TForm1::OnBookFinished(int index, int outcome, const QString& reason) {
+void TForm1::OnBookFinished(int index, int outcome,
+                            const std::optional<engine::Failure>& failure) {
     batchCurrent_.remove(index);
     ++batchEnded_;
     const engine::BookInput& book = batchBooks_.at(static_cast<std::size_t>(index));
     if (outcome == static_cast<int>(engine::BatchOutcome::Made)) ++batchMade_;
     if (outcome == static_cast<int>(engine::BatchOutcome::Failed))
         batchFailures_ << QFileInfo(QFile::decodeName(book.sources.front().c_str())).fileName() +
-                              QStringLiteral(": ") + TranslatedReason(reason);
+                              QStringLiteral(": ") +
+                              (failure ? TranslatedFailure(*failure) : QString());
     ShowBatchProgress();
 }
 

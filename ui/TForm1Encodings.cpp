@@ -3,6 +3,8 @@
 #include "TForm1.h"
 
 #include "BookListRoles.h"
+#include "FailureReasons.h"
+#include "engine/text/ConversionError.h"
 #include "engine/text/LegacyCodePage.h"
 #include "engine/text/SourceText.h"
 
@@ -45,9 +47,9 @@ void TForm1::GuessPendingEncodings() {
                                                 {std::string(), [&bookPage] { return bookPage; }});
                 guess.encoding = QString::fromStdString(judged.encoding);
                 guess.basis = static_cast<int>(judged.basis);
-            } catch (const std::exception& error) {
+            } catch (...) {
                 guess.encoding.clear(); // unreadable now; the conversion will fail naming it
-                guess.problem = QString::fromStdString(error.what());
+                guess.problem = TranslatedFailure(engine::CaughtFailure());
             }
         }
         return batch;

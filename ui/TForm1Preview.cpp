@@ -2,13 +2,16 @@
 // whenever the list or the choices change, and shown as a tree.
 #include "TForm1.h"
 
+#include "FailureReasons.h"
 #include "SuggestedField.h"
 
 #include "engine/chapters/HeadingRules.h"
 #include "engine/text/ConversionError.h"
+#include "engine/text/SourceFiles.h"
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -36,6 +39,14 @@ void AddEntries(QTreeWidgetItem* parent, const std::vector<engine::PlanEntry>& e
         auto* item = new QTreeWidgetItem(parent);
         item->setText(0, QString::fromStdString(entry.label));
         item->setToolTip(0, item->text(0));
+        if (entry.numbered) {
+            // Found by counting, not by a heading word: worth a second look.
+            QFont font = item->font(0);
+            font.setItalic(true);
+            item->setFont(0, font);
+            item->setToolTip(0, item->text(0) + QLatin1Char('\n') +
+                                    TForm1::tr("Found by its number in a sequence"));
+        }
         item->setText(1, SizeOf(entry.bytes));
         item->setText(2, QString::number(entry.pages));
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
@@ -44,36 +55,48 @@ void AddEntries(QTreeWidgetItem* parent, const std::vector<engine::PlanEntry>& e
     }
 }
 
-QString StyleText(engine::ParagraphStyle style) {
-    switch (style) {
+// The notices of the plan, one line each, after the file they are about.
+QString NoticeLines(const engine::BookPlan& plan) {
+    QString lines;
+    for (const engine::TextNotice& notice : plan.notices) {
+        const QString file = notice.source < plan.sources.size()
+                                 ? QString::fromStdString(engine::GetFileNameFromPath(
+                                       plan.sources[notice.source].path, true))
+                                 : QString();
+        QString what;
+        switch (notice.kind) {
+        case engine::TextNotice::Kind::NumberMissing:
+            what = TForm1::tr("%1: chapter %2 missing").arg(file).arg(notice.number);
+            break;
+        case engine::TextNotice::Kind::NumberRepeated:
+            what = TForm1::tr("%1: chapter %2 repeated").arg(file).arg(notice.number);
+            break;
+        case engine::TextNotice::Kind::AnnotationsNotUnderstood:
+            what = TForm1::tr("%1: %n annotations not understood", nullptr,
+                              static_cast<int>(notice.count))
+                       .arg(file);
+            break;
+        case engine::TextNotice::Kind::BytesNotDecoded:
+            what =
+                TForm1::tr("%1: %n bytes are not %2 text", nullptr, static_cast<int>(notice.count))
+                    .arg(file, QString::fromStdString(notice.encoding));
+            break;
+        }
+        lines += QLatin1Char('\n') + what;
+    }
+    return lines;
+}
+
+QString ParagraphsText(const engine::ParagraphShape& shape) {
+    switch (shape.style) {
     case engine::ParagraphStyle::Blocks:
-        return TForm1::tr("Blank-line blocks");
+        return TForm1::tr("wrapped at %1, parted by blank lines").arg(shape.wrapWidth);
     case engine::ParagraphStyle::Indented:
-        return TForm1::tr("Indented");
+        return TForm1::tr("wrapped at %1, parted by indents").arg(shape.wrapWidth);
     case engine::ParagraphStyle::Lines:
         break;
     }
-    return TForm1::tr("One per line");
-}
-
-// A fact the text's rules decided, in the user's language.
-QString NoticeText(const engine::TextNotice& notice) {
-    using Kind = engine::TextNotice::Kind;
-    switch (notice.kind) {
-    case Kind::NumberMissing:
-        return TForm1::tr("Chapter %1 is missing").arg(notice.number);
-    case Kind::NumberRepeated:
-        return TForm1::tr("Chapter %1 is repeated").arg(notice.number);
-    case Kind::AnnotationsNotUnderstood: {
-        QStringList examples;
-        for (const std::string& example : notice.examples)
-            examples << QString::fromStdString(example);
-        return TForm1::tr("%n annotations not understood: %1", nullptr,
-                          static_cast<int>(notice.count))
-            .arg(examples.join(TForm1::tr(", ")));
-    }
-    }
-    return QString();
+    return TForm1::tr("a paragraph per line");
 }
 
 std::size_t CountEntries(const std::vector<engine::PlanEntry>& entries) {
@@ -96,7 +119,7 @@ QString TForm1::PatternProblem() const {
     try {
         engine::HeadingRules::Custom(pattern, std::string(), engine::kDefaultMaxHeadingLength);
     } catch (const engine::HeadingPatternError& error) {
-        return QString::fromStdString(error.what());
+        return TranslatedFailure(error.Reason());
     }
     return {};
 }
@@ -146,22 +169,24 @@ void TForm1::StartPreview() {
     previewUnseen_ = true;
     const int generation = previewGeneration_;
     // The task owns its input and its flag and touches nothing of the window.
-    previewing_.setFuture(QtConcurrent::run([input = std::move(input), cancel = previewCancel_,
-                                             generation, first = FirstSource()]() -> PreviewResult {
-        PreviewResult result;
-        result.generation = generation;
-        result.firstSource = first;
-        try {
-            result.plan = engine::PlanBook(input, [&cancel] {
-                if (*cancel) throw engine::ConversionCancelled();
-            });
-        } catch (const std::bad_alloc&) {
-            result.problem = tr("Not enough memory to read the files for the preview.");
-        } catch (const std::exception& error) {
-            result.problem = QString::fromStdString(error.what());
-        }
-        return result;
-    }));
+    previewing_.setFuture(
+        QtConcurrent::run([input = std::move(input), cancel = previewCancel_, generation,
+                           first = FirstSource(), made = planMadeHook_]() -> PreviewResult {
+            PreviewResult result;
+            result.generation = generation;
+            result.firstSource = first;
+            try {
+                result.plan = engine::PlanBook(input, [&cancel] {
+                    if (*cancel) throw engine::ConversionCancelled();
+                });
+                if (made) made();
+            } catch (const std::bad_alloc&) {
+                result.problem = tr("Not enough memory to read the files for the preview.");
+            } catch (...) {
+                result.problem = TranslatedFailure(engine::CaughtFailure());
+            }
+            return result;
+        }));
 }
 
 void TForm1::ShowPreview() {
@@ -192,19 +217,28 @@ void TForm1::ShowPlan(const engine::BookPlan& plan) {
     auto* sources = new QTreeWidgetItem(m_preview);
     sources->setText(0, tr("Sources (%n)", nullptr, static_cast<int>(plan.sources.size())));
     sources->setFlags(Qt::ItemIsEnabled);
-    for (const engine::SourcePlan& source : plan.sources) {
+    for (std::size_t index = 0; index < plan.sources.size(); ++index) {
+        const engine::SourcePlan& source = plan.sources[index];
         auto* item = new QTreeWidgetItem(sources);
         item->setText(0, tr("%1: %2, %3, %4")
                              .arg(QString::fromStdString(source.name),
                                   QString::fromStdString(source.encoding.encoding),
                                   QString::fromStdString(source.language),
-                                  StyleText(source.paragraphs)));
+                                  ParagraphsText(source.paragraphs)));
         item->setToolTip(0, QFile::decodeName(source.path.c_str()) + QLatin1Char('\n') +
                                 BasisText(source.encoding.basis));
         item->setText(1, SizeOf(source.bytes));
         item->setText(2, QString::number(source.pages));
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        // What the rules decided about the source that its reader should know, under it.
+        for (const engine::TextNotice& notice : plan.notices) {
+            if (notice.source != index) continue;
+            auto* said = new QTreeWidgetItem(item);
+            said->setText(0, TranslatedNotice(notice));
+            said->setToolTip(0, said->text(0));
+            said->setFlags(Qt::ItemIsEnabled);
+        }
     }
     auto* contents = new QTreeWidgetItem(m_preview);
     contents->setText(0, tr("Contents"));
@@ -212,20 +246,6 @@ void TForm1::ShowPlan(const engine::BookPlan& plan) {
     contents->setText(2, QString::number(plan.pages));
     contents->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     AddEntries(contents, plan.contents);
-    if (!plan.notices.empty()) {
-        auto* notices = new QTreeWidgetItem(m_preview);
-        notices->setText(0, tr("Notices (%n)", nullptr, static_cast<int>(plan.notices.size())));
-        notices->setFlags(Qt::ItemIsEnabled);
-        for (const engine::TextNotice& notice : plan.notices) {
-            auto* item = new QTreeWidgetItem(notices);
-            const engine::SourcePlan* source =
-                notice.source < plan.sources.size() ? &plan.sources[notice.source] : nullptr;
-            item->setText(0, source ? tr("%1: %2").arg(QString::fromStdString(source->name),
-                                                       NoticeText(notice))
-                                    : NoticeText(notice));
-            item->setToolTip(0, item->text(0));
-        }
-    }
     m_preview->expandAll();
     // A long book opens with its sources folded away and its volumes showing.
     if (plan.sources.size() > 8) sources->setExpanded(false);
@@ -233,7 +253,8 @@ void TForm1::ShowPlan(const engine::BookPlan& plan) {
     m_previewNote->setText(tr("%1 entries, %2 pages, language %3")
                                .arg(CountEntries(plan.contents))
                                .arg(plan.pages)
-                               .arg(QString::fromStdString(plan.language)));
+                               .arg(QString::fromStdString(plan.language)) +
+                           NoticeLines(plan));
 }
 
 } // namespace folivane::ui

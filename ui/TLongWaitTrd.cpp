@@ -5,8 +5,10 @@
 
 namespace folivane::ui {
 
-TLongWaitTrd::TLongWaitTrd(engine::BookInput input, engine::WorkingTree tree, QObject* parent)
-    : QThread(parent), input_(std::move(input)), tree_(std::move(tree)) {
+TLongWaitTrd::TLongWaitTrd(engine::BookInput input, engine::WorkingTree tree, JobWrapper around,
+                           QObject* parent)
+    : QThread(parent), input_(std::move(input)), tree_(std::move(tree)),
+      around_(std::move(around)) {
     setObjectName(QStringLiteral("TLongWaitTrd"));
 }
 
@@ -17,7 +19,11 @@ TLongWaitTrd::~TLongWaitTrd() {
 }
 
 void TLongWaitTrd::run() {
-    engine::DoTask(input_, tree_, *this);
+    const auto job = [this] { engine::DoTask(input_, tree_, *this); };
+    if (around_)
+        around_(job);
+    else
+        job();
 }
 
 void TLongWaitTrd::ShowProgress() {
@@ -40,8 +46,8 @@ void TLongWaitTrd::CloseRequest() {
     emit closeRequest();
 }
 
-void TLongWaitTrd::Result(int code, const std::string& reason) {
-    emit result(code, QString::fromStdString(reason));
+void TLongWaitTrd::Result(const std::optional<engine::Failure>& failure) {
+    emit result(failure);
 }
 
 } // namespace folivane::ui

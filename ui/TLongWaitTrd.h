@@ -8,6 +8,8 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
+#include <optional>
 
 namespace folivane::ui {
 
@@ -19,7 +21,11 @@ namespace folivane::ui {
 class TLongWaitTrd : public QThread, private engine::ProgressSink {
     Q_OBJECT
 public:
-    TLongWaitTrd(engine::BookInput input, engine::WorkingTree tree, QObject* parent = nullptr);
+    // Runs `job` once on the worker's thread; tests set one to inject faults there.
+    using JobWrapper = std::function<void(const std::function<void()>& job)>;
+
+    TLongWaitTrd(engine::BookInput input, engine::WorkingTree tree, JobWrapper around = {},
+                 QObject* parent = nullptr);
     ~TLongWaitTrd() override;
 
     // Asks the job to stop at its next check point; it then removes what it made and ends
@@ -32,7 +38,8 @@ signals:
     void progress(int phase, int done);
     void chapterReport(const QString& chapterName);
     void closeRequest();
-    void result(int code, const QString& reason);
+    // Nothing: the book is written; otherwise why not.
+    void result(const std::optional<folivane::engine::Failure>& failure);
 
 protected:
     void run() override;
@@ -43,12 +50,13 @@ private:
     void SetMaximum(int chapterCount) override;
     void ChapterReport(const std::string& chapterName) override;
     void CloseRequest() override;
-    void Result(int code, const std::string& reason) override;
+    void Result(const std::optional<engine::Failure>& failure) override;
     bool CancelRequested() override { return cancel_; }
 
     std::atomic<bool> cancel_{false};
     const engine::BookInput input_;
     engine::WorkingTree tree_;
+    const JobWrapper around_;
 };
 
 } // namespace folivane::ui

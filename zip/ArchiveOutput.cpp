@@ -9,8 +9,7 @@ namespace folivane::zip {
 
 void ThrowNotEnoughRoom(const TStream& archive) {
     const int error = archive.LastWriteError() ? archive.LastWriteError() : ENOSPC;
-    throw ENotEnoughRoom("Not enough room to write archive \"" + archive.Describe() + "\". " +
-                         SystemErrorText(error));
+    throw ENotEnoughRoom(archive.Describe(), error);
 }
 
 void WriteArchiveBytes(TStream& archive, const void* data, std::int64_t count) {

@@ -9,7 +9,7 @@
 namespace folivane::zip {
 
 // Writes all bytes or raises ENotEnoughRoom ("Not enough room to write archive") naming
-// the archive and the system's reason; also when an earlier buffered write was refused.
+// the archive and the system's cause; also when an earlier buffered write was refused.
 void WriteArchiveBytes(TStream& archive, const void* data, std::int64_t count);
 inline void WriteArchiveBytes(TStream& archive, std::string_view bytes) {
     WriteArchiveBytes(archive, bytes.data(), static_cast<std::int64_t>(bytes.size()));

@@ -132,8 +132,7 @@ std::int64_t TS_BufferStream::Seek(std::int64_t offset, int origin) {
     }
     if (target != current) {
         if (direction_ == Direction::Writing && !FlushBuffer())
-            throw EWriteError("Seek error: cannot write \"" + Describe() + "\". " +
-                              SystemErrorText(writeError_));
+            throw EWriteError(Describe(), writeError_);
         inner_.Seek(target, soBeginning);
         cursor_ = nullptr;
         direction_ = Direction::Idle;
@@ -148,9 +147,7 @@ void TS_BufferStream::PutBack(std::uint8_t byte) {
 
 void TS_BufferStream::Flush() {
     if (direction_ == Direction::Writing) FlushBuffer();
-    if (writeFailed_)
-        throw EWriteError("Cannot write file \"" + Describe() + "\". " +
-                          SystemErrorText(writeError_));
+    if (writeFailed_) throw EWriteError(Describe(), writeError_);
 }
 
 } // namespace folivane::zip

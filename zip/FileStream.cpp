@@ -39,8 +39,8 @@ TFileStream::TFileStream(const std::string& path, unsigned mode) : path_(ExpandF
         fd_.Close();
     }
     if (!fd_.Valid()) {
-        if (mode == fmCreate) throw EFCreateError(path_, SystemErrorText(error));
-        throw EFOpenError(path_, SystemErrorText(error));
+        if (mode == fmCreate) throw EFCreateError(path_, error);
+        throw EFOpenError(path_, error);
     }
     position_ = 0;
 }
@@ -52,7 +52,7 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
         const ssize_t n = sys::Read(fd_.Get(), out + total, static_cast<size_t>(count - total));
         if (n < 0) {
             position_ = -1;
-            throw EReadError("Cannot read file \"" + path_ + "\". " + SystemErrorText(errno));
+            throw EReadError(path_, errno);
         }
         if (n == 0) break;
         total += n;
@@ -86,7 +86,7 @@ std::int64_t TFileStream::Seek(std::int64_t offset, int origin) {
     const off_t result = sys::Seek(fd_.Get(), static_cast<off_t>(offset), whence);
     if (result < 0) {
         position_ = -1;
-        throw EStreamError("Cannot seek in file \"" + path_ + "\". " + SystemErrorText(errno));
+        throw EStreamError(platform::FileOperation::Seek, path_, errno);
     }
     position_ = result;
     return result;
@@ -94,18 +94,18 @@ std::int64_t TFileStream::Seek(std::int64_t offset, int origin) {
 
 void TFileStream::SetSize(std::int64_t size) {
     if (sys::Truncate(fd_.Get(), static_cast<off_t>(size)) != 0)
-        throw EWriteError("Cannot resize file \"" + path_ + "\". " + SystemErrorText(errno));
+        throw EWriteError(path_, errno, platform::FileOperation::Resize);
 }
 
 void TFileStream::Sync() {
     if (sys::Fsync(fd_.Get()) != 0)
-        throw EWriteError("Cannot write file \"" + path_ + "\" to disk. " + SystemErrorText(errno));
+        throw EWriteError(path_, errno, platform::FileOperation::WriteToDisk);
 }
 
 void TFileStream::Close() {
     // close() may report a deferred write error (NFS, quota); the data is then lost.
     if (const int error = fd_.Close(); error != 0)
-        throw EWriteError("Cannot close file \"" + path_ + "\". " + SystemErrorText(error));
+        throw EWriteError(path_, error, platform::FileOperation::Close);
 }
 
 } // namespace folivane::zip

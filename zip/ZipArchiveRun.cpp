@@ -279,8 +279,8 @@ TZipArchiveRun::PrepareFileEntry(const std::string& path) {
                                   : static_cast<std::uint64_t>(file->Size());
     header.UncompressedSize = entry->sizeAtOpening;
     if (entry->sizeAtOpening >= kZip64Limit)
-        throw EZipException("Cannot store \"" + path +
-                            "\": files of 4 GiB or more need Zip64, which is not supported");
+        throw EZip64Needed("Cannot store \"" + path +
+                           "\": files of 4 GiB or more need Zip64, which is not supported");
     // A whole entry is read in one go; only one that streams wants a buffer in front.
     if (entry->sizeAtOpening < kWholeEntryLimit)
         entry->source = std::move(file);
@@ -304,9 +304,9 @@ bool TZipArchiveRun::NameNewEntry(TZipHeaderInfo& header, StoredName stored,
         return false;
     }
     if (entryList_->Count() + pending_.size() >= kMaxEntries)
-        throw EZipException("Cannot add \"" + what +
-                            "\": archives of 65,535 entries or more need Zip64, which is not "
-                            "supported");
+        throw EZip64Needed("Cannot add \"" + what +
+                           "\": archives of 65,535 entries or more need Zip64, which is not "
+                           "supported");
     return true;
 }
 
@@ -329,8 +329,8 @@ TZipArchiveRun::PrepareMemoryEntry(TMemoryEntry& memory) {
         return nullptr;
     const std::uint64_t size = memory.handedOver ? memory.size : memory.bytes.size();
     if (size >= kZip64Limit)
-        throw EZipException("Cannot store \"" + memory.name +
-                            "\": entries of 4 GiB or more need Zip64, which is not supported");
+        throw EZip64Needed("Cannot store \"" + memory.name +
+                           "\": entries of 4 GiB or more need Zip64, which is not supported");
     header.FileDateTime = DosDateTimeFromTime(memory.modified);
     header.UncompressedSize = size;
     entry->sizeAtOpening = size;
@@ -426,8 +426,8 @@ void TZipArchiveRun::WriteCentralDirectory() {
     }
     const std::uint64_t centralSize = static_cast<std::uint64_t>(output.Position()) - centralOffset;
     if (centralOffset >= kZip64Limit || centralSize >= kZip64Limit)
-        throw EZipException("Cannot write \"" + writer_.ZipName() +
-                            "\": archives of 4 GiB or more need Zip64, which is not supported");
+        throw EZip64Needed("Cannot write \"" + writer_.ZipName() +
+                           "\": archives of 4 GiB or more need Zip64, which is not supported");
     newEnd_.CentralOffset = static_cast<std::uint32_t>(centralOffset);
     newEnd_.CentralStartDisk = 0;
     newEnd_.CentralSize = static_cast<std::uint32_t>(centralSize);

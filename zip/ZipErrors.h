@@ -14,8 +14,25 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The archive stream took fewer bytes than it was given.
+// The archive stream took fewer bytes than it was given: "Not enough room to write archive
+// "%s". %s", with the system's cause (ENOSPC when the stream gave none).
 class ENotEnoughRoom : public EZipException {
+public:
+    ENotEnoughRoom(const std::string& archive, int cause)
+        : EZipException("Not enough room to write archive \"" + archive + "\". " +
+                        platform::SystemErrorText(cause)),
+          cause_(cause) {}
+    explicit ENotEnoughRoom(const std::string& message) : EZipException(message) {}
+    // The errno the archive's stream reported; 0 when it was not the system's.
+    int Cause() const { return cause_; }
+
+private:
+    int cause_ = 0;
+};
+
+// The archive, or one entry, would pass a limit of the zip format without Zip64 (4 GiB,
+// 65,535 entries), which the writer does not write.
+class EZip64Needed : public EZipException {
 public:
     using EZipException::EZipException;
 };

@@ -241,4 +241,20 @@ HeadingKind ClassifyBuiltIn(std::string_view trimmed) {
     return Chinese(Reader(trimmed));
 }
 
+bool IsNumberedBuiltIn(std::string_view trimmed) {
+    if (trimmed.empty() || ClassifyBuiltIn(trimmed) == HeadingKind::None) return false;
+    if (static_cast<unsigned char>(trimmed[0]) < 0x80) {
+        const std::string_view word = LeadingLetters(trimmed);
+        return std::ranges::any_of(kEnglishWords, [&](const EnglishWord& english) {
+            return english.numbered && EqualsIgnoringAsciiCase(word, english.word);
+        });
+    }
+    Reader reader(trimmed);
+    // 第 and 卷 headings hold a numeral; 番外 one only when one follows it.
+    if (reader.Take("第") || reader.Take("卷")) return true;
+    if (!reader.Take("番外")) return false;
+    reader.Take("篇");
+    return !reader.AtEnd() && kNumerals.find(reader.Peek()) != kNumerals.npos;
+}
+
 } // namespace folivane::engine

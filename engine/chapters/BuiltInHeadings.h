@@ -34,4 +34,8 @@ bool MayBeginBuiltInHeading(std::string_view trimmed);
 // off by white space alone that begins in lower case ("Part 2 of the story").
 HeadingKind ClassifyBuiltIn(std::string_view trimmed);
 
+// Whether `trimmed`, a built-in heading, carries a number ("Chapter 3", "第三章", "卷一"), as
+// word headings ("Prologue", "序章", "番外 重逢") do not.
+bool IsNumberedBuiltIn(std::string_view trimmed);
+
 } // namespace folivane::engine

@@ -138,9 +138,16 @@ private:
         source.fileSize = bytes.body.size() + MarkSize(bytes.encoding);
         EncodingRule rule = RuleFor(index);
         rule.bookPage = [this] { return BookPage(); };
-        std::string text =
-            ReadingFile(path, [&] { return DecodeSource(std::move(bytes), rule, &source.judged); });
+        std::size_t undecodable = 0;
+        std::string text = ReadingFile(path, [&] {
+            return DecodeSource(std::move(bytes), rule, &source.judged, &undecodable);
+        });
         source.name = DisplayName(path, source.judged.encoding);
+        if (undecodable > 0 && options_.notice)
+            options_.notice({.kind = TextNotice::Kind::BytesNotDecoded,
+                             .source = index,
+                             .count = undecodable,
+                             .encoding = source.judged.encoding});
         const bool withoutItsText = JudgedWithoutItsText(source.judged.basis);
         found_[index] = withoutItsText ? std::string() : source.judged.encoding;
         if (withoutItsText && options_.encodingReport)
@@ -163,18 +170,37 @@ private:
         layout.name = name;
         layout.notation = notation;
         layout.large = source.fileSize > kSizeLimit;
+        // Headings count only in an archive's body; its licence is not searched.
+        layout.sections = notation ? TextSections{0, text.size(), {}, {}} : FindTextSections(text);
         const std::size_t size = sizes_[index];
         const std::size_t decoded = std::max<std::size_t>(1, text.size());
+        std::vector<TextNotice> notices;
         try {
             if (rules_)
                 layout.headings = FindHeadings(
-                    text, *rules_, options_.checkPoint, notation, [&](std::size_t searched) {
+                    std::string_view(text).substr(0, layout.sections.bodyEnd), *rules_,
+                    options_.checkPoint, notation,
+                    [&](std::size_t searched) {
                         Report(SourceWork::FindingChapters, size * searched / decoded);
-                    });
+                    },
+                    &notices);
         } catch (const HeadingPatternError& error) {
-            throw ConversionError("Cannot find the chapters of \"" + sources_[index] +
-                                  "\": " + error.what());
+            Failure failure = error.Reason();
+            failure.path = sources_[index];
+            throw ConversionError(std::move(failure));
         }
+        if (options_.notice)
+            for (TextNotice& notice : notices) {
+                notice.source = index;
+                options_.notice(notice);
+            }
+        if (UnknownAnnotations unknown =
+                notation ? FindUnknownAnnotations(text, *notation) : UnknownAnnotations{};
+            unknown.count > 0 && options_.notice)
+            options_.notice({.kind = TextNotice::Kind::AnnotationsNotUnderstood,
+                             .source = index,
+                             .count = unknown.count,
+                             .examples = std::move(unknown.examples)});
         return FindChapterSpans(layout, inVolume_);
     }
 

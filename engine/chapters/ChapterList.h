@@ -50,6 +50,7 @@ struct FileList {
     PageRole Role = PageRole::Text;
     bool Notation = false;  // the text uses the notation of Japanese archive texts (Notation.h)
     std::size_t Source = 0; // the index of the source it was made from
+    bool Numbered = false;  // its heading was found by its number in a sequence
 };
 
 using TChapterList = std::vector<FileList>;
@@ -139,7 +140,11 @@ struct ChapterListOptions {
 // - A source judged Japanese that uses the notation (its legend or ［＃ annotations): its
 //   annotated headings count whatever the mode's rules; the legend is left out; 改ページ
 //   lines start a page not listed of its own; from the line beginning 底本： on is a page of
-//   its own at the top level, named 底本 (Colophon). Its pages carry Notation.
+//   its own at the top level, named 底本 (Colophon). Its pages carry Notation. Its annotations
+//   that ask for nothing this program does are counted to `options.notice`
+//   (AnnotationsNotUnderstood).
+// - A source read in a code page that leaves bytes undecoded is told to `options.notice`
+//   (BytesNotDecoded), so that no garbled text goes by in silence.
 // Names from file names are made UTF-8 by DisplayName. Pages whose text is not held (beyond
 // the budget) are kept in `pieces` as they are made, from the text read now: no source is
 // read twice. A text that decodes to nothing still gives one empty page, so that the source

@@ -2,8 +2,6 @@
 // the notation cuts them.
 #include "ChapterSpans.h"
 
-#include "TextSections.h"
-
 #include "engine/text/Language.h"
 #include "engine/text/WhiteSpace.h"
 
@@ -31,7 +29,8 @@ std::vector<ChapterSpan> ChaptersByHeadings(std::string_view text, PageRange bod
         const std::size_t end = k + 1 < headings.size() ? headings[k + 1].begin : body.second;
         spans.push_back({.range = {headings[k].begin, end},
                          .name = headings[k].name,
-                         .heading = headings[k].kind});
+                         .heading = headings[k].kind,
+                         .byNumber = headings[k].numbered});
     }
     return spans;
 }
@@ -145,7 +144,7 @@ void BodySpans(const SourceLayout& source, PageRange body, bool whole, bool& inV
 // An archive's header and licence are pages of their own, and hold no chapters.
 std::vector<ChapterSpan> PlainSpans(SourceLayout source, bool& inVolume) {
     const std::string_view text = source.text;
-    const TextSections sections = FindTextSections(text);
+    const TextSections& sections = source.sections;
     const PageRange body{sections.bodyBegin, sections.bodyEnd};
     std::erase_if(source.headings, [&](const HeadingLine& heading) {
         return heading.begin < body.first || heading.begin >= body.second;

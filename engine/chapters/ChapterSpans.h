@@ -6,6 +6,7 @@
 #include "HeadingFinder.h"
 #include "Notation.h"
 #include "PageCuts.h"
+#include "TextSections.h"
 
 #include <string>
 #include <string_view>
@@ -24,13 +25,15 @@ struct ChapterSpan {
     int level = 0;         // 1 within the volume before it
     bool cut = false;      // cut into pages of at most kSizeLimit
     bool numbered = false; // each of its pages listed under its name and number
+    bool byNumber = false; // headed by a number line of a sequence
 };
 
 // What the chapters of one source are found from.
 struct SourceLayout {
     std::string_view text;                    // decoded
     std::string name;                         // the source's, for text without a heading
-    std::vector<HeadingLine> headings;        // in the text's order
+    TextSections sections;                    // an archive's header and end; all body otherwise
+    std::vector<HeadingLine> headings;        // in the text's order, within the body
     const NotationLayout* notation = nullptr; // null: the text does not use the notation
     bool large = false;                       // the file is over kSizeLimit
 };

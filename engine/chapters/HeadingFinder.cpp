@@ -1,6 +1,7 @@
 // Finding heading lines: one pass over the lines, then the contents list at the top dropped.
 #include "HeadingFinder.h"
 
+#include "BuiltInHeadings.h"
 #include "HeadingSequences.h"
 
 #include "engine/text/CodePoints.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <string_view>
 #include <unordered_set>
 
@@ -48,18 +50,19 @@ bool NamedFurtherOn(const HeadingLine& entry, const std::unordered_set<std::stri
 // else the whole run when the headings after it name at least half of its entries again. A
 // list holds two entries at least. A volume just above the repeated first entry that the list
 // does not name is the text's own first volume and stays.
-void DropContentsList(std::vector<HeadingLine>& headings, std::size_t runEnd) {
-    if (runEnd < 2) return;
+// Returns how many headings it dropped from the front.
+std::size_t DropContentsList(std::vector<HeadingLine>& headings, std::size_t runEnd) {
+    if (runEnd < 2) return 0;
     std::size_t listEnd = 1;
     while (listEnd < headings.size() && !Names(headings.front(), headings[listEnd]))
         ++listEnd;
-    if (listEnd == headings.size()) return; // the run's first heading is never named again
+    if (listEnd == headings.size()) return 0; // the run's first heading is never named again
     if (listEnd > runEnd) {
         const std::unordered_set<std::string_view> further = NamesFrom(headings, runEnd);
         const auto named =
             std::count_if(headings.begin(), headings.begin() + static_cast<std::ptrdiff_t>(runEnd),
                           [&](const HeadingLine& entry) { return NamedFurtherOn(entry, further); });
-        if (static_cast<std::size_t>(named) * 2 < runEnd) return;
+        if (static_cast<std::size_t>(named) * 2 < runEnd) return 0;
         listEnd = runEnd;
     } else if (headings[listEnd - 1].kind == HeadingKind::Volume &&
                headings[listEnd].kind != HeadingKind::Volume &&
@@ -68,32 +71,56 @@ void DropContentsList(std::vector<HeadingLine>& headings, std::size_t runEnd) {
                    [&](const HeadingLine& entry) { return Names(entry, headings[listEnd - 1]); })) {
         --listEnd;
     }
-    if (listEnd >= 2)
-        headings.erase(headings.begin(), headings.begin() + static_cast<std::ptrdiff_t>(listEnd));
+    if (listEnd < 2) return 0;
+    headings.erase(headings.begin(), headings.begin() + static_cast<std::ptrdiff_t>(listEnd));
+    return listEnd;
 }
 
-// Adds to `headings` the parts that come in order, then the number lines that count up
-// between the volumes, keeping the text's order.
-void AddOrderedHeadings(std::vector<HeadingLine>& headings, std::vector<HeadingLine>& numbered,
-                        const std::vector<NumberCandidate>& numbers,
-                        std::vector<HeadingLine>& parts,
-                        const std::vector<PartCandidate>& partRanks) {
-    if (numbers.empty() && partRanks.empty()) return;
-    const std::size_t found = headings.size();
-    for (const std::size_t part : JapanesePartIndexes(partRanks))
-        headings.push_back(std::move(parts[part]));
+// Headings known only by their order, gathered as the lines go by and judged once all are
+// seen; `lines` are the ordinals among non-blank lines of the rules' headings.
+struct OrderedCandidates {
+    std::vector<HeadingLine> numbered;
+    std::vector<NumberCandidate> numbers;
+    std::vector<HeadingLine> parts;
+    std::vector<PartCandidate> partRanks;
+};
+
+// Whether the chapter `heading` numbers its chapter, so that number lines within it are its
+// sections or a list.
+bool NumbersItsChapter(const HeadingLine& heading) {
+    if (heading.kind != HeadingKind::Chapter || heading.name.empty()) return false;
+    return IsNumberedBuiltIn(heading.name) || ParseNumberLine(heading.name).has_value();
+}
+
+// Adds to `headings` (with `lines`, their non-blank line ordinals) the parts that come in
+// order, then the number lines that head chapters, keeping the text's order.
+void AddOrderedHeadings(std::vector<HeadingLine>& headings, std::vector<std::size_t> lines,
+                        OrderedCandidates& ordered, std::size_t textLines,
+                        std::vector<TextNotice>* notices) {
+    if (ordered.numbers.empty() && ordered.partRanks.empty()) return;
+    std::vector<FoundHeading> found;
+    for (std::size_t i = 0; i < headings.size(); ++i)
+        found.push_back(
+            {lines[i], headings[i].kind == HeadingKind::Volume, NumbersItsChapter(headings[i])});
+    const std::size_t before = headings.size();
+    for (const std::size_t part : JapanesePartIndexes(ordered.partRanks)) {
+        headings.push_back(std::move(ordered.parts[part]));
+        found.push_back({ordered.partRanks[part].line, true, false});
+    }
+    std::ranges::sort(found, {}, &FoundHeading::line);
+    const std::size_t withParts = headings.size();
+    NumberedHeadings numbered = FindNumberedHeadings(ordered.numbers, found, textLines);
+    for (const std::size_t number : numbered.indexes) {
+        headings.push_back(std::move(ordered.numbered[number]));
+        headings.back().numbered = true;
+    }
+    if (notices) std::ranges::move(numbered.notices, std::back_inserter(*notices));
     const auto byOffset = [](const HeadingLine& a, const HeadingLine& b) {
         return a.begin < b.begin;
     };
-    std::inplace_merge(headings.begin(), headings.begin() + static_cast<std::ptrdiff_t>(found),
-                       headings.end(), byOffset);
-    std::vector<std::size_t> volumes;
-    for (const HeadingLine& heading : headings)
-        if (heading.kind == HeadingKind::Volume) volumes.push_back(heading.begin);
-    const std::size_t before = headings.size();
-    for (const std::size_t number : NumberedHeadingIndexes(numbers, volumes))
-        headings.push_back(std::move(numbered[number]));
     std::inplace_merge(headings.begin(), headings.begin() + static_cast<std::ptrdiff_t>(before),
+                       headings.begin() + static_cast<std::ptrdiff_t>(withParts), byOffset);
+    std::inplace_merge(headings.begin(), headings.begin() + static_cast<std::ptrdiff_t>(withParts),
                        headings.end(), byOffset);
 }
 
@@ -102,13 +129,12 @@ void AddOrderedHeadings(std::vector<HeadingLine>& headings, std::vector<HeadingL
 std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules& rules,
                                       const std::function<void()>& checkPoint,
                                       const NotationLayout* notation,
-                                      const std::function<void(std::size_t)>& searched) {
+                                      const std::function<void(std::size_t)>& searched,
+                                      std::vector<TextNotice>* notices) {
     std::vector<HeadingLine> headings;
-    // Headings known only by their order, judged once every line is seen.
-    std::vector<HeadingLine> numbered;
-    std::vector<NumberCandidate> numbers;
-    std::vector<HeadingLine> parts;
-    std::vector<PartCandidate> partRanks;
+    std::vector<std::size_t> headingLines; // the non-blank line ordinal of each heading
+    OrderedCandidates ordered;
+    std::size_t nonBlank = 0;
     std::string plain; // a line of the notation without it
     // The leading run of bare headings lasts until a heading has text under it; only then are
     // blank lines told from others, so the rest of the text costs no more than the rules.
@@ -124,6 +150,8 @@ std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules&
         }
         const LineSpan span = LineAt(text, begin);
         std::string_view content = span.In(text);
+        const std::size_t ordinal = nonBlank;
+        if (!IsBlank(content)) ++nonBlank;
         if (notation) {
             if (span.begin >= notation->colophonBegin) break;
             if (span.begin >= notation->legendBegin && span.begin < notation->legendEnd) {
@@ -138,10 +166,25 @@ std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules&
                 plain = PlainNotationText(content);
                 if (const HeadingKind annotated = AnnotatedHeading(content);
                     annotated != HeadingKind::None) {
-                    headings.push_back({span.begin, span.end, annotated, HeadingName(plain)});
+                    // A block of heading lines is one heading, named by all of them.
+                    const std::string_view rest = text.substr(span.begin);
+                    const std::size_t next = span.begin + NotationHeadingEnd(rest);
+                    std::size_t end = next == span.next ? span.end : next;
+                    while (end > span.end && (text[end - 1] == '\n' || text[end - 1] == '\r'))
+                        --end;
+                    headings.push_back(
+                        {span.begin, end, annotated, HeadingName(NotationHeadingText(rest))});
+                    headingLines.push_back(ordinal);
+                    // The block's other lines count among the text's lines all the same.
+                    for (std::size_t at = span.next; at < next;) {
+                        const LineSpan blockLine = LineAt(text, at);
+                        if (!IsBlank(blockLine.In(text))) ++nonBlank;
+                        if (blockLine.end == text.size()) break;
+                        at = blockLine.next;
+                    }
                     if (runOpen) linesUnderLast = 0;
-                    if (span.end == text.size()) break;
-                    begin = span.next;
+                    if (next >= text.size() || span.end == text.size()) break;
+                    begin = next;
                     continue;
                 }
                 content = plain;
@@ -157,16 +200,18 @@ std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules&
                        CountCodePoints(trimmed) <= rules.MaxLength();
             };
             if (const auto number = ParseNumberLine(trimmed); number && isShort()) {
-                numbers.push_back({span.begin, *number});
-                numbered.push_back(
+                ordered.numbers.push_back({span.begin, ordinal, *number});
+                ordered.numbered.push_back(
                     {span.begin, span.end, HeadingKind::Chapter, HeadingName(trimmed)});
             } else if (const unsigned rank = JapanesePartRank(trimmed); rank != 0 && isShort()) {
-                partRanks.push_back({span.begin, rank});
-                parts.push_back({span.begin, span.end, HeadingKind::Volume, HeadingName(trimmed)});
+                ordered.partRanks.push_back({span.begin, ordinal, rank});
+                ordered.parts.push_back(
+                    {span.begin, span.end, HeadingKind::Volume, HeadingName(trimmed)});
             }
         }
         if (kind != HeadingKind::None) {
             headings.push_back({span.begin, span.end, kind, HeadingName(content)});
+            headingLines.push_back(ordinal);
             if (runOpen) linesUnderLast = 0;
         } else if (runOpen && !headings.empty()) {
             const std::string_view trimmed = TrimSpace(content);
@@ -182,8 +227,10 @@ std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules&
     }
 
     if (runOpen) runEnd = headings.size();
-    DropContentsList(headings, runEnd);
-    AddOrderedHeadings(headings, numbered, numbers, parts, partRanks);
+    const std::size_t dropped = DropContentsList(headings, runEnd);
+    headingLines.erase(headingLines.begin(),
+                       headingLines.begin() + static_cast<std::ptrdiff_t>(dropped));
+    AddOrderedHeadings(headings, std::move(headingLines), ordered, nonBlank, notices);
     return headings;
 }
 

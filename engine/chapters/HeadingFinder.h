@@ -3,6 +3,7 @@
 
 #include "HeadingRules.h"
 #include "Notation.h"
+#include "TextNotice.h"
 
 #include <cstddef>
 #include <functional>
@@ -16,7 +17,8 @@ struct HeadingLine {
     std::size_t begin; // byte offset of the line's first byte in the text
     std::size_t end;   // offset just past the line's last byte, before its line end
     HeadingKind kind;
-    std::string name; // HeadingName of the line
+    std::string name;      // HeadingName of the line
+    bool numbered = false; // found by its number in a sequence, not by a rule
 
     bool operator==(const HeadingLine&) const = default;
 };
@@ -40,14 +42,17 @@ struct HeadingLine {
 // stop; `searched`, when given, then hears how many bytes of the text are searched.
 //
 // The built-in rules also find headings by their order (HeadingSequences): lines that are
-// only a number counting up 1, 2, 3 ... head chapters, and Japanese parts 上, 中, 下 in
-// that order head volumes; neither counts towards a contents list. With `notation` (the
+// only a number counting up 1, 2, 3 ... head chapters where they divide the text as chapters
+// do (FindNumberedHeadings), and Japanese parts 上, 中, 下 in that order head volumes;
+// neither counts towards a contents list. `notices`, when given, receives the numbers that
+// such a sequence misses or repeats (their source left 0). With `notation` (the
 // layout of a text that uses the notation) a line whose annotation says so is a heading of
 // that kind whatever the rules, named by its plain text; other lines are judged by their
 // plain text; no heading is looked for in the legend or from the colophon on.
 std::vector<HeadingLine> FindHeadings(std::string_view text, const HeadingRules& rules,
                                       const std::function<void()>& checkPoint = {},
                                       const NotationLayout* notation = nullptr,
-                                      const std::function<void(std::size_t)>& searched = {});
+                                      const std::function<void(std::size_t)>& searched = {},
+                                      std::vector<TextNotice>* notices = nullptr);
 
 } // namespace folivane::engine

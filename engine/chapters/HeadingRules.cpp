@@ -44,7 +44,7 @@ struct MatchContextFree {
 // at a time.
 class HeadingRules::Pattern {
 public:
-    Pattern(const std::string& source, std::string_view kind) : source_(source), kind_(kind) {
+    Pattern(const std::string& source, bool volume) : source_(source), volume_(volume) {
         int error = 0;
         PCRE2_SIZE offset = 0;
         code_.reset(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(source.data()), source.size(),
@@ -54,16 +54,18 @@ public:
             pcre2_get_error_message(error, message.data(), message.size());
             const std::size_t characters = CountCodePoints(
                 std::string_view(source).substr(0, std::min(offset, source.size())));
-            throw HeadingPatternError(
-                "the " + std::string(kind) + " pattern \"" + source +
-                "\" does not compile: " + reinterpret_cast<const char*>(message.data()) +
-                " at offset " + std::to_string(characters));
+            throw HeadingPatternError({.kind = volume ? FailureKind::VolumePatternInvalid
+                                                      : FailureKind::ChapterPatternInvalid,
+                                       .value = source,
+                                       .detail = reinterpret_cast<const char*>(message.data()),
+                                       .number = static_cast<std::int64_t>(characters)});
         }
         Prepare();
     }
 
     Pattern(const Pattern& other)
-        : source_(other.source_), kind_(other.kind_), code_(pcre2_code_copy(other.code_.get())) {
+        : source_(other.source_), volume_(other.volume_),
+          code_(pcre2_code_copy(other.code_.get())) {
         if (!code_) throw std::bad_alloc();
         Prepare();
     }
@@ -74,13 +76,12 @@ public:
     bool Matches(std::string_view text) {
         int result = Match(text, kQuickLimit);
         if (result == PCRE2_ERROR_MATCHLIMIT || result == PCRE2_ERROR_DEPTHLIMIT) {
-            if (++costlyLines_ > kCostlyLines)
-                throw TooMuchWork("lines such as \"" + std::string(text) + "\"");
+            if (++costlyLines_ > kCostlyLines) throw TooMuchWork(text, true);
             result = Match(text, kMatchLimit);
         }
         if (result == PCRE2_ERROR_MATCHLIMIT || result == PCRE2_ERROR_DEPTHLIMIT ||
             result == PCRE2_ERROR_HEAPLIMIT)
-            throw TooMuchWork("the line \"" + std::string(text) + "\"");
+            throw TooMuchWork(text, false);
         if (result == PCRE2_ERROR_NOMEMORY) throw std::bad_alloc();
         return result >= 0;
     }
@@ -92,11 +93,13 @@ private:
                            0, matchData_.get(), context_.get());
     }
 
-    HeadingPatternError TooMuchWork(const std::string& where) const {
-        return HeadingPatternError("the " + kind_ + " pattern \"" + source_ +
-                                   "\" needs too much work to match " + where +
-                                   "; simplify it (nested repeats such as (a+)+ backtrack "
-                                   "without end)");
+    // `often`: the pattern was costly on many lines, `line` one of them; otherwise on `line`.
+    HeadingPatternError TooMuchWork(std::string_view line, bool often) const {
+        using K = FailureKind;
+        const FailureKind kind =
+            often ? (volume_ ? K::VolumePatternOftenCostly : K::ChapterPatternOftenCostly)
+                  : (volume_ ? K::VolumePatternTooCostly : K::ChapterPatternTooCostly);
+        return HeadingPatternError({.kind = kind, .value = source_, .excerpt = std::string(line)});
     }
 
     void Prepare() {
@@ -109,7 +112,7 @@ private:
     }
 
     std::string source_;
-    std::string kind_;
+    bool volume_; // a volume pattern, not a chapter one
     std::size_t costlyLines_ = 0;
     std::unique_ptr<pcre2_code, CodeFree> code_;
     std::unique_ptr<pcre2_match_context, MatchContextFree> context_;
@@ -141,9 +144,8 @@ HeadingRules HeadingRules::BuiltIn(std::size_t maxLength) {
 HeadingRules HeadingRules::Custom(const std::string& chapterPattern,
                                   const std::string& volumePattern, std::size_t maxLength) {
     HeadingRules rules(maxLength);
-    if (!chapterPattern.empty())
-        rules.chapter_ = std::make_unique<Pattern>(chapterPattern, "chapter");
-    if (!volumePattern.empty()) rules.volume_ = std::make_unique<Pattern>(volumePattern, "volume");
+    if (!chapterPattern.empty()) rules.chapter_ = std::make_unique<Pattern>(chapterPattern, false);
+    if (!volumePattern.empty()) rules.volume_ = std::make_unique<Pattern>(volumePattern, true);
     return rules;
 }
 

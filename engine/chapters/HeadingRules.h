@@ -3,9 +3,10 @@
 
 #include "HeadingKind.h"
 
+#include "engine/text/ConversionError.h"
+
 #include <cstddef>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -14,12 +15,13 @@ namespace folivane::engine {
 // The longest line, in characters (code points) after trimming, that can be a heading.
 constexpr std::size_t kDefaultMaxHeadingLength = 40;
 
-// A user's heading pattern that does not compile, or needs too much work to match. what()
-// names the pattern and gives the reason, e.g.
-//   the chapter pattern "第(" does not compile: missing closing parenthesis at offset 2
-class HeadingPatternError : public std::invalid_argument {
+// A user's heading pattern that does not compile (ChapterPatternInvalid,
+// VolumePatternInvalid) or needs too much work to match (ChapterPatternTooCostly, ...; their
+// path is left for the caller, which knows the file). In English, e.g.
+//   The chapter pattern "第(" does not compile: missing closing parenthesis at offset 2
+class HeadingPatternError : public ConversionError {
 public:
-    using std::invalid_argument::invalid_argument;
+    using ConversionError::ConversionError;
 };
 
 // The rules that make a line a heading. A line is one when, trimmed (TrimSpace), it is

@@ -1,9 +1,7 @@
-// Reading the notation: one pass over a line for ruby and annotations, one over the text for
-// its legend, page breaks and colophon.
+// Reading the notation over a text: its legend, page breaks, colophon and heading blocks;
+// each line read by ReadNotationLine.
 #include "Notation.h"
 
-#include "engine/text/AsciiText.h"
-#include "engine/text/CodePoints.h"
 #include "engine/text/TextLines.h"
 #include "engine/text/WhiteSpace.h"
 
@@ -13,68 +11,11 @@ namespace folivane::engine {
 namespace {
 
 constexpr std::string_view kAnnotationStart = "［＃";
-constexpr std::string_view kAnnotationEnd = "］";
 constexpr std::string_view kReadingStart = "《";
-constexpr std::string_view kReadingEnd = "》";
-constexpr std::string_view kBaseStart = "｜";
 constexpr std::string_view kColophon = "底本：";
 // The legend comes before the text: dashed lines further in are the text's own.
 constexpr std::size_t kLegendWithinLines = 60;
 constexpr std::size_t kShortestDashes = 10;
-
-bool IsKana(char32_t c) {
-    return (c >= 0x3041 && c <= 0x309F) || (c >= 0x30A0 && c <= 0x30FF) ||
-           (c >= 0x31F0 && c <= 0x31FF);
-}
-
-// The kinds of character a ruby base is a run of.
-enum class BaseKind { None, Kanji, Katakana, Hiragana, Latin };
-
-BaseKind BaseKindOf(char32_t c) {
-    if ((c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) ||
-        (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF) || c == U'々' ||
-        c == U'〆' || c == U'〇' || c == U'ヶ')
-        return BaseKind::Kanji;
-    if ((c >= 0x30A1 && c <= 0x30FA) || c == U'ー' || (c >= 0x31F0 && c <= 0x31FF))
-        return BaseKind::Katakana;
-    if (c >= 0x3041 && c <= 0x309F) return BaseKind::Hiragana;
-    if ((c < 0x80 && IsAsciiLetterOrDigit(static_cast<char>(c))) || (c >= U'０' && c <= U'９') ||
-        (c >= U'Ａ' && c <= U'Ｚ') || (c >= U'ａ' && c <= U'ｚ'))
-        return BaseKind::Latin;
-    return BaseKind::None;
-}
-
-// How many bytes at the end of `text` are a run of one kind of base character.
-std::size_t TrailingBase(std::string_view text) {
-    if (text.empty()) return 0;
-    const BaseKind kind = BaseKindOf(LastCodePoint(text));
-    if (kind == BaseKind::None) return 0;
-    std::size_t start = text.size();
-    while (start > 0) {
-        const std::size_t previous = LastCodePointStart(text.substr(0, start));
-        if (BaseKindOf(LastCodePoint(text.substr(0, start))) != kind) break;
-        start = previous;
-    }
-    return text.size() - start;
-}
-
-bool IsReading(std::string_view reading) {
-    if (reading.empty()) return false;
-    while (!reading.empty())
-        if (!IsKana(TakeCodePoint(reading))) return false;
-    return true;
-}
-
-// Calls `annotation` with the body of each annotation in `line`.
-template <typename F> void ForEachAnnotation(std::string_view line, F annotation) {
-    for (std::size_t at = line.find(kAnnotationStart); at != std::string_view::npos;
-         at = line.find(kAnnotationStart, at + 1)) {
-        const std::size_t body = at + kAnnotationStart.size();
-        const std::size_t end = line.find(kAnnotationEnd, body);
-        if (end == std::string_view::npos) return;
-        annotation(line.substr(body, end - body));
-    }
-}
 
 bool IsDashedLine(std::string_view line) {
     const std::string_view trimmed = TrimSpace(line);
@@ -83,79 +24,70 @@ bool IsDashedLine(std::string_view line) {
 }
 
 bool IsPageBreak(std::string_view line) {
-    bool pageBreak = false;
-    ForEachAnnotation(line, [&](std::string_view body) {
-        pageBreak = pageBreak || body == "改ページ" || body == "改丁" || body == "改見開き";
+    NotationLine read;
+    ReadNotationLine(line, read);
+    return read.pageBreak && IsBlank(PlainText(read));
+}
+
+// The level of the heading block the line opens (ここから中見出し), else 0.
+unsigned OpensHeadingBlock(const NotationLine& line) {
+    for (const Annotation& block : line.blocks)
+        if (block.kind == AnnotationKind::BlockHeading) return block.level;
+    return 0;
+}
+
+bool ClosesHeadingBlock(const NotationLine& line) {
+    return std::ranges::any_of(line.blocks, [](const Annotation& block) {
+        return block.kind == AnnotationKind::BlockHeadingEnd;
     });
-    return pageBreak && IsBlank(PlainNotationText(line));
+}
+
+HeadingKind KindOfLevel(unsigned level) {
+    return level == 1 ? HeadingKind::Volume : level == 2 ? HeadingKind::Chapter : HeadingKind::None;
 }
 
 } // namespace
 
-bool SplitNotation(std::string_view line, std::vector<NotationPiece>& pieces) {
-    pieces.clear();
-    bool annotated = false;
-    std::size_t textStart = 0;
-    std::size_t base = std::string_view::npos; // where the last ｜ is, in the pending text
-    const auto flush = [&](std::size_t end) {
-        if (end > textStart) pieces.push_back({line.substr(textStart, end - textStart), {}});
-    };
-    for (std::size_t at = 0; at < line.size();) {
-        const std::string_view rest = line.substr(at);
-        if (rest.starts_with(kAnnotationStart)) {
-            const std::size_t end = line.find(kAnnotationEnd, at + kAnnotationStart.size());
-            if (end != std::string_view::npos) {
-                flush(at);
-                annotated = true;
-                at = textStart = end + kAnnotationEnd.size();
-                base = std::string_view::npos;
-                continue;
-            }
-        } else if (rest.starts_with(kBaseStart)) {
-            base = at;
-        } else if (rest.starts_with(kReadingStart)) {
-            const std::size_t readingAt = at + kReadingStart.size();
-            const std::size_t end = line.find(kReadingEnd, readingAt);
-            if (end != std::string_view::npos &&
-                IsReading(line.substr(readingAt, end - readingAt))) {
-                const std::size_t baseAt =
-                    base != std::string_view::npos
-                        ? base + kBaseStart.size()
-                        : at - TrailingBase(line.substr(textStart, at - textStart));
-                if (baseAt < at) {
-                    flush(base != std::string_view::npos ? base : baseAt);
-                    pieces.push_back({line.substr(baseAt, at - baseAt),
-                                      line.substr(readingAt, end - readingAt)});
-                    at = textStart = end + kReadingEnd.size();
-                    base = std::string_view::npos;
-                    continue;
-                }
-            }
-        }
-        std::string_view next = rest;
-        TakeCodePoint(next);
-        at += rest.size() - next.size();
-    }
-    flush(line.size());
-    return annotated;
-}
-
-std::string PlainNotationText(std::string_view line) {
-    std::vector<NotationPiece> pieces;
-    SplitNotation(line, pieces);
-    std::string plain;
-    for (const NotationPiece& piece : pieces)
-        plain += piece.text;
-    return plain;
-}
-
 HeadingKind AnnotatedHeading(std::string_view line) {
-    HeadingKind kind = HeadingKind::None;
-    ForEachAnnotation(line, [&](std::string_view body) {
-        if (body.ends_with("大見出し")) kind = HeadingKind::Volume;
-        if (body.ends_with("中見出し") && kind == HeadingKind::None) kind = HeadingKind::Chapter;
-    });
-    return kind;
+    if (line.find(kAnnotationStart) == std::string_view::npos) return HeadingKind::None;
+    NotationLine read;
+    ReadNotationLine(line, read);
+    const unsigned block = OpensHeadingBlock(read);
+    return KindOfLevel(block != 0 ? block : read.heading);
+}
+
+std::size_t NotationHeadingEnd(std::string_view text) {
+    const LineSpan first = LineAt(text, 0);
+    NotationLine read;
+    ReadNotationLine(first.In(text), read);
+    if (OpensHeadingBlock(read) == 0) return first.next;
+    // A block that does not close is its first line of text: a heading is never empty.
+    std::size_t firstShown = first.next;
+    std::size_t begin = first.next;
+    for (std::size_t lines = 0; begin < text.size() && lines < kLongestHeadingBlock; ++lines) {
+        const LineSpan span = LineAt(text, begin);
+        ReadNotationLine(span.In(text), read);
+        if (ClosesHeadingBlock(read)) return span.next;
+        if (firstShown == first.next && !IsBlank(PlainText(read))) firstShown = span.next;
+        if (span.end == text.size()) break;
+        begin = span.next;
+    }
+    return firstShown;
+}
+
+std::string NotationHeadingText(std::string_view text) {
+    const std::size_t end = NotationHeadingEnd(text);
+    std::string heading;
+    for (std::size_t begin = 0; begin < end;) {
+        const LineSpan span = LineAt(text, begin, end);
+        const std::string plain = PlainNotationText(span.In(text));
+        if (const std::string_view trimmed = TrimSpace(plain); !trimmed.empty()) {
+            if (!heading.empty()) heading += ' ';
+            heading += trimmed;
+        }
+        begin = span.next;
+    }
+    return heading;
 }
 
 NotationLayout FindNotationLayout(std::string_view text) {
@@ -202,6 +134,26 @@ NotationLayout FindNotationLayout(std::string_view text) {
     layout.used = annotated || layout.legendEnd != NotationLayout::npos;
     if (!layout.used) layout = {};
     return layout;
+}
+
+UnknownAnnotations FindUnknownAnnotations(std::string_view text, const NotationLayout& layout) {
+    UnknownAnnotations unknown;
+    NotationLine read;
+    for (std::size_t begin = 0; begin < text.size();) {
+        const LineSpan span = LineAt(text, begin);
+        const bool inLegend = span.begin >= layout.legendBegin && span.begin < layout.legendEnd;
+        if (!inLegend && span.In(text).find(kAnnotationStart) != std::string_view::npos) {
+            ReadNotationLine(span.In(text), read);
+            unknown.count += read.unknown.size();
+            for (const std::string_view annotation : read.unknown)
+                if (unknown.examples.size() < kUnknownExamples &&
+                    std::ranges::find(unknown.examples, annotation) == unknown.examples.end())
+                    unknown.examples.emplace_back(annotation);
+        }
+        if (span.end == text.size()) break;
+        begin = span.next;
+    }
+    return unknown;
 }
 
 bool IsNotationBlank(std::string_view text) {

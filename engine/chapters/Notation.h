@@ -3,6 +3,7 @@
 #pragma once
 
 #include "HeadingKind.h"
+#include "NotationLine.h"
 
 #include <cstddef>
 #include <string>
@@ -12,25 +13,19 @@
 
 namespace folivane::engine {
 
-// A piece of a line: text, or a ruby base with its reading.
-struct NotationPiece {
-    std::string_view text;
-    std::string_view reading; // empty: plain text
-};
-
-// Cuts `line` (UTF-8, one line) into `pieces` (cleared first). A reading is 《…》 holding only
-// kana and ー, directly after its base: the characters after ｜, or else the run of one kind
-// (kanji, katakana, hiragana, Latin letters and digits) before 《. ｜ goes where it starts a
-// base and stays elsewhere; a 《…》 holding anything else, or with no base, stays text
-// (《史記》). Annotations ［＃…］ are left out. Returns whether the line held an annotation.
-bool SplitNotation(std::string_view line, std::vector<NotationPiece>& pieces);
-
-// `line` as it reads without the notation: its text and ruby bases, readings and annotations
-// left out.
-std::string PlainNotationText(std::string_view line);
-
-// The heading a line's annotation makes it: 大見出し a volume, 中見出し a chapter.
+// The heading a line's annotation makes it: 大見出し a volume, 中見出し a chapter; a line
+// that opens a block of heading lines (ここから中見出し) too.
 HeadingKind AnnotatedHeading(std::string_view line);
+
+// Where the heading that `text` begins with ends: past the line that closes a block of
+// heading lines the first line opens (ここから…見出し ... ここで…見出し終わり), or past its
+// first line of text when none closes it within kLongestHeadingBlock lines; else past the
+// first line (its line end too).
+std::size_t NotationHeadingEnd(std::string_view text);
+inline constexpr std::size_t kLongestHeadingBlock = 8;
+
+// The heading's lines, text[0, NotationHeadingEnd), as plain text joined by a space.
+std::string NotationHeadingText(std::string_view text);
 
 // Where a source that uses the notation has its parts. Offsets are line starts; npos: none.
 struct NotationLayout {
@@ -45,6 +40,15 @@ struct NotationLayout {
 // The layout of `text` (UTF-8). The legend is the text between the first two lines of dashes
 // when it explains the notation (names 《》, ［＃］ or 記号). Cheap for text without 《 or ［＃.
 NotationLayout FindNotationLayout(std::string_view text);
+
+// The annotations of `text` that ask for nothing this program does, outside the legend:
+// how many, and the first few different ones as they stand.
+struct UnknownAnnotations {
+    std::size_t count = 0;
+    std::vector<std::string> examples;
+};
+UnknownAnnotations FindUnknownAnnotations(std::string_view text, const NotationLayout& layout);
+inline constexpr std::size_t kUnknownExamples = 3;
 
 // Whether every line of `text` is blank once its annotations are left out.
 bool IsNotationBlank(std::string_view text);

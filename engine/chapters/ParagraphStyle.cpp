@@ -3,6 +3,7 @@
 
 #include "Paragraphs.h"
 
+#include "engine/text/CodePoints.h"
 #include "engine/text/TextLines.h"
 #include "engine/text/WhiteSpace.h"
 
@@ -30,6 +31,27 @@ std::size_t Percentile(std::vector<std::size_t> values, std::size_t percent) {
     return values[at];
 }
 
+// How many of `values` have the most common value, or one less than it when `below` is 1.
+std::size_t ModeCount(std::vector<std::size_t> values, std::size_t below) {
+    std::ranges::sort(values);
+    std::size_t best = 0;
+    for (auto at = values.begin(); at != values.end();) {
+        const auto end = std::ranges::upper_bound(values, *at);
+        const auto from = std::ranges::lower_bound(values, *at >= below ? *at - below : *at);
+        best = std::max(best, static_cast<std::size_t>(end - from));
+        at = end;
+    }
+    return best;
+}
+
+// The width of `line` in columns, a CJK character taking two, as fixed-width editors wrap.
+std::size_t ColumnWidth(std::string_view line) {
+    std::size_t columns = 0;
+    for (std::string_view rest = TrimSpace(line); !rest.empty();)
+        columns += IsCjkCharacter(TakeCodePoint(rest)) ? 2u : 1u;
+    return columns;
+}
+
 ParagraphStyle StyleOfChoice(ParagraphChoice choice) {
     switch (choice) {
     case ParagraphChoice::Blocks:
@@ -45,14 +67,16 @@ ParagraphStyle StyleOfChoice(ParagraphChoice choice) {
 
 ParagraphShape ParagraphShapeOf(std::string_view text, ParagraphChoice choice) {
     const std::string_view sample = text.substr(0, kSampleBytes);
+    ParagraphShape shape;
+    ParagraphEvidence& seen = shape.evidence;
     std::vector<std::size_t> widths;
     std::vector<std::size_t> gaps;
-    std::size_t indented = 0;
     std::size_t blankRun = 0;
-    // Pairs of non-blank lines, the width of the first and the next one's text; and how many
-    // of those next lines are indented.
-    std::size_t indentedRunOns = 0;
+    // Pairs of non-blank lines, the width of the first and the next one's text; and the
+    // widths, in characters and in columns, of run-on lines that end in CJK text.
     std::vector<std::pair<std::size_t, std::string_view>> runOns;
+    std::vector<std::size_t> cjkWidths;
+    std::vector<std::size_t> cjkColumns;
     std::string_view previous;
     bool previousText = false;
     for (const LineSpan& span : TextLines(sample)) {
@@ -65,46 +89,68 @@ ParagraphShape ParagraphShapeOf(std::string_view text, ParagraphChoice choice) {
         }
         if (blankRun > 0 && !widths.empty()) gaps.push_back(blankRun);
         blankRun = 0;
-        if (IsBreakLine(line)) {
+        // Quoted lines keep their lines whatever the style, and their marks would read as
+        // short first words: they tell nothing of the text's own wrapping.
+        if (IsBreakLine(line) || IsQuoteLine(line)) {
             previousText = false;
             continue;
         }
         const bool indent = IndentLength(line) != 0;
-        if (indent) ++indented;
+        if (indent) ++seen.indented;
         if (previousText) {
             runOns.emplace_back(LineWidth(previous), line);
-            if (indent) ++indentedRunOns;
+            if (indent) ++seen.indentedRunOns;
+            if (IsCjkCharacter(LastCodePoint(TrimSpace(previous)))) {
+                cjkWidths.push_back(runOns.back().first);
+                cjkColumns.push_back(ColumnWidth(previous));
+            }
         }
         widths.push_back(LineWidth(line));
         previous = line;
         previousText = true;
     }
 
-    ParagraphShape shape;
     shape.wrapWidth = Percentile(widths, 90);
     shape.breakGap = std::max<std::size_t>(3, 2 * Percentile(gaps, 50) + 1);
+    seen.lines = widths.size();
+    seen.runOns = runOns.size();
+    seen.gaps = gaps.size();
+    seen.cjkRunOns = cjkWidths.size();
+    // A wrap by a count of characters leaves its run-on lines one width; a wrap by columns
+    // one width, or one less where a wide character did not fit.
+    seen.fixedWidth = std::max(ModeCount(cjkWidths, 0), ModeCount(cjkColumns, 1));
+    shape.fixedCjkWrap = seen.cjkRunOns * 2 >= seen.runOns && seen.runOns >= kFewestLines &&
+                         seen.fixedWidth * 4 >= seen.cjkRunOns * 3;
+    seen.wrapped =
+        static_cast<std::size_t>(std::count_if(runOns.begin(), runOns.end(), [&](const auto& pair) {
+            return !EndedBeforeWrap(pair.first, pair.second, shape.wrapWidth);
+        }));
     if (choice != ParagraphChoice::Auto) {
         shape.style = StyleOfChoice(choice);
         return shape;
     }
-    const std::size_t lines = widths.size();
-    if (lines < kFewestLines || shape.wrapWidth < kNarrowestWrap || shape.wrapWidth > kWidestWrap ||
-        runOns.size() * 4 < lines)
-        return shape;
-    // A wrapped line goes on unindented: where most lines after another are indented, each
-    // line is a paragraph of its own.
-    if (indentedRunOns * 2 >= runOns.size()) return shape;
-    const auto wrapped =
-        static_cast<std::size_t>(std::count_if(runOns.begin(), runOns.end(), [&](const auto& pair) {
-            return !EndedBeforeWrap(pair.first, pair.second, shape.wrapWidth);
-        }));
-    if (wrapped * 2 < runOns.size()) return shape;
-    // Paragraphs parted by blank lines, else by indentation; wrapped text parted by neither
-    // cannot show where its paragraphs end and keeps its lines.
-    if (gaps.size() * 20 >= lines)
-        shape.style = ParagraphStyle::Blocks;
-    else if (indented * 20 >= lines)
-        shape.style = ParagraphStyle::Indented;
+    const std::size_t lines = seen.lines;
+    if (lines < kFewestLines) {
+        shape.reason = ParagraphReason::TooFewLines;
+    } else if (shape.wrapWidth < kNarrowestWrap || shape.wrapWidth > kWidestWrap) {
+        shape.reason = ParagraphReason::WidthOutOfRange;
+    } else if (seen.runOns * 4 < lines) {
+        shape.reason = ParagraphReason::FewRunOns;
+    } else if (seen.indentedRunOns * 2 >= seen.runOns) {
+        // A wrapped line goes on unindented: where most lines after another are indented,
+        // each line is a paragraph of its own.
+        shape.reason = ParagraphReason::IndentedRunOns;
+    } else if (seen.wrapped * 2 < seen.runOns) {
+        shape.reason = ParagraphReason::NotWrapped;
+    } else {
+        shape.reason = ParagraphReason::Wrapped;
+        // Paragraphs parted by blank lines, else by indentation; wrapped text parted by
+        // neither cannot show where its paragraphs end and keeps its lines.
+        if (seen.gaps * 20 >= lines)
+            shape.style = ParagraphStyle::Blocks;
+        else if (seen.indented * 20 >= lines)
+            shape.style = ParagraphStyle::Indented;
+    }
     return shape;
 }
 

@@ -30,6 +30,58 @@ constexpr bool IsBreakMark(char32_t c) {
     }
 }
 
+// Whether `line` begins with a capital letter, after any opening quotes or brackets.
+bool BeginsWithCapital(std::string_view line) {
+    for (std::string_view rest = TrimSpace(line); !rest.empty();) {
+        const char32_t c = TakeCodePoint(rest);
+        if (c == U'"' || c == U'\'' || c == U'(' || c == U'[' || c == U'\u2018' || c == U'\u201C')
+            continue;
+        // Latin letters, with the accented capitals of Latin-1 and Latin Extended-A.
+        return (c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
+               (c >= 0x100 && c <= 0x17F && c % 2 == 0);
+    }
+    return false;
+}
+
+// Whether `line` ends a sentence, before any closing quotes or brackets.
+bool EndsSentence(std::string_view line) {
+    for (std::string_view rest = TrimSpace(line); !rest.empty();) {
+        const char32_t c = LastCodePoint(rest);
+        rest.remove_suffix(rest.size() - LastCodePointStart(rest));
+        switch (c) {
+        case U'"':
+        case U'\'':
+        case U')':
+        case U']':
+        case U'\u2019': // ’
+        case U'\u201D': // ”
+            continue;
+        case U'.':
+        case U'!':
+        case U'?':
+        case U'\u2026': // …
+        case U'\u3002': // 。
+        case U'\uFF01': // ！
+        case U'\uFF1F': // ？
+            return true;
+        default:
+            return false;
+        }
+    }
+    return false;
+}
+
+// A listing's indentation: a tab, or four spaces.
+bool HasCodeIndent(std::string_view line) {
+    return line.starts_with('\t') || line.starts_with("    ");
+}
+
+// Marks that code has and prose hardly ever.
+bool HasCodeMarks(std::string_view line) {
+    return line.find_first_of("{}=<>[]\\|_#$") != std::string_view::npos ||
+           line.find("()") != std::string_view::npos;
+}
+
 // Gathers the lines of one paragraph until something ends it.
 class ParagraphBuilder {
 public:
@@ -52,19 +104,30 @@ public:
             out_.push_back({ParagraphKind::BreakMarks, line.begin, line.end});
             return;
         }
-        const bool starts = shape_.style == ParagraphStyle::Lines ||
-                            (shape_.style == ParagraphStyle::Indented && IndentLength(content));
+        const bool quote = IsQuoteLine(content);
+        if (open_ && quote != quote_) Close();
+        const bool starts =
+            !quote && (shape_.style == ParagraphStyle::Lines ||
+                       (shape_.style == ParagraphStyle::Indented && IndentLength(content)));
         if (open_ && starts) Close();
         if (!open_) {
             open_ = true;
+            quote_ = quote;
             begin_ = line.begin;
             lines_ = 0;
             wrapped_ = false;
-        } else if (!wrapped_) {
-            wrapped_ =
-                !EndedBeforeWrap(LineWidth(text_.substr(last_.begin, last_.end - last_.begin)),
-                                 content, shape_.wrapWidth);
+            capitals_ = true;
+            sentenceEnds_ = 0;
+            codeIndent_ = true;
+            codeMarks_ = false;
+        } else {
+            const std::string_view last = text_.substr(last_.begin, last_.end - last_.begin);
+            if (!wrapped_) wrapped_ = !EndedBeforeWrap(LineWidth(last), content, shape_.wrapWidth);
+            if (capitals_) capitals_ = BeginsWithCapital(content);
+            if (EndsSentence(last)) ++sentenceEnds_;
         }
+        codeIndent_ = codeIndent_ && HasCodeIndent(content);
+        codeMarks_ = codeMarks_ || HasCodeMarks(content);
         last_ = line;
         ++lines_;
     }
@@ -72,20 +135,36 @@ public:
     void Close() {
         if (!open_) return;
         open_ = false;
-        // A block none of whose lines was wrapped keeps its lines: verse, an address, a list.
-        const ParagraphKind kind =
-            lines_ > 1 && !wrapped_ ? ParagraphKind::Verse : ParagraphKind::Text;
-        out_.push_back({kind, begin_, last_.end});
+        out_.push_back({Kind(), begin_, last_.end});
     }
 
 private:
+    ParagraphKind Kind() const {
+        if (quote_) return ParagraphKind::Quote;
+        if (lines_ < 2) return ParagraphKind::Text;
+        if (shape_.style == ParagraphStyle::Blocks && codeIndent_ && codeMarks_)
+            return ParagraphKind::Code;
+        // A block none of whose lines was wrapped keeps its lines: verse, an address, a list;
+        // so does a stanza, whose lines begin with capitals and mostly end mid-sentence.
+        if (!wrapped_) return ParagraphKind::Verse;
+        const bool lastEnds = EndsSentence(text_.substr(last_.begin, last_.end - last_.begin));
+        const bool stanza = capitals_ && (lines_ == 2 ? sentenceEnds_ == 0 && !lastEnds
+                                                      : sentenceEnds_ * 2 <= lines_ - 1);
+        return stanza ? ParagraphKind::Verse : ParagraphKind::Text;
+    }
+
     std::string_view text_;
     const ParagraphShape& shape_;
     std::vector<Paragraph>& out_;
     bool open_ = false;
+    bool quote_ = false;
     std::size_t begin_ = 0;
     std::size_t lines_ = 0;
     bool wrapped_ = false;
+    bool capitals_ = true;         // every line after the first begins with a capital
+    std::size_t sentenceEnds_ = 0; // lines before the last that end a sentence
+    bool codeIndent_ = true;       // every line is indented as a listing is
+    bool codeMarks_ = false;       // some line holds a mark of code
     LineSpan last_;
     std::size_t blankRun_ = 0;
 };
@@ -102,6 +181,11 @@ bool IsBreakLine(std::string_view line) {
             return false;
     }
     return marks >= 3;
+}
+
+bool IsQuoteLine(std::string_view line) {
+    const std::size_t spaces = line.find_first_not_of(' ');
+    return spaces != std::string_view::npos && spaces <= 3 && line[spaces] == '>';
 }
 
 std::size_t LineWidth(std::string_view line) {

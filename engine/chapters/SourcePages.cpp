@@ -40,6 +40,7 @@ void SourcePages::AddChapter(std::string_view text, const ChapterSpan& span,
         page.Role = i == 0 ? span.role : PageRole::Text;
         page.Notation = facts_.notation;
         page.Source = facts_.index;
+        page.Numbered = i == 0 && span.byNumber;
         page.Begin = pages[i].first;
         page.End = pages[i].second;
         page.Path = facts_.path;

@@ -3,6 +3,7 @@
 
 #include "engine/text/AsciiText.h"
 #include "engine/text/SourceFiles.h"
+#include "engine/text/SourceText.h"
 #include "engine/text/TextLines.h"
 #include "engine/text/UnicodeText.h"
 #include "engine/text/WhiteSpace.h"
@@ -12,17 +13,26 @@ namespace {
 
 // The header ends within this many lines, where archives and novel sites put it.
 constexpr std::size_t kHeaderLines = 60;
+// Sixty lines of even long paragraphs fit.
+constexpr std::size_t kHeaderBytes = 64 << 10;
 
-// Whether `line` is "*** START OF ..." (or END) in any letter case, with any space after
-// the stars.
+// Whether `line` is an archive's "*** START OF THE PROJECT GUTENBERG EBOOK ..." line (or END;
+// THIS for THE, E-BOOK for EBOOK as older texts have them), in any letter case, with any space
+// after the stars. A novel's own "*** Start of the journey ***" is text.
 bool IsMarkerLine(std::string_view line, std::string_view word) {
     line = TrimSpace(line);
     if (!line.starts_with("***")) return false;
     line.remove_prefix(3);
     line = TrimSpace(line);
-    return line.size() > word.size() + 3 &&
-           EqualsIgnoringAsciiCase(line.substr(0, word.size()), word) &&
-           EqualsIgnoringAsciiCase(line.substr(word.size(), 4), " of ");
+    const auto take = [&line](std::string_view expected) {
+        if (line.size() < expected.size() ||
+            !EqualsIgnoringAsciiCase(line.substr(0, expected.size()), expected))
+            return false;
+        line.remove_prefix(expected.size());
+        return true;
+    };
+    return take(word) && take(" of ") && (take("the ") || take("this ")) &&
+           take("project gutenberg ") && (take("ebook") || take("e-book"));
 }
 
 // The value of "Label: value" or "标签：value" when `line` begins with one of `labels`.
@@ -90,14 +100,19 @@ std::string FirstLineName(std::string_view text, std::size_t end) {
 
 TextSections FindTextSections(std::string_view text) {
     TextSections sections{0, text.size(), {}, {}};
+    // Archives put the start line in the header, before the text's first half ends, and the
+    // end line after the body, in its second half unless a start line came before it.
+    const std::size_t half = text.size() / 2;
     for (std::size_t at = text.find("***"); at != std::string_view::npos;) {
         const std::size_t lineStart = at == 0 ? 0 : text.find_last_of("\r\n", at - 1) + 1;
         const LineSpan line = LineAt(text, lineStart);
         if (IsBlank(text.substr(lineStart, at - lineStart))) {
-            if (sections.bodyBegin == 0 && IsMarkerLine(line.In(text), "start")) {
+            if (sections.bodyBegin == 0 && lineStart < half &&
+                IsMarkerLine(line.In(text), "start")) {
                 sections.bodyBegin = line.next;
                 sections.headerName = FirstLineName(text, line.next);
-            } else if (IsMarkerLine(line.In(text), "end")) {
+            } else if ((sections.bodyBegin > 0 || lineStart >= half) &&
+                       IsMarkerLine(line.In(text), "end")) {
                 sections.bodyEnd = line.begin;
                 sections.endName = std::string(MarkerName(line.In(text)));
                 break;
@@ -148,6 +163,18 @@ TitleAndAuthor TitleAndAuthorOf(std::string_view text, std::string_view sourcePa
     if (found.title.empty()) found.title = title;
     if (found.author.empty()) found.author = author;
     return found;
+}
+
+TitleAndAuthor TitleAndAuthorOfSource(const std::string& path, const std::string& legacyEncoding) {
+    std::string text;
+    try {
+        SourceBytes source = ReadSourceBytes(path);
+        if (source.body.size() > kHeaderBytes) source.body.resize(kHeaderBytes);
+        text = DecodeSource(std::move(source), legacyEncoding);
+    } catch (const std::exception&) {
+        // The conversion says why it cannot be read; its name still tells the title.
+    }
+    return TitleAndAuthorOf(text, path);
 }
 
 } // namespace folivane::engine

@@ -5,11 +5,14 @@
 #include "ContainerDocument.h"
 #include "NavigationDocument.h"
 #include "NcxDocument.h"
+#include "NotationStyle.h"
 #include "PackageDocument.h"
 #include "PageLabel.h"
 #include "StyleSheet.h"
 #include "TitlePage.h"
 #include "VerticalWriting.h"
+
+#include <algorithm>
 
 namespace folivane::engine {
 
@@ -19,12 +22,16 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
     const std::string content = kContentFolder;
     sink.Add(kMimetypeFile, kMimetype, nullptr);
     sink.Add(kContainerFile, kContainerXml, nullptr);
-    sink.Add(content + kStyleSheetFile,
-             StyleSheet({book.language, book.indentEm, book.paragraphSpacingEm}) +
-                 (book.vertical ? std::string(kVerticalCss) : std::string()),
-             nullptr);
+    std::string css = StyleSheet({book.language, book.indentEm, book.paragraphSpacingEm});
+    if (book.vertical) css += kVerticalCss;
+    // The notation's marks need rules of their own; other books go without them.
+    if (std::ranges::any_of(chapters, [](const FileList& chapter) { return chapter.Notation; }))
+        css += NotationStyleSheet(book.epubVersion, book.vertical);
+    sink.Add(content + kStyleSheetFile, css, nullptr);
     const bool userStyle = !book.userStyleSheet.empty();
     if (userStyle) sink.Add(content + kUserStyleSheetFile, book.userStyleSheet, nullptr);
+    for (const StyleResource& resource : book.userStyleResources)
+        sink.Add(content + resource.href, resource.bytes, nullptr);
     if (cover) {
         sink.Add(content + kTitlePageFile,
                  TitlePage(cover->extension, book.language, book.epubVersion), nullptr);

@@ -2,9 +2,11 @@
 #pragma once
 
 #include "BookLayout.h"
+#include "UserStyleSheet.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace folivane::engine {
 
@@ -24,6 +26,8 @@ struct BookMetadata {
     double paragraphSpacingEm = -1;
     std::string userStyleSheet =
         std::string(); // the user's CSS, linked after the book's; empty: none
+    std::vector<StyleResource> userStyleResources =
+        std::vector<StyleResource>(); // the fonts and pictures it names
 };
 
 // A title, author or publisher as the book carries it, whichever front end it came from:

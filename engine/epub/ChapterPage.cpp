@@ -5,6 +5,7 @@
 #include "RubyText.h"
 #include "XmlText.h"
 
+#include "engine/chapters/Notation.h"
 #include "engine/chapters/Paragraphs.h"
 #include "engine/text/AsciiText.h"
 #include "engine/text/CodePoints.h"
@@ -29,14 +30,95 @@ constexpr std::string_view kTail = "</body></html>";
 
 // Whether a line ending in `before` and one beginning with `after` join without a space: CJK
 // text has none between its characters, and a word hyphenated at the line end is one word.
-bool JoinsWithoutSpace(std::string_view before, std::string_view after) {
+// In CJK text wrapped at a fixed width (`fixedCjkWrap`) a line end between Latin letters or
+// digits is the wrap's, within a word, unless white space stood at it (`spaceAtEnd`).
+bool JoinsWithoutSpace(std::string_view before, std::string_view after, bool fixedCjkWrap,
+                       bool spaceAtEnd) {
     const char32_t last = LastCodePoint(before);
     std::string_view rest = after;
-    if (IsCjkCharacter(last) || IsCjkCharacter(TakeCodePoint(rest))) return true;
+    const char32_t first = TakeCodePoint(rest);
+    if (IsCjkCharacter(last) || IsCjkCharacter(first)) return true;
+    const auto latin = [](char32_t c) {
+        return c < 0x80 && IsAsciiLetterOrDigit(static_cast<char>(c));
+    };
+    if (fixedCjkWrap && !spaceAtEnd && latin(last) && latin(first)) return true;
     if (last != U'-' || before.size() < 2) return false;
     const char32_t letter = LastCodePoint(before.substr(0, before.size() - 1));
     return letter < 0x80 ? IsAsciiLetter(static_cast<char>(letter))
                          : !IsTextSpace(letter) && !IsCjkCharacter(letter);
+}
+
+// The depth of a quoted line (its ">" marks, spaces between them allowed) and its text.
+std::pair<std::size_t, std::string_view> QuotedLine(std::string_view line) {
+    std::size_t depth = 0;
+    for (;;) {
+        const std::size_t mark = line.find_first_not_of(' ');
+        if (mark == std::string_view::npos || line[mark] != '>') break;
+        line.remove_prefix(mark + 1);
+        ++depth;
+    }
+    return {depth, TrimSpace(line)};
+}
+
+// Mail quotes as nested blockquotes, a level for each ">"; the marks are what plain text
+// draws a quote's margin with, so they go. Lines of one level are kept as lines, a quoted
+// blank line parts paragraphs.
+void AppendQuote(std::string& page, std::string_view text, const Paragraph& quote) {
+    std::size_t opened = 0;
+    bool inParagraph = false;
+    for (std::size_t at = quote.begin; at < quote.end;) {
+        const LineSpan line = LineAt(text, at, quote.end);
+        at = line.next;
+        const auto [depth, words] = QuotedLine(line.In(text));
+        if (inParagraph && (words.empty() || depth != opened)) {
+            page += "</p>";
+            inParagraph = false;
+        }
+        if (words.empty()) continue;
+        for (; opened > depth; --opened)
+            page += "</blockquote>";
+        for (; opened < depth; ++opened)
+            page += "<blockquote>";
+        page += inParagraph ? "<br/>" : "<p>";
+        inParagraph = true;
+        AppendParagraphText(page, words);
+    }
+    if (inParagraph) page += "</p>";
+    for (; opened > 0; --opened)
+        page += "</blockquote>";
+}
+
+// A listing as it stands, less the indentation all its lines share.
+void AppendCode(std::string& page, std::string_view text, const Paragraph& code) {
+    std::string_view shared;
+    for (std::size_t at = code.begin; at < code.end;) {
+        const LineSpan line = LineAt(text, at, code.end);
+        const std::string_view content = line.In(text);
+        const std::string_view indent =
+            content.substr(0, content.find_first_not_of(" \t") == std::string_view::npos
+                                  ? content.size()
+                                  : content.find_first_not_of(" \t"));
+        if (at == code.begin) {
+            shared = indent;
+        } else {
+            std::size_t same = 0;
+            while (same < shared.size() && same < indent.size() && shared[same] == indent[same])
+                ++same;
+            shared = shared.substr(0, same);
+        }
+        at = line.next;
+    }
+    page += "<pre class=\"code\">";
+    for (std::size_t at = code.begin; at < code.end;) {
+        const LineSpan line = LineAt(text, at, code.end);
+        if (at != code.begin) page += '\n';
+        std::string_view content = line.In(text).substr(shared.size());
+        while (!content.empty() && (content.back() == ' ' || content.back() == '\t'))
+            content.remove_suffix(1);
+        AppendParagraphText(page, content);
+        at = line.next;
+    }
+    page += "</pre>";
 }
 
 // The page's paragraphs; `afterBreak`: the first one follows a heading.
@@ -68,10 +150,18 @@ void AppendParagraphs(std::string& page, std::string_view text, const ParagraphS
                 at = line.next;
             }
             break;
+        case ParagraphKind::Quote:
+            AppendQuote(page, text, paragraph);
+            afterBreak = false;
+            continue;
+        case ParagraphKind::Code:
+            AppendCode(page, text, paragraph);
+            afterBreak = false;
+            continue;
         case ParagraphKind::Text:
             page += afterBreak ? "<p class=\"first\">" : "<p>";
             joined.clear();
-            JoinParagraphLines(joined, text, paragraph.begin, paragraph.end);
+            JoinParagraphLines(joined, text, paragraph.begin, paragraph.end, shape.fixedCjkWrap);
             AppendParagraphText(page, joined);
             break;
         }
@@ -85,19 +175,20 @@ void AppendChapterBody(std::string& page, std::string_view text, HeadingKind hea
                        EpubVersion version, const PageOptions& options) {
     const bool notation = options.notation;
     if (heading != HeadingKind::None) {
-        const LineSpan first = LineAt(text, 0);
+        // The notation's heading may be a block of lines; any other is the first line.
+        const std::size_t end = notation ? NotationHeadingEnd(text) : LineAt(text, 0).next;
         const char* tag = heading == HeadingKind::Volume ? "h1" : "h2";
         page += '<';
         page += tag;
         page += '>';
         if (notation)
-            AppendRubyText(page, first.In(text), version, true);
+            AppendRubyHeading(page, text.substr(0, end), version);
         else
-            AppendEscapedXmlText(page, TrimSpace(first.In(text)));
+            AppendEscapedXmlText(page, TrimSpace(text.substr(0, LineAt(text, 0).end)));
         page += "</";
         page += tag;
         page += '>';
-        text.remove_prefix(first.next);
+        text.remove_prefix(end);
         if (IsBlank(text)) return;
     }
     if (notation) {
@@ -120,14 +211,20 @@ void AppendParagraphText(std::string& page, std::string_view text) {
 }
 
 void JoinParagraphLines(std::string& joined, std::string_view text, std::size_t begin,
-                        std::size_t end) {
+                        std::size_t end, bool fixedCjkWrap) {
+    bool spaceAtEnd = false; // white space stood at the end of the line before
     for (std::size_t at = begin; at < end;) {
         const LineSpan span = LineAt(text, at, end);
         at = span.next;
-        const std::string_view line = TrimSpace(span.In(text));
+        const std::string_view raw = span.In(text);
+        const std::string_view line = TrimSpace(raw);
         if (line.empty()) continue;
-        if (!joined.empty() && !JoinsWithoutSpace(joined, line)) joined += ' ';
+        const bool spaceAtStart = line.data() != raw.data();
+        if (!joined.empty() &&
+            !JoinsWithoutSpace(joined, line, fixedCjkWrap, spaceAtEnd || spaceAtStart))
+            joined += ' ';
         joined += line;
+        spaceAtEnd = line.data() + line.size() != raw.data() + raw.size();
     }
 }
 

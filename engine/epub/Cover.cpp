@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <memory>
+#include <optional>
 #include <stb_image.h>
 #include <stb_image_write.h>
 
@@ -61,13 +62,13 @@ std::uint16_t LittleEndian16(std::string_view bytes, std::size_t offset) {
 }
 
 // Why a GIF's blocks do not hold a whole first picture, which stb_image does not tell: it
-// decodes half a GIF as if the rest were blank. Empty when they do. The trailer may be
-// missing, as some writers leave it out.
-std::string GifDamage(std::string_view bytes) {
-    constexpr std::string_view kCut = "it is cut short";
+// decodes half a GIF as if the rest were blank (CoverCutShort, CoverUnknownBlock). Nothing
+// when they do. The trailer may be missing, as some writers leave it out.
+std::optional<FailureKind> GifDamage(std::string_view bytes) {
+    constexpr FailureKind kCut = FailureKind::CoverCutShort;
     // Header (6), logical screen descriptor (7), and the global colour table it announces.
     std::size_t at = 13;
-    if (bytes.size() < at) return std::string(kCut);
+    if (bytes.size() < at) return kCut;
     const auto tableAfter = [&](unsigned char flags) {
         return (flags & 0x80) != 0 ? std::size_t{3} << ((flags & 7) + 1) : 0;
     };
@@ -86,32 +87,34 @@ std::string GifDamage(std::string_view bytes) {
         if (block == 0x3B) break; // the trailer
         if (block == 0x21) {      // an extension: its label, then sub-blocks
             at += 2;
-            if (!skipSubBlocks()) return std::string(kCut);
+            if (!skipSubBlocks()) return kCut;
         } else if (block == 0x2C) { // an image: descriptor (10), colour table, code size (1)
-            if (at + 10 > bytes.size()) return std::string(kCut);
+            if (at + 10 > bytes.size()) return kCut;
             at += 10 + tableAfter(static_cast<unsigned char>(bytes[at + 9])) + 1;
-            if (!skipSubBlocks()) return std::string(kCut);
+            if (!skipSubBlocks()) return kCut;
             picture = true;
         } else {
-            return picture ? std::string() : "it holds an unknown block before its picture";
+            if (picture) return std::nullopt;
+            return FailureKind::CoverUnknownBlock;
         }
     }
-    if (!picture) return std::string(kCut);
-    return std::string();
+    if (!picture) return kCut;
+    return std::nullopt;
 }
 
 // Why the pixel rows of a BMP that stb_image reads (uncompressed or bit fields) do not all
-// stand in the file: it decodes half a BMP as if the rest were blank. Empty when they do.
-std::string BmpDamage(std::string_view bytes, long long width, long long height) {
-    if (bytes.size() < 30) return "it is cut short";
+// stand in the file: it decodes half a BMP as if the rest were blank (CoverCutShort). Nothing
+// when they do.
+std::optional<FailureKind> BmpDamage(std::string_view bytes, long long width, long long height) {
+    if (bytes.size() < 30) return FailureKind::CoverCutShort;
     const std::uint32_t offset = LittleEndian32(bytes, 10);
     // BITMAPCOREHEADER (12 bytes) has 16-bit sizes, so its bit count stands earlier.
     const std::uint16_t bitsPerPixel =
         LittleEndian16(bytes, LittleEndian32(bytes, 14) == 12 ? 24 : 28);
     const long long rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
     if (static_cast<long long>(offset) + rowBytes * height > static_cast<long long>(bytes.size()))
-        return "it is cut short";
-    return std::string();
+        return FailureKind::CoverCutShort;
+    return std::nullopt;
 }
 
 struct StbImageDeleter {
@@ -128,8 +131,11 @@ void AppendBytes(void* context, void* data, int size) {
                                                static_cast<std::size_t>(size));
 }
 
-[[noreturn]] void Refuse(const std::string& path, const std::string& why) {
-    throw ConversionError("Cannot use \"" + path + "\" as the cover: " + why);
+// Refuses the cover at `path` for `kind`, with `failure`'s other values.
+[[noreturn]] void Refuse(const std::string& path, FailureKind kind, Failure failure = {}) {
+    failure.kind = kind;
+    failure.path = path;
+    throw ConversionError(std::move(failure));
 }
 
 // The whole file, once its first bytes show a picture and its size is one a cover can have.
@@ -141,16 +147,15 @@ std::string ReadPicture(const std::string& path, Kind& kind) {
         std::string bytes(16, '\0');
         bytes.resize(platform::ReadUpTo(file, bytes.data(), bytes.size(), name));
         kind = KindOf(bytes);
-        if (kind == Kind::Unknown) Refuse(path, "it is not a JPEG, PNG, GIF or BMP picture");
+        if (kind == Kind::Unknown) Refuse(path, FailureKind::CoverNotPicture);
         const std::int64_t size = status.size;
         if (size > kMaxCoverFile)
-            Refuse(path, "the picture file is too large (" + std::to_string(size >> 20) +
-                             " MB; a cover may have at most " +
-                             std::to_string(kMaxCoverFile >> 20) + " MB)");
+            Refuse(path, FailureKind::CoverFileTooLarge,
+                   {.number = size >> 20, .limit = kMaxCoverFile >> 20});
         platform::ReadAsOpened(file, bytes, size - static_cast<std::int64_t>(bytes.size()), name);
         return bytes;
     } catch (const platform::EStreamError& error) {
-        throw ConversionError(error.what());
+        throw ConversionError(FileFailure(error));
     }
 }
 
@@ -159,13 +164,12 @@ CoverImage Load(const std::string& path) {
     std::string bytes = ReadPicture(path, kind);
     const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
     int width = 0, height = 0, channels = 0;
-    if (kind == Kind::Bmp && IsRunLengthBmp(bytes))
-        Refuse(path, "run-length encoded BMP pictures are not supported; save it as PNG or JPEG");
+    if (kind == Kind::Bmp && IsRunLengthBmp(bytes)) Refuse(path, FailureKind::CoverRunLengthBmp);
     const auto damaged = [&] {
         // The header's own decoder gives the reason; stbi_info's is that of the last decoder
         // it tried.
         Pixels(stbi_load_from_memory(data, StbSize(bytes), &width, &height, &channels, 0));
-        Refuse(path, std::string("the picture is damaged (") + stbi_failure_reason() + ")");
+        Refuse(path, FailureKind::CoverDamaged, {.detail = stbi_failure_reason()});
     };
     if (!stbi_info_from_memory(data, StbSize(bytes), &width, &height, &channels)) damaged();
     // A BMP stored top row first says so by a negative height.
@@ -173,20 +177,19 @@ CoverImage Load(const std::string& path) {
     if (width <= 0 || height <= 0) damaged();
     const long long pixels = static_cast<long long>(width) * height;
     if (pixels > kMaxPixels)
-        Refuse(path, "the picture is too large (" + std::to_string(width) + " x " +
-                         std::to_string(height) + " pixels; a cover may have at most " +
-                         std::to_string(kMaxPixels / 1'000'000) + " million)");
-    std::string damage = kind == Kind::Gif   ? GifDamage(bytes)
-                         : kind == Kind::Bmp ? BmpDamage(bytes, width, height)
-                                             : std::string();
-    if (!damage.empty()) Refuse(path, "the picture is damaged (" + damage + ")");
+        Refuse(path, FailureKind::CoverTooManyPixels,
+               {.number = width, .second = height, .limit = kMaxPixels / 1'000'000});
+    const std::optional<FailureKind> damage = kind == Kind::Gif   ? GifDamage(bytes)
+                                              : kind == Kind::Bmp ? BmpDamage(bytes, width, height)
+                                                                  : std::nullopt;
+    if (damage) Refuse(path, *damage);
 
     const Pixels decoded(
         stbi_load_from_memory(data, StbSize(bytes), &width, &height, &channels, 0));
     if (!decoded) {
         const std::string reason = stbi_failure_reason();
-        if (reason == "outofmem") Refuse(path, "there is not enough memory to check the picture");
-        Refuse(path, "the picture is damaged (" + reason + ")");
+        if (reason == "outofmem") Refuse(path, FailureKind::CoverOutOfMemory);
+        Refuse(path, FailureKind::CoverDamaged, {.detail = reason});
     }
     const std::string named = LowerExtension(path);
     switch (kind) {
@@ -202,7 +205,7 @@ CoverImage Load(const std::string& path) {
     std::string png;
     if (!stbi_write_png_to_func(AppendBytes, &png, width, height, channels, decoded.get(),
                                 width * channels))
-        Refuse(path, "it cannot be converted to PNG");
+        Refuse(path, FailureKind::CoverNotConvertible);
     return {"png", "image/png", std::move(png)};
 }
 

@@ -51,6 +51,11 @@ std::string BuildContentOpf(const BookMetadata& book, std::size_t chapterCount,
     if (epub3) item("nav", kNavigationFile, "application/xhtml+xml", "nav");
     item("main-css", kStyleSheetFile, "text/css");
     if (!book.userStyleSheet.empty()) item("user-css", kUserStyleSheetFile, "text/css");
+    for (std::size_t i = 0; i < book.userStyleResources.size(); ++i) {
+        const StyleResource& resource = book.userStyleResources[i];
+        item("user-file" + std::to_string(i + 1), EscapeXmlText(resource.href),
+             StyleResourceMediaType(resource, book.epubVersion));
+    }
     std::string spine = "<spine toc=\"ncx\"";
     if (book.vertical) spine += kRightToLeftPages;
     spine += '>';

@@ -42,6 +42,8 @@ std::string StyleSheet(const BookStyle& style) {
     if (!cjk) css += "p.first{text-indent:0;}";
     css += "p.break{text-align:center;text-indent:0;margin:0.8em 0;}";
     css += "hr.break{border:0;height:0;margin:1.2em 0;}";
+    css += "blockquote{margin:0.6em 0 0.6em 1.5em;}blockquote p{text-indent:0;}";
+    css += "pre.code{white-space:pre-wrap;font-size:0.9em;margin:0.6em 0;}";
     css += "h1{text-align:center;margin:1em 0;}";
     css += "h2{text-align:center;margin:1em 0;}";
     return css;

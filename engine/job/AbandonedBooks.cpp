@@ -12,7 +12,7 @@
 namespace folivane::engine {
 namespace {
 
-// An empty replacement is younger than this only while its conversion is still starting.
+// A replacement too short to tell is younger than this only while its conversion is still starting.
 constexpr std::time_t kEmptyGraceSeconds = 60;
 
 // Every book begins with its "mimetype" entry, stored: a local header (the zip format's
@@ -21,11 +21,14 @@ constexpr std::time_t kEmptyGraceSeconds = 60;
 constexpr std::size_t kNameLengthOffset = 26;
 
 bool BeginsAsABook(const platform::FileDescriptor& file, const platform::FileStatus& status) {
-    if (status.size == 0) return std::time(nullptr) - status.modified > kEmptyGraceSeconds;
     const std::string name = kMimetypeFile;
     std::string expected = std::string("PK\x03\x04") + std::string(kNameLengthOffset, '\0') + name +
                            std::string(kMimetype);
     expected[kNameLengthOffset] = static_cast<char>(name.size());
+    // Too short to tell: a conversion just begun, or one killed before its first entry was
+    // written, which must not stay for ever.
+    if (status.size < static_cast<std::int64_t>(expected.size()))
+        return std::time(nullptr) - status.modified > kEmptyGraceSeconds;
     std::string head(expected.size(), '\0');
     try {
         if (platform::ReadUpTo(file, head.data(), head.size(), "") != head.size()) return false;

@@ -12,10 +12,14 @@
 #include "engine/text/SourceFiles.h"
 #include "engine/text/SourceText.h"
 
+#include "platform/FileStatus.h"
+#include "platform/FolderTree.h"
+#include "platform/SystemError.h"
 #include "zip/FileSystem.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <map>
 #include <optional>
 #include <set>
@@ -45,6 +49,26 @@ SourceTitle TitleOfSource(const std::string& path, const BookInput& options,
         // The conversion says why it cannot be read; its name still names the book.
     }
     return {TitleAndAuthorOf(text, path).title, DetectLanguage(text, locale)};
+}
+
+// The names of the ".txt" files directly in `folder`, hidden ones left out, links followed to
+// files (a pipe or a folder named so is no source), in natural order.
+std::vector<std::string> TextFilesIn(const std::string& folder) {
+    int error = 0;
+    const std::optional<std::vector<std::string>> names = platform::FolderNames(folder, &error);
+    if (!names)
+        throw ConversionError({.kind = FailureKind::BatchFolderNotRead,
+                               .path = platform::ExpandFileName(folder),
+                               .cause = error});
+    std::vector<std::string> found;
+    for (const std::string& name : *names) {
+        if (name.starts_with('.') || !IsTextFileName(name)) continue;
+        const std::optional<platform::FileStatus> status =
+            platform::StatPath(zip::IncludeTrailingSlash(folder) + name);
+        if (status && status->IsRegular()) found.push_back(name);
+    }
+    std::ranges::sort(found, NaturalLess);
+    return found;
 }
 
 // `title` made a file's name: ".epub" added, cut at a character's end.
@@ -92,23 +116,36 @@ std::vector<std::string> BatchSources(const std::vector<std::string>& paths) {
     const auto add = [&](std::string path) {
         if (seen.insert(path).second) sources.push_back(std::move(path));
     };
+    const std::string* firstFolder = nullptr;
     for (const std::string& path : paths) {
         if (!zip::DirectoryExists(path)) {
             if (!IsTextFileName(path))
-                throw ConversionError("\"" + path + "\" is neither a .txt file nor a folder");
+                throw ConversionError({.kind = FailureKind::BatchInputNotTextOrFolder,
+                                       .path = platform::ExpandFileName(path)});
             add(path);
             continue;
         }
-        const auto entries = zip::ListFolder(path, 0);
-        if (!entries) throw ConversionError("Cannot read the folder \"" + path + "\"");
-        std::vector<std::string> names;
-        for (const zip::DirEntry& entry : *entries)
-            if (IsTextFileName(entry.name)) names.push_back(entry.name);
-        std::ranges::sort(names, NaturalLess);
-        for (const std::string& name : names)
+        if (!firstFolder) firstFolder = &path;
+        for (const std::string& name : TextFilesIn(path))
             add(zip::IncludeTrailingSlash(path) + name);
     }
+    if (sources.empty() && firstFolder)
+        throw ConversionError({.kind = FailureKind::BatchFoundNoText,
+                               .path = platform::ExpandFileName(*firstFolder)});
     return sources;
+}
+
+void PrepareBooksFolder(const std::string& folder) {
+    if (folder.empty() || zip::DirectoryExists(folder)) return;
+    const std::string named = platform::ExpandFileName(folder);
+    if (platform::StatPath(folder))
+        throw ConversionError({.kind = FailureKind::BooksFolderIsFile, .path = named});
+    if (const int error = platform::MakeFolder(folder, 0777); error != 0 && error != EEXIST)
+        throw ConversionError(
+            {.kind = FailureKind::BooksFolderNotMade, .path = named, .cause = error});
+    // Made by someone else meanwhile: usable only if it is a folder.
+    if (!zip::DirectoryExists(folder))
+        throw ConversionError({.kind = FailureKind::BooksFolderIsFile, .path = named});
 }
 
 std::vector<std::string> BatchBookPaths(const std::vector<std::string>& sources,

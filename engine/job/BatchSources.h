@@ -15,9 +15,15 @@ bool NaturalLess(std::string_view a, std::string_view b);
 
 // The text files of `paths`: a ".txt" file as given, and the ".txt" files directly in a
 // folder (hidden ones left out) in natural order of their names; each file once, in the
-// order first given. Raises ConversionError naming a path that is neither, or a folder that
-// cannot be read.
+// order first given. Raises ConversionError for a path that is neither
+// (BatchInputNotTextOrFolder), a folder that cannot be read (BatchFolderNotRead), and when
+// the folders given hold no text file and no file was given (BatchFoundNoText).
 std::vector<std::string> BatchSources(const std::vector<std::string>& paths);
+
+// Makes the folder for the books when it is missing (empty: the working folder, which is
+// there). Raises ConversionError when it is a file (BooksFolderIsFile) or cannot be made
+// (BooksFolderNotMade).
+void PrepareBooksFolder(const std::string& folder);
 
 // The path of each source's book, in `folder` (empty: the working folder): the book's title
 // + ".epub", the title being the user's (options.title), else the one its first 64 KiB or

@@ -1,5 +1,5 @@
-// Packing the book: its entries from memory, or a book folder's files, in the order of a
-// directory search with mimetype first, checked when read back.
+// Packing the book: its entries from memory, in the order of a directory search with mimetype
+// first, checked when read back.
 #include "BookArchive.h"
 
 #include "BookArchiveCheck.h"
@@ -8,41 +8,15 @@
 #include "engine/text/ConversionError.h"
 #include "engine/text/WhiteSpace.h"
 
-#include "platform/FolderTree.h"
 #include "platform/SystemError.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipWriter.h"
 
 #include <algorithm>
-#include <optional>
 #include <string_view>
 
 namespace folivane::engine {
 namespace {
-
-// Every file under the book folder, depth first in name order, as a directory search would
-// hand them out.
-void ListFiles(const std::string& folder, std::vector<std::string>& files) {
-    int error = 0;
-    std::optional<std::vector<platform::FolderEntry>> entries =
-        platform::FolderEntries(folder, &error);
-    if (!entries)
-        throw ConversionError("Cannot read the book folder \"" + folder + "\". " +
-                              platform::SystemErrorText(error));
-    std::sort(entries->begin(), entries->end(),
-              [](const auto& a, const auto& b) { return a.name < b.name; });
-    for (const platform::FolderEntry& entry : *entries) {
-        if (entry.folder)
-            ListFiles(folder + entry.name + "/", files);
-        else
-            files.push_back(folder + entry.name);
-    }
-}
-
-std::vector<std::string> BookFolderFiles(const std::string& bookFolder) {
-    std::vector<std::string> files;
-    ListFiles(bookFolder, files);
-    return files;
-}
 
 // The settings every book is packed with, and its checks: the output replaced whole, no
 // file left out, the archive read back before it takes the output's name.
@@ -50,22 +24,24 @@ void SetUpBookWriter(zip::TZipWriter& writer, const std::vector<std::string>& en
                      const std::string& outputPath) {
     // The writer takes a blank name for "no archive" and returns without writing one.
     if (IsBlank(outputPath))
-        throw ConversionError("Cannot write the book \"" + outputPath +
-                              "\": no output file is named");
+        throw ConversionError({.kind = FailureKind::OutputNotNamed, .path = outputPath});
     writer.NoCompressList = {kMimetypeFile};
     writer.SetZipName(outputPath);
     writer.AtomicReplace = true;
     // A file left out would leave the manifest naming a missing file.
-    writer.OnSkippingFile = [](const std::string& path, zip::SkipReason,
-                               const std::string& detail) {
-        throw ConversionError("Cannot pack \"" + path + "\" into the book: " + detail);
+    const auto notPacked = [](const std::string& path, const std::string& detail) {
+        throw ConversionError(
+            {.kind = FailureKind::BookEntryNotPacked, .path = path, .detail = detail});
     };
+    writer.OnSkippingFile = [notPacked](const std::string& path, zip::SkipReason,
+                                        const std::string& detail) { notPacked(path, detail); };
     writer.OnNoSuchFile = [](const std::string& path) {
-        throw ConversionError("Cannot pack \"" + path + "\" into the book: it has disappeared");
+        throw ConversionError({.kind = FailureKind::BookEntryGone, .path = path});
     };
-    writer.OnHandleMessage = [](int, const std::string& text, const std::string& caption,
-                                std::uint32_t) -> int {
-        throw ConversionError("Cannot pack \"" + caption + "\" into the book: " + text);
+    writer.OnHandleMessage = [notPacked](int, const std::string& text, const std::string& caption,
+                                         std::uint32_t) -> int {
+        notPacked(caption, text);
+        return 0;
     };
     // Nothing takes the output's place that readers could not open.
     writer.OnArchiveWritten = [entries, outputPath](zip::TStream& archive) {
@@ -73,15 +49,31 @@ void SetUpBookWriter(zip::TZipWriter& writer, const std::vector<std::string>& en
     };
 }
 
+// The archive writer's failures as the book's: the system's cause when it has one, the
+// writer's own words for a fault of its own.
 void BuildBook(zip::TZipWriter& writer, const std::string& outputPath) {
+    const auto fail = [&outputPath](Failure failure) {
+        failure.path = outputPath;
+        throw ConversionError(std::move(failure));
+    };
     try {
         writer.BuildArchive();
     } catch (const ConversionError&) {
         throw;
     } catch (const std::bad_alloc&) {
-        throw ConversionError("Not enough memory to write the book \"" + outputPath + "\"");
+        fail({.kind = FailureKind::BookOutOfMemory});
+    } catch (const zip::EZipAborted&) {
+        throw ConversionCancelled();
+    } catch (const zip::EZip64Needed&) {
+        fail({.kind = FailureKind::BookNeedsZip64});
+    } catch (const zip::ENotEnoughRoom& e) {
+        if (e.Cause() != 0) fail({.kind = FailureKind::BookNotWritten, .cause = e.Cause()});
+        fail({.kind = FailureKind::BookWriterFault, .detail = e.what()});
+    } catch (const platform::EStreamError& e) {
+        if (e.Cause() != 0) fail({.kind = FailureKind::BookNotWritten, .cause = e.Cause()});
+        fail({.kind = FailureKind::BookWriterFault, .detail = e.what()});
     } catch (const std::exception& e) {
-        throw ConversionError("Cannot write the book \"" + outputPath + "\". " + e.what());
+        fail({.kind = FailureKind::BookWriterFault, .detail = e.what()});
     }
 }
 
@@ -124,30 +116,6 @@ void PackBookEntries(zip::TZipWriter& writer, const std::vector<std::string>& en
                      [](const zip::TMemoryEntry& a, const zip::TMemoryEntry& b) {
                          return BookEntryBefore(a.name, b.name);
                      });
-    BuildBook(writer, outputPath);
-}
-
-void PackWorkingTree(const std::string& bookFolder, const std::vector<std::string>& entries,
-                     const std::string& outputPath) {
-    zip::TZipWriter writer;
-    PackWorkingTree(bookFolder, entries, outputPath, writer);
-}
-
-void PackWorkingTree(const std::string& bookFolder, const std::vector<std::string>& entries,
-                     const std::string& outputPath, zip::TZipWriter& writer) {
-    SetUpBookWriter(writer, entries, outputPath);
-    const std::string mimetype = bookFolder + kMimetypeFile;
-    writer.SetRootDir(bookFolder);
-    // The files by their own paths: a temporary folder may be named with "*", "?", "<", ">"
-    // or "|", which would make masks of them.
-    writer.LiteralPaths = true;
-    // mimetype first, and once: readers find it at the archive's start.
-    writer.FilesList = BookFolderFiles(bookFolder);
-    std::erase(writer.FilesList, mimetype);
-    writer.FilesList.insert(writer.FilesList.begin(), mimetype);
-    writer.SetRelativePaths(true);
-    writer.SetRecurse(true);
-    writer.SetStorePaths(true);
     BuildBook(writer, outputPath);
 }
 

@@ -37,7 +37,7 @@ private:
 };
 
 // True when the book entry `a` comes before `b` in the archive: "mimetype" first, then the
-// order in which a directory search hands out the files of a book folder, depth first with
+// order in which a directory search would hand out the files of a book folder, depth first with
 // the names of each folder in byte order ("OEBPS/1.html", "OEBPS/10.html", "OEBPS/2.html",
 // "OEBPS/content.opf", "OEBPS/css/main.css", "OEBPS/nav.xhtml").
 bool BookEntryBefore(const std::string& a, const std::string& b);
@@ -50,16 +50,5 @@ bool BookEntryBefore(const std::string& a, const std::string& b);
 // check fails; the output is then as it was.
 void PackBookEntries(zip::TZipWriter& writer, const std::vector<std::string>& entries,
                      const std::string& outputPath);
-
-// Packs a book folder (ending with "/") that BookFolder wrote into an EPUB at `outputPath`
-// the same way, its files under their paths relative to the folder, in the same order; the
-// check also fails when any file of the folder was left out. The reference that a book made
-// in memory is compared with.
-void PackWorkingTree(const std::string& bookFolder, const std::vector<std::string>& entries,
-                     const std::string& outputPath);
-// The same with a writer the caller made, whose test seams and events may be set; the
-// packing settings are made here.
-void PackWorkingTree(const std::string& bookFolder, const std::vector<std::string>& entries,
-                     const std::string& outputPath, zip::TZipWriter& writer);
 
 } // namespace folivane::engine

@@ -16,8 +16,8 @@ namespace folivane::engine {
 namespace {
 
 [[noreturn]] void Fail(const std::string& bookPath, const std::string& what) {
-    throw ConversionError("The book \"" + bookPath + "\" was not written as it must be (" + what +
-                          "); the earlier file, if any, is kept");
+    throw ConversionError(
+        {.kind = FailureKind::BookNotAsPlanned, .path = bookPath, .detail = what});
 }
 
 } // namespace

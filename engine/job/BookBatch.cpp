@@ -24,19 +24,22 @@ public:
     void SetMaximum(int) override {}
     void ChapterReport(const std::string&) override {}
     void CloseRequest() override {}
-    void Result(int code, const std::string& reason) override {
-        code_ = code;
-        reason_ = reason;
+    void Result(const std::optional<Failure>& failure) override {
+        ended_ = true;
+        failure_ = failure;
     }
     bool CancelRequested() override { return batch_.CancelRequested(); }
 
-    int Code() const { return code_; }
-    const std::string& Reason() const { return reason_; }
+    // Made only when the job said so, with no failure.
+    bool Made() const { return ended_ && !failure_; }
+    const std::optional<Failure>& Reason() const { return failure_; }
 
 private:
     BatchSink& batch_;
-    int code_ = 1;
-    std::string reason_;
+    bool ended_ = false;
+    // What a job that never told its result is reported as.
+    std::optional<Failure> failure_ =
+        Failure{.kind = FailureKind::Unexpected, .detail = "the job gave no result"};
 };
 
 class Batch {
@@ -63,7 +66,7 @@ public:
             WorkingTree tree = PrepareWorkingTree(tempFolder_);
             BookResult result(sink_);
             DoTask(books_[index], tree, result);
-            if (result.Code() == 0)
+            if (result.Made())
                 Finish(index, BatchOutcome::Made, {});
             else if (sink_.CancelRequested())
                 Finish(index, BatchOutcome::Cancelled, result.Reason());
@@ -75,7 +78,7 @@ public:
     BatchSummary Summary() const { return summary_; }
 
 private:
-    void Finish(std::size_t index, BatchOutcome outcome, const std::string& reason) {
+    void Finish(std::size_t index, BatchOutcome outcome, const std::optional<Failure>& reason) {
         const std::lock_guard lock(mutex_);
         switch (outcome) {
         case BatchOutcome::Made:

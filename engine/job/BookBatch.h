@@ -4,7 +4,10 @@
 
 #include "BookInput.h"
 
+#include "engine/text/Failure.h"
+
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +17,7 @@ namespace folivane::engine {
 enum class BatchOutcome {
     Made,      // written and checked
     Skipped,   // its output existed and the batch leaves existing books
-    Failed,    // not written; the reason says why
+    Failed,    // not written; its failure says why
     Cancelled, // stopped, or never begun, because the batch was cancelled
 };
 
@@ -25,8 +28,10 @@ public:
     virtual ~BatchSink() = default;
     // Book `index` is begun.
     virtual void Started(std::size_t index) { static_cast<void>(index); }
-    // Book `index` has ended; `reason` says why it failed, else is empty.
-    virtual void Finished(std::size_t index, BatchOutcome outcome, const std::string& reason) = 0;
+    // Book `index` has ended; `failure` says why one Failed (or what stopped one Cancelled
+    // while it was made), else is empty.
+    virtual void Finished(std::size_t index, BatchOutcome outcome,
+                          const std::optional<Failure>& failure) = 0;
     // True stops every job: those running remove what they made, the others are not begun.
     virtual bool CancelRequested() { return false; }
 };

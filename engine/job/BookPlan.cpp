@@ -39,6 +39,7 @@ PlanEntry EntryOf(const TocEntry& toc, const TChapterList& chapters) {
     entry.label = page.Name;
     entry.heading = page.Heading;
     entry.firstPage = toc.page;
+    entry.numbered = page.Numbered;
     entry.pages = 0;
     // The unlisted pages after a listed one are the rest of its chapter.
     for (std::size_t i = toc.page; i < chapters.size() && (i == toc.page || !chapters[i].Listed);
@@ -173,11 +174,11 @@ ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
         done.sources.push_back({.path = input.sources[facts.index],
                                 .name = facts.name,
                                 .encoding = facts.encoding,
-                                .paragraphs = facts.paragraphs.style,
                                 .notation = facts.notation,
                                 .language = done.languages[facts.index],
                                 .bytes = facts.text.size(),
-                                .pages = facts.pages});
+                                .pages = facts.pages,
+                                .paragraphs = facts.paragraphs});
         if (facts.index == 0) done.ofText = TextTitleAndAuthor(facts, pages);
     };
     return options;
@@ -187,14 +188,10 @@ ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
 
 std::optional<HeadingRules> HeadingRulesFor(const BookInput& input) {
     if (input.chapters == ChapterMode::Files) return std::nullopt;
-    try {
-        if (!input.chapterPattern.empty() || !input.volumePattern.empty())
-            return HeadingRules::Custom(input.chapterPattern, input.volumePattern,
-                                        input.maxHeadingLength);
-        return HeadingRules::BuiltIn(input.maxHeadingLength);
-    } catch (const HeadingPatternError& error) {
-        throw ConversionError(error.what());
-    }
+    if (!input.chapterPattern.empty() || !input.volumePattern.empty())
+        return HeadingRules::Custom(input.chapterPattern, input.volumePattern,
+                                    input.maxHeadingLength);
+    return HeadingRules::BuiltIn(input.maxHeadingLength);
 }
 
 std::string UserLanguageTag(const BookInput& input) {

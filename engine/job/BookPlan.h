@@ -23,6 +23,7 @@ struct PlanEntry {
     std::size_t firstPage = 0; // index of its page in the book
     std::size_t pages = 1;     // its page and the unlisted ones cut from the same chapter after it
     std::size_t bytes = 0;     // of decoded UTF-8 text in those pages
+    bool numbered = false;     // its heading was found by its number in a sequence
     std::vector<PlanEntry> children;
 };
 
@@ -31,11 +32,11 @@ struct SourcePlan {
     std::string path;
     std::string name; // its file name without ".txt" as the book shows it: UTF-8
     EncodingJudgement encoding;
-    ParagraphStyle paragraphs = ParagraphStyle::Lines; // how its lines make paragraphs
     bool notation = false; // it uses the notation of Japanese archive texts
     std::string language;  // judged from its own text, as the book's would be
     std::size_t bytes = 0; // of decoded UTF-8 text
     std::size_t pages = 0;
+    ParagraphShape paragraphs; // how its lines make paragraphs, and the figures that decided it
 };
 
 // Every fact of the book that is decided rather than given: a front end shows these, and the
@@ -69,7 +70,8 @@ struct ReadingHooks {
 };
 
 // The heading rules the book asks for: none for one chapter per file, the user's patterns,
-// or the built-in rules. Raises ConversionError for a pattern that does not compile.
+// or the built-in rules. Raises HeadingPatternError, a ConversionError, for a pattern that
+// does not compile.
 std::optional<HeadingRules> HeadingRulesFor(const BookInput& input);
 
 // The book's language tag: the user's, normalised, or empty to judge it from the text.

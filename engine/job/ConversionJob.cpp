@@ -35,7 +35,7 @@ struct CheckedInput {
     std::string bookPath; // where the book is written: the output, or the file it links to
     std::optional<platform::FileStatus> existingOutput; // what is there now
     std::optional<CoverImage> cover;
-    std::string userStyleSheet;
+    UserStyleSheet userStyleSheet;
 };
 
 // Every refusal that needs no source: the output, the version, the working folder, the
@@ -45,19 +45,17 @@ CheckedInput RefuseEarly(const BookInput& input, const WorkingTree& tree) {
     // Nothing is made for a book that would destroy one of its own sources: the output is
     // compared with each source as the source is read (its descriptor gives the file's
     // identity at no cost), before anything of the book is written.
-    if (const std::string problem = OutputProblemBeforeReading(input, checked.existingOutput);
-        !problem.empty())
-        throw ConversionError(problem);
+    if (std::optional<Failure> problem = OutputProblemBeforeReading(input, checked.existingOutput))
+        throw ConversionError(std::move(*problem));
     checked.bookPath = BookPathFor(input.outputPath);
     // A book that an earlier conversion to this output left hidden when it was killed.
     RemoveAbandonedBooks(checked.bookPath);
     if (input.epubVersion != EpubVersion::Epub2 && input.epubVersion != EpubVersion::Epub3)
-        throw ConversionError("Cannot write the book \"" + input.outputPath + "\" as EPUB " +
-                              std::to_string(static_cast<int>(input.epubVersion)) +
-                              ": the converter makes EPUB 2 and EPUB 3 books");
+        throw ConversionError({.kind = FailureKind::EpubVersionUnknown,
+                               .path = input.outputPath,
+                               .number = static_cast<int>(input.epubVersion)});
     if (input.vertical && input.epubVersion != EpubVersion::Epub3)
-        throw ConversionError("Cannot write the book \"" + input.outputPath +
-                              "\" vertically as EPUB 2: vertical writing needs EPUB 3");
+        throw ConversionError({.kind = FailureKind::VerticalNeedsEpub3, .path = input.outputPath});
     if (!tree.Valid()) throw ConversionError(tree.Error());
     if (!input.coverPath.empty()) checked.cover = LoadCover(input.coverPath);
     if (!input.styleSheetPath.empty())
@@ -75,9 +73,9 @@ ReadingHooks HooksFor(const BookInput& input, const CheckedInput& checked, Progr
         if (progress.CancelRequested()) throw ConversionCancelled();
     };
     hooks.sourceRead = [&](const std::string& path, const platform::FileStatus& opened) {
-        if (std::string problem = SourceIsOutput(input, path, opened, checked.existingOutput);
-            !problem.empty())
-            throw ConversionError(problem);
+        if (std::optional<Failure> problem =
+                SourceIsOutput(input, path, opened, checked.existingOutput))
+            throw ConversionError(std::move(*problem));
     };
     hooks.encodingReport = [&](std::size_t index, const EncodingJudgement& judged) {
         progress.EncodingReport(input.sources[index], judged);
@@ -98,7 +96,8 @@ BookMetadata MetadataOf(const BookInput& input, const BookPlan& plan, CheckedInp
     metadata.language = plan.language;
     metadata.indentEm = input.indentEm;
     metadata.paragraphSpacingEm = input.paragraphSpacingEm;
-    metadata.userStyleSheet = std::move(checked.userStyleSheet);
+    metadata.userStyleSheet = std::move(checked.userStyleSheet.css);
+    metadata.userStyleResources = std::move(checked.userStyleSheet.resources);
     metadata.vertical = input.vertical;
     metadata.epubVersion = input.epubVersion;
     metadata.modified = UtcTimestamp(now);
@@ -157,22 +156,16 @@ void Convert(const BookInput& input, WorkingTree& tree, ProgressSink& progress) 
 
 void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
     progress.ShowProgress();
-    int result = 1;
-    std::string reason;
+    std::optional<Failure> failure;
     try {
         Convert(input, tree, progress);
-        result = 0;
-    } catch (const std::bad_alloc&) {
-        reason = "Not enough memory for the conversion";
-    } catch (const std::exception& e) {
-        reason = e.what();
     } catch (...) {
-        reason = "Unexpected failure";
+        failure = CaughtFailure();
     }
-    if (result != 0 && progress.CancelRequested()) reason = ConversionCancelled().what();
+    if (failure && progress.CancelRequested()) failure = Failure{.kind = FailureKind::Cancelled};
     tree.Remove();
     progress.CloseRequest();
-    progress.Result(result, reason);
+    progress.Result(failure);
 }
 
 } // namespace folivane::engine

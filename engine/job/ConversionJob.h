@@ -15,7 +15,7 @@ namespace folivane::engine {
 // unnamed temporary file beside the book's path (BookPathFor: the output, or the file it
 // links to) that takes that name only when it is complete and checked; then removes the
 // working tree. Sends the events of ProgressSink in order and never raises: every failure
-// ends in Result(1, reason), leaves an existing file at the output path untouched and leaves
+// ends in Result(failure), leaves an existing file at the output path untouched and leaves
 // no partial file there.
 void DoTask(const BookInput& input, WorkingTree& tree, ProgressSink& progress);
 

@@ -1,4 +1,4 @@
-// Writing a document in one piece, with every failure reported.
+// Writing a working file in one piece, with every failure reported in words the user knows.
 #include "DocumentWriter.h"
 
 #include "engine/text/ConversionError.h"
@@ -8,16 +8,8 @@
 
 namespace folivane::engine {
 
-void WriteDocument(const std::string& path, std::string_view bytes) {
-    try {
-        platform::WriteNewFile(path, bytes);
-    } catch (const platform::EStreamError& error) {
-        throw ConversionError(error.what());
-    }
-}
-
 void WriteWorkingFile(const std::string& jobFolder, const std::string& path, std::string_view bytes,
-                      const std::string& what) {
+                      Failure what) {
     try {
         platform::WriteNewFile(path, bytes);
     } catch (const platform::EStreamError& error) {
@@ -29,9 +21,10 @@ void WriteWorkingFile(const std::string& jobFolder, const std::string& path, std
             const std::size_t slash = temp.rfind('/');
             temp.erase(slash == std::string::npos ? 0 : slash + 1);
         }
-        const std::string reason = error.Reason().empty() ? error.what() : error.Reason();
-        throw ConversionError("Cannot write " + what + " in the temporary folder \"" + temp +
-                              "\". " + reason);
+        if (error.Cause() == 0) throw ConversionError(FileFailure(error));
+        what.otherPath = temp;
+        what.cause = error.Cause();
+        throw ConversionError(std::move(what));
     }
 }
 

@@ -3,8 +3,10 @@
 
 #include "engine/chapters/TextNotice.h"
 #include "engine/text/EncodingJudgement.h"
+#include "engine/text/Failure.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace folivane::engine {
@@ -56,12 +58,13 @@ public:
         static_cast<void>(total);
     }
     virtual void CloseRequest() = 0;
-    // code 0: the book is written; 1: it is not, and `reason` says why for the user.
-    virtual void Result(int code, const std::string& reason) = 0;
+    // Nothing: the book is written. A failure: it is not, and the failure says why (Cancelled
+    // when the front end stopped the job); the front end says it in its user's words.
+    virtual void Result(const std::optional<Failure>& failure) = 0;
 
     // Asked from the job's thread at its check points (before each source, after each
     // chapter's page, while the archive is written): true stops the job, which then removes
-    // what it made and ends with CloseRequest and Result(1, ...) as any failure does.
+    // what it made and ends with CloseRequest and Result(Cancelled) as any failure does.
     virtual bool CancelRequested() { return false; }
 };
 

@@ -54,14 +54,13 @@ bool WorkingTree::Make() {
     if (!Valid()) return false;
     std::string pattern = tempFolder_ + kTreePrefix + "XXXXXX";
     if (const int error = platform::MakeUniqueFolder(pattern, kTreeMode); error != 0) {
-        error_ = "Cannot create a working folder in \"" + tempFolder_ + "\". " +
-                 platform::SystemErrorText(error);
+        error_ =
+            Failure{.kind = FailureKind::WorkingFolderNotMade, .path = tempFolder_, .cause = error};
         return false;
     }
     const std::string root = pattern + "/";
     const auto failed = [&](int error) {
-        error_ = "Cannot prepare the working folder \"" + root + "\". " +
-                 platform::SystemErrorText(error);
+        error_ = Failure{.kind = FailureKind::WorkingFolderNotReady, .path = root, .cause = error};
         return false;
     };
     // The lock, first, tells a later start of the program that this folder is still in use.
@@ -121,11 +120,12 @@ void WorkingTree::Remove() {
 
 std::string WorkingTree::Keep(std::size_t sourceIndex, int number, std::string_view piece,
                               const std::string& sourcePath) {
-    if (!Make()) throw ConversionError(error_);
+    if (!Make()) throw ConversionError(Error());
     const std::string path =
         PieceFolder() + std::to_string(sourceIndex) + "-" + std::to_string(number) + ".txt";
-    WriteWorkingFile(PieceFolder(), path, piece,
-                     "a piece of \"" + platform::ExpandFileName(sourcePath) + "\"");
+    WriteWorkingFile(
+        PieceFolder(), path, piece,
+        {.kind = FailureKind::PieceNotKept, .path = platform::ExpandFileName(sourcePath)});
     return path;
 }
 

@@ -2,10 +2,13 @@
 #pragma once
 
 #include "engine/chapters/ChapterList.h"
+#include "engine/text/Failure.h"
 
 #include "platform/DescriptorReserve.h"
 #include "platform/FolderLock.h"
 
+#include <cerrno>
+#include <optional>
 #include <string>
 
 namespace folivane::engine {
@@ -30,13 +33,18 @@ public:
 
     // False for a tree that was never prepared, and once its folder could not be made;
     // Error() then says why.
-    bool Valid() const { return !tempFolder_.empty() && error_.empty(); }
-    const std::string& Error() const { return error_; }
+    bool Valid() const { return !tempFolder_.empty() && !error_; }
+    // Why the folder could not be made (WorkingFolderNotMade, WorkingFolderNotReady), for a
+    // tree that is not Valid(); one that was never prepared has no temporary folder (EINVAL).
+    Failure Error() const {
+        return error_.value_or(Failure{
+            .kind = FailureKind::WorkingFolderNotMade, .path = tempFolder_, .cause = EINVAL});
+    }
     // Whether the folder is made.
     bool Made() const { return !root_.empty(); }
     // Makes the folder with its lock and "EPUB_TXT" unless it is made already. False when it
-    // cannot be: the tree is then no longer Valid() and Error() says why ("Cannot create a
-    // working folder in ..."), and nothing of it is left.
+    // cannot be: the tree is then no longer Valid() and Error() says why, and nothing of it
+    // is left.
     bool Make();
     const std::string& Root() const { return root_; } // ends with "/"; empty until made
     std::string PieceFolder() const { return root_ + "EPUB_TXT/"; }
@@ -57,7 +65,7 @@ private:
     friend WorkingTree PrepareWorkingTree(const std::string& tempFolderPath);
     std::string tempFolder_;
     std::string root_;
-    std::string error_;
+    std::optional<Failure> error_;
     platform::FolderLock lock_;
     // Descriptors kept for Remove(), which a job that ran out of them would lack.
     platform::DescriptorReserve spare_;

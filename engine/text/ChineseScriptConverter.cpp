@@ -49,7 +49,8 @@ constexpr Route kRoutes[] = {
 constexpr std::size_t kParallelPiece = 1 << 20;
 
 ConversionError LoadError(const std::string& file, const std::string& reason) {
-    return ConversionError("Cannot load the Chinese script conversion \"" + file + "\". " + reason);
+    return ConversionError(
+        {.kind = FailureKind::ChineseScriptNotLoaded, .path = file, .detail = reason});
 }
 
 // `text` with each word of `dictionary` replaced, longest first from the start, as one of

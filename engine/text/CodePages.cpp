@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <utility>
 
 namespace folivane::engine {
 
@@ -46,9 +47,19 @@ bool IsKnownTextEncoding(const std::string& name) {
     return platform::IsKnownCharset(name);
 }
 
-std::string WidenBig5(std::string name) {
+std::string SupersetCodePage(std::string name) {
+    // Lower-case names of a legacy page, each with the superset its files are written in.
+    static constexpr std::pair<std::string_view, const char*> kSupersets[] = {
+        {"shift_jis", "CP932"}, {"shift-jis", "CP932"},  {"sjis", "CP932"},
+        {"ms_kanji", "CP932"},  {"csshiftjis", "CP932"}, {"euc-kr", "CP949"},
+        {"euckr", "CP949"},     {"uhc", "CP949"},        {"gbk", "GB18030"},
+        {"gb2312", "GB18030"},  {"euc-cn", "GB18030"},   {"euccn", "GB18030"},
+        {"cp936", "GB18030"},   {"big5", "BIG5-HKSCS"},  {"big-5", "BIG5-HKSCS"},
+    };
     const std::string lower = AsciiLowered(name);
-    return lower == "big5" || lower == "big-5" ? "BIG5-HKSCS" : name;
+    for (const auto& [page, superset] : kSupersets)
+        if (lower == page) return superset;
+    return name;
 }
 
 } // namespace folivane::engine

@@ -15,8 +15,10 @@ std::string SystemAnsiCodePage();
 // True when sources in the named code page (an iconv name such as GB18030) can be decoded.
 bool IsKnownTextEncoding(const std::string& name);
 
-// Big5 as Hong Kong writes it, a superset, for a name of Big5: so that characters such as
-// 㗎 嘅 咗 啲 are kept. Any other name as it is.
-std::string WidenBig5(std::string name);
+// The code page files named `name` are written in, as an iconv name: the superset that
+// Windows and Hong Kong write for the legacy pages they extend, so that what the writer typed
+// is kept. Shift_JIS is CP932 (① Ⅰ ㈱ 髙, ～ as U+FF5E, \\ as a backslash, not ¥), EUC-KR
+// is CP949, GBK and GB2312 are GB18030, Big5 is BIG5-HKSCS (㗎 嘅 咗 啲). Any other name as it is.
+std::string SupersetCodePage(std::string name);
 
 } // namespace folivane::engine

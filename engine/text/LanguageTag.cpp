@@ -106,8 +106,8 @@ std::optional<std::string> NormalizeLanguageTag(std::string_view given) {
     return canonical;
 }
 
-std::string LanguageTagProblem(std::string_view tag) {
-    return "\"" + std::string(tag) + "\" is not a language tag (BCP 47, such as en, zh-CN or ja)";
+Failure LanguageTagProblem(std::string_view tag) {
+    return {.kind = FailureKind::LanguageTagInvalid, .value = std::string(tag)};
 }
 
 } // namespace folivane::engine

@@ -1,6 +1,8 @@
 // Checking the language tags users give for a book.
 #pragma once
 
+#include "Failure.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,8 +18,8 @@ namespace folivane::engine {
 // the locale names users copy (en_US gives en-US).
 std::optional<std::string> NormalizeLanguageTag(std::string_view tag);
 
-// What both front ends say about a tag NormalizeLanguageTag refuses, e.g.
-//   "zh CN" is not a language tag (BCP 47, such as en, zh-CN or ja)
-std::string LanguageTagProblem(std::string_view tag);
+// The failure both front ends report for a tag NormalizeLanguageTag refuses (in English:
+//   "zh CN" is not a language tag (BCP 47, such as en, zh-CN or ja)).
+Failure LanguageTagProblem(std::string_view tag);
 
 } // namespace folivane::engine

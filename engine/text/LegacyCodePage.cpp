@@ -34,7 +34,7 @@ std::string DetectCharset(std::string_view sample) {
     // ASCII cannot be right either: the sample holds bytes above 7F.
     if (charset == "UTF-8") return charset;
     if (charset.empty() || charset == "ASCII" || !IsCodePage(charset)) return std::string();
-    return platform::IsKnownCharset(charset) ? WidenBig5(charset) : std::string();
+    return platform::IsKnownCharset(charset) ? SupersetCodePage(charset) : std::string();
 }
 
 // The CJK pages whose characters take two bytes (some more), each with the rows its common
@@ -196,7 +196,7 @@ EncodingJudgement JudgeCodePage(std::string_view bytes, const BookCodePageQuery&
             return {sample.Detected(), EncodingBasis::Text};
         if (!sample.PairsUpAs().empty()) return {sample.PairsUpAs(), EncodingBasis::Text};
     }
-    if (const std::string bookPage = bookQuery ? WidenBig5(bookQuery()) : std::string();
+    if (const std::string bookPage = bookQuery ? SupersetCodePage(bookQuery()) : std::string();
         !bookPage.empty() && sample.ReadsWholeAs(bookPage))
         return {bookPage, EncodingBasis::Book};
     const std::string locale = SystemAnsiCodePage();

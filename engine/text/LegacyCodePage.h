@@ -25,8 +25,8 @@ constexpr std::size_t kBytesToJudgeAlone = 64;
 //   the locale's page, in that order.
 // A single-byte page (Windows-1252, ISO-8859-7, ...) is implausible for a text mostly of
 // bytes above 7F that reads whole as a CJK double-byte page; of several such pages the one
-// with the most characters in its rows of common ones is taken. Big5 is named as its
-// superset BIG5-HKSCS.
+// with the most characters in its rows of common ones is taken. A page is named as the
+// superset its files are written in (SupersetCodePage): Shift_JIS as CP932, Big5 as BIG5-HKSCS.
 EncodingJudgement JudgeCodePage(std::string_view sample, const BookCodePageQuery& bookPage);
 
 // Whether `encoding` is a code page rather than a Unicode form (UTF-8, UTF-16LE, ...).

@@ -156,8 +156,8 @@ std::string ByMarkOrChoice(const SourceBytes& source, const EncodingRule& rule,
     if (rule.chosen.empty()) return std::string();
     const std::string name = AsciiUppered(rule.chosen);
     if (!platform::IsKnownCharset(name))
-        throw ConversionError("Unknown text encoding \"" + rule.chosen + "\"");
-    return WidenBig5(name);
+        throw ConversionError({.kind = FailureKind::UnknownEncoding, .value = rule.chosen});
+    return SupersetCodePage(name);
 }
 
 // UTF-16 without a mark, judged from the first MiB of the body; nothing when it is not.
@@ -192,8 +192,11 @@ Choice Choose(const SourceBytes& source, const EncodingRule& rule, bool whole) {
 }
 
 // Decodes `body` as chosen; when `owned` holds the same bytes and they are the text
-// unchanged, the text is moved out of it instead of copied.
-std::string DecodeAs(const Choice& choice, std::string_view body, std::string* owned) {
+// unchanged, the text is moved out of it instead of copied. `undecodable`, when given,
+// receives how many bytes of a code page did not decode.
+std::string DecodeAs(const Choice& choice, std::string_view body, std::string* owned,
+                     std::size_t* undecodable = nullptr) {
+    if (undecodable) *undecodable = 0;
     const std::string& encoding = choice.judgement.encoding;
     if (encoding == "UTF-16LE" || encoding == "UTF-16BE")
         return DecodeUtf16(body, encoding == "UTF-16BE");
@@ -205,9 +208,9 @@ std::string DecodeAs(const Choice& choice, std::string_view body, std::string* o
         return ReplaceInvalidUtf8(body, choice.firstInvalid);
     }
     try {
-        return platform::ConvertText(body, encoding, "UTF-8", kReplacement);
+        return platform::ConvertText(body, encoding, "UTF-8", kReplacement, undecodable);
     } catch (const std::invalid_argument&) {
-        throw ConversionError("Unknown text encoding \"" + encoding + "\"");
+        throw ConversionError({.kind = FailureKind::UnknownEncoding, .value = encoding});
     }
 }
 
@@ -227,7 +230,7 @@ SourceBytes ReadSourceBytes(const std::string& path, platform::FileStatus* opene
         result.body.erase(0, MarkSize(result.encoding));
         return result;
     } catch (const platform::EStreamError& error) {
-        throw ConversionError(error.what());
+        throw ConversionError(FileFailure(error));
     }
 }
 
@@ -272,7 +275,7 @@ EncodingJudgement GuessSourceEncoding(const std::string& path, const EncodingRul
         if (!ended) read(sample.body, kBlock - sample.body.size());
         return ByText(sample.body, ended, rule.bookPage).judgement;
     } catch (const platform::EStreamError& error) {
-        throw ConversionError(error.what());
+        throw ConversionError(FileFailure(error));
     }
 }
 
@@ -280,17 +283,11 @@ EncodingJudgement JudgeSourceEncoding(const SourceBytes& source, const EncodingR
     return Choose(source, rule, true).judgement;
 }
 
-std::string DecodeSource(SourceBytes&& source, const EncodingRule& rule,
-                         EncodingJudgement* judged) {
+std::string DecodeSource(SourceBytes&& source, const EncodingRule& rule, EncodingJudgement* judged,
+                         std::size_t* undecodable) {
     const Choice choice = Choose(source, rule, true);
     if (judged) *judged = choice.judgement;
-    return DecodeAs(choice, source.body, &source.body);
-}
-
-std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& legacyEncoding,
-                                 const std::string& forcedEncoding) {
-    return JudgeSourceEncoding(source, {ChosenEncoding(legacyEncoding, forcedEncoding), {}})
-        .encoding;
+    return DecodeAs(choice, source.body, &source.body, undecodable);
 }
 
 std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding,

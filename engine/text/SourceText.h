@@ -58,22 +58,21 @@ inline std::string ChosenEncoding(const std::string& legacyEncoding,
 //   when it is UTF-8 throughout or but for a few damaged sequences (at most one in a thousand
 //   characters);
 // - else as JudgeCodePage judges the MiB after the first byte above 7F, with the book's page.
-// BIG5 is read as its superset BIG5-HKSCS. Raises ConversionError when `rule.chosen` is
-// unknown to iconv.
+// A legacy page is read as the superset its files are written in (SupersetCodePage). Raises
+// ConversionError when `rule.chosen` is unknown to iconv.
 EncodingJudgement JudgeSourceEncoding(const SourceBytes& source, const EncodingRule& rule);
 
 // The body as UTF-8, decoded as JudgeSourceEncoding says, which `judged` receives when given.
 // UTF-16 and UTF-32 as DecodeUtf16 and DecodeUtf32 read them. UTF-8: each malformed sequence
 // (its longest well-formed prefix, or one byte) becomes one U+FFFD. A code page: each
-// undecodable byte becomes U+FFFD. Nothing else is dropped or changed. UTF-8 that needs no
-// change is moved out instead of copied.
+// undecodable byte becomes U+FFFD, and `undecodable`, when given, receives how many there
+// were (0 for Unicode forms). Nothing else is dropped or changed. UTF-8 that needs no change
+// is moved out instead of copied.
 std::string DecodeSource(SourceBytes&& source, const EncodingRule& rule,
-                         EncodingJudgement* judged = nullptr);
+                         EncodingJudgement* judged = nullptr, std::size_t* undecodable = nullptr);
 
 // The same with the user's choice as the book's code page (`legacyEncoding`, --encoding) and
 // the source's own (`forcedEncoding`), and no other source to judge by.
-std::string ChooseSourceEncoding(const SourceBytes& source, const std::string& legacyEncoding,
-                                 const std::string& forcedEncoding = std::string());
 std::string DecodeSource(const SourceBytes& source, const std::string& legacyEncoding,
                          const std::string& forcedEncoding = std::string());
 std::string DecodeSource(SourceBytes&& source, const std::string& legacyEncoding,

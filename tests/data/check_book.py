@@ -2,8 +2,9 @@
 """Checks EPUB books with independent tools: Python's zipfile, unzip -t, epubcheck, pandoc.
 
 Usage: check_book.py EXPECTATIONS.json
-epubcheck runs once over all the books when FOLIVANE_EPUBCHECK_BATCH names the folder of the
-compiled EpubCheckBatch (the build makes it), else once a book.
+When FOLIVANE_EPUBCHECK_BATCH names the folder of the compiled EpubCheckBatch (the build makes
+it), epubcheck runs over all the books in the one Java process that serves the whole test run
+(started by the first check that finds none), else once a book.
 The file holds {"books": [{"path": ..., "title": ..., "author": ..., "publisher": ...,
 "cover": "image/png" or null, "chapters": [{"name": ..., "lines": [...]}],
 "text": [...], "toc": [[label, [[label, []], ...]], ...], "language": "zh-CN",
@@ -16,11 +17,14 @@ the same as toc.ncx's, entry for entry and level for level, landmarks for its co
 first page, and a modification time. Prints one line per problem and exits 1 when there is any.
 """
 import concurrent.futures
+import fcntl
 import json
 import os
 import re
+import socket
 import subprocess
 import sys
+import time
 import zipfile
 import xml.etree.ElementTree as ET
 
@@ -52,35 +56,92 @@ def epubcheck_one(path):
     return epubcheck_problems(run.stdout + run.stderr, run.returncode)
 
 
+# A server started by a check stays this long for the next one: one Java process serves a
+# whole test run, and none is left once it ends.
+SERVER_IDLE_SECONDS = 60
+
+
+def connect(socket_path):
+    client = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    try:
+        client.connect(socket_path)
+        return client
+    except OSError:  # none listens there, or the path is too long for a socket
+        client.close()
+        return None
+
+
+def epubcheck_server(classes):
+    """A connection to the epubcheck server of the compiled launcher's folder, started when
+    none runs; None when it cannot be had (the caller starts a batch of its own)."""
+    path = os.path.join(classes, "server.sock")
+    client = connect(path)
+    if client is not None:
+        return client
+    with open(path + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)  # one check starts it; the others wait and connect
+        client = connect(path)
+        if client is not None:
+            return client
+        if os.path.exists(path):
+            os.unlink(path)  # left by a server that did not end cleanly
+        # Its own session, with no stream of ours: a test is over when its streams close.
+        server = subprocess.Popen(
+            EPUBCHECK + ["-cp", EPUBCHECK_JAR + os.pathsep + classes, "EpubCheckBatch",
+                         "--serve", path, str(SERVER_IDLE_SECONDS)],
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            cwd=classes, start_new_session=True)
+        deadline = time.monotonic() + 60
+        while server.poll() is None and time.monotonic() < deadline:
+            client = connect(path)
+            if client is not None:
+                return client
+            time.sleep(0.05)
+    return None
+
+
 class EpubcheckBatch:
-    """epubcheck over many books in one Java process, started at once and read when its
-    results are wanted; the books it did not report on are checked one process each."""
+    """epubcheck over many books in one Java process, asked at once and read when its
+    results are wanted: the server of the test run, else a process of its own; the books it
+    did not report on are checked one process each."""
 
     def __init__(self, paths):
         self.paths = paths
         classes = os.environ.get("FOLIVANE_EPUBCHECK_BATCH", "")
-        self.process = None
-        # One book gains nothing from the batch; without its compiled launcher there is none.
-        if len(paths) > 1 and os.path.isfile(os.path.join(classes, "EpubCheckBatch.class")):
+        self.process = self.server = None
+        # Without its compiled launcher there is no batch.
+        if not paths or not os.path.isfile(os.path.join(classes, "EpubCheckBatch.class")):
+            return
+        self.server = epubcheck_server(classes)
+        if self.server is not None:
+            request = "".join(os.path.abspath(path) + "\n" for path in paths) + "\n"
+            self.server.sendall(request.encode("utf-8"))
+        elif len(paths) > 1:  # one book gains nothing from a batch of its own
             self.process = subprocess.Popen(
                 EPUBCHECK + ["-cp", EPUBCHECK_JAR + os.pathsep + classes, "EpubCheckBatch",
                              *paths], stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
 
+    def output(self):
+        if self.server is not None:
+            with self.server, self.server.makefile("rb") as reply:
+                return reply.read().decode("utf-8", "replace")
+        if self.process is not None:
+            return self.process.communicate()[0].decode("utf-8", "replace")
+        return ""
+
     def results(self):
         """The problems of each book, in the order of the paths."""
         found = {}
-        if self.process is not None:
-            output = self.process.communicate()[0].decode("utf-8", "replace")
-            book, lines = None, []
-            for line in output.splitlines():
-                marker = re.fullmatch(r"BOOK (\d+) (-?\d+)", line)
-                if marker or line == "END":
-                    if book is not None:
-                        found[book[0]] = epubcheck_problems("\n".join(lines), book[1])
-                    book = (int(marker[1]), int(marker[2])) if marker else None
-                    lines = []
-                elif book is not None:
-                    lines.append(line)
+        book, lines = None, []
+        for line in self.output().splitlines():
+            marker = re.fullmatch(r"BOOK (\d+) (-?\d+)", line)
+            if marker or line == "END":
+                if book is not None:
+                    found[book[0]] = epubcheck_problems("\n".join(lines), book[1])
+                book = (int(marker[1]), int(marker[2])) if marker else None
+                lines = []
+            elif book is not None:
+                lines.append(line)
         return [found[i] if i in found else epubcheck_one(path)
                 for i, path in enumerate(self.paths)]
 
@@ -100,7 +161,7 @@ def tools(path, with_pandoc=True):
     return problems
 
 
-BLOCKS = {XHTML + "p", XHTML + "h1", XHTML + "h2"}
+BLOCKS = {XHTML + "p", XHTML + "h1", XHTML + "h2", XHTML + "h3"}
 
 
 def paragraphs(page):

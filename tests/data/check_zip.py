@@ -6,7 +6,7 @@ Usage: check_zip.py ARCHIVE [EXTRACT_FOLDER]
 Python's zipfile lists the entries and runs testzip; Info-ZIP "unzip -t" tests every
 entry again, and "unzip -p" must give the same bytes as zipfile. Each local header is read
 too, so that a test can compare it with the central one. With EXTRACT_FOLDER the data of
-entry i (as zipfile reads it) is written to EXTRACT_FOLDER/i.
+entry i (as zipfile reads it) is written to EXTRACT_FOLDER/i, when there is any.
 """
 import json
 import os
@@ -58,7 +58,7 @@ def main():
                 data = archive.read(info)
                 if not info.is_dir():
                     expected_stream += data
-                if extract:
+                if extract and data:  # an empty entry is no file: archives of 65,535 entries
                     with open(os.path.join(extract, str(index)), "wb") as out:
                         out.write(data)
                 report["entries"].append({

@@ -43,11 +43,14 @@ using ::testing::ElementsAre;
 class ConversionJobTest : public ::testing::Test {
 protected:
     // Runs one job with its working folder under the scratch folder's "tmp".
-    RecordingSink Convert(const engine::BookInput& input) {
+    void Convert(const engine::BookInput& input, RecordingSink& sink) {
         ::mkdir((scratch / "tmp").c_str(), 0700);
         engine::WorkingTree tree = engine::PrepareWorkingTree(scratch / "tmp/");
-        RecordingSink sink;
         engine::DoTask(input, tree, sink);
+    }
+    RecordingSink Convert(const engine::BookInput& input) {
+        RecordingSink sink;
+        Convert(input, sink);
         return sink;
     }
 
@@ -89,15 +92,29 @@ TEST_F(ConversionJobTest, SendsEventsInOrderAndLeavesNoWorkingFolder) {
                             "OEBPS/content.opf", "OEBPS/css/main.css", "OEBPS/toc.ncx"));
 }
 
+// The entries deflated by the time the packing reports its start.
+class PackingStartWatch : public RecordingSink {
+public:
+    void PackingReport(std::size_t written, std::size_t total) override {
+        if (packing.empty()) deflationsAtStart = gWholeDeflations;
+        RecordingSink::PackingReport(written, total);
+    }
+    int deflationsAtStart = -1;
+};
+
 TEST_F(ConversionJobTest, CompressesEachFileOnceWhileThePagesAreMade) {
     WriteFile(scratch / "one.txt", "first\r\nsecond\r\n");
     WriteFile(scratch / "two.txt", "third");
     const int before = gWholeDeflations;
-    const RecordingSink sink = Convert(Book({scratch / "one.txt", scratch / "two.txt"}, "b.epub"));
+    PackingStartWatch sink;
+    Convert(Book({scratch / "one.txt", scratch / "two.txt"}, "b.epub"), sink);
     ASSERT_EQ(sink.events.back(), "result 0") << sink.reason;
-    // Every entry but the stored mimetype, each once: the packing takes what was compressed
-    // while the pages were written.
-    EXPECT_EQ(gWholeDeflations - before, static_cast<int>(Entries(scratch / "b.epub").size()) - 1);
+    // Every entry but the stored mimetype, each once, and all before the packing starts: the
+    // packing takes what was compressed while the pages were written. (A book this small is
+    // compressed on the job's own thread as each page is made.)
+    const int deflated = static_cast<int>(Entries(scratch / "b.epub").size()) - 1;
+    EXPECT_EQ(sink.deflationsAtStart - before, deflated);
+    EXPECT_EQ(gWholeDeflations - before, deflated);
 }
 
 // The descriptors open in this process, by number and what they are.
@@ -290,8 +307,8 @@ public:
         Look("packing"), RecordingSink::PackingReport(written, total);
     }
     void CloseRequest() override { Look("close"), RecordingSink::CloseRequest(); }
-    void Result(int code, const std::string& why) override {
-        Look("result"), RecordingSink::Result(code, why);
+    void Result(const std::optional<engine::Failure>& failed) override {
+        Look("result"), RecordingSink::Result(failed);
     }
     // What the folder held at each event, as "event: name/name/..." for every name in it.
     std::vector<std::string> seen;

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """folivane-cli --each (one book per source) and --chinese-script, from the command line.
 
-Usage: cli_each_test.py FOLIVANE_CLI
+Usage: cli_each_test.py FOLIVANE_CLI TEST_DATA_FOLDER
 """
 import os
 import re
@@ -14,8 +14,11 @@ import time
 import unittest
 import zipfile
 
-CLI = os.path.abspath(sys.argv[1])
-del sys.argv[1:2]
+CLI, DATA = (os.path.abspath(p) for p in sys.argv[1:3])
+sys.path.insert(0, DATA)
+import cli_suite  # noqa: E402  (found through DATA)
+
+del sys.argv[1:3]
 
 
 def run(*args, cwd=None):
@@ -146,4 +149,4 @@ class ScriptTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main()
+    cli_suite.main()

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """folivane-cli --list: the book's plan printed as text or JSON, agreeing with the book made.
 
-Usage: cli_list_test.py FOLIVANE_CLI
+Usage: cli_list_test.py FOLIVANE_CLI TEST_DATA_FOLDER
 """
 import json
 import os
@@ -12,8 +12,11 @@ import tempfile
 import unittest
 import zipfile
 
-CLI = os.path.abspath(sys.argv[1])
-del sys.argv[1:2]
+CLI, DATA = (os.path.abspath(p) for p in sys.argv[1:3])
+sys.path.insert(0, DATA)
+import cli_suite  # noqa: E402  (found through DATA)
+
+del sys.argv[1:3]
 
 VOLUMES = "第一卷 开始\n第一章 渡口\n雨后的石板路还湿着。\n第二章 山路\n他走了很久。\n" \
           "第二卷 结束\n第三章 回家\n终于到了。\n"
@@ -106,6 +109,39 @@ class ListTest(unittest.TestCase):
                 self.assertIn("GB18030 (text)", text)
                 self.assertIn(expected, text)
 
+    def test_numbered_chapters_gaps_and_the_paragraph_judgement_are_told(self):
+        story = "".join(f"{n}\n\nThe lamp burned.\nNobody came.\nThe keeper watched the sea.\n\n"
+                        for n in (1, 2, 3, 5))
+        path = self.source("story.txt", story.encode())
+        plan = json.loads(run("--list", "--list-format", "json", path).stdout)
+        self.assertEqual([(e["label"], e["numbered"]) for e in plan["contents"]],
+                         [("1", True), ("2", True), ("3", True), ("5", True)])
+        self.assertEqual(plan["notices"], [{"source": 0, "kind": "number-missing", "number": 4}])
+        self.assertEqual(plan["sources"][0]["paragraphs"]["style"], "lines")
+        explained = run("--explain", path)
+        self.assertEqual(explained.returncode, 0, explained.stderr)
+        text = explained.stdout.decode()
+        self.assertIn("paragraphs lines", text)
+        self.assertIn("why: ", text)
+        self.assertIn("story.txt: chapter 4 missing", text)
+        made = run("-o", os.path.join(self.dir, "story.epub"), path)
+        self.assertIn(b"chapter 4 missing", made.stderr)
+
+    def test_bytes_the_code_page_cannot_read_are_told_in_the_plan_and_the_run(self):
+        # Windows' Shift_JIS with two bytes no page of it holds.
+        text = "　吾輩は猫である。名前はまだ無い。①②③と髙﨑。\r\n" * 20
+        data = text.encode("cp932")
+        path = self.source("neko.txt", data[:40] + b"\x85\x40" + data[40:])
+        plan = json.loads(run("--list", "--list-format", "json", path).stdout)
+        self.assertEqual(plan["sources"][0]["encoding"], "CP932")
+        notices = [n for n in plan["notices"] if n["kind"] == "bytes-not-decoded"]
+        self.assertEqual([(n["source"], n["encoding"]) for n in notices], [(0, "CP932")])
+        self.assertGreater(notices[0]["count"], 0)
+        made = run("-o", os.path.join(self.dir, "neko.epub"), path)
+        self.assertEqual(made.returncode, 0, made.stderr)
+        self.assertIn("neko.txt".encode(), made.stderr)
+        self.assertIn(b"not CP932 text", made.stderr)
+
     def test_problems_are_said_and_nothing_is_listed(self):
         for args, code, said in (
                 (["--list-format", "xml", self.volumes], 2, "--list-format takes text or json"),
@@ -119,4 +155,4 @@ class ListTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main()
+    cli_suite.main()

@@ -4,7 +4,7 @@
 #include "engine/chapters/ChapterList.h"
 #include "engine/epub/BookDocuments.h"
 #include "engine/epub/Cover.h"
-#include "engine/job/BookFolder.h"
+#include "support/BookFolder.h"
 #include "support/TestSupport.h"
 #include "zip/EntryPrecompressor.h"
 #include "zip/ZipWriter.h"
@@ -88,10 +88,10 @@ protected:
 TEST_P(BookInMemory, IsByteForByteTheBookPackedFromAWorkingFolder) {
     ASSERT_GE(chapters_.size(), 14u);
     const std::string folderBook = scratch_ / "folder.epub";
-    BookFolder folder(scratch_ / "EPUB/", nullptr, {});
+    test::BookFolder folder(scratch_ / "EPUB/");
     MakeBookDocuments(metadata_, chapters_, &*cover_, "", folder);
     DateTree(scratch_ / "EPUB", moment_);
-    PackWorkingTree(folder.Folder(), folder.Entries(), folderBook);
+    test::PackBookFolder(folder.Folder(), folderBook);
 
     const std::string memoryBook = scratch_ / "memory.epub";
     zip::TZipWriter writer;

@@ -2,6 +2,7 @@
 #include "engine/chapters/ChapterList.h"
 #include "engine/job/WorkingTree.h"
 #include "engine/text/ConversionError.h"
+#include "engine/text/FailureText.h"
 #include "engine/text/SourceFiles.h"
 #include "engine/text/SourceText.h"
 #include "platform/TextConversion.h"
@@ -271,6 +272,23 @@ TEST_F(ChapterListTest, EncodingChosenForASourceHoldsInItsPieces) {
         EXPECT_EQ(ChapterText(chapters[1], "CP1252"),
                   "\xC3\x8F\xC3\xB0\xC3\xA8\xC3\xA2\xC3\xA5\xC3\xB2" + end);
     }
+}
+
+TEST_F(ChapterListTest, BytesACodePageCannotReadAreToldNotPassedOver) {
+    const std::string clean = Source("clean.txt", "abc");
+    const std::string broken = Source("broken.txt", "a\xA0"
+                                                    "b\xFD"
+                                                    "c");
+    ChapterListOptions options;
+    options.legacyEncoding = "CP932";
+    std::vector<TextNotice> notices;
+    options.notice = [&](const TextNotice& notice) { notices.push_back(notice); };
+    BuildChapterList({clean, broken}, nullptr, options);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].kind, TextNotice::Kind::BytesNotDecoded);
+    EXPECT_EQ(notices[0].source, 1u);
+    EXPECT_EQ(notices[0].count, 2u);
+    EXPECT_EQ(notices[0].encoding, "CP932");
 }
 
 } // namespace

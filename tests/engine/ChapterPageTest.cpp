@@ -157,5 +157,56 @@ TEST(ChapterPage, ReusedBufferHoldsOnlyTheNewPage) {
     EXPECT_EQ(page, Page("short", "y", HeadingKind::None, "en"));
 }
 
+// What plain text draws with marks and spaces, a reader gets as structure.
+TEST(ChapterPage, MailQuotesNestWithoutTheirMarksAndListingsKeepTheirIndentation) {
+    const std::string text =
+        "> Are we on?\n> Bring maps.\n>\n>> We got lost.\n> > Twice.\n> Yes.\n\n"
+        "    if (lit) {\n        burn();   \n    }\n";
+    ParagraphShape shape;
+    shape.style = ParagraphStyle::Blocks;
+    shape.wrapWidth = 60;
+    for (const EpubVersion version : {kEpub2, kEpub3}) {
+        const std::string built =
+            BuildChapterPage("Mail", text, HeadingKind::None, "en", version, {shape, false});
+        const XmlTree page(built);
+        ASSERT_EQ(page.Error(), "");
+        EXPECT_EQ(built.find("&gt;"), std::string::npos) << built;
+        EXPECT_EQ(page.Values("/h:html/h:body/h:blockquote/h:p"),
+                  (std::vector<std::string>{"Are we on?Bring maps.", "Yes."}));
+        EXPECT_EQ(page.Count("/h:html/h:body/h:blockquote/h:p[1]/h:br"), 1u);
+        EXPECT_EQ(page.Values("/h:html/h:body/h:blockquote/h:blockquote/h:p"),
+                  std::vector<std::string>{"We got lost.Twice."});
+        EXPECT_EQ(page.Values("/h:html/h:body/h:pre[@class='code']"),
+                  std::vector<std::string>{"if (lit) {\n    burn();\n}"});
+    }
+}
+
+struct JoinCase {
+    const char* name;
+    std::string lines;
+    bool fixedCjkWrap;
+    std::string joined;
+};
+
+class JoinedLines : public testing::TestWithParam<JoinCase> {};
+
+TEST_P(JoinedLines, KeepWordsWholeWhereAFixedWidthCutThem) {
+    std::string joined;
+    JoinParagraphLines(joined, GetParam().lines, 0, GetParam().lines.size(),
+                       GetParam().fixedCjkWrap);
+    EXPECT_EQ(joined, GetParam().joined);
+}
+
+const JoinCase kJoinCases[] = {
+    {"WordCutByTheWrap", "他打开Wi\nndows电脑", true, "他打开Windows电脑"},
+    {"NumberCutByTheWrap", "版本20\n19发布", true, "版本2019发布"},
+    {"SpaceAtTheLineEndStays", "用Microsoft \nOffice写", true, "用Microsoft Office写"},
+    {"SpaceAtTheNextLineStartStays", "用Microsoft\n Office写", true, "用Microsoft Office写"},
+    {"LatinTextJoinsWithASpace", "the river\nwas slow", false, "the river was slow"},
+};
+
+INSTANTIATE_TEST_SUITE_P(ChapterPage, JoinedLines, testing::ValuesIn(kJoinCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 } // namespace
 } // namespace folivane::engine

@@ -1,4 +1,5 @@
-// Writing documents: exact bytes, replacement of old files, failures that must be reported.
+// Writing the files of a working folder: exact bytes, replacement of old files, failures
+// reported with what the user knows: the piece, the temporary folder and the cause.
 #include "engine/job/DocumentWriter.h"
 #include "engine/text/ConversionError.h"
 #include "support/TestSupport.h"
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -20,65 +22,80 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::ScratchFolder;
 
-// The message of the ConversionError that `write` raises, or "" when it raises none.
-template <typename F> std::string ErrorOf(F write) {
+// A job's piece folder under `temp`, as the job makes it in the temporary folder.
+std::string PieceFolder(const std::string& temp) {
+    fs::create_directories(temp + "folivane-Job123/pieces");
+    return temp + "folivane-Job123/pieces/";
+}
+
+// The message of the ConversionError that writing `bytes` to `path` raises, or "" when none.
+std::string ErrorOf(const std::string& folder, const std::string& path, std::string_view bytes) {
     try {
-        write();
+        WriteWorkingFile(folder, path, bytes, {.kind = FailureKind::PieceNotKept, .path = "a.txt"});
     } catch (const ConversionError& error) {
         return error.what();
     }
     return "";
 }
 
-TEST(DocumentWriter, WritesExactlyTheBytesReplacingAnOldFile) {
-    const ScratchFolder folder;
-    const std::string path = folder.Path() + "replace.xhtml";
+TEST(WorkingFile, WritesExactlyTheBytesReplacingAnOldFile) {
+    const ScratchFolder temp;
+    const std::string folder = PieceFolder(temp.Path());
+    const std::string path = folder + "0-1.txt";
     std::ofstream(path, std::ios::binary) << std::string(5000, 'x');
     const std::string binary("\xEF\xBB\xBF\0\r\n", 6);
-    WriteDocument(path, binary);
+    EXPECT_EQ(ErrorOf(folder, path, binary), "");
     EXPECT_EQ(ReadFile(path), binary);
-    WriteDocument(path, "");
+    EXPECT_EQ(ErrorOf(folder, path, ""), "");
     EXPECT_TRUE(fs::exists(path));
     EXPECT_EQ(fs::file_size(path), 0u);
 }
 
-TEST(DocumentWriter, FileThatCannotBeCreatedRaisesNamingIt) {
-    const ScratchFolder folder;
-    const std::string blocker = folder.Path() + "not_a_folder";
-    std::ofstream(blocker) << "x";
-    const std::string path = blocker + "/page.html";
-    const std::string message = ErrorOf([&] { WriteDocument(path, "abc"); });
-    EXPECT_NE(message.find("Cannot create file \"" + path + "\". Not a directory"),
-              std::string::npos)
-        << message;
+TEST(WorkingFile, FileThatCannotBeCreatedNamesThePieceAndTheTemporaryFolder) {
+    const ScratchFolder temp;
+    const std::string folder = PieceFolder(temp.Path());
+    std::ofstream(folder + "not_a_folder") << "x";
+    const std::string message = ErrorOf(folder, folder + "not_a_folder/0-1.txt", "abc");
+    EXPECT_EQ(message, "Cannot write a piece of \"a.txt\" in the temporary folder \"" +
+                           temp.Path() + "\". Not a directory");
 }
 
-TEST(DocumentWriter, FullDiskRaises) {
-    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-    const std::string message = ErrorOf([] { WriteDocument("/dev/full", "abc"); });
-    EXPECT_NE(message.find("Cannot write file \"/dev/full\". No space left on device"),
-              std::string::npos)
-        << message;
-}
-
-TEST(DocumentWriter, FileSizeLimitRaises) {
-    const ScratchFolder folder;
-    const std::string path = folder.Path() + "too_large.html";
-    // The limit holds for the whole process, so a child takes it and reports by exit code:
-    // 0 raised with EFBIG's text, 1 raised otherwise, 2 did not raise.
+// Writes in a child, which may take limits the whole process would feel: 0 when the write
+// failed naming the piece and `cause`, 1 when it failed otherwise, 2 when it did not fail.
+int ChildWriteFails(const std::function<void()>& prepare, const std::string& folder,
+                    const std::string& path, const std::string& cause) {
     const pid_t child = fork();
-    ASSERT_NE(child, -1);
     if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN); // else the signal ends the process
-        const rlimit limit{1000, 1000};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        const std::string message = ErrorOf([&] { WriteDocument(path, std::string(4000, 'x')); });
-        _exit(message.empty() ? 2 : message.find("File too large") != std::string::npos ? 0 : 1);
+        prepare();
+        const std::string message = ErrorOf(folder, path, std::string(4000, 'x'));
+        _exit(message.empty() ? 2
+              : message.find("a piece of \"a.txt\"") != std::string::npos &&
+                      message.find(cause) != std::string::npos
+                  ? 0
+                  : 1);
     }
     int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    if (child == -1 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+TEST(WorkingFile, FullDiskFailsNamingTheCause) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const ScratchFolder temp;
+    EXPECT_EQ(
+        ChildWriteFails([] {}, PieceFolder(temp.Path()), "/dev/full", "No space left on device"),
+        0);
+}
+
+TEST(WorkingFile, FileSizeLimitFailsNamingTheCause) {
+    const ScratchFolder temp;
+    const std::string folder = PieceFolder(temp.Path());
+    const auto limit = [] {
+        std::signal(SIGXFSZ, SIG_IGN); // else the signal ends the process
+        const rlimit size{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &size);
+    };
+    EXPECT_EQ(ChildWriteFails(limit, folder, folder + "0-1.txt", "File too large"), 0);
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include "engine/epub/PackageDocument.h"
 #include "engine/epub/PageLabel.h"
 #include "engine/epub/TitlePage.h"
-#include "engine/job/BookFolder.h"
 #include "support/TestSupport.h"
 #include "support/XmlTree.h"
 
@@ -24,8 +23,6 @@ namespace {
 using test::NavOutline;
 using test::NcxOutline;
 using test::Outline;
-using test::ReadFile;
-using test::ScratchFolder;
 using test::XmlTree;
 using ::testing::ElementsAre;
 using Strings = std::vector<std::string>;
@@ -160,25 +157,6 @@ TEST(BookDocuments, ComeInBookOrderAndWithoutACoverHaveNoTitlePage) {
                                          "OEBPS/titlepage.xhtml", "OEBPS/cover.gif",
                                          "OEBPS/0.xhtml", "OEBPS/1.xhtml", "OEBPS/content.opf",
                                          "OEBPS/toc.ncx", "OEBPS/nav.xhtml"));
-}
-
-TEST(BookFolder, WritesEachDocumentInItsFolderAndRunsAgainOverItself) {
-    ScratchFolder scratch;
-    for (int run = 0; run < 2; ++run) {
-        BookFolder folder(scratch / "EPUB/", nullptr, {});
-        MakeBookDocuments(kBook, {}, nullptr, "", folder);
-        EXPECT_EQ(folder.Entries().size(), 5u);
-    }
-    EXPECT_EQ(ReadFile(scratch / "EPUB/mimetype"), "application/epub+zip");
-    EXPECT_EQ(test::ListNames(scratch / "EPUB/OEBPS"),
-              (std::vector<std::string>{"content.opf", "css", "toc.ncx"}));
-}
-
-TEST(BookFolder, FailsWhenAFileStandsWhereAFolderBelongs) {
-    ScratchFolder scratch;
-    test::WriteFile(scratch / "EPUB", "not a folder");
-    BookFolder folder(scratch / "EPUB/", nullptr, {});
-    EXPECT_THROW(MakeBookDocuments(kBook, {}, nullptr, "", folder), std::runtime_error);
 }
 
 // What a package says, by file name instead of by the ids it gives its items.

@@ -263,7 +263,7 @@ TEST(HeadingRules, APatternThatDoesNotCompileIsNamed) {
         HeadingRules::Custom("第一章", "第(");
         FAIL() << "no error";
     } catch (const HeadingPatternError& error) {
-        EXPECT_STREQ(error.what(), "the volume pattern \"第(\" does not compile: missing closing "
+        EXPECT_STREQ(error.what(), "The volume pattern \"第(\" does not compile: missing closing "
                                    "parenthesis at offset 2");
     }
     EXPECT_THROW(HeadingRules::Custom("[z-a]", ""), HeadingPatternError);

@@ -1,5 +1,6 @@
 // A book's language: guessed from the script of its text, or given as a BCP 47 tag.
 #include "engine/text/Language.h"
+#include "engine/text/FailureText.h"
 #include "engine/text/LanguageTag.h"
 #include "engine/text/Locale.h"
 #include "support/TestSupport.h"
@@ -153,9 +154,16 @@ const TagCase kTagCases[] = {
 INSTANTIATE_TEST_SUITE_P(Language, LanguageTagIn, testing::ValuesIn(kTagCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(Language, ProblemWithATagNamesIt) {
-    EXPECT_EQ(LanguageTagProblem("zh CN"),
-              "\"zh CN\" is not a language tag (BCP 47, such as en, zh-CN or ja)");
+TEST(Language, ProblemWithARefusedTagQuotesItAsTheUserTypedIt) {
+    for (const TagCase& row : kTagCases) {
+        if (row.normalized) continue;
+        SCOPED_TRACE(row.name);
+        const Failure problem = LanguageTagProblem(row.tag);
+        EXPECT_EQ(problem.kind, FailureKind::LanguageTagInvalid);
+        EXPECT_EQ(problem.value, row.tag);
+        EXPECT_TRUE(FailureText(problem).starts_with("\"" + row.tag + "\" "))
+            << FailureText(problem);
+    }
 }
 
 } // namespace

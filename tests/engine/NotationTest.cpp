@@ -4,6 +4,7 @@
 #include "engine/chapters/ChapterList.h"
 #include "engine/epub/RubyText.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -49,14 +50,15 @@ const RubyCase kRubyCases[] = {
      "<ruby>東京<rt>とうきょう</rt></ruby>と<ruby>京都<rt>きょうと</rt></ruby>",
      "東京（とうきょう）と京都（きょうと）"},
     {"ReadingWithKanjiStaysText", "漢字《かん字》", "漢字《かん字》", "漢字《かん字》"},
-    {"NoBaseStaysText", "《くも》と言った", "《くも》と言った", "《くも》と言った"},
+    {"NoBaseIsTextInParentheses", "《くも》と言った", "（くも）と言った", "（くも）と言った"},
     {"UnclosedReadingStaysText", "蜘蛛《くも", "蜘蛛《くも", "蜘蛛《くも"},
     {"EmptyReadingStaysText", "蜘蛛《》", "蜘蛛《》", "蜘蛛《》"},
     {"ChineseBookTitle", "讀《史記》", "讀《史記》", "讀《史記》"},
     {"ChineseTitleThenChapter", "《红楼梦》第一回", "《红楼梦》第一回", "《红楼梦》第一回"},
     {"AnnotationsGo", "［＃５字下げ］一［＃「一」は中見出し］", "一", "一"},
-    {"AnnotationAfterRuby", "蜘蛛《くも》［＃「蜘蛛」に傍点］", "<ruby>蜘蛛<rt>くも</rt></ruby>",
-     "蜘蛛（くも）"},
+    {"AnnotationAfterRuby", "蜘蛛《くも》［＃「蜘蛛」に傍点］",
+     "<em class=\"sesame\"><ruby>蜘蛛<rt>くも</rt></ruby></em>",
+     "<em class=\"sesame\">蜘蛛（くも）</em>"},
     {"UnclosedAnnotationStays", "［＃閉じない", "［＃閉じない", "［＃閉じない"},
     {"EscapedForXml", "a<b & 蜘蛛《くも》", "a&lt;b &amp; <ruby>蜘蛛<rt>くも</rt></ruby>",
      "a&lt;b &amp; 蜘蛛（くも）"},
@@ -71,10 +73,59 @@ TEST(RubyParagraphs, LeaveOutLinesOfAnnotationsAloneAndBlankLines) {
     std::string out;
     AppendRubyParagraphs(out, "甲\r\n［＃改ページ］\r\n\r\n　［＃ここから２字下げ］\r\n乙\r\n",
                          EpubVersion::Epub3);
-    EXPECT_EQ(out, "<p>甲</p><p>乙</p>");
+    EXPECT_EQ(out, "<p>甲</p><p class=\"indent2\">乙</p>");
     out.clear();
     AppendRubyParagraphs(out, "［＃改ページ］\n", EpubVersion::Epub2);
     EXPECT_EQ(out, "<p></p>");
+}
+
+std::string Repeat(const std::string& piece, std::size_t times) {
+    std::string text;
+    for (std::size_t i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+// Lines of a megabyte and more, each of one construct repeated: read in time that grows with
+// the line, not with its square (which would take minutes here).
+struct LongLineCase {
+    const char* name;
+    std::string line;
+    std::string_view mark; // what the page shows `count` times
+    std::size_t count;
+};
+
+class LongNotationLine : public testing::TestWithParam<LongLineCase> {};
+
+TEST_P(LongNotationLine, IsReadInTimeThatGrowsWithIt) {
+    const LongLineCase& row = GetParam();
+    std::string out;
+    AppendRubyParagraphs(out, row.line, EpubVersion::Epub3);
+    std::size_t count = 0;
+    for (std::size_t at = out.find(row.mark); at != std::string::npos;
+         at = out.find(row.mark, at + row.mark.size()))
+        ++count;
+    EXPECT_EQ(count, row.count);
+}
+
+const LongLineCase kLongLines[] = {
+    {"UnclosedAnnotations", Repeat("［＃", 200000) + "］", "［＃", 199999},
+    {"TargetsAfterALongText", Repeat("あ", 300000) + Repeat("い［＃「い」に傍点］", 50000),
+     "<em class=\"sesame\">い</em>", 50000},
+    {"ReadingsWithoutBases", Repeat("漢［＃レ］《かん》", 100000), "（かん）", 100000},
+    {"BarsWithoutReadings", Repeat("｜", 300000) + "漢字《かんじ》", "｜", 299999},
+};
+
+INSTANTIATE_TEST_SUITE_P(Notation, LongNotationLine, testing::ValuesIn(kLongLines),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(LongNotationLine, TargetMarkedOverAndOverIsMarkedOrToldEachTime) {
+    NotationLine line;
+    ReadNotationLine("あい" + Repeat("［＃「い」に傍点］", 50000), line);
+    const auto styles = std::ranges::count_if(
+        line.runs, [](const NotationRun& run) { return run.kind == RunKind::StyleBegin; });
+    EXPECT_GT(styles, 0);
+    EXPECT_EQ(static_cast<std::size_t>(styles) + line.unknown.size(), 50000u);
 }
 
 TEST(NotationTitleAndAuthor, AreTheFirstTwoLinesAsTheyRead) {
@@ -116,11 +167,14 @@ protected:
     void TearDown() override { std::filesystem::remove_all(root_); }
 
     // "name|listed|level|notation" for each page of the text, in Auto mode.
-    std::vector<std::string> Pages(const std::string& text) {
+    std::vector<std::string> Pages(const std::string& text,
+                                   std::function<void(const TextNotice&)> notice = {}) {
         const std::string path = root_ + "src.txt";
         std::ofstream(path, std::ios::binary) << "\xEF\xBB\xBF" << text;
         std::vector<std::string> out;
-        for (const FileList& page : BuildChapterList({path}, nullptr, {})) {
+        ChapterListOptions options;
+        options.notice = std::move(notice);
+        for (const FileList& page : BuildChapterList({path}, nullptr, options)) {
             out.push_back(page.Name + "|" + (page.Listed ? "L" : "-") + std::to_string(page.Level) +
                           (page.Notation ? "N" : "") + "|" +
                           page.Text->substr(page.Begin, page.End - page.Begin));
@@ -154,6 +208,40 @@ TEST_F(NotationChapters, LegendAtTheTopIsLeftOutAndTheTextKeepsTheSourcesName) {
     EXPECT_EQ(Pages(kLegend + "\n本文［＃「本文」に傍点］\n［＃改ページ］\n次\n"),
               (std::vector<std::string>{"src|L0N|\n本文［＃「本文」に傍点］\n",
                                         "src|-0N|［＃改ページ］\n次\n"}));
+}
+
+TEST_F(NotationChapters, HeadingBlocksAndHeadingsHoldingNotesNameTheirChapters) {
+    const std::string text = "題\n著者\n" + kLegend +
+                             "［＃ここから大見出し］\n第一部\n春\n［＃ここで大見出し終わり］\n"
+                             "［＃５字下げ］一　※［＃「木＋越」、U+6A3E］"
+                             "［＃「一　※［＃「木＋越」、U+6A3E］」は中見出し］\n本文\n";
+    EXPECT_EQ(Pages(text),
+              (std::vector<std::string>{
+                  "src|L0N|題\n著者\n",
+                  "第一部 春|L0N|［＃ここから大見出し］\n第一部\n春\n［＃ここで大見出し終わり］\n",
+                  "一 樾|L1N|［＃５字下げ］一　※［＃「木＋越」、U+6A3E］"
+                  "［＃「一　※［＃「木＋越」、U+6A3E］」は中見出し］\n本文\n",
+              }));
+}
+
+TEST_F(NotationChapters, AnnotationsNotUnderstoodAreCountedWithTheFirstFew) {
+    const std::string text = "題\n" + kDashes + "\n［＃］：入力者注\n（例）［＃挿絵入る］\n" +
+                             kDashes +
+                             "\n甲［＃挿絵（fig1.png）入る］\n乙［＃「乙」に「おつ」の注記］\n"
+                             "［＃挿絵（fig1.png）入る］\n［＃ここから２５字詰め］\n"
+                             "丙［＃「丙」に傍点］［＃「丁」に傍点］\n";
+    std::vector<TextNotice> notices;
+    Pages(text, [&](const TextNotice& notice) { notices.push_back(notice); });
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].kind, TextNotice::Kind::AnnotationsNotUnderstood);
+    // The legend's example is no annotation of the text; a target not there is not understood.
+    EXPECT_EQ(notices[0].count, 5u);
+    EXPECT_EQ(notices[0].examples, (std::vector<std::string>{"［＃挿絵（fig1.png）入る］",
+                                                             "［＃「乙」に「おつ」の注記］",
+                                                             "［＃ここから２５字詰め］"}));
+    notices.clear();
+    Pages("第一章 读书\n注［＃这不是注释］\n", [&](const TextNotice& n) { notices.push_back(n); });
+    EXPECT_TRUE(notices.empty()); // Chinese: no notation, nothing left out
 }
 
 TEST_F(NotationChapters, ChineseTextKeepsItsMarks) {

@@ -127,6 +127,26 @@ const SequenceCase kSequenceCases[] = {
     {"PartsOutOfOrderAreText", "下　先生と遺書\n" + Body() + "中　両親と私\n" + Body(), {}},
     {"OnePartAloneIsText", "上　先生と私\n" + Body(), {}},
     {"PartWordWithoutTitleIsText", "上\n" + Body() + "中\n" + Body() + "下\n" + Body(), {}},
+    {"ContentsListOfNumbersIsText",
+     "1. Dawn\n2. Dusk\n3. Night\n\n1. Dawn" + Body() + "2. Dusk" + Body() + "3. Night" + Body(),
+     {"C 1. Dawn", "C 2. Dusk", "C 3. Night"}},
+    {"SectionsOfNumberedChaptersAreText",
+     "第一章 甲\n一" + Body() + "二" + Body() + "三" + Body() + "第二章 乙\n一" + Body() + "二" +
+         Body() + "三" + Body(),
+     {"C 第一章 甲", "C 第二章 乙"}},
+    {"NumbersAfterAWordHeadingAreChapters",
+     "Prologue\n" + Body() + "1." + Body() + "2." + Body() + "3." + Body(),
+     {"C Prologue", "C 1.", "C 2.", "C 3."}},
+    {"ListOfAFewItemsInALongTextIsText",
+     Body() + Body() + Body() + "1. 米\n\n" + Body() + "2. 塩\n\n" + Body() + "3. 味噌\n" + Body() +
+         Body() + Body() + Body() + Body() + Body() + Body() + Body() + Body() + Body() + Body(),
+     {}},
+    {"SkippedNumberGivesWayToTheOneThatComes",
+     "1." + Body() + "2." + Body("4.\n") + "3." + Body() + "4." + Body(),
+     {"C 1.", "C 2.", "C 3.", "C 4."}},
+    {"RepeatRightUnderItsHeadingIsText",
+     "1." + Body() + "2.\n2." + Body() + "3." + Body() + "4." + Body(),
+     {"C 1.", "C 2.", "C 3.", "C 4."}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Sequences, SequenceIn, testing::ValuesIn(kSequenceCases),

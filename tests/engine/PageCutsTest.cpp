@@ -63,5 +63,44 @@ TEST(PageCuts, LongLineAfterShortOnesStartsAPageOfItsOwn) {
     EXPECT_EQ(pages.back().second, text.size());
 }
 
+struct ParagraphCase {
+    const char* name;
+    ParagraphStyle style;
+    const char* indent; // what begins a paragraph's first line
+    const char* gap;    // what parts paragraphs
+};
+
+// A paragraph of `lines` lines of 70 bytes, as wrapped text has them.
+std::string Paragraph(const std::string& indent, int lines) {
+    std::string text = indent;
+    for (int i = 0; i < lines; ++i)
+        text +=
+            std::string(i == 0 ? 70 - indent.size() : 70, static_cast<char>('a' + i % 26)) + "\n";
+    return text;
+}
+
+class LargeParagraph : public testing::TestWithParam<ParagraphCase> {};
+
+TEST_P(LargeParagraph, ThatWouldCarryAPagePastTheLimitStartsTheNextPageWhole) {
+    const ParagraphCase& c = GetParam();
+    // Short paragraphs up to about 86 KB, short of a page, then one of 21 KB that crosses
+    // the page's threshold within it and would pass the size limit before it ends.
+    std::string text;
+    while (text.size() < 84000)
+        text += Paragraph(c.indent, 6) + c.gap;
+    const std::size_t large = text.size();
+    text += Paragraph(c.indent, 300) + c.gap + Paragraph(c.indent, 3);
+    const std::vector<PageRange> pages = CutPages(text, {0, text.size()}, c.style);
+    EXPECT_EQ(pages, (std::vector<PageRange>{{0, large}, {large, text.size()}}));
+}
+
+const ParagraphCase kParagraphCases[] = {
+    {"PartedByBlankLines", ParagraphStyle::Blocks, "", "\n"},
+    {"BegunByAnIndent", ParagraphStyle::Indented, "\u3000\u3000", ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(PageCuts, LargeParagraph, testing::ValuesIn(kParagraphCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 } // namespace
 } // namespace folivane::engine

@@ -85,10 +85,15 @@ std::vector<std::string> Read(std::string_view text, const ParagraphShape& shape
             read.push_back("break:" + std::string(text.substr(p.begin, p.end - p.begin)));
             break;
         case ParagraphKind::Verse:
+        case ParagraphKind::Quote:
+        case ParagraphKind::Code:
             joined = std::string(text.substr(p.begin, p.end - p.begin));
             for (std::size_t at; (at = joined.find('\n')) != std::string::npos;)
                 joined.replace(at, 1, "|");
-            read.push_back("verse:" + joined);
+            read.push_back(std::string(p.kind == ParagraphKind::Verse   ? "verse:"
+                                       : p.kind == ParagraphKind::Quote ? "quote:"
+                                                                        : "code:") +
+                           joined);
             break;
         case ParagraphKind::Text:
             JoinParagraphLines(joined, text, p.begin, p.end);
@@ -147,6 +152,22 @@ const BuildCase kBuildCases[] = {
      ParagraphChoice::Auto,
      {"text:" + kLong1, "verse:Lanterns burn|over the water,|and she remembers.",
       "text:" + kLong2}},
+    {"TwoLineSignOffKeepsItsLines",
+     Wrap(kLong1, 60) + "\nYours truly,\nJohn Smith\n",
+     ParagraphChoice::Auto,
+     {"text:" + kLong1, "verse:Yours truly,|John Smith"}},
+    {"TwoLinesOfProseWithANameAtTheStartAreJoined",
+     "the river was slow and brown and she remembered the lanterns and\nMary by the water.\n",
+     ParagraphChoice::Blocks,
+     {"text:the river was slow and brown and she remembered the lanterns and Mary by the water."}},
+    {"QuotedLinesAreOneQuoteInAnyStyle",
+     "On Monday, Ben wrote:\n> the river was slow\n>\n>> and brown\nYes.\n",
+     ParagraphChoice::Lines,
+     {"text:On Monday, Ben wrote:", "quote:> the river was slow|>|>> and brown", "text:Yes."}},
+    {"IndentedVerseWithoutMarksOfCodeIsVerse",
+     Wrap(kLong1, 60) + "\n    Lanterns burn\n    over the water,\n",
+     ParagraphChoice::Blocks,
+     {"text:" + kLong1, "verse:    Lanterns burn|    over the water,"}},
     {"IndentedPrintLayout",
      "    " + Wrap(kLong1, 60).substr(0) + "  " + Wrap(kLong2, 60),
      ParagraphChoice::Indented,
@@ -331,6 +352,41 @@ const TitleCase kTitleCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Paragraphs, TitleOfText, testing::ValuesIn(kTitleCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+struct SectionCase {
+    const char* name;
+    std::string text;
+    std::string body;
+};
+
+class TextSectionsOf : public testing::TestWithParam<SectionCase> {};
+
+TEST_P(TextSectionsOf, AreBoundOnlyByAnArchivesLinesWhereArchivesPutThem) {
+    const TextSections sections = FindTextSections(GetParam().text);
+    EXPECT_EQ(GetParam().text.substr(sections.bodyBegin, sections.bodyEnd - sections.bodyBegin),
+              GetParam().body);
+}
+
+const std::string kBody = "body\nbody\nbody\nbody\nbody\nbody\n";
+
+const SectionCase kSectionCases[] = {
+    {"ThisProjectAndOldEBook",
+     "h\n***START OF THIS PROJECT GUTENBERG E-BOOK X***\n" + kBody +
+         "*** end of this project gutenberg ebook x ***\nlicence\n",
+     kBody},
+    {"NovelsOwnStarLinesAreText",
+     "*** Start of the long winter ***\n" + kBody + "***END OF PART ONE***\n" + kBody,
+     "*** Start of the long winter ***\n" + kBody + "***END OF PART ONE***\n" + kBody},
+    {"StartLineInTheSecondHalfIsText",
+     kBody + kBody + "*** START OF THE PROJECT GUTENBERG EBOOK X ***\nb\n",
+     kBody + kBody + "*** START OF THE PROJECT GUTENBERG EBOOK X ***\nb\n"},
+    {"EndLineInTheFirstHalfWithoutAStartIsText",
+     "*** END OF THE PROJECT GUTENBERG EBOOK X ***\n" + kBody + kBody,
+     "*** END OF THE PROJECT GUTENBERG EBOOK X ***\n" + kBody + kBody},
+};
+
+INSTANTIATE_TEST_SUITE_P(Archives, TextSectionsOf, testing::ValuesIn(kSectionCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(TextSectionsTest, StartAndEndLinesInAnyCaseBoundTheBody) {

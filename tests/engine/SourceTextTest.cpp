@@ -162,7 +162,7 @@ TEST_P(MostlyUtf8, IsUtf8WithReplacementsOrElseLegacy) {
     const MostlyUtf8Case& c = GetParam();
     const SourceBytes source{seAnsi, c.bytes};
     const bool utf8 = !c.text.empty();
-    EXPECT_EQ(ChooseSourceEncoding(source, "") == "UTF-8", utf8);
+    EXPECT_EQ(JudgeSourceEncoding(source, {}).encoding == "UTF-8", utf8);
     if (utf8) {
         EXPECT_TRUE(SameBytes(DecodeSource(source, ""), c.text));
     }
@@ -232,8 +232,81 @@ TEST(SourceText, Big5IsReadAsHongKongBig5) {
     const std::string bytes =
         platform::ConvertText(Repeat(cantonese, 30), "UTF-8", "BIG5-HKSCS", "?");
     ASSERT_EQ(bytes.find('?'), std::string::npos);
-    EXPECT_EQ(ChooseSourceEncoding({seAnsi, bytes}, "BIG5"), "BIG5-HKSCS");
+    EXPECT_EQ(JudgeSourceEncoding({seAnsi, bytes}, {"BIG5", {}}).encoding, "BIG5-HKSCS");
     EXPECT_TRUE(SameBytes(DecodeSource({seAnsi, bytes}, "BIG5"), Repeat(cantonese, 30)));
+}
+
+// A legacy page as files are written in it: the text of the page (made with iconv) and then
+// bytes that only the superset Windows or Hong Kong write has, which must come out as the
+// writer meant them, detected or named by the page's own name.
+struct SupersetCase {
+    const char* name;
+    std::string text;   // enough for the detector, in every page that follows
+    const char* subset; // the page the detector or the user names
+    std::string bytes;  // of the superset only
+    std::string meant;  // what the bytes say
+    const char* superset;
+};
+
+void PrintTo(const SupersetCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class SupersetPage : public testing::TestWithParam<SupersetCase> {};
+
+TEST_P(SupersetPage, DecodesWhatTheWriterMeant) {
+    const SupersetCase& row = GetParam();
+    ScopedEnv locale("LC_ALL", "en_US.UTF-8");
+    const std::string file = platform::ConvertText(row.text, "UTF-8", row.subset, "?") + row.bytes;
+    for (const char* chosen : {"", row.subset}) {
+        SCOPED_TRACE(*chosen ? "chosen" : "detected");
+        EncodingJudgement judged;
+        std::size_t undecodable = 99;
+        const std::string text =
+            DecodeSource(SourceBytes{seAnsi, file}, {chosen, {}}, &judged, &undecodable);
+        EXPECT_EQ(judged.encoding, row.superset);
+        EXPECT_EQ(undecodable, 0u);
+        EXPECT_TRUE(SameBytes(text, row.text + row.meant));
+    }
+    // What the window's Encoding column and --list show before converting.
+    const ScratchFolder folder;
+    EXPECT_EQ(GuessSourceEncoding(WriteFile(folder.Path() + "source.txt", file)).encoding,
+              row.superset);
+}
+
+const std::string kJapanese =
+    Repeat("第一章　吾輩は猫である。名前はまだ無い。どこで生れたかとんと見"
+           "当がつかぬ。\r\n",
+           8);
+
+const SupersetCase kSupersetCases[] = {
+    {"ShiftJisWrittenOnWindows", kJapanese, "SHIFT_JIS",
+     // NEC and IBM extensions: circled digits, ㈱, Roman numerals, 髙 and 﨑 (both rows of
+     // each), and ASCII's backslash and tilde.
+     "\x87\x40\x87\x41\x87\x42\x87\x8A\x87\x54\x87\x55\xEE\xE0\xED\x95\xFB\xFC\xFA\xB1"
+     "C:\x5C~",
+     "①②③㈱ⅠⅡ髙﨑髙﨑C:\\~", "CP932"},
+    {"WaveDashFamilyAsWindowsWritesIt", kJapanese, "SHIFT_JIS",
+     "\x81\x60\x81\x61\x81\x7C\x81\xCA\x81\x5F", "\uFF5E\u2225\uFF0D\uFFE2\uFF3C", "CP932"},
+    {"EucKrAsUnifiedHangul",
+     Repeat("한국어로 쓴 짧은 이야기입니다. 오늘은 날씨가 좋습니다.\r\n", 8), "EUC-KR", "\x8C\x63",
+     "똠", "CP949"},
+    {"GbkAsGb18030", Repeat(kSimplified, 4), "GBK", "\x95\x32\x82\x36", "\U00020000", "GB18030"},
+    {"Big5AsHongKongBig5", Repeat(kTraditional, 4), "BIG5", "\x9D\xEF", "嘅", "BIG5-HKSCS"},
+};
+
+INSTANTIATE_TEST_SUITE_P(SourceText, SupersetPage, testing::ValuesIn(kSupersetCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(SourceText, UndecodableBytesOfACodePageAreCounted) {
+    // A0 and FD are no characters of CP932; 85 begins none that 40 ends.
+    std::size_t undecodable = 0;
+    const std::string text = DecodeSource(SourceBytes{seAnsi, "a\xA0"
+                                                              "b\xFD"
+                                                              "c\x85\x40"},
+                                          {"CP932", {}}, nullptr, &undecodable);
+    EXPECT_EQ(undecodable, 3u);
+    EXPECT_TRUE(SameBytes(text, "a" + kFFFD + "b" + kFFFD + "c" + kFFFD + "@"));
 }
 
 TEST(SourceText, LongLegacyTextIsJudgedByItsStartAndDecodedWhole) {
@@ -280,7 +353,7 @@ TEST(SourceText, EncodingChosenForASourceWinsOverDetectionButNotOverAMark) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(DecodeSource({row.mark, row.bytes}, "GB18030", row.forced), row.text);
     }
-    EXPECT_EQ(ChooseSourceEncoding({seAnsi, "\xA4\xA4"}, "", "big5"), "BIG5-HKSCS");
+    EXPECT_EQ(JudgeSourceEncoding({seAnsi, "\xA4\xA4"}, {"big5", {}}).encoding, "BIG5-HKSCS");
     EXPECT_THROW(DecodeSource({seAnsi, "x"}, "", "NO-SUCH-CODEPAGE"), ConversionError);
 }
 
@@ -334,38 +407,44 @@ TEST(SourceText, GuessJudgesFromTheFirstByteAboveAsciiAsTheDecodingDoes) {
 struct LocaleCase {
     const char* name;
     const char* locale;
-    const char* codePage;
+    const char* text;          // a short text in the locale's language
+    const char* bytesEncoding; // as a program of that desktop would have saved it
 };
 
-class AnsiCodePage : public testing::TestWithParam<LocaleCase> {};
+class ShortLegacyText : public testing::TestWithParam<LocaleCase> {};
 
-TEST_P(AnsiCodePage, FollowsTheLanguage) {
-    EXPECT_EQ(AnsiCodePageForLocale(GetParam().locale), GetParam().codePage);
+// Too short for its bytes to tell their code page, a text is read as the user's desktop
+// would have written it.
+TEST_P(ShortLegacyText, IsReadAsTheLocaleWritesItsLanguage) {
+    const LocaleCase& c = GetParam();
+    const ScopedEnv locale("LC_ALL", c.locale);
+    const std::string bytes = platform::ConvertText(c.text, "UTF-8", c.bytesEncoding, "?");
+    ASSERT_EQ(bytes.find('?'), std::string::npos);
+    EXPECT_TRUE(SameBytes(DecodeSource({seAnsi, bytes}, ""), c.text));
 }
 
 const LocaleCase kLocaleCases[] = {
-    {"ChinaSimplified", "zh_CN.UTF-8", "GB18030"},
-    {"TaiwanTraditional", "zh_TW.UTF-8", "BIG5-HKSCS"},
-    {"HongKongTraditional", "zh_HK.UTF-8", "BIG5-HKSCS"},
-    {"Japanese", "ja_JP.eucJP", "CP932"},
-    {"Korean", "ko_KR.UTF-8", "CP949"},
-    {"Russian", "ru_RU.UTF-8", "CP1251"},
-    {"SerbianCyrillic", "sr_RS.UTF-8", "CP1251"},
-    {"SerbianLatin", "sr_RS.UTF-8@latin", "CP1250"},
-    {"Polish", "pl_PL.UTF-8", "CP1250"},
-    {"Greek", "el_GR.UTF-8", "CP1253"},
-    {"Turkish", "tr_TR.UTF-8", "CP1254"},
-    {"Hebrew", "he_IL.UTF-8", "CP1255"},
-    {"Estonian", "et_EE", "CP1257"},
-    {"Persian", "fa_IR", "CP1256"},
-    {"Vietnamese", "vi_VN", "CP1258"},
-    {"Thai", "th_TH.UTF-8", "CP874"},
-    {"German", "de_DE.UTF-8@euro", "CP1252"},
-    {"PosixLocale", "C.UTF-8", "CP1252"},
-    {"Empty", "", "CP1252"},
+    {"ChinaSimplified", "zh_CN.UTF-8", "后记：谢谢。", "GBK"},
+    {"TaiwanTraditional", "zh_TW.UTF-8", "後記：謝謝。", "BIG5"},
+    {"HongKongTraditional", "zh_HK.UTF-8", "佢哋食咗飯。", "BIG5-HKSCS"},
+    {"JapaneseOfAnotherCodeset", "ja_JP.eucJP", "あとがき。ありがとう。", "SHIFT_JIS"},
+    {"Korean", "ko_KR.UTF-8", "후기. 감사합니다.", "CP949"},
+    {"Russian", "ru_RU.UTF-8", "Послесловие. Спасибо.", "CP1251"},
+    {"SerbianCyrillic", "sr_RS.UTF-8", "Поговор. Хвала.", "CP1251"},
+    {"SerbianLatin", "sr_RS.UTF-8@latin", "Pogovor. Hvala, đače.", "CP1250"},
+    {"Polish", "pl_PL.UTF-8", "Posłowie. Dziękuję.", "CP1250"},
+    {"Greek", "el_GR.UTF-8", "Επίλογος. Ευχαριστώ.", "CP1253"},
+    {"Turkish", "tr_TR.UTF-8", "Sonsöz. Teşekkürler.", "CP1254"},
+    {"Hebrew", "he_IL.UTF-8", "אחרית דבר. תודה.", "CP1255"},
+    {"EstonianWithoutCodeset", "et_EE", "Järelsõna. Aitäh.", "CP1257"},
+    {"Persian", "fa_IR", "پسگفتار. سپاس.", "CP1256"},
+    {"Vietnamese", "vi_VN", "Lời bạt. Cảm ơn.", "CP1258"},
+    {"GermanWithAModifier", "de_DE.UTF-8@euro", "Nachwort. Grüße, 5 €.", "CP1252"},
+    {"PosixLocale", "C.UTF-8", "Café, déjà vu.", "CP1252"},
+    {"NoLocale", "", "Café, déjà vu.", "CP1252"},
 };
 
-INSTANTIATE_TEST_SUITE_P(SourceText, AnsiCodePage, testing::ValuesIn(kLocaleCases),
+INSTANTIATE_TEST_SUITE_P(SourceText, ShortLegacyText, testing::ValuesIn(kLocaleCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(SourceText, LocaleComesFromLcAllThenLcCtypeThenLang) {

@@ -1,6 +1,7 @@
 // A job's working folder under injected faults: a clear error, and nothing of it left over.
 #include "engine/job/WorkingTree.h"
 #include "engine/text/ConversionError.h"
+#include "engine/text/FailureText.h"
 #include "platform/SystemCalls.h"
 #include "support/TestSupport.h"
 
@@ -45,8 +46,8 @@ TEST_P(PrepareWorkingTreeFaults, FailTheFirstPieceSayingWhyAndLeaveNothing) {
     }
     EXPECT_FALSE(tree.Valid());
     EXPECT_FALSE(tree.Made());
-    EXPECT_THAT(tree.Error(), HasSubstr(tmp.Path()));
-    EXPECT_THAT(tree.Error(), HasSubstr(GetParam().message));
+    EXPECT_THAT(FailureText(tree.Error()), HasSubstr(tmp.Path()));
+    EXPECT_THAT(FailureText(tree.Error()), HasSubstr(GetParam().message));
     EXPECT_THAT(ListNames(tmp.Path()), IsEmpty());
     // It is not tried again.
     EXPECT_THROW(tree.Keep(0, 2, "piece", tmp / "source.txt"), ConversionError);

@@ -49,6 +49,7 @@ JobOutcome FromSink(const RecordingSink& sink) {
     JobOutcome outcome;
     outcome.events = sink.events;
     outcome.reason = sink.reason;
+    outcome.failure = sink.failure;
     if (!sink.events.empty() && sink.events.back().starts_with("result "))
         outcome.code = std::stoi(sink.events.back().substr(7));
     return outcome;

@@ -21,6 +21,8 @@ struct JobOutcome {
     std::string reason;
     int code = -1;  // the result: 0 book written, 1 failed, -1 none came
     int status = 0; // of a child: its exit status, or 128 + the signal that ended it
+    // Of a job run here; a child's failure travels as `reason` alone.
+    std::optional<engine::Failure> failure;
 };
 
 // Called by the job's sink when it sets the progress maximum: the chapter list is built and

@@ -42,9 +42,10 @@ int FoldersWithoutATakenLock(const std::string& temp) {
 using KillTest = JobTest;
 
 TEST_F(KillTest, JobKilledAtAnyMomentLeavesTheEarlierFileOrACompleteBook) {
-    // A moderately large book: a 4 MB source cut into pieces, thirty small ones, a cover.
+    // A moderately large book: a 1 MiB source, more than the job may hold, kept in pieces in
+    // its working folder; thirty small ones; a cover.
     std::string text;
-    for (int i = 0; text.size() < (4u << 20); ++i)
+    for (int i = 0; text.size() < (1u << 20); ++i)
         text += "Line " + std::to_string(i) + " 雨后的石板路还湿着 of the long source.\n";
     std::vector<std::string> sources = {Source("long.txt", text)};
     for (int i = 0; i < 30; ++i)
@@ -53,6 +54,7 @@ TEST_F(KillTest, JobKilledAtAnyMomentLeavesTheEarlierFileOrACompleteBook) {
     WriteFile(scratch / "in/cover.jpg", MakeJpeg());
     engine::BookInput input = Book(sources, "book.epub");
     input.coverPath = scratch / "in/cover.jpg";
+    input.heldTextBudget = 256u << 10;
 
     // An earlier book at the output, and how long a whole job takes.
     const auto start = std::chrono::steady_clock::now();

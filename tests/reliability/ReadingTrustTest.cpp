@@ -55,6 +55,12 @@ TEST_F(ReadingTrustTest, ShortLegacySourcesAreReadAsTheBookThenTheLocaleSays) {
          {{"00.txt", Encoded("后记\n谢谢。", "GBK")}, {"01.txt", Encoded(chapter, "GBK")}},
          {gbkBook[1], gbkBook[0]},
          "00.txt GB18030 book"},
+        // The book's code page before the locale's, which would also read these bytes.
+        {"AfterLongChaptersUnderATaiwaneseLocale",
+         "zh_TW.UTF-8",
+         {{"01.txt", Encoded(chapter, "GBK")}, {"02.txt", Encoded("后记\n谢谢。", "GBK")}},
+         gbkBook,
+         "02.txt GB18030 book"},
         {"AloneUnderATaiwaneseLocale",
          "zh_TW.UTF-8",
          {{"after.txt", Encoded("後記\n謝謝。", "BIG5")}},

@@ -5,6 +5,7 @@
 #include "platform/RegularFile.h"
 #include "platform/ReplacementFile.h"
 #include "platform/SystemCalls.h"
+#include "zip/ZipWriter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -369,6 +370,16 @@ void LeaveHiddenBook(const std::string& output, const std::string& bytes) {
     ASSERT_EQ(status, 0);
 }
 
+// A zip archive of one entry.
+std::string ZipHolding(const std::string& name, const std::string& bytes) {
+    const ScratchFolder folder;
+    zip::TZipWriter writer;
+    writer.SetZipName(folder / "archive.zip");
+    writer.AddMemoryEntry(name, bytes, std::time(nullptr));
+    writer.BuildArchive();
+    return ReadFile(folder / "archive.zip");
+}
+
 TEST_F(TrustTest, HiddenBooksOfKilledConversionsGoWithTheNextConversionToThatOutput) {
     const engine::BookInput input = Book({Source("a.txt", "text")}, "book.epub");
     ASSERT_EQ(Convert(input).code, 0);
@@ -387,8 +398,24 @@ TEST_F(TrustTest, HiddenBooksOfKilledConversionsGoWithTheNextConversionToThatOut
     ASSERT_EQ(platform::WriteAll(running->Duplicate(), book), 0);
     WriteFile(scratch / "out/.book.epub.folivane-Notes1", "the user's notes");
     WriteFile(scratch / "out/.book.epub.123456", book);
+    // Named as hidden books are, and kept too: a zip that is no book, an empty file made a
+    // moment ago (its conversion may be starting) and another user's book. An empty or short
+    // one older than a minute goes.
+    const std::string hidden = scratch / ("out/" + abandoned.substr(0, abandoned.size() - 6));
+    WriteFile(hidden + "NotBk1", ZipHolding("notes.txt", "the user's notes"));
+    WriteFile(hidden + "Empty1", "");
+    WriteFile(hidden + "Short1", "PK\x03\x04"); // killed before its first entry was whole
+    if (CanBecomeNobody()) {
+        WriteFile(hidden + "Other1", book);
+        GiveToNobody(hidden + "Other1");
+    }
     std::vector<std::string> kept = names();
-    ASSERT_EQ(kept.size(), 5u);
+    const timespec old[2] = {{std::time(nullptr) - 120, 0}, {std::time(nullptr) - 120, 0}};
+    for (const char* stale : {"Empty2", "Short2"}) {
+        WriteFile(hidden + stale, std::string_view("PK\x03\x04", stale[0] == 'E' ? 0 : 4));
+        ASSERT_EQ(::utimensat(AT_FDCWD, (hidden + stale).c_str(), old, 0), 0);
+    }
+    ASSERT_EQ(kept.size(), CanBecomeNobody() ? 9u : 8u);
     std::erase(kept, abandoned);
 
     const JobOutcome outcome = RunJob(input, tmp);

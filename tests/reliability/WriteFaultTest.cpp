@@ -6,7 +6,6 @@
 #include "engine/epub/BookDocuments.h"
 #include "engine/epub/Cover.h"
 #include "engine/job/BookArchive.h"
-#include "engine/job/BookFolder.h"
 #include "engine/job/ConversionJob.h"
 #include "engine/text/ConversionError.h"
 #include "support/TestSupport.h"
@@ -126,33 +125,34 @@ private:
 
 class FullDiskTest : public JobTest {
 protected:
-    // Writes a small book's folder with the engine's own steps.
+    // A small book's documents, made by the engine's own steps.
     FullDiskTest() {
         WriteFile(scratch / "in/cover.gif", MakeGif());
-        const engine::TChapterList chapters = engine::BuildChapterList(
+        cover_ = engine::LoadCover(scratch / "in/cover.gif");
+        chapters_ = engine::BuildChapterList(
             {Source("one.txt", "first chapter"), Source("two.txt", "second\nchapter")}, nullptr,
             {});
-        const engine::CoverImage cover = engine::LoadCover(scratch / "in/cover.gif");
-        engine::BookFolder folder(book_, nullptr, {});
-        engine::MakeBookDocuments({"Full disk", "A", "P", "0f0e0d0c-0b0a-4908-8706-050403020100"},
-                                  chapters, &cover, "", folder);
-        entries_ = folder.Entries();
     }
 
-    // Packs the book folder through a file with `room` bytes; returns how many it took.
+    // Packs the book as the job does, through a file with `room` bytes; returns how many it
+    // took.
     std::int64_t Pack(std::int64_t room) {
         std::int64_t written = 0;
         zip::TZipWriter writer;
         writer.WrapOutputFile = [&](std::unique_ptr<zip::TFileStream> file) {
             return std::make_unique<FullDiskFile>(*file, room, written);
         };
-        engine::PackWorkingTree(book_, entries_, output_, writer);
+        // Dated alike, so that every run makes the same archive.
+        engine::BookEntries book(writer, 1718098210, {});
+        engine::MakeBookDocuments({"Full disk", "A", "P", "0f0e0d0c-0b0a-4908-8706-050403020100"},
+                                  chapters_, &*cover_, "", book);
+        engine::PackBookEntries(writer, book.Entries(), output_);
         return written;
     }
 
-    const std::string book_ = scratch / "book/";
+    engine::TChapterList chapters_;
+    std::optional<engine::CoverImage> cover_;
     const std::string output_ = scratch / "out/book.epub";
-    std::vector<std::string> entries_;
 };
 
 TEST_F(FullDiskTest, EveryCutAcrossASmallBookFailsAndLeavesTheOutputAsItWas) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/job/ProgressSink.h"
+#include "engine/text/FailureText.h"
 
 #include <optional>
 #include <string>
@@ -28,9 +29,10 @@ public:
         packing.push_back({written, total, events.size()});
     }
     void CloseRequest() override { events.push_back("close"); }
-    void Result(int code, const std::string& why) override {
-        events.push_back("result " + std::to_string(code));
-        reason = why;
+    void Result(const std::optional<engine::Failure>& failed) override {
+        events.push_back(failed ? "result 1" : "result 0");
+        failure = failed;
+        reason = failed ? engine::FailureText(*failed) : std::string();
     }
 
     struct Packing {
@@ -39,7 +41,8 @@ public:
     };
     std::vector<std::string> events;
     std::vector<Packing> packing;
-    std::string reason;
+    std::optional<engine::Failure> failure;
+    std::string reason; // the failure in English
 };
 
 struct ExpectedChapter {

@@ -537,7 +537,7 @@ private slots:
             File(QStringLiteral("utf16.txt"), QByteArray("\xFF\xFE", 2) + QByteArray("h\0i\0", 4)));
         form_->AddTxtFile(dir_.filePath(QStringLiteral("missing.txt")));
         QCOMPARE(Column(*form_, kEncoding), QStringList(4, QStringLiteral("…")));
-        QVERIFY(known.wait(10000));
+        QVERIFY(known.wait(kSettleMs));
         QCOMPARE(Column(*form_, kEncoding),
                  (QStringList{"UTF-8", "GB18030", "UTF-16LE", QStringLiteral("?")}));
 
@@ -586,7 +586,7 @@ private slots:
                                    .repeated(20)));
         // 后记 in GBK: four bytes, too few to judge alone.
         form_->AddTxtFile(File(QStringLiteral("after.txt"), QByteArray::fromHex("baf3bcc7")));
-        QVERIFY(known.wait(10000));
+        QVERIFY(known.wait(kSettleMs));
         QCOMPARE(Column(*form_, kEncoding), (QStringList{"GB18030", "GB18030"}));
         auto* list = Find<QTableWidget>(*form_, "m_list");
         QVERIFY(list->item(1, kEncoding)->toolTip().contains(QLatin1String("other files")));
@@ -595,7 +595,7 @@ private slots:
         // Alone in the list, it is judged without the book.
         Select(0);
         Click("m_del");
-        QVERIFY(known.wait(10000));
+        QVERIFY(known.wait(kSettleMs));
         QCOMPARE(Column(*form_, kEncoding), QStringList{"GB18030"});
         QVERIFY(!list->item(0, kEncoding)->toolTip().contains(QLatin1String("other files")));
         QVERIFY(list->item(0, kEncoding)->toolTip().contains(QLatin1String("alone")));

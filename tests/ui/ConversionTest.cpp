@@ -1,7 +1,10 @@
 // Converting through the window with the real engine and worker thread.
 #include "UiTestSupport.h"
+#include "ui/TAppearanceDialog.h"
 #include "ui/TForm3.h"
+#include "ui/TLongWaitTrd.h"
 
+#include "engine/text/FailureText.h"
 #include "engine/text/LanguageTag.h"
 #include "platform/SystemCalls.h"
 
@@ -9,12 +12,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +33,7 @@
 using folivane::ui::ScriptedDialogs;
 using folivane::ui::TForm1;
 using folivane::ui::TForm3;
+using folivane::ui::TLongWaitTrd;
 using namespace folivane::ui::test;
 
 namespace {
@@ -186,18 +192,19 @@ private slots:
         QVERIFY(!form_->ConversionRunning());
     }
 
-    void saveDialogSuggestsTheTitleAsTheBookHasItOrMyepub_data() {
+    void saveDialogSuggestsTheTitleTheBookWillHave_data() {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("suggested");
+        // Left empty, the book takes its title from its first file, as the field did.
         QTest::newRow("empty") << ""
-                               << "myepub";
+                               << "one.epub";
         QTest::newRow("three spaces") << "   "
-                                      << "myepub";
-        QTest::newRow("a name") << QString::fromUtf8("\u3000My Book ") << "My Book";
+                                      << "one.epub";
+        QTest::newRow("a name") << QString::fromUtf8("\u3000My Book ") << "My Book.epub";
         QTest::newRow("slash") << "Either/Or"
-                               << "Either_Or";
+                               << "Either_Or.epub";
     }
-    void saveDialogSuggestsTheTitleAsTheBookHasItOrMyepub() {
+    void saveDialogSuggestsTheTitleTheBookWillHave() {
         QFETCH(QString, title);
         QFETCH(QString, suggested);
         form_->AddTxtFile(Source(QStringLiteral("one.txt"), "Hello"));
@@ -254,7 +261,8 @@ private slots:
         QCOMPARE(chapters, expected);
         QCOMPARE(labels.mid(labels.size() - 2),
                  (QStringList{"Packing the book…", "Checking the book…"}));
-        QTRY_VERIFY(dialogsShown_.constFirst().isNull()); // destroyed after its display
+        // Destroyed after its display.
+        QTRY_VERIFY_WITH_TIMEOUT(dialogsShown_.constFirst().isNull(), kSettleMs);
 
         const QList<ScriptedDialogs::Call> messages = dialogs_.Messages();
         QCOMPARE(messages.size(), 1);
@@ -263,7 +271,7 @@ private slots:
         QCOMPARE(messages[0].title, QStringLiteral("Quorvel Folivane Converter"));
         QCOMPARE(messages[0].icon, QMessageBox::Information);
         QCOMPARE(dialogGoneAtMessage_, QList<bool>{true});
-        QTRY_VERIFY(!form_->ConversionRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->ConversionRunning(), kSettleMs);
         // A book of ordinary size is made in memory: no working folder under our TMPDIR.
         QCOMPARE(created.Names(), QStringList());
         QCOMPARE(WorkingFolders(), QStringList());
@@ -302,7 +310,7 @@ private slots:
         QCOMPARE(messages[0].icon, QMessageBox::NoIcon);
         QCOMPARE(dialogGoneAtMessage_, QList<bool>{true});
         QVERIFY(!QFile::exists(book));
-        QTRY_VERIFY(!form_->ConversionRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->ConversionRunning(), kSettleMs);
         QCOMPARE(WorkingFolders(), QStringList());
     }
 
@@ -310,8 +318,8 @@ private slots:
         form_->AddTxtFile(Source(QStringLiteral("a.txt"), "A"));
         form_->AddTxtFile(Source(QStringLiteral("b.txt"), "B"));
         QCOMPARE(ConvertTo(out_ + QStringLiteral("/first.epub")), 0);
-        QTRY_VERIFY(dialogsShown_.constFirst().isNull());
-        QTRY_VERIFY(!form_->ConversionRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(dialogsShown_.constFirst().isNull(), kSettleMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->ConversionRunning(), kSettleMs);
         QCOMPARE(ConvertTo(out_ + QStringLiteral("/second.zip")), 0);
 
         QCOMPARE(shown_.size(), 2);
@@ -329,7 +337,7 @@ private slots:
         // Cyrillic in CP1251, which the detector alone would not name from so little.
         form_->AddTxtFile(Source(QStringLiteral("notes.txt"), "\xC0\xC1\xC2 \xE4\xEE\xEC\n"));
         QSignalSpy known(form_.get(), &TForm1::encodingsKnown);
-        QVERIFY(known.wait(10000));
+        QVERIFY(known.wait(kSettleMs));
         form_->ChooseEncoding(1, QStringLiteral("CP1251"));
         Find<QLineEdit>(*form_, "m_language")->setText(QStringLiteral(" RU "));
         Find<QComboBox>(*form_, "m_epubVersion")->setCurrentIndex(1);
@@ -350,7 +358,7 @@ private slots:
                     .contains(QLatin1String("<p class=\"first\">The first line.</p>")));
 
         // Off: one chapter per file, as the classic program made them.
-        QTRY_VERIFY(!form_->ConversionRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->ConversionRunning(), kSettleMs);
         Find<QCheckBox>(*form_, "m_chapters")->setChecked(false);
         const QString files = out_ + QStringLiteral("/files.epub");
         QCOMPARE(ConvertTo(files), 0);
@@ -372,7 +380,7 @@ private slots:
         QCOMPARE(ConvertTo(tall), 0);
         QVERIFY(Entry(tall, QStringLiteral("OEBPS/content.opf"))
                     .contains(QLatin1String("page-progression-direction=\"rtl\"")));
-        QTRY_VERIFY(!form_->ConversionRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->ConversionRunning(), kSettleMs);
         // Back to EPUB 2 the box is greyed out, still ticked, and the book is not vertical.
         version->setCurrentIndex(0);
         QVERIFY(!vertical->isEnabled());
@@ -389,7 +397,8 @@ private slots:
         const ScriptedDialogs::Call box = dialogs_.calls.constFirst();
         QCOMPARE(box.kind, ScriptedDialogs::Kind::Message);
         QCOMPARE(box.icon, QMessageBox::Warning);
-        QCOMPARE(box.text, QString::fromStdString(folivane::engine::LanguageTagProblem("zh CN")));
+        QCOMPARE(box.text, QString::fromStdString(folivane::engine::FailureText(
+                               folivane::engine::LanguageTagProblem("zh CN"))));
         QVERIFY(!form_->ConversionRunning());
     }
 
@@ -475,7 +484,7 @@ private slots:
         // Only the question about the earlier book: nobody is left to read a result box.
         QCOMPARE(dialogs_.Messages().size(), 1);
         QCOMPARE(dialogs_.Messages().constFirst().icon, QMessageBox::Question);
-        QTRY_VERIFY(!form_->ConversionRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->ConversionRunning(), kSettleMs);
         QCOMPARE(WorkingFolders(), QStringList());
         QCOMPARE(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList{"stopped.epub"});
         QFile file(book);
@@ -483,19 +492,178 @@ private slots:
         QCOMPARE(file.readAll(), QByteArray("an earlier book"));
     }
 
-    void progressDialogEndsOnlyOnTheCloseRequest() {
-        TForm3 dialog(form_.get());
-        QSignalSpy finished(&dialog, &QDialog::finished);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
-        QTest::keyClick(&dialog, Qt::Key_Escape);
-        QVERIFY(!dialog.close());
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(finished.size(), 0);
-        dialog.Finish();
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(finished.size(), 1);
+    // The job's first report of each phase waits until Cancel is pressed, so that the press
+    // lands in that phase on any machine.
+    void cancelInEachPhaseLeavesNothingAndSaysCancelled_data() {
+        QTest::addColumn<QString>("phase");
+        QTest::addColumn<bool>("earlierBook");
+        QTest::addColumn<QString>("how"); // "button", "Escape" or "close"
+        QTest::newRow("reading the files") << "reading" << true << "button";
+        QTest::newRow("finding the chapters, Escape") << "chapters" << true << "Escape";
+        QTest::newRow("writing the pages") << "pages" << true << "button";
+        QTest::newRow("packing the book, the dialog's close button")
+            << "packing" << true << "close";
+        QTest::newRow("every file packed, before the book is the output")
+            << "packed" << true << "button";
+        QTest::newRow("writing the pages, no earlier book") << "pages" << false << "button";
+    }
+    void cancelInEachPhaseLeavesNothingAndSaysCancelled() {
+        QFETCH(QString, phase);
+        QFETCH(bool, earlierBook);
+        QFETCH(QString, how);
+        QByteArray text;
+        for (int chapter = 1; chapter <= 30; ++chapter)
+            text += "Chapter " + QByteArray::number(chapter) + "\n" +
+                    QByteArray("A line of the chapter, long enough to be read as one.\n")
+                        .repeated(1000);
+        form_->AddTxtFile(Source(QStringLiteral("first.txt"), text));
+        form_->AddTxtFile(Source(QStringLiteral("second.txt"), text));
+        const QString book = out_ + QStringLiteral("/cancelled.epub");
+        if (earlierBook) {
+            QVERIFY(WriteFile(book, "an earlier book"));
+            dialogs_.messageAnswers << QMessageBox::Yes; // replace it
+        }
+        bool pressed = false;
+        QString announced; // the phase the bar named when Cancel was pressed
+        const auto press = [this, &pressed, &announced, &how](bool now) {
+            if (pressed || !now) return;
+            pressed = true;
+            TForm3* dialog = form_->ProgressDialog();
+            announced = Find<QProgressBar>(*dialog, "ProgressBar1")->accessibleName();
+            for (int time = 0; time < 2; ++time) { // the second time changes nothing
+                if (how == QLatin1String("Escape"))
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                else if (how == QLatin1String("close"))
+                    QVERIFY(!dialog->close());
+                else
+                    QTest::mouseClick(Find<QPushButton>(*dialog, "m_cancel"), Qt::LeftButton);
+            }
+            // It waits, its button greyed, until the job has stopped and cleaned up.
+            QVERIFY(dialog->isVisible() && !Find<QPushButton>(*dialog, "m_cancel")->isEnabled());
+        };
+        connect(form_.get(), &TForm1::conversionStarting, this, [&](TLongWaitTrd* worker) {
+            const auto waiting = Qt::BlockingQueuedConnection;
+            // The first report of the phase asked for; every file packed is the checking's
+            // first.
+            using folivane::engine::JobPhase;
+            const JobPhase wanted = phase == QLatin1String("reading")    ? JobPhase::Reading
+                                    : phase == QLatin1String("chapters") ? JobPhase::FindingChapters
+                                    : phase == QLatin1String("packing")  ? JobPhase::Packing
+                                                                         : JobPhase::Checking;
+            if (phase != QLatin1String("pages"))
+                connect(
+                    worker, &TLongWaitTrd::progress, this,
+                    [&press, wanted](int reported, int) {
+                        press(static_cast<JobPhase>(reported) == wanted);
+                    },
+                    waiting);
+            if (phase == QLatin1String("pages"))
+                connect(
+                    worker, &TLongWaitTrd::chapterReport, this, [&] { press(true); }, waiting);
+        });
+
+        QCOMPARE(ConvertTo(book), 1);
+        QVERIFY(pressed);
+        QVERIFY(!announced.isEmpty());
+        // Not a failure: what the user asked for, and what became of the earlier book.
+        const ScriptedDialogs::Call said = dialogs_.Messages().constLast();
+        QCOMPARE(said.icon, QMessageBox::Information);
+        QVERIFY2(said.text.startsWith(QLatin1String("Cancelled\n")), qPrintable(said.text));
+        QCOMPARE(said.text.contains(book), earlierBook);
+        QCOMPARE(dialogGoneAtMessage_.constLast(), true);
+        QTRY_VERIFY(!form_->ConversionRunning());
+        QCOMPARE(WorkingFolders(), QStringList());
+        QCOMPARE(QDir(out_).entryList(QDir::Files | QDir::Hidden),
+                 earlierBook ? QStringList{"cancelled.epub"} : QStringList());
+        if (earlierBook) {
+            QFile file(book);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray("an earlier book"));
+        }
+    }
+
+    void closingTheWindowDuringAConversionAsksFirst_data() {
+        QTest::addColumn<bool>("stop");
+        QTest::newRow("No: the job goes on") << false;
+        QTest::newRow("Yes: the job stops, then the window closes") << true;
+    }
+    void closingTheWindowDuringAConversionAsksFirst() {
+        QFETCH(bool, stop);
+        form_->AddTxtFile(Source(QStringLiteral("a.txt"), "Chapter 1\nOne.\nChapter 2\nTwo.\n"));
+        const QString book = out_ + QStringLiteral("/closing.epub");
+        bool asked = false;
+        connect(form_.get(), &TForm1::conversionStarting, this, [&](TLongWaitTrd* worker) {
+            connect(
+                worker, &TLongWaitTrd::chapterReport, this,
+                [&] {
+                    if (asked) return;
+                    asked = true;
+                    dialogs_.messageAnswers << (stop ? QMessageBox::Yes : QMessageBox::No);
+                    QVERIFY(!form_->close()); // not yet, in either case
+                },
+                Qt::BlockingQueuedConnection);
+        });
+        QCOMPARE(ConvertTo(book), stop ? 1 : 0);
+        QVERIFY(asked);
+        QCOMPARE(dialogs_.Messages().constFirst().icon, QMessageBox::Question);
+        if (stop) {
+            // Closed once the job has cleaned up, without a box nobody would read.
+            QTRY_VERIFY(!form_->isVisible());
+            QCOMPARE(dialogs_.Messages().size(), 1);
+            QCOMPARE(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList());
+            QCOMPARE(WorkingFolders(), QStringList());
+        } else {
+            QVERIFY(form_->isVisible());
+            QCOMPARE(dialogs_.Messages().size(), 2);
+            QVERIFY(QFile::exists(book));
+        }
+    }
+
+    void appearanceChoicesReachTheBookAndAreKept() {
+        form_->AddTxtFile(Source(QStringLiteral("plain.txt"), "One paragraph.\nAnother one.\n"));
+        const QString css = in_ + QStringLiteral("/mine.css");
+        QVERIFY(WriteFile(css, "p { color: #333; }\n"));
+        const QString notText = in_ + QStringLiteral("/binary.css");
+        QVERIFY(WriteFile(notText, QByteArray("p{}\xff\xfe\x00", 7)));
+
+        QTest::mouseClick(Find<QPushButton>(*form_, "m_appearance"), Qt::LeftButton);
+        auto* appearance = form_->AppearanceDialog();
+        QTRY_VERIFY(appearance->isVisible());
+        Find<QDoubleSpinBox>(*appearance, "m_indent")->setValue(0.5);
+        // A style sheet is checked when it is chosen, as a cover is: a refused one is said and
+        // left out.
+        dialogs_.openFileAnswers << notText << css;
+        auto* choose = Find<QWidget>(*appearance, "StyleSheetButton");
+        QTest::mouseClick(choose, Qt::LeftButton);
+        QCOMPARE(dialogs_.Messages().size(), 1);
+        QCOMPARE(dialogs_.Messages().constFirst().icon, QMessageBox::Warning);
+        QVERIFY2(dialogs_.Messages().constFirst().text.contains(notText),
+                 qPrintable(dialogs_.Messages().constFirst().text));
+        QCOMPARE(Find<QLineEdit>(*appearance, "m_styleSheet")->text(), QString());
+        QTest::mouseClick(choose, Qt::LeftButton);
+        QCOMPARE(Find<QLineEdit>(*appearance, "m_styleSheet")->text(), css);
+        QVERIFY(Find<QWidget>(*form_, "m_appearance")->toolTip().contains(css));
+        QTest::mouseClick(Find<QPushButton>(*appearance, "m_closeAppearance"), Qt::LeftButton);
+        QTRY_VERIFY(!appearance->isVisible());
+
+        const QString book = out_ + QStringLiteral("/styled.epub");
+        QCOMPARE(ConvertTo(book), 0);
+        QVERIFY(Entry(book, QStringLiteral("OEBPS/css/main.css"))
+                    .contains(QLatin1String("text-indent:0.5em")));
+        QCOMPARE(Entry(book, QStringLiteral("OEBPS/css/user.css")),
+                 QStringLiteral("p { color: #333; }\n"));
+
+        // Kept for the next start.
+        QTRY_VERIFY(!form_->ConversionRunning());
+        form_.reset();
+        ScriptedDialogs dialogs;
+        form_ = MakeForm(dialogs, true);
+        folivane::engine::BookInput kept;
+        form_->AppearanceDialog()->ApplyTo(kept);
+        QCOMPARE(kept.indentEm, 0.5);
+        QCOMPARE(kept.paragraphSpacingEm, -1.0);
+        QCOMPARE(QFile::decodeName(kept.styleSheetPath.c_str()), css);
+        form_.reset(); // before the dialogs it holds
     }
 };
 

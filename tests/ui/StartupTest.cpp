@@ -160,7 +160,7 @@ private slots:
             program.waitForFinished();
         });
         // Before its handler is in place the signal would end it as any process.
-        QTRY_VERIFY_WITH_TIMEOUT(CatchesTermination(program.processId()), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(CatchesTermination(program.processId()), kSettleMs);
         QCOMPARE(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
         QVERIFY2(program.waitForFinished(30000), "still running after SIGTERM");
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);

@@ -1,9 +1,15 @@
 // The window in Simplified or Traditional Chinese, chosen by the locale (the suite runs with
 // LANG=zh_CN.UTF-8 and again with LANG=zh_TW.UTF-8).
 #include "UiTestSupport.h"
+#include "engine/chapters/HeadingRules.h"
+#include "engine/text/FailureText.h"
+#include "platform/SystemCalls.h"
+#include "platform/SystemError.h"
 #include "ui/FailureReasons.h"
 #include "ui/TForm3.h"
 #include "ui/Translations.h"
+
+#include "engine/text/SourceText.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -17,15 +23,27 @@
 #include <QMap>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
+#include <cerrno>
+
+using folivane::engine::Failure;
+using folivane::engine::FailureKind;
+using folivane::engine::TextNotice;
+using folivane::platform::Call;
+using folivane::platform::Fault;
+using folivane::platform::FaultInjection;
 using folivane::ui::ScriptedDialogs;
 using folivane::ui::TForm1;
 using folivane::ui::TForm3;
-using folivane::ui::TranslatedReason;
+using folivane::ui::TranslatedCause;
+using folivane::ui::TranslatedFailure;
+using folivane::ui::TranslatedNotice;
 using namespace folivane::ui::test;
 
 namespace {
@@ -82,6 +100,96 @@ QStringList ProgressTexts() {
     return texts;
 }
 
+// A failure of `kind` with every value set, none of them in Latin letters but the path's
+// extension; the path holds "%2", which must come out as it is.
+Failure Sample(FailureKind kind) {
+    return {.kind = kind,
+            .path = "/书/甲%2.txt",
+            .otherPath = "/书/乙.epub",
+            .cause = ENOSPC,
+            .value = "第(",
+            .excerpt = "第一行",
+            .detail = "细节",
+            .number = 1011,
+            .second = 1213,
+            .limit = 1415};
+}
+
+// The words in Latin letters `text` holds once `values` are taken out, but for the names that
+// translations keep (formats, units, tags, examples).
+QStringList EnglishLeft(QString text, const QStringList& values) {
+    for (const QString& value : values)
+        text.remove(value);
+    static const QRegularExpression kept(QStringLiteral(
+        R"((?<![A-Za-z])(EPUB|JPEG|PNG|GIF|BMP|UTF-8|NUL|MiB|GiB|MB|Zip64|BCP|book\.epub|en|)"
+        R"(zh-CN|ja|\(a\+\)\+|@import|url|TrueType|OpenType|WOFF2?|SVG)(?![A-Za-z]))"));
+    text.remove(kept);
+    static const QRegularExpression word(QStringLiteral("[A-Za-z]+"));
+    QStringList left;
+    for (auto it = word.globalMatch(text); it.hasNext();)
+        left << it.next().captured();
+    return left;
+}
+
+// A notice of each kind; annotations one and many, with and without examples; bytes one and
+// many.
+QList<TextNotice> Notices() {
+    using Kind = TextNotice::Kind;
+    return {
+        {.kind = Kind::NumberMissing, .number = 7},
+        {.kind = Kind::NumberRepeated, .number = 12},
+        {.kind = Kind::AnnotationsNotUnderstood, .count = 1},
+        {.kind = Kind::AnnotationsNotUnderstood, .count = 3},
+        {.kind = Kind::AnnotationsNotUnderstood, .count = 1, .examples = {"［＃甲］"}},
+        {.kind = Kind::AnnotationsNotUnderstood, .count = 3, .examples = {"［＃甲］", "［＃乙］"}},
+        {.kind = Kind::BytesNotDecoded, .count = 1, .encoding = "CP932"},
+        {.kind = Kind::BytesNotDecoded, .count = 5, .encoding = "GB18030"}};
+}
+
+// How the window shows `value` of `failure`.
+QString ValueShown(const Failure& failure, folivane::engine::FailureValue value) {
+    using V = folivane::engine::FailureValue;
+    switch (value) {
+    case V::Path:
+        return QString::fromStdString(failure.path);
+    case V::OtherPath:
+        return QString::fromStdString(failure.otherPath);
+    case V::Cause:
+        return TranslatedCause(failure.cause);
+    case V::Value:
+        return QString::fromStdString(failure.value);
+    case V::Excerpt:
+        return QString::fromStdString(failure.excerpt);
+    case V::Detail:
+        return QString::fromStdString(failure.detail);
+    case V::Number:
+        return QString::number(failure.number);
+    case V::Second:
+        return QString::number(failure.second);
+    case V::Limit:
+        return QString::number(failure.limit);
+    }
+    return QString();
+}
+
+// PCRE2's own words for a chapter pattern that does not compile.
+QString PatternMessage(const std::string& pattern) {
+    try {
+        folivane::engine::HeadingRules::Custom(pattern, std::string());
+    } catch (const folivane::engine::HeadingPatternError& error) {
+        return QString::fromStdString(error.Reason().detail);
+    }
+    return QString();
+}
+
+// Installs the translations of the system's locale unless they are installed already.
+bool EnsureTranslations() {
+    if (QCoreApplication::translate("FailureReasons", "Not a regular file") !=
+        QLatin1String("Not a regular file"))
+        return true;
+    return folivane::ui::InstallTranslations(*qApp, QLocale::system());
+}
+
 // The texts Qt itself puts on standard buttons.
 QStringList QtButtonTexts() {
     const QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -99,6 +207,19 @@ private slots:
         ScriptedDialogs dialogs;
         const auto form = MakeForm(dialogs);
         QCOMPARE(form->windowTitle(), QStringLiteral("Quorvel Folivane Converter V1.0"));
+        // Untranslated, the window says failures, causes and notices as the command line does.
+        for (std::size_t i = 0; i < folivane::engine::kFailureKinds; ++i) {
+            const Failure sample = Sample(static_cast<FailureKind>(i));
+            QCOMPARE(TranslatedFailure(sample),
+                     QString::fromStdString(folivane::engine::FailureText(sample)));
+        }
+        for (const int cause : folivane::ui::TranslatedCauses())
+            QCOMPARE(TranslatedCause(cause),
+                     QString::fromStdString(folivane::platform::SystemErrorText(cause)));
+        QVERIFY(TranslatedCause(4242).contains(QLatin1String("4242")));
+        for (const TextNotice& notice : Notices())
+            QCOMPARE(TranslatedNotice(notice),
+                     QString::fromStdString(folivane::engine::NoticeText(notice)));
     }
 
     void chineseLocaleTranslatesEveryTextOfTheWindowTheProgressAndQt() {
@@ -135,7 +256,7 @@ private slots:
         QCOMPARE(progress.size(), englishProgress.size());
         for (int i = 0; i < progress.size(); ++i)
             QVERIFY2(progress[i] != englishProgress[i], qPrintable(progress[i]));
-        QVERIFY(progress[1].contains(QString::fromUtf8("第一章")));
+        QVERIFY(progress[progress.size() - 2].contains(QString::fromUtf8("第一章")));
 
         // Qt's own texts come from Qt's translations, found where Qt keeps them.
         const QStringList buttons = QtButtonTexts();
@@ -148,8 +269,8 @@ private slots:
         QCOMPARE(dialogs.Messages().constFirst().text,
                  QString::fromUtf8(traditional ? "請先選擇檔案！" : "请先选择文件！"));
 
-        // The engine's reasons reach the window in English and are shown translated, their
-        // file names kept; a cover is refused with one when it is chosen.
+        // The engine's failures are shown translated, their file names kept; a cover is
+        // refused with one when it is chosen.
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString notPicture = folder.filePath(QStringLiteral("cover%2.png"));
@@ -164,13 +285,113 @@ private slots:
         QVERIFY2(refusal.startsWith(QString::fromUtf8(traditional ? "無法將「" : "无法将“")),
                  qPrintable(refusal));
         QVERIFY2(refusal.contains(notPicture), qPrintable(refusal));
-        QCOMPARE(TranslatedReason(QStringLiteral("Cannot write file \"/b/x.epub\" to disk. No "
-                                                 "space left on device")),
+        QCOMPARE(TranslatedFailure({.kind = folivane::engine::FailureKind::FileNotWrittenToDisk,
+                                    .path = "/b/x.epub",
+                                    .cause = ENOSPC}),
                  QString::fromUtf8(traditional ? "無法將檔案「/b/x.epub」寫入磁碟。磁碟空間不足"
                                                : "无法将文件“/b/x.epub”写入磁盘。磁盘空间不足"));
-        // A reason of another shape is shown as it is, never cut.
-        const QString other = QStringLiteral("The system clock gives a time no book can record");
-        QCOMPARE(TranslatedReason(other), other);
+    }
+
+    void everyFailureCauseAndNoticeIsTranslatedLeavingNoEnglish() {
+        QVERIFY(EnsureTranslations());
+        for (std::size_t i = 0; i < folivane::engine::kFailureKinds; ++i) {
+            const auto kind = static_cast<FailureKind>(i);
+            const Failure sample = Sample(kind);
+            const QString said = TranslatedFailure(sample);
+            QVERIFY2(said != QString::fromStdString(folivane::engine::FailureText(sample)),
+                     qPrintable(said));
+            QStringList values;
+            for (const folivane::engine::FailureValue value : folivane::engine::FailureValues(kind))
+                values << ValueShown(sample, value);
+            for (const QString& value : values)
+                QVERIFY2(said.contains(value), qPrintable(said + QStringLiteral(" / ") + value));
+            QVERIFY2(EnglishLeft(said, values).isEmpty(), qPrintable(said));
+        }
+        for (const int cause : folivane::ui::TranslatedCauses()) {
+            const QString said = TranslatedCause(cause);
+            QVERIFY2(EnglishLeft(said, {}).isEmpty(), qPrintable(said));
+        }
+        // Any other cause by its number, with the system's words as a value.
+        const QString other = TranslatedCause(4242);
+        QVERIFY2(other.contains(QLatin1String("4242")), qPrintable(other));
+        QVERIFY2(EnglishLeft(other, {QStringLiteral("Unknown error 4242")}).isEmpty(),
+                 qPrintable(other));
+        for (const TextNotice& notice : Notices()) {
+            const QString said = TranslatedNotice(notice);
+            QStringList values;
+            for (const std::string& example : notice.examples)
+                values << QString::fromStdString(example);
+            if (!notice.encoding.empty()) {
+                values << QString::fromStdString(notice.encoding);
+                QVERIFY2(said.contains(values.last()), qPrintable(said));
+            }
+            QVERIFY2(EnglishLeft(said, values).isEmpty(), qPrintable(said));
+            QVERIFY2(said.contains(
+                         QString::number(notice.number != 0 ? notice.number : long(notice.count))),
+                     qPrintable(said));
+        }
+    }
+
+    // Failures met in the window through the engine's own paths: the result box or the
+    // warning holds the file or the pattern as given, and nothing else in English.
+    void realFailuresAreShownWhollyTranslated_data() {
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("a full disk under the book") << "disk";
+        QTest::newRow("a folder the user may not write in") << "folder";
+        QTest::newRow("a chapter pattern that does not compile") << "pattern";
+        QTest::newRow("a cover that is no picture") << "cover";
+    }
+    void realFailuresAreShownWhollyTranslated() {
+        QFETCH(QString, failure);
+        QVERIFY(EnsureTranslations());
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("out")));
+        const QString source = folder.filePath(QStringLiteral("一.txt"));
+        QVERIFY(WriteFile(source, "第一章\n正文。\n"));
+        ScriptedDialogs dialogs;
+        const auto form = MakeForm(dialogs);
+        QVERIFY(form->AddTxtFile(source));
+        const QString book = folder.filePath(QStringLiteral("out/书.epub"));
+        QStringList values; // what the text may hold as it is
+        QString cause;      // the system's cause it must hold
+        std::vector<Fault> faults;
+        if (failure == QLatin1String("disk")) {
+            faults = {{Call::Write, ENOSPC, 0, "书.epub"}};
+            cause = TranslatedCause(ENOSPC);
+        } else if (failure == QLatin1String("folder")) {
+            // As root the folder's mode would not refuse: the system's answer is injected.
+            faults = {{Call::Open, EACCES, 0, "/out/"}};
+            cause = TranslatedCause(EACCES);
+        }
+        if (failure == QLatin1String("pattern")) {
+            Find<QLineEdit>(*form, "m_pattern")->setText(QStringLiteral("第("));
+            values << QStringLiteral("第(") << PatternMessage("第(");
+            QTest::mouseClick(Find<QToolButton>(*form, "SpeedButton1"), Qt::LeftButton);
+        } else if (failure == QLatin1String("cover")) {
+            const QString cover = folder.filePath(QStringLiteral("封面.png"));
+            QVERIFY(WriteFile(cover, "not a picture"));
+            values << cover;
+            dialogs.openFileAnswers << cover;
+            QTest::mouseClick(Find<QToolButton>(*form, "CoverPathButton"), Qt::LeftButton);
+        } else {
+            values << book;
+            form->SetJobWrapper([faults](const std::function<void()>& job) {
+                const FaultInjection injection(faults);
+                job();
+            });
+            QSignalSpy finished(form.get(), &TForm1::conversionFinished);
+            dialogs.saveAnswers << book;
+            QTest::mouseClick(Find<QToolButton>(*form, "SpeedButton1"), Qt::LeftButton);
+            QVERIFY(finished.wait(60000));
+            QCOMPARE(finished.constFirst().constFirst().toInt(), 1);
+        }
+        QVERIFY(!dialogs.Messages().isEmpty());
+        const QString said = dialogs.Messages().constLast().text;
+        for (const QString& value : values)
+            QVERIFY2(said.contains(value), qPrintable(said + QStringLiteral(" / ") + value));
+        QVERIFY2(said.contains(cause), qPrintable(said));
+        QVERIFY2(EnglishLeft(said, values).isEmpty(), qPrintable(said));
     }
 };
 

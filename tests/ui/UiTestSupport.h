@@ -1,7 +1,7 @@
 // Helpers shared by the window tests: files on disk, finding widgets, reading the list.
 #pragma once
 
-#include "ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "ui/TForm1.h"
 
 #include <QByteArray>
@@ -13,6 +13,10 @@
 #include <memory>
 
 namespace folivane::ui::test {
+
+// How long a test waits for work off the interface thread (a conversion, a judgement) to
+// show: long, since a loaded machine is slow, and only a failing test waits it out.
+constexpr int kSettleMs = 60000;
 
 // Writes `content` to `path`, replacing the file; returns whether it all went.
 bool WriteFile(const QString& path, const QByteArray& content);

@@ -6,6 +6,7 @@
 
 #include "engine/job/ConversionJob.h"
 #include "engine/job/WorkingTree.h"
+#include "engine/text/FailureText.h"
 #include "support/PlanCases.h"
 #include "support/XmlTree.h"
 
@@ -23,6 +24,8 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -66,9 +69,9 @@ public:
     void SetMaximum(int) override {}
     void ChapterReport(const std::string&) override {}
     void CloseRequest() override {}
-    void Result(int result, const std::string& why) override {
-        code = result;
-        reason = why;
+    void Result(const std::optional<folivane::engine::Failure>& failed) override {
+        code = failed ? 1 : 0;
+        reason = failed ? folivane::engine::FailureText(*failed) : std::string();
     }
     int code = -1;
     std::string reason;
@@ -134,7 +137,8 @@ private slots:
         const auto* tree = Find<QTreeWidget>(*form_, "m_preview");
         QVERIFY2(tree->topLevelItem(0)->child(0)->text(0).contains(QLatin1String("UTF-8")),
                  qPrintable(tree->topLevelItem(0)->child(0)->text(0)));
-        QVERIFY2(tree->topLevelItem(0)->child(0)->text(0).endsWith(QLatin1String("One per line")),
+        QVERIFY2(tree->topLevelItem(0)->child(0)->text(0).endsWith(
+                     QLatin1String("a paragraph per line")),
                  qPrintable(tree->topLevelItem(0)->child(0)->text(0)));
 
         // Chapters off: one entry per file.
@@ -223,18 +227,70 @@ private slots:
                  QString::fromStdString(opf.Value("//dc:title")));
     }
 
+    // A plan made for the window as it was, which finishes after a change, is never shown.
+    void planThatFinishesAfterAChangeIsNeverShown() {
+        form_->AddTxtFile(
+            File(QStringLiteral("ferry.txt"), "第一章 渡口\n雨后。\n第二章 山路\n很久。\n"));
+        QVERIFY(PreviewSettles());
+        QStringList shown; // the contents at each showing
+        connect(form_.get(), &TForm1::previewShown, form_.get(),
+                [&] { shown << Contents(*form_).join(QLatin1Char('|')); });
+        // The next plan is held once it is made, until the window has changed.
+        const auto made = std::make_shared<QSemaphore>();
+        const auto release = std::make_shared<QSemaphore>();
+        const auto unblock = qScopeGuard([release] { release->release(); }); // whatever fails
+        form_->SetPlanMadeHook([made, release] {
+            made->release();
+            release->acquire();
+        });
+        Find<QLineEdit>(*form_, "m_pattern")->setText(QStringLiteral("^第一章"));
+        QVERIFY(QTest::qWaitFor([made] { return made->tryAcquire(); }, 20000));
+        form_->SetPlanMadeHook({});
+        Find<QCheckBox>(*form_, "m_chapters")->setChecked(false);
+        release->release();
+        QVERIFY(PreviewSettles());
+        QCOMPARE(shown, QStringList{QStringLiteral("ferry")});
+    }
+
+    void previewTellsChaptersFoundByNumberAndNumbersMissing() {
+        QByteArray story;
+        for (const char* number : {"1", "2", "3", "5"})
+            story += QByteArray(number) +
+                     "\n\nThe lamp burned.\nNobody came.\nThe keeper watched the sea.\n\n";
+        form_->AddTxtFile(File(QStringLiteral("story.txt"), story));
+        QVERIFY(PreviewSettles());
+        QCOMPARE(Contents(*form_), (QStringList{"1", "2", "3", "5"}));
+        const auto* tree = Find<QTreeWidget>(*form_, "m_preview");
+        QVERIFY(tree->topLevelItem(1)->child(0)->font(0).italic());
+        QVERIFY2(tree->topLevelItem(0)->child(0)->text(0).contains(QLatin1String("per line")),
+                 qPrintable(tree->topLevelItem(0)->child(0)->text(0)));
+        const QString note = Find<QLabel>(*form_, "m_previewNote")->text();
+        QVERIFY2(note.contains(QLatin1String("story.txt: chapter 4 missing")), qPrintable(note));
+    }
+
+    void tabVisitsEveryControlOnceInOrderAndTheListGetsACurrentRow_data() {
+        QTest::addColumn<int>("epubVersion");
+        QTest::addColumn<QStringList>("afterTheVersion");
+        // "m_vertical" is off the path while the book is EPUB 2, as disabled controls are.
+        QTest::newRow("EPUB 2") << 0 << QStringList{};
+        QTest::newRow("EPUB 3") << 1 << QStringList{"m_vertical"};
+    }
+
     void tabVisitsEveryControlOnceInOrderAndTheListGetsACurrentRow() {
+        QFETCH(int, epubVersion);
+        QFETCH(QStringList, afterTheVersion);
+        Find<QComboBox>(*form_, "m_epubVersion")->setCurrentIndex(epubVersion);
         form_->AddTxtFile(File(QStringLiteral("a.txt"), "A"));
         form_->AddTxtFile(File(QStringLiteral("b.txt"), "B"));
         form_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-        const QStringList order{"BitBtn1",      "URLLabel3",     "m_list",       "m_up",
-                                "m_down",       "m_del",         "m_delall",     "m_title",
-                                "m_zz",         "m_cbs",         "CoverPath",    "CoverPathButton",
-                                "m_appearance", "m_chapters",    "m_pattern",    "m_eachFile",
-                                "m_language",   "m_epubVersion", "m_paragraphs", "m_chineseScript",
-                                "SpeedButton1", "URLLabel4",     "m_preview"};
-        // "m_vertical" is off the path while the book is EPUB 2, as disabled controls are.
+        const QStringList order =
+            QStringList{"BitBtn1",    "URLLabel3",       "m_list",       "m_up",       "m_down",
+                        "m_del",      "m_delall",        "m_title",      "m_zz",       "m_cbs",
+                        "CoverPath",  "CoverPathButton", "m_appearance", "m_chapters", "m_pattern",
+                        "m_eachFile", "m_language",      "m_epubVersion"} +
+            afterTheVersion +
+            QStringList{"m_paragraphs", "m_chineseScript", "SpeedButton1", "URLLabel4", "m_preview"};
         Find<QWidget>(*form_, "BitBtn1")->setFocus();
         QStringList visited;
         for (int i = 0; i <= order.size(); ++i) {
@@ -323,11 +379,19 @@ private slots:
         Find<QLineEdit>(*form_, "m_pattern")->setText(QStringLiteral("^Part \\d+"));
         Find<QLineEdit>(*form_, "m_language")->setText(QStringLiteral("ja"));
         Find<QComboBox>(*form_, "m_epubVersion")->setCurrentIndex(1);
+        Find<QComboBox>(*form_, "m_paragraphs")->setCurrentIndex(2);
+        const QString paragraphs = Find<QComboBox>(*form_, "m_paragraphs")->currentText();
         // Within the screen (800 x 600 offscreen), since a larger size comes back bounded.
         const QSize grown = form_->minimumSize().expandedTo(QSize(0, 420)) + QSize(0, 90);
         form_->resize(grown);
         dialogs_.openFilesAnswers << QStringList{File(QStringLiteral("a.txt"), "A")};
         QTest::mouseClick(Find<QWidget>(*form_, "BitBtn1"), Qt::LeftButton);
+        // The books go to a folder of their own, which the save dialog's answer names (and
+        // the question whether to replace the book there is answered No).
+        const QString books = QDir(dir_.filePath(QStringLiteral("books"))).absolutePath();
+        QVERIFY(QDir().mkpath(books));
+        dialogs_.saveAnswers << File(QStringLiteral("books/old.epub"), "an earlier book");
+        QTest::mouseClick(ConvertButton(), Qt::LeftButton);
         form_.reset();
 
         ScriptedDialogs dialogs;
@@ -336,9 +400,15 @@ private slots:
         QCOMPARE(Find<QLineEdit>(*form_, "m_pattern")->text(), QStringLiteral("^Part \\d+"));
         QCOMPARE(Find<QLineEdit>(*form_, "m_language")->text(), QStringLiteral("ja"));
         QCOMPARE(Find<QComboBox>(*form_, "m_epubVersion")->currentText(), QStringLiteral("EPUB 3"));
+        QCOMPARE(Find<QComboBox>(*form_, "m_paragraphs")->currentText(), paragraphs);
         QCOMPARE(form_->size(), grown);
         QTest::mouseClick(Find<QWidget>(*form_, "BitBtn1"), Qt::LeftButton);
-        QCOMPARE(dialogs.calls.constFirst().folder, QDir(dir_.path()).absolutePath());
+        QCOMPARE(dialogs.calls.constLast().kind, ScriptedDialogs::Kind::OpenFiles);
+        QCOMPARE(dialogs.calls.constLast().folder, QDir(dir_.path()).absolutePath());
+        form_->AddTxtFile(File(QStringLiteral("b.txt"), "B"));
+        QTest::mouseClick(ConvertButton(), Qt::LeftButton);
+        QCOMPARE(dialogs.calls.constLast().kind, ScriptedDialogs::Kind::SaveFile);
+        QCOMPARE(dialogs.calls.constLast().folder, books);
         form_.reset(); // before the dialogs it holds
     }
 

@@ -257,7 +257,9 @@ CheckedArchive CheckArchive(const std::string& archive) {
         entry.local.name = FromHex(l["name_hex"].text);
         entry.local.extra = FromHex(l["extra_hex"].text);
         entry.local.dataOffset = static_cast<std::uint64_t>(l["data_offset"].Int());
-        if (result.zipfileError.empty()) entry.data = ReadFile(extracted / std::to_string(i));
+        // zipfile read exactly fileSize bytes (it checks them against the CRC).
+        if (result.zipfileError.empty() && entry.fileSize > 0)
+            entry.data = ReadFile(extracted / std::to_string(i));
         result.entries.push_back(std::move(entry));
     }
     return result;

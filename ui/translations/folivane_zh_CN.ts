@@ -4,18 +4,6 @@
 <context>
     <name>FailureReasons</name>
     <message>
-        <source>Cannot read the file &quot;%1&quot;. %2</source>
-        <translation>无法读取文件“%1”。%2</translation>
-    </message>
-    <message>
-        <source>Cannot open the file &quot;%1&quot;. %2</source>
-        <translation>无法打开文件“%1”。%2</translation>
-    </message>
-    <message>
-        <source>Cannot write the file &quot;%1&quot; to disk. %2</source>
-        <translation>无法将文件“%1”写入磁盘。%2</translation>
-    </message>
-    <message>
         <source>Cannot write the book &quot;%1&quot;. %2</source>
         <translation>无法写入电子书“%1”。%2</translation>
     </message>
@@ -32,16 +20,24 @@
         <translation>电子书会写入文本文件“%1”；电子书需要自己的名称，例如 book.epub</translation>
     </message>
     <message>
+        <source>The book &quot;%1&quot; would replace its style sheet &quot;%2&quot;; choose another name for the book</source>
+        <translation>电子书“%1”会覆盖它的样式表“%2”；请为电子书另选一个名称</translation>
+    </message>
+    <message>
+        <source>The book would be written to the text file &quot;%1&quot; that &quot;%2&quot; links to; a book needs a name of its own, such as book.epub</source>
+        <translation>电子书会写入“%2”链接到的文本文件“%1”；电子书需要自己的名称，例如 book.epub</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot;: it is a symbolic link of another user&apos;s, which a book is not written through; choose another name for the book</source>
+        <translation>无法写入电子书“%1”：它是其他用户的符号链接，电子书不会经由它写入；请为电子书另选一个名称</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot;: it is a symbolic link that leads round in a circle</source>
+        <translation>无法写入电子书“%1”：它是循环指向的符号链接</translation>
+    </message>
+    <message>
         <source>Cannot replace the write-protected file &quot;%1&quot;. %2</source>
         <translation>无法替换写保护的文件“%1”。%2</translation>
-    </message>
-    <message>
-        <source>Cannot use &quot;%1&quot; as the cover: %2</source>
-        <translation>无法将“%1”用作封面：%2</translation>
-    </message>
-    <message>
-        <source>Cannot find the chapters of &quot;%1&quot;: %2</source>
-        <translation>无法查找“%1”的章节：%2</translation>
     </message>
     <message>
         <source>Not enough memory to read &quot;%1&quot;</source>
@@ -90,6 +86,366 @@
     <message>
         <source>Not a regular file</source>
         <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;. %2</source>
+        <translation>无法打开文件“%1”。%2</translation>
+    </message>
+    <message>
+        <source>Cannot create file &quot;%1&quot;. %2</source>
+        <translation>无法创建文件“%1”。%2</translation>
+    </message>
+    <message>
+        <source>Cannot read file &quot;%1&quot;. %2</source>
+        <translation>无法读取文件“%1”。%2</translation>
+    </message>
+    <message>
+        <source>Cannot write file &quot;%1&quot;. %2</source>
+        <translation>无法写入文件“%1”。%2</translation>
+    </message>
+    <message>
+        <source>Cannot write file &quot;%1&quot; to disk. %2</source>
+        <translation>无法将文件“%1”写入磁盘。%2</translation>
+    </message>
+    <message>
+        <source>Cannot close file &quot;%1&quot;. %2</source>
+        <translation>无法关闭文件“%1”。%2</translation>
+    </message>
+    <message>
+        <source>Cannot seek in file &quot;%1&quot;. %2</source>
+        <translation>无法在文件“%1”中定位。%2</translation>
+    </message>
+    <message>
+        <source>Cannot resize file &quot;%1&quot;. %2</source>
+        <translation>无法调整文件“%1”的大小。%2</translation>
+    </message>
+    <message>
+        <source>Cannot read the book folder &quot;%1&quot;. %2</source>
+        <translation>无法读取电子书文件夹“%1”。%2</translation>
+    </message>
+    <message>
+        <source>Cannot create a working folder in &quot;%1&quot;. %2</source>
+        <translation>无法在“%1”中创建工作文件夹。%2</translation>
+    </message>
+    <message>
+        <source>Cannot prepare the working folder &quot;%1&quot;. %2</source>
+        <translation>无法准备工作文件夹“%1”。%2</translation>
+    </message>
+    <message>
+        <source>Cannot write a piece of &quot;%1&quot; in the temporary folder &quot;%2&quot;. %3</source>
+        <translation>无法在临时文件夹“%2”中写入“%1”的一部分。%3</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot;: no output file is named</source>
+        <translation>无法写入电子书“%1”：未指定输出文件</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot; as EPUB %2: the converter makes EPUB 2 and EPUB 3 books</source>
+        <translation>无法将电子书“%1”写成 EPUB %2：本转换器只生成 EPUB 2 和 EPUB 3 电子书</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot; vertically as EPUB 2: vertical writing needs EPUB 3</source>
+        <translation>无法将电子书“%1”以竖排写成 EPUB 2：竖排需要 EPUB 3</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot;: a book of 4 GiB or of 65,535 files needs Zip64, which the converter does not write</source>
+        <translation>无法写入电子书“%1”：达到 4 GiB 或 65,535 个文件的电子书需要 Zip64，本转换器不写这种格式</translation>
+    </message>
+    <message>
+        <source>Cannot pack &quot;%1&quot; into the book: %2</source>
+        <translation>无法将“%1”打包进电子书：%2</translation>
+    </message>
+    <message>
+        <source>Cannot pack &quot;%1&quot; into the book: it has disappeared</source>
+        <translation>无法将“%1”打包进电子书：它已不存在</translation>
+    </message>
+    <message>
+        <source>The book &quot;%1&quot; was not written as it must be (%2); the earlier file, if any, is kept</source>
+        <translation>电子书“%1”没有按要求写成（%2）；原有的文件（如有）已保留</translation>
+    </message>
+    <message>
+        <source>Not enough memory to write the book &quot;%1&quot;</source>
+        <translation>内存不足，无法写入电子书“%1”</translation>
+    </message>
+    <message>
+        <source>Not enough memory for the conversion</source>
+        <translation>内存不足，无法完成转换</translation>
+    </message>
+    <message>
+        <source>The system refused what the conversion needs. %1</source>
+        <translation>系统拒绝了转换所需的资源。%1</translation>
+    </message>
+    <message>
+        <source>Unexpected failure: %1</source>
+        <translation>意外错误：%1</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: it is not a JPEG, PNG, GIF or BMP picture</source>
+        <translation>无法将“%1”用作封面：它不是 JPEG、PNG、GIF 或 BMP 图片</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: the picture file is too large (%2 MB; a cover may have at most %3 MB)</source>
+        <translation>无法将“%1”用作封面：图片文件过大（%2 MB；封面最多 %3 MB）</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: run-length encoded BMP pictures are not supported; save it as PNG or JPEG</source>
+        <translation>无法将“%1”用作封面：不支持游程编码的 BMP 图片；请将它另存为 PNG 或 JPEG</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: the picture is damaged (%2)</source>
+        <translation>无法将“%1”用作封面：图片已损坏（%2）</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: the picture is damaged (it is cut short)</source>
+        <translation>无法将“%1”用作封面：图片已损坏（文件不完整）</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: the picture is damaged (it holds an unknown block before its picture)</source>
+        <translation>无法将“%1”用作封面：图片已损坏（图像之前有未知的数据块）</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: the picture is too large (%2 x %3 pixels; a cover may have at most %4 million)</source>
+        <translation>无法将“%1”用作封面：图片过大（%2 × %3 像素；封面最多 %4 百万像素）</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: there is not enough memory to check the picture</source>
+        <translation>无法将“%1”用作封面：内存不足，无法检查图片</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: it cannot be converted to PNG</source>
+        <translation>无法将“%1”用作封面：无法将它转换为 PNG</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: it is larger than 1 MiB, too large for a style sheet</source>
+        <translation>无法使用样式表“%1”：它大于 1 MiB，对样式表来说过大</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: it is not UTF-8 text</source>
+        <translation>无法使用样式表“%1”：它不是 UTF-8 文本</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: it is not text (it holds NUL bytes)</source>
+        <translation>无法使用样式表“%1”：它不是文本（含有 NUL 字节）</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: it is empty</source>
+        <translation>无法使用样式表“%1”：它是空的</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: it imports another style sheet (@import); a book takes one of yours, so put its rules in this one</source>
+        <translation>无法使用样式表“%1”：它导入了另一个样式表（@import）；书只收一个样式表，请把其中的规则写进这一个</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: a url( is not closed</source>
+        <translation>无法使用样式表“%1”：有一个 url( 没有闭合</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: it names &quot;%2&quot; on the network; a book holds its own fonts and pictures, so name a file next to the style sheet</source>
+        <translation>无法使用样式表“%1”：它引用了网络上的“%2”；书自带字体和图片，请引用样式表旁边的文件</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: &quot;%2&quot; is not a font or picture a book can hold (TrueType, OpenType, WOFF, WOFF2, PNG, JPEG, GIF or SVG)</source>
+        <translation>无法使用样式表“%1”：“%2”不是书能收入的字体或图片（TrueType、OpenType、WOFF、WOFF2、PNG、JPEG、GIF 或 SVG）</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: cannot read &quot;%2&quot;. %3</source>
+        <translation>无法使用样式表“%1”：无法读取“%2”。%3</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: &quot;%2&quot; is larger than 64 MiB</source>
+        <translation>无法使用样式表“%1”：“%2”大于 64 MiB</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: &quot;%2&quot; is not a %3 file, as its name says</source>
+        <translation>无法使用样式表“%1”：“%2”并不像其名称所示是 %3 文件</translation>
+    </message>
+    <message>
+        <source>Unknown text encoding &quot;%1&quot;</source>
+        <translation>未知的文本编码“%1”</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a language tag (BCP 47, such as en, zh-CN or ja)</source>
+        <translation>“%1”不是语言标记（BCP 47，例如 en、zh-CN 或 ja）</translation>
+    </message>
+    <message>
+        <source>The chapter pattern &quot;%1&quot; does not compile: %2 at offset %3</source>
+        <translation>章节模式“%1”无法编译：%2（位置 %3）</translation>
+    </message>
+    <message>
+        <source>The volume pattern &quot;%1&quot; does not compile: %2 at offset %3</source>
+        <translation>卷模式“%1”无法编译：%2（位置 %3）</translation>
+    </message>
+    <message>
+        <source>Cannot find the chapters of &quot;%1&quot;: the chapter pattern &quot;%2&quot; needs too much work to match the line &quot;%3&quot;; simplify it (nested repeats such as (a+)+ backtrack without end)</source>
+        <translation>无法查找“%1”的章节：章节模式“%2”匹配行“%3”所需的工作量过大；请简化它（像 (a+)+ 这样的嵌套重复会无休止地回溯）</translation>
+    </message>
+    <message>
+        <source>Cannot find the chapters of &quot;%1&quot;: the volume pattern &quot;%2&quot; needs too much work to match the line &quot;%3&quot;; simplify it (nested repeats such as (a+)+ backtrack without end)</source>
+        <translation>无法查找“%1”的章节：卷模式“%2”匹配行“%3”所需的工作量过大；请简化它（像 (a+)+ 这样的嵌套重复会无休止地回溯）</translation>
+    </message>
+    <message>
+        <source>Cannot find the chapters of &quot;%1&quot;: the chapter pattern &quot;%2&quot; needs too much work to match lines such as &quot;%3&quot;; simplify it (nested repeats such as (a+)+ backtrack without end)</source>
+        <translation>无法查找“%1”的章节：章节模式“%2”匹配“%3”这类行所需的工作量过大；请简化它（像 (a+)+ 这样的嵌套重复会无休止地回溯）</translation>
+    </message>
+    <message>
+        <source>Cannot find the chapters of &quot;%1&quot;: the volume pattern &quot;%2&quot; needs too much work to match lines such as &quot;%3&quot;; simplify it (nested repeats such as (a+)+ backtrack without end)</source>
+        <translation>无法查找“%1”的章节：卷模式“%2”匹配“%3”这类行所需的工作量过大；请简化它（像 (a+)+ 这样的嵌套重复会无休止地回溯）</translation>
+    </message>
+    <message>
+        <source>The system clock gives a time no book can record (%1 s)</source>
+        <translation>系统时钟给出的时间（%1 秒）无法记录在电子书中</translation>
+    </message>
+    <message>
+        <source>Operation not permitted</source>
+        <translation>不允许的操作</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>不是目录</translation>
+    </message>
+    <message>
+        <source>File exists</source>
+        <translation>文件已存在</translation>
+    </message>
+    <message>
+        <source>Directory not empty</source>
+        <translation>目录非空</translation>
+    </message>
+    <message>
+        <source>File name too long</source>
+        <translation>文件名过长</translation>
+    </message>
+    <message>
+        <source>Too many levels of symbolic links</source>
+        <translation>符号链接的层数过多</translation>
+    </message>
+    <message>
+        <source>Too many links</source>
+        <translation>链接过多</translation>
+    </message>
+    <message>
+        <source>Invalid cross-device link</source>
+        <translation>无效的跨设备链接</translation>
+    </message>
+    <message>
+        <source>Too many open files in system</source>
+        <translation>系统中打开的文件过多</translation>
+    </message>
+    <message>
+        <source>Cannot allocate memory</source>
+        <translation>无法分配内存</translation>
+    </message>
+    <message>
+        <source>Resource temporarily unavailable</source>
+        <translation>资源暂时不可用</translation>
+    </message>
+    <message>
+        <source>Device or resource busy</source>
+        <translation>设备或资源忙</translation>
+    </message>
+    <message>
+        <source>Text file busy</source>
+        <translation>文本文件忙</translation>
+    </message>
+    <message>
+        <source>No such device or address</source>
+        <translation>没有那个设备或地址</translation>
+    </message>
+    <message>
+        <source>No such device</source>
+        <translation>没有那个设备</translation>
+    </message>
+    <message>
+        <source>Invalid argument</source>
+        <translation>无效的参数</translation>
+    </message>
+    <message>
+        <source>Value too large for defined data type</source>
+        <translation>数值对于所定义的数据类型过大</translation>
+    </message>
+    <message>
+        <source>Operation not supported</source>
+        <translation>不支持的操作</translation>
+    </message>
+    <message>
+        <source>Interrupted system call</source>
+        <translation>系统调用被中断</translation>
+    </message>
+    <message>
+        <source>Stale file handle</source>
+        <translation>失效的文件句柄</translation>
+    </message>
+    <message>
+        <source>Connection timed out</source>
+        <translation>连接超时</translation>
+    </message>
+    <message>
+        <source>No locks available</source>
+        <translation>没有可用的锁</translation>
+    </message>
+    <message>
+        <source>System error %1 (%2)</source>
+        <translation>系统错误 %1（%2）</translation>
+    </message>
+    <message>
+        <source>chapter %1 missing</source>
+        <translation>缺少第 %1 章</translation>
+    </message>
+    <message>
+        <source>chapter %1 repeated</source>
+        <translation>第 %1 章重复</translation>
+    </message>
+    <message>
+        <source>%1 byte is not %2 text, shown as U+FFFD</source>
+        <translation>%1 个字节不是 %2 文本，显示为替换符 �</translation>
+    </message>
+    <message>
+        <source>%1 bytes are not %2 text, each shown as U+FFFD</source>
+        <translation>%1 个字节不是 %2 文本，均显示为替换符 �</translation>
+    </message>
+    <message>
+        <source>%1 annotation not understood</source>
+        <translation>%1 处注记无法识别</translation>
+    </message>
+    <message>
+        <source>%1 annotations not understood</source>
+        <translation>%1 处注记无法识别</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>%1 annotation not understood: %2</source>
+        <translation>%1 处注记无法识别：%2</translation>
+    </message>
+    <message>
+        <source>%1 annotations not understood: %2</source>
+        <translation>%1 处注记无法识别：%2</translation>
+    </message>
+    <message>
+        <source>Cannot load the Chinese script conversion &quot;%1&quot;. %2</source>
+        <translation>无法加载简繁转换“%1”。%2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is neither a .txt file nor a folder; give text files or folders of them</source>
+        <translation>“%1”既不是 .txt 文件也不是文件夹；请给出文本文件或存放它们的文件夹</translation>
+    </message>
+    <message>
+        <source>Cannot read the folder &quot;%1&quot;. %2</source>
+        <translation>无法读取文件夹“%1”。%2</translation>
+    </message>
+    <message>
+        <source>No .txt file found in the folder &quot;%1&quot;</source>
+        <translation>文件夹“%1”中没有 .txt 文件</translation>
+    </message>
+    <message>
+        <source>Cannot put the books in &quot;%1&quot;: it is a file, not a folder</source>
+        <translation>无法把书放进“%1”：它是文件，不是文件夹</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder &quot;%1&quot; for the books. %2</source>
+        <translation>无法创建存放书的文件夹“%1”。%2</translation>
     </message>
 </context>
 <context>
@@ -405,10 +761,6 @@
         <translation>图片文件(*.jpg;*.jpeg;*.png;*.bmp;*.gif)</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a language tag (BCP 47, such as en, zh-CN or ja)</source>
-        <translation>“%1”不是语言标记（BCP 47，例如 en、zh-CN 或 ja）</translation>
-    </message>
-    <message>
         <source>Convert Unsuccessful!</source>
         <translation>转换失败！</translation>
     </message>
@@ -543,36 +895,44 @@
         <translation>已固定：文件以字节顺序标记开头，它指明了文件的编码</translation>
     </message>
     <message>
-        <source>Chapter %1 is missing</source>
-        <translation>缺少第 %1 章</translation>
+        <source>Found by its number in a sequence</source>
+        <translation>按编号顺序找到</translation>
     </message>
     <message>
-        <source>Chapter %1 is repeated</source>
-        <translation>第 %1 章重复</translation>
+        <source>%1: chapter %2 missing</source>
+        <translation>%1：缺少第 %2 章</translation>
+    </message>
+    <message>
+        <source>%1: chapter %2 repeated</source>
+        <translation>%1：第 %2 章出现两次</translation>
     </message>
     <message numerus="yes">
-        <source>%n annotations not understood: %1</source>
+        <source>%1: %n annotations not understood</source>
         <translation>
-            <numerusform>%n 处注记无法识别：%1</numerusform>
+            <numerusform>%1：%n 处注记无法识别</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n bytes are not %2 text</source>
+        <translation>
+            <numerusform>%1：%n 个字节不是 %2 文本</numerusform>
         </translation>
     </message>
     <message>
-        <source>, </source>
-        <translation>、</translation>
+        <source>wrapped at %1, parted by blank lines</source>
+        <translation>每 %1 字折行，以空行分段</translation>
+    </message>
+    <message>
+        <source>wrapped at %1, parted by indents</source>
+        <translation>每 %1 字折行，以缩进分段</translation>
+    </message>
+    <message>
+        <source>a paragraph per line</source>
+        <translation>每行一段</translation>
     </message>
     <message>
         <source>%1: %2, %3, %4</source>
         <translation>%1：%2，%3，%4</translation>
-    </message>
-    <message numerus="yes">
-        <source>Notices (%n)</source>
-        <translation>
-            <numerusform>提示（%n 条）</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1：%2</translation>
     </message>
     <message>
         <source>Product web page</source>

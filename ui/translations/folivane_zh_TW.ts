@@ -4,18 +4,6 @@
 <context>
     <name>FailureReasons</name>
     <message>
-        <source>Cannot read the file &quot;%1&quot;. %2</source>
-        <translation>無法讀取檔案「%1」。%2</translation>
-    </message>
-    <message>
-        <source>Cannot open the file &quot;%1&quot;. %2</source>
-        <translation>無法開啟檔案「%1」。%2</translation>
-    </message>
-    <message>
-        <source>Cannot write the file &quot;%1&quot; to disk. %2</source>
-        <translation>無法將檔案「%1」寫入磁碟。%2</translation>
-    </message>
-    <message>
         <source>Cannot write the book &quot;%1&quot;. %2</source>
         <translation>無法寫入電子書「%1」。%2</translation>
     </message>
@@ -32,16 +20,24 @@
         <translation>電子書會寫入文字檔「%1」；電子書需要自己的名稱，例如 book.epub</translation>
     </message>
     <message>
+        <source>The book &quot;%1&quot; would replace its style sheet &quot;%2&quot;; choose another name for the book</source>
+        <translation>電子書「%1」會覆寫它的樣式表「%2」；請為電子書另選一個名稱</translation>
+    </message>
+    <message>
+        <source>The book would be written to the text file &quot;%1&quot; that &quot;%2&quot; links to; a book needs a name of its own, such as book.epub</source>
+        <translation>電子書會寫入「%2」連結到的文字檔「%1」；電子書需要自己的名稱，例如 book.epub</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot;: it is a symbolic link of another user&apos;s, which a book is not written through; choose another name for the book</source>
+        <translation>無法寫入電子書「%1」：它是其他使用者的符號連結，電子書不會經由它寫入；請為電子書另選一個名稱</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot;: it is a symbolic link that leads round in a circle</source>
+        <translation>無法寫入電子書「%1」：它是循環指向的符號連結</translation>
+    </message>
+    <message>
         <source>Cannot replace the write-protected file &quot;%1&quot;. %2</source>
         <translation>無法取代防寫的檔案「%1」。%2</translation>
-    </message>
-    <message>
-        <source>Cannot use &quot;%1&quot; as the cover: %2</source>
-        <translation>無法將「%1」用作封面：%2</translation>
-    </message>
-    <message>
-        <source>Cannot find the chapters of &quot;%1&quot;: %2</source>
-        <translation>無法尋找「%1」的章節：%2</translation>
     </message>
     <message>
         <source>Not enough memory to read &quot;%1&quot;</source>
@@ -90,6 +86,366 @@
     <message>
         <source>Not a regular file</source>
         <translation>不是一般檔案</translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;. %2</source>
+        <translation>無法開啟檔案「%1」。%2</translation>
+    </message>
+    <message>
+        <source>Cannot create file &quot;%1&quot;. %2</source>
+        <translation>無法建立檔案「%1」。%2</translation>
+    </message>
+    <message>
+        <source>Cannot read file &quot;%1&quot;. %2</source>
+        <translation>無法讀取檔案「%1」。%2</translation>
+    </message>
+    <message>
+        <source>Cannot write file &quot;%1&quot;. %2</source>
+        <translation>無法寫入檔案「%1」。%2</translation>
+    </message>
+    <message>
+        <source>Cannot write file &quot;%1&quot; to disk. %2</source>
+        <translation>無法將檔案「%1」寫入磁碟。%2</translation>
+    </message>
+    <message>
+        <source>Cannot close file &quot;%1&quot;. %2</source>
+        <translation>無法關閉檔案「%1」。%2</translation>
+    </message>
+    <message>
+        <source>Cannot seek in file &quot;%1&quot;. %2</source>
+        <translation>無法在檔案「%1」中定位。%2</translation>
+    </message>
+    <message>
+        <source>Cannot resize file &quot;%1&quot;. %2</source>
+        <translation>無法調整檔案「%1」的大小。%2</translation>
+    </message>
+    <message>
+        <source>Cannot read the book folder &quot;%1&quot;. %2</source>
+        <translation>無法讀取電子書資料夾「%1」。%2</translation>
+    </message>
+    <message>
+        <source>Cannot create a working folder in &quot;%1&quot;. %2</source>
+        <translation>無法在「%1」中建立工作資料夾。%2</translation>
+    </message>
+    <message>
+        <source>Cannot prepare the working folder &quot;%1&quot;. %2</source>
+        <translation>無法準備工作資料夾「%1」。%2</translation>
+    </message>
+    <message>
+        <source>Cannot write a piece of &quot;%1&quot; in the temporary folder &quot;%2&quot;. %3</source>
+        <translation>無法在暫存資料夾「%2」中寫入「%1」的一部分。%3</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot;: no output file is named</source>
+        <translation>無法寫入電子書「%1」：未指定輸出檔案</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot; as EPUB %2: the converter makes EPUB 2 and EPUB 3 books</source>
+        <translation>無法將電子書「%1」寫成 EPUB %2：本轉換器只產生 EPUB 2 和 EPUB 3 電子書</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot; vertically as EPUB 2: vertical writing needs EPUB 3</source>
+        <translation>無法將電子書「%1」以直排寫成 EPUB 2：直排需要 EPUB 3</translation>
+    </message>
+    <message>
+        <source>Cannot write the book &quot;%1&quot;: a book of 4 GiB or of 65,535 files needs Zip64, which the converter does not write</source>
+        <translation>無法寫入電子書「%1」：達到 4 GiB 或 65,535 個檔案的電子書需要 Zip64，本轉換器不寫這種格式</translation>
+    </message>
+    <message>
+        <source>Cannot pack &quot;%1&quot; into the book: %2</source>
+        <translation>無法將「%1」打包進電子書：%2</translation>
+    </message>
+    <message>
+        <source>Cannot pack &quot;%1&quot; into the book: it has disappeared</source>
+        <translation>無法將「%1」打包進電子書：它已不存在</translation>
+    </message>
+    <message>
+        <source>The book &quot;%1&quot; was not written as it must be (%2); the earlier file, if any, is kept</source>
+        <translation>電子書「%1」沒有按要求寫成（%2）；原有的檔案（如有）已保留</translation>
+    </message>
+    <message>
+        <source>Not enough memory to write the book &quot;%1&quot;</source>
+        <translation>記憶體不足，無法寫入電子書「%1」</translation>
+    </message>
+    <message>
+        <source>Not enough memory for the conversion</source>
+        <translation>記憶體不足，無法完成轉換</translation>
+    </message>
+    <message>
+        <source>The system refused what the conversion needs. %1</source>
+        <translation>系統拒絕了轉換所需的資源。%1</translation>
+    </message>
+    <message>
+        <source>Unexpected failure: %1</source>
+        <translation>意外錯誤：%1</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: it is not a JPEG, PNG, GIF or BMP picture</source>
+        <translation>無法將「%1」用作封面：它不是 JPEG、PNG、GIF 或 BMP 圖片</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: the picture file is too large (%2 MB; a cover may have at most %3 MB)</source>
+        <translation>無法將「%1」用作封面：圖片檔案過大（%2 MB；封面最多 %3 MB）</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: run-length encoded BMP pictures are not supported; save it as PNG or JPEG</source>
+        <translation>無法將「%1」用作封面：不支援遊程編碼的 BMP 圖片；請將它另存為 PNG 或 JPEG</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: the picture is damaged (%2)</source>
+        <translation>無法將「%1」用作封面：圖片已損壞（%2）</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: the picture is damaged (it is cut short)</source>
+        <translation>無法將「%1」用作封面：圖片已損壞（檔案不完整）</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: the picture is damaged (it holds an unknown block before its picture)</source>
+        <translation>無法將「%1」用作封面：圖片已損壞（影像之前有未知的資料區塊）</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: the picture is too large (%2 x %3 pixels; a cover may have at most %4 million)</source>
+        <translation>無法將「%1」用作封面：圖片過大（%2 × %3 像素；封面最多 %4 百萬像素）</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: there is not enough memory to check the picture</source>
+        <translation>無法將「%1」用作封面：記憶體不足，無法檢查圖片</translation>
+    </message>
+    <message>
+        <source>Cannot use &quot;%1&quot; as the cover: it cannot be converted to PNG</source>
+        <translation>無法將「%1」用作封面：無法將它轉換為 PNG</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: it is larger than 1 MiB, too large for a style sheet</source>
+        <translation>無法使用樣式表「%1」：它大於 1 MiB，對樣式表來說過大</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: it is not UTF-8 text</source>
+        <translation>無法使用樣式表「%1」：它不是 UTF-8 文字</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: it is not text (it holds NUL bytes)</source>
+        <translation>無法使用樣式表「%1」：它不是文字（含有 NUL 位元組）</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: it is empty</source>
+        <translation>無法使用樣式表「%1」：它是空的</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: it imports another style sheet (@import); a book takes one of yours, so put its rules in this one</source>
+        <translation>無法使用樣式表「%1」：它匯入了另一個樣式表（@import）；書只收一個樣式表，請把其中的規則寫進這一個</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: a url( is not closed</source>
+        <translation>無法使用樣式表「%1」：有一個 url( 沒有閉合</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: it names &quot;%2&quot; on the network; a book holds its own fonts and pictures, so name a file next to the style sheet</source>
+        <translation>無法使用樣式表「%1」：它引用了網路上的「%2」；書自帶字型和圖片，請引用樣式表旁邊的檔案</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: &quot;%2&quot; is not a font or picture a book can hold (TrueType, OpenType, WOFF, WOFF2, PNG, JPEG, GIF or SVG)</source>
+        <translation>無法使用樣式表「%1」：「%2」不是書能收入的字型或圖片（TrueType、OpenType、WOFF、WOFF2、PNG、JPEG、GIF 或 SVG）</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: cannot read &quot;%2&quot;. %3</source>
+        <translation>無法使用樣式表「%1」：無法讀取「%2」。%3</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: &quot;%2&quot; is larger than 64 MiB</source>
+        <translation>無法使用樣式表「%1」：「%2」大於 64 MiB</translation>
+    </message>
+    <message>
+        <source>Cannot use the style sheet &quot;%1&quot;: &quot;%2&quot; is not a %3 file, as its name says</source>
+        <translation>無法使用樣式表「%1」：「%2」並不像其名稱所示是 %3 檔案</translation>
+    </message>
+    <message>
+        <source>Unknown text encoding &quot;%1&quot;</source>
+        <translation>未知的文字編碼「%1」</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a language tag (BCP 47, such as en, zh-CN or ja)</source>
+        <translation>「%1」不是語言標記（BCP 47，例如 en、zh-CN 或 ja）</translation>
+    </message>
+    <message>
+        <source>The chapter pattern &quot;%1&quot; does not compile: %2 at offset %3</source>
+        <translation>章節模式「%1」無法編譯：%2（位置 %3）</translation>
+    </message>
+    <message>
+        <source>The volume pattern &quot;%1&quot; does not compile: %2 at offset %3</source>
+        <translation>卷模式「%1」無法編譯：%2（位置 %3）</translation>
+    </message>
+    <message>
+        <source>Cannot find the chapters of &quot;%1&quot;: the chapter pattern &quot;%2&quot; needs too much work to match the line &quot;%3&quot;; simplify it (nested repeats such as (a+)+ backtrack without end)</source>
+        <translation>無法尋找「%1」的章節：章節模式「%2」比對行「%3」所需的工作量過大；請簡化它（像 (a+)+ 這樣的巢狀重複會無休止地回溯）</translation>
+    </message>
+    <message>
+        <source>Cannot find the chapters of &quot;%1&quot;: the volume pattern &quot;%2&quot; needs too much work to match the line &quot;%3&quot;; simplify it (nested repeats such as (a+)+ backtrack without end)</source>
+        <translation>無法尋找「%1」的章節：卷模式「%2」比對行「%3」所需的工作量過大；請簡化它（像 (a+)+ 這樣的巢狀重複會無休止地回溯）</translation>
+    </message>
+    <message>
+        <source>Cannot find the chapters of &quot;%1&quot;: the chapter pattern &quot;%2&quot; needs too much work to match lines such as &quot;%3&quot;; simplify it (nested repeats such as (a+)+ backtrack without end)</source>
+        <translation>無法尋找「%1」的章節：章節模式「%2」比對「%3」這類行所需的工作量過大；請簡化它（像 (a+)+ 這樣的巢狀重複會無休止地回溯）</translation>
+    </message>
+    <message>
+        <source>Cannot find the chapters of &quot;%1&quot;: the volume pattern &quot;%2&quot; needs too much work to match lines such as &quot;%3&quot;; simplify it (nested repeats such as (a+)+ backtrack without end)</source>
+        <translation>無法尋找「%1」的章節：卷模式「%2」比對「%3」這類行所需的工作量過大；請簡化它（像 (a+)+ 這樣的巢狀重複會無休止地回溯）</translation>
+    </message>
+    <message>
+        <source>The system clock gives a time no book can record (%1 s)</source>
+        <translation>系統時鐘給出的時間（%1 秒）無法記錄在電子書中</translation>
+    </message>
+    <message>
+        <source>Operation not permitted</source>
+        <translation>不允許的操作</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>不是目錄</translation>
+    </message>
+    <message>
+        <source>File exists</source>
+        <translation>檔案已存在</translation>
+    </message>
+    <message>
+        <source>Directory not empty</source>
+        <translation>目錄不是空的</translation>
+    </message>
+    <message>
+        <source>File name too long</source>
+        <translation>檔名過長</translation>
+    </message>
+    <message>
+        <source>Too many levels of symbolic links</source>
+        <translation>符號連結的層數過多</translation>
+    </message>
+    <message>
+        <source>Too many links</source>
+        <translation>連結過多</translation>
+    </message>
+    <message>
+        <source>Invalid cross-device link</source>
+        <translation>無效的跨裝置連結</translation>
+    </message>
+    <message>
+        <source>Too many open files in system</source>
+        <translation>系統中開啟的檔案過多</translation>
+    </message>
+    <message>
+        <source>Cannot allocate memory</source>
+        <translation>無法配置記憶體</translation>
+    </message>
+    <message>
+        <source>Resource temporarily unavailable</source>
+        <translation>資源暫時無法使用</translation>
+    </message>
+    <message>
+        <source>Device or resource busy</source>
+        <translation>裝置或資源忙碌中</translation>
+    </message>
+    <message>
+        <source>Text file busy</source>
+        <translation>文字檔忙碌中</translation>
+    </message>
+    <message>
+        <source>No such device or address</source>
+        <translation>沒有此裝置或位址</translation>
+    </message>
+    <message>
+        <source>No such device</source>
+        <translation>沒有此裝置</translation>
+    </message>
+    <message>
+        <source>Invalid argument</source>
+        <translation>無效的引數</translation>
+    </message>
+    <message>
+        <source>Value too large for defined data type</source>
+        <translation>數值對於定義的資料型別過大</translation>
+    </message>
+    <message>
+        <source>Operation not supported</source>
+        <translation>不支援的操作</translation>
+    </message>
+    <message>
+        <source>Interrupted system call</source>
+        <translation>系統呼叫被中斷</translation>
+    </message>
+    <message>
+        <source>Stale file handle</source>
+        <translation>失效的檔案控制代碼</translation>
+    </message>
+    <message>
+        <source>Connection timed out</source>
+        <translation>連線逾時</translation>
+    </message>
+    <message>
+        <source>No locks available</source>
+        <translation>沒有可用的鎖</translation>
+    </message>
+    <message>
+        <source>System error %1 (%2)</source>
+        <translation>系統錯誤 %1（%2）</translation>
+    </message>
+    <message>
+        <source>chapter %1 missing</source>
+        <translation>缺少第 %1 章</translation>
+    </message>
+    <message>
+        <source>chapter %1 repeated</source>
+        <translation>第 %1 章重複</translation>
+    </message>
+    <message>
+        <source>%1 byte is not %2 text, shown as U+FFFD</source>
+        <translation>%1 個位元組不是 %2 文字，顯示為替代字元 �</translation>
+    </message>
+    <message>
+        <source>%1 bytes are not %2 text, each shown as U+FFFD</source>
+        <translation>%1 個位元組不是 %2 文字，皆顯示為替代字元 �</translation>
+    </message>
+    <message>
+        <source>%1 annotation not understood</source>
+        <translation>%1 處註記無法辨識</translation>
+    </message>
+    <message>
+        <source>%1 annotations not understood</source>
+        <translation>%1 處註記無法辨識</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>%1 annotation not understood: %2</source>
+        <translation>%1 處註記無法辨識：%2</translation>
+    </message>
+    <message>
+        <source>%1 annotations not understood: %2</source>
+        <translation>%1 處註記無法辨識：%2</translation>
+    </message>
+    <message>
+        <source>Cannot load the Chinese script conversion &quot;%1&quot;. %2</source>
+        <translation>無法載入簡繁轉換「%1」。%2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is neither a .txt file nor a folder; give text files or folders of them</source>
+        <translation>「%1」既不是 .txt 檔案也不是資料夾；請給出文字檔或存放它們的資料夾</translation>
+    </message>
+    <message>
+        <source>Cannot read the folder &quot;%1&quot;. %2</source>
+        <translation>無法讀取資料夾「%1」。%2</translation>
+    </message>
+    <message>
+        <source>No .txt file found in the folder &quot;%1&quot;</source>
+        <translation>資料夾「%1」中沒有 .txt 檔案</translation>
+    </message>
+    <message>
+        <source>Cannot put the books in &quot;%1&quot;: it is a file, not a folder</source>
+        <translation>無法把書放進「%1」：它是檔案，不是資料夾</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder &quot;%1&quot; for the books. %2</source>
+        <translation>無法建立存放書的資料夾「%1」。%2</translation>
     </message>
 </context>
 <context>
@@ -381,10 +737,6 @@
         <translation>圖片檔案(*.jpg;*.jpeg;*.png;*.bmp;*.gif)</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a language tag (BCP 47, such as en, zh-CN or ja)</source>
-        <translation>「%1」不是語言標記（BCP 47，例如 en、zh-CN 或 ja）</translation>
-    </message>
-    <message>
         <source>Convert Unsuccessful!</source>
         <translation>轉換失敗！</translation>
     </message>
@@ -543,36 +895,44 @@
         <translation>段落：</translation>
     </message>
     <message>
-        <source>Chapter %1 is missing</source>
-        <translation>缺少第 %1 章</translation>
+        <source>Found by its number in a sequence</source>
+        <translation>依編號順序找到</translation>
     </message>
     <message>
-        <source>Chapter %1 is repeated</source>
-        <translation>第 %1 章重複</translation>
+        <source>%1: chapter %2 missing</source>
+        <translation>%1：缺少第 %2 章</translation>
+    </message>
+    <message>
+        <source>%1: chapter %2 repeated</source>
+        <translation>%1：第 %2 章出現兩次</translation>
     </message>
     <message numerus="yes">
-        <source>%n annotations not understood: %1</source>
+        <source>%1: %n annotations not understood</source>
         <translation>
-            <numerusform>%n 處註記無法辨識：%1</numerusform>
+            <numerusform>%1：%n 處註記無法辨識</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n bytes are not %2 text</source>
+        <translation>
+            <numerusform>%1：%n 個位元組不是 %2 文字</numerusform>
         </translation>
     </message>
     <message>
-        <source>, </source>
-        <translation>、</translation>
+        <source>wrapped at %1, parted by blank lines</source>
+        <translation>每 %1 字折行，以空行分段</translation>
+    </message>
+    <message>
+        <source>wrapped at %1, parted by indents</source>
+        <translation>每 %1 字折行，以縮排分段</translation>
+    </message>
+    <message>
+        <source>a paragraph per line</source>
+        <translation>每行一段</translation>
     </message>
     <message>
         <source>%1: %2, %3, %4</source>
         <translation>%1：%2，%3，%4</translation>
-    </message>
-    <message numerus="yes">
-        <source>Notices (%n)</source>
-        <translation>
-            <numerusform>提示（%n 則）</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1：%2</translation>
     </message>
     <message>
         <source>Product web page</source>

@@ -1,5 +1,5 @@
 // Scripted answers to the dialog seam, recorded for tests.
-#include "ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 namespace folivane::ui {
 namespace {

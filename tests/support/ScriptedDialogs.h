@@ -1,7 +1,7 @@
 // Dialogs answered from a script, for tests: nothing modal ever opens.
 #pragma once
 
-#include "Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QUrl>
 
