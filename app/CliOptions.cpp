@@ -205,7 +205,8 @@ std::string ValidateScriptAndEach(const GivenOptions& given, CliOptions& options
         return {};
     }
     if (given.list || given.explain)
-        return std::string(given.list ? "--list" : "--explain") + " shows one book; leave out --each";
+        return std::string(given.list ? "--list" : "--explain") +
+               " shows one book; leave out --each";
     if (given.jobs) {
         const auto jobs = ParseCount(*given.jobs);
         if (!jobs || *jobs == 0 || *jobs > kMaxJobs)

@@ -218,7 +218,8 @@ constexpr FailureSourceText kFailures[] = {
      QT_TRANSLATE_NOOP("FailureReasons",
                        "\"%1\" is neither a .txt file nor a folder; give text files or folders "
                        "of them")},
-    {K::BatchFolderNotRead, QT_TRANSLATE_NOOP("FailureReasons", "Cannot read the folder \"%1\". %2")},
+    {K::BatchFolderNotRead,
+     QT_TRANSLATE_NOOP("FailureReasons", "Cannot read the folder \"%1\". %2")},
     {K::BatchFoundNoText,
      QT_TRANSLATE_NOOP("FailureReasons", "No .txt file found in the folder \"%1\"")},
     {K::BooksFolderIsFile,

@@ -88,8 +88,7 @@ void TForm1::OnBookStarted(int index) {
     ShowBatchProgress();
 }
 
-void TForm1::OnBookFinished(int index, int outcome,
-                            const std::optional<engine::Failure>& failure) {
+void TForm1::OnBookFinished(int index, int outcome, const std::optional<engine::Failure>& failure) {
     batchCurrent_.remove(index);
     ++batchEnded_;
     const engine::BookInput& book = batchBooks_.at(static_cast<std::size_t>(index));

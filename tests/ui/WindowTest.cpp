@@ -290,7 +290,8 @@ private slots:
                         "CoverPath",  "CoverPathButton", "m_appearance", "m_chapters", "m_pattern",
                         "m_eachFile", "m_language",      "m_epubVersion"} +
             afterTheVersion +
-            QStringList{"m_paragraphs", "m_chineseScript", "SpeedButton1", "URLLabel4", "m_preview"};
+            QStringList{"m_paragraphs", "m_chineseScript", "SpeedButton1", "URLLabel4",
+                        "m_preview"};
         Find<QWidget>(*form_, "BitBtn1")->setFocus();
         QStringList visited;
         for (int i = 0; i <= order.size(); ++i) {
