@@ -1,6 +1,9 @@
 // The sources of one book each: folders listed in natural order, and the books' names.
 #include "engine/job/BatchSources.h"
 #include "engine/text/ConversionError.h"
+#include "platform/FileStatus.h"
+#include "platform/FolderTree.h"
+#include "platform/SystemCalls.h"
 #include "support/TestSupport.h"
 
 #include <gmock/gmock.h>
@@ -9,6 +12,8 @@
 namespace folivane::engine {
 namespace {
 
+using platform::Call;
+using platform::Fault;
 using ::testing::ElementsAre;
 
 struct OrderCase {
@@ -41,6 +46,100 @@ TEST(BatchSources, FolderGivesItsTextsInNaturalOrderAndEachFileOnce) {
     EXPECT_THAT(BatchSources({scratch.Path(), scratch / "2.txt"}),
                 ElementsAre(scratch / "1.TXT", scratch / "2.txt", scratch / "10.txt"));
     EXPECT_THROW(BatchSources({scratch / "notes.md"}), ConversionError);
+}
+
+// What was given to find the sources or to hold the books, refused with the path it names.
+struct RefusalCase {
+    const char* name;
+    std::vector<const char*> given; // within the scratch folder; empty: the books' folder
+    const char* booksFolder;        // within the scratch folder, for PrepareBooksFolder
+    std::vector<Fault> faults;
+    FailureKind kind;
+    const char* named; // the path the failure names, within the scratch folder
+    int cause;
+};
+// The scratch folder holds "shelf" (no .txt file: notes.md, a hidden .txt, a folder named
+// as one), "novel.txt" and "notes.md".
+const RefusalCase kRefusals[] = {
+    {"FileNotText",
+     {"novel.txt", "notes.md"},
+     nullptr,
+     {},
+     FailureKind::BatchInputNotTextOrFolder,
+     "notes.md",
+     0},
+    {"MissingFolder", {"gone"}, nullptr, {}, FailureKind::BatchInputNotTextOrFolder, "gone", 0},
+    {"FolderNotRead",
+     {"shelf"},
+     nullptr,
+     {{Call::Open, EACCES, 0, "shelf"}},
+     FailureKind::BatchFolderNotRead,
+     "shelf",
+     EACCES},
+    {"FoldersWithoutText",
+     {"shelf", "shelf/folder.txt"},
+     nullptr,
+     {},
+     FailureKind::BatchFoundNoText,
+     "shelf",
+     0},
+    {"BooksFolderIsFile", {}, "novel.txt", {}, FailureKind::BooksFolderIsFile, "novel.txt", 0},
+    {"BooksFolderUnderAFile",
+     {},
+     "novel.txt/books",
+     {},
+     FailureKind::BooksFolderNotMade,
+     "novel.txt/books",
+     ENOTDIR},
+    {"BooksFolderRefused",
+     {},
+     "books",
+     {{Call::MakeFolder, EROFS}},
+     FailureKind::BooksFolderNotMade,
+     "books",
+     EROFS},
+};
+
+class BatchRefusal : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(BatchRefusal, NamesThePathAndTheCause) {
+    const RefusalCase& row = GetParam();
+    const test::ScratchFolder scratch;
+    ASSERT_EQ(platform::MakeFolder(scratch / "shelf"), 0);
+    test::WriteFile(scratch / "shelf/notes.md", "x");
+    test::WriteFile(scratch / "shelf/.hidden.txt", "x");
+    ASSERT_EQ(platform::MakeFolder(scratch / "shelf/folder.txt"), 0);
+    test::WriteFile(scratch / "novel.txt", "x");
+    test::WriteFile(scratch / "notes.md", "x");
+    std::vector<std::string> given;
+    for (const char* name : row.given)
+        given.push_back(scratch / name);
+    try {
+        const platform::FaultInjection faults(row.faults);
+        if (row.booksFolder)
+            PrepareBooksFolder(scratch / row.booksFolder);
+        else
+            BatchSources(given);
+        ADD_FAILURE() << "accepted";
+    } catch (const ConversionError& error) {
+        EXPECT_EQ(error.Reason(),
+                  (Failure{.kind = row.kind, .path = scratch / row.named, .cause = row.cause}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Given, BatchRefusal, testing::ValuesIn(kRefusals),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(BatchSources, FileGivenIsTakenEvenBeforeItExistsAndFoldersMayBeEmpty) {
+    const test::ScratchFolder scratch;
+    ASSERT_EQ(platform::MakeFolder(scratch / "empty"), 0);
+    // A missing file fails in its book's turn, naming itself, not the whole run.
+    EXPECT_THAT(BatchSources({scratch / "empty", scratch / "later.txt"}),
+                ElementsAre(scratch / "later.txt"));
+    PrepareBooksFolder(scratch / "books");
+    PrepareBooksFolder(scratch / "books");
+    const auto made = platform::StatPath(scratch / "books");
+    EXPECT_TRUE(made && made->IsFolder());
 }
 
 TEST(BatchBookPaths, TitlesNameBooksAndRepeatedOnesTheirFiles) {
