@@ -284,7 +284,27 @@ QString Translate(const char* text) {
     return QCoreApplication::translate(kContext, text);
 }
 
-QString ValueText(const engine::Failure& failure, engine::FailureValue value) {
+// Puts `values` into `text` for %1 to %9 in one pass, so that a "%2" within a file name
+// stays as it is.
+QString FillIn(const QString& text, const QStringList& values) {
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar next = i + 1 < text.size() ? text[i + 1] : QChar();
+        const int index = next.unicode() - u'1';
+        if (text[i] == u'%' && index >= 0 && index < 9 && index < values.size()) {
+            result += values[index];
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+QString FailureValueText(const engine::Failure& failure, engine::FailureValue value) {
     using V = engine::FailureValue;
     switch (value) {
     case V::Path:
@@ -309,26 +329,6 @@ QString ValueText(const engine::Failure& failure, engine::FailureValue value) {
     return QString();
 }
 
-// Puts `values` into `text` for %1 to %9 in one pass, so that a "%2" within a file name
-// stays as it is.
-QString FillIn(const QString& text, const QStringList& values) {
-    QString result;
-    result.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar next = i + 1 < text.size() ? text[i + 1] : QChar();
-        const int index = next.unicode() - u'1';
-        if (text[i] == u'%' && index >= 0 && index < 9 && index < values.size()) {
-            result += values[index];
-            ++i;
-        } else {
-            result += text[i];
-        }
-    }
-    return result;
-}
-
-} // namespace
-
 const char* FailureSource(engine::FailureKind kind) {
     return kFailures[static_cast<std::size_t>(kind)].text;
 }
@@ -336,7 +336,7 @@ const char* FailureSource(engine::FailureKind kind) {
 QString TranslatedFailure(const engine::Failure& failure) {
     QStringList values;
     for (const engine::FailureValue value : engine::FailureValues(failure.kind))
-        values << ValueText(failure, value);
+        values << FailureValueText(failure, value);
     return FillIn(Translate(FailureSource(failure.kind)), values);
 }
 

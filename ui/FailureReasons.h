@@ -13,6 +13,9 @@ namespace folivane::ui {
 // values and a library's words as they are.
 QString TranslatedFailure(const engine::Failure& failure);
 
+// One value of `failure` as the window shows it within TranslatedFailure's text.
+QString FailureValueText(const engine::Failure& failure, engine::FailureValue value);
+
 // The text of `kind` with %1, %2, ... for its values (engine::FailureValues), untranslated:
 // the English the window starts from, which is the command line's.
 const char* FailureSource(engine::FailureKind kind);

@@ -146,32 +146,6 @@ QList<TextNotice> Notices() {
         {.kind = Kind::BytesNotDecoded, .count = 5, .encoding = "GB18030"}};
 }
 
-// How the window shows `value` of `failure`.
-QString ValueShown(const Failure& failure, folivane::engine::FailureValue value) {
-    using V = folivane::engine::FailureValue;
-    switch (value) {
-    case V::Path:
-        return QString::fromStdString(failure.path);
-    case V::OtherPath:
-        return QString::fromStdString(failure.otherPath);
-    case V::Cause:
-        return TranslatedCause(failure.cause);
-    case V::Value:
-        return QString::fromStdString(failure.value);
-    case V::Excerpt:
-        return QString::fromStdString(failure.excerpt);
-    case V::Detail:
-        return QString::fromStdString(failure.detail);
-    case V::Number:
-        return QString::number(failure.number);
-    case V::Second:
-        return QString::number(failure.second);
-    case V::Limit:
-        return QString::number(failure.limit);
-    }
-    return QString();
-}
-
 // PCRE2's own words for a chapter pattern that does not compile.
 QString PatternMessage(const std::string& pattern) {
     try {
@@ -302,7 +276,7 @@ private slots:
                      qPrintable(said));
             QStringList values;
             for (const folivane::engine::FailureValue value : folivane::engine::FailureValues(kind))
-                values << ValueShown(sample, value);
+                values << folivane::ui::FailureValueText(sample, value);
             for (const QString& value : values)
                 QVERIFY2(said.contains(value), qPrintable(said + QStringLiteral(" / ") + value));
             QVERIFY2(EnglishLeft(said, values).isEmpty(), qPrintable(said));
