@@ -1,6 +1,8 @@
 // Parsing folivane-cli's arguments: a table of options, then one validation step.
 #include "CliOptions.h"
 
+#include "CliDetails.h"
+
 #include "engine/chapters/HeadingRules.h"
 #include "engine/epub/StyleSheet.h"
 #include "engine/epub/UserStyleSheet.h"
@@ -30,6 +32,7 @@ struct GivenOptions {
     std::optional<std::string> chineseScript, jobs;
     bool each = false, skipExisting = false;
     std::vector<std::string> sources;
+    GivenDetails details;
 };
 
 // What an option's value is: bytes passed on as they are (paths, which the file system
@@ -161,7 +164,13 @@ std::string ReadArguments(const std::vector<std::string>& arguments, GivenOption
             argument.erase(equals);
         }
         const Option* option = FindOption(argument);
-        if (!option) return "unknown option " + argument;
+        if (!option) {
+            const auto detail =
+                ReadDetailOption(argument, inlineValue, arguments, i, given.details);
+            if (!detail) return "unknown option " + argument;
+            if (!detail->empty()) return *detail;
+            continue;
+        }
         if (option->flag) {
             given.*option->flag = true;
             continue;
@@ -297,6 +306,7 @@ std::string Validate(const GivenOptions& given, engine::BookInput& book) {
         if (!tag) return engine::FailureText(engine::LanguageTagProblem(*given.language));
         book.language = *tag;
     }
+    if (std::string problem = ApplyDetails(given.details, book); !problem.empty()) return problem;
     if (given.listFormat && *given.listFormat != "text" && *given.listFormat != "json")
         return "--list-format takes text or json, not \"" + *given.listFormat + "\"";
     if (book.sources.empty()) return "no source files given";

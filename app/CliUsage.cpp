@@ -1,6 +1,8 @@
 // The help text of folivane-cli.
 #include "CliUsage.h"
 
+#include "CliDetails.h"
+
 #include "engine/chapters/HeadingRules.h"
 
 namespace folivane::cli {
@@ -16,7 +18,8 @@ std::string UsageText() {
            "      --title TEXT        the book's name\n"
            "      --author TEXT       the book's author\n"
            "      --publisher TEXT    the book's publisher\n"
-           "      --cover IMAGE       a JPEG, PNG, GIF or BMP picture for the cover\n"
+           "      --cover IMAGE       a JPEG, PNG, GIF or BMP picture for the cover\n" +
+           DetailsUsageText() +
            "      --encoding CODEPAGE the code page of every source without a byte-order mark\n"
            "                          (for example GB18030, BIG5, CP1252, UTF-16LE), even\n"
            "                          one that is also UTF-8; by default it is detected\n"

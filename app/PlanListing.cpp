@@ -181,12 +181,58 @@ nlohmann::ordered_json EntryJson(const engine::PlanEntry& entry) {
             {"children", std::move(children)}};
 }
 
+const char* CoverKindName(engine::CoverPlan::Kind kind) {
+    switch (kind) {
+    case engine::CoverPlan::Kind::Picture:
+        return "picture";
+    case engine::CoverPlan::Kind::Title:
+        return "title";
+    case engine::CoverPlan::Kind::None:
+        break;
+    }
+    return "none";
+}
+
+std::string CoverText(const engine::CoverPlan& cover) {
+    switch (cover.kind) {
+    case engine::CoverPlan::Kind::Picture:
+        return "the picture given";
+    case engine::CoverPlan::Kind::Title:
+        return "made from the title (" + cover.font + ")";
+    case engine::CoverPlan::Kind::None:
+        break;
+    }
+    return cover.problem.empty() ? "none" : "none: " + cover.problem;
+}
+
+// The details a book carries, as "Label: value" lines (one per subject and contributor).
+std::vector<std::pair<std::string, std::string>> DetailLines(const engine::BookDetails& details) {
+    std::vector<std::pair<std::string, std::string>> lines;
+    const auto add = [&lines](const char* label, const std::string& value) {
+        if (!value.empty()) lines.emplace_back(label, value);
+    };
+    add("Translator", details.translator);
+    for (const std::string& contributor : details.contributors)
+        add("Contributor", contributor);
+    add("Series", details.series + (details.seriesIndex.empty() ? "" : " #" + details.seriesIndex));
+    add("ISBN", details.isbn);
+    add("Date", details.date);
+    for (const std::string& subject : details.subjects)
+        add("Subject", subject);
+    add("Rights", details.rights);
+    add("Description", details.description);
+    return lines;
+}
+
 } // namespace
 
 std::string PlanAsText(const engine::BookPlan& plan, bool explain) {
     std::string out = "Title: " + plan.title + "\n";
     if (!plan.author.empty()) out += "Author: " + plan.author + "\n";
     if (!plan.publisher.empty()) out += "Publisher: " + plan.publisher + "\n";
+    for (const auto& [label, value] : DetailLines(plan.details))
+        out += label + ": " + value + "\n";
+    out += "Cover: " + CoverText(plan.cover) + "\n";
     out += "Sources:\n";
     for (std::size_t i = 0; i < plan.sources.size(); ++i) {
         const engine::SourcePlan& source = plan.sources[i];
@@ -239,12 +285,29 @@ std::string PlanAsJson(const engine::BookPlan& plan) {
         }
         notices.push_back(std::move(item));
     }
-    const nlohmann::ordered_json document = {
-        {"version", kPlanFormatVersion}, {"title", plan.title},
-        {"author", plan.author},         {"publisher", plan.publisher},
-        {"language", plan.language},     {"pages", plan.pages},
-        {"sources", std::move(sources)}, {"contents", std::move(contents)},
-        {"notices", std::move(notices)}};
+    const nlohmann::ordered_json document = {{"version", kPlanFormatVersion},
+                                             {"title", plan.title},
+                                             {"author", plan.author},
+                                             {"publisher", plan.publisher},
+                                             {"language", plan.language},
+                                             {"pages", plan.pages},
+                                             {"sources", std::move(sources)},
+                                             {"contents", std::move(contents)},
+                                             {"notices", std::move(notices)},
+                                             {"cover",
+                                              {{"kind", CoverKindName(plan.cover.kind)},
+                                               {"font", plan.cover.font},
+                                               {"problem", plan.cover.problem}}},
+                                             {"details",
+                                              {{"description", plan.details.description},
+                                               {"subjects", plan.details.subjects},
+                                               {"series", plan.details.series},
+                                               {"seriesIndex", plan.details.seriesIndex},
+                                               {"isbn", plan.details.isbn},
+                                               {"translator", plan.details.translator},
+                                               {"contributors", plan.details.contributors},
+                                               {"date", plan.details.date},
+                                               {"rights", plan.details.rights}}}};
     // A file name need not be UTF-8; JSON must be.
     return document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }

@@ -55,6 +55,11 @@ void TerminalProgress::Notice(const std::string& path, const engine::TextNotice&
     Say("folivane-cli: \"" + path + "\": " + engine::NoticeText(notice));
 }
 
+void TerminalProgress::CoverNotice(const std::string& problem) {
+    if (broken_) return;
+    Say("folivane-cli: the book has no cover: " + problem);
+}
+
 void TerminalProgress::Progress(engine::JobPhase phase, int done) {
     const bool newPhase = phase != phase_ || !drawn_;
     phase_ = phase;

@@ -21,6 +21,8 @@ public:
     void EncodingReport(const std::string& path, const engine::EncodingJudgement& judged) override;
     // One line for each fact the rules found that the user should know.
     void Notice(const std::string& path, const engine::TextNotice& notice) override;
+    // Said even with --quiet: the book the user asked for lacks what it would have had.
+    void CoverNotice(const std::string& problem) override;
     void Progress(engine::JobPhase phase, int done) override;
     void SetMaximum(int chapterCount) override { maximum_ = chapterCount; }
     void ChapterReport(const std::string& chapterName) override;

@@ -32,7 +32,8 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The fonts a cover made from the title is drawn with: Latin in DejaVu Serif, Chinese and
 # Japanese in Noto CJK. Without them a book gets no such cover, and says why.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, fonts-noto-cjk")
+# iso-codes names the languages of archives' headers.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, fonts-noto-cjk, iso-codes")
 if(FOLIVANE_BUILD_UI)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6svg6)
     # Qt's own texts (dialog buttons, the file dialog) in the user's language.

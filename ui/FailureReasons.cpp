@@ -214,6 +214,13 @@ constexpr FailureSourceText kFailures[] = {
                        "as (a+)+ backtrack without end)")},
     {K::ChineseScriptNotLoaded,
      QT_TRANSLATE_NOOP("FailureReasons", "Cannot load the Chinese script conversion \"%1\". %2")},
+    {K::IsbnInvalid,
+     QT_TRANSLATE_NOOP("FailureReasons",
+                       "\"%1\" is not a valid ISBN: an ISBN has 10 or 13 digits and its last "
+                       "digit must match the others")},
+    {K::DateInvalid,
+     QT_TRANSLATE_NOOP("FailureReasons", "\"%1\" is not a date of the form YYYY, YYYY-MM or "
+                                         "YYYY-MM-DD")},
     {K::BatchInputNotTextOrFolder,
      QT_TRANSLATE_NOOP("FailureReasons",
                        "\"%1\" is neither a .txt file nor a folder; give text files or folders "

@@ -8,6 +8,7 @@
 #include "SuggestedField.h"
 #include "TAppearanceDialog.h"
 #include "TBatchWorker.h"
+#include "TDetailsDialog.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
 #include "engine/epub/BookLayout.h"
@@ -190,6 +191,15 @@ void TForm1::FormCreate() {
     connect(m_pattern, &QLineEdit::textChanged, this, &TForm1::SchedulePreview);
     connect(m_language, &QLineEdit::textChanged, this, &TForm1::SchedulePreview);
     connect(m_chineseScript, &QComboBox::currentIndexChanged, this, &TForm1::SchedulePreview);
+    // The cover shows the title and author, and is set vertically in a vertical book.
+    connect(CoverPath, &QLineEdit::textChanged, this, &TForm1::SchedulePreview);
+    connect(m_titleCover, &QCheckBox::toggled, this, &TForm1::SchedulePreview);
+    connect(m_vertical, &QCheckBox::toggled, this, &TForm1::SchedulePreview);
+    connect(m_epubVersion, &QComboBox::currentIndexChanged, this, &TForm1::SchedulePreview);
+    connect(details_, &TDetailsDialog::detailsChanged, this, &TForm1::SchedulePreview);
+    connect(m_zz, &QLineEdit::textChanged, this, [this] {
+        if (!authorField_->IsSuggestion()) SchedulePreview();
+    });
     // The title names the book's opening in the contents; a suggestion is already the plan's.
     connect(m_title, &QLineEdit::textChanged, this, [this] {
         if (!titleField_->IsSuggestion()) SchedulePreview();
@@ -404,6 +414,30 @@ QWidget* TForm1::CreateBookFrame() {
     describeAppearance();
     connect(m_appearance, &QPushButton::clicked, appearance_, &QDialog::open);
 
+    // Beside the cover field it stands in for: a picture given makes it moot.
+    m_titleCover = new QCheckBox(tr("Title cover"));
+    m_titleCover->setObjectName(QStringLiteral("m_titleCover"));
+    m_titleCover->setChecked(true);
+    m_titleCover->setToolTip(tr("Without a cover picture, make a cover from the book's title "
+                                "and author; the preview shows it"));
+    const auto allowTitleCover = [this] { m_titleCover->setEnabled(CoverPath->text().isEmpty()); };
+    connect(CoverPath, &QLineEdit::textChanged, this, allowTitleCover);
+    allowTitleCover();
+
+    // Description, series, ISBN ...: what a library shows beyond the name and author.
+    details_ = new TDetailsDialog(this);
+    m_more = new QPushButton(tr("More…"));
+    m_more->setObjectName(QStringLiteral("m_more"));
+    const auto describeDetails = [this] {
+        const QString about = tr("More about the book: description, subjects, series, ISBN, "
+                                 "translator, date, rights");
+        const QString given = details_->Summary();
+        m_more->setToolTip(given.isEmpty() ? about : about + QLatin1Char('\n') + given);
+    };
+    connect(details_, &TDetailsDialog::detailsChanged, this, describeDetails);
+    describeDetails();
+    connect(m_more, &QPushButton::clicked, details_, &QDialog::open);
+
     auto* grid = new QGridLayout(frame);
     grid->setContentsMargins(5, 4, 5, 5);
     grid->setVerticalSpacing(3);
@@ -417,7 +451,9 @@ QWidget* TForm1::CreateBookFrame() {
     // The book's look beside its cover; a row of its own would widen the window.
     auto* look = new QHBoxLayout;
     look->addWidget(CoverPath, 1);
+    look->addWidget(m_titleCover);
     look->addWidget(m_appearance);
+    look->addWidget(m_more);
     grid->addLayout(look, 2, 1, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
@@ -452,10 +488,20 @@ QWidget* TForm1::CreatePreviewFrame() {
     m_previewNote->setObjectName(QStringLiteral("m_previewNote"));
     m_previewNote->setTextFormat(Qt::PlainText);
     m_previewNote->setWordWrap(true);
+    // The cover the book will get, small beside the note: a 5:8 page.
+    m_coverPreview = new QLabel;
+    m_coverPreview->setObjectName(QStringLiteral("m_coverPreview"));
+    m_coverPreview->setFixedSize(kCoverPreviewSize);
+    m_coverPreview->setAlignment(Qt::AlignCenter);
+    m_coverPreview->setFrameShape(QFrame::StyledPanel);
+    m_coverPreview->setAccessibleName(tr("Cover of the book"));
+    auto* foot = new QHBoxLayout;
+    foot->addWidget(m_coverPreview, 0, Qt::AlignTop);
+    foot->addWidget(m_previewNote, 1);
     auto* column = new QVBoxLayout(frame);
     column->setContentsMargins(5, 4, 5, 5);
     column->addWidget(m_preview, 1);
-    column->addWidget(m_previewNote);
+    column->addLayout(foot);
     previewTimer_ = new QTimer(this);
     previewTimer_->setSingleShot(true);
     // Typing a pattern or adding many files makes one preview, once the changes pause.
@@ -466,14 +512,12 @@ QWidget* TForm1::CreatePreviewFrame() {
 
 void TForm1::CreateTabOrder() {
     // Top to bottom, left to right, as the window reads; a control more is one line more.
-    const QList<QWidget*> order{BitBtn1,      URLLabel3,    m_list,
-                                m_up,         m_down,       m_del,
-                                m_delall,     m_title,      m_zz,
-                                m_cbs,        CoverPath,    CoverPath->Button(),
-                                m_appearance, m_chapters,   m_pattern,
-                                m_eachFile,   m_language,   m_epubVersion,
-                                m_vertical,   m_paragraphs, m_chineseScript,
-                                SpeedButton1, URLLabel4,    m_preview};
+    const QList<QWidget*> order{
+        BitBtn1,      URLLabel3,     m_list,     m_up,         m_down,          m_del,
+        m_delall,     m_title,       m_zz,       m_cbs,        CoverPath,       CoverPath->Button(),
+        m_titleCover, m_appearance,  m_more,     m_chapters,   m_pattern,       m_eachFile,
+        m_language,   m_epubVersion, m_vertical, m_paragraphs, m_chineseScript, SpeedButton1,
+        URLLabel4,    m_preview};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
     BitBtn1->setFocus();

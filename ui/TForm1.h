@@ -6,6 +6,7 @@
 #include "engine/text/Failure.h"
 
 #include <QFutureWatcher>
+#include <QImage>
 #include <QList>
 #include <QMap>
 #include <QMessageBox>
@@ -36,6 +37,7 @@ namespace folivane::ui {
 class Dialogs;
 class EllipsisEdit;
 class TAppearanceDialog;
+class TDetailsDialog;
 class LinkLabel;
 class SuggestedField;
 class TForm3;
@@ -78,6 +80,8 @@ public:
     // The dialog of the book's appearance choices, made with the window and hidden until the
     // Appearance button shows it.
     TAppearanceDialog* AppearanceDialog() const { return appearance_; }
+    // The dialog of the book's details (description, series, ISBN ...), shown by More….
+    TDetailsDialog* DetailsDialog() const { return details_; }
     // For tests: each conversion's job runs within `around` on its worker's thread, to inject
     // the platform's faults there (they hold per thread).
     void SetJobWrapper(std::function<void(const std::function<void()>& job)> around) {
@@ -111,6 +115,8 @@ private:
     enum Column { kId = 0, kFileName = 1, kSize = 2, kEncoding = 3, kPath = 4, kColumns = 5 };
     // With the contents preview beside the list the window opens this wide, screens allowing.
     static constexpr QSize kDefaultWindowSize{900, 440};
+    // The cover in the preview: 1600 x 2560 scaled to a thumbnail.
+    static constexpr QSize kCoverPreviewSize{50, 80};
 
     // What the engine would read a file as, judged off the interface thread.
     struct EncodingGuess {
@@ -128,6 +134,7 @@ private:
         QString firstSource; // the path of the list's first row when it was asked for
         engine::BookPlan plan;
         QString problem; // not empty: no plan, and why
+        QImage cover;    // the book's cover, small; null for none
     };
 
     void FormCreate();
@@ -153,6 +160,8 @@ private:
     void StartPreview();
     void ShowPreview();
     void ShowPlan(const engine::BookPlan& plan);
+    // The cover the book will have, small, or why it has none.
+    void ShowCover(const engine::CoverPlan& plan, const QImage& cover);
     // Book Name and Author as the plan decided them, where the user wrote nothing.
     void SuggestFromPlan(const engine::BookPlan& plan, const QString& firstSource);
     // The path of the list's first row; empty for none.
@@ -252,10 +261,14 @@ private:
     QCheckBox* m_eachFile = nullptr;      // one book per file, in a folder
     QPushButton* m_appearance = nullptr;
     TAppearanceDialog* appearance_ = nullptr;
+    QCheckBox* m_titleCover = nullptr; // without a picture, a cover made from the title
+    QPushButton* m_more = nullptr;
+    TDetailsDialog* details_ = nullptr;
     QToolButton* SpeedButton1 = nullptr;
     LinkLabel* URLLabel4 = nullptr;
     QTreeWidget* m_preview = nullptr;
     QLabel* m_previewNote = nullptr;
+    QLabel* m_coverPreview = nullptr;
 
     QString sourceFolder_; // where the last sources were added from
     QString bookFolder_;   // where the last book was saved

@@ -8,6 +8,7 @@
 #include "SuggestedField.h"
 #include "TAppearanceDialog.h"
 #include "TBatchWorker.h"
+#include "TDetailsDialog.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
 #include "engine/chapters/TextSections.h"
@@ -38,6 +39,12 @@ void TForm1::SpeedButton1Click() {
         Say(QMessageBox::Warning,
             TranslatedFailure(engine::LanguageTagProblem(language.toStdString())), QMessageBox::Ok);
         m_language->setFocus();
+        return;
+    }
+    if (const QString problem = details_->Problem(); !problem.isEmpty()) {
+        Say(QMessageBox::Warning, problem, QMessageBox::Ok);
+        details_->open();
+        details_->ProblemField()->setFocus();
         return;
     }
     if (const QString problem = PatternProblem(); !problem.isEmpty()) {
@@ -140,6 +147,8 @@ engine::BookInput TForm1::MakeBookInput(const QString& outputPath) const {
     input.chineseScript =
         static_cast<engine::ChineseScript>(m_chineseScript->currentData().toInt());
     appearance_->ApplyTo(input);
+    input.titleCover = m_titleCover->isChecked();
+    details_->ApplyTo(input);
     for (int row = 0; row < m_list->rowCount(); ++row)
         input.sourceEncodings.push_back(EncodingOf(row).toStdString());
     return input;

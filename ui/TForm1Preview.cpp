@@ -4,6 +4,7 @@
 
 #include "FailureReasons.h"
 #include "SuggestedField.h"
+#include "TDetailsDialog.h"
 
 #include "engine/chapters/HeadingRules.h"
 #include "engine/text/ConversionError.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPixmap>
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -158,6 +160,7 @@ void TForm1::StartPreview() {
     ++previewGeneration_;
     if (m_list->rowCount() == 0 || !problem.isEmpty()) {
         m_preview->clear();
+        ShowCover({}, QImage());
         m_previewNote->setText(problem.isEmpty() ? tr("Add text files to see the book's contents.")
                                                  : problem);
         emit previewShown();
@@ -169,24 +172,33 @@ void TForm1::StartPreview() {
     previewUnseen_ = true;
     const int generation = previewGeneration_;
     // The task owns its input and its flag and touches nothing of the window.
-    previewing_.setFuture(
-        QtConcurrent::run([input = std::move(input), cancel = previewCancel_, generation,
-                           first = FirstSource(), made = planMadeHook_]() -> PreviewResult {
-            PreviewResult result;
-            result.generation = generation;
-            result.firstSource = first;
-            try {
-                result.plan = engine::PlanBook(input, [&cancel] {
-                    if (*cancel) throw engine::ConversionCancelled();
-                });
-                if (made) made();
-            } catch (const std::bad_alloc&) {
-                result.problem = tr("Not enough memory to read the files for the preview.");
-            } catch (...) {
-                result.problem = TranslatedFailure(engine::CaughtFailure());
-            }
-            return result;
-        }));
+    previewing_.setFuture(QtConcurrent::run([input = std::move(input), cancel = previewCancel_,
+                                             generation, first = FirstSource(),
+                                             made = planMadeHook_]() -> PreviewResult {
+        PreviewResult result;
+        result.generation = generation;
+        result.firstSource = first;
+        try {
+            result.plan = engine::PlanBook(input, [&cancel] {
+                if (*cancel) throw engine::ConversionCancelled();
+            });
+            // Made small here, off the interface thread.
+            QImage cover;
+            if (result.plan.cover.kind == engine::CoverPlan::Kind::Title)
+                cover.loadFromData(QByteArray::fromStdString(result.plan.cover.png), "PNG");
+            else if (result.plan.cover.kind == engine::CoverPlan::Kind::Picture)
+                cover.load(QFile::decodeName(input.coverPath.c_str()));
+            if (!cover.isNull())
+                result.cover =
+                    cover.scaled(kCoverPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            if (made) made();
+        } catch (const std::bad_alloc&) {
+            result.problem = tr("Not enough memory to read the files for the preview.");
+        } catch (...) {
+            result.problem = TranslatedFailure(engine::CaughtFailure());
+        }
+        return result;
+    }));
 }
 
 void TForm1::ShowPreview() {
@@ -197,8 +209,11 @@ void TForm1::ShowPreview() {
     if (!result.problem.isEmpty()) {
         m_preview->clear();
         m_previewNote->setText(result.problem);
+        ShowCover({}, QImage());
     } else {
         ShowPlan(result.plan);
+        ShowCover(result.plan.cover, result.cover);
+        details_->ShowFromText(result.plan.details);
         SuggestFromPlan(result.plan, result.firstSource);
     }
     emit previewShown();
@@ -209,6 +224,27 @@ void TForm1::SuggestFromPlan(const engine::BookPlan& plan, const QString& firstS
     titleField_->Suggest(QString::fromStdString(plan.title));
     authorField_->Suggest(QString::fromStdString(plan.author));
     suggestedFrom_ = firstSource;
+}
+
+void TForm1::ShowCover(const engine::CoverPlan& plan, const QImage& cover) {
+    m_coverPreview->setPixmap(cover.isNull() ? QPixmap() : QPixmap::fromImage(cover));
+    QString about;
+    switch (plan.kind) {
+    case engine::CoverPlan::Kind::Title:
+        about = tr("A cover made from the title, in %1").arg(QString::fromStdString(plan.font));
+        break;
+    case engine::CoverPlan::Kind::Picture:
+        about = tr("The cover picture");
+        break;
+    case engine::CoverPlan::Kind::None:
+        // The engine's reason names the characters no font has.
+        about = plan.problem.empty() ? tr("No cover")
+                                     : tr("No cover: %1").arg(QString::fromStdString(plan.problem));
+        break;
+    }
+    m_coverPreview->setText(cover.isNull() ? tr("No cover") : QString());
+    m_coverPreview->setToolTip(about);
+    m_coverPreview->setAccessibleDescription(about);
 }
 
 void TForm1::ShowPlan(const engine::BookPlan& plan) {

@@ -2,6 +2,7 @@
 #include "TForm1.h"
 
 #include "TAppearanceDialog.h"
+#include "TDetailsDialog.h"
 #include "WindowPlacement.h"
 
 #include <QApplication>
@@ -61,8 +62,9 @@ QList<QPair<QString, QWidget*>> TForm1::PersistedControls() const {
                {QStringLiteral("paragraphs"), m_paragraphs},
                {QStringLiteral("epubVersion"), m_epubVersion},
                {QStringLiteral("vertical"), m_vertical},
+               {QStringLiteral("titleCover"), m_titleCover},
            } +
-           appearance_->PersistedControls();
+           appearance_->PersistedControls() + details_->PersistedControls();
 }
 
 void TForm1::LoadSettings() {

@@ -1,4 +1,5 @@
-// FreeType faces with HarfBuzz's FreeType font functions, unhinted so that sizes scale.
+// FreeType faces drawn unhinted so that sizes scale, shaped by HarfBuzz from the font's own
+// tables.
 #include "CoverFace.h"
 
 #include <cmath>
@@ -16,9 +17,20 @@ namespace {
 // size search measures at one size and expects the next to scale.
 constexpr FT_Int32 kLoadFlags = FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP;
 
-// HarfBuzz's FreeType functions give positions in 26.6 fixed point, as FreeType does.
+// The font's scale is set in 26.6 fixed point, as FreeType's sizes are.
 constexpr double FromFixed(hb_position_t value) {
     return value / 64.0;
+}
+
+// Where a column's glyphs hang, in a face without vertical metrics: all from the same height
+// (the ascent) and centred across, as the font would say for each of them if it could.
+hb_bool_t SharedVerticalOrigin(hb_font_t* font, void*, hb_codepoint_t glyph, hb_position_t* x,
+                               hb_position_t* y, void*) {
+    hb_font_extents_t extents{};
+    hb_font_get_h_extents(font, &extents);
+    *x = hb_font_get_glyph_h_advance(font, glyph) / 2;
+    *y = extents.ascender;
+    return true;
 }
 
 } // namespace
@@ -26,13 +38,15 @@ constexpr double FromFixed(hb_position_t value) {
 struct CoverFace::State {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
-    hb_font_t* font = nullptr;
+    hb_font_t* font = nullptr;   // the one shaping: `parent`, or a font over it
+    hb_font_t* parent = nullptr; // HarfBuzz's own functions over the face
 
     State() = default;
     State(const State&) = delete;
     State& operator=(const State&) = delete;
     ~State() {
-        if (font != nullptr) hb_font_destroy(font); // releases its reference to the face
+        if (font != nullptr) hb_font_destroy(font);     // releases its reference to `parent`
+        if (parent != nullptr) hb_font_destroy(parent); // and this one to the face
         if (face != nullptr) FT_Done_Face(face);
         if (library != nullptr) FT_Done_FreeType(library);
     }
@@ -43,8 +57,22 @@ CoverFace::CoverFace(const FontFace& face) : state_(std::make_unique<State>()) {
         throw std::runtime_error("FreeType could not start");
     if (FT_New_Face(state_->library, face.file.c_str(), face.index, &state_->face) != 0)
         throw std::runtime_error("FreeType cannot open the font \"" + face.file + "\"");
-    state_->font = hb_ft_font_create_referenced(state_->face);
-    hb_ft_font_set_load_flags(state_->font, kLoadFlags);
+    hb_face_t* shaped = hb_ft_face_create_referenced(state_->face);
+    state_->parent = hb_font_create(shaped);
+    hb_face_destroy(shaped);
+    state_->font = hb_font_reference(state_->parent);
+    if (!FT_HAS_VERTICAL(state_->face)) {
+        // Without vertical metrics (DejaVu, Droid Sans Fallback) each glyph of a column would
+        // hang from its own outline's top, so a tall or deep one stood apart or overlapped
+        // the next.
+        hb_font_funcs_t* funcs = hb_font_funcs_create();
+        hb_font_funcs_set_glyph_v_origin_func(funcs, SharedVerticalOrigin, nullptr, nullptr);
+        hb_font_funcs_make_immutable(funcs);
+        hb_font_destroy(state_->font);
+        state_->font = hb_font_create_sub_font(state_->parent);
+        hb_font_set_funcs(state_->font, funcs, nullptr, nullptr);
+        hb_font_funcs_destroy(funcs);
+    }
 }
 
 CoverFace::~CoverFace() = default;
@@ -57,7 +85,9 @@ bool CoverFace::Has(char32_t c) const {
 
 void CoverFace::SetSize(double pixels) {
     FT_Set_Char_Size(state_->face, 0, static_cast<FT_F26Dot6>(std::lround(pixels * 64)), 72, 72);
-    hb_ft_font_changed(state_->font);
+    const auto scale = static_cast<int>(std::lround(pixels * 64));
+    hb_font_set_scale(state_->parent, scale, scale);
+    hb_font_set_scale(state_->font, scale, scale);
 }
 
 double CoverFace::Ascent() const {

@@ -29,6 +29,13 @@ std::string StringOf(FcPattern* font, const char* object) {
     return reinterpret_cast<const char*>(value);
 }
 
+// Droid Sans Fallback (Debian's fonts-droid-fallback, which Ghostscript brings, and which
+// fontconfig ranks first for Japanese there) maps the vertical forms of 、「」 to the
+// outlines of other ideographs: a vertical title would read 甚 for 、.
+bool HasWrongVerticalForms(std::string_view family) {
+    return family == "Droid Sans Fallback";
+}
+
 } // namespace
 
 std::string FontconfigLanguage(std::string_view tag) {
@@ -73,7 +80,7 @@ CoverFonts::CoverFonts(CoverFonts&&) noexcept = default;
 CoverFonts& CoverFonts::operator=(CoverFonts&&) noexcept = default;
 
 std::optional<FontFace> CoverFonts::Find(std::u32string_view text, const std::string& language,
-                                         int weight, char32_t* missing) const {
+                                         int weight, bool vertical, char32_t* missing) const {
     const CharSetPtr needed(FcCharSetCreate());
     for (const char32_t c : text)
         if (NeedsGlyph(c)) FcCharSetAddChar(needed.get(), c);
@@ -115,8 +122,9 @@ std::optional<FontFace> CoverFonts::Find(std::u32string_view text, const std::st
         int index = 0;
         FcPatternGetInteger(font, FC_INDEX, 0, &index);
         const std::string file = StringOf(font, FC_FILE);
-        if (file.empty()) continue;
-        return FontFace{file, index, StringOf(font, FC_FAMILY)};
+        std::string family = StringOf(font, FC_FAMILY);
+        if (file.empty() || (vertical && HasWrongVerticalForms(family))) continue;
+        return FontFace{file, index, std::move(family)};
     }
     return std::nullopt;
 }

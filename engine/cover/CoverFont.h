@@ -42,9 +42,9 @@ public:
     // `weight` (fontconfig's scale: 80 regular, 200 bold) that is an outline font, not a
     // colour one, and has a glyph for every character of `text`. nullopt when no installed
     // face has them all; then `*missing`, when given, is a character that the face fontconfig
-    // ranks first lacks.
+    // ranks first lacks. A face for `vertical` text must also set it upright.
     std::optional<FontFace> Find(std::u32string_view text, const std::string& language, int weight,
-                                 char32_t* missing = nullptr) const;
+                                 bool vertical = false, char32_t* missing = nullptr) const;
 
 private:
     struct Config;

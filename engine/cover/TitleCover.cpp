@@ -96,10 +96,10 @@ std::string CharacterName(char32_t c) {
 // reason in `problem`. fontconfig's lists are checked against the face itself, which is what
 // is drawn.
 std::optional<CoverFace> FaceFor(const CoverFonts& fonts, std::u32string_view text,
-                                 const std::string& language, int weight, const char* what,
-                                 FontFace& used, std::string& problem) {
+                                 const std::string& language, int weight, bool vertical,
+                                 const char* what, FontFace& used, std::string& problem) {
     char32_t missing = 0;
-    const std::optional<FontFace> found = fonts.Find(text, language, weight, &missing);
+    const std::optional<FontFace> found = fonts.Find(text, language, weight, vertical, &missing);
     std::optional<CoverFace> face;
     if (found) {
         face.emplace(*found);
@@ -178,12 +178,13 @@ TitleCover MakeTitleCover(const TitleCoverText& text) {
         const CoverFonts fonts;
         const std::string language = FontconfigLanguage(text.language);
         std::optional<CoverFace> titleFace =
-            FaceFor(fonts, title, language, FC_WEIGHT_BOLD, "title", cover.titleFace, problem);
+            FaceFor(fonts, title, language, FC_WEIGHT_BOLD, text.vertical, "title", cover.titleFace,
+                    problem);
         if (!titleFace) throw std::runtime_error(problem);
         std::optional<CoverFace> authorFace;
         if (!author.empty()) {
-            authorFace = FaceFor(fonts, author, language, FC_WEIGHT_REGULAR, "author",
-                                 cover.authorFace, problem);
+            authorFace = FaceFor(fonts, author, language, FC_WEIGHT_REGULAR, text.vertical,
+                                 "author", cover.authorFace, problem);
             if (!authorFace) throw std::runtime_error(problem);
         }
 

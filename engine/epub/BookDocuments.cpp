@@ -7,6 +7,7 @@
 #include "NcxDocument.h"
 #include "NotationStyle.h"
 #include "PackageDocument.h"
+#include "PackageMetadata.h"
 #include "PageLabel.h"
 #include "StyleSheet.h"
 #include "TitlePage.h"
@@ -34,10 +35,13 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
         sink.Add(content + resource.href, resource.bytes, nullptr);
     if (cover) {
         sink.Add(content + kTitlePageFile,
-                 TitlePage(cover->extension, book.language, book.epubVersion), nullptr);
+                 TitlePage(cover->extension, book.language, book.epubVersion, book.title,
+                           CoverAlternativeText(book)),
+                 nullptr);
         sink.Add(content + CoverFileName(cover->extension), cover->bytes, nullptr);
     }
-    std::string page; // one buffer for every page: no fresh memory to fault in per page
+    std::string page;  // one buffer for every page: no fresh memory to fault in per page
+    bool ruby = false; // the accessibility metadata says so
     for (std::size_t i = 0; i < chapters.size(); ++i) {
         const FileList& chapter = chapters[i];
         // Held text goes to the page as it is; only text in a file is read into a string.
@@ -49,9 +53,12 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
                 : std::string_view(read);
         BuildChapterPage(page, PageLabel(chapter, i), text, chapter.Heading, book.language,
                          book.epubVersion, {chapter.Paragraphs, userStyle, chapter.Notation});
+        ruby = ruby || (chapter.Notation && page.find("<ruby>") != std::string::npos);
         sink.Add(content + PageFileName(i, book.epubVersion), page, &chapter);
     }
-    sink.Add(content + kPackageFile, BuildContentOpf(book, chapters.size(), cover), nullptr);
+    if (book.epubVersion != EpubVersion::Epub3)
+        sink.Add(content + kContentsPageFile, BuildContentsPage(book, chapters), nullptr);
+    sink.Add(content + kPackageFile, BuildContentOpf(book, chapters.size(), cover, ruby), nullptr);
     sink.Add(content + kNcxFile, BuildTocNcx(book, chapters), nullptr);
     if (book.epubVersion == EpubVersion::Epub3)
         sink.Add(content + kNavigationFile,

@@ -23,7 +23,8 @@ public:
 
 // Makes every document of the book and hands each to `sink`: mimetype, the container, the
 // style sheet, with a cover its title page and picture, each chapter's page in book order,
-// the package document, toc.ncx and for EPUB 3 the navigation document. Raises
+// for EPUB 2 the contents page, the package document, toc.ncx and for EPUB 3 the navigation
+// document. Raises
 // ConversionError when a chapter's text cannot be read, and whatever the sink raises.
 void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
                        const CoverImage* cover, const std::string& legacyEncoding,

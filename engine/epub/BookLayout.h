@@ -30,6 +30,8 @@ inline constexpr const char* kNavigationFile = "nav.xhtml";
 inline constexpr const char* kStyleSheetFile = "css/main.css";
 inline constexpr const char* kUserStyleSheetFile = "css/user.css";
 inline constexpr const char* kTitlePageFile = "titlepage.xhtml";
+// EPUB 2 books' contents as a page, which the guide names; EPUB 3 has its navigation document.
+inline constexpr const char* kContentsPageFile = "contents.html";
 
 // The file name of the page at `page`: "N.html" in EPUB 2; "N.xhtml" in EPUB 3, whose
 // validators want XHTML pages so named.

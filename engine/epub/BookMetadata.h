@@ -10,6 +10,22 @@
 
 namespace folivane::engine {
 
+// What a book says of itself beyond its title, author and publisher, as readers' libraries
+// show it. Every field may be empty; texts are as MetadataText makes them.
+struct BookDetails {
+    std::string description = std::string();
+    std::vector<std::string> subjects = {};
+    std::string series = std::string();
+    // Its place in the series: a number ("2", "2.5"); only with a series.
+    std::string seriesIndex = std::string();
+    std::string isbn = std::string();           // 10 or 13 characters as CheckIsbn gives them
+    std::string translator = std::string();     // MARC relator trl
+    std::vector<std::string> contributors = {}; // MARC relator ctb
+    std::string date = std::string();           // of publication, as IsBookDate takes it
+    std::string rights = std::string();
+    bool operator==(const BookDetails&) const = default;
+};
+
 struct BookMetadata {
     std::string title;     // never empty: the job puts the output's name in for a blank title
     std::string author;    // empty: the book names none
@@ -28,6 +44,7 @@ struct BookMetadata {
         std::string(); // the user's CSS, linked after the book's; empty: none
     std::vector<StyleResource> userStyleResources =
         std::vector<StyleResource>(); // the fonts and pictures it names
+    BookDetails details = BookDetails();
 };
 
 // A title, author or publisher as the book carries it, whichever front end it came from:

@@ -39,6 +39,7 @@ std::string BuildNavigationDocument(const BookMetadata& book, const TChapterList
     if (hasCover)
         nav += std::string("<li><a epub:type=\"cover\" href=\"") + kTitlePageFile +
                "\">Cover</a></li>";
+    nav += "<li><a epub:type=\"toc\" href=\"#toc\">Contents</a></li>";
     if (!entries.empty()) {
         nav += "<li><a epub:type=\"bodymatter\" href=\"" +
                PageFileName(entries.front().page, book.epubVersion) + "\">" +
@@ -47,6 +48,22 @@ std::string BuildNavigationDocument(const BookMetadata& book, const TChapterList
     }
     nav += "</ol></nav></body></html>";
     return nav;
+}
+
+std::string BuildContentsPage(const BookMetadata& book, const TChapterList& chapters) {
+    std::string page = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><html "
+                       "xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"" +
+                       EscapeXmlAttribute(book.language) +
+                       "\"><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+                       "charset=UTF-8\"/><link rel=\"stylesheet\" type=\"text/css\" "
+                       "href=\"css/main.css\"/><title>" +
+                       EscapeXmlText(book.title) + "</title></head><body><h1>" +
+                       EscapeXmlText(book.title) + "</h1>";
+    // XHTML 1.1 wants an item in every list.
+    if (const std::vector<TocEntry> entries = BuildTableOfContents(chapters); !entries.empty())
+        AppendList(page, chapters, entries, book.epubVersion);
+    page += "</body></html>";
+    return page;
 }
 
 } // namespace folivane::engine

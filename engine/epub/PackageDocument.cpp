@@ -1,13 +1,14 @@
 // The package document: metadata, manifest, spine and guide in the book's EPUB version.
 #include "PackageDocument.h"
 
+#include "PackageMetadata.h"
 #include "VerticalWriting.h"
 #include "XmlText.h"
 
 namespace folivane::engine {
 
 std::string BuildContentOpf(const BookMetadata& book, std::size_t chapterCount,
-                            const CoverImage* cover) {
+                            const CoverImage* cover, bool ruby) {
     const bool epub3 = book.epubVersion == EpubVersion::Epub3;
     std::string opf = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?><package version=\"";
     opf += epub3 ? "3.0" : "2.0";
@@ -26,8 +27,11 @@ std::string BuildContentOpf(const BookMetadata& book, std::size_t chapterCount,
         opf += "<dc:publisher>" + EscapeXmlText(book.publisher) + "</dc:publisher>";
     opf += std::string("<dc:source>") + kSourceAddress + "</dc:source>";
     opf += "<dc:language>" + EscapeXmlText(book.language) + "</dc:language>";
-    if (epub3)
+    AppendBookDetails(opf, book);
+    if (epub3) {
         opf += "<meta property=\"dcterms:modified\">" + EscapeXmlText(book.modified) + "</meta>";
+        AppendAccessibility(opf, book, cover != nullptr, ruby);
+    }
     // EPUB 3 readers find the cover by its item's property, older ones by this.
     if (cover) opf += "<meta name=\"cover\" content=\"cover\"/>";
     if (book.vertical) opf += kPrimaryWritingMode;
@@ -56,6 +60,8 @@ std::string BuildContentOpf(const BookMetadata& book, std::size_t chapterCount,
         item("user-file" + std::to_string(i + 1), EscapeXmlText(resource.href),
              StyleResourceMediaType(resource, book.epubVersion));
     }
+    // EPUB 2 has no navigation document: its guide names this page as the contents.
+    if (!epub3) item("contents", kContentsPageFile, "application/xhtml+xml");
     std::string spine = "<spine toc=\"ncx\"";
     if (book.vertical) spine += kRightToLeftPages;
     spine += '>';
@@ -72,10 +78,22 @@ std::string BuildContentOpf(const BookMetadata& book, std::size_t chapterCount,
         item("txt" + n, PageFileName(i, book.epubVersion), "application/xhtml+xml");
         spine += "<itemref idref=\"txt" + n + "\"/>";
     }
+    // The landmarks and the guide name the contents, which must then be in the spine; out of
+    // the reading order, as readers show it from their own menu.
+    if (epub3) spine += "<itemref idref=\"nav\" linear=\"no\"/>";
     opf += "</manifest>" + spine + "</spine>";
+    // Where readers that read the guide find the cover, the contents and the start of the text.
+    opf += "<guide>";
     if (cover)
-        opf += std::string("<guide><reference type=\"cover\" title=\"Cover\" href=\"") +
-               kTitlePageFile + "\"/></guide>";
+        opf += std::string("<reference type=\"cover\" title=\"Cover\" href=\"") + kTitlePageFile +
+               "\"/>";
+    opf += std::string("<reference type=\"toc\" title=\"Contents\" href=\"") +
+           (epub3 ? std::string(kNavigationFile) + "#toc" : std::string(kContentsPageFile)) +
+           "\"/>";
+    if (chapterCount > 0)
+        opf += "<reference type=\"text\" title=\"Text\" href=\"" +
+               PageFileName(0, book.epubVersion) + "\"/>";
+    opf += "</guide>";
     opf += "</package>";
     return opf;
 }

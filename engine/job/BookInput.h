@@ -4,6 +4,7 @@
 #include "engine/chapters/ChapterList.h"
 #include "engine/chapters/HeadingRules.h"
 #include "engine/epub/BookLayout.h"
+#include "engine/epub/BookMetadata.h"
 #include "engine/text/ChineseScript.h"
 
 #include <cstddef>
@@ -22,7 +23,13 @@ struct BookInput {
     std::string title;
     std::string author;
     std::string publisher;
-    std::string coverPath; // empty: no cover
+    std::string coverPath; // empty: no cover picture
+    // Without a cover picture, a cover made from the title and author (MakeTitleCover). Off
+    // here so that a caller asks for it; both front ends do unless the user says not.
+    bool titleCover = false;
+    // Description, subjects, series, ISBN, translator ...: the user's, checked by the front
+    // end (CheckIsbn, IsBookDate); where one is empty the text's header may give it.
+    BookDetails details;
     std::string outputPath;
     // iconv name of the code page of sources that are not UTF-8; empty: detect it.
     std::string legacyEncoding;
@@ -43,8 +50,8 @@ struct BookInput {
     // BCP 47 tag of the book's language; empty: judged from the text.
     std::string language;
     // The script the book's Chinese is written in: the text of each source judged Chinese,
-    // the labels of its pages, the book's title, author and publisher when the book is
-    // judged or tagged Chinese, and its language tag, which follows (ConvertedLanguageTag).
+    // the labels of its pages, the book's title, author, publisher and details when the book
+    // is judged or tagged Chinese, and its language tag, which follows (ConvertedLanguageTag).
     ChineseScript chineseScript = ChineseScript::Keep;
     // The code page the user chose for each source, by index (iconv names such as GB18030;
     // empty: as legacyEncoding and detection decide). A byte-order mark still decides.

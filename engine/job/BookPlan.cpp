@@ -1,12 +1,16 @@
 // The book's decision: the chapter list made once, and every fact a front end shows of it.
 #include "BookPlan.h"
 
+#include "engine/chapters/HeaderFacts.h"
 #include "engine/chapters/Notation.h"
 #include "engine/chapters/TableOfContents.h"
 #include "engine/chapters/TextSections.h"
+#include "engine/cover/TitleCover.h"
 #include "engine/epub/BookMetadata.h"
+#include "engine/epub/Isbn.h"
 #include "engine/epub/PageLabel.h"
 #include "engine/epub/XmlText.h"
+#include "engine/text/CalendarDate.h"
 #include "engine/text/ChineseScriptConverter.h"
 #include "engine/text/ConversionError.h"
 #include "engine/text/Language.h"
@@ -32,6 +36,9 @@ public:
 constexpr std::size_t kLanguageSample = 256 << 10;
 // A text's header lies in its first lines (TitleAndAuthorOf reads no more).
 constexpr std::size_t kHeaderSample = 64 << 10;
+
+// Text the user typed, turned into the reader's script.
+using Script = std::function<std::string(const std::string&)>;
 
 PlanEntry EntryOf(const TocEntry& toc, const TChapterList& chapters) {
     PlanEntry entry;
@@ -73,8 +80,7 @@ TitleAndAuthor TextTitleAndAuthor(const SourceFacts& first, const TChapterList& 
 // Blank is judged after escaping, which drops a title of control characters whole.
 // The user's title and the output's name are in the script of the user's typing, converted by
 // `script`; the text's is already the book's.
-std::string BookTitle(const BookInput& input, const TitleAndAuthor& ofText,
-                      const std::function<std::string(const std::string&)>& script) {
+std::string BookTitle(const BookInput& input, const TitleAndAuthor& ofText, const Script& script) {
     if (std::string title = MetadataText(script(input.title)); !title.empty()) return title;
     if (std::string title = MetadataText(ofText.title); !title.empty()) return title;
     std::string name = zip::ExtractFileName(input.outputPath);
@@ -114,12 +120,28 @@ void LabelPages(TChapterList& pages, const std::string& title, std::size_t sourc
     }
 }
 
-// The sources' plans and what the first one says of the title, collected as each is done;
+// The date, translator and language the first source's header names, or in the notation its
+// opening and colophon.
+HeaderFacts TextHeaderFacts(const SourceFacts& first, const TChapterList& pages) {
+    if (!first.notation) return HeaderFactsOf(first.text.substr(0, kHeaderSample));
+    const NotationLayout layout = FindNotationLayout(first.text);
+    std::string_view opening;
+    if (first.pages > 0) {
+        const FileList& page = pages[first.firstPage];
+        opening = first.text.substr(page.Begin, page.End - page.Begin);
+    }
+    return NotationFactsOf(opening, layout.colophonBegin == NotationLayout::npos
+                                        ? std::string_view()
+                                        : first.text.substr(layout.colophonBegin));
+}
+
+// The sources' plans and what the first one says of the book, collected as each is done;
 // each source's language as judged, before its script is converted, and the converters of
 // the script the user asked for, loaded once for each form they convert from.
 struct SourcesDone {
     std::vector<SourcePlan> sources;
     TitleAndAuthor ofText;
+    HeaderFacts header;
     std::vector<std::string> languages;
     std::array<std::optional<ChineseScriptConverter>, 2> converters;
 
@@ -146,6 +168,72 @@ void ConvertScript(const BookInput& input, SourcesDone& done, const std::string&
     }
     if (done.languages.size() <= index) done.languages.resize(index + 1);
     done.languages[index] = std::move(language);
+}
+
+// How the user's own texts take the reader's script: only in a book whose language is
+// Chinese, from the form of that language; a tag the header named rarely tells the form,
+// which the text as `judged` then does (empty: the user named the language).
+Script UserTextScript(const BookInput& input, const std::string& language,
+                      const std::string& judged, SourcesDone& done) {
+    std::optional<ChineseForm> form = ChineseFormOfTag(language);
+    if (input.chineseScript == ChineseScript::Keep || !form)
+        return [](const std::string& text) { return text; };
+    if (const std::optional<ChineseForm> ofText = ChineseFormOfTag(judged)) form = ofText;
+    const ChineseScriptConverter* converter = &done.ConverterFor(input.chineseScript, *form);
+    return [converter](const std::string& text) { return converter->Convert(text); };
+}
+
+// The user's details in the reader's script: the texts a reader reads, not the ISBN, date or
+// place in the series.
+BookDetails DetailsInScript(BookDetails given, const Script& script) {
+    given.description = script(given.description);
+    for (std::string& subject : given.subjects)
+        subject = script(subject);
+    given.series = script(given.series);
+    given.translator = script(given.translator);
+    for (std::string& contributor : given.contributors)
+        contributor = script(contributor);
+    given.rights = script(given.rights);
+    return given;
+}
+
+// The user's details, checked, with the header's date and translator where the user gave none.
+BookDetails DecideDetails(const BookDetails& given, const HeaderFacts& header) {
+    BookDetails details;
+    details.description = MetadataText(given.description);
+    for (const std::string& subject : given.subjects)
+        if (std::string text = MetadataText(subject); !text.empty())
+            details.subjects.push_back(std::move(text));
+    details.series = MetadataText(given.series);
+    details.seriesIndex = details.series.empty() ? std::string() : MetadataText(given.seriesIndex);
+    if (const std::string isbn = MetadataText(given.isbn); !isbn.empty())
+        details.isbn = CheckIsbn(isbn).isbn;
+    details.translator = MetadataText(given.translator);
+    if (details.translator.empty()) details.translator = MetadataText(header.translator);
+    for (const std::string& contributor : given.contributors)
+        if (std::string text = MetadataText(contributor); !text.empty())
+            details.contributors.push_back(std::move(text));
+    details.date = MetadataText(given.date);
+    if (details.date.empty()) details.date = header.date;
+    details.rights = MetadataText(given.rights);
+    return details;
+}
+
+CoverPlan DecideCover(const BookInput& input, const BookPlan& plan) {
+    CoverPlan cover;
+    if (!input.coverPath.empty()) {
+        cover.kind = CoverPlan::Kind::Picture;
+    } else if (input.titleCover) {
+        TitleCover made = MakeTitleCover({plan.title, plan.author, plan.language, input.vertical});
+        if (made.png.empty()) {
+            cover.problem = std::move(made.problem);
+        } else {
+            cover.kind = CoverPlan::Kind::Title;
+            cover.png = std::move(made.png);
+            cover.font = made.titleFace.family;
+        }
+    }
+    return cover;
 }
 
 ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
@@ -179,7 +267,10 @@ ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
                                 .bytes = facts.text.size(),
                                 .pages = facts.pages,
                                 .paragraphs = facts.paragraphs});
-        if (facts.index == 0) done.ofText = TextTitleAndAuthor(facts, pages);
+        if (facts.index == 0) {
+            done.ofText = TextTitleAndAuthor(facts, pages);
+            done.header = TextHeaderFacts(facts, pages);
+        }
     };
     return options;
 }
@@ -200,9 +291,18 @@ std::string UserLanguageTag(const BookInput& input) {
     throw ConversionError(LanguageTagProblem(input.language));
 }
 
+void CheckDetails(const BookDetails& details) {
+    if (const std::string isbn = MetadataText(details.isbn); !isbn.empty())
+        if (CheckIsbn(isbn).isbn.empty())
+            throw ConversionError(Failure{.kind = FailureKind::IsbnInvalid, .value = isbn});
+    if (const std::string date = MetadataText(details.date); !date.empty() && !IsBookDate(date))
+        throw ConversionError(Failure{.kind = FailureKind::DateInvalid, .value = date});
+}
+
 BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const ReadingHooks& hooks) {
     const std::optional<HeadingRules> rules = HeadingRulesFor(input);
     const std::string userLanguage = UserLanguageTag(input);
+    CheckDetails(input.details);
     BookDecision book;
     SourcesDone done;
     const ChapterListOptions options =
@@ -211,25 +311,25 @@ BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const Readin
     book.pages = BuildChapterList(input.sources, &pieces, options, &sample);
 
     BookPlan& plan = book.plan;
-    plan.language = userLanguage.empty() ? DetectLanguage(sample, LocaleOfProcess()) : userLanguage;
-    // What the user typed is in the book's language as judged or given, before conversion.
-    const std::optional<ChineseForm> form = ChineseFormOfTag(plan.language);
-    const ChineseScriptConverter* converter = input.chineseScript != ChineseScript::Keep && form
-                                                  ? &done.ConverterFor(input.chineseScript, *form)
-                                                  : nullptr;
-    const auto script = [converter](const std::string& text) {
-        return converter ? converter->Convert(text) : text;
-    };
+    // The book's language as given, named or judged, before its script is converted.
+    const std::string judged = DetectLanguage(sample, LocaleOfProcess());
+    plan.language = !userLanguage.empty()           ? userLanguage
+                    : !done.header.language.empty() ? done.header.language
+                                                    : judged;
+    const Script script =
+        UserTextScript(input, plan.language, userLanguage.empty() ? judged : "", done);
     plan.title = BookTitle(input, done.ofText, script);
     plan.author = MetadataText(script(input.author));
     if (plan.author.empty()) plan.author = MetadataText(done.ofText.author);
     plan.publisher = MetadataText(script(input.publisher));
     plan.language = ConvertedLanguageTag(plan.language, input.chineseScript);
+    plan.details = DecideDetails(DetailsInScript(input.details, script), done.header);
     plan.sources = std::move(done.sources);
     LabelPages(book.pages, plan.title, input.sources.size());
     for (const TocEntry& entry : BuildTableOfContents(book.pages))
         plan.contents.push_back(EntryOf(entry, book.pages));
     plan.pages = book.pages.size();
+    plan.cover = DecideCover(input, plan);
     return book;
 }
 

@@ -39,13 +39,28 @@ struct SourcePlan {
     ParagraphShape paragraphs; // how its lines make paragraphs, and the figures that decided it
 };
 
+// The cover the book gets.
+struct CoverPlan {
+    enum class Kind {
+        None,    // no cover: none asked for, or none could be made (`problem`)
+        Picture, // the user's picture, loaded when the book is written
+        Title,   // made from the title and author: `png`
+    };
+    Kind kind = Kind::None;
+    std::string png;     // Title: the picture (TitleCover::png)
+    std::string font;    // Title: the family of the title's face
+    std::string problem; // None when a cover made from the title was asked for: why none was
+};
+
 // Every fact of the book that is decided rather than given: a front end shows these, and the
 // book is written with exactly these.
 struct BookPlan {
-    std::string title;               // never empty
-    std::string author;              // may be empty
-    std::string publisher;           // may be empty
-    std::string language;            // the user's tag, or judged from the text
+    std::string title;     // never empty
+    std::string author;    // may be empty
+    std::string publisher; // may be empty
+    std::string language;  // the user's tag, the header's, or judged from the text
+    BookDetails details;   // the user's, else what the first source's header says
+    CoverPlan cover;
     std::vector<SourcePlan> sources; // in book order
     std::vector<PlanEntry> contents;
     std::size_t pages = 0;
@@ -78,22 +93,35 @@ std::optional<HeadingRules> HeadingRulesFor(const BookInput& input);
 // Raises ConversionError for a tag that is not one.
 std::string UserLanguageTag(const BookInput& input);
 
+// Raises ConversionError naming the value and the cause for an ISBN that CheckIsbn refuses and
+// a date that IsBookDate does not take.
+void CheckDetails(const BookDetails& details);
+
 // Reads each source once, finds its chapters and decides the book:
 // - title: the user's; else the text's (the first two lines of a text in the notation, or the
 //   first source's header or file name, TitleAndAuthorOf); else the output's file name
 //   without its extension; else kDefaultBookName. Author likewise from the user or the text,
 //   each field on its own. Publisher: the user's. All as MetadataText makes them.
-// - language: the user's tag, or the one the first 256 KiB of text are written in.
+// - language: the user's tag, else the first source's header's ("Language: French"), else the
+//   one the first 256 KiB of text are written in.
+// - details: the user's; the date and translator where the user gave none from the first
+//   source's header (HeaderFactsOf) or, in the notation, its opening and colophon
+//   (NotationFactsOf). An ISBN as CheckIsbn gives it.
+// - cover: the user's picture; else, when input.titleCover, the one MakeTitleCover makes of
+//   the title, author, language and input.vertical, or why it could not.
 // - labels: the opening of the first source (its text before its first heading, or, in a
 //   book of one source, all of a source without headings) is labelled by the title; a label
 //   that would show nothing is the page's number; an entry whose label is its neighbour's
 //   before it gets " (2)", " (3)" ... on; a page not listed takes its chapter's label.
 // - script (input.chineseScript): each source judged Chinese is converted as it is read, with
-//   its name, before its chapters are found, so that its labels are too; the user's title,
-//   author and publisher when the book's language is Chinese; the language tag follows.
+//   its name, before its chapters are found, so that its labels and the header's facts are
+//   too; the user's title, author, publisher and the texts of the details (not the ISBN, date
+//   or place in a series) when the book's language is Chinese, from the form of its text as
+//   judged; the language tag follows, and the title cover is drawn from what was converted.
 //   A source's language is the one judged from its text, converted likewise.
 // Text beyond input.heldTextBudget goes to `pieces`. Raises ConversionError naming the file
-// when a source cannot be read, and for a pattern or language tag the book cannot take.
+// when a source cannot be read, and for a pattern, language tag, ISBN or date the book
+// cannot take.
 BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const ReadingHooks& hooks);
 
 // The plan alone, keeping no text: nothing is written and no output is needed. `checkPoint`

@@ -61,6 +61,7 @@ CheckedInput RefuseEarly(const BookInput& input, const WorkingTree& tree) {
     if (!input.styleSheetPath.empty())
         checked.userStyleSheet = ReadUserStyleSheet(input.styleSheetPath);
     UserLanguageTag(input);
+    CheckDetails(input.details);
     HeadingRulesFor(input);
     return checked;
 }
@@ -101,6 +102,7 @@ BookMetadata MetadataOf(const BookInput& input, const BookPlan& plan, CheckedInp
     metadata.vertical = input.vertical;
     metadata.epubVersion = input.epubVersion;
     metadata.modified = UtcTimestamp(now);
+    metadata.details = plan.details;
     return metadata;
 }
 
@@ -121,6 +123,9 @@ std::vector<std::string> WritePages(const BookInput& input, const BookDecision& 
         bar.Pages(written += page.End - page.Begin, total);
         if (progress.CancelRequested()) throw ConversionCancelled();
     });
+    // The cover the plan made from the title, where the user gave no picture.
+    if (!checked.cover && book.plan.cover.kind == CoverPlan::Kind::Title)
+        checked.cover = CoverImage{"png", "image/png", book.plan.cover.png};
     MakeBookDocuments(metadata, book.pages, checked.cover ? &*checked.cover : nullptr,
                       input.legacyEncoding, entries);
     return entries.Entries();
@@ -143,6 +148,7 @@ void Convert(const BookInput& input, WorkingTree& tree, ProgressSink& progress) 
     CheckedInput checked = RefuseEarly(input, tree);
     JobProgress bar(progress, input.heldTextBudget);
     const BookDecision book = DecideBook(input, tree, HooksFor(input, checked, progress, bar));
+    if (!book.plan.cover.problem.empty()) progress.CoverNotice(book.plan.cover.problem);
     progress.SetMaximum(static_cast<int>(book.pages.size()));
     zip::TZipWriter writer;
     writer.PackLevel = kPackLevel;

@@ -19,8 +19,8 @@ enum class JobPhase { Reading, FindingChapters, WritingPages, Packing, Checking 
 constexpr int kProgressScale = 1000;
 
 // Called from the job's thread: ShowProgress once, EncodingReport and Notice for some sources
-// as they are read, SetMaximum once, ChapterReport once per chapter in book order,
-// PackingReport as the book is packed, CloseRequest once, Result once; Progress from
+// as they are read, CoverNotice at most once, SetMaximum once, ChapterReport once per chapter in
+// book order, PackingReport as the book is packed, CloseRequest once, Result once; Progress from
 // ShowProgress to CloseRequest. A front end that owns windows must carry each call to its own
 // thread, keeping the order.
 class ProgressSink {
@@ -49,6 +49,10 @@ public:
         static_cast<void>(phase);
         static_cast<void>(done);
     }
+    // Before SetMaximum, once: a cover made from the title was asked for and none could be
+    // made (no installed font has the title's characters); `problem` says why in one line.
+    // The book is written without a cover.
+    virtual void CoverNotice(const std::string& problem) { static_cast<void>(problem); }
     virtual void SetMaximum(int chapterCount) = 0;
     virtual void ChapterReport(const std::string& chapterName) = 0;
     // After the last chapter report, while the book's archive is written: `written` of its

@@ -88,6 +88,8 @@ enum class FailureKind {
     ChapterPatternOftenCostly, // path, value, excerpt: one of the many costly lines
     VolumePatternOftenCostly,  // path, value, excerpt
     ChineseScriptNotLoaded,    // path: OpenCC's configuration, detail: OpenCC's words
+    IsbnInvalid,               // value: the identifier given, whose check digit or form is wrong
+    DateInvalid,               // value: the date given, not YYYY, YYYY-MM or YYYY-MM-DD
 
     // One book per source: what was given to find the sources and to hold the books.
     BatchInputNotTextOrFolder, // path: neither a .txt file nor a folder

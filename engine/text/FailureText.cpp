@@ -186,6 +186,11 @@ constexpr Form kForms[] = {
     {K::ChineseScriptNotLoaded,
      {V::Path, V::Detail},
      "Cannot load the Chinese script conversion \"%1\". %2"},
+    {K::IsbnInvalid,
+     {V::Value},
+     "\"%1\" is not a valid ISBN: an ISBN has 10 or 13 digits and its last digit must match "
+     "the others"},
+    {K::DateInvalid, {V::Value}, "\"%1\" is not a date of the form YYYY, YYYY-MM or YYYY-MM-DD"},
     {K::BatchInputNotTextOrFolder,
      {V::Path},
      "\"%1\" is neither a .txt file nor a folder; give text files or folders of them"},

@@ -13,8 +13,9 @@ of one chapter page; "text" those of all chapter pages in book order; "toc" the 
 contents of toc.ncx, each entry its label and the entries within it; "language" the book's
 dc:language, which every page's xml:lang must repeat; "epub" the EPUB version the package
 must declare. Every EPUB 3 book must also have its navigation document's table of contents
-the same as toc.ncx's, entry for entry and level for level, landmarks for its cover page and
-first page, and a modification time. Prints one line per problem and exits 1 when there is any.
+the same as toc.ncx's, entry for entry and level for level, landmarks for its cover page,
+contents and first page, and a modification time; every book a guide to its cover page,
+contents and first page. Prints one line per problem and exits 1 when there is any.
 """
 import concurrent.futures
 import fcntl
@@ -214,6 +215,7 @@ def epub3_problems(archive, opf, manifest, pages, ncx):
                  for a in (marks.iter(XHTML + "a") if marks is not None else [])}
     cover = manifest.get("cover")
     wanted = {"bodymatter": pages[0]} if pages else {}
+    wanted["toc"] = "#toc"
     if cover is not None:
         wanted["cover"] = "titlepage.xhtml"
         if cover.get("properties") != "cover-image":
@@ -261,8 +263,17 @@ def contents(book):
             found = item.get("media-type") if item is not None else None
             if found != book["cover"]:
                 problems.append(f"cover media type {found!r}, expected {book['cover']!r}")
-        spine = [ref.get("idref") for ref in opf.find(OPF + "spine")]
+        # The chapters are the reading order: the contents a reader shows from its menu are not.
+        spine = [ref.get("idref") for ref in opf.find(OPF + "spine") if ref.get("linear") != "no"]
         pages = [manifest[idref].get("href") for idref in spine if idref != "titlepage"]
+        guide = {ref.get("type"): ref.get("href") for ref in opf.iter(OPF + "reference")}
+        wanted = {"toc": "nav.xhtml#toc" if opf.get("version") == "3.0" else "contents.html"}
+        if pages:
+            wanted["text"] = pages[0]
+        if "cover" in manifest:
+            wanted["cover"] = "titlepage.xhtml"
+        if guide != wanted:
+            problems.append(f"guide {guide!r}, expected {wanted!r}")
         ncx = ET.fromstring(archive.read("OEBPS/toc.ncx"))
         version = opf.get("version")
         if "epub" in book and version != f"{book['epub']}.0":

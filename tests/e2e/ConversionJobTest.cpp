@@ -82,14 +82,15 @@ TEST_F(ConversionJobTest, SendsEventsInOrderAndLeavesNoWorkingFolder) {
     const RecordingSink sink = Convert(Book({scratch / "one.txt", scratch / "two.txt"}, "b.epub"));
     EXPECT_THAT(sink.events,
                 ElementsAre("show", "max 2", "chapter one", "chapter two", "close", "result 0"));
-    // Packing is counted file by file between the last chapter and the end, to all 7.
-    ASSERT_EQ(sink.packing.size(), 8u);
+    // Packing is counted file by file between the last chapter and the end, to all 8.
+    ASSERT_EQ(sink.packing.size(), 9u);
     for (std::size_t i = 0; i < sink.packing.size(); ++i)
-        EXPECT_EQ(sink.packing[i], (RecordingSink::Packing{i, 7, 4})) << i;
+        EXPECT_EQ(sink.packing[i], (RecordingSink::Packing{i, 8, 4})) << i;
     EXPECT_TRUE(ListNames(scratch / "tmp").empty());
     EXPECT_THAT(Entries(scratch / "b.epub"),
                 ElementsAre("mimetype", "META-INF/container.xml", "OEBPS/0.html", "OEBPS/1.html",
-                            "OEBPS/content.opf", "OEBPS/css/main.css", "OEBPS/toc.ncx"));
+                            "OEBPS/content.opf", "OEBPS/contents.html", "OEBPS/css/main.css",
+                            "OEBPS/toc.ncx"));
 }
 
 // The entries deflated by the time the packing reports its start.
@@ -250,7 +251,8 @@ TEST_F(ConversionJobTest, ConvertingTwiceToOnePathGivesExactlyTheSecondBook) {
     ASSERT_EQ(Convert(Book({scratch / "a.txt"}, "x.epub")).events.back(), "result 0");
     EXPECT_THAT(Entries(scratch / "x.epub"),
                 ElementsAre("mimetype", "META-INF/container.xml", "OEBPS/0.html",
-                            "OEBPS/content.opf", "OEBPS/css/main.css", "OEBPS/toc.ncx"));
+                            "OEBPS/content.opf", "OEBPS/contents.html", "OEBPS/css/main.css",
+                            "OEBPS/toc.ncx"));
     EXPECT_THAT(ListNames(scratch.Path()),
                 ElementsAre("a.txt", "b.txt", "c.txt", "cover.png", "tmp", "x.epub"));
 }

@@ -92,7 +92,8 @@ def pages(book):
     """The chapter pages of a book in spine order, parsed."""
     with zipfile.ZipFile(book) as archive:
         opf = archive.read("OEBPS/content.opf").decode()
-        hrefs = re.findall(r'href="([0-9]+\.x?html)"', opf)
+        # The manifest's pages only: the guide names the first one again.
+        hrefs = re.findall(r'<item id="txt[0-9]+" href="([0-9]+\.x?html)"', opf)
         return [ET.fromstring(archive.read("OEBPS/" + href)) for href in hrefs]
 
 

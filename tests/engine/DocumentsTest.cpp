@@ -145,9 +145,9 @@ TEST(BookDocuments, ComeInBookOrderAndWithoutACoverHaveNoTitlePage) {
                                 {"two", "/b.txt", std::make_shared<std::string>("b"), 0, 1}};
     Documents epub2;
     MakeBookDocuments(kBook, chapters, nullptr, "", epub2);
-    EXPECT_THAT(epub2.names,
-                ElementsAre("mimetype", "META-INF/container.xml", "OEBPS/css/main.css",
-                            "OEBPS/0.html", "OEBPS/1.html", "OEBPS/content.opf", "OEBPS/toc.ncx"));
+    EXPECT_THAT(epub2.names, ElementsAre("mimetype", "META-INF/container.xml", "OEBPS/css/main.css",
+                                         "OEBPS/0.html", "OEBPS/1.html", "OEBPS/contents.html",
+                                         "OEBPS/content.opf", "OEBPS/toc.ncx"));
     BookMetadata book = kBook;
     book.epubVersion = EpubVersion::Epub3;
     const CoverImage cover{"gif", "image/gif", "GIF89a"};
@@ -216,19 +216,25 @@ TEST(PackageDocument, Epub2ListsMetadataFilesReadingOrderAndTheCover) {
                                     {"css/main.css", "text/css"},
                                     {"cover.png", "image/png"},
                                     {"titlepage.xhtml", kXhtml},
+                                    {"contents.html", kXhtml},
                                     {"0.html", kXhtml},
                                     {"1.html", kXhtml},
                                 }));
     EXPECT_EQ(package.spine, (Strings{"titlepage.xhtml", "0.html", "1.html"}));
     EXPECT_EQ(package.ncx, "toc.ncx");
-    EXPECT_EQ(opf.Values("//opf:guide/opf:reference[@type='cover']/@href"),
-              Strings{"titlepage.xhtml"});
+    // Readers open at the text and find the cover and the contents page by the guide.
+    EXPECT_EQ(opf.Values("//opf:guide/opf:reference/@type"), (Strings{"cover", "toc", "text"}));
+    EXPECT_EQ(opf.Values("//opf:guide/opf:reference/@href"),
+              (Strings{"titlepage.xhtml", "contents.html", "0.html"}));
+    // EPUB 2 has no accessibility vocabulary.
+    EXPECT_EQ(opf.Count("//opf:meta[starts-with(@property, 'schema:')]"), 0u);
 
     const XmlTree bare(BuildContentOpf(book, 1, nullptr));
     ASSERT_EQ(bare.Error(), "");
     EXPECT_EQ(ReadPackage(bare).spine, Strings{"0.html"});
-    EXPECT_EQ(ReadPackage(bare).manifest.size(), 3u);
-    EXPECT_EQ(bare.Count("//opf:meta[@name='cover'] | //opf:guide/*"), 0u);
+    EXPECT_EQ(ReadPackage(bare).manifest.size(), 4u);
+    EXPECT_EQ(bare.Count("//opf:meta[@name='cover'] | //opf:guide/*[@type='cover']"), 0u);
+    EXPECT_EQ(bare.Values("//opf:guide/opf:reference/@type"), (Strings{"toc", "text"}));
 }
 
 TEST(PackageDocument, Epub3AddsModifiedNavAndCoverImageAndDropsEmptyMetadata) {
@@ -248,8 +254,12 @@ TEST(PackageDocument, Epub3AddsModifiedNavAndCoverImageAndDropsEmptyMetadata) {
     EXPECT_EQ(package.manifest.at("nav.xhtml"), kXhtml);
     EXPECT_EQ(Properties(opf, "nav.xhtml"), "nav");
     EXPECT_EQ(Properties(opf, "cover.png"), "cover-image");
-    EXPECT_EQ(package.spine, (Strings{"titlepage.xhtml", "0.xhtml", "1.xhtml"}));
+    // The contents, which the landmarks and the guide name, out of the reading order.
+    EXPECT_EQ(package.spine, (Strings{"titlepage.xhtml", "0.xhtml", "1.xhtml", "nav.xhtml"}));
+    EXPECT_EQ(opf.Value("//opf:itemref[@idref='nav']/@linear"), "no");
     EXPECT_EQ(package.ncx, "toc.ncx"); // kept for older readers
+    EXPECT_EQ(opf.Values("//opf:guide/opf:reference/@href"),
+              (Strings{"titlepage.xhtml", "nav.xhtml#toc", "0.xhtml"}));
 
     book.author = "";
     book.publisher = "P";
@@ -257,8 +267,8 @@ TEST(PackageDocument, Epub3AddsModifiedNavAndCoverImageAndDropsEmptyMetadata) {
     ASSERT_EQ(bare.Error(), "");
     EXPECT_EQ(bare.Count("//dc:creator"), 0u);
     EXPECT_EQ(bare.Values("//dc:publisher"), Strings{"P"});
-    EXPECT_EQ(ReadPackage(bare).spine, Strings{"0.xhtml"});
-    EXPECT_EQ(bare.Count("//opf:item[@href='cover.png'] | //opf:guide/*"), 0u);
+    EXPECT_EQ(ReadPackage(bare).spine, (Strings{"0.xhtml", "nav.xhtml"}));
+    EXPECT_EQ(bare.Count("//opf:item[@href='cover.png'] | //opf:guide/*[@type='cover']"), 0u);
 }
 
 // A page before a volume holding two chapters (one of two pages), and one after named by
@@ -318,14 +328,15 @@ TEST(NavigationDocument, NestsAsTocNcxAndMarksCoverAndFirstPage) {
     EXPECT_EQ(nav.Values("/h:html/h:head/h:title"), Strings{"Book <1>"});
     EXPECT_EQ(NavOutline(nav, "toc"), VolumeAndChaptersOutline(".xhtml"));
     EXPECT_EQ(nav.Values("//h:nav[@epub:type='landmarks']//h:a/@epub:type"),
-              (Strings{"cover", "bodymatter"}));
+              (Strings{"cover", "toc", "bodymatter"}));
     EXPECT_EQ(nav.Values("//h:nav[@epub:type='landmarks']//h:a/@href"),
-              (Strings{"titlepage.xhtml", "0.xhtml"}));
+              (Strings{"titlepage.xhtml", "#toc", "0.xhtml"}));
     EXPECT_EQ(nav.Count("//h:nav[@epub:type='landmarks']/@hidden"), 1u); // not for reading
 
     const XmlTree bare(BuildNavigationDocument(book, VolumeAndChapters(), false));
     ASSERT_EQ(bare.Error(), "");
-    EXPECT_EQ(bare.Values("//h:nav[@epub:type='landmarks']//h:a/@href"), Strings{"0.xhtml"});
+    EXPECT_EQ(bare.Values("//h:nav[@epub:type='landmarks']//h:a/@href"),
+              (Strings{"#toc", "0.xhtml"}));
     EXPECT_EQ(NavOutline(bare, "toc"), VolumeAndChaptersOutline(".xhtml"));
 }
 

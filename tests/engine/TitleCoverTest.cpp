@@ -2,6 +2,9 @@
 // with faces that have every character, and no cover at all without one.
 #include "engine/cover/TitleCover.h"
 
+#include "engine/cover/CoverFace.h"
+#include "engine/cover/CoverFont.h"
+
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -232,6 +235,22 @@ const LanguageCase kLanguages[] = {
 TEST(TitleCover, BookLanguageTellsFontconfigItsLanguage) {
     for (const LanguageCase& c : kLanguages)
         EXPECT_EQ(FontconfigLanguage(c.tag), c.fontconfig) << c.tag;
+}
+
+// A face without vertical metrics (DejaVu, Droid Sans Fallback) once had each glyph of a
+// column placed by its own outline: a tall or deep glyph stood apart or overlapped the next.
+TEST(TitleCover, VerticalColumnKeepsOneOriginInAFaceWithoutVerticalMetrics) {
+    const std::u32string text = U"Ag.y\u00c9";
+    const std::optional<FontFace> found = CoverFonts().Find(text, "en", 80);
+    ASSERT_TRUE(found) << "the test fonts have DejaVu";
+    CoverFace face(*found);
+    face.SetSize(100);
+    const std::vector<PlacedGlyph> glyphs = face.Shape(text, "en", true);
+    ASSERT_EQ(glyphs.size(), text.size());
+    for (const PlacedGlyph& glyph : glyphs) {
+        EXPECT_DOUBLE_EQ(glyph.yOffset, glyphs.front().yOffset) << glyph.character;
+        EXPECT_LT(glyph.yAdvance, 0) << glyph.character;
+    }
 }
 
 } // namespace

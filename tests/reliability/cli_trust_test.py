@@ -273,6 +273,13 @@ class InterruptionsTest(CliTrustCase):
     def test_too_little_memory_ends_with_a_reason_never_with_a_crash(self):
         source = self.source("novel.txt", NOVEL.encode() * 300)
         book = os.path.join(self.out, "limited.epub")
+        # Short of memory, fontconfig may take the font folders for empty and cache that: the
+        # cache it writes is this case's own, not the one the other tests read.
+        fonts = self.source("fonts.conf", '<?xml version="1.0"?><fontconfig><cachedir>'
+                            f'{self.dir}/font-cache</cachedir><include>'
+                            f'{os.environ.get("FONTCONFIG_FILE", "/etc/fonts/fonts.conf")}'
+                            '</include></fontconfig>'.encode())
+        env = dict(self.env, FONTCONFIG_FILE=fonts)
         for megabytes in range(8, 41):
             limit = megabytes << 20
 
@@ -280,7 +287,7 @@ class InterruptionsTest(CliTrustCase):
                 resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
 
             result = subprocess.run([CLI, "-q", "-o", book, source, source], capture_output=True,
-                                    text=True, env=self.env, preexec_fn=limited, timeout=120)
+                                    text=True, env=env, preexec_fn=limited, timeout=120)
             # Below some limit the loader cannot even map the program: it never ran. The program
             # itself never exits 127, and everything it says begins with its own words; the
             # loader's wording differs between systems and is not looked at.

@@ -2,6 +2,7 @@
 // remembers, and the questions asked once and early.
 #include "UiTestSupport.h"
 #include "ui/BookFileName.h"
+#include "ui/TDetailsDialog.h"
 #include "ui/TForm3.h"
 
 #include "engine/job/ConversionJob.h"
@@ -170,6 +171,38 @@ private slots:
         QVERIFY(dialogs_.calls.isEmpty());
     }
 
+    // The title cover the book will get shows beside the contents; the details a wrong ISBN
+    // keeps from converting, with the dialog open at it; the header's translator shows.
+    void previewShowsTheTitleCoverAndDetailsAreChecked() {
+        form_->AddTxtFile(File(QStringLiteral("horla.txt"),
+                               "Title: Le Horla\nTranslator: Ann Smith\n\nJe suis ici.\n"));
+        QVERIFY(PreviewSettles());
+        const auto* cover = Find<QLabel>(*form_, "m_coverPreview");
+        QVERIFY(Find<QCheckBox>(*form_, "m_titleCover")->isChecked());
+        QVERIFY(!cover->pixmap().isNull());
+        // 1600 x 2560 made small, keeping its shape.
+        QCOMPARE(cover->pixmap().height() * 5, cover->pixmap().width() * 8);
+        QCOMPARE(Find<QLineEdit>(*form_, "m_translator")->placeholderText(),
+                 QStringLiteral("Ann Smith"));
+        Find<QCheckBox>(*form_, "m_titleCover")->setChecked(false);
+        QVERIFY(PreviewSettles());
+        QVERIFY(cover->pixmap().isNull());
+        // A picture given makes the choice moot.
+        Find<QLineEdit>(*form_, "CoverPath")->setText(QStringLiteral("/some/picture.png"));
+        QVERIFY(!Find<QCheckBox>(*form_, "m_titleCover")->isEnabled());
+        Find<QLineEdit>(*form_, "CoverPath")->clear();
+
+        Find<QLineEdit>(*form_, "m_identifier")->setText(QStringLiteral("978-0-306-40615-8"));
+        QTest::mouseClick(ConvertButton(), Qt::LeftButton);
+        const QList<ScriptedDialogs::Call> messages = dialogs_.Messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].text.contains(QLatin1String("978-0-306-40615-8")),
+                 qPrintable(messages[0].text));
+        QVERIFY(form_->DetailsDialog()->isVisible());
+        QVERIFY(!form_->ConversionRunning());
+        QVERIFY(dialogs_.saveAnswers.isEmpty()); // no save dialog was asked for
+    }
+
     // The preview is the book: for books of every shape, its contents are the contents of
     // the book the job makes from the same files and choices.
     void previewIsTheBooksContents_data() {
@@ -285,10 +318,11 @@ private slots:
         form_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
         const QStringList order =
-            QStringList{"BitBtn1",    "URLLabel3",       "m_list",       "m_up",       "m_down",
-                        "m_del",      "m_delall",        "m_title",      "m_zz",       "m_cbs",
-                        "CoverPath",  "CoverPathButton", "m_appearance", "m_chapters", "m_pattern",
-                        "m_eachFile", "m_language",      "m_epubVersion"} +
+            QStringList{"BitBtn1",      "URLLabel3",    "m_list",     "m_up",
+                        "m_down",       "m_del",        "m_delall",   "m_title",
+                        "m_zz",         "m_cbs",        "CoverPath",  "CoverPathButton",
+                        "m_titleCover", "m_appearance", "m_more",     "m_chapters",
+                        "m_pattern",    "m_eachFile",   "m_language", "m_epubVersion"} +
             afterTheVersion +
             QStringList{"m_paragraphs", "m_chineseScript", "SpeedButton1", "URLLabel4",
                         "m_preview"};

@@ -447,6 +447,14 @@
         <source>Cannot create the folder &quot;%1&quot; for the books. %2</source>
         <translation>无法创建存放书的文件夹“%1”。%2</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid ISBN: an ISBN has 10 or 13 digits and its last digit must match the others</source>
+        <translation>“%1”不是有效的 ISBN：ISBN 有 10 或 13 位数字，最后一位必须与其他各位相符</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a date of the form YYYY, YYYY-MM or YYYY-MM-DD</source>
+        <translation>“%1”不是 YYYY、YYYY-MM 或 YYYY-MM-DD 形式的日期</translation>
+    </message>
 </context>
 <context>
     <name>folivane::ui::EllipsisEdit</name>
@@ -552,6 +560,145 @@
     <message>
         <source>Quorvel Folivane Converter</source>
         <translation>Quorvel Folivane 文本转电子书</translation>
+    </message>
+</context>
+<context>
+    <name>folivane::ui::TDetailsDialog</name>
+    <message>
+        <source>More about the Book</source>
+        <translation>关于本书的更多信息</translation>
+    </message>
+    <message>
+        <source>What the book is about, as readers&apos; libraries show it</source>
+        <translation>本书的内容简介，阅读器的书库会显示它</translation>
+    </message>
+    <message>
+        <source>Subjects or genres, separated by semicolons</source>
+        <translation>主题或类型，用分号分隔</translation>
+    </message>
+    <message>
+        <source>The series the book belongs to</source>
+        <translation>本书所属的系列</translation>
+    </message>
+    <message>
+        <source>The book&apos;s number in its series, such as 2 or 2.5</source>
+        <translation>本书在系列中的序号，例如 2 或 2.5</translation>
+    </message>
+    <message>
+        <source>The book&apos;s ISBN-10 or ISBN-13; its check digit is checked</source>
+        <translation>本书的 ISBN-10 或 ISBN-13；会检查其校验位</translation>
+    </message>
+    <message>
+        <source>The book&apos;s translator</source>
+        <translation>本书的译者</translation>
+    </message>
+    <message>
+        <source>Other contributors (editors, illustrators ...), separated by semicolons</source>
+        <translation>其他参与者（编者、插画者等），用分号分隔</translation>
+    </message>
+    <message>
+        <source>The date of publication: YYYY, YYYY-MM or YYYY-MM-DD</source>
+        <translation>出版日期：YYYY、YYYY-MM 或 YYYY-MM-DD</translation>
+    </message>
+    <message>
+        <source>The book&apos;s rights, such as &quot;Public domain&quot; or a licence; kept for the next book</source>
+        <translation>本书的版权，例如“公有领域”或某种许可；下一本书沿用</translation>
+    </message>
+    <message>
+        <source>Description:</source>
+        <translation>简介：</translation>
+    </message>
+    <message>
+        <source>Subjects:</source>
+        <translation>主题：</translation>
+    </message>
+    <message>
+        <source>Series:</source>
+        <translation>系列：</translation>
+    </message>
+    <message>
+        <source>Number in series:</source>
+        <translation>系列序号：</translation>
+    </message>
+    <message>
+        <source>ISBN:</source>
+        <translation>ISBN：</translation>
+    </message>
+    <message>
+        <source>Translator:</source>
+        <translation>译者：</translation>
+    </message>
+    <message>
+        <source>Contributors:</source>
+        <translation>其他参与者：</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>日期：</translation>
+    </message>
+    <message>
+        <source>Rights:</source>
+        <translation>版权：</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Empty every field</source>
+        <translation>清空所有字段</translation>
+    </message>
+    <message>
+        <source>Close; the details are kept as they are</source>
+        <translation>关闭；所填信息会保留</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid ISBN: an ISBN has 10 or 13 digits and its last digit must match the others.</source>
+        <translation>“%1”不是有效的 ISBN：ISBN 有 10 或 13 位数字，最后一位必须与其他各位相符。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a date of the form YYYY, YYYY-MM or YYYY-MM-DD.</source>
+        <translation>“%1”不是 YYYY、YYYY-MM 或 YYYY-MM-DD 形式的日期。</translation>
+    </message>
+    <message>
+        <source>A number in a series needs the series&apos; name.</source>
+        <translation>填写系列序号需要先填写系列名称。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a number such as 2 or 2.5.</source>
+        <translation>“%1”不是 2 或 2.5 这样的数字。</translation>
+    </message>
+    <message>
+        <source>Series: %1</source>
+        <translation>系列：%1</translation>
+    </message>
+    <message>
+        <source>Translator: %1</source>
+        <translation>译者：%1</translation>
+    </message>
+    <message>
+        <source>ISBN: %1</source>
+        <translation>ISBN：%1</translation>
+    </message>
+    <message>
+        <source>Date: %1</source>
+        <translation>日期：%1</translation>
+    </message>
+    <message>
+        <source>Subjects: %1</source>
+        <translation>主题：%1</translation>
+    </message>
+    <message>
+        <source>Rights: %1</source>
+        <translation>版权：%1</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>简介</translation>
+    </message>
+    <message>
+        <source>Contributors</source>
+        <translation>其他参与者</translation>
     </message>
 </context>
 <context>
@@ -1079,6 +1226,42 @@
         <translation>
             <numerusform>“%1”中已有 %n 本书。要替换吗？</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Title cover</source>
+        <translation>书名封面</translation>
+    </message>
+    <message>
+        <source>Without a cover picture, make a cover from the book&apos;s title and author; the preview shows it</source>
+        <translation>没有封面图片时，用书名和作者制作封面；预览中会显示</translation>
+    </message>
+    <message>
+        <source>More…</source>
+        <translation>更多…</translation>
+    </message>
+    <message>
+        <source>More about the book: description, subjects, series, ISBN, translator, date, rights</source>
+        <translation>本书的更多信息：简介、主题、系列、ISBN、译者、日期、版权</translation>
+    </message>
+    <message>
+        <source>Cover of the book</source>
+        <translation>电子书封面</translation>
+    </message>
+    <message>
+        <source>A cover made from the title, in %1</source>
+        <translation>用书名制作的封面，字体 %1</translation>
+    </message>
+    <message>
+        <source>The cover picture</source>
+        <translation>封面图片</translation>
+    </message>
+    <message>
+        <source>No cover</source>
+        <translation>无封面</translation>
+    </message>
+    <message>
+        <source>No cover: %1</source>
+        <translation>无封面：%1</translation>
     </message>
 </context>
 <context>

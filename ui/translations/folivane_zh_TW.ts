@@ -447,6 +447,14 @@
         <source>Cannot create the folder &quot;%1&quot; for the books. %2</source>
         <translation>無法建立存放書的資料夾「%1」。%2</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid ISBN: an ISBN has 10 or 13 digits and its last digit must match the others</source>
+        <translation>「%1」不是有效的 ISBN：ISBN 有 10 或 13 位數字，最後一位必須與其他各位相符</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a date of the form YYYY, YYYY-MM or YYYY-MM-DD</source>
+        <translation>「%1」不是 YYYY、YYYY-MM 或 YYYY-MM-DD 形式的日期</translation>
+    </message>
 </context>
 <context>
     <name>folivane::ui::EllipsisEdit</name>
@@ -552,6 +560,145 @@
     <message>
         <source>Quorvel Folivane Converter</source>
         <translation>Quorvel Folivane 文字轉電子書</translation>
+    </message>
+</context>
+<context>
+    <name>folivane::ui::TDetailsDialog</name>
+    <message>
+        <source>More about the Book</source>
+        <translation>關於本書的更多資訊</translation>
+    </message>
+    <message>
+        <source>What the book is about, as readers&apos; libraries show it</source>
+        <translation>本書的內容簡介，閱讀器的書庫會顯示它</translation>
+    </message>
+    <message>
+        <source>Subjects or genres, separated by semicolons</source>
+        <translation>主題或類型，以分號分隔</translation>
+    </message>
+    <message>
+        <source>The series the book belongs to</source>
+        <translation>本書所屬的系列</translation>
+    </message>
+    <message>
+        <source>The book&apos;s number in its series, such as 2 or 2.5</source>
+        <translation>本書在系列中的序號，例如 2 或 2.5</translation>
+    </message>
+    <message>
+        <source>The book&apos;s ISBN-10 or ISBN-13; its check digit is checked</source>
+        <translation>本書的 ISBN-10 或 ISBN-13；會檢查其檢查碼</translation>
+    </message>
+    <message>
+        <source>The book&apos;s translator</source>
+        <translation>本書的譯者</translation>
+    </message>
+    <message>
+        <source>Other contributors (editors, illustrators ...), separated by semicolons</source>
+        <translation>其他參與者（編者、插畫者等），以分號分隔</translation>
+    </message>
+    <message>
+        <source>The date of publication: YYYY, YYYY-MM or YYYY-MM-DD</source>
+        <translation>出版日期：YYYY、YYYY-MM 或 YYYY-MM-DD</translation>
+    </message>
+    <message>
+        <source>The book&apos;s rights, such as &quot;Public domain&quot; or a licence; kept for the next book</source>
+        <translation>本書的版權，例如「公有領域」或某種授權；下一本書沿用</translation>
+    </message>
+    <message>
+        <source>Description:</source>
+        <translation>簡介：</translation>
+    </message>
+    <message>
+        <source>Subjects:</source>
+        <translation>主題：</translation>
+    </message>
+    <message>
+        <source>Series:</source>
+        <translation>系列：</translation>
+    </message>
+    <message>
+        <source>Number in series:</source>
+        <translation>系列序號：</translation>
+    </message>
+    <message>
+        <source>ISBN:</source>
+        <translation>ISBN：</translation>
+    </message>
+    <message>
+        <source>Translator:</source>
+        <translation>譯者：</translation>
+    </message>
+    <message>
+        <source>Contributors:</source>
+        <translation>其他參與者：</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>日期：</translation>
+    </message>
+    <message>
+        <source>Rights:</source>
+        <translation>版權：</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Empty every field</source>
+        <translation>清空所有欄位</translation>
+    </message>
+    <message>
+        <source>Close; the details are kept as they are</source>
+        <translation>關閉；所填資訊會保留</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid ISBN: an ISBN has 10 or 13 digits and its last digit must match the others.</source>
+        <translation>「%1」不是有效的 ISBN：ISBN 有 10 或 13 位數字，最後一位必須與其他各位相符。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a date of the form YYYY, YYYY-MM or YYYY-MM-DD.</source>
+        <translation>「%1」不是 YYYY、YYYY-MM 或 YYYY-MM-DD 形式的日期。</translation>
+    </message>
+    <message>
+        <source>A number in a series needs the series&apos; name.</source>
+        <translation>填寫系列序號需要先填寫系列名稱。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a number such as 2 or 2.5.</source>
+        <translation>「%1」不是 2 或 2.5 這樣的數字。</translation>
+    </message>
+    <message>
+        <source>Series: %1</source>
+        <translation>系列：%1</translation>
+    </message>
+    <message>
+        <source>Translator: %1</source>
+        <translation>譯者：%1</translation>
+    </message>
+    <message>
+        <source>ISBN: %1</source>
+        <translation>ISBN：%1</translation>
+    </message>
+    <message>
+        <source>Date: %1</source>
+        <translation>日期：%1</translation>
+    </message>
+    <message>
+        <source>Subjects: %1</source>
+        <translation>主題：%1</translation>
+    </message>
+    <message>
+        <source>Rights: %1</source>
+        <translation>版權：%1</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>簡介</translation>
+    </message>
+    <message>
+        <source>Contributors</source>
+        <translation>其他參與者</translation>
     </message>
 </context>
 <context>
@@ -1079,6 +1226,42 @@
         <translation>
             <numerusform>「%1」中已有 %n 本書。要取代嗎？</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Title cover</source>
+        <translation>書名封面</translation>
+    </message>
+    <message>
+        <source>Without a cover picture, make a cover from the book&apos;s title and author; the preview shows it</source>
+        <translation>沒有封面圖片時，以書名和作者製作封面；預覽中會顯示</translation>
+    </message>
+    <message>
+        <source>More…</source>
+        <translation>更多…</translation>
+    </message>
+    <message>
+        <source>More about the book: description, subjects, series, ISBN, translator, date, rights</source>
+        <translation>本書的更多資訊：簡介、主題、系列、ISBN、譯者、日期、版權</translation>
+    </message>
+    <message>
+        <source>Cover of the book</source>
+        <translation>電子書封面</translation>
+    </message>
+    <message>
+        <source>A cover made from the title, in %1</source>
+        <translation>以書名製作的封面，字型 %1</translation>
+    </message>
+    <message>
+        <source>The cover picture</source>
+        <translation>封面圖片</translation>
+    </message>
+    <message>
+        <source>No cover</source>
+        <translation>無封面</translation>
+    </message>
+    <message>
+        <source>No cover: %1</source>
+        <translation>無封面：%1</translation>
     </message>
 </context>
 <context>
