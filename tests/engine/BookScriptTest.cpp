@@ -1,6 +1,7 @@
 // The reader's script over whole books: which sources convert, and the text, labels, title,
 // author, publisher and language tags that follow.
 #include "engine/chapters/ChapterList.h"
+#include "engine/cover/TitleCover.h"
 #include "engine/job/BookPlan.h"
 #include "support/TestSupport.h"
 
@@ -28,6 +29,9 @@ struct ScriptCase {
     std::vector<std::string> sourceLanguages;
     std::vector<std::string> labels; // in reading order
     std::string text;                // the book's pages, one after another
+    // The cover drawn from the decided title and author, in the book's language.
+    bool titleCover = false;
+    std::string description = {}, decidedDescription = {};
 };
 
 void PrintTo(const ScriptCase& row, std::ostream* out) {
@@ -55,6 +59,9 @@ const Source kSimplified{"软件.txt",
 const Source kTraditional{"軟體.txt", "書名：軟體工程\n\n第一章 網路\n這裡沒有後來的頭髮。\n"};
 const Source kJapanese{
     "猫.txt", "吾輩は猫である。名前はまだ無い。\n第一章 猫\nどこで生れたか頓と見当がつかぬ。\n"};
+// An archive's header that names the language but not its form, over Traditional text.
+const Source kHeaderNamesChinese{
+    "header.txt", "Title: 軟體工程\nLanguage: Chinese\n\n第一章 網路\n這裡沒有後來的頭髮。\n"};
 // No heading: labelled by its name, which converts with it.
 const Source kNamed{"鼠标.txt", "这里的软件很好用，网络很快。\n"};
 
@@ -189,6 +196,36 @@ const ScriptCase kScriptCases[] = {
      {"ja", "zh-TW"},
      {"猫", "第一章 猫", "鼠標"},
      kJapanese.text + "這裏的軟件很好用，網絡很快。\n"},
+    {"CoverAndDetailsTakeTheScript",
+     {kSimplified},
+     ChineseScript::Taiwan,
+     "",
+     "",
+     "",
+     "軟體工程",
+     "滑鼠",
+     "",
+     "zh-TW",
+     {"zh-TW"},
+     {"軟體工程", "第一章 網路"},
+     "書名：軟體工程\n作者：滑鼠\n\n第一章 網路\n這裡沒有後來的頭髮。\n",
+     true,
+     "一本关于网络软件的书",
+     "一本關於網路軟體的書"},
+    // Read as Simplified, 姓余 would become 姓餘.
+    {"UserTextsTakeTheFormOfTheTextWhenTheHeaderNamesOnlyChinese",
+     {kHeaderNamesChinese},
+     ChineseScript::Traditional,
+     "",
+     "",
+     "姓余書店",
+     "軟體工程",
+     "",
+     "姓余書店",
+     "zh-TW",
+     {"zh-TW"},
+     {"軟體工程", "第一章 網路"},
+     kHeaderNamesChinese.text},
 };
 
 class BookScript : public testing::TestWithParam<ScriptCase> {};
@@ -205,12 +242,21 @@ TEST_P(BookScript, ConvertsChineseSourcesAndWhatFollowsFromThem) {
     input.title = row.title;
     input.author = row.author;
     input.publisher = row.publisher;
+    input.titleCover = row.titleCover;
+    input.details.description = row.description;
     NoPieces pieces;
     const BookDecision book = DecideBook(input, pieces, {});
     EXPECT_EQ(book.plan.title, row.decidedTitle);
     EXPECT_EQ(book.plan.author, row.decidedAuthor);
     EXPECT_EQ(book.plan.publisher, row.decidedPublisher);
     EXPECT_EQ(book.plan.language, row.language);
+    EXPECT_EQ(book.plan.details.description, row.decidedDescription);
+    if (row.titleCover) {
+        const TitleCover drawn =
+            MakeTitleCover({row.decidedTitle, row.decidedAuthor, row.language});
+        ASSERT_FALSE(drawn.png.empty()) << drawn.problem;
+        EXPECT_TRUE(book.plan.cover.png == drawn.png) << "the cover is not of the decided text";
+    }
     std::vector<std::string> sourceLanguages;
     for (const SourcePlan& source : book.plan.sources)
         sourceLanguages.push_back(source.language);
