@@ -84,8 +84,9 @@ int RunEach(const CliOptions& options) {
     EachLines lines(books);
     const engine::BatchSummary summary =
         engine::RunBatch(books, jobs, options.skipExisting, temp, lines);
-    std::printf("%zu made, %zu skipped, %zu failed, %zu not begun, of %zu books\n", summary.made,
-                summary.skipped, summary.failed, summary.cancelled, books.size());
+    std::printf("%zu made, %zu skipped, %zu failed, %zu not begun, of %zu %s\n", summary.made,
+                summary.skipped, summary.failed, summary.cancelled, books.size(),
+                books.size() == 1 ? "book" : "books");
     for (const std::string& failure : lines.Failures())
         std::fprintf(stderr, "Not made: %s\n", failure.c_str());
     if (const int signal = platform::TerminationSignals::Received()) return 128 + signal;
