@@ -6,6 +6,7 @@
 #include "engine/chapters/HeadingRules.h"
 #include "engine/epub/StyleSheet.h"
 #include "engine/epub/UserStyleSheet.h"
+#include "engine/text/ChineseScript.h"
 #include "engine/text/CodePages.h"
 #include "engine/text/ConversionError.h"
 #include "engine/text/FailureText.h"
@@ -27,6 +28,9 @@ struct GivenOptions {
         paragraphSpacing, css, listFormat;
     bool quiet = false, help = false, version = false, vertical = false, list = false,
          explain = false;
+    // The reader's script and the books made one per source.
+    std::optional<std::string> chineseScript, jobs;
+    bool each = false, skipExisting = false;
     std::vector<std::string> sources;
     GivenDetails details;
 };
@@ -66,6 +70,10 @@ constexpr Option kOptions[] = {
     {"vertical", 0, nullptr, &GivenOptions::vertical},
     {"list", 0, nullptr, &GivenOptions::list},
     {"list-format", 0, &GivenOptions::listFormat, nullptr},
+    {"chinese-script", 0, &GivenOptions::chineseScript, nullptr},
+    {"each", 0, nullptr, &GivenOptions::each},
+    {"jobs", 0, &GivenOptions::jobs, nullptr},
+    {"skip-existing", 0, nullptr, &GivenOptions::skipExisting},
     {"explain", 0, nullptr, &GivenOptions::explain},
     {"quiet", 'q', nullptr, &GivenOptions::quiet},
     {"help", 'h', nullptr, &GivenOptions::help},
@@ -82,6 +90,8 @@ const Option* FindOption(std::string_view argument) {
 
 // The longest file name most file systems take (NAME_MAX).
 constexpr std::size_t kMaxFileName = 255;
+// Books made at once: more than this many would only wait for the cores.
+constexpr std::size_t kMaxJobs = 256;
 // A heading is a short line; beyond this a number is a mistake.
 constexpr std::size_t kMaxHeadingLength = 1000;
 
@@ -140,8 +150,7 @@ std::string ReadArguments(const std::vector<std::string>& arguments, GivenOption
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string argument = arguments[i];
         if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-            if (!engine::IsTextFileName(argument)) return "not a .txt file: " + argument;
-            given.sources.push_back(argument);
+            given.sources.push_back(argument); // checked once --each is known
             continue;
         }
         if (argument == "--") {
@@ -182,6 +191,38 @@ std::string NotUtf8Problem(const GivenOptions& given) {
             return "--" + std::string(option.name) +
                    " is not UTF-8 text; give it in UTF-8 (the terminal's encoding may differ)";
     }
+    return {};
+}
+
+// The options of the reader's script and of --each; a usage error, or empty.
+std::string ValidateScriptAndEach(const GivenOptions& given, CliOptions& options) {
+    if (given.chineseScript) {
+        const auto script = engine::ParseChineseScript(*given.chineseScript);
+        if (!script)
+            return "--chinese-script takes keep, simplified, traditional, taiwan or hongkong, "
+                   "not \"" +
+                   *given.chineseScript + "\"";
+        options.book.chineseScript = *script;
+    }
+    options.each = given.each;
+    options.skipExisting = given.skipExisting;
+    if (!given.each) {
+        if (given.jobs || given.skipExisting)
+            return std::string(given.jobs ? "--jobs" : "--skip-existing") + " needs --each";
+        for (const std::string& source : given.sources)
+            if (!engine::IsTextFileName(source)) return "not a .txt file: " + source;
+        return {};
+    }
+    if (given.list || given.explain)
+        return std::string(given.list ? "--list" : "--explain") +
+               " shows one book; leave out --each";
+    if (given.jobs) {
+        const auto jobs = ParseCount(*given.jobs);
+        if (!jobs || *jobs == 0 || *jobs > kMaxJobs)
+            return "--jobs takes a number from 1 to " + std::to_string(kMaxJobs);
+        options.jobs = *jobs;
+    }
+    options.inputs = given.sources;
     return {};
 }
 
@@ -270,7 +311,7 @@ std::string Validate(const GivenOptions& given, engine::BookInput& book) {
         return "--list-format takes text or json, not \"" + *given.listFormat + "\"";
     if (book.sources.empty()) return "no source files given";
     if (given.output && book.outputPath.empty()) return "the output path is empty";
-    if (!given.output) {
+    if (!given.output && !given.each) {
         book.outputPath = FileNameFromTitle(book.title);
         if (book.outputPath.size() > kMaxFileName)
             return "the title is too long to name the book's file; name it with -o";
@@ -291,7 +332,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     options.explain = given.explain;
     options.listFormat = given.listFormat.value_or("text");
     if (!options.error.empty() || options.help || options.version) return options;
-    options.error = Validate(given, options.book);
+    options.error = ValidateScriptAndEach(given, options);
+    if (options.error.empty()) options.error = Validate(given, options.book);
     return options;
 }
 

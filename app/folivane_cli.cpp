@@ -1,6 +1,7 @@
 // folivane-cli: converts text files into an EPUB book from the command line.
 #include "CliOptions.h"
 #include "CliUsage.h"
+#include "EachRun.h"
 #include "PlanListing.h"
 #include "TerminalProgress.h"
 
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     if (!options.error.empty()) {
         return UsageError(options.error);
     }
+    if (options.each) return cli::RunEach(options);
     if (options.list) {
         // A dry run: the plan as the conversion would make the book, and nothing written.
         try {

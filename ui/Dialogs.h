@@ -32,6 +32,9 @@ public:
     // One existing file; empty when the user cancels.
     virtual QString OpenFile(QWidget* owner, const QString& title,
                              const QList<FileType>& types) = 0;
+    // An existing folder, starting in `folder` (empty: the dialog's own choice); empty when
+    // the user cancels.
+    virtual QString OpenFolder(QWidget* owner, const QString& title, const QString& folder) = 0;
     // The path to write, starting in `folder` (empty: the dialog's own choice); empty when
     // the user cancels. It does not ask about replacing an existing file: the caller first
     // decides whether it may be written at all, so that the user is asked one question. A

@@ -81,6 +81,15 @@ QString QtDialogs::OpenFile(QWidget* owner, const QString& title, const QList<Fi
     return dialog.selectedFiles().constFirst();
 }
 
+QString QtDialogs::OpenFolder(QWidget* owner, const QString& title, const QString& folder) {
+    QFileDialog dialog(owner, title, folder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 QString QtDialogs::SaveFile(QWidget* owner, const QString& suggestedName,
                             const QList<FileType>& types, const QString& folder) {
     QFileDialog dialog(owner);

@@ -11,6 +11,7 @@ public:
     QStringList OpenFiles(QWidget* owner, const QString& title, const QList<FileType>& types,
                           const QString& folder) override;
     QString OpenFile(QWidget* owner, const QString& title, const QList<FileType>& types) override;
+    QString OpenFolder(QWidget* owner, const QString& title, const QString& folder) override;
     QString SaveFile(QWidget* owner, const QString& suggestedName, const QList<FileType>& types,
                      const QString& folder) override;
     QMessageBox::StandardButton Message(QWidget* owner, QMessageBox::Icon icon,

@@ -7,6 +7,7 @@
 #include "LinkLabel.h"
 #include "SuggestedField.h"
 #include "TAppearanceDialog.h"
+#include "TBatchWorker.h"
 #include "TDetailsDialog.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
@@ -99,6 +100,11 @@ TForm1::~TForm1() {
         worker_->disconnect(this);
         worker_->wait();
     }
+    if (batch_) {
+        batch_->disconnect(this);
+        batch_->RequestCancel();
+        batch_->wait();
+    }
     if (previewCancel_) *previewCancel_ = true;
     previewing_.disconnect(this);
     previewing_.waitForFinished();
@@ -184,6 +190,7 @@ void TForm1::FormCreate() {
     connect(m_paragraphs, &QComboBox::currentIndexChanged, this, &TForm1::SchedulePreview);
     connect(m_pattern, &QLineEdit::textChanged, this, &TForm1::SchedulePreview);
     connect(m_language, &QLineEdit::textChanged, this, &TForm1::SchedulePreview);
+    connect(m_chineseScript, &QComboBox::currentIndexChanged, this, &TForm1::SchedulePreview);
     // The cover shows the title and author, and is set vertically in a vertical book.
     connect(CoverPath, &QLineEdit::textChanged, this, &TForm1::SchedulePreview);
     connect(m_titleCover, &QCheckBox::toggled, this, &TForm1::SchedulePreview);
@@ -359,6 +366,24 @@ QWidget* TForm1::CreateBookFrame() {
     m_language->setPlaceholderText(tr("Automatic"));
     m_language->setToolTip(tr("The book's language as a BCP 47 tag, such as en, zh-CN or ja; "
                               "empty: judged from the text"));
+    m_chineseScript = new QComboBox;
+    m_chineseScript->setObjectName(QStringLiteral("m_chineseScript"));
+    m_chineseScript->addItem(tr("As written"), static_cast<int>(engine::ChineseScript::Keep));
+    m_chineseScript->addItem(tr("Simplified"), static_cast<int>(engine::ChineseScript::Simplified));
+    m_chineseScript->addItem(tr("Traditional"),
+                             static_cast<int>(engine::ChineseScript::Traditional));
+    m_chineseScript->addItem(tr("Taiwan"), static_cast<int>(engine::ChineseScript::Taiwan));
+    m_chineseScript->addItem(tr("Hong Kong"), static_cast<int>(engine::ChineseScript::HongKong));
+    m_chineseScript->setToolTip(
+        tr("The script of Chinese text in the book: sources judged Chinese are converted, with "
+           "their chapter names and the title; Taiwan and Hong Kong also take their own "
+           "characters, and Taiwan its own words. Japanese is never converted."));
+    m_chineseScript->setAccessibleName(tr("Chinese script"));
+    m_chineseScript->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_eachFile = new QCheckBox(tr("One book per file"));
+    m_eachFile->setObjectName(QStringLiteral("m_eachFile"));
+    m_eachFile->setToolTip(tr("Make a book of each file, with these choices, in a folder you "
+                              "choose; each is named after its title"));
     m_language->setFixedWidth(
         std::max(80, m_language->fontMetrics().horizontalAdvance(tr("Automatic")) + 16));
 
@@ -434,9 +459,10 @@ QWidget* TForm1::CreateBookFrame() {
     grid->setColumnStretch(3, 1);
     // The choices of the book, one row for how chapters are found and one for the book's
     // form: a control more is one entry more in its row.
-    grid->addLayout(Row({m_chapters, m_pattern}), 3, 0, 1, 4);
+    grid->addLayout(Row({m_chapters, m_pattern, m_eachFile}), 3, 0, 1, 4);
     grid->addLayout(Row({Caption(tr("Language:"), m_language), m_language, m_epubVersion,
-                         m_vertical, Caption(tr("Paragraphs:"), m_paragraphs), m_paragraphs}),
+                         m_vertical, Caption(tr("Paragraphs:"), m_paragraphs), m_paragraphs,
+                         Caption(tr("Chinese:"), m_chineseScript), m_chineseScript}),
                     4, 0, 1, 4);
     return frame;
 }
@@ -487,10 +513,11 @@ QWidget* TForm1::CreatePreviewFrame() {
 void TForm1::CreateTabOrder() {
     // Top to bottom, left to right, as the window reads; a control more is one line more.
     const QList<QWidget*> order{
-        BitBtn1,       URLLabel3,    m_list,       m_up,         m_down,    m_del,
-        m_delall,      m_title,      m_zz,         m_cbs,        CoverPath, CoverPath->Button(),
-        m_titleCover,  m_appearance, m_more,       m_chapters,   m_pattern, m_language,
-        m_epubVersion, m_vertical,   m_paragraphs, SpeedButton1, URLLabel4, m_preview};
+        BitBtn1,      URLLabel3,     m_list,     m_up,         m_down,          m_del,
+        m_delall,     m_title,       m_zz,       m_cbs,        CoverPath,       CoverPath->Button(),
+        m_titleCover, m_appearance,  m_more,     m_chapters,   m_pattern,       m_eachFile,
+        m_language,   m_epubVersion, m_vertical, m_paragraphs, m_chineseScript, SpeedButton1,
+        URLLabel4,    m_preview};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
     BitBtn1->setFocus();
@@ -552,7 +579,7 @@ TForm3* TForm1::ProgressDialog() const {
 }
 
 bool TForm1::ConversionRunning() const {
-    return worker_ && !worker_->isFinished();
+    return (worker_ && !worker_->isFinished()) || (batch_ && !batch_->isFinished());
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -571,7 +598,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     closeWhenStopped_ = true;
-    worker_->RequestCancel();
+    RequestCancel();
 }
 
 void TForm1::URLLabel3Click() {

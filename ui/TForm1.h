@@ -8,6 +8,7 @@
 #include <QFutureWatcher>
 #include <QImage>
 #include <QList>
+#include <QMap>
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
@@ -40,6 +41,7 @@ class TDetailsDialog;
 class LinkLabel;
 class SuggestedField;
 class TForm3;
+class TBatchWorker;
 class TLongWaitTrd;
 
 // The program's only working window. Everything runs on the user-interface thread; a
@@ -215,6 +217,14 @@ private:
     void OnShowResultMsg(const std::optional<engine::Failure>& failure);
     // The progress dialog's Cancel: the job stops at its next check point.
     void OnCancelPressed();
+    // Stops whichever job runs.
+    void RequestCancel();
+    // One book per file: asks for the folder, then makes the books several at once.
+    void ConvertEach();
+    void OnBookStarted(int index);
+    void OnBookFinished(int index, int outcome, const std::optional<engine::Failure>& failure);
+    void OnBatchEnded();
+    void ShowBatchProgress();
     // Opens the book or its folder with the desktop; says so, with the path, when it cannot.
     void OpenWithDesktop(const QString& path, bool folder);
 
@@ -246,7 +256,9 @@ private:
     QLineEdit* m_language = nullptr;
     QComboBox* m_epubVersion = nullptr;
     QComboBox* m_paragraphs = nullptr;
-    QCheckBox* m_vertical = nullptr; // enabled only while m_epubVersion is EPUB 3
+    QCheckBox* m_vertical = nullptr;      // enabled only while m_epubVersion is EPUB 3
+    QComboBox* m_chineseScript = nullptr; // the reader's script (engine::ChineseScript)
+    QCheckBox* m_eachFile = nullptr;      // one book per file, in a folder
     QPushButton* m_appearance = nullptr;
     TAppearanceDialog* appearance_ = nullptr;
     QCheckBox* m_titleCover = nullptr; // without a picture, a cover made from the title
@@ -279,6 +291,15 @@ private:
 
     QPointer<TForm3> Form3;
     QPointer<TLongWaitTrd> worker_;
+    // One book per file (TForm1Each.cpp): the batch, its books, the titles being made, the
+    // books ended and the reasons of those not made.
+    QPointer<TBatchWorker> batch_;
+    std::vector<engine::BookInput> batchBooks_;
+    QMap<int, QString> batchCurrent_;
+    int batchEnded_ = 0;
+    int batchMade_ = 0;
+    QStringList batchFailures_;
+    QString batchFolder_;
     int terminatingSignal_ = 0;
     // Of the running or last conversion: the user pressed Cancel, or closed the window and
     // said the job may stop; whether its output existed before it started.

@@ -7,6 +7,7 @@
 #include "FailureReasons.h"
 #include "SuggestedField.h"
 #include "TAppearanceDialog.h"
+#include "TBatchWorker.h"
 #include "TDetailsDialog.h"
 #include "TForm3.h"
 #include "TLongWaitTrd.h"
@@ -51,6 +52,7 @@ void TForm1::SpeedButton1Click() {
         m_pattern->setFocus();
         return;
     }
+    if (m_eachFile->isChecked()) return ConvertEach();
     // The book's file is named after its title, as the job trims it: the one typed, or the
     // plan's suggestion; while the plan of a new first file is still being worked out, the
     // one its header or name gives.
@@ -117,7 +119,7 @@ void TForm1::TerminateForSignal(int signal) {
     if (terminatingSignal_ != 0) return;
     terminatingSignal_ = signal;
     if (ConversionRunning())
-        worker_->RequestCancel(); // its result, when it comes, ends the program
+        RequestCancel(); // its result, when it comes, ends the program
     else
         emit terminated(128 + signal);
 }
@@ -142,6 +144,8 @@ engine::BookInput TForm1::MakeBookInput(const QString& outputPath) const {
     input.epubVersion = static_cast<engine::EpubVersion>(m_epubVersion->currentData().toInt());
     input.paragraphs = static_cast<engine::ParagraphChoice>(m_paragraphs->currentData().toInt());
     input.vertical = m_vertical->isEnabled() && m_vertical->isChecked();
+    input.chineseScript =
+        static_cast<engine::ChineseScript>(m_chineseScript->currentData().toInt());
     appearance_->ApplyTo(input);
     input.titleCover = m_titleCover->isChecked();
     details_->ApplyTo(input);
@@ -184,7 +188,12 @@ void TForm1::OnCloseRequest() {
 void TForm1::OnCancelPressed() {
     if (!ConversionRunning()) return;
     cancelPressed_ = true;
-    worker_->RequestCancel();
+    RequestCancel();
+}
+
+void TForm1::RequestCancel() {
+    if (worker_) worker_->RequestCancel();
+    if (batch_) batch_->RequestCancel();
 }
 
 void TForm1::OnShowResultMsg(const std::optional<engine::Failure>& failure) {

@@ -118,6 +118,19 @@ void TForm3::ChapterReport(const QString& chapterName) {
     Label1->setToolTip(line(chapterName));
 }
 
+void TForm3::BatchProgress(int done, int total, const QStringList& current) {
+    started_ = true;
+    QString line = tr("%1 of %2").arg(done).arg(total);
+    if (!current.isEmpty()) line += QStringLiteral(": ") + current.join(QStringLiteral(", "));
+    const QFontMetrics metrics(Label1->font());
+    Label1->setText(metrics.elidedText(line, Qt::ElideRight, Label1->width()));
+    Label1->setToolTip(line);
+    AnnouncePhase(tr("%1 of %2").arg(done).arg(total));
+    // The bar last, so that whoever follows it finds the line of its value.
+    ProgressBar1->setRange(0, std::max(1, total));
+    ProgressBar1->setValue(done);
+}
+
 void TForm3::Finish() {
     finishing_ = true;
     done(QDialog::Rejected);

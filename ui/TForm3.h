@@ -27,6 +27,9 @@ public:
     void Progress(engine::JobPhase phase, int done);
     // Names the chapter being written.
     void ChapterReport(const QString& chapterName);
+    // One book per file: `done` of `total` books ended, the bar by books, and the titles of
+    // the books being made said beside "12 of 40".
+    void BatchProgress(int done, int total, const QStringList& current);
     // Ends the dialog as a cancel would (finished() with Rejected).
     void Finish();
 

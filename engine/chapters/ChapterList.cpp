@@ -32,6 +32,7 @@ constexpr std::size_t kJudgedAsideFrom = 1 << 20;
 // A source read and decoded, with how.
 struct DecodedSource {
     std::shared_ptr<const std::string> text;
+    std::string name; // DisplayName, or as sourceDecoded left it
     EncodingJudgement judged;
     std::size_t fileSize = 0; // its bytes, the mark included
 };
@@ -59,7 +60,7 @@ public:
         const std::string& path = sources_[index];
         const std::string& text = *source.text;
         SourceFacts facts{.index = index,
-                          .name = DisplayName(path, source.judged.encoding),
+                          .name = source.name,
                           .encoding = source.judged,
                           .paragraphs = {},
                           .text = text,
@@ -152,25 +153,27 @@ private:
         EncodingRule rule = RuleFor(index);
         rule.bookPage = [this] { return BookPage(); };
         std::size_t undecodable = 0;
-        source.text = ReadingFile(path, [&] {
-            return std::make_shared<const std::string>(
-                DecodeSource(std::move(bytes), rule, &source.judged, &undecodable));
+        std::string text = ReadingFile(path, [&] {
+            return DecodeSource(std::move(bytes), rule, &source.judged, &undecodable);
         });
+        source.name = DisplayName(path, source.judged.encoding);
         if (undecodable > 0 && options_.notice)
             options_.notice({.kind = TextNotice::Kind::BytesNotDecoded,
                              .source = index,
                              .count = undecodable,
                              .encoding = source.judged.encoding});
-        Report(SourceWork::Decoding, sizes_[index]);
         const bool withoutItsText = JudgedWithoutItsText(source.judged.basis);
         found_[index] = withoutItsText ? std::string() : source.judged.encoding;
         if (withoutItsText && options_.encodingReport)
             options_.encodingReport(index, source.judged);
         if (sample_ && sample_->size() < kLanguageSample) {
-            sample_->append(
-                std::string_view(*source.text).substr(0, kLanguageSample - sample_->size()));
+            sample_->append(std::string_view(text).substr(0, kLanguageSample - sample_->size()));
             if (sample_->size() == kLanguageSample) TellSample();
         }
+        if (options_.sourceDecoded)
+            ReadingFile(path, [&] { options_.sourceDecoded(index, text, source.name); });
+        source.text = std::make_shared<const std::string>(std::move(text));
+        Report(SourceWork::Decoding, sizes_[index]);
         return source;
     }
 

@@ -102,6 +102,10 @@ struct ChapterListOptions {
     // Called with a source's index and how it was read, for each source without a mark whose
     // own text was too short or unclear to tell its code page (JudgedWithoutItsText).
     std::function<void(std::size_t, const EncodingJudgement&)> encodingReport;
+    // Called with each source's decoded text and name (DisplayName) before its chapters are
+    // found, once the language sample has its text; may change both (the reader's script):
+    // the pages, their names and the pieces are made of what it leaves.
+    std::function<void(std::size_t index, std::string& text, std::string& name)> sourceDecoded;
     // Called for every source once its pages are made, with what was decided about it.
     std::function<void(const SourceFacts&, const TChapterList&)> sourceDone;
     // Called with what the rules decided about a source that its reader should know.

@@ -138,7 +138,8 @@ TitleAndAuthor TitleAndAuthorOf(std::string_view text, std::string_view sourcePa
         if (found.title.empty())
             TakeLabelled(line,
                          {"Title:", "\xE4\xB9\xA6\xE5\x90\x8D\xEF\xBC\x9A",
-                          "\xE4\xB9\xA6\xE5\x90\x8D:"}, // 书名： 书名:
+                          "\xE4\xB9\xA6\xE5\x90\x8D:", "\xE6\x9B\xB8\xE5\x90\x8D\xEF\xBC\x9A",
+                          "\xE6\x9B\xB8\xE5\x90\x8D:"}, // 书名： 书名: 書名： 書名:
                          found.title);
         if (found.author.empty()) TakeAuthor(line, found.author);
         if (!found.title.empty() && !found.author.empty()) return found;

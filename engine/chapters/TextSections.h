@@ -29,7 +29,7 @@ struct TitleAndAuthor {
 };
 
 // The title and author a text names in its header (at most its first 60 lines, and none
-// after a start line): "Title:"/"Author:" lines, "书名："/"作者：" lines, a first line
+// after a start line): "Title:"/"Author:" lines, "书名："/"書名："/"作者：" lines, a first line
 // "《书名》"; what it does not name, from the file name of `sourcePath`: "《书名》作者：X.txt",
 // "书名 作者：X.txt", else the name without ".txt" for the title. Both are UTF-8, trimmed.
 TitleAndAuthor TitleAndAuthorOf(std::string_view text, std::string_view sourcePath);

@@ -67,12 +67,22 @@ std::string CoverCanvas::Png() const {
             out[i + 1] = static_cast<std::uint8_t>(i < 3 ? pixels[i] : pixels[i] - pixels[i - 3]);
     }
 
+    // Level 6: on covers' long runs of zeros it gives smaller pictures than 9 in a half to a
+    // third of the time (35-50 ms for 1600×2560), which every conversion pays.
     const std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> compressor(
-        libdeflate_alloc_compressor(9), libdeflate_free_compressor);
+        libdeflate_alloc_compressor(6), libdeflate_free_compressor);
     if (!compressor) throw std::bad_alloc();
-    std::string compressed(libdeflate_zlib_compress_bound(compressor.get(), filtered.size()), '\0');
-    compressed.resize(libdeflate_zlib_compress(compressor.get(), filtered.data(), filtered.size(),
-                                               compressed.data(), compressed.size()));
+    // A cover deflates to a few hundred KB: room for an eighth of the pixels first, and the
+    // bound (as large as the picture) only when that is not enough.
+    std::string compressed(filtered.size() / 8, '\0');
+    std::size_t size = libdeflate_zlib_compress(compressor.get(), filtered.data(), filtered.size(),
+                                                compressed.data(), compressed.size());
+    if (size == 0) {
+        compressed.assign(libdeflate_zlib_compress_bound(compressor.get(), filtered.size()), '\0');
+        size = libdeflate_zlib_compress(compressor.get(), filtered.data(), filtered.size(),
+                                        compressed.data(), compressed.size());
+    }
+    compressed.resize(size);
 
     std::string png("\x89PNG\r\n\x1A\n", 8);
     std::string header;

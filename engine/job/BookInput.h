@@ -5,6 +5,7 @@
 #include "engine/chapters/HeadingRules.h"
 #include "engine/epub/BookLayout.h"
 #include "engine/epub/BookMetadata.h"
+#include "engine/text/ChineseScript.h"
 
 #include <cstddef>
 #include <string>
@@ -48,6 +49,10 @@ struct BookInput {
     std::size_t maxHeadingLength = kDefaultMaxHeadingLength;
     // BCP 47 tag of the book's language; empty: judged from the text.
     std::string language;
+    // The script the book's Chinese is written in: the text of each source judged Chinese,
+    // the labels of its pages, the book's title, author, publisher and details when the book
+    // is judged or tagged Chinese, and its language tag, which follows (ConvertedLanguageTag).
+    ChineseScript chineseScript = ChineseScript::Keep;
     // The code page the user chose for each source, by index (iconv names such as GB18030;
     // empty: as legacyEncoding and detection decide). A byte-order mark still decides.
     std::vector<std::string> sourceEncodings;

@@ -11,6 +11,7 @@
 #include "engine/epub/PageLabel.h"
 #include "engine/epub/XmlText.h"
 #include "engine/text/CalendarDate.h"
+#include "engine/text/ChineseScriptConverter.h"
 #include "engine/text/ConversionError.h"
 #include "engine/text/Language.h"
 #include "engine/text/LanguageTag.h"
@@ -18,6 +19,8 @@
 
 #include "zip/FileSystem.h"
 
+#include <array>
+#include <optional>
 #include <string_view>
 
 namespace folivane::engine {
@@ -33,6 +36,9 @@ public:
 constexpr std::size_t kLanguageSample = 256 << 10;
 // A text's header lies in its first lines (TitleAndAuthorOf reads no more).
 constexpr std::size_t kHeaderSample = 64 << 10;
+
+// Text the user typed, turned into the reader's script.
+using Script = std::function<std::string(const std::string&)>;
 
 PlanEntry EntryOf(const TocEntry& toc, const TChapterList& chapters) {
     PlanEntry entry;
@@ -72,13 +78,15 @@ TitleAndAuthor TextTitleAndAuthor(const SourceFacts& first, const TChapterList& 
 // A blank title would give a nameless book (readers list it so, validators warn): the
 // output's name is what the user chose instead, and kDefaultBookName the save dialog's own.
 // Blank is judged after escaping, which drops a title of control characters whole.
-std::string BookTitle(const BookInput& input, const TitleAndAuthor& ofText) {
-    if (std::string title = MetadataText(input.title); !title.empty()) return title;
+// The user's title and the output's name are in the script of the user's typing, converted by
+// `script`; the text's is already the book's.
+std::string BookTitle(const BookInput& input, const TitleAndAuthor& ofText, const Script& script) {
+    if (std::string title = MetadataText(script(input.title)); !title.empty()) return title;
     if (std::string title = MetadataText(ofText.title); !title.empty()) return title;
     std::string name = zip::ExtractFileName(input.outputPath);
     const auto dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0) name.erase(dot);
-    return IsEmptyInXml(name) ? std::string(kDefaultBookName) : name;
+    return IsEmptyInXml(name) ? std::string(kDefaultBookName) : script(name);
 }
 
 // The page the book opens with, which is labelled by its title.
@@ -127,12 +135,67 @@ HeaderFacts TextHeaderFacts(const SourceFacts& first, const TChapterList& pages)
                                         : first.text.substr(layout.colophonBegin));
 }
 
-// The sources' plans and what the first one says of the book, collected as each is done.
+// The sources' plans and what the first one says of the book, collected as each is done;
+// each source's language as judged, before its script is converted, and the converters of
+// the script the user asked for, loaded once for each form they convert from.
 struct SourcesDone {
     std::vector<SourcePlan> sources;
     TitleAndAuthor ofText;
     HeaderFacts header;
+    std::vector<std::string> languages;
+    std::array<std::optional<ChineseScriptConverter>, 2> converters;
+
+    const ChineseScriptConverter& ConverterFor(ChineseScript target, ChineseForm form) {
+        std::optional<ChineseScriptConverter>& converter =
+            converters[form == ChineseForm::Simplified ? 0 : 1];
+        if (!converter) converter.emplace(target, form);
+        return *converter;
+    }
 };
+
+// Converts a source judged Chinese, and its name, to the script the user asked for; Japanese
+// and every other language stay as they are, whatever characters they share with Chinese.
+void ConvertScript(const BookInput& input, SourcesDone& done, const std::string& locale,
+                   std::size_t index, std::string& text, std::string& name) {
+    std::string language =
+        DetectLanguage(std::string_view(text).substr(0, kLanguageSample), locale);
+    const std::optional<ChineseForm> form = ChineseFormOfTag(language);
+    if (input.chineseScript != ChineseScript::Keep && form) {
+        const ChineseScriptConverter& converter = done.ConverterFor(input.chineseScript, *form);
+        text = converter.Convert(text);
+        name = converter.Convert(name);
+        language = ConvertedLanguageTag(language, input.chineseScript);
+    }
+    if (done.languages.size() <= index) done.languages.resize(index + 1);
+    done.languages[index] = std::move(language);
+}
+
+// How the user's own texts take the reader's script: only in a book whose language is
+// Chinese, from the form of that language; a tag the header named rarely tells the form,
+// which the text as `judged` then does (empty: the user named the language).
+Script UserTextScript(const BookInput& input, const std::string& language,
+                      const std::string& judged, SourcesDone& done) {
+    std::optional<ChineseForm> form = ChineseFormOfTag(language);
+    if (input.chineseScript == ChineseScript::Keep || !form)
+        return [](const std::string& text) { return text; };
+    if (const std::optional<ChineseForm> ofText = ChineseFormOfTag(judged)) form = ofText;
+    const ChineseScriptConverter* converter = &done.ConverterFor(input.chineseScript, *form);
+    return [converter](const std::string& text) { return converter->Convert(text); };
+}
+
+// The user's details in the reader's script: the texts a reader reads, not the ISBN, date or
+// place in the series.
+BookDetails DetailsInScript(BookDetails given, const Script& script) {
+    given.description = script(given.description);
+    for (std::string& subject : given.subjects)
+        subject = script(subject);
+    given.series = script(given.series);
+    given.translator = script(given.translator);
+    for (std::string& contributor : given.contributors)
+        contributor = script(contributor);
+    given.rights = script(given.rights);
+    return given;
+}
 
 // The user's details, checked, with the header's date and translator where the user gave none.
 BookDetails DecideDetails(const BookDetails& given, const HeaderFacts& header) {
@@ -192,17 +255,19 @@ ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
         notices.push_back(notice);
         if (hooks.notice) hooks.notice(notice);
     };
-    options.sourceDone = [&input, &done, locale = LocaleOfProcess()](const SourceFacts& facts,
-                                                                     const TChapterList& pages) {
-        done.sources.push_back(
-            {.path = input.sources[facts.index],
-             .name = facts.name,
-             .encoding = facts.encoding,
-             .notation = facts.notation,
-             .language = DetectLanguage(facts.text.substr(0, kLanguageSample), locale),
-             .bytes = facts.text.size(),
-             .pages = facts.pages,
-             .paragraphs = facts.paragraphs});
+    options.sourceDecoded = [&input, &done, locale = LocaleOfProcess()](
+                                std::size_t index, std::string& text, std::string& name) {
+        ConvertScript(input, done, locale, index, text, name);
+    };
+    options.sourceDone = [&input, &done](const SourceFacts& facts, const TChapterList& pages) {
+        done.sources.push_back({.path = input.sources[facts.index],
+                                .name = facts.name,
+                                .encoding = facts.encoding,
+                                .notation = facts.notation,
+                                .language = done.languages[facts.index],
+                                .bytes = facts.text.size(),
+                                .pages = facts.pages,
+                                .paragraphs = facts.paragraphs});
         if (facts.index == 0) {
             done.ofText = TextTitleAndAuthor(facts, pages);
             done.header = TextHeaderFacts(facts, pages);
@@ -247,14 +312,19 @@ BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const Readin
     book.pages = BuildChapterList(input.sources, &pieces, options, &sample);
 
     BookPlan& plan = book.plan;
-    plan.title = BookTitle(input, done.ofText);
-    plan.author = MetadataText(input.author);
-    if (plan.author.empty()) plan.author = MetadataText(done.ofText.author);
-    plan.publisher = MetadataText(input.publisher);
+    // The book's language as given, named or judged, before its script is converted.
+    const std::string judged = DetectLanguage(sample, LocaleOfProcess());
     plan.language = !userLanguage.empty()           ? userLanguage
                     : !done.header.language.empty() ? done.header.language
-                                                    : DetectLanguage(sample, LocaleOfProcess());
-    plan.details = DecideDetails(input.details, done.header);
+                                                    : judged;
+    const Script script =
+        UserTextScript(input, plan.language, userLanguage.empty() ? judged : "", done);
+    plan.title = BookTitle(input, done.ofText, script);
+    plan.author = MetadataText(script(input.author));
+    if (plan.author.empty()) plan.author = MetadataText(done.ofText.author);
+    plan.publisher = MetadataText(script(input.publisher));
+    plan.language = ConvertedLanguageTag(plan.language, input.chineseScript);
+    plan.details = DecideDetails(DetailsInScript(input.details, script), done.header);
     plan.sources = std::move(done.sources);
     LabelPages(book.pages, plan.title, input.sources.size());
     for (const TocEntry& entry : BuildTableOfContents(book.pages))

@@ -115,6 +115,12 @@ void CheckDetails(const BookDetails& details);
 //   book of one source, all of a source without headings) is labelled by the title; a label
 //   that would show nothing is the page's number; an entry whose label is its neighbour's
 //   before it gets " (2)", " (3)" ... on; a page not listed takes its chapter's label.
+// - script (input.chineseScript): each source judged Chinese is converted as it is read, with
+//   its name, before its chapters are found, so that its labels and the header's facts are
+//   too; the user's title, author, publisher and the texts of the details (not the ISBN, date
+//   or place in a series) when the book's language is Chinese, from the form of its text as
+//   judged; the language tag follows, and the title cover is drawn from what was converted.
+//   A source's language is the one judged from its text, converted likewise.
 // Text beyond input.heldTextBudget goes to `pieces`. Raises ConversionError naming the file
 // when a source cannot be read, and for a pattern, language tag, ISBN or date the book
 // cannot take.

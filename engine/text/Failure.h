@@ -90,6 +90,13 @@ enum class FailureKind {
     ChineseScriptNotLoaded,    // path: OpenCC's configuration, detail: OpenCC's words
     IsbnInvalid,               // value: the identifier given, whose check digit or form is wrong
     DateInvalid,               // value: the date given, not YYYY, YYYY-MM or YYYY-MM-DD
+
+    // One book per source: what was given to find the sources and to hold the books.
+    BatchInputNotTextOrFolder, // path: neither a .txt file nor a folder
+    BatchFolderNotRead,        // path: a folder given, cause
+    BatchFoundNoText,          // path: the folder searched (the first, when several were)
+    BooksFolderIsFile,         // path: the folder asked for the books, a file
+    BooksFolderNotMade,        // path: the folder asked for the books, cause
     ClockOutOfRange,           // number: the system's time in seconds
 };
 

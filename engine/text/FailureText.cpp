@@ -191,6 +191,15 @@ constexpr Form kForms[] = {
      "\"%1\" is not a valid ISBN: an ISBN has 10 or 13 digits and its last digit must match "
      "the others"},
     {K::DateInvalid, {V::Value}, "\"%1\" is not a date of the form YYYY, YYYY-MM or YYYY-MM-DD"},
+    {K::BatchInputNotTextOrFolder,
+     {V::Path},
+     "\"%1\" is neither a .txt file nor a folder; give text files or folders of them"},
+    {K::BatchFolderNotRead, {V::Path, V::Cause}, "Cannot read the folder \"%1\". %2"},
+    {K::BatchFoundNoText, {V::Path}, "No .txt file found in the folder \"%1\""},
+    {K::BooksFolderIsFile, {V::Path}, "Cannot put the books in \"%1\": it is a file, not a folder"},
+    {K::BooksFolderNotMade,
+     {V::Path, V::Cause},
+     "Cannot create the folder \"%1\" for the books. %2"},
     {K::ClockOutOfRange, {V::Number}, "The system clock gives a time no book can record (%1 s)"},
 };
 

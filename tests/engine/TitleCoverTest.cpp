@@ -2,6 +2,7 @@
 // with faces that have every character, and no cover at all without one.
 #include "engine/cover/TitleCover.h"
 
+#include "engine/cover/CoverCanvas.h"
 #include "engine/cover/CoverFace.h"
 #include "engine/cover/CoverFont.h"
 
@@ -235,6 +236,23 @@ const LanguageCase kLanguages[] = {
 TEST(TitleCover, BookLanguageTellsFontconfigItsLanguage) {
     for (const LanguageCase& c : kLanguages)
         EXPECT_EQ(FontconfigLanguage(c.tag), c.fontconfig) << c.tag;
+}
+
+// A picture that deflates to more than a cover usually does (noise) still comes out whole.
+TEST(CoverCanvas, PictureOfNoiseIsWrittenWhole) {
+    CoverCanvas canvas(300, 200, Rgb{10, 20, 30});
+    std::uint32_t state = 12345;
+    for (int y = 0; y < canvas.Height(); ++y)
+        for (int x = 0; x < canvas.Width(); ++x) {
+            state = state * 1664525u + 1013904223u;
+            canvas.Blend(x, y, Rgb{240, 240, 240}, static_cast<std::uint8_t>(state >> 24));
+        }
+    const std::string png = canvas.Png();
+    const Picture picture = Decode(png);
+    ASSERT_EQ(picture.width, 300);
+    ASSERT_EQ(picture.height, 200);
+    EXPECT_GT(png.size(), std::size_t{300 * 200 * 3 / 8}); // past the first room it is given
+    EXPECT_NE(picture.At(0, 0)[0], picture.At(1, 0)[0]);
 }
 
 // A face without vertical metrics (DejaVu, Droid Sans Fallback) once had each glyph of a

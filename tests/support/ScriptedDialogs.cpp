@@ -40,6 +40,11 @@ QString ScriptedDialogs::OpenFile(QWidget* owner, const QString& title,
     return NextAnswer(openFileAnswers);
 }
 
+QString ScriptedDialogs::OpenFolder(QWidget* owner, const QString& title, const QString& folder) {
+    Record({.kind = Kind::OpenFolder, .title = title, .folder = folder, .owner = owner});
+    return NextAnswer(openFolderAnswers);
+}
+
 QString ScriptedDialogs::SaveFile(QWidget* owner, const QString& suggestedName,
                                   const QList<FileType>& types, const QString& folder) {
     Record({.kind = Kind::SaveFile,

@@ -14,7 +14,7 @@ namespace folivane::ui {
 // else the first button offered).
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { OpenFiles, OpenFile, SaveFile, Message };
+    enum class Kind { OpenFiles, OpenFile, OpenFolder, SaveFile, Message };
 
     struct Call {
         Kind kind = Kind::Message;
@@ -31,6 +31,7 @@ public:
 
     QList<QStringList> openFilesAnswers;
     QStringList openFileAnswers;
+    QStringList openFolderAnswers;
     QStringList saveAnswers;
     QList<QMessageBox::StandardButton> messageAnswers;
     QList<int> actionAnswers;   // an empty queue closes the box (-1)
@@ -47,6 +48,7 @@ public:
     QStringList OpenFiles(QWidget* owner, const QString& title, const QList<FileType>& types,
                           const QString& folder) override;
     QString OpenFile(QWidget* owner, const QString& title, const QList<FileType>& types) override;
+    QString OpenFolder(QWidget* owner, const QString& title, const QString& folder) override;
     QString SaveFile(QWidget* owner, const QString& suggestedName, const QList<FileType>& types,
                      const QString& folder) override;
     QMessageBox::StandardButton Message(QWidget* owner, QMessageBox::Icon icon,

@@ -121,7 +121,7 @@ QStringList EnglishLeft(QString text, const QStringList& values) {
     for (const QString& value : values)
         text.remove(value);
     static const QRegularExpression kept(QStringLiteral(
-        R"((?<![A-Za-z])(EPUB|JPEG|PNG|GIF|BMP|UTF-8|NUL|MiB|GiB|MB|Zip64|BCP|book\.epub|en|)"
+        R"((?<![A-Za-z])(EPUB|JPEG|PNG|GIF|BMP|UTF-8|NUL|MiB|GiB|MB|Zip64|BCP|book\.epub|\.txt|en|)"
         R"(zh-CN|ja|\(a\+\)\+|@import|url|TrueType|OpenType|WOFF2?|SVG|ISBN|YYYY|MM|DD)(?![A-Za-z]))"));
     text.remove(kept);
     static const QRegularExpression word(QStringLiteral("[A-Za-z]+"));

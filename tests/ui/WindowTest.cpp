@@ -318,11 +318,14 @@ private slots:
         form_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
         const QStringList order =
-            QStringList{"BitBtn1",    "URLLabel3",       "m_list",       "m_up",         "m_down",
-                        "m_del",      "m_delall",        "m_title",      "m_zz",         "m_cbs",
-                        "CoverPath",  "CoverPathButton", "m_titleCover", "m_appearance", "m_more",
-                        "m_chapters", "m_pattern",       "m_language",   "m_epubVersion"} +
-            afterTheVersion + QStringList{"m_paragraphs", "SpeedButton1", "URLLabel4", "m_preview"};
+            QStringList{"BitBtn1",      "URLLabel3",    "m_list",     "m_up",
+                        "m_down",       "m_del",        "m_delall",   "m_title",
+                        "m_zz",         "m_cbs",        "CoverPath",  "CoverPathButton",
+                        "m_titleCover", "m_appearance", "m_more",     "m_chapters",
+                        "m_pattern",    "m_eachFile",   "m_language", "m_epubVersion"} +
+            afterTheVersion +
+            QStringList{"m_paragraphs", "m_chineseScript", "SpeedButton1", "URLLabel4",
+                        "m_preview"};
         Find<QWidget>(*form_, "BitBtn1")->setFocus();
         QStringList visited;
         for (int i = 0; i <= order.size(); ++i) {

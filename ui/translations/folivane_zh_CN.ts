@@ -428,6 +428,26 @@
         <translation>无法加载简繁转换“%1”。%2</translation>
     </message>
     <message>
+        <source>&quot;%1&quot; is neither a .txt file nor a folder; give text files or folders of them</source>
+        <translation>“%1”既不是 .txt 文件也不是文件夹；请给出文本文件或存放它们的文件夹</translation>
+    </message>
+    <message>
+        <source>Cannot read the folder &quot;%1&quot;. %2</source>
+        <translation>无法读取文件夹“%1”。%2</translation>
+    </message>
+    <message>
+        <source>No .txt file found in the folder &quot;%1&quot;</source>
+        <translation>文件夹“%1”中没有 .txt 文件</translation>
+    </message>
+    <message>
+        <source>Cannot put the books in &quot;%1&quot;: it is a file, not a folder</source>
+        <translation>无法把书放进“%1”：它是文件，不是文件夹</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder &quot;%1&quot; for the books. %2</source>
+        <translation>无法创建存放书的文件夹“%1”。%2</translation>
+    </message>
+    <message>
         <source>&quot;%1&quot; is not a valid ISBN: an ISBN has 10 or 13 digits and its last digit must match the others</source>
         <translation>“%1”不是有效的 ISBN：ISBN 有 10 或 13 位数字，最后一位必须与其他各位相符</translation>
     </message>
@@ -1150,6 +1170,64 @@
         <translation>%1 字节</translation>
     </message>
     <message>
+        <source>As written</source>
+        <translation>保持原样</translation>
+    </message>
+    <message>
+        <source>Simplified</source>
+        <translation>简体</translation>
+    </message>
+    <message>
+        <source>Traditional</source>
+        <translation>繁体</translation>
+    </message>
+    <message>
+        <source>Taiwan</source>
+        <translation>台湾正体</translation>
+    </message>
+    <message>
+        <source>Hong Kong</source>
+        <translation>香港繁体</translation>
+    </message>
+    <message>
+        <source>The script of Chinese text in the book: sources judged Chinese are converted, with their chapter names and the title; Taiwan and Hong Kong also take their own characters, and Taiwan its own words. Japanese is never converted.</source>
+        <translation>书中中文的字体：判断为中文的源文件连同章节名和书名一起转换；台湾和香港还采用当地的字形，台湾另用当地的用词。日文从不转换。</translation>
+    </message>
+    <message>
+        <source>Chinese script</source>
+        <translation>中文字体</translation>
+    </message>
+    <message>
+        <source>One book per file</source>
+        <translation>每个文件一本书</translation>
+    </message>
+    <message>
+        <source>Make a book of each file, with these choices, in a folder you choose; each is named after its title</source>
+        <translation>用这些选项把每个文件各做成一本书，放在你选择的文件夹中；每本书以其书名命名</translation>
+    </message>
+    <message>
+        <source>Chinese:</source>
+        <translation>中文：</translation>
+    </message>
+    <message>
+        <source>Folder for the books</source>
+        <translation>存放图书的文件夹</translation>
+    </message>
+    <message>
+        <source>%1 of %2 books made in &quot;%3&quot;.</source>
+        <translation>已在“%3”中制作 %1 本书，共 %2 本。</translation>
+    </message>
+    <message>
+        <source>Not made:</source>
+        <translation>未制作：</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n book(s) in &quot;%1&quot; already exist. Replace them?</source>
+        <translation>
+            <numerusform>“%1”中已有 %n 本书。要替换吗？</numerusform>
+        </translation>
+    </message>
+    <message>
         <source>Title cover</source>
         <translation>书名封面</translation>
     </message>
@@ -1267,6 +1345,10 @@
     <message>
         <source>Checking the book</source>
         <translation>正在检查电子书</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 / %2</translation>
     </message>
 </context>
 </TS>

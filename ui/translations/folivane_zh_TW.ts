@@ -428,6 +428,26 @@
         <translation>無法載入簡繁轉換「%1」。%2</translation>
     </message>
     <message>
+        <source>&quot;%1&quot; is neither a .txt file nor a folder; give text files or folders of them</source>
+        <translation>「%1」既不是 .txt 檔案也不是資料夾；請給出文字檔或存放它們的資料夾</translation>
+    </message>
+    <message>
+        <source>Cannot read the folder &quot;%1&quot;. %2</source>
+        <translation>無法讀取資料夾「%1」。%2</translation>
+    </message>
+    <message>
+        <source>No .txt file found in the folder &quot;%1&quot;</source>
+        <translation>資料夾「%1」中沒有 .txt 檔案</translation>
+    </message>
+    <message>
+        <source>Cannot put the books in &quot;%1&quot;: it is a file, not a folder</source>
+        <translation>無法把書放進「%1」：它是檔案，不是資料夾</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder &quot;%1&quot; for the books. %2</source>
+        <translation>無法建立存放書的資料夾「%1」。%2</translation>
+    </message>
+    <message>
         <source>&quot;%1&quot; is not a valid ISBN: an ISBN has 10 or 13 digits and its last digit must match the others</source>
         <translation>「%1」不是有效的 ISBN：ISBN 有 10 或 13 位數字，最後一位必須與其他各位相符</translation>
     </message>
@@ -1150,6 +1170,64 @@
         <translation>%1 位元組</translation>
     </message>
     <message>
+        <source>As written</source>
+        <translation>保持原樣</translation>
+    </message>
+    <message>
+        <source>Simplified</source>
+        <translation>簡體</translation>
+    </message>
+    <message>
+        <source>Traditional</source>
+        <translation>繁體</translation>
+    </message>
+    <message>
+        <source>Taiwan</source>
+        <translation>臺灣正體</translation>
+    </message>
+    <message>
+        <source>Hong Kong</source>
+        <translation>香港繁體</translation>
+    </message>
+    <message>
+        <source>The script of Chinese text in the book: sources judged Chinese are converted, with their chapter names and the title; Taiwan and Hong Kong also take their own characters, and Taiwan its own words. Japanese is never converted.</source>
+        <translation>書中中文的字體：判斷為中文的來源檔案連同章節名稱和書名一起轉換；臺灣和香港還採用當地的字形，臺灣另用當地的用詞。日文從不轉換。</translation>
+    </message>
+    <message>
+        <source>Chinese script</source>
+        <translation>中文字體</translation>
+    </message>
+    <message>
+        <source>One book per file</source>
+        <translation>每個檔案一本書</translation>
+    </message>
+    <message>
+        <source>Make a book of each file, with these choices, in a folder you choose; each is named after its title</source>
+        <translation>用這些選項把每個檔案各做成一本書，放在你選擇的資料夾中；每本書以其書名命名</translation>
+    </message>
+    <message>
+        <source>Chinese:</source>
+        <translation>中文：</translation>
+    </message>
+    <message>
+        <source>Folder for the books</source>
+        <translation>存放圖書的資料夾</translation>
+    </message>
+    <message>
+        <source>%1 of %2 books made in &quot;%3&quot;.</source>
+        <translation>已在「%3」中製作 %1 本書，共 %2 本。</translation>
+    </message>
+    <message>
+        <source>Not made:</source>
+        <translation>未製作：</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n book(s) in &quot;%1&quot; already exist. Replace them?</source>
+        <translation>
+            <numerusform>「%1」中已有 %n 本書。要取代嗎？</numerusform>
+        </translation>
+    </message>
+    <message>
         <source>Title cover</source>
         <translation>書名封面</translation>
     </message>
@@ -1267,6 +1345,10 @@
     <message>
         <source>Checking the book</source>
         <translation>正在檢查電子書</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 / %2</translation>
     </message>
 </context>
 </TS>
