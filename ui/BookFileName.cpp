@@ -11,7 +11,10 @@ namespace {
 constexpr qsizetype kMaxNameBytes = 255;
 
 bool Refused(char32_t c) {
-    return c < 0x20 || c == 0x7F || QStringView(u"/\\:*?\"<>|").contains(QChar(c));
+    // Only the first plane holds refused characters; QChar would cut a code point above it
+    // to its low 16 bits (U+1002F to '/').
+    return c < 0x20 || c == 0x7F ||
+           (c <= 0xFFFF && QStringView(u"/\\:*?\"<>|").contains(QChar(static_cast<char16_t>(c))));
 }
 
 bool TrimmedAtEnds(QChar c) {

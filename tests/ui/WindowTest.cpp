@@ -526,6 +526,10 @@ private slots:
                    QStringLiteral("xyz")
             << QString(62, QChar(0x4E66)) + QString::fromUtf8("\xF0\xA0\x80\x80") +
                    QStringLiteral("xyz.epub");
+        // U+1002F, whose low 16 bits are '/'.
+        QTest::newRow("a character beyond the first plane is not taken for a slash")
+            << QString::fromUtf8("Linear \xF0\x90\x80\xAF B")
+            << QString::fromUtf8("Linear \xF0\x90\x80\xAF B.epub");
     }
     void bookFileNameIsTheTitleMadeHarmless() {
         QFETCH(QString, title);
