@@ -6,14 +6,15 @@
 namespace folivane::zip {
 namespace {
 
-// Entries this small cost less to compress than to hand to another thread and back.
-constexpr std::size_t kTinyEntrySize = 4u << 10;
+// Entries are handed to a thread in batches of about this much input: a page of a few KiB
+// takes less time to compress than to pass to another thread and back, a batch does not.
+constexpr std::size_t kBatchBytes = 64u << 10;
 // Input waiting per thread: enough that no thread runs dry while the maker builds the next
 // entries, even when they are small; more would only hold input in memory.
 constexpr std::size_t kWaitingBytesPerThread = 512u << 10;
-// Threads cost more to start, and to wait for on a busy machine, than a small book takes to
-// compress on the calling thread: they start once this much has been handed over.
-constexpr std::size_t kPoolThreshold = 512u << 10;
+// Threads cost more to start than a tiny book takes to compress on the calling thread; past
+// this much, the book is compressed on them from its first pages.
+constexpr std::size_t kPoolThreshold = 64u << 10;
 
 } // namespace
 
@@ -33,33 +34,52 @@ void TEntryPrecompressor::Add(const std::string& path, std::string data) {
         pool_ = std::make_unique<TCompressionPool>(threads_, level_);
         if (pool_->Threads() == 0) pool_.reset();
     }
+    // A key handed over again replaces its earlier data.
+    entries_.erase(path);
     Entry entry;
     entry.size = data.size();
-    if (!pool_ || data.size() < kTinyEntrySize) {
+    if (!pool_) {
         CompressedEntry result;
         result.data = deflater_->Deflate(data, result.bytes);
         entry.ready = std::move(result);
         entries_[path] = std::move(entry);
         return;
     }
+    if (!gathering_) gathering_ = std::make_shared<Batch>();
+    entry.batch = gathering_;
+    entry.index = gathering_->inputs.size();
+    gathering_->bytes += data.size();
+    gathering_->inputs.push_back(std::move(data));
+    entries_[path] = std::move(entry);
+    if (gathering_->bytes >= kBatchBytes) Submit(std::move(gathering_));
+}
+
+void TEntryPrecompressor::Submit(std::shared_ptr<Batch> batch) {
+    if (gathering_ == batch) gathering_.reset();
     // The window counts bytes, not entries: with a few entries of a few KiB in flight the
     // threads would sleep and wake for every one.
     const std::size_t window = kWaitingBytesPerThread * static_cast<std::size_t>(pool_->Threads());
-    while (!waiting_.empty() && waitingBytes_ + data.size() > window) {
-        const auto oldest = entries_.find(waiting_.front().path);
-        if (oldest != entries_.end() && oldest->second.compressed.valid())
-            oldest->second.compressed.wait();
-        waitingBytes_ -= waiting_.front().size;
+    while (!waiting_.empty() && waitingBytes_ + batch->bytes > window) {
+        if (waiting_.front()->compressed.valid()) waiting_.front()->compressed.wait();
+        waitingBytes_ -= waiting_.front()->bytes;
         waiting_.pop_front();
     }
-    waitingBytes_ += data.size();
-    waiting_.push_back({path, data.size()});
-    entry.compressed = pool_->Submit([data = std::move(data)](TWholeDeflater& deflater) {
-        CompressedEntry result;
-        result.data = deflater.Deflate(data, result.bytes);
-        return result;
-    });
-    entries_[path] = std::move(entry);
+    waitingBytes_ += batch->bytes;
+    batch->submitted = true;
+    batch->compressed =
+        pool_->Submit([inputs = std::move(batch->inputs)](TWholeDeflater& deflater) mutable {
+            std::vector<CompressedEntry> results(inputs.size());
+            for (std::size_t i = 0; i < inputs.size(); ++i) {
+                results[i].data = deflater.Deflate(inputs[i], results[i].bytes);
+                std::string().swap(inputs[i]); // the input goes as soon as it is compressed
+            }
+            return results;
+        });
+    waiting_.push_back(std::move(batch));
+}
+
+void TEntryPrecompressor::Finish(Batch& batch) {
+    if (batch.compressed.valid()) batch.results = batch.compressed.get();
 }
 
 std::optional<CompressedEntry> TEntryPrecompressor::Take(const std::string& path,
@@ -69,8 +89,12 @@ std::optional<CompressedEntry> TEntryPrecompressor::Take(const std::string& path
     Entry entry = std::move(found->second);
     entries_.erase(found);
     if (entry.ready) return std::move(entry.ready);
-    if (!entry.compressed.valid()) return std::nullopt;
-    return entry.compressed.get();
+    if (!entry.batch) return std::nullopt;
+    // The last entries handed over wait for a batch of their own: it goes now.
+    if (!entry.batch->submitted) Submit(entry.batch);
+    Finish(*entry.batch);
+    if (entry.index >= entry.batch->results.size()) return std::nullopt;
+    return std::move(entry.batch->results[entry.index]);
 }
 
 } // namespace folivane::zip

@@ -2,6 +2,7 @@
 #include "ZipArchiveRun.h"
 
 #include "ArchiveOutput.h"
+#include "BytesSource.h"
 #include "DosDateTime.h"
 #include "EntryPrecompressor.h"
 #include "FileSystem.h"
@@ -56,31 +57,6 @@ CompressedEntry CompressWhole(TStream& source, std::uint64_t size, bool stored,
                               const std::function<void()>& checkPoint = {}) {
     return CompressBytes(ReadWhole(source, size, checkPoint), stored, deflater);
 }
-
-// A memory entry's bytes read as a stream, for one that streams as a large file does.
-class TBytesSource : public TStream {
-public:
-    explicit TBytesSource(std::string bytes) : bytes_(std::move(bytes)) {}
-    std::int64_t Read(void* buffer, std::int64_t count) override {
-        const std::size_t n = std::min(static_cast<std::size_t>(count), bytes_.size() - at_);
-        std::copy_n(bytes_.data() + at_, n, static_cast<char*>(buffer));
-        at_ += n;
-        return static_cast<std::int64_t>(n);
-    }
-    std::int64_t Write(const void*, std::int64_t) override { return 0; }
-    std::int64_t Seek(std::int64_t offset, int origin) override {
-        const std::int64_t base = origin == soBeginning ? 0
-                                  : origin == soCurrent ? static_cast<std::int64_t>(at_)
-                                                        : static_cast<std::int64_t>(bytes_.size());
-        at_ = static_cast<std::size_t>(
-            std::clamp<std::int64_t>(base + offset, 0, static_cast<std::int64_t>(bytes_.size())));
-        return static_cast<std::int64_t>(at_);
-    }
-
-private:
-    std::string bytes_;
-    std::size_t at_ = 0;
-};
 
 // Writes data to the archive in the blocks the entry was produced in, with a check point
 // after each, as streaming compression does.

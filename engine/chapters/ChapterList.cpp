@@ -6,6 +6,7 @@
 
 #include "engine/text/ConversionError.h"
 #include "engine/text/LegacyCodePage.h"
+#include "engine/text/SideTask.h"
 #include "engine/text/SourceFiles.h"
 #include "engine/text/SourceText.h"
 #include "engine/text/UnicodeText.h"
@@ -25,6 +26,8 @@ namespace {
 
 // The language of a book shows in its first pages.
 constexpr std::size_t kLanguageSample = 256 << 10;
+// A text from which judging its paragraph shape takes longer than starting a thread.
+constexpr std::size_t kJudgedAsideFrom = 1 << 20;
 
 // A source read and decoded, with how.
 struct DecodedSource {
@@ -59,15 +62,23 @@ public:
         SourceFacts facts{.index = index,
                           .name = source.name,
                           .encoding = source.judged,
-                          .paragraphs = ReadingFile(
-                              path, [&] { return ParagraphShapeOf(text, options_.paragraphs); }),
+                          .paragraphs = {},
                           .text = text,
                           .firstPage = chapters_.size()};
+        // The paragraph shape and the chapters are judged each from the text alone: a large
+        // text has the shape judged on the second core while its headings are searched.
+        SideTask<ParagraphShape> shape(
+            [&] {
+                return ReadingFile(path,
+                                   [&] { return ParagraphShapeOf(text, options_.paragraphs); });
+            },
+            text.size() >= kJudgedAsideFrom);
         const NotationLayout notation = ReadingFile(path, [&] { return NotationOf(text); });
         facts.notation = notation.used;
         const std::vector<ChapterSpan> spans = ReadingFile(path, [&] {
             return FindChapters(index, source, facts.name, notation.used ? &notation : nullptr);
         });
+        facts.paragraphs = shape.Get();
         const bool held = !pieces_ || (options_.heldTextBudget > 0 &&
                                        heldBytes_ + text.size() <= options_.heldTextBudget);
         if (held) heldBytes_ += text.size();
@@ -91,7 +102,10 @@ public:
         Report(SourceWork::MakingPages, 0);
     }
 
-    TChapterList Take() { return std::move(chapters_); }
+    TChapterList Take() {
+        TellSample(); // a book of less text than the sample holds
+        return std::move(chapters_);
+    }
 
 private:
     // The rule for a source's code page: the user's choice for it, else for the book.
@@ -152,8 +166,10 @@ private:
         found_[index] = withoutItsText ? std::string() : source.judged.encoding;
         if (withoutItsText && options_.encodingReport)
             options_.encodingReport(index, source.judged);
-        if (sample_ && sample_->size() < kLanguageSample)
+        if (sample_ && sample_->size() < kLanguageSample) {
             sample_->append(std::string_view(text).substr(0, kLanguageSample - sample_->size()));
+            if (sample_->size() == kLanguageSample) TellSample();
+        }
         if (options_.sourceDecoded)
             ReadingFile(path, [&] { options_.sourceDecoded(index, text, source.name); });
         source.text = std::make_shared<const std::string>(std::move(text));
@@ -204,6 +220,12 @@ private:
         return FindChapterSpans(layout, inVolume_);
     }
 
+    // The language sample, to options_.sampleTaken, once.
+    void TellSample() {
+        if (sample_ && options_.sampleTaken && !sampleTold_) options_.sampleTaken(*sample_);
+        sampleTold_ = true;
+    }
+
     // `done` bytes of the current source's `work`, told as the whole list's.
     void Report(SourceWork work, std::size_t done) {
         if (options_.progress) options_.progress(work, std::min(before_ + done, total_), total_);
@@ -213,6 +235,7 @@ private:
     PieceStore* pieces_;
     const ChapterListOptions& options_;
     std::string* sample_;
+    bool sampleTold_ = false;
     std::optional<HeadingRules> builtIn_;
     const HeadingRules* rules_ = nullptr;
     TChapterList chapters_;

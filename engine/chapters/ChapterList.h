@@ -110,6 +110,9 @@ struct ChapterListOptions {
     std::function<void(const SourceFacts&, const TChapterList&)> sourceDone;
     // Called with what the rules decided about a source that its reader should know.
     std::function<void(const TextNotice&)> notice;
+    // Called once with the language sample (see BuildChapterList) as soon as it is complete:
+    // full, or every source read. It does not change afterwards.
+    std::function<void(std::string_view sample)> sampleTaken;
     // Called as the sources are read, decoded and searched for chapters: for each kind of
     // work, `done` of `total` bytes, `total` being the sum of the sources' sizes when the list
     // was begun. Each kind's `done` only grows, reaching `total` when the last source is done,

@@ -12,6 +12,8 @@
 #include "engine/text/TextLines.h"
 #include "engine/text/WhiteSpace.h"
 
+#include <algorithm>
+
 namespace folivane::engine {
 namespace {
 
@@ -46,6 +48,49 @@ bool JoinsWithoutSpace(std::string_view before, std::string_view after, bool fix
     const char32_t letter = LastCodePoint(before.substr(0, before.size() - 1));
     return letter < 0x80 ? IsAsciiLetter(static_cast<char>(letter))
                          : !IsTextSpace(letter) && !IsCjkCharacter(letter);
+}
+
+// Joins the lines text[begin, end) as one paragraph's text, handing `put` each line less its
+// white space and the spaces between them, in order; `before` is what the joined text
+// already holds. Only the joined text's last two characters decide a join, so only its last
+// bytes are kept: a paragraph is escaped onto its page as it is joined, in one pass.
+template <class Put>
+void JoinLines(std::string_view text, std::size_t begin, std::size_t end, bool fixedCjkWrap,
+               std::string_view before, Put put) {
+    constexpr std::size_t kKept = 8; // two characters of at most four bytes
+    char tail[kKept];
+    std::size_t tailSize = 0;
+    const auto keep = [&](std::string_view piece) {
+        if (piece.size() >= kKept) {
+            piece.copy(tail, kKept, piece.size() - kKept);
+            tailSize = kKept;
+            return;
+        }
+        const std::size_t drop =
+            tailSize + piece.size() > kKept ? tailSize + piece.size() - kKept : 0;
+        std::copy(tail + drop, tail + tailSize, tail);
+        tailSize -= drop;
+        piece.copy(tail + tailSize, piece.size());
+        tailSize += piece.size();
+    };
+    keep(before);
+    bool spaceAtEnd = false; // white space stood at the end of the line before
+    for (std::size_t at = begin; at < end;) {
+        const LineSpan span = LineAt(text, at, end);
+        at = span.next;
+        const std::string_view raw = span.In(text);
+        const std::string_view line = TrimSpace(raw);
+        if (line.empty()) continue;
+        const bool spaceAtStart = line.data() != raw.data();
+        if (tailSize > 0 && !JoinsWithoutSpace(std::string_view(tail, tailSize), line, fixedCjkWrap,
+                                               spaceAtEnd || spaceAtStart)) {
+            put(" ");
+            keep(" ");
+        }
+        put(line);
+        keep(line);
+        spaceAtEnd = line.data() + line.size() != raw.data() + raw.size();
+    }
 }
 
 // The depth of a quoted line (its ">" marks, spaces between them allowed) and its text.
@@ -127,7 +172,6 @@ void AppendParagraphs(std::string& page, std::string_view text, const ParagraphS
     const std::vector<Paragraph> paragraphs = BuildParagraphs(text, shape);
     // An empty page still has a paragraph, as XHTML 1.1 wants a block in the body.
     if (paragraphs.empty()) page += "<p></p>";
-    std::string joined;
     for (const Paragraph& paragraph : paragraphs) {
         switch (paragraph.kind) {
         case ParagraphKind::BreakGap:
@@ -160,9 +204,8 @@ void AppendParagraphs(std::string& page, std::string_view text, const ParagraphS
             continue;
         case ParagraphKind::Text:
             page += afterBreak ? "<p class=\"first\">" : "<p>";
-            joined.clear();
-            JoinParagraphLines(joined, text, paragraph.begin, paragraph.end, shape.fixedCjkWrap);
-            AppendParagraphText(page, joined);
+            JoinLines(text, paragraph.begin, paragraph.end, shape.fixedCjkWrap, {},
+                      [&page](std::string_view piece) { AppendParagraphText(page, piece); });
             break;
         }
         page += "</p>";
@@ -212,20 +255,8 @@ void AppendParagraphText(std::string& page, std::string_view text) {
 
 void JoinParagraphLines(std::string& joined, std::string_view text, std::size_t begin,
                         std::size_t end, bool fixedCjkWrap) {
-    bool spaceAtEnd = false; // white space stood at the end of the line before
-    for (std::size_t at = begin; at < end;) {
-        const LineSpan span = LineAt(text, at, end);
-        at = span.next;
-        const std::string_view raw = span.In(text);
-        const std::string_view line = TrimSpace(raw);
-        if (line.empty()) continue;
-        const bool spaceAtStart = line.data() != raw.data();
-        if (!joined.empty() &&
-            !JoinsWithoutSpace(joined, line, fixedCjkWrap, spaceAtEnd || spaceAtStart))
-            joined += ' ';
-        joined += line;
-        spaceAtEnd = line.data() + line.size() != raw.data() + raw.size();
-    }
+    JoinLines(text, begin, end, fixedCjkWrap, joined,
+              [&joined](std::string_view piece) { joined += piece; });
 }
 
 void BuildChapterPage(std::string& page, std::string_view name, std::string_view text,

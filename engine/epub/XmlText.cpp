@@ -59,6 +59,14 @@ void Append(std::string& out, std::string_view text, Mode mode, std::string_view
             ++i;
         if (i >= size) break;
         const auto c = static_cast<unsigned char>(text[i]);
+        // Most of any CJK text: three bytes whose lead admits every continuation (not E0's
+        // overlong forms, ED's surrogates nor EF's U+FFFE and U+FFFF), told at a glance.
+        if (((c >= 0xE1 && c <= 0xEC) || c == 0xEE) && size - i >= 3 &&
+            (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80 &&
+            (static_cast<unsigned char>(text[i + 2]) & 0xC0) == 0x80) {
+            i += 3;
+            continue;
+        }
         if (c >= 0x80) {
             const Utf8Sequence sequence = NextUtf8Sequence(text.substr(i));
             // U+FFFE and U+FFFF (EF BF BE, EF BF BF) are not XML characters.

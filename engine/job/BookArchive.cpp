@@ -9,10 +9,14 @@
 #include "engine/text/WhiteSpace.h"
 
 #include "platform/SystemError.h"
+#include "zip/BytesSource.h"
+#include "zip/EntryCompressor.h"
+#include "zip/WholeDeflater.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipWriter.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 namespace folivane::engine {
@@ -107,6 +111,33 @@ bool BookEntryBefore(const std::string& a, const std::string& b) {
         if (aEnd == a.size() || bEnd == b.size()) return aEnd == a.size() && bEnd != b.size();
         at = aEnd + 1;
     }
+}
+
+int BookPackLevel(std::string_view sample) {
+    // Measured over the bench's books: level 4 leaves a 20 MB English novel larger than zip
+    // -6's, 5 does not; level 6 leaves a 5 MB Chinese one 0.2 % larger, 7 does not.
+    constexpr int kSingleByteLevel = 5;
+    constexpr int kMultiByteLevel = 7;
+    const auto multiByte =
+        std::ranges::count_if(sample, [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (static_cast<std::size_t>(multiByte) * 2 > sample.size()) return kMultiByteLevel;
+    if (sample.size() < kPackLevelSample) return kSingleByteLevel;
+    // Text with few repeats (lists of words or figures) gains little from the longer search:
+    // there libdeflate's fast levels already make less than zlib's level 6, which zip -6 is.
+    // The margin covers a book that compresses a little worse than its sample does (over
+    // the bench's books a whole book came within 0.5 % of its sample's ratio).
+    constexpr std::uint64_t kMarginPercent = 2;
+    const std::string_view slice = sample.substr(sample.size() - kPackLevelSlice);
+    zip::TBytesSource source{std::string(slice)};
+    const std::uint64_t zlibSize =
+        zip::DeflateEntry(source, 6, [](const std::uint8_t*, std::size_t) {}).bytesWritten;
+    std::vector<std::uint8_t> out;
+    for (const int level : {1, 4}) {
+        zip::TWholeDeflater deflater(level);
+        if (deflater.Deflate(slice, out).bytesWritten * 100 <= zlibSize * (100 - kMarginPercent))
+            return level;
+    }
+    return kSingleByteLevel;
 }
 
 void PackBookEntries(zip::TZipWriter& writer, const std::vector<std::string>& entries,

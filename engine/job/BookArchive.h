@@ -3,9 +3,11 @@
 
 #include "engine/epub/BookDocuments.h"
 
+#include <cstddef>
 #include <ctime>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace folivane::zip {
@@ -41,6 +43,20 @@ private:
 // the names of each folder in byte order ("OEBPS/1.html", "OEBPS/10.html", "OEBPS/2.html",
 // "OEBPS/content.opf", "OEBPS/css/main.css", "OEBPS/nav.xhtml").
 bool BookEntryBefore(const std::string& a, const std::string& b);
+
+// The sample BookPackLevel measures (at its end, kPackLevelSlice bytes) when it has at least
+// kPackLevelSample bytes: the whole language sample of a book large enough that compressing
+// it costs more than measuring, which then runs while the sources are searched.
+constexpr std::size_t kPackLevelSample = 256 << 10;
+constexpr std::size_t kPackLevelSlice = 128 << 10;
+
+// The deflate level of a book whose text begins with `sample`: the fastest of libdeflate's
+// levels whose books are still no larger than zip -6 makes them. Text of multi-byte
+// characters (CJK in UTF-8) needs more search to find its repeats than single-byte text does;
+// single-byte text whose last kPackLevelSlice bytes libdeflate's level 1 or 4 deflates
+// clearly smaller than zlib's level 6 does (the deflate of zip -6) gets the faster of them.
+// Measuring costs a few milliseconds: a caller may have it done on another thread.
+int BookPackLevel(std::string_view sample);
 
 // Packs the writer's memory entries, which BookEntries gave it, into an EPUB at
 // `outputPath`, in the order of BookEntryBefore: "mimetype" first and stored, every other

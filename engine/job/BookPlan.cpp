@@ -250,6 +250,7 @@ ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
     options.sourceRead = hooks.sourceRead;
     options.encodingReport = hooks.encodingReport;
     options.progress = hooks.progress;
+    options.sampleTaken = hooks.sampleTaken;
     options.notice = [&notices, &hooks](const TextNotice& notice) {
         notices.push_back(notice);
         if (hooks.notice) hooks.notice(notice);

@@ -82,6 +82,8 @@ struct ReadingHooks {
     std::function<void(std::size_t, const EncodingJudgement&)> encodingReport = {};
     std::function<void(const TextNotice&)> notice = {};
     std::function<void(SourceWork work, std::size_t done, std::size_t total)> progress = {};
+    // The text the language is judged by, once it is complete (ChapterListOptions).
+    std::function<void(std::string_view sample)> sampleTaken = {};
 };
 
 // The heading rules the book asks for: none for one chapter per file, the user's patterns,

@@ -15,6 +15,7 @@
 #include "engine/epub/UtcTime.h"
 #include "engine/epub/Uuid.h"
 #include "engine/text/ConversionError.h"
+#include "engine/text/SideTask.h"
 
 #include "zip/EntryPrecompressor.h"
 #include "zip/ZipWriter.h"
@@ -22,13 +23,12 @@
 #include <ctime>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
 namespace folivane::engine {
 namespace {
-
-// The books' deflate level: zip's and zlib's usual 6.
-constexpr int kPackLevel = 6;
 
 // What the early checks found and the book needs: known before any source is read.
 struct CheckedInput {
@@ -147,12 +147,20 @@ void PackAndCheck(const std::vector<std::string>& entries, const std::string& bo
 void Convert(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
     CheckedInput checked = RefuseEarly(input, tree);
     JobProgress bar(progress, input.heldTextBudget);
-    const BookDecision book = DecideBook(input, tree, HooksFor(input, checked, progress, bar));
+    ReadingHooks hooks = HooksFor(input, checked, progress, bar);
+    // The deflate level is measured on the second core as soon as the text's sample is read,
+    // while the main thread goes on searching the sources for chapters.
+    std::optional<SideTask<int>> packLevel;
+    hooks.sampleTaken = [&packLevel](std::string_view sample) {
+        packLevel.emplace([sample = std::string(sample)] { return BookPackLevel(sample); },
+                          sample.size() >= kPackLevelSample);
+    };
+    const BookDecision book = DecideBook(input, tree, hooks);
     if (!book.plan.cover.problem.empty()) progress.CoverNotice(book.plan.cover.problem);
     progress.SetMaximum(static_cast<int>(book.pages.size()));
     zip::TZipWriter writer;
-    writer.PackLevel = kPackLevel;
-    writer.Precompressed = std::make_shared<zip::TEntryPrecompressor>(kPackLevel);
+    writer.PackLevel = packLevel ? packLevel->Get() : BookPackLevel({});
+    writer.Precompressed = std::make_shared<zip::TEntryPrecompressor>(writer.PackLevel);
     const std::vector<std::string> entries =
         WritePages(input, book, checked, writer, progress, bar);
     PackAndCheck(entries, checked.bookPath, writer, progress, bar);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace folivane::engine {
 namespace {
@@ -53,26 +54,41 @@ constexpr std::string_view kTraditionalOnlyText =
     "後裡於隻臺幾萬髮鬆麵雲範衝採係鬥誇塗臘淚號夠傭豐腳據掛櫃脈蘋薦癢蹤敘毀內戶黃靜溫強決況"
     "減涼淨卻別吳呂脫換虛冊晉丟拋搖彥煙";
 
-template <std::size_t N> constexpr std::array<char32_t, N> SortedCodePoints(std::string_view text) {
-    std::array<char32_t, N> codePoints{};
-    for (char32_t& c : codePoints)
-        c = TakeCodePoint(text);
-    std::ranges::sort(codePoints);
-    return codePoints;
+// The common ideographs (U+4E00 to U+9FFF), where every character of the lists above lies.
+constexpr char32_t kFirstIdeograph = 0x4E00;
+constexpr char32_t kLastIdeograph = 0x9FFF;
+constexpr std::size_t kIdeographWords = (kLastIdeograph - kFirstIdeograph) / 64 + 1;
+using IdeographSet = std::array<std::uint64_t, kIdeographWords>;
+
+constexpr bool InIdeographs(char32_t c) {
+    return c >= kFirstIdeograph && c <= kLastIdeograph;
 }
 
-constexpr auto kSimplifiedOnly =
-    SortedCodePoints<CountCodePoints(kSimplifiedOnlyText)>(kSimplifiedOnlyText);
-constexpr auto kTraditionalOnly =
-    SortedCodePoints<CountCodePoints(kTraditionalOnlyText)>(kTraditionalOnlyText);
+// The characters of `text` as a bit for each common ideograph: one test a character where a
+// search of the list took ten.
+constexpr IdeographSet IdeographsOf(std::string_view text) {
+    IdeographSet set{};
+    while (!text.empty()) {
+        const char32_t c = TakeCodePoint(text);
+        if (!InIdeographs(c)) throw "a character of the list is not a common ideograph";
+        set[(c - kFirstIdeograph) / 64] |= std::uint64_t{1} << ((c - kFirstIdeograph) % 64);
+    }
+    return set;
+}
 
-constexpr bool Disjoint(const auto& sortedA, const auto& sortedB) {
-    return std::ranges::none_of(sortedA,
-                                [&](char32_t c) { return std::ranges::binary_search(sortedB, c); });
+constexpr bool Has(const IdeographSet& set, char32_t c) {
+    return (set[(c - kFirstIdeograph) / 64] >> ((c - kFirstIdeograph) % 64)) & 1u;
+}
+
+constexpr IdeographSet kSimplifiedOnly = IdeographsOf(kSimplifiedOnlyText);
+constexpr IdeographSet kTraditionalOnly = IdeographsOf(kTraditionalOnlyText);
+
+constexpr bool Disjoint(const IdeographSet& a, const IdeographSet& b) {
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if ((a[i] & b[i]) != 0) return false;
+    return true;
 }
 static_assert(Disjoint(kSimplifiedOnly, kTraditionalOnly), "a character is in both lists");
-static_assert(std::ranges::adjacent_find(kSimplifiedOnly) == kSimplifiedOnly.end());
-static_assert(std::ranges::adjacent_find(kTraditionalOnly) == kTraditionalOnly.end());
 
 // Languages whose locales write in Latin script, sorted.
 constexpr std::string_view kLatinScriptLanguages[] = {
@@ -239,6 +255,8 @@ constexpr bool In(char32_t c, char32_t first, char32_t last) {
 
 Script ScriptOf(char32_t c) {
     if (c < 0x80) return In(c, U'a', U'z') || In(c, U'A', U'Z') ? Latin : Other;
+    // The common ideographs, most of any Chinese or Japanese text, without the search.
+    if (In(c, U'\u4E00', U'\u9FFF')) return Han;
     const auto* after = std::ranges::upper_bound(kScriptRanges, c, {}, &ScriptRange::first);
     if (after == std::begin(kScriptRanges)) return Other;
     const ScriptRange& range = *(after - 1);
@@ -270,23 +288,14 @@ std::string LatinLanguageOfLocale(std::string_view locale) {
     return "en";
 }
 
-std::string ChineseVariant(std::string_view text) {
-    std::size_t simplified = 0;
-    std::size_t traditional = 0;
-    while (!text.empty()) {
-        const char32_t c = TakeCodePoint(text);
-        if (c < 0x4E00) continue;
-        if (std::ranges::binary_search(kSimplifiedOnly, c)) ++simplified;
-        if (std::ranges::binary_search(kTraditionalOnly, c)) ++traditional;
-    }
-    return traditional > 2 * simplified ? "zh-TW" : "zh-CN";
-}
-
 } // namespace
 
 std::string DetectLanguage(std::string_view utf8Sample, std::string_view locale) {
     const std::string_view text = utf8Sample.substr(0, kSampleLimit);
     std::array<std::size_t, ScriptCount> count{};
+    // Characters only Simplified or only Traditional Chinese writes, counted on the way.
+    std::size_t simplified = 0;
+    std::size_t traditional = 0;
     for (std::string_view rest = text; !rest.empty();) {
         const auto byte = static_cast<unsigned char>(rest.front());
         if (byte < 0x80) { // most of any text in Latin script: no decoding
@@ -294,7 +303,14 @@ std::string DetectLanguage(std::string_view utf8Sample, std::string_view locale)
             if (ScriptOf(byte) == Latin) ++count[Latin];
             continue;
         }
-        ++count[ScriptOf(TakeCodePoint(rest))];
+        const char32_t c = TakeCodePoint(rest);
+        if (InIdeographs(c)) {
+            ++count[Han];
+            simplified += Has(kSimplifiedOnly, c) ? 1u : 0u;
+            traditional += Has(kTraditionalOnly, c) ? 1u : 0u;
+            continue;
+        }
+        ++count[ScriptOf(c)];
     }
 
     const std::size_t cjk = count[Han] + count[Kana] + count[Hangul];
@@ -309,7 +325,7 @@ std::string DetectLanguage(std::string_view utf8Sample, std::string_view locale)
     if (3 * cjk > best) {
         if (count[Hangul] > count[Kana] && 5 * count[Hangul] >= cjk) return "ko";
         if (10 * count[Kana] >= cjk) return "ja";
-        return ChineseVariant(text);
+        return traditional > 2 * simplified ? "zh-TW" : "zh-CN";
     }
     return winner == Latin ? LatinLanguageOfLocale(locale) : LanguageOfScript(winner, locale);
 }

@@ -5,6 +5,7 @@
 #include "CodePages.h"
 #include "ConversionError.h"
 #include "LegacyCodePage.h"
+#include "SideTask.h"
 #include "UnicodeText.h"
 
 #include "platform/FileStatus.h"
@@ -191,6 +192,43 @@ Choice Choose(const SourceBytes& source, const EncodingRule& rule, bool whole) {
     return ByText(source.body, whole, rule.bookPage);
 }
 
+// Code pages in which a line feed is never part of another character and that carry no
+// state from one line to the next: a text in one of them decodes the same when it is cut
+// after any line feed. (CP1258 is not among them: iconv holds back a letter for the accent
+// that may follow.)
+bool DecodesLineByLine(std::string_view encoding) {
+    static constexpr std::string_view kPages[] = {
+        "GB18030", "GBK",       "GB2312", "CP936",  "BIG5",   "BIG5-HKSCS", "CP950",
+        "CP932",   "SHIFT_JIS", "EUC-JP", "EUC-KR", "CP949",  "CP874",      "CP1250",
+        "CP1251",  "CP1252",    "CP1253", "CP1254", "CP1255", "CP1256",     "CP1257"};
+    return std::ranges::any_of(kPages, [&](std::string_view page) {
+        return std::ranges::equal(page, encoding, [](char a, char b) {
+            return a == (b >= 'a' && b <= 'z' ? static_cast<char>(b - 'a' + 'A') : b);
+        });
+    });
+}
+
+// A large text in a legacy code page is decoded in two halves at once, cut after a line
+// feed, so that the second core is at work from the start; the text is the same.
+std::string DecodeLegacy(std::string_view body, const std::string& encoding,
+                         std::size_t* undecodable) {
+    constexpr std::size_t kHalvedFrom = 1u << 20;
+    const auto decode = [&encoding](std::string_view part, std::size_t* replaced) {
+        return platform::ConvertText(part, encoding, "UTF-8", kReplacement, replaced);
+    };
+    const std::size_t cut = body.size() >= kHalvedFrom && DecodesLineByLine(encoding)
+                                ? body.find('\n', body.size() / 2)
+                                : std::string_view::npos;
+    if (cut == std::string_view::npos || cut + 1 == body.size()) return decode(body, undecodable);
+    std::size_t secondReplaced = 0;
+    SideTask<std::string> second([&] { return decode(body.substr(cut + 1), &secondReplaced); },
+                                 true);
+    std::string text = decode(body.substr(0, cut + 1), undecodable);
+    text += second.Get();
+    if (undecodable) *undecodable += secondReplaced;
+    return text;
+}
+
 // Decodes `body` as chosen; when `owned` holds the same bytes and they are the text
 // unchanged, the text is moved out of it instead of copied. `undecodable`, when given,
 // receives how many bytes of a code page did not decode.
@@ -208,7 +246,7 @@ std::string DecodeAs(const Choice& choice, std::string_view body, std::string* o
         return ReplaceInvalidUtf8(body, choice.firstInvalid);
     }
     try {
-        return platform::ConvertText(body, encoding, "UTF-8", kReplacement, undecodable);
+        return DecodeLegacy(body, encoding, undecodable);
     } catch (const std::invalid_argument&) {
         throw ConversionError({.kind = FailureKind::UnknownEncoding, .value = encoding});
     }

@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <sys/stat.h>
 
 namespace folivane::engine {
@@ -108,6 +109,55 @@ TEST_P(BookInMemory, IsByteForByteTheBookPackedFromAWorkingFolder) {
     // Nothing was written for the book in memory but the book itself.
     EXPECT_THAT(test::ListNames(scratch_.Path()),
                 ::testing::ElementsAre("EPUB", "folder.epub", "in", "memory.epub"));
+}
+
+// Text of `size` bytes or a little more: lines of 5 to 25 words, each word made by `word`.
+template <class Word> std::string WordLines(std::size_t size, std::mt19937& random, Word word) {
+    std::string text;
+    while (text.size() < size) {
+        for (std::size_t count = 5 + random() % 21; count > 0; --count)
+            text += word() + (count > 1 ? " " : ".\n");
+    }
+    return text;
+}
+
+TEST(BookPackLevel, IsTheFastestThatStillBeatsZipOnTheText) {
+    std::mt19937 random(7); // the engine's output is the same on every platform
+    const std::string letters = "abcdeghilmnoprstuy";
+    const auto randomWord = [&] {
+        std::string word;
+        for (std::size_t length = 2 + random() % 8; length > 0; --length)
+            word += letters[random() % letters.size()];
+        return word;
+    };
+    // Words of a small stock, the frequent ones much more often, as in a novel.
+    std::vector<std::string> stock(400);
+    for (std::string& word : stock)
+        word = randomWord();
+    const auto stockWord = [&] {
+        const std::size_t a = random() % stock.size();
+        return stock[std::min(a, static_cast<std::size_t>(random() % stock.size()))];
+    };
+    std::string chinese;
+    while (chinese.size() < (300u << 10))
+        chinese += "天刚亮，我们就从城里出发，沿着河边一直走到中午。他说这条路" +
+                   std::to_string(random()) + "年前就有了。\n";
+    struct Case {
+        const char* name;
+        std::string text;
+        int level;
+    };
+    const Case cases[] = {
+        // Every deflater finds few repeats in words of random letters; zip -6 does worst.
+        {"random words", WordLines(300u << 10, random, randomWord), 1},
+        {"random words, too few to measure", WordLines(200u << 10, random, randomWord), 5},
+        {"words that recur", WordLines(300u << 10, random, stockWord), 5},
+        {"Chinese", chinese, 7},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(BookPackLevel(std::string_view(row.text).substr(0, 256u << 10)), row.level);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, BookInMemory,

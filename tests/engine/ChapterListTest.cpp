@@ -252,6 +252,40 @@ TEST_F(ChapterListTest, BudgetHoldsTheSourcesTogetherUpToItsSize) {
     }
 }
 
+// The sample is told as soon as it is full, so that work on it may start while the other
+// sources are read; it never changes afterwards.
+TEST_F(ChapterListTest, LanguageSampleIsToldOnceAsSoonAsItIsComplete) {
+    const std::string line = "a line of words to judge the book by";
+    const std::string small = Source("small.txt", Lines(10, line));
+    const std::string large = Source("large.txt", Lines(8000, line));
+    struct Case {
+        const char* name;
+        std::vector<std::string> sources;
+        std::size_t sampleSize;
+        std::size_t readBefore; // sources read when it is told
+    };
+    const std::size_t smallSize = fs::file_size(small);
+    for (const Case& row :
+         {Case{"full within the first source", {large, small, small}, 256u << 10, 1},
+          Case{"full within the second", {small, large, small}, 256u << 10, 2},
+          Case{"never full: once all are read", {small, small}, 2 * smallSize, 2}}) {
+        SCOPED_TRACE(row.name);
+        std::size_t read = 0;
+        std::vector<std::pair<std::string, std::size_t>> told; // the sample, sources read
+        ChapterListOptions options;
+        options.sourceRead = [&read](const std::string&, const platform::FileStatus&) { ++read; };
+        options.sampleTaken = [&](std::string_view sample) {
+            told.emplace_back(std::string(sample), read);
+        };
+        std::string sample;
+        BuildChapterList(row.sources, &tree_, options, &sample);
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_EQ(told[0].first.size(), row.sampleSize);
+        EXPECT_EQ(told[0].first, sample);
+        EXPECT_EQ(told[0].second, row.readBefore);
+    }
+}
+
 TEST_F(ChapterListTest, EncodingChosenForASourceHoldsInItsPieces) {
     const std::string russian = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"; // Привет
     const std::string cp1251 = "\xCF\xF0\xE8\xE2\xE5\xF2";

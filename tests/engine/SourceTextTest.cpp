@@ -317,6 +317,36 @@ TEST(SourceText, LongLegacyTextIsJudgedByItsStartAndDecodedWhole) {
         DecodeSource({seAnsi, platform::ConvertText(text, "UTF-8", "GBK", "?")}, ""), text));
 }
 
+TEST(SourceText, LargeLegacyTextDecodesAsInOnePiece) {
+    // A text of a MiB and more is decoded in two parts cut after a line feed near its middle;
+    // what stands around the cut must come out as from one call over the whole.
+    const std::string half =
+        platform::ConvertText(Repeat(kSimplified + "\n", 9000), "UTF-8", "GB18030", "?");
+    ASSERT_GT(2 * half.size(), std::size_t{1} << 20);
+    const struct Row {
+        const char* name;
+        std::string bytes;
+        const char* encoding;
+    } rows[] = {
+        {"a lead byte alone before the line feed", half + "\x81\n" + half, "GB18030"},
+        {"a lead byte alone after it", half + "\n\x81" + half, "GB18030"},
+        {"no line feed after the middle", half + std::string(half.size() + 9, '\x81'), "GB18030"},
+        {"the last line feed at the very end", half + std::string(half.size(), 'a') + "\n",
+         "GB18030"},
+        {"a code page cut by lines too", std::string(1u << 20, '\xE9') + "\n\x98z", "CP1251"},
+        {"one that holds letters back", std::string(1u << 20, 'a') + "\nA\xEC", "CP1258"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::size_t undecodable = 0;
+        std::size_t replaced = 0;
+        EXPECT_TRUE(SameBytes(
+            DecodeSource({seAnsi, row.bytes}, {row.encoding, {}}, nullptr, &undecodable),
+            platform::ConvertText(row.bytes, row.encoding, "UTF-8", "\xEF\xBF\xBD", &replaced)));
+        EXPECT_EQ(undecodable, replaced);
+    }
+}
+
 TEST(SourceText, TheBooksCodePageIsObeyedEvenForBytesThatAreUtf8) {
     const std::string russian = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"; // Привет
     EXPECT_EQ(

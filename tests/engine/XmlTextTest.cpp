@@ -51,6 +51,16 @@ const XmlCase kXmlCases[] = {
     {"TruncatedAtEndDropped", "a\xF0\x9F\x98", "a", "a"},
     {"OverlongAndSurrogateDropped", "\xC0\xBC\xED\xA0\x80x", "x", "x"},
     {"LatinOneByteDropped", "caf\xE9!", "caf!", "caf!"},
+    // Three-byte characters at the edges of each lead's range.
+    {"ThreeByteCharactersOfEveryLeadKept",
+     "\xE0\xA0\x80\xE1\x80\x80\xEC\xBF\xBF\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBD",
+     "\xE0\xA0\x80\xE1\x80\x80\xEC\xBF\xBF\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBD",
+     "\xE0\xA0\x80\xE1\x80\x80\xEC\xBF\xBF\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBD"},
+    {"OverlongThreeByteDropped", "\xE0\x9F\xBFx", "x", "x"},
+    {"CharacterCutShortBeforeTheEndDropped", "\xE4\xB8\xAD\xE4\xB8", "\xE4\xB8\xAD",
+     "\xE4\xB8\xAD"},
+    {"LeadFollowedByOneContinuationDropped", "\xE4\xB8\xE4\xB8\xAD", "\xE4\xB8\xAD",
+     "\xE4\xB8\xAD"},
 };
 
 INSTANTIATE_TEST_SUITE_P(XmlText, XmlEscape, testing::ValuesIn(kXmlCases),

@@ -80,5 +80,46 @@ TEST_F(JobFailureTest, EachFailureComesWithItsKindAndTheValuesItNames) {
     }
 }
 
+// A source this large has its paragraph shape and the book's deflate level judged on a thread
+// of their own while the main one searches its headings and reads on: a failure meanwhile
+// still ends the job with nothing written and names its file.
+TEST_F(JobFailureTest, FailureWhileWorkGoesOnAsideNamesItsSourceAndLeavesNoBook) {
+    std::string text;
+    for (int line = 0; text.size() < (3u << 19); ++line)
+        text += "Line " + std::to_string(line) + " of a text long enough to be judged aside.\n";
+    const std::string large = Source("large.txt", text);
+    const std::string next = Source("next.txt", "Chapter 2\nThe end.\n");
+    struct Row {
+        const char* name;
+        std::vector<Fault> faults;
+        std::string nextSource;
+        Failure failure;
+    };
+    const Row rows[] = {
+        {"the next source gone",
+         {},
+         scratch / "in/gone.txt",
+         {.kind = FailureKind::FileNotOpened, .path = scratch / "in/gone.txt", .cause = ENOENT}},
+        {"the next source a folder",
+         {},
+         scratch / "in",
+         {.kind = FailureKind::FileNotOpened, .path = scratch / "in", .cause = EISDIR}},
+        {"the next source unreadable",
+         {{Call::Read, EIO, 0, "next.txt"}},
+         next,
+         {.kind = FailureKind::FileNotRead, .path = next, .cause = EIO}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        JobOutcome outcome;
+        {
+            const platform::FaultInjection injection(row.faults);
+            outcome = Convert(Book({large, row.nextSource}, "book.epub"));
+        }
+        ASSERT_TRUE(outcome.failure);
+        EXPECT_EQ(*outcome.failure, row.failure);
+    }
+}
+
 } // namespace
 } // namespace folivane::test

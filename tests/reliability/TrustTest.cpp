@@ -245,6 +245,21 @@ TEST_F(TrustTest, StopIsHeardWhileHeadingsAreSoughtInALargeText) {
     EXPECT_THAT(outcome.events, Not(Contains(StartsWith("max "))));
 }
 
+TEST_F(TrustTest, StopIsHeardWhileALargeTextIsAlsoJudgedOnAnotherThread) {
+    // Its paragraph shape and the book's deflate level are judged aside meanwhile; the stop
+    // waits for that work and leaves nothing behind.
+    std::string text;
+    for (int i = 0; text.size() < (3u << 19); ++i)
+        text += "line " + std::to_string(i) + " of a text judged on two threads\n";
+    for (int checkPoint : {2, 3}) {
+        SCOPED_TRACE(checkPoint);
+        const JobOutcome outcome =
+            ConvertStopping(Book({Source("long.txt", text)}, "book.epub"), checkPoint);
+        EXPECT_TRUE(FailedNaming(outcome, {"stopped"}));
+        EXPECT_THAT(outcome.events, Not(Contains(StartsWith("max "))));
+    }
+}
+
 TEST_F(TrustTest, PieceThatCannotBeWrittenNamesItsSourceNotTheWorkingFolder) {
     // Pages are made in memory; only the pieces of a text too large to hold are files.
     engine::BookInput input = Book(

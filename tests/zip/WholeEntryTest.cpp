@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace folivane::zip::test {
@@ -136,6 +138,29 @@ TEST(WholeEntriesAhead, MoreThanTheWaitingWindowStillGivesTheSameArchive) {
     for (const std::string& page : pages)
         ahead->Add(page, ReadFile(page));
     EXPECT_TRUE(build("ahead.zip", ahead) == build("reference.zip", nullptr));
+}
+
+TEST(WholeEntriesAhead, PagesOfAFewKiBComeBackEachAsItsOwn) {
+    // Small entries travel to the threads in batches; whatever order they are taken in, and
+    // whether their batch has left yet or not, each key gives its own data's entry.
+    TEntryPrecompressor ahead(6, 2);
+    TWholeDeflater reference(6);
+    std::vector<std::string> pages;
+    for (std::size_t i = 0; i < 400; ++i) {
+        pages.push_back(SampleText(1000 + 7 * i) + std::to_string(i));
+        ahead.Add("OEBPS/" + std::to_string(i) + ".html", pages.back());
+    }
+    for (std::size_t i = pages.size(); i-- > 0;) {
+        SCOPED_TRACE("page " + std::to_string(i));
+        const std::string key = "OEBPS/" + std::to_string(i) + ".html";
+        EXPECT_FALSE(ahead.Take(key, pages[i].size() + 1)); // not of this size
+        const std::optional<CompressedEntry> taken = ahead.Take(key, pages[i].size());
+        ASSERT_TRUE(taken);
+        std::vector<std::uint8_t> expected;
+        EXPECT_EQ(taken->data.crc32, reference.Deflate(pages[i], expected).crc32);
+        EXPECT_TRUE(taken->bytes == expected);
+        EXPECT_FALSE(ahead.Take(key, pages[i].size())); // taken once
+    }
 }
 
 TEST_F(WholeEntries, AnEntryAboveTheMemoryLimitStreams) {
