@@ -33,6 +33,19 @@ hb_bool_t SharedVerticalOrigin(hb_font_t* font, void*, hb_codepoint_t glyph, hb_
     return true;
 }
 
+// A font over `parent` for a face without vertical metrics (DejaVu): each glyph of a column
+// would otherwise hang from its own outline's top, so a tall or deep one stood apart from
+// the next or overlapped it.
+hb_font_t* WithSharedVerticalOrigin(hb_font_t* parent) {
+    hb_font_funcs_t* funcs = hb_font_funcs_create();
+    hb_font_funcs_set_glyph_v_origin_func(funcs, SharedVerticalOrigin, nullptr, nullptr);
+    hb_font_funcs_make_immutable(funcs);
+    hb_font_t* font = hb_font_create_sub_font(parent);
+    hb_font_set_funcs(font, funcs, nullptr, nullptr);
+    hb_font_funcs_destroy(funcs);
+    return font;
+}
+
 } // namespace
 
 struct CoverFace::State {
@@ -60,19 +73,8 @@ CoverFace::CoverFace(const FontFace& face) : state_(std::make_unique<State>()) {
     hb_face_t* shaped = hb_ft_face_create_referenced(state_->face);
     state_->parent = hb_font_create(shaped);
     hb_face_destroy(shaped);
-    state_->font = hb_font_reference(state_->parent);
-    if (!FT_HAS_VERTICAL(state_->face)) {
-        // Without vertical metrics (DejaVu, Droid Sans Fallback) each glyph of a column would
-        // hang from its own outline's top, so a tall or deep one stood apart or overlapped
-        // the next.
-        hb_font_funcs_t* funcs = hb_font_funcs_create();
-        hb_font_funcs_set_glyph_v_origin_func(funcs, SharedVerticalOrigin, nullptr, nullptr);
-        hb_font_funcs_make_immutable(funcs);
-        hb_font_destroy(state_->font);
-        state_->font = hb_font_create_sub_font(state_->parent);
-        hb_font_set_funcs(state_->font, funcs, nullptr, nullptr);
-        hb_font_funcs_destroy(funcs);
-    }
+    state_->font = FT_HAS_VERTICAL(state_->face) ? hb_font_reference(state_->parent)
+                                                 : WithSharedVerticalOrigin(state_->parent);
 }
 
 CoverFace::~CoverFace() = default;
@@ -84,8 +86,8 @@ bool CoverFace::Has(char32_t c) const {
 }
 
 void CoverFace::SetSize(double pixels) {
-    FT_Set_Char_Size(state_->face, 0, static_cast<FT_F26Dot6>(std::lround(pixels * 64)), 72, 72);
     const auto scale = static_cast<int>(std::lround(pixels * 64));
+    FT_Set_Char_Size(state_->face, 0, scale, 72, 72);
     hb_font_set_scale(state_->parent, scale, scale);
     hb_font_set_scale(state_->font, scale, scale);
 }
