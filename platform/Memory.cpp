@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <malloc.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 
 namespace folivane::platform {
 namespace {
@@ -26,6 +27,11 @@ void ReserveLargeBuffer(std::string& text, std::size_t size) {
 void PreferHeapForLargeBuffers() {
     constexpr int kMapFrom = 32 << 20; // glibc's largest
     mallopt(M_MMAP_THRESHOLD, kMapFrom);
+}
+
+bool AddressSpaceLimited() {
+    rlimit limit{};
+    return ::getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY;
 }
 
 } // namespace folivane::platform

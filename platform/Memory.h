@@ -18,4 +18,7 @@ void ReserveLargeBuffer(std::string& text, std::size_t size);
 // beyond what its heap holds between two conversions.
 void PreferHeapForLargeBuffers();
 
+// True when the process runs under a limit of its address space (ulimit -v).
+bool AddressSpaceLimited();
+
 } // namespace folivane::platform

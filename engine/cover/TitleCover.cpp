@@ -168,14 +168,33 @@ void DrawColumns(CoverCanvas& canvas, const Faces& faces, std::u32string_view ti
 
 } // namespace
 
+namespace {
+
+TitleCover NoCover(const char* why) {
+    TitleCover cover;
+    cover.problem = std::string("No cover was made from the title: ") + why;
+    return cover;
+}
+
+} // namespace
+
 TitleCover MakeTitleCover(const TitleCoverText& text) {
+    std::optional<CoverFonts> fonts;
+    try {
+        fonts.emplace();
+    } catch (const std::runtime_error& e) {
+        return NoCover(e.what());
+    }
+    return MakeTitleCover(text, *fonts);
+}
+
+TitleCover MakeTitleCover(const TitleCoverText& text, const CoverFonts& fonts) {
     TitleCover cover;
     const std::u32string title = Normalized(text.title);
     const std::u32string author = Normalized(text.author);
     std::string problem;
     try {
         if (title.empty()) throw std::runtime_error("the book has no title");
-        const CoverFonts fonts;
         const std::string language = FontconfigLanguage(text.language);
         std::optional<CoverFace> titleFace =
             FaceFor(fonts, title, language, FC_WEIGHT_BOLD, text.vertical, "title", cover.titleFace,
@@ -196,8 +215,7 @@ TitleCover MakeTitleCover(const TitleCoverText& text) {
             DrawLines(canvas, faces, title, author, text.language, cover);
         cover.png = canvas.Png();
     } catch (const std::runtime_error& e) {
-        cover = TitleCover();
-        cover.problem = std::string("No cover was made from the title: ") + e.what();
+        return NoCover(e.what());
     }
     return cover;
 }

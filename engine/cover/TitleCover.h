@@ -41,4 +41,8 @@ struct TitleCover {
 // a `problem`. Raises only std::bad_alloc. Any thread; calls share nothing.
 TitleCover MakeTitleCover(const TitleCoverText& text);
 
+// The same with the installed fonts as `fonts` read them (a caller may read them ahead); one
+// call at a time with the same `fonts`.
+TitleCover MakeTitleCover(const TitleCoverText& text, const CoverFonts& fonts);
+
 } // namespace folivane::engine

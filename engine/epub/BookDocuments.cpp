@@ -18,7 +18,7 @@
 namespace folivane::engine {
 
 void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
-                       const CoverImage* cover, const std::string& legacyEncoding,
+                       const CoverSource& coverSource, const std::string& legacyEncoding,
                        DocumentSink& sink) {
     const std::string content = kContentFolder;
     sink.Add(kMimetypeFile, kMimetype, nullptr);
@@ -33,13 +33,6 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
     if (userStyle) sink.Add(content + kUserStyleSheetFile, book.userStyleSheet, nullptr);
     for (const StyleResource& resource : book.userStyleResources)
         sink.Add(content + resource.href, resource.bytes, nullptr);
-    if (cover) {
-        sink.Add(content + kTitlePageFile,
-                 TitlePage(cover->extension, book.language, book.epubVersion, book.title,
-                           CoverAlternativeText(book)),
-                 nullptr);
-        sink.Add(content + CoverFileName(cover->extension), cover->bytes, nullptr);
-    }
     std::string page;  // one buffer for every page: no fresh memory to fault in per page
     bool ruby = false; // the accessibility metadata says so
     for (std::size_t i = 0; i < chapters.size(); ++i) {
@@ -56,6 +49,16 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
         ruby = ruby || (chapter.Notation && page.find("<ruby>") != std::string::npos);
         sink.Add(content + PageFileName(i, book.epubVersion), page, &chapter);
     }
+    // The archive puts its entries in order by name when it is packed: the cover is added
+    // last, which the order of the book does not show.
+    const CoverImage* cover = coverSource ? coverSource() : nullptr;
+    if (cover) {
+        sink.Add(content + kTitlePageFile,
+                 TitlePage(cover->extension, book.language, book.epubVersion, book.title,
+                           CoverAlternativeText(book)),
+                 nullptr);
+        sink.Add(content + CoverFileName(cover->extension), cover->bytes, nullptr);
+    }
     if (book.epubVersion != EpubVersion::Epub3)
         sink.Add(content + kContentsPageFile, BuildContentsPage(book, chapters), nullptr);
     sink.Add(content + kPackageFile, BuildContentOpf(book, chapters.size(), cover, ruby), nullptr);
@@ -63,6 +66,12 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
     if (book.epubVersion == EpubVersion::Epub3)
         sink.Add(content + kNavigationFile,
                  BuildNavigationDocument(book, chapters, cover != nullptr), nullptr);
+}
+
+void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
+                       const CoverImage* cover, const std::string& legacyEncoding,
+                       DocumentSink& sink) {
+    MakeBookDocuments(book, chapters, CoverSource([cover] { return cover; }), legacyEncoding, sink);
 }
 
 } // namespace folivane::engine

@@ -6,6 +6,7 @@
 
 #include "engine/chapters/ChapterList.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,11 +22,20 @@ public:
     virtual void Add(const std::string& name, std::string_view bytes, const FileList* page) = 0;
 };
 
+// Gives the book's cover picture, or null for none; asked once, after the chapters' pages, so
+// that a cover can be made while they are.
+using CoverSource = std::function<const CoverImage*()>;
+
 // Makes every document of the book and hands each to `sink`: mimetype, the container, the
-// style sheet, with a cover its title page and picture, each chapter's page in book order,
-// for EPUB 2 the contents page, the package document, toc.ncx and for EPUB 3 the navigation
-// document. Raises
-// ConversionError when a chapter's text cannot be read, and whatever the sink raises.
+// style sheet, each chapter's page in book order, with a cover its title page and picture, for
+// EPUB 2 the contents page, the package document, toc.ncx and for EPUB 3 the navigation
+// document. Raises ConversionError when a chapter's text cannot be read, and whatever the
+// sink or `cover` raises.
+void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
+                       const CoverSource& cover, const std::string& legacyEncoding,
+                       DocumentSink& sink);
+
+// The same with the cover known before.
 void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
                        const CoverImage* cover, const std::string& legacyEncoding,
                        DocumentSink& sink);

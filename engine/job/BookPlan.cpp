@@ -227,23 +227,6 @@ BookDetails DecideDetails(const BookDetails& given, const HeaderFacts& header) {
     return details;
 }
 
-CoverPlan DecideCover(const BookInput& input, const BookPlan& plan) {
-    CoverPlan cover;
-    if (!input.coverPath.empty()) {
-        cover.kind = CoverPlan::Kind::Picture;
-    } else if (input.titleCover) {
-        TitleCover made = MakeTitleCover({plan.title, plan.author, plan.language, input.vertical});
-        if (made.png.empty()) {
-            cover.problem = std::move(made.problem);
-        } else {
-            cover.kind = CoverPlan::Kind::Title;
-            cover.png = std::move(made.png);
-            cover.font = made.titleFace.family;
-        }
-    }
-    return cover;
-}
-
 ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
                               const ReadingHooks& hooks, SourcesDone& done,
                               std::vector<TextNotice>& notices) {
@@ -308,6 +291,28 @@ void CheckDetails(const BookDetails& details) {
         throw ConversionError(Failure{.kind = FailureKind::DateInvalid, .value = date});
 }
 
+TitleCoverText TitleCoverTextOf(const BookInput& input, const BookPlan& plan) {
+    return {plan.title, plan.author, plan.language, input.vertical};
+}
+
+CoverPlan DecideCover(const BookInput& input, const BookPlan& plan,
+                      std::optional<TitleCover> made) {
+    CoverPlan cover;
+    if (!input.coverPath.empty()) {
+        cover.kind = CoverPlan::Kind::Picture;
+    } else if (input.titleCover) {
+        if (!made) made = MakeTitleCover(TitleCoverTextOf(input, plan));
+        if (made->png.empty()) {
+            cover.problem = std::move(made->problem);
+        } else {
+            cover.kind = CoverPlan::Kind::Title;
+            cover.png = std::move(made->png);
+            cover.font = made->titleFace.family;
+        }
+    }
+    return cover;
+}
+
 BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const ReadingHooks& hooks) {
     const std::optional<HeadingRules> rules = HeadingRulesFor(input);
     const std::string userLanguage = UserLanguageTag(input);
@@ -340,7 +345,7 @@ BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const Readin
     for (const TocEntry& entry : BuildTableOfContents(book.pages))
         plan.contents.push_back(EntryOf(entry, book.pages));
     plan.pages = book.pages.size();
-    plan.cover = DecideCover(input, plan);
+    if (!hooks.coverLeftToCaller) plan.cover = DecideCover(input, plan);
     return book;
 }
 

@@ -6,6 +6,7 @@
 
 #include "engine/chapters/ChapterList.h"
 #include "engine/chapters/HeadingRules.h"
+#include "engine/cover/TitleCover.h"
 #include "engine/text/EncodingJudgement.h"
 
 #include <cstddef>
@@ -84,6 +85,9 @@ struct ReadingHooks {
     std::function<void(SourceWork work, std::size_t done, std::size_t total)> progress = {};
     // The text the language is judged by, once it is complete (ChapterListOptions).
     std::function<void(std::string_view sample)> sampleTaken = {};
+    // The caller decides the cover itself (DecideCover), beside the pages: BookPlan::cover is
+    // left as none.
+    bool coverLeftToCaller = false;
 };
 
 // The heading rules the book asks for: none for one chapter per file, the user's patterns,
@@ -109,8 +113,9 @@ void CheckDetails(const BookDetails& details);
 // - details: the user's; the date and translator where the user gave none from the first
 //   source's header (HeaderFactsOf) or, in the notation, its opening and colophon
 //   (NotationFactsOf). An ISBN as CheckIsbn gives it.
-// - cover: the user's picture; else, when input.titleCover, the one MakeTitleCover makes of
-//   the title, author, language and input.vertical, or why it could not.
+// - cover (DecideCover, unless hooks.coverLeftToCaller): the user's picture; else, when
+//   input.titleCover, the one MakeTitleCover makes of the title, author, language and
+//   input.vertical, or why it could not.
 // - labels: the opening of the first source (its text before its first heading, or, in a
 //   book of one source, all of a source without headings) is labelled by the title; a label
 //   that would show nothing is the page's number; an entry whose label is its neighbour's
@@ -125,6 +130,15 @@ void CheckDetails(const BookDetails& details);
 // when a source cannot be read, and for a pattern, language tag, ISBN or date the book
 // cannot take.
 BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const ReadingHooks& hooks);
+
+// What a cover made from the title shows of `plan`.
+TitleCoverText TitleCoverTextOf(const BookInput& input, const BookPlan& plan);
+
+// The cover DecideBook decides: the user's picture; else, when input.titleCover, the cover made
+// from the title (`made` when the caller made it of TitleCoverTextOf, else made here), or why
+// there is none.
+CoverPlan DecideCover(const BookInput& input, const BookPlan& plan,
+                      std::optional<TitleCover> made = std::nullopt);
 
 // The plan alone, keeping no text: nothing is written and no output is needed. `checkPoint`
 // is called as the conversion's is and may raise to stop. Raises as DecideBook.

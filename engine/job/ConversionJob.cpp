@@ -7,6 +7,7 @@
 #include "BookPlan.h"
 #include "JobProgress.h"
 #include "OutputCheck.h"
+#include "TitleCoverAside.h"
 
 #include "engine/epub/BookDocuments.h"
 #include "engine/epub/BookMetadata.h"
@@ -109,8 +110,9 @@ BookMetadata MetadataOf(const BookInput& input, const BookPlan& plan, CheckedInp
 // Makes every document in memory and hands it to the writer as it is made; pages are
 // compressed on the other cores while the next ones are made.
 std::vector<std::string> WritePages(const BookInput& input, const BookDecision& book,
-                                    CheckedInput& checked, zip::TZipWriter& writer,
-                                    ProgressSink& progress, JobProgress& bar) {
+                                    CheckedInput& checked, TitleCoverAside& titleCover,
+                                    zip::TZipWriter& writer, ProgressSink& progress,
+                                    JobProgress& bar) {
     const std::time_t now = std::time(nullptr);
     const BookMetadata metadata = MetadataOf(input, book.plan, checked, now);
     std::size_t total = 0;
@@ -123,11 +125,20 @@ std::vector<std::string> WritePages(const BookInput& input, const BookDecision& 
         bar.Pages(written += page.End - page.Begin, total);
         if (progress.CancelRequested()) throw ConversionCancelled();
     });
-    // The cover the plan made from the title, where the user gave no picture.
-    if (!checked.cover && book.plan.cover.kind == CoverPlan::Kind::Title)
-        checked.cover = CoverImage{"png", "image/png", book.plan.cover.png};
-    MakeBookDocuments(metadata, book.pages, checked.cover ? &*checked.cover : nullptr,
-                      input.legacyEncoding, entries);
+    // The user's picture, else the one made from the title beside the pages, asked for once
+    // they are written.
+    const CoverSource cover = [&]() -> const CoverImage* {
+        CoverPlan made;
+        if (titleCover.Active()) {
+            made = DecideCover(input, book.plan, titleCover.Get());
+            if (!made.problem.empty()) progress.CoverNotice(made.problem);
+        }
+        const CoverPlan& decided = titleCover.Active() ? made : book.plan.cover;
+        if (decided.kind == CoverPlan::Kind::Title)
+            checked.cover = CoverImage{"png", "image/png", decided.png};
+        return checked.cover ? &*checked.cover : nullptr;
+    };
+    MakeBookDocuments(metadata, book.pages, cover, input.legacyEncoding, entries);
     return entries.Entries();
 }
 
@@ -146,6 +157,7 @@ void PackAndCheck(const std::vector<std::string>& entries, const std::string& bo
 
 void Convert(const BookInput& input, WorkingTree& tree, ProgressSink& progress) {
     CheckedInput checked = RefuseEarly(input, tree);
+    TitleCoverAside titleCover(input);
     JobProgress bar(progress, input.heldTextBudget);
     ReadingHooks hooks = HooksFor(input, checked, progress, bar);
     // The deflate level is measured on the second core as soon as the text's sample is read,
@@ -155,14 +167,18 @@ void Convert(const BookInput& input, WorkingTree& tree, ProgressSink& progress) 
         packLevel.emplace([sample = std::string(sample)] { return BookPackLevel(sample); },
                           sample.size() >= kPackLevelSample);
     };
+    hooks.coverLeftToCaller = titleCover.Active();
     const BookDecision book = DecideBook(input, tree, hooks);
-    if (!book.plan.cover.problem.empty()) progress.CoverNotice(book.plan.cover.problem);
+    if (titleCover.Active())
+        titleCover.Draw(TitleCoverTextOf(input, book.plan));
+    else if (!book.plan.cover.problem.empty())
+        progress.CoverNotice(book.plan.cover.problem);
     progress.SetMaximum(static_cast<int>(book.pages.size()));
     zip::TZipWriter writer;
     writer.PackLevel = packLevel ? packLevel->Get() : BookPackLevel({});
     writer.Precompressed = std::make_shared<zip::TEntryPrecompressor>(writer.PackLevel);
     const std::vector<std::string> entries =
-        WritePages(input, book, checked, writer, progress, bar);
+        WritePages(input, book, checked, titleCover, writer, progress, bar);
     PackAndCheck(entries, checked.bookPath, writer, progress, bar);
 }
 

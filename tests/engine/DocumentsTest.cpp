@@ -140,7 +140,7 @@ TEST(BookDocuments, TitlePageShowsTheCoverPictureInEitherVersion) {
     EXPECT_EQ(png.Value("//h:img/@src"), "cover.png");
 }
 
-TEST(BookDocuments, ComeInBookOrderAndWithoutACoverHaveNoTitlePage) {
+TEST(BookDocuments, ComeInBookOrderWithTheCoverLastAndWithoutOneNoTitlePage) {
     const TChapterList chapters{{"one", "/a.txt", std::make_shared<std::string>("a"), 0, 1},
                                 {"two", "/b.txt", std::make_shared<std::string>("b"), 0, 1}};
     Documents epub2;
@@ -153,10 +153,11 @@ TEST(BookDocuments, ComeInBookOrderAndWithoutACoverHaveNoTitlePage) {
     const CoverImage cover{"gif", "image/gif", "GIF89a"};
     Documents epub3;
     MakeBookDocuments(book, chapters, &cover, "", epub3);
+    // The cover comes after the pages, so that it can be made while they are.
     EXPECT_THAT(epub3.names, ElementsAre("mimetype", "META-INF/container.xml", "OEBPS/css/main.css",
-                                         "OEBPS/titlepage.xhtml", "OEBPS/cover.gif",
-                                         "OEBPS/0.xhtml", "OEBPS/1.xhtml", "OEBPS/content.opf",
-                                         "OEBPS/toc.ncx", "OEBPS/nav.xhtml"));
+                                         "OEBPS/0.xhtml", "OEBPS/1.xhtml", "OEBPS/titlepage.xhtml",
+                                         "OEBPS/cover.gif", "OEBPS/content.opf", "OEBPS/toc.ncx",
+                                         "OEBPS/nav.xhtml"));
 }
 
 // What a package says, by file name instead of by the ids it gives its items.

@@ -1,0 +1,38 @@
+// Fonts first, then the text: one thread for both.
+#include "TitleCoverAside.h"
+
+#include "platform/Memory.h"
+
+#include <stdexcept>
+#include <utility>
+
+namespace folivane::engine {
+
+TitleCoverAside::TitleCoverAside(const BookInput& input) {
+    // Under a limit of its address space a thread's stack and heap come out of the limit, and
+    // fontconfig has been seen to crash running out while it reads its configuration beside
+    // a conversion: there the cover is made as the book is decided, with nothing beside it.
+    if (!input.coverPath.empty() || !input.titleCover || platform::AddressSpaceLimited()) return;
+    made_.emplace(
+        [text = text_.get_future().share()] {
+            std::optional<CoverFonts> fonts;
+            try {
+                fonts.emplace();
+            } catch (const std::runtime_error&) {
+                // MakeTitleCover reads them again below, and says why there is no cover.
+            }
+            const TitleCoverText& wanted = text.get();
+            return fonts ? MakeTitleCover(wanted, *fonts) : MakeTitleCover(wanted);
+        },
+        true);
+}
+
+void TitleCoverAside::Draw(TitleCoverText text) {
+    text_.set_value(std::move(text));
+}
+
+TitleCover TitleCoverAside::Get() {
+    return made_->Get();
+}
+
+} // namespace folivane::engine

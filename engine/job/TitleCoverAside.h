@@ -1,0 +1,41 @@
+// The cover made from the title on a thread of its own, so that the conversion never waits
+// for it.
+#pragma once
+
+#include "BookInput.h"
+
+#include "engine/cover/TitleCover.h"
+#include "engine/text/SideTask.h"
+
+#include <future>
+#include <optional>
+
+namespace folivane::engine {
+
+// Reads the installed fonts while the sources are read, and draws the picture once the book's
+// title is decided, while its pages are made: together as long as the rest of a 2 MB novel's
+// reading takes, which the conversion would otherwise wait for.
+class TitleCoverAside {
+public:
+    // Starts reading the fonts when `input` asks for a cover made from the title and gives no
+    // picture; otherwise, or under a limit of the address space, does nothing (not Active).
+    explicit TitleCoverAside(const BookInput& input);
+    TitleCoverAside(const TitleCoverAside&) = delete;
+    TitleCoverAside& operator=(const TitleCoverAside&) = delete;
+
+    bool Active() const { return made_.has_value(); }
+
+    // Has the picture of `text` drawn. Once, when Active.
+    void Draw(TitleCoverText text);
+
+    // The picture, as MakeTitleCover(text) makes it: waits for it. Once, after Draw.
+    TitleCover Get();
+
+private:
+    // The task ends when the text comes or can no longer come: the promise is given up first,
+    // then the task waited for, in this order of destruction.
+    std::optional<SideTask<TitleCover>> made_;
+    std::promise<TitleCoverText> text_;
+};
+
+} // namespace folivane::engine

@@ -1,0 +1,41 @@
+// The cover made beside the conversion: the same picture as made in place, and no wait for a
+// title that never comes.
+#include "engine/job/TitleCoverAside.h"
+
+#include <gtest/gtest.h>
+
+namespace folivane::engine {
+namespace {
+
+BookInput TitleCoverInput() {
+    BookInput input;
+    input.titleCover = true;
+    return input;
+}
+
+TEST(TitleCoverAside, DrawsTheSamePictureAsMadeInPlace) {
+    const TitleCoverText text{"The Ferry at Dawn", "Mary Shelton", "en", false};
+    TitleCoverAside aside(TitleCoverInput());
+    ASSERT_TRUE(aside.Active());
+    aside.Draw(text);
+    const TitleCover beside = aside.Get();
+    const TitleCover inPlace = MakeTitleCover(text);
+    ASSERT_FALSE(inPlace.png.empty()) << inPlace.problem;
+    EXPECT_EQ(beside.png, inPlace.png);
+    EXPECT_EQ(beside.titleFace.file, inPlace.titleFace.file);
+}
+
+// A conversion that fails before its title is decided ends at once: the task gives up on the
+// text instead of holding the job open.
+TEST(TitleCoverAside, EndsWithoutATitleWhenTheConversionStopsFirst) {
+    { TitleCoverAside aside(TitleCoverInput()); }
+    BookInput withPicture = TitleCoverInput();
+    withPicture.coverPath = "/a/cover.png";
+    EXPECT_FALSE(TitleCoverAside(withPicture).Active());
+    BookInput none;
+    none.titleCover = false;
+    EXPECT_FALSE(TitleCoverAside(none).Active());
+}
+
+} // namespace
+} // namespace folivane::engine
