@@ -100,8 +100,8 @@ std::string CoverCanvas::Png() const {
     std::size_t chunk = BeginChunk(png, "IHDR");
     AppendBigEndian(png, static_cast<std::uint32_t>(width_));
     AppendBigEndian(png, static_cast<std::uint32_t>(height_));
-    png +=
-        std::string("\x08\x03\x00\x00\x00", 5); // 8 bits, palette, deflate, filters, no interlace
+    // 8 bits, palette, deflate, PNG's filters, not interlaced.
+    png += std::string("\x08\x03\x00\x00\x00", 5);
     EndChunk(png, chunk);
 
     // Every level of every ink, whether drawn or not: the entries stay where the pixels
@@ -122,6 +122,16 @@ std::string CoverCanvas::Png() const {
 
     chunk = BeginChunk(png, "IDAT");
     ZlibSegments zlib(png, kLevel, kStrategy);
+    DeflateRows(zlib);
+    zlib.Finish();
+    EndChunk(png, chunk);
+
+    chunk = BeginChunk(png, "IEND");
+    EndChunk(png, chunk);
+    return png;
+}
+
+void CoverCanvas::DeflateRows(ZlibSegments& zlib) const {
     std::array<std::optional<ZlibSegments::Segment>, kPlainSegments> plain;
     const std::size_t stride = static_cast<std::size_t>(width_) + 1;
     const auto rows = static_cast<std::size_t>(height_);
@@ -132,26 +142,21 @@ std::string CoverCanvas::Png() const {
         const std::uint8_t* first = &rows_[row * stride];
         if (inked_[row]) {
             zlib.Add(first, (end - row) * stride);
-        } else {
-            // Every row from `first` to `end` is zeros: the filter byte and the background.
-            for (int power = kPlainSegments - 1; power >= 0; --power) {
-                const std::size_t size = std::size_t{1} << power;
-                const std::size_t times =
-                    power == kPlainSegments - 1 ? (end - row) / size : ((end - row) & size) != 0;
-                if (times == 0) continue;
-                if (!plain[static_cast<std::size_t>(power)])
-                    plain[static_cast<std::size_t>(power)] = zlib.Make(first, size * stride);
-                zlib.Add(*plain[static_cast<std::size_t>(power)], times);
-            }
+            row = end;
+            continue;
+        }
+        // Every row from `first` to `end` is zeros: the filter byte and the background.
+        for (int power = kPlainSegments - 1; power >= 0; --power) {
+            const std::size_t size = std::size_t{1} << power;
+            const std::size_t times =
+                power == kPlainSegments - 1 ? (end - row) / size : ((end - row) & size) != 0;
+            if (times == 0) continue;
+            std::optional<ZlibSegments::Segment>& segment = plain[static_cast<std::size_t>(power)];
+            if (!segment) segment = zlib.Make(first, size * stride);
+            zlib.Add(*segment, times);
         }
         row = end;
     }
-    zlib.Finish();
-    EndChunk(png, chunk);
-
-    chunk = BeginChunk(png, "IEND");
-    EndChunk(png, chunk);
-    return png;
 }
 
 } // namespace folivane::engine

@@ -10,6 +10,8 @@
 
 namespace folivane::engine {
 
+class ZlibSegments;
+
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
     friend bool operator==(const Rgb&, const Rgb&) = default;
@@ -42,6 +44,7 @@ public:
 
 private:
     std::uint8_t& Pixel(int x, int y);
+    void DeflateRows(ZlibSegments& zlib) const;
 
     int width_;
     int height_;
