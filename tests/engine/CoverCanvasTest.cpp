@@ -31,8 +31,9 @@ Read ReadPng(const std::string& png, std::size_t size) {
     stbi_image_free(rgb);
     std::string data;
     for (std::size_t at = 8, length = 0; at + 12 <= png.size(); at += 12 + length) {
-        length = static_cast<std::size_t>(png[at] & 0xFF) << 24 | (png[at + 1] & 0xFF) << 16 |
-                 (png[at + 2] & 0xFF) << 8 | (png[at + 3] & 0xFF);
+        length = 0;
+        for (std::size_t i = 0; i < 4; ++i)
+            length = length << 8 | static_cast<unsigned char>(png[at + i]);
         if (png.compare(at + 4, 4, "IDAT") == 0) data += png.substr(at + 8, length);
     }
     std::vector<Bytef> inflated(size + 1);
