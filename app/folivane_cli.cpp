@@ -11,6 +11,7 @@
 #include "engine/job/WorkingTree.h"
 #include "engine/text/ConversionError.h"
 #include "engine/text/FailureText.h"
+#include "platform/Memory.h"
 #include "platform/SystemError.h"
 #include "platform/TerminationSignals.h"
 
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     // to it then fail quietly and the book is still written. Under `ulimit -f` the write
     // beyond the limit fails, and the job says so, instead of the program dying silently.
     const platform::TerminationSignals termination;
+    platform::PreferHeapForLargeBuffers();
     if (termination.Error() != 0)
         std::fprintf(stderr, "folivane-cli: Ctrl+C will not stop a conversion cleanly: %s\n",
                      platform::SystemErrorText(termination.Error()).c_str());

@@ -1,5 +1,6 @@
 // Entry point of the windowed program: the main window and its message loop.
 #include "engine/job/WorkingTree.h"
+#include "platform/Memory.h"
 #include "platform/SystemError.h"
 #include "platform/TerminationSignals.h"
 #include "ui/QtDialogs.h"
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
     // would end the program stops a running conversion, which removes what it made, before
     // the program ends; a write beyond `ulimit -f` fails with a reason instead of killing it.
     const folivane::platform::TerminationSignals termination;
+    folivane::platform::PreferHeapForLargeBuffers();
     if (termination.Error() != 0)
         std::fprintf(stderr,
                      "folivane: the end of the session will not stop a conversion "

@@ -2,6 +2,7 @@
 #include "Memory.h"
 
 #include <cstdint>
+#include <malloc.h>
 #include <sys/mman.h>
 
 namespace folivane::platform {
@@ -20,6 +21,11 @@ void ReserveLargeBuffer(std::string& text, std::size_t size) {
     const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
     const std::uintptr_t last = (begin + size) & ~(kHugePage - 1);
     if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
+void PreferHeapForLargeBuffers() {
+    constexpr int kMapFrom = 32 << 20; // glibc's largest
+    mallopt(M_MMAP_THRESHOLD, kMapFrom);
 }
 
 } // namespace folivane::platform

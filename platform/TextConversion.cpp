@@ -1,31 +1,12 @@
 // iconv with a replacement for undecodable bytes instead of a failure.
 #include "TextConversion.h"
 
+#include "IconvHandle.h"
+
 #include <cerrno>
-#include <iconv.h>
 #include <stdexcept>
 
 namespace folivane::platform {
-namespace {
-
-class IconvHandle {
-public:
-    IconvHandle(const std::string& from, const std::string& to)
-        : handle_(iconv_open(to.c_str(), from.c_str())) {}
-    ~IconvHandle() {
-        if (Valid()) iconv_close(handle_);
-    }
-    IconvHandle(const IconvHandle&) = delete;
-    IconvHandle& operator=(const IconvHandle&) = delete;
-
-    bool Valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t Get() const { return handle_; }
-
-private:
-    iconv_t handle_;
-};
-
-} // namespace
 
 std::string ConvertText(std::string_view input, const std::string& from, const std::string& to,
                         std::string_view replacement, std::size_t* replaced) {
@@ -67,9 +48,11 @@ std::string ConvertText(std::string_view input, const std::string& from, const s
             output.replace(produced, replacement.size(), replacement);
             produced += replacement.size();
             if (replaced) ++*replaced;
+            // glibc's UHC (CP949) reports some pairs it refuses after taking them, the last
+            // one with nothing left: there is no byte to pass over then.
+            if (inLeft <= 1) break;
             ++in;
             --inLeft;
-            if (inLeft == 0) break;
         } else {
             break;
         }

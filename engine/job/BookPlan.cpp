@@ -143,6 +143,10 @@ struct SourcesDone {
     TitleAndAuthor ofText;
     HeaderFacts header;
     std::vector<std::string> languages;
+    // The first source's language as judged from its first kLanguageSample bytes, and its
+    // size: the book's sample is those bytes when the source is no shorter than the sample.
+    std::string firstJudged;
+    std::size_t firstSize = 0;
     std::array<std::optional<ChineseScriptConverter>, 2> converters;
 
     const ChineseScriptConverter& ConverterFor(ChineseScript target, ChineseForm form) {
@@ -159,6 +163,10 @@ void ConvertScript(const BookInput& input, SourcesDone& done, const std::string&
                    std::size_t index, std::string& text, std::string& name) {
     std::string language =
         DetectLanguage(std::string_view(text).substr(0, kLanguageSample), locale);
+    if (index == 0) {
+        done.firstJudged = language;
+        done.firstSize = text.size();
+    }
     const std::optional<ChineseForm> form = ChineseFormOfTag(language);
     if (input.chineseScript != ChineseScript::Keep && form) {
         const ChineseScriptConverter& converter = done.ConverterFor(input.chineseScript, *form);
@@ -313,7 +321,9 @@ BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const Readin
 
     BookPlan& plan = book.plan;
     // The book's language as given, named or judged, before its script is converted.
-    const std::string judged = DetectLanguage(sample, LocaleOfProcess());
+    const std::string judged = !input.sources.empty() && done.firstSize >= sample.size()
+                                   ? done.firstJudged
+                                   : DetectLanguage(sample, LocaleOfProcess());
     plan.language = !userLanguage.empty()           ? userLanguage
                     : !done.header.language.empty() ? done.header.language
                                                     : judged;

@@ -318,8 +318,8 @@ TEST(SourceText, LongLegacyTextIsJudgedByItsStartAndDecodedWhole) {
 }
 
 TEST(SourceText, LargeLegacyTextDecodesAsInOnePiece) {
-    // A text of a MiB and more is decoded in two parts cut after a line feed near its middle;
-    // what stands around the cut must come out as from one call over the whole.
+    // A large text is decoded by a table read from iconv, or by iconv in two parts cut after
+    // a line feed near its middle; either must come out as from one call over the whole.
     const std::string half =
         platform::ConvertText(Repeat(kSimplified + "\n", 9000), "UTF-8", "GB18030", "?");
     ASSERT_GT(2 * half.size(), std::size_t{1} << 20);
@@ -335,6 +335,8 @@ TEST(SourceText, LargeLegacyTextDecodesAsInOnePiece) {
          "GB18030"},
         {"a code page cut by lines too", std::string(1u << 20, '\xE9') + "\n\x98z", "CP1251"},
         {"one that holds letters back", std::string(1u << 20, 'a') + "\nA\xEC", "CP1258"},
+        {"one decoded in halves, ending in a refused pair",
+         std::string(1u << 20, 'a') + "\n\xB0\xA1\xA2\xE8", "CP949"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
