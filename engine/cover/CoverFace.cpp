@@ -126,7 +126,7 @@ std::vector<PlacedGlyph> CoverFace::Shape(std::u32string_view text, std::string_
 }
 
 void CoverFace::Draw(CoverCanvas& canvas, const std::vector<PlacedGlyph>& glyphs, double x,
-                     double y, Rgb colour) const {
+                     double y, std::size_t ink) const {
     FT_GlyphSlot slot = state_->face->glyph;
     for (const PlacedGlyph& glyph : glyphs) {
         // Shaping placed the glyph's own (horizontal) origin, also in vertical text.
@@ -150,7 +150,7 @@ void CoverFace::Draw(CoverCanvas& canvas, const std::vector<PlacedGlyph>& glyphs
             const unsigned char* line =
                 bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
             for (unsigned column = 0; column < bitmap.width; ++column)
-                canvas.Blend(left + static_cast<int>(column), top + static_cast<int>(row), colour,
+                canvas.Blend(left + static_cast<int>(column), top + static_cast<int>(row), ink,
                              line[column]);
         }
     }

@@ -42,9 +42,9 @@ public:
 
     // Draws `glyphs` starting with the pen at (x, y) in the canvas's pixels (y downwards):
     // the baseline's left end for a horizontal line, the top of a vertical column's centre
-    // line.
+    // line. `ink` is the canvas's ink number.
     void Draw(CoverCanvas& canvas, const std::vector<PlacedGlyph>& glyphs, double x, double y,
-              Rgb colour) const;
+              std::size_t ink) const;
 
 private:
     struct State;

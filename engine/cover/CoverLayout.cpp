@@ -73,7 +73,8 @@ SetCoverText FitCoverText(CoverFace& face, std::u32string_view text, const Cover
 }
 
 void DrawCoverText(CoverCanvas& canvas, CoverFace& face, const SetCoverText& set,
-                   const CoverTextStyle& style, const CoverBox& box, Rgb colour, bool toBottom) {
+                   const CoverTextStyle& style, const CoverBox& box, std::size_t ink,
+                   bool toBottom) {
     face.SetSize(set.size);
     const double pitch = set.Pitch();
     std::vector<std::vector<PlacedGlyph>> shaped;
@@ -86,7 +87,7 @@ void DrawCoverText(CoverCanvas& canvas, CoverFace& face, const SetCoverText& set
         const double top = toBottom ? box.top + box.height - longest : box.top;
         for (std::size_t i = 0; i < shaped.size(); ++i)
             face.Draw(canvas, shaped[i],
-                      box.left + box.width - (static_cast<double>(i) + 0.5) * pitch, top, colour);
+                      box.left + box.width - (static_cast<double>(i) + 0.5) * pitch, top, ink);
         return;
     }
     // The font's ascent and descent centred in each line's pitch.
@@ -94,7 +95,7 @@ void DrawCoverText(CoverCanvas& canvas, CoverFace& face, const SetCoverText& set
     const double baseline = (pitch - face.Ascent() - face.Descent()) / 2 + face.Ascent();
     for (std::size_t i = 0; i < shaped.size(); ++i)
         face.Draw(canvas, shaped[i], box.left + (box.width - Length(shaped[i], false)) / 2,
-                  top + static_cast<double>(i) * pitch + baseline, colour);
+                  top + static_cast<double>(i) * pitch + baseline, ink);
 }
 
 } // namespace folivane::engine

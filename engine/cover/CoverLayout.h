@@ -39,9 +39,10 @@ SetCoverText FitCoverText(CoverFace& face, std::u32string_view text, const Cover
 
 // Draws `set` (fitted for `face` with `style`) in `box`: horizontal lines centred in the
 // box's width, the block centred in its height; vertical columns from the box's right edge
-// leftwards, each starting at the box's top, or ending at its bottom when `toBottom`.
+// leftwards, each starting at the box's top, or ending at its bottom when `toBottom`; in the
+// canvas's ink number `ink`.
 void DrawCoverText(CoverCanvas& canvas, CoverFace& face, const SetCoverText& set,
-                   const CoverTextStyle& style, const CoverBox& box, Rgb colour,
+                   const CoverTextStyle& style, const CoverBox& box, std::size_t ink,
                    bool toBottom = false);
 
 } // namespace folivane::engine

@@ -39,6 +39,9 @@ constexpr double kColumnGap = 80;
 
 constexpr Rgb kTitleColour{246, 241, 230};
 constexpr Rgb kAuthorColour{222, 215, 200};
+// The canvas's inks: the title's, and the author's (with the rule) when there is one.
+constexpr std::size_t kTitleInk = 0;
+constexpr std::size_t kAuthorInk = 1;
 
 // Each line break and run of white space or control characters is one space; none at the
 // ends.
@@ -126,17 +129,17 @@ void DrawLines(CoverCanvas& canvas, const Faces& faces, std::u32string_view titl
                std::u32string_view author, const std::string& language, TitleCover& cover) {
     const CoverTextStyle titleStyle{language, false, 176, 24};
     const SetCoverText titleSet = FitCoverText(faces.title, title, titleStyle, kTitleBox);
-    DrawCoverText(canvas, faces.title, titleSet, titleStyle, kTitleBox, kTitleColour);
+    DrawCoverText(canvas, faces.title, titleSet, titleStyle, kTitleBox, kTitleInk);
     cover.titleSize = titleSet.size;
     cover.titleShortened = titleSet.shortened;
     if (faces.author == nullptr) return;
     const double ruleLeft = std::round((kTitleCoverWidth - kRuleWidth) / 2);
     canvas.Fill(static_cast<int>(ruleLeft), static_cast<int>(kRuleY),
                 static_cast<int>(ruleLeft + kRuleWidth), static_cast<int>(kRuleY + kRuleThickness),
-                kAuthorColour);
+                kAuthorInk);
     const CoverTextStyle authorStyle{language, false, 88, 24};
     const SetCoverText authorSet = FitCoverText(*faces.author, author, authorStyle, kAuthorBox);
-    DrawCoverText(canvas, *faces.author, authorSet, authorStyle, kAuthorBox, kAuthorColour);
+    DrawCoverText(canvas, *faces.author, authorSet, authorStyle, kAuthorBox, kAuthorInk);
 }
 
 void DrawColumns(CoverCanvas& canvas, const Faces& faces, std::u32string_view title,
@@ -159,11 +162,11 @@ void DrawColumns(CoverCanvas& canvas, const Faces& faces, std::u32string_view ti
     const double right = (kTitleCoverWidth + titleSet.Across() + authorWidth) / 2;
     const CoverBox titleBox{right - titleSet.Across(), kColumnTop, titleSet.Across(),
                             kColumnLength};
-    DrawCoverText(canvas, faces.title, titleSet, titleStyle, titleBox, kTitleColour);
+    DrawCoverText(canvas, faces.title, titleSet, titleStyle, titleBox, kTitleInk);
     if (faces.author == nullptr) return;
     const CoverBox authorBox{titleBox.left - authorWidth, kColumnTop, authorSet.Across(),
                              kColumnLength};
-    DrawCoverText(canvas, *faces.author, authorSet, authorStyle, authorBox, kAuthorColour, true);
+    DrawCoverText(canvas, *faces.author, authorSet, authorStyle, authorBox, kAuthorInk, true);
 }
 
 } // namespace
@@ -207,7 +210,10 @@ TitleCover MakeTitleCover(const TitleCoverText& text, const CoverFonts& fonts) {
             if (!authorFace) throw std::runtime_error(problem);
         }
 
-        CoverCanvas canvas(kTitleCoverWidth, kTitleCoverHeight, BackgroundOf(title));
+        std::vector<Rgb> inks{kTitleColour};
+        if (authorFace) inks.push_back(kAuthorColour);
+        CoverCanvas canvas(kTitleCoverWidth, kTitleCoverHeight, BackgroundOf(title),
+                           std::move(inks));
         const Faces faces{*titleFace, authorFace ? &*authorFace : nullptr};
         if (text.vertical)
             DrawColumns(canvas, faces, title, author, text.language, cover);

@@ -240,12 +240,12 @@ TEST(TitleCover, BookLanguageTellsFontconfigItsLanguage) {
 
 // A picture that deflates to more than a cover usually does (noise) still comes out whole.
 TEST(CoverCanvas, PictureOfNoiseIsWrittenWhole) {
-    CoverCanvas canvas(300, 200, Rgb{10, 20, 30});
+    CoverCanvas canvas(300, 200, Rgb{10, 20, 30}, {Rgb{240, 240, 240}});
     std::uint32_t state = 12345;
     for (int y = 0; y < canvas.Height(); ++y)
         for (int x = 0; x < canvas.Width(); ++x) {
             state = state * 1664525u + 1013904223u;
-            canvas.Blend(x, y, Rgb{240, 240, 240}, static_cast<std::uint8_t>(state >> 24));
+            canvas.Blend(x, y, 0, static_cast<std::uint8_t>(state >> 24));
         }
     const std::string png = canvas.Png();
     const Picture picture = Decode(png);
