@@ -1,8 +1,10 @@
 // Huge pages for large buffers, as a hint.
 #include "Memory.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <malloc.h>
+#include <new>
 #include <sys/mman.h>
 #include <sys/resource.h>
 
@@ -27,6 +29,17 @@ void ReserveLargeBuffer(std::string& text, std::size_t size) {
 void PreferHeapForLargeBuffers() {
     constexpr int kMapFrom = 32 << 20; // glibc's largest
     mallopt(M_MMAP_THRESHOLD, kMapFrom);
+}
+
+ZeroedPages::ZeroedPages(std::size_t size) : size_(std::max<std::size_t>(size, 1)) {
+    void* mapped =
+        ::mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) throw std::bad_alloc();
+    data_ = static_cast<std::uint8_t*>(mapped);
+}
+
+ZeroedPages::~ZeroedPages() {
+    ::munmap(data_, size_);
 }
 
 bool AddressSpaceLimited() {

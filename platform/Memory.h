@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace folivane::platform {
@@ -17,6 +18,23 @@ void ReserveLargeBuffer(std::string& text, std::size_t size);
 // time of a 2 MB book. For a program's start; the process keeps no more memory than before
 // beyond what its heap holds between two conversions.
 void PreferHeapForLargeBuffers();
+
+// Zeroed memory in a mapping of its own: pages never written are neither faulted in nor
+// cleared, whatever the heap would do with a request of the size (PreferHeapForLargeBuffers
+// has the heap clear it all). Raises std::bad_alloc.
+class ZeroedPages {
+public:
+    explicit ZeroedPages(std::size_t size);
+    ~ZeroedPages();
+    ZeroedPages(const ZeroedPages&) = delete;
+    ZeroedPages& operator=(const ZeroedPages&) = delete;
+
+    std::uint8_t* Data() const { return data_; }
+
+private:
+    std::uint8_t* data_;
+    std::size_t size_;
+};
 
 // True when the process runs under a limit of its address space (ulimit -v).
 bool AddressSpaceLimited();

@@ -58,16 +58,14 @@ constexpr int kPlainSegments = 7;
 CoverCanvas::CoverCanvas(int width, int height, Rgb background, std::vector<Rgb> inks)
     : width_(std::max(width, 0)), height_(std::max(height, 0)), background_(background),
       inks_(std::move(inks)), levels_(inks_.empty() ? 0 : 255 / static_cast<int>(inks_.size())),
-      rows_(static_cast<std::uint8_t*>(std::calloc(
-          (static_cast<std::size_t>(width_) + 1) * static_cast<std::size_t>(height_) + 1, 1))),
+      rows_((static_cast<std::size_t>(width_) + 1) * static_cast<std::size_t>(height_) + 1),
       inked_(static_cast<std::size_t>(height_)) {
-    if (!rows_) throw std::bad_alloc();
     if (inks_.size() > 255) throw std::invalid_argument("a cover has at most 255 inks");
 }
 
 std::uint8_t& CoverCanvas::Pixel(int x, int y) {
-    return rows_[static_cast<std::size_t>(y) * (static_cast<std::size_t>(width_) + 1) + 1 +
-                 static_cast<std::size_t>(x)];
+    return rows_.Data()[static_cast<std::size_t>(y) * (static_cast<std::size_t>(width_) + 1) + 1 +
+                        static_cast<std::size_t>(x)];
 }
 
 void CoverCanvas::Blend(int x, int y, std::size_t ink, std::uint8_t coverage) {
@@ -139,7 +137,7 @@ void CoverCanvas::DeflateRows(ZlibSegments& zlib) const {
         std::size_t end = row;
         while (end < rows && inked_[end] == inked_[row])
             ++end;
-        const std::uint8_t* first = &rows_[row * stride];
+        const std::uint8_t* first = &rows_.Data()[row * stride];
         if (inked_[row]) {
             zlib.Add(first, (end - row) * stride);
             row = end;

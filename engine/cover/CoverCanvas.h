@@ -2,9 +2,9 @@
 // PNG.
 #pragma once
 
+#include "platform/Memory.h"
+
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,13 +51,10 @@ private:
     Rgb background_;
     std::vector<Rgb> inks_;
     int levels_; // of coverage, per ink
-    struct Free {
-        void operator()(std::uint8_t* bytes) const { std::free(bytes); }
-    };
     // Rows top to bottom, each a PNG scanline: the filter byte (0, none) and one palette
-    // index a pixel, so that a run of rows is deflated from where it lies. From calloc,
-    // whose fresh pages stay untouched until drawn on: most rows never are.
-    std::unique_ptr<std::uint8_t[], Free> rows_;
+    // index a pixel, so that a run of rows is deflated from where it lies. In pages of their
+    // own, untouched until drawn on: most rows never are.
+    platform::ZeroedPages rows_;
     std::vector<bool> inked_; // per row: whether it holds anything but the background
 };
 
