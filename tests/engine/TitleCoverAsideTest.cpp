@@ -1,6 +1,7 @@
 // The cover made beside the conversion: the same picture as made in place, and no wait for a
 // title that never comes.
 #include "engine/job/TitleCoverAside.h"
+#include "platform/Memory.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,8 @@ BookInput TitleCoverInput() {
 }
 
 TEST(TitleCoverAside, DrawsTheSamePictureAsMadeInPlace) {
+    if (platform::AddressSpaceLimited())
+        GTEST_SKIP() << "under ulimit -v the cover is made in place";
     const TitleCoverText text{"The Ferry at Dawn", "Mary Shelton", "en", false};
     TitleCoverAside aside(TitleCoverInput());
     ASSERT_TRUE(aside.Active());
