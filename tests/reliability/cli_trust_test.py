@@ -221,14 +221,16 @@ class InterruptionsTest(CliTrustCase):
             def before():
                 if ignored:
                     signal.signal(ignored, signal.SIG_IGN)
-            job = subprocess.Popen([CLI, "-q", "-o", book, large, large], env=self.env,
+            # Eight sources: after the first, reading the other seven alone takes the job far
+            # longer than the moment this waits, however fast the machine.
+            job = subprocess.Popen([CLI, "-q", "-o", book, *[large] * 8], env=self.env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
                                    preexec_fn=before)
             # The book is made in memory: the job is at work once it has read the first
             # source (it makes no working folder to watch for).
             while read_so_far(job.pid) < len(text) and job.poll() is None:
                 time.sleep(0.005)
-            time.sleep(0.1)
+            time.sleep(0.02)
             job.send_signal(sig)
             job.wait(timeout=60)
             job.stderr.close()
