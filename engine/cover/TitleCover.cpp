@@ -169,10 +169,6 @@ void DrawColumns(CoverCanvas& canvas, const Faces& faces, std::u32string_view ti
     DrawCoverText(canvas, *faces.author, authorSet, authorStyle, authorBox, kAuthorInk, true);
 }
 
-} // namespace
-
-namespace {
-
 TitleCover NoCover(const char* why) {
     TitleCover cover;
     cover.problem = std::string("No cover was made from the title: ") + why;

@@ -125,17 +125,14 @@ std::vector<std::string> WritePages(const BookInput& input, const BookDecision& 
         bar.Pages(written += page.End - page.Begin, total);
         if (progress.CancelRequested()) throw ConversionCancelled();
     });
-    // The user's picture, else the one made from the title beside the pages, asked for once
-    // they are written.
+    // The user's picture, else the one made from the title (beside the pages when the plan
+    // left it), asked for once they are written.
     const CoverSource cover = [&]() -> const CoverImage* {
-        CoverPlan made;
-        if (titleCover.Active()) {
-            made = DecideCover(input, book.plan, titleCover.Get());
-            if (!made.problem.empty()) progress.CoverNotice(made.problem);
-        }
-        const CoverPlan& decided = titleCover.Active() ? made : book.plan.cover;
+        CoverPlan decided =
+            titleCover.Active() ? DecideCover(input, book.plan, titleCover.Get()) : book.plan.cover;
+        if (!decided.problem.empty()) progress.CoverNotice(decided.problem);
         if (decided.kind == CoverPlan::Kind::Title)
-            checked.cover = CoverImage{"png", "image/png", decided.png};
+            checked.cover = CoverImage{"png", "image/png", std::move(decided.png)};
         return checked.cover ? &*checked.cover : nullptr;
     };
     MakeBookDocuments(metadata, book.pages, cover, input.legacyEncoding, entries);
@@ -169,10 +166,7 @@ void Convert(const BookInput& input, WorkingTree& tree, ProgressSink& progress) 
     };
     hooks.coverLeftToCaller = titleCover.Active();
     const BookDecision book = DecideBook(input, tree, hooks);
-    if (titleCover.Active())
-        titleCover.Draw(TitleCoverTextOf(input, book.plan));
-    else if (!book.plan.cover.problem.empty())
-        progress.CoverNotice(book.plan.cover.problem);
+    if (titleCover.Active()) titleCover.Draw(TitleCoverTextOf(input, book.plan));
     progress.SetMaximum(static_cast<int>(book.pages.size()));
     zip::TZipWriter writer;
     writer.PackLevel = packLevel ? packLevel->Get() : BookPackLevel({});
