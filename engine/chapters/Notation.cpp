@@ -3,6 +3,7 @@
 #include "Notation.h"
 
 #include "engine/text/TextLines.h"
+#include "engine/text/TextSearch.h"
 #include "engine/text/WhiteSpace.h"
 
 #include <algorithm>
@@ -92,8 +93,8 @@ std::string NotationHeadingText(std::string_view text) {
 
 NotationLayout FindNotationLayout(std::string_view text) {
     NotationLayout layout;
-    const bool annotated = text.find(kAnnotationStart) != std::string_view::npos;
-    if (!annotated && text.find(kReadingStart) == std::string_view::npos) return layout;
+    const bool annotated = FindIn(text, kAnnotationStart) != std::string_view::npos;
+    if (!annotated && FindIn(text, kReadingStart) == std::string_view::npos) return layout;
     bool legendNamesNotation = false;
     bool legendDone = false;
     for (std::size_t begin = 0, line = 0; begin < text.size(); ++line) {

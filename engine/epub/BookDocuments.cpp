@@ -13,6 +13,8 @@
 #include "TitlePage.h"
 #include "VerticalWriting.h"
 
+#include "engine/text/TextSearch.h"
+
 #include <algorithm>
 
 namespace folivane::engine {
@@ -46,7 +48,7 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
                 : std::string_view(read);
         BuildChapterPage(page, PageLabel(chapter, i), text, chapter.Heading, book.language,
                          book.epubVersion, {chapter.Paragraphs, userStyle, chapter.Notation});
-        ruby = ruby || (chapter.Notation && page.find("<ruby>") != std::string::npos);
+        ruby = ruby || (chapter.Notation && FindIn(page, "<ruby>") != std::string_view::npos);
         sink.Add(content + PageFileName(i, book.epubVersion), page, &chapter);
     }
     // The archive puts its entries in order by name when it is packed: the cover is added
