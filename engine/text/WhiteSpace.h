@@ -23,12 +23,20 @@ constexpr bool IsTextSpace(char32_t c) {
            c == U'\u202F' || c == U'\u205F' || c == U'\u3000' || c == U'\uFEFF';
 }
 
+// Whether a character whose UTF-8 begins with `lead`, a byte above ASCII, may be white space:
+// C2 begins U+0085 and U+00A0, E1 U+1680, E2 U+2000-U+205F, E3 U+3000 and EF U+FEFF. The
+// characters of CJK text mostly begin otherwise, and are passed over without decoding.
+constexpr bool MayBeginSpace(unsigned char lead) {
+    return lead == 0xC2 || (lead >= 0xE1 && lead <= 0xE3) || lead == 0xEF;
+}
+
 // The length in bytes of the white space character `text` begins with; 0 when it begins
 // with anything else.
 constexpr std::size_t LeadingSpaceLength(std::string_view text) {
     if (text.empty()) return 0;
-    if (static_cast<unsigned char>(text.front()) < 0x80)
-        return IsTextSpace(static_cast<unsigned char>(text.front())) ? 1 : 0;
+    const auto lead = static_cast<unsigned char>(text.front());
+    if (lead < 0x80) return IsTextSpace(lead) ? 1 : 0;
+    if (!MayBeginSpace(lead)) return 0;
     std::string_view rest = text;
     return IsTextSpace(TakeCodePoint(rest)) ? text.size() - rest.size() : 0;
 }
@@ -38,7 +46,9 @@ constexpr std::size_t TrailingSpaceLength(std::string_view text) {
     if (text.empty()) return 0;
     if (static_cast<unsigned char>(text.back()) < 0x80)
         return IsTextSpace(static_cast<unsigned char>(text.back())) ? 1 : 0;
-    return IsTextSpace(LastCodePoint(text)) ? text.size() - LastCodePointStart(text) : 0;
+    const std::size_t start = LastCodePointStart(text);
+    if (!MayBeginSpace(static_cast<unsigned char>(text[start]))) return 0;
+    return IsTextSpace(LastCodePoint(text)) ? text.size() - start : 0;
 }
 
 // `text` less its leading and trailing white space.

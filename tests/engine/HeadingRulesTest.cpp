@@ -1,5 +1,6 @@
 // Heading rules: which lines the built-in rules and users' patterns take for headings.
 #include "engine/chapters/HeadingRules.h"
+#include "engine/text/UnicodeText.h"
 #include "engine/text/WhiteSpace.h"
 
 #include <chrono>
@@ -231,6 +232,19 @@ const TextCase kTextCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(HeadingRules, HeadingText, testing::ValuesIn(kTextCases),
                          [](const auto& row) { return std::string(row.param.name); });
+
+// The quick look at a character's first byte passes no white space over: every character,
+// at either end of a text, is trimmed exactly when it is white space.
+TEST(TrimSpace, TakesEveryWhiteSpaceCharacterAndNoOther) {
+    for (char32_t c = 1; c <= 0x10FFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        std::string one;
+        AppendUtf8(one, c);
+        const std::size_t expected = IsTextSpace(c) ? one.size() : 0;
+        ASSERT_EQ(LeadingSpaceLength(one + "x"), expected) << "U+" << std::hex << unsigned(c);
+        ASSERT_EQ(TrailingSpaceLength("x" + one), expected) << "U+" << std::hex << unsigned(c);
+    }
+}
 
 TEST(HeadingRules, CustomPatternsReplaceTheBuiltInRules) {
     const HeadingRules rules = HeadingRules::Custom("^Kapitel \\d+$", "Teil");
