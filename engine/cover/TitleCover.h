@@ -20,6 +20,8 @@ struct TitleCoverText {
     std::string author; // may be empty
     std::string language;
     bool vertical = false;
+
+    bool operator==(const TitleCoverText&) const = default;
 };
 
 // The picture, or why there is none.

@@ -227,9 +227,43 @@ BookDetails DecideDetails(const BookDetails& given, const HeaderFacts& header) {
     return details;
 }
 
-ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
-                              const ReadingHooks& hooks, SourcesDone& done,
-                              std::vector<TextNotice>& notices) {
+// The book's names as decided from the user's input and what the text gave: its language
+// (before the reader's script), title and author, and the script the user's texts take.
+struct BookNames {
+    std::string language;
+    std::string title;
+    std::string author;
+    Script script;
+};
+
+BookNames NamesOf(const BookInput& input, const std::string& userLanguage,
+                  const std::string& headerLanguage, const std::string& judged,
+                  const TitleAndAuthor& ofText, SourcesDone& done) {
+    BookNames names;
+    names.language = !userLanguage.empty()    ? userLanguage
+                     : !headerLanguage.empty() ? headerLanguage
+                                               : judged;
+    names.script = UserTextScript(input, names.language, userLanguage.empty() ? judged : "", done);
+    names.title = BookTitle(input, ofText, names.script);
+    names.author = MetadataText(names.script(input.author));
+    if (names.author.empty()) names.author = MetadataText(ofText.author);
+    return names;
+}
+
+// The cover's text as the book will likely be decided, from the first source's language as
+// judged: the user's title and author, taken as if the header named no language and the
+// book's sample were the first source's. Only for a title the user gave: the text's is known
+// when its chapters are.
+TitleCoverText LikelyCoverText(const BookInput& input, const std::string& userLanguage,
+                               SourcesDone& done) {
+    const BookNames names = NamesOf(input, userLanguage, {}, done.firstJudged, {}, done);
+    return {names.title, names.author, ConvertedLanguageTag(names.language, input.chineseScript),
+            input.vertical};
+}
+
+ChapterListOptions OptionsFor(const BookInput& input, const std::string& userLanguage,
+                              const HeadingRules* rules, const ReadingHooks& hooks,
+                              SourcesDone& done, std::vector<TextNotice>& notices) {
     ChapterListOptions options;
     options.mode = input.chapters;
     options.paragraphs = input.paragraphs;
@@ -246,9 +280,11 @@ ChapterListOptions OptionsFor(const BookInput& input, const HeadingRules* rules,
         notices.push_back(notice);
         if (hooks.notice) hooks.notice(notice);
     };
-    options.sourceDecoded = [&input, &done, locale = LocaleOfProcess()](
+    options.sourceDecoded = [&input, &userLanguage, &hooks, &done, locale = LocaleOfProcess()](
                                 std::size_t index, std::string& text, std::string& name) {
         ConvertScript(input, done, locale, index, text, name);
+        if (index == 0 && hooks.coverLikely && !input.title.empty())
+            hooks.coverLikely(LikelyCoverText(input, userLanguage, done));
     };
     options.sourceDone = [&input, &done](const SourceFacts& facts, const TChapterList& pages) {
         done.sources.push_back({.path = input.sources[facts.index],
@@ -320,7 +356,7 @@ BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const Readin
     BookDecision book;
     SourcesDone done;
     const ChapterListOptions options =
-        OptionsFor(input, rules ? &*rules : nullptr, hooks, done, book.plan.notices);
+        OptionsFor(input, userLanguage, rules ? &*rules : nullptr, hooks, done, book.plan.notices);
     std::string sample;
     book.pages = BuildChapterList(input.sources, &pieces, options, &sample);
 
@@ -329,17 +365,13 @@ BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const Readin
     const std::string judged = !input.sources.empty() && done.firstSize >= sample.size()
                                    ? done.firstJudged
                                    : DetectLanguage(sample, LocaleOfProcess());
-    plan.language = !userLanguage.empty()           ? userLanguage
-                    : !done.header.language.empty() ? done.header.language
-                                                    : judged;
-    const Script script =
-        UserTextScript(input, plan.language, userLanguage.empty() ? judged : "", done);
-    plan.title = BookTitle(input, done.ofText, script);
-    plan.author = MetadataText(script(input.author));
-    if (plan.author.empty()) plan.author = MetadataText(done.ofText.author);
-    plan.publisher = MetadataText(script(input.publisher));
-    plan.language = ConvertedLanguageTag(plan.language, input.chineseScript);
-    plan.details = DecideDetails(DetailsInScript(input.details, script), done.header);
+    BookNames names =
+        NamesOf(input, userLanguage, done.header.language, judged, done.ofText, done);
+    plan.title = std::move(names.title);
+    plan.author = std::move(names.author);
+    plan.publisher = MetadataText(names.script(input.publisher));
+    plan.language = ConvertedLanguageTag(names.language, input.chineseScript);
+    plan.details = DecideDetails(DetailsInScript(input.details, names.script), done.header);
     plan.sources = std::move(done.sources);
     LabelPages(book.pages, plan.title, input.sources.size());
     for (const TocEntry& entry : BuildTableOfContents(book.pages))

@@ -88,6 +88,10 @@ struct ReadingHooks {
     // The caller decides the cover itself (DecideCover), beside the pages: BookPlan::cover is
     // left as none.
     bool coverLeftToCaller = false;
+    // The cover's text as the book is likely to be decided, told once, as soon as the first
+    // source's language is judged, when the user gave a title: the caller may draw it ahead
+    // and keep it when TitleCoverTextOf the plan is the same.
+    std::function<void(TitleCoverText likely)> coverLikely = {};
 };
 
 // The heading rules the book asks for: none for one chapter per file, the user's patterns,

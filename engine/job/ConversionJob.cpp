@@ -165,6 +165,10 @@ void Convert(const BookInput& input, WorkingTree& tree, ProgressSink& progress) 
                           sample.size() >= kPackLevelSample);
     };
     hooks.coverLeftToCaller = titleCover.Active();
+    if (titleCover.Active())
+        hooks.coverLikely = [&titleCover](TitleCoverText likely) {
+            titleCover.DrawLikely(std::move(likely));
+        };
     const BookDecision book = DecideBook(input, tree, hooks);
     if (titleCover.Active()) titleCover.Draw(TitleCoverTextOf(input, book.plan));
     progress.SetMaximum(static_cast<int>(book.pages.size()));

@@ -14,21 +14,36 @@ TitleCoverAside::TitleCoverAside(const BookInput& input) {
     // a conversion: there the cover is made as the book is decided, with nothing beside it.
     if (!input.coverPath.empty() || !input.titleCover || platform::AddressSpaceLimited()) return;
     made_.emplace(
-        [text = text_.get_future().share()] {
+        [first = first_.get_future().share(), decided = decided_.get_future().share()] {
             std::optional<CoverFonts> fonts;
             try {
                 fonts.emplace();
             } catch (const std::runtime_error&) {
                 // MakeTitleCover reads them again below, and says why there is no cover.
             }
-            const TitleCoverText& wanted = text.get();
-            return fonts ? MakeTitleCover(wanted, *fonts) : MakeTitleCover(wanted);
+            const auto make = [&fonts](const TitleCoverText& text) {
+                return fonts ? MakeTitleCover(text, *fonts) : MakeTitleCover(text);
+            };
+            const TitleCoverText& drawn = first.get();
+            TitleCover cover = make(drawn);
+            const TitleCoverText& wanted = decided.get();
+            return wanted == drawn ? std::move(cover) : make(wanted);
         },
         true);
 }
 
+void TitleCoverAside::DrawLikely(TitleCoverText likely) {
+    if (firstGiven_) return;
+    firstGiven_ = true;
+    first_.set_value(std::move(likely));
+}
+
 void TitleCoverAside::Draw(TitleCoverText text) {
-    text_.set_value(std::move(text));
+    if (!firstGiven_) {
+        firstGiven_ = true;
+        first_.set_value(text);
+    }
+    decided_.set_value(std::move(text));
 }
 
 TitleCover TitleCoverAside::Get() {

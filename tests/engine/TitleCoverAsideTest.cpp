@@ -28,10 +28,33 @@ TEST(TitleCoverAside, DrawsTheSamePictureAsMadeInPlace) {
     EXPECT_EQ(beside.titleFace.file, inPlace.titleFace.file);
 }
 
+// Drawn ahead from a likely text, the picture is kept when the decision says the same and
+// drawn again when it does not.
+TEST(TitleCoverAside, KeepsTheLikelyPictureOnlyWhenItsTextIsDecided) {
+    if (platform::AddressSpaceLimited())
+        GTEST_SKIP() << "under ulimit -v the cover is made in place";
+    const TitleCoverText decided{"渡口风云", "佚名", "zh-CN", false};
+    for (const TitleCoverText& likely :
+         {decided, TitleCoverText{"渡口风云", "佚名", "ja", false},
+          TitleCoverText{"The Ferry", "", "en", false}}) {
+        TitleCoverAside aside(TitleCoverInput());
+        ASSERT_TRUE(aside.Active());
+        aside.DrawLikely(likely);
+        aside.Draw(decided);
+        const TitleCover inPlace = MakeTitleCover(decided);
+        ASSERT_FALSE(inPlace.png.empty()) << inPlace.problem;
+        EXPECT_TRUE(aside.Get().png == inPlace.png) << likely.title << " in " << likely.language;
+    }
+}
+
 // A conversion that fails before its title is decided ends at once: the task gives up on the
 // text instead of holding the job open.
 TEST(TitleCoverAside, EndsWithoutATitleWhenTheConversionStopsFirst) {
     { TitleCoverAside aside(TitleCoverInput()); }
+    {
+        TitleCoverAside aside(TitleCoverInput());
+        aside.DrawLikely({"The Ferry", "", "en", false});
+    }
     BookInput withPicture = TitleCoverInput();
     withPicture.coverPath = "/a/cover.png";
     EXPECT_FALSE(TitleCoverAside(withPicture).Active());
