@@ -35,6 +35,10 @@ public:
     // the coverage the two make together.
     void Blend(int x, int y, std::size_t ink, std::uint8_t coverage);
 
+    // Blends `count` pixels rightwards from (x, y), each by its own coverage: as Blend for
+    // each, clipped once for the row.
+    void BlendRow(int x, int y, std::size_t ink, const std::uint8_t* coverage, int count);
+
     // A rectangle [x0, x1) × [y0, y1) of ink number `ink` at full coverage.
     void Fill(int x0, int y0, int x1, int y1, std::size_t ink);
 
@@ -44,6 +48,8 @@ public:
 
 private:
     std::uint8_t& Pixel(int x, int y);
+    // Blend on one pixel inside the canvas; whether it changed.
+    bool BlendPixel(std::uint8_t& pixel, std::size_t ink, int coverage) const;
     void DeflateRows(ZlibSegments& zlib) const;
 
     int width_;

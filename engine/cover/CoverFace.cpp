@@ -146,13 +146,10 @@ void CoverFace::Draw(CoverCanvas& canvas, const std::vector<PlacedGlyph>& glyphs
         const FT_Bitmap& bitmap = slot->bitmap;
         const int left = static_cast<int>(wholeX) + slot->bitmap_left;
         const int top = static_cast<int>(wholeY) - slot->bitmap_top;
-        for (unsigned row = 0; row < bitmap.rows; ++row) {
-            const unsigned char* line =
-                bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
-            for (unsigned column = 0; column < bitmap.width; ++column)
-                canvas.Blend(left + static_cast<int>(column), top + static_cast<int>(row), ink,
-                             line[column]);
-        }
+        for (unsigned row = 0; row < bitmap.rows; ++row)
+            canvas.BlendRow(left, top + static_cast<int>(row), ink,
+                            bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch,
+                            static_cast<int>(bitmap.width));
     }
 }
 

@@ -137,6 +137,23 @@ TEST(CoverCanvas, CoverageLaidOverCoverageShowsTheLastInk) {
     EXPECT_TRUE(Between(pixels[1], pixels[0], kInks[0])) << "half twice is nearer the ink";
 }
 
+// A glyph's row laid at once is the same picture as laid pixel by pixel, where it runs off
+// either side or lies above or below the picture too.
+TEST(CoverCanvas, RowBlendIsBlendOfEachPixel) {
+    const std::uint8_t coverage[] = {0, 1, 2, 40, 128, 255, 255, 90, 0, 3, 200, 17};
+    constexpr int kCount = static_cast<int>(std::size(coverage));
+    const std::pair<int, int> starts[] = {{-5, 0}, {0, 1}, {3, 2}, {7, 1}, {-20, 2}, {2, -1}, {2, 3}};
+    CoverCanvas byRow(10, 3, kBackground, {kInks[0], kInks[1]});
+    CoverCanvas byPixel(10, 3, kBackground, {kInks[0], kInks[1]});
+    for (std::size_t ink : {0u, 1u, 2u})
+        for (const auto& [x, y] : starts) {
+            byRow.BlendRow(x, y, ink, coverage, kCount);
+            for (int i = 0; i < kCount; ++i)
+                byPixel.Blend(x + i, y, ink, coverage[i]);
+        }
+    EXPECT_TRUE(byRow.Png() == byPixel.Png());
+}
+
 // A rule drawn partly off the picture fills what is on it and writes nothing past it.
 TEST(CoverCanvas, FillIsClippedToThePicture) {
     CoverCanvas canvas(5, 4, kBackground, {kInks[0], kInks[1]});
