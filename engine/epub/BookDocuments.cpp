@@ -35,7 +35,6 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
     if (userStyle) sink.Add(content + kUserStyleSheetFile, book.userStyleSheet, nullptr);
     for (const StyleResource& resource : book.userStyleResources)
         sink.Add(content + resource.href, resource.bytes, nullptr);
-    std::string page;  // one buffer for every page: no fresh memory to fault in per page
     bool ruby = false; // the accessibility metadata says so
     for (std::size_t i = 0; i < chapters.size(); ++i) {
         const FileList& chapter = chapters[i];
@@ -46,10 +45,12 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
             chapter.Text
                 ? std::string_view(*chapter.Text).substr(chapter.Begin, chapter.End - chapter.Begin)
                 : std::string_view(read);
+        std::string page;
         BuildChapterPage(page, PageLabel(chapter, i), text, chapter.Heading, book.language,
                          book.epubVersion, {chapter.Paragraphs, userStyle, chapter.Notation});
         ruby = ruby || (chapter.Notation && FindIn(page, "<ruby>") != std::string_view::npos);
-        sink.Add(content + PageFileName(i, book.epubVersion), page, &chapter);
+        // Kept until it is compressed: given away, not copied.
+        sink.AddMade(content + PageFileName(i, book.epubVersion), std::move(page), &chapter);
     }
     // The archive puts its entries in order by name when it is packed: the cover is added
     // last, which the order of the book does not show.
@@ -62,12 +63,13 @@ void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,
         sink.Add(content + CoverFileName(cover->extension), cover->bytes, nullptr);
     }
     if (book.epubVersion != EpubVersion::Epub3)
-        sink.Add(content + kContentsPageFile, BuildContentsPage(book, chapters), nullptr);
-    sink.Add(content + kPackageFile, BuildContentOpf(book, chapters.size(), cover, ruby), nullptr);
-    sink.Add(content + kNcxFile, BuildTocNcx(book, chapters), nullptr);
+        sink.AddMade(content + kContentsPageFile, BuildContentsPage(book, chapters), nullptr);
+    sink.AddMade(content + kPackageFile, BuildContentOpf(book, chapters.size(), cover, ruby),
+                 nullptr);
+    sink.AddMade(content + kNcxFile, BuildTocNcx(book, chapters), nullptr);
     if (book.epubVersion == EpubVersion::Epub3)
-        sink.Add(content + kNavigationFile,
-                 BuildNavigationDocument(book, chapters, cover != nullptr), nullptr);
+        sink.AddMade(content + kNavigationFile,
+                     BuildNavigationDocument(book, chapters, cover != nullptr), nullptr);
 }
 
 void MakeBookDocuments(const BookMetadata& book, const TChapterList& chapters,

@@ -20,6 +20,11 @@ public:
     // during the call only), `page` the chapter whose page it is, null for the book's other
     // documents. May raise to stop the book.
     virtual void Add(const std::string& name, std::string_view bytes, const FileList* page) = 0;
+    // The same for a document the maker gives away, which a sink that keeps documents takes
+    // without copying it. By default as Add.
+    virtual void AddMade(const std::string& name, std::string&& bytes, const FileList* page) {
+        Add(name, bytes, page);
+    }
 };
 
 // Gives the book's cover picture, or null for none; asked once, after the chapters' pages, so

@@ -91,7 +91,11 @@ BookEntries::BookEntries(zip::TZipWriter& writer, std::time_t modified,
 }
 
 void BookEntries::Add(const std::string& name, std::string_view bytes, const FileList* page) {
-    writer_.AddMemoryEntry(name, std::string(bytes), modified_);
+    AddMade(name, std::string(bytes), page);
+}
+
+void BookEntries::AddMade(const std::string& name, std::string&& bytes, const FileList* page) {
+    writer_.AddMemoryEntry(name, std::move(bytes), modified_);
     entries_.push_back(name);
     if (page && pageWritten_) pageWritten_(*page);
 }

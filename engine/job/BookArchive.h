@@ -27,6 +27,7 @@ public:
                 std::function<void(const FileList& page)> pageWritten);
 
     void Add(const std::string& name, std::string_view bytes, const FileList* page) override;
+    void AddMade(const std::string& name, std::string&& bytes, const FileList* page) override;
 
     // Every name added, in the order it came: the entries the book's archive must hold.
     const std::vector<std::string>& Entries() const { return entries_; }
