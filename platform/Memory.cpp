@@ -29,6 +29,11 @@ void ReserveLargeBuffer(std::string& text, std::size_t size) {
 void PreferHeapForLargeBuffers() {
     constexpr int kMapFrom = 32 << 20; // glibc's largest
     mallopt(M_MMAP_THRESHOLD, kMapFrom);
+    // Heaps grow 4 MiB at a time, not a few pages: a conversion's threads grew theirs some
+    // five hundred times a book, a system call each. Address space only, untouched until used,
+    // but a limit of the address space counts it.
+    constexpr int kGrowBy = 4 << 20;
+    if (!AddressSpaceLimited()) mallopt(M_TOP_PAD, kGrowBy);
 }
 
 ZeroedPages::ZeroedPages(std::size_t size) : size_(std::max<std::size_t>(size, 1)) {

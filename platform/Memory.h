@@ -15,8 +15,8 @@ void ReserveLargeBuffer(std::string& text, std::size_t size);
 // Has buffers of up to 32 MiB taken from the heap, where a freed one is used again, rather
 // than each mapped afresh: a conversion makes and drops texts, pages and archives of a few MiB
 // one after another, and faulting in each new mapping 4 KiB at a time cost a tenth of the
-// time of a 2 MB book. For a program's start; the process keeps no more memory than before
-// beyond what its heap holds between two conversions.
+// time of a 2 MB book. Heaps grow a few MiB at a time. For a program's start; the process
+// keeps no more memory than before beyond what its heap holds between two conversions.
 void PreferHeapForLargeBuffers();
 
 // Zeroed memory in a mapping of its own: pages never written are neither faulted in nor
