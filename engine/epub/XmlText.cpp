@@ -31,6 +31,15 @@ constexpr std::array<bool, 256> PlainBytes(Mode mode) {
 constexpr std::array<std::array<bool, 256>, 3> kPlain = {
     PlainBytes(Mode::Text), PlainBytes(Mode::Attribute), PlainBytes(Mode::Lines)};
 
+// Lead bytes of three-byte characters that any two continuation bytes complete.
+constexpr std::array<bool, 256> kFreeLead = [] {
+    std::array<bool, 256> free{};
+    for (std::size_t c = 0xE1; c <= 0xEC; ++c)
+        free[c] = true;
+    free[0xEE] = true;
+    return free;
+}();
+
 // Where the line that begins at `i` has its first character that is not indentation.
 std::size_t SkipIndent(std::string_view text, std::size_t i) {
     return i + IndentLength(text.substr(i));
@@ -54,19 +63,24 @@ void Append(std::string& out, std::string_view text, Mode mode, std::string_view
         i += length;
         run = i;
     };
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     while (true) {
-        while (i < size && plain[static_cast<unsigned char>(text[i])])
-            ++i;
-        if (i >= size) break;
-        const auto c = static_cast<unsigned char>(text[i]);
-        // Most of any CJK text: three bytes whose lead admits every continuation (not E0's
-        // overlong forms, ED's surrogates nor EF's U+FFFE and U+FFFF), told at a glance.
-        if (((c >= 0xE1 && c <= 0xEC) || c == 0xEE) && size - i >= 3 &&
-            (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80 &&
-            (static_cast<unsigned char>(text[i + 2]) & 0xC0) == 0x80) {
-            i += 3;
-            continue;
+        // What goes out unchanged, in one loop: the plain bytes of the mode, and most of any
+        // CJK text, three bytes whose lead admits every continuation (not E0's overlong
+        // forms, ED's surrogates nor EF's U+FFFE and U+FFFF), told at a glance.
+        while (i < size) {
+            const unsigned c = bytes[i];
+            if (plain[c]) {
+                ++i;
+            } else if (kFreeLead[c] && size - i >= 3 && (bytes[i + 1] & 0xC0) == 0x80 &&
+                       (bytes[i + 2] & 0xC0) == 0x80) {
+                i += 3;
+            } else {
+                break;
+            }
         }
+        if (i >= size) break;
+        const unsigned c = bytes[i];
         if (c >= 0x80) {
             const Utf8Sequence sequence = NextUtf8Sequence(text.substr(i));
             // U+FFFE and U+FFFF (EF BF BE, EF BF BF) are not XML characters.
