@@ -30,15 +30,24 @@ constexpr bool MayBeginSpace(unsigned char lead) {
     return lead == 0xC2 || (lead >= 0xE1 && lead <= 0xE3) || lead == 0xEF;
 }
 
+// The length of the white space character above ASCII that `text` (not empty) begins with;
+// 0 when it begins with anything else. U+3000, with which CJK text indents, is told by its
+// bytes, E3 80 80, as no other space begins with E3.
+constexpr std::size_t WideSpaceLength(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text.front());
+    if (lead == 0xE3) return text.size() >= 3 && text[1] == '\x80' && text[2] == '\x80' ? 3 : 0;
+    if (!MayBeginSpace(lead)) return 0;
+    std::string_view rest = text;
+    return IsTextSpace(TakeCodePoint(rest)) ? text.size() - rest.size() : 0;
+}
+
 // The length in bytes of the white space character `text` begins with; 0 when it begins
 // with anything else.
 constexpr std::size_t LeadingSpaceLength(std::string_view text) {
     if (text.empty()) return 0;
     const auto lead = static_cast<unsigned char>(text.front());
     if (lead < 0x80) return IsTextSpace(lead) ? 1 : 0;
-    if (!MayBeginSpace(lead)) return 0;
-    std::string_view rest = text;
-    return IsTextSpace(TakeCodePoint(rest)) ? text.size() - rest.size() : 0;
+    return WideSpaceLength(text);
 }
 
 // The same for the white space character `text` ends with.
@@ -47,8 +56,8 @@ constexpr std::size_t TrailingSpaceLength(std::string_view text) {
     if (static_cast<unsigned char>(text.back()) < 0x80)
         return IsTextSpace(static_cast<unsigned char>(text.back())) ? 1 : 0;
     const std::size_t start = LastCodePointStart(text);
-    if (!MayBeginSpace(static_cast<unsigned char>(text[start]))) return 0;
-    return IsTextSpace(LastCodePoint(text)) ? text.size() - start : 0;
+    const std::size_t space = WideSpaceLength(text.substr(start));
+    return space == text.size() - start ? space : 0;
 }
 
 // `text` less its leading and trailing white space.

@@ -246,6 +246,15 @@ TEST(TrimSpace, TakesEveryWhiteSpaceCharacterAndNoOther) {
     }
 }
 
+// Damaged text at either end is no space, however like one it looks.
+TEST(TrimSpace, TakesNoDamagedCharacter) {
+    for (const std::string cut : {"\xE3\x80", "\xE2\x80", "\xEF\xBB", "\x80\x80"})
+        EXPECT_EQ(LeadingSpaceLength(cut + "x"), 0u) << cut;
+    for (const std::string cut : {"\xE3\x80\x80\x80", "\x80\x80", " \x80", "\xE3\x80"})
+        EXPECT_EQ(TrailingSpaceLength("x" + cut), 0u) << cut;
+    EXPECT_EQ(TrimSpace("\xE3\x80\x80x\xE3\x80\x80\x80"), "x\xE3\x80\x80\x80");
+}
+
 TEST(HeadingRules, CustomPatternsReplaceTheBuiltInRules) {
     const HeadingRules rules = HeadingRules::Custom("^Kapitel \\d+$", "Teil");
     EXPECT_EQ(rules.Classify("  Kapitel 12 "), Chapter);
