@@ -47,8 +47,19 @@ std::size_t ModeCount(std::vector<std::size_t> values, std::size_t below) {
 // The width of `line` in columns, a CJK character taking two, as fixed-width editors wrap.
 std::size_t ColumnWidth(std::string_view line) {
     std::size_t columns = 0;
-    for (std::string_view rest = TrimSpace(line); !rest.empty();)
+    for (std::string_view rest = TrimSpace(line); !rest.empty();) {
+        // E3 to E9 begin U+3000 to U+9FFF, all of them CJK: most of a CJK line, counted
+        // without decoding.
+        const auto lead = static_cast<unsigned char>(rest[0]);
+        if (lead >= 0xE3 && lead <= 0xE9 && rest.size() >= 3 &&
+            (static_cast<unsigned char>(rest[1]) & 0xC0) == 0x80 &&
+            (static_cast<unsigned char>(rest[2]) & 0xC0) == 0x80) {
+            columns += 2;
+            rest.remove_prefix(3);
+            continue;
+        }
         columns += IsCjkCharacter(TakeCodePoint(rest)) ? 2u : 1u;
+    }
     return columns;
 }
 

@@ -52,6 +52,28 @@ std::string EveryNCharacters(const std::vector<std::string>& paragraphs, std::si
     return out;
 }
 
+// The same cut at `width` columns, a CJK character taking two, as other editors wrap.
+std::string EveryNColumns(const std::vector<std::string>& paragraphs, std::size_t width) {
+    std::string out;
+    for (const std::string& paragraph : paragraphs) {
+        std::size_t columns = 0;
+        for (std::size_t at = 0; at < paragraph.size(); ++at) {
+            const auto byte = static_cast<unsigned char>(paragraph[at]);
+            if ((byte & 0xC0u) != 0x80u) {
+                const std::size_t wide = byte >= 0xE3 ? 2 : 1; // the texts' CJK only
+                if (columns + wide > width) {
+                    out += '\n';
+                    columns = 0;
+                }
+                columns += wide;
+            }
+            out += paragraph[at];
+        }
+        out += "\n\n";
+    }
+    return out;
+}
+
 const std::string kManual = "The Lamp Manual\n\n" + [] {
     std::string text;
     for (const char* chapter : {"Chapter 1", "Chapter 2", "Chapter 3"})
@@ -228,6 +250,21 @@ const std::vector<std::string> kChinese = {
     "只好用最老的办法，托渔船带一张纸条过去。",
     "守灯人读完信，把它放进抽屉，抽屉里还有去年的Bluetooth耳机和一本没看完的小说。"};
 
+// A log of lights, figures in most lines: a wrap by columns leaves lines of as many
+// characters as they have figures.
+const std::vector<std::string> kLightLog = [] {
+    std::vector<std::string> log;
+    for (int paragraph = 1; paragraph <= 6; ++paragraph) {
+        std::string text;
+        for (int entry = 1; entry <= 6; ++entry)
+            text += "第" + std::to_string(paragraph * entry * entry * 7919 % 100003) + "号灯塔在" +
+                    std::to_string(entry * 5 % 12 + 1) + "月点亮，风" +
+                    std::to_string(entry * paragraph % 9) + "级。";
+        log.push_back(text);
+    }
+    return log;
+}();
+
 const std::vector<std::string> kJapanese = {
     "灯台守は毎朝六時に起きて、階段を百二十段のぼり、ランプの芯を切りそろえてから、"
     "海を眺めながらお茶を一杯飲むのが習慣だった。",
@@ -338,6 +375,8 @@ const ShapeCase kShapes[] = {
      {},
      kChinese},
     {"WrappedJapanese", EveryNCharacters(kJapanese, 30), {"shape"}, "2 text", {}, kJapanese},
+    // Lines of one width in columns, not in characters.
+    {"WrappedChineseByColumns", EveryNColumns(kLightLog, 40), {"shape"}, "6 text", {}, kLightLog},
 };
 
 INSTANTIATE_TEST_SUITE_P(Shapes, TextShape, testing::ValuesIn(kShapes),
