@@ -131,8 +131,8 @@ void CodePageTable::Decode(std::string_view input, std::string_view replacement,
     // Room for one and a half times the input (two-byte characters of three bytes of UTF-8)
     // and a whole block's most besides, which the last block asks for: short of it the text
     // would be copied to fresh memory, twice the memory faulted in, at its very end.
-    out.reserve(produced + input.size() + input.size() / 2 +
-                std::min(kBlock, input.size()) * most + kAfterBlock);
+    out.reserve(produced + input.size() + input.size() / 2 + std::min(kBlock, input.size()) * most +
+                kAfterBlock);
     while (p < end) {
         const auto* const blockEnd =
             p + std::min<std::size_t>(kBlock, static_cast<std::size_t>(end - p));

@@ -83,8 +83,7 @@ void CoverCanvas::Blend(int x, int y, std::size_t ink, std::uint8_t coverage) {
     if (BlendPixel(Pixel(x, y), ink, coverage)) inked_[static_cast<std::size_t>(y)] = true;
 }
 
-void CoverCanvas::BlendRow(int x, int y, std::size_t ink, const std::uint8_t* coverage,
-                           int count) {
+void CoverCanvas::BlendRow(int x, int y, std::size_t ink, const std::uint8_t* coverage, int count) {
     if (y < 0 || y >= height_ || ink >= inks_.size()) return;
     const int first = std::max(0, -x);
     const int end = std::min(count, width_ - x);

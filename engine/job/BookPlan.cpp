@@ -240,7 +240,7 @@ BookNames NamesOf(const BookInput& input, const std::string& userLanguage,
                   const std::string& headerLanguage, const std::string& judged,
                   const TitleAndAuthor& ofText, SourcesDone& done) {
     BookNames names;
-    names.language = !userLanguage.empty()    ? userLanguage
+    names.language = !userLanguage.empty()     ? userLanguage
                      : !headerLanguage.empty() ? headerLanguage
                                                : judged;
     names.script = UserTextScript(input, names.language, userLanguage.empty() ? judged : "", done);
@@ -365,8 +365,7 @@ BookDecision DecideBook(const BookInput& input, PieceStore& pieces, const Readin
     const std::string judged = !input.sources.empty() && done.firstSize >= sample.size()
                                    ? done.firstJudged
                                    : DetectLanguage(sample, LocaleOfProcess());
-    BookNames names =
-        NamesOf(input, userLanguage, done.header.language, judged, done.ofText, done);
+    BookNames names = NamesOf(input, userLanguage, done.header.language, judged, done.ofText, done);
     plan.title = std::move(names.title);
     plan.author = std::move(names.author);
     plan.publisher = MetadataText(names.script(input.publisher));

@@ -142,7 +142,8 @@ TEST(CoverCanvas, CoverageLaidOverCoverageShowsTheLastInk) {
 TEST(CoverCanvas, RowBlendIsBlendOfEachPixel) {
     const std::uint8_t coverage[] = {0, 1, 2, 40, 128, 255, 255, 90, 0, 3, 200, 17};
     constexpr int kCount = static_cast<int>(std::size(coverage));
-    const std::pair<int, int> starts[] = {{-5, 0}, {0, 1}, {3, 2}, {7, 1}, {-20, 2}, {2, -1}, {2, 3}};
+    const std::pair<int, int> starts[] = {{-5, 0},  {0, 1},  {3, 2}, {7, 1},
+                                          {-20, 2}, {2, -1}, {2, 3}};
     CoverCanvas byRow(10, 3, kBackground, {kInks[0], kInks[1]});
     CoverCanvas byPixel(10, 3, kBackground, {kInks[0], kInks[1]});
     for (std::size_t ink : {0u, 1u, 2u})

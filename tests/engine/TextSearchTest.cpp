@@ -16,7 +16,8 @@ struct SearchCase {
     std::size_t from;
 };
 
-const std::string kNovel = "　　将军沉吟半晌，说道：「此事不可。」夫人起身相迎。\n"; // 3-byte characters
+const std::string kNovel =
+    "　　将军沉吟半晌，说道：「此事不可。」夫人起身相迎。\n"; // 3-byte characters
 
 const SearchCase kSearchCases[] = {
     {"AtTheStart", "［＃改ページ］" + kNovel, "［＃", 0},

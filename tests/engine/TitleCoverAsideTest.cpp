@@ -34,9 +34,8 @@ TEST(TitleCoverAside, KeepsTheLikelyPictureOnlyWhenItsTextIsDecided) {
     if (platform::AddressSpaceLimited())
         GTEST_SKIP() << "under ulimit -v the cover is made in place";
     const TitleCoverText decided{"渡口风云", "佚名", "zh-CN", false};
-    for (const TitleCoverText& likely :
-         {decided, TitleCoverText{"渡口风云", "佚名", "ja", false},
-          TitleCoverText{"The Ferry", "", "en", false}}) {
+    for (const TitleCoverText& likely : {decided, TitleCoverText{"渡口风云", "佚名", "ja", false},
+                                         TitleCoverText{"The Ferry", "", "en", false}}) {
         TitleCoverAside aside(TitleCoverInput());
         ASSERT_TRUE(aside.Active());
         aside.DrawLikely(likely);
