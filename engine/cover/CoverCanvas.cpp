@@ -68,19 +68,8 @@ std::uint8_t& CoverCanvas::Pixel(int x, int y) {
                         static_cast<std::size_t>(x)];
 }
 
-bool CoverCanvas::BlendPixel(std::uint8_t& pixel, std::size_t ink, int coverage) const {
-    // Coverage too faint for one level changes nothing, not even which ink shows.
-    if ((coverage * levels_ + 127) / 255 == 0) return false;
-    const int under = pixel == 0 ? 0 : (pixel - 1) % levels_ + 1;
-    // a + c(1 - a), in levels.
-    const int level = under + (coverage * (levels_ - under) + 127) / 255;
-    pixel = static_cast<std::uint8_t>(static_cast<int>(ink) * levels_ + level);
-    return true;
-}
-
 void CoverCanvas::Blend(int x, int y, std::size_t ink, std::uint8_t coverage) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_ || ink >= inks_.size()) return;
-    if (BlendPixel(Pixel(x, y), ink, coverage)) inked_[static_cast<std::size_t>(y)] = true;
+    BlendRow(x, y, ink, &coverage, 1);
 }
 
 void CoverCanvas::BlendRow(int x, int y, std::size_t ink, const std::uint8_t* coverage, int count) {
@@ -88,8 +77,16 @@ void CoverCanvas::BlendRow(int x, int y, std::size_t ink, const std::uint8_t* co
     const int first = std::max(0, -x);
     const int end = std::min(count, width_ - x);
     bool inked = false;
-    for (int i = first; i < end; ++i)
-        if (coverage[i] != 0) inked = BlendPixel(Pixel(x + i, y), ink, coverage[i]) || inked;
+    for (int i = first; i < end; ++i) {
+        // Coverage too faint for one level changes nothing, not even which ink shows.
+        if ((coverage[i] * levels_ + 127) / 255 == 0) continue;
+        std::uint8_t& pixel = Pixel(x + i, y);
+        const int under = pixel == 0 ? 0 : (pixel - 1) % levels_ + 1;
+        // a + c(1 - a), in levels.
+        const int level = under + (coverage[i] * (levels_ - under) + 127) / 255;
+        pixel = static_cast<std::uint8_t>(static_cast<int>(ink) * levels_ + level);
+        inked = true;
+    }
     if (inked) inked_[static_cast<std::size_t>(y)] = true;
 }
 

@@ -48,8 +48,6 @@ public:
 
 private:
     std::uint8_t& Pixel(int x, int y);
-    // Blend on one pixel inside the canvas; whether it changed.
-    bool BlendPixel(std::uint8_t& pixel, std::size_t ink, int coverage) const;
     void DeflateRows(ZlibSegments& zlib) const;
 
     int width_;
