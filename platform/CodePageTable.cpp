@@ -2,6 +2,7 @@
 #include "CodePageTable.h"
 
 #include "IconvHandle.h"
+#include "Memory.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -133,11 +134,23 @@ void CodePageTable::Decode(std::string_view input, std::string_view replacement,
     // would be copied to fresh memory, twice the memory faulted in, at its very end.
     out.reserve(produced + input.size() + input.size() / 2 + std::min(kBlock, input.size()) * most +
                 kAfterBlock);
+    // Faulted in a MiB ahead of the text, not all the room at once: text of single bytes
+    // fills no more than two thirds of it.
+    constexpr std::size_t kFaultAhead = 1 << 20;
+    std::size_t faulted = produced;
     while (p < end) {
         const auto* const blockEnd =
             p + std::min<std::size_t>(kBlock, static_cast<std::size_t>(end - p));
         const std::size_t room = static_cast<std::size_t>(blockEnd - p) * most + kAfterBlock;
-        if (out.size() < produced + room) out.resize(produced + room);
+        if (out.size() < produced + room) {
+            if (produced + room > faulted) {
+                const std::size_t ahead =
+                    std::min(out.capacity(), produced + room + kFaultAhead) - faulted;
+                PrefaultForWriting(out.data() + faulted, ahead);
+                faulted += ahead;
+            }
+            out.resize(produced + room);
+        }
         char* o = out.data() + produced;
         while (p < blockEnd) {
             const unsigned c = *p;

@@ -2,6 +2,7 @@
 #include "RegularFile.h"
 
 #include "FileStatus.h"
+#include "Memory.h"
 #include "SystemCalls.h"
 #include "SystemError.h"
 
@@ -65,6 +66,8 @@ void ReadAsOpened(const FileDescriptor& file, std::string& out, std::int64_t siz
                   const std::string& path, const std::function<void(std::size_t)>& progress) {
     const std::size_t have = out.size();
     const std::size_t want = static_cast<std::size_t>(std::max<std::int64_t>(size, 0));
+    out.reserve(have + want);
+    PrefaultForWriting(out.data() + have, want);
     out.resize(have + want);
     try {
         const std::size_t step = progress ? kReadStep : want;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,10 @@ constexpr std::size_t kPackLevelSlice = 128 << 10;
 // clearly smaller than zlib's level 6 does (the deflate of zip -6) gets the faster of them.
 // Measuring costs a few milliseconds: a caller may have it done on another thread.
 int BookPackLevel(std::string_view sample);
+
+// BookPackLevel's answer when it needs no measuring (text of multi-byte characters, or a
+// sample too short to measure), which a glance over the sample gives; nothing otherwise.
+std::optional<int> PackLevelAtAGlance(std::string_view sample);
 
 // Packs the writer's memory entries, which BookEntries gave it, into an EPUB at
 // `outputPath`, in the order of BookEntryBefore: "mimetype" first and stored, every other

@@ -158,11 +158,15 @@ void Convert(const BookInput& input, WorkingTree& tree, ProgressSink& progress) 
     JobProgress bar(progress, input.heldTextBudget);
     ReadingHooks hooks = HooksFor(input, checked, progress, bar);
     // The deflate level is measured on the second core as soon as the text's sample is read,
-    // while the main thread goes on searching the sources for chapters.
+    // while the main thread goes on searching the sources for chapters; most samples tell it
+    // at a glance, with no copy of the sample and no thread.
     std::optional<SideTask<int>> packLevel;
     hooks.sampleTaken = [&packLevel](std::string_view sample) {
-        packLevel.emplace([sample = std::string(sample)] { return BookPackLevel(sample); },
-                          sample.size() >= kPackLevelSample);
+        if (const std::optional<int> level = PackLevelAtAGlance(sample))
+            packLevel.emplace([level = *level] { return level; }, false);
+        else
+            packLevel.emplace([sample = std::string(sample)] { return BookPackLevel(sample); },
+                              true);
     };
     hooks.coverLeftToCaller = titleCover.Active();
     if (titleCover.Active())

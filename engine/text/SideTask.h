@@ -19,7 +19,8 @@ public:
     SideTask(std::function<Result()> work, bool aside) : work_(std::move(work)) {
         if (!aside) return;
         try {
-            done_ = std::async(std::launch::async, work_);
+            // By reference: the work and what it holds are not copied for the thread.
+            done_ = std::async(std::launch::async, std::ref(work_));
         } catch (const std::system_error&) {
         }
     }

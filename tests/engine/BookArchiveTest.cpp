@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sys/stat.h>
 
@@ -156,7 +157,34 @@ TEST(BookPackLevel, IsTheFastestThatStillBeatsZipOnTheText) {
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(BookPackLevel(std::string_view(row.text).substr(0, 256u << 10)), row.level);
+        const std::string_view sample = std::string_view(row.text).substr(0, 256u << 10);
+        EXPECT_EQ(BookPackLevel(sample), row.level);
+        // A glance answers the same, or leaves a long single-byte sample to be measured.
+        const std::optional<int> glance = PackLevelAtAGlance(sample);
+        if (glance) {
+            EXPECT_EQ(*glance, row.level);
+        }
+        EXPECT_EQ(!glance, row.text.size() >= kPackLevelSample && row.level != 7);
+    }
+}
+
+TEST(BookPackLevel, AGlanceTakesTextOfMoreThanHalfHighBytesForMultiByte) {
+    constexpr std::size_t kHalf = kPackLevelSample / 2;
+    const struct Row {
+        const char* name;
+        std::string sample;
+        std::optional<int> level;
+    } rows[] = {
+        {"one past half", std::string(kHalf + 1, '\xE4') + std::string(kHalf - 1, 'a'), 7},
+        {"exactly half: measured", std::string(kHalf, '\xE4') + std::string(kHalf, 'a'),
+         std::nullopt},
+        {"short of a sample", std::string(kPackLevelSample - 1, 'a'), 5},
+        {"short and multi-byte", "\xE4\xB8\x80", 7},
+        {"empty", "", 5},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(PackLevelAtAGlance(row.sample), row.level);
     }
 }
 
