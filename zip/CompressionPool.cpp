@@ -5,11 +5,16 @@
 
 namespace folivane::zip {
 
-TCompressionPool::TCompressionPool(unsigned threads, int level) : level_(level) {
+TCompressionPool::TCompressionPool(unsigned threads, int level) {
+    deflaters_.reserve(threads);
+    for (unsigned i = 0; i < threads; ++i) {
+        deflaters_.push_back(std::make_unique<TWholeDeflater>(level));
+        deflaters_.back()->Prepare();
+    }
     workers_.reserve(threads);
     try {
         for (unsigned i = 0; i < threads; ++i)
-            workers_.emplace_back([this] { Work(); });
+            workers_.emplace_back([this, &deflater = *deflaters_[i]] { Work(deflater); });
     } catch (const std::system_error&) {
         // No more threads to be had (a process limit, no memory for a stack): the pool works
         // with those that started, or none.
@@ -27,8 +32,7 @@ TCompressionPool::~TCompressionPool() {
         worker.join();
 }
 
-void TCompressionPool::Work() {
-    TWholeDeflater deflater(level_);
+void TCompressionPool::Work(TWholeDeflater& deflater) {
     while (true) {
         std::function<void(TWholeDeflater&)> task;
         {

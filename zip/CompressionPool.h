@@ -44,12 +44,14 @@ public:
     unsigned Threads() const { return static_cast<unsigned>(workers_.size()); }
 
 private:
-    void Work();
+    void Work(TWholeDeflater& deflater);
 
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<std::function<void(TWholeDeflater&)>> queue_;
-    int level_;
+    // One per worker, set up by the thread that makes the pool: the state comes from its heap,
+    // which a program may have set up to fault in cheaply, not from a fresh one of the worker.
+    std::vector<std::unique_ptr<TWholeDeflater>> deflaters_;
     bool stopping_ = false;
     std::vector<std::thread> workers_;
 };

@@ -2,6 +2,7 @@
 #include "EntryPrecompressor.h"
 
 #include <thread>
+#include <utility>
 
 namespace folivane::zip {
 namespace {
@@ -15,6 +16,8 @@ constexpr std::size_t kWaitingBytesPerThread = 512u << 10;
 // Threads cost more to start than a tiny book takes to compress on the calling thread; past
 // this much, the book is compressed on them from its first pages.
 constexpr std::size_t kPoolThreshold = 64u << 10;
+// Deflate's own framing of a small entry, beyond half its size.
+constexpr std::size_t kRoomBeyondHalf = 64;
 
 } // namespace
 
@@ -66,14 +69,20 @@ void TEntryPrecompressor::Submit(std::shared_ptr<Batch> batch) {
     }
     waitingBytes_ += batch->bytes;
     batch->submitted = true;
+    // Room for the compressed bytes is made here, on the thread whose heap the program may
+    // have set up to fault in cheaply, for as much as text compresses to; an entry that needs
+    // more gets it on its worker.
+    std::vector<CompressedEntry> results(batch->inputs.size());
+    for (std::size_t i = 0; i < results.size(); ++i)
+        results[i].bytes.reserve(batch->inputs[i].size() / 2 + kRoomBeyondHalf);
     batch->compressed =
-        pool_->Submit([inputs = std::move(batch->inputs)](TWholeDeflater& deflater) mutable {
-            std::vector<CompressedEntry> results(inputs.size());
+        pool_->Submit([inputs = std::move(batch->inputs),
+                       results = std::move(results)](TWholeDeflater& deflater) mutable {
             for (std::size_t i = 0; i < inputs.size(); ++i) {
                 results[i].data = deflater.Deflate(inputs[i], results[i].bytes);
                 std::string().swap(inputs[i]); // the input goes as soon as it is compressed
             }
-            return results;
+            return std::move(results); // a capture is copied unless moved
         });
     waiting_.push_back(std::move(batch));
 }

@@ -24,12 +24,13 @@ EntryData TWholeDeflater::Deflate(std::string_view data, std::vector<std::uint8_
         out.assign({0x03, 0x00});
         return {0, out.size(), 0};
     }
-    // Made on first use, so that a worker that never compresses allocates nothing.
+    // Made on first use unless prepared, so that a worker that never compresses allocates
+    // nothing.
     if (!compressor_) {
         if (level_ < 1 || level_ > 9)
             throw EZCompressionError("libdeflate has no compression level " +
                                      std::to_string(level_) + " (levels 1 to 9 deflate)");
-        compressor_.reset(libdeflate_alloc_compressor(level_));
+        Prepare();
         if (!compressor_) throw std::bad_alloc();
     }
     // Into scratch room kept from entry to entry, then only the bytes made are copied: a
@@ -49,6 +50,11 @@ EntryData TWholeDeflater::Deflate(std::string_view data, std::vector<std::uint8_
                                  " bytes its own bound gave");
     out.assign(scratch_.get(), scratch_.get() + written);
     return {data.size(), written, Crc32(0, data)};
+}
+
+void TWholeDeflater::Prepare() noexcept {
+    if (!compressor_ && level_ >= 1 && level_ <= 9)
+        compressor_.reset(libdeflate_alloc_compressor(level_));
 }
 
 EntryData StoreWhole(std::string_view data, std::vector<std::uint8_t>& out) {

@@ -28,6 +28,9 @@ public:
 
     // Raw deflate of `data` into `out` (replacing what it held), with the CRC-32 of `data`.
     EntryData Deflate(std::string_view data, std::vector<std::uint8_t>& out);
+    // Sets libdeflate up now rather than at the first Deflate: its state, some hundreds of
+    // KiB, then comes from the calling thread's heap. A failure is left to Deflate to raise.
+    void Prepare() noexcept;
 
 private:
     struct Free {

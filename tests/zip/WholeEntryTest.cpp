@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -142,12 +143,17 @@ TEST(WholeEntriesAhead, MoreThanTheWaitingWindowStillGivesTheSameArchive) {
 
 TEST(WholeEntriesAhead, PagesOfAFewKiBComeBackEachAsItsOwn) {
     // Small entries travel to the threads in batches; whatever order they are taken in, and
-    // whether their batch has left yet or not, each key gives its own data's entry.
+    // whether their batch has left yet or not, each key gives its own data's entry. Every
+    // fifth is of bytes that do not compress, larger deflated than the room made for text.
     TEntryPrecompressor ahead(6, 2);
     TWholeDeflater reference(6);
+    std::mt19937 random(5);
     std::vector<std::string> pages;
     for (std::size_t i = 0; i < 400; ++i) {
-        pages.push_back(SampleText(1000 + 7 * i) + std::to_string(i));
+        std::string noise(1000 + 7 * i, '\0');
+        for (char& c : noise)
+            c = static_cast<char>(random());
+        pages.push_back((i % 5 == 0 ? noise : SampleText(1000 + 7 * i)) + std::to_string(i));
         ahead.Add("OEBPS/" + std::to_string(i) + ".html", pages.back());
     }
     for (std::size_t i = pages.size(); i-- > 0;) {
