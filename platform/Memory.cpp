@@ -18,9 +18,10 @@ constexpr std::uintptr_t kHugePage = 2u << 20;
 // How much a heap grows by at a time.
 constexpr std::size_t kGrowBy = 4 << 20;
 // The heap's first MiBs, where a conversion's texts, pages and archive come and go, are
-// faulted in 2 MiB at a time rather than 4 KiB: in a virtual machine that took a sixth off
-// the time of a 2 MB book, and the kernel gives 4 KiB pages where huge ones are not to be
-// had. Address space until used; once used it stays with the process, which then needs it.
+// faulted in 2 MiB at a time rather than 4 KiB: in a virtual machine that took a ninth to a
+// sixth off the time of a 2 MB book, and the kernel gives 4 KiB pages where huge ones are not
+// to be had. Address space until used; once used it stays with the process, which then needs
+// it.
 constexpr std::size_t kHugeHeap = 24 << 20;
 // Buffers this large are faulted in at once; smaller ones fault in only a few pages.
 constexpr std::size_t kPrefaultFrom = 256u << 10;
