@@ -13,8 +13,7 @@ TEST(PrefaultForWriting, KeepsEveryByteAroundAndWithin) {
     const struct Row {
         std::size_t offset;
         std::size_t size;
-    } rows[] = {{0, 0},      {1, 100},    {4095, kLarge - 1},
-                {0, kLarge}, {1, kLarge}, {4097, 3 * kLarge + 5}};
+    } rows[] = {{4095, kLarge - 1}, {0, kLarge}, {1, kLarge}, {4097, 3 * kLarge + 5}};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.offset << " + " << row.size);
         std::string buffer(row.offset + row.size + 8192, '\0');
