@@ -5,7 +5,7 @@
 #include "engine/chapters/Notation.h"
 #include "engine/chapters/TableOfContents.h"
 #include "engine/chapters/TextSections.h"
-#include "engine/cover/TitleCover.h"
+#include "engine/cover/TitleCoverModule.h"
 #include "engine/epub/BookMetadata.h"
 #include "engine/epub/Isbn.h"
 #include "engine/epub/PageLabel.h"
@@ -337,7 +337,7 @@ CoverPlan DecideCover(const BookInput& input, const BookPlan& plan,
     if (!input.coverPath.empty()) {
         cover.kind = CoverPlan::Kind::Picture;
     } else if (input.titleCover) {
-        if (!made) made = MakeTitleCover(TitleCoverTextOf(input, plan));
+        if (!made) made = TitleCoverModule().Make(TitleCoverTextOf(input, plan));
         if (made->png.empty()) {
             cover.problem = std::move(made->problem);
         } else {

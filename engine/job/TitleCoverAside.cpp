@@ -3,7 +3,6 @@
 
 #include "platform/Memory.h"
 
-#include <stdexcept>
 #include <utility>
 
 namespace folivane::engine {
@@ -15,14 +14,11 @@ TitleCoverAside::TitleCoverAside(const BookInput& input) {
     if (!input.coverPath.empty() || !input.titleCover || platform::AddressSpaceLimited()) return;
     made_.emplace(
         [first = first_.get_future().share(), decided = decided_.get_future().share()] {
-            std::optional<CoverFonts> fonts;
-            try {
-                fonts.emplace();
-            } catch (const std::runtime_error&) {
-                // MakeTitleCover reads them again below, and says why there is no cover.
-            }
-            const auto make = [&fonts](const TitleCoverText& text) {
-                return fonts ? MakeTitleCover(text, *fonts) : MakeTitleCover(text);
+            // The drawing's libraries load here, beside the reading.
+            const TitleCoverModule module;
+            const TitleCoverModule::Fonts fonts = module.ReadFonts();
+            const auto make = [&module, &fonts](const TitleCoverText& text) {
+                return module.Make(text, fonts.get());
             };
             const TitleCoverText& drawn = first.get();
             TitleCover cover = make(drawn);

@@ -4,7 +4,7 @@
 
 #include "BookInput.h"
 
-#include "engine/cover/TitleCover.h"
+#include "engine/cover/TitleCoverModule.h"
 #include "engine/text/SideTask.h"
 
 #include <future>

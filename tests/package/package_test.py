@@ -63,6 +63,8 @@ class PackageTest(unittest.TestCase):
     def test_files_are_where_the_system_looks_for_them(self):
         for program in ("/usr/bin/folivane", "/usr/bin/folivane-cli"):
             self.assertTrue(os.access(self.installed(program), os.X_OK), program)
+        # The programs load it, from beside them, to draw a cover from the title.
+        self.assertTrue(os.path.isfile(self.installed("/usr/lib/folivane/modules/title-cover.so")))
         for path in ("/usr/share/applications/folivane.desktop",
                      "/usr/share/icons/hicolor/scalable/apps/folivane.svg",
                      "/usr/share/man/man1/folivane.1.gz",
@@ -126,6 +128,9 @@ class PackageTest(unittest.TestCase):
                 self.assertEqual(first.filename, "mimetype")
                 self.assertEqual(first.compress_type, zipfile.ZIP_STORED)
                 self.assertEqual(archive.read(first), b"application/epub+zip")
+                # Drawn by the packaged module, which the program found beside it.
+                self.assertEqual(archive.read("OEBPS/cover.png")[:4], b"\x89PNG",
+                                 converted.stderr)
 
     def complete(self, *words, cwd=None):
         """What the packaged completion offers for the last of `words`."""
