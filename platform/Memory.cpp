@@ -68,15 +68,33 @@ void PreferHeapForLargeBuffers() {
     }
 }
 
-ZeroedPages::ZeroedPages(std::size_t size) : size_(std::max<std::size_t>(size, 1)) {
-    void* mapped =
-        ::mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED) throw std::bad_alloc();
-    data_ = static_cast<std::uint8_t*>(mapped);
+void PreferHugePagesForThreadHeap(std::size_t size) {
+    if (AddressSpaceLimited()) return;
+    if (void* room = std::malloc(size)) {
+        AdviseHugePages(reinterpret_cast<std::uintptr_t>(room), size);
+        std::free(room);
+    }
+}
+
+ZeroedPages::ZeroedPages(std::size_t size) {
+    const std::size_t wanted = std::max<std::size_t>(size, 1);
+    const bool huge = wanted >= kHugePage;
+    // Whole huge pages, and room to start them on a 2 MiB boundary: address space only.
+    const std::size_t hugePages = (wanted + kHugePage - 1) & ~(kHugePage - 1);
+    mappingSize_ = huge ? hugePages + kHugePage : wanted;
+    mapping_ = ::mmap(nullptr, mappingSize_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
+                      -1, 0);
+    if (mapping_ == MAP_FAILED) throw std::bad_alloc();
+    auto begin = reinterpret_cast<std::uintptr_t>(mapping_);
+    if (huge) {
+        begin = (begin + kHugePage - 1) & ~(kHugePage - 1);
+        AdviseHugePages(begin, hugePages);
+    }
+    data_ = reinterpret_cast<std::uint8_t*>(begin);
 }
 
 ZeroedPages::~ZeroedPages() {
-    ::munmap(data_, size_);
+    ::munmap(mapping_, mappingSize_);
 }
 
 bool AddressSpaceLimited() {

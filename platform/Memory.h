@@ -27,9 +27,16 @@ void PrefaultForWriting(void* data, std::size_t size);
 // about 32 MiB, for the next conversion, rather than handing it back to the system.
 void PreferHeapForLargeBuffers();
 
+// Has the calling thread's heap take its next `size` bytes or so in huge pages, as
+// PreferHeapForLargeBuffers has the program's: the first threads of a program each get a heap
+// of their own, fresh memory faulted in 4 KiB at a time. For a thread's start; nothing under a
+// limit of the address space.
+void PreferHugePagesForThreadHeap(std::size_t size);
+
 // Zeroed memory in a mapping of its own: pages never written are neither faulted in nor
 // cleared, whatever the heap would do with a request of the size (PreferHeapForLargeBuffers
-// has the heap clear it all). Raises std::bad_alloc.
+// has the heap clear it all). From 2 MiB on, the memory starts on a 2 MiB boundary and asks
+// for huge pages, so that what is written faults in 2 MiB at a time. Raises std::bad_alloc.
 class ZeroedPages {
 public:
     explicit ZeroedPages(std::size_t size);
@@ -40,8 +47,9 @@ public:
     std::uint8_t* Data() const { return data_; }
 
 private:
+    void* mapping_;
+    std::size_t mappingSize_;
     std::uint8_t* data_;
-    std::size_t size_;
 };
 
 // True when the process runs under a limit of its address space (ulimit -v).

@@ -14,6 +14,9 @@ TitleCoverAside::TitleCoverAside(const BookInput& input) {
     if (!input.coverPath.empty() || !input.titleCover || platform::AddressSpaceLimited()) return;
     made_.emplace(
         [first = first_.get_future().share(), decided = decided_.get_future().share()] {
+            // The drawing's memory (the faces, the shaping, the picture's stream) took some
+            // 250 faults of fresh 4 KiB pages a cover.
+            platform::PreferHugePagesForThreadHeap(std::size_t{6} << 20);
             // The drawing's libraries load here, beside the reading.
             const TitleCoverModule module;
             const TitleCoverModule::Fonts fonts = module.ReadFonts();

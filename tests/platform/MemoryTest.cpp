@@ -25,5 +25,23 @@ TEST(PrefaultForWriting, KeepsEveryByteAroundAndWithin) {
     }
 }
 
+// Memory that starts zeroed, every byte of it writable; from 2 MiB on it starts where a huge
+// page can hold it.
+TEST(ZeroedPages, ZeroedWritableAndLargeOnesOnAHugePageBoundary) {
+    constexpr std::size_t kHuge = 2u << 20;
+    for (const std::size_t size : {std::size_t{1}, std::size_t{4096}, kHuge - 1, kHuge,
+                                   2 * kHuge + 4097}) {
+        SCOPED_TRACE(size);
+        const ZeroedPages pages(size);
+        std::uint8_t* data = pages.Data();
+        EXPECT_EQ(data[0] | data[size / 2] | data[size - 1], 0);
+        data[0] = data[size - 1] = 0xA5;
+        EXPECT_EQ(data[size - 1], 0xA5);
+        if (size >= kHuge) {
+            EXPECT_EQ(reinterpret_cast<std::uintptr_t>(data) % kHuge, 0u);
+        }
+    }
+}
+
 } // namespace
 } // namespace folivane::platform
