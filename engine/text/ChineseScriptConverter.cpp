@@ -1,25 +1,12 @@
-// OpenCC's standard configurations, fed only what it reads safely, its dictionaries read
-// into tables that find words faster than its own converter.
+// OpenCC's standard configurations, their dictionaries read into tables (ScriptTables) that
+// find words faster than its own converter.
 #include "ChineseScriptConverter.h"
 
-#include "ConversionError.h"
-#include "ScriptDictionary.h"
+#include "ScriptTables.h"
 #include "UnicodeText.h"
-
-#include <opencc/Config.hpp>
-#include <opencc/Conversion.hpp>
-#include <opencc/ConversionChain.hpp>
-#include <opencc/Converter.hpp>
-#include <opencc/Dict.hpp>
-#include <opencc/DictEntry.hpp>
-#include <opencc/DictGroup.hpp>
-#include <opencc/Exception.hpp>
-#include <opencc/Lexicon.hpp>
-#include <opencc/MaxMatchSegmentation.hpp>
 
 #include <algorithm>
 #include <future>
-#include <map>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -48,11 +35,6 @@ constexpr Route kRoutes[] = {
 // all cores at once.
 constexpr std::size_t kParallelPiece = 1 << 20;
 
-ConversionError LoadError(const std::string& file, const std::string& reason) {
-    return ConversionError(
-        {.kind = FailureKind::ChineseScriptNotLoaded, .path = file, .detail = reason});
-}
-
 // `text` with each word of `dictionary` replaced, longest first from the start, as one of
 // OpenCC's conversions does it; characters of no word are copied.
 void Apply(const ScriptDictionary& dictionary, std::string_view text, std::string& out) {
@@ -69,36 +51,6 @@ void Apply(const ScriptDictionary& dictionary, std::string_view text, std::strin
         copied = at += match.length;
     }
     out.append(text.substr(copied));
-}
-
-// Adds the dictionary's words and what each becomes to `tables`. A group's dictionaries are
-// read in turn, an earlier one's word standing, as the group answers for a word. Counts the
-// words of more than one character of each dictionary in `longWords`.
-void AddWords(const opencc::Dict& dictionary, const std::string& file, ScriptDictionary& tables,
-              std::map<const opencc::Dict*, std::size_t>& longWords) {
-    if (const auto* group = dynamic_cast<const opencc::DictGroup*>(&dictionary)) {
-        for (const opencc::DictPtr& member : group->GetDicts())
-            AddWords(*member, file, tables, longWords);
-        return;
-    }
-    const opencc::LexiconPtr lexicon = dictionary.GetLexicon();
-    tables.Reserve(lexicon->Length());
-    std::size_t& longOnes = longWords[&dictionary];
-    for (const std::unique_ptr<opencc::DictEntry>& entry : *lexicon) {
-        const std::string word = entry->Key();
-        if (word.empty()) continue;
-        if (FindInvalidUtf8(word) != word.size())
-            throw LoadError(file, "A word of its dictionary is not UTF-8.");
-        tables.Add(word, entry->GetDefault());
-        longOnes += Utf8Length(word[0]) < word.size();
-    }
-}
-
-ScriptDictionary Tables(const opencc::Dict& dictionary, const std::string& file,
-                        std::map<const opencc::Dict*, std::size_t>& longWords) {
-    ScriptDictionary tables;
-    AddWords(dictionary, file, tables, longWords);
-    return tables;
 }
 
 // Pieces of `text` of about `size` bytes, each but the last ending at a line end: no word of
@@ -123,58 +75,32 @@ std::vector<std::string_view> LinePieces(std::string_view text, std::size_t size
 // (ScriptDictionary) and its steps taken as it takes them.
 class ChineseScriptConverter::Opencc {
 public:
-    explicit Opencc(const std::string& file) {
-        try {
-            const opencc::ConverterPtr converter = opencc::Config().NewFromFile(file);
-            const auto segmentation = std::dynamic_pointer_cast<opencc::MaxMatchSegmentation>(
-                converter->GetSegmentation());
-            if (!segmentation) throw LoadError(file, "Its segmentation is not by longest words.");
-            std::map<const opencc::Dict*, std::size_t> longWords;
-            for (const opencc::ConversionPtr& conversion :
-                 converter->GetConversionChain()->GetConversions())
-                chain_.push_back(Tables(*conversion->GetDict(), file, longWords));
-            if (chain_.empty()) throw LoadError(file, "It has no conversions.");
-            // The segmentation's dictionary is often one of the first conversion's group, and
-            // the group's other words single characters: then it need not be read again.
-            const auto own = longWords.find(segmentation->GetDict().get());
-            fused_ = own != longWords.end() && own->second == chain_.front().LongWords();
-            if (!fused_) {
-                segmentation_ = Tables(*segmentation->GetDict(), file, longWords);
-                fused_ = segmentation_.SameLongWords(chain_.front());
-            }
-        } catch (const ConversionError&) {
-            throw;
-        } catch (const opencc::Exception& e) {
-            throw LoadError(file, e.what());
-        } catch (const std::runtime_error& e) {
-            throw LoadError(file, e.what());
-        }
-    }
+    explicit Opencc(const std::string& file) : tables_(LoadScriptTables(file)) {}
 
     // Well-formed UTF-8 only. As OpenCC's converter does: the text is cut into segments,
     // each word of more than one character of the segmentation's dictionary a segment of its
     // own and the text between such words one segment; each conversion of the chain in turn
     // then replaces words within a segment, never across two.
     void ConvertClean(std::string_view clean, std::string& out) const {
-        if (fused_) return ConvertFused(clean, out);
+        if (tables_.fused) return ConvertFused(clean, out);
         std::size_t segment = 0;
         std::size_t at = 0;
         while (at < clean.size()) {
             const std::size_t character = Utf8Length(clean[at]);
-            const std::size_t word = segmentation_.LongestPrefix(clean.substr(at)).length;
+            const std::size_t word = tables_.segmentation.LongestPrefix(clean.substr(at)).length;
             if (word <= character) {
                 at += character;
                 continue;
             }
             std::string converted;
-            Apply(chain_.front(), clean.substr(segment, at - segment), converted);
+            Apply(tables_.chain.front(), clean.substr(segment, at - segment), converted);
             FinishSegment(converted, out);
-            Apply(chain_.front(), clean.substr(at, word), converted);
+            Apply(tables_.chain.front(), clean.substr(at, word), converted);
             FinishSegment(converted, out);
             segment = at += word;
         }
         std::string converted;
-        Apply(chain_.front(), clean.substr(segment), converted);
+        Apply(tables_.chain.front(), clean.substr(segment), converted);
         FinishSegment(converted, out);
     }
 
@@ -185,7 +111,7 @@ private:
         std::string segment;
         while (!clean.empty()) {
             const std::size_t character = Utf8Length(clean[0]);
-            const ScriptDictionary::Match match = chain_.front().LongestPrefix(clean);
+            const ScriptDictionary::Match match = tables_.chain.front().LongestPrefix(clean);
             if (match.length > character) {
                 FinishSegment(segment, out);
                 segment = match.value;
@@ -204,18 +130,16 @@ private:
     // `out` and cleared.
     void FinishSegment(std::string& segment, std::string& out) const {
         std::string next;
-        for (std::size_t step = 1; step < chain_.size(); ++step) {
+        for (std::size_t step = 1; step < tables_.chain.size(); ++step) {
             next.clear();
-            Apply(chain_[step], segment, next);
+            Apply(tables_.chain[step], segment, next);
             segment.swap(next);
         }
         out += segment;
         segment.clear();
     }
 
-    ScriptDictionary segmentation_;
-    std::vector<ScriptDictionary> chain_;
-    bool fused_ = false;
+    ScriptTables tables_;
 };
 
 std::string_view OpenccConfiguration(ChineseScript target, ChineseForm from) {

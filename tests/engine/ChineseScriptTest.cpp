@@ -1,6 +1,8 @@
 // Chinese script conversion: texts of each form to each choice, tags, and what OpenCC is fed.
 #include "engine/text/ChineseScriptConverter.h"
+#include "engine/text/ConversionError.h"
 #include "engine/text/Language.h"
+#include "engine/text/ScriptTables.h"
 
 #include "support/TestSupport.h"
 
@@ -107,6 +109,36 @@ INSTANTIATE_TEST_SUITE_P(Bytes, DamagedText, ::testing::ValuesIn(kDamage),
 // A novel is fed to OpenCC in pieces: the result must be what OpenCC's own command makes of
 // the whole, with pieces cut at line ends and, in a line longer than a piece, after a
 // sentence.
+// What does not load is named: the module when it is missing or not ours, else OpenCC's
+// configuration, with the loader's or OpenCC's words.
+TEST(ChineseScriptConverter, WhatDoesNotLoadIsNamed) {
+    const std::string missingModule = "/nonexistent/folivane/chinese-script.so";
+    const std::string missingConfiguration = "/nonexistent/opencc/s2t.json";
+    const struct Row {
+        std::string module; // empty: the one beside the program
+        std::string named;
+        std::string said;
+    } rows[] = {
+        {missingModule, missingModule, missingModule}, // in the loader's own words
+        {"libm.so.6", "libm.so.6", "It lacks folivane_script_tables_functions"},
+        {"", missingConfiguration, "s2t.json"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.named);
+        try {
+            if (row.module.empty())
+                LoadScriptTables(missingConfiguration);
+            else
+                LoadScriptTables(missingConfiguration, row.module);
+            ADD_FAILURE() << "loaded";
+        } catch (const ConversionError& e) {
+            EXPECT_EQ(e.Reason().kind, FailureKind::ChineseScriptNotLoaded);
+            EXPECT_EQ(e.Reason().path, row.named);
+            EXPECT_NE(e.Reason().detail.find(row.said), std::string::npos) << e.Reason().detail;
+        }
+    }
+}
+
 TEST(ChineseScriptConverter, NovelInPiecesMatchesOpenccCommand) {
     std::string novel;
     for (int chapter = 1; novel.size() < (700u << 10); ++chapter)

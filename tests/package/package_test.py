@@ -63,8 +63,10 @@ class PackageTest(unittest.TestCase):
     def test_files_are_where_the_system_looks_for_them(self):
         for program in ("/usr/bin/folivane", "/usr/bin/folivane-cli"):
             self.assertTrue(os.access(self.installed(program), os.X_OK), program)
-        # The programs load it, from beside them, to draw a cover from the title.
-        self.assertTrue(os.path.isfile(self.installed("/usr/lib/folivane/modules/title-cover.so")))
+        # The programs load them, from beside them, to draw a cover from the title and to
+        # convert Chinese scripts.
+        for module in ("title-cover.so", "chinese-script.so"):
+            self.assertTrue(os.path.isfile(self.installed("/usr/lib/folivane/modules/" + module)))
         for path in ("/usr/share/applications/folivane.desktop",
                      "/usr/share/icons/hicolor/scalable/apps/folivane.svg",
                      "/usr/share/man/man1/folivane.1.gz",
