@@ -82,8 +82,8 @@ ZeroedPages::ZeroedPages(std::size_t size) {
     // Whole huge pages, and room to start them on a 2 MiB boundary: address space only.
     const std::size_t hugePages = (wanted + kHugePage - 1) & ~(kHugePage - 1);
     mappingSize_ = huge ? hugePages + kHugePage : wanted;
-    mapping_ = ::mmap(nullptr, mappingSize_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                      -1, 0);
+    mapping_ =
+        ::mmap(nullptr, mappingSize_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapping_ == MAP_FAILED) throw std::bad_alloc();
     auto begin = reinterpret_cast<std::uintptr_t>(mapping_);
     if (huge) {

@@ -29,8 +29,8 @@ TEST(PrefaultForWriting, KeepsEveryByteAroundAndWithin) {
 // page can hold it.
 TEST(ZeroedPages, ZeroedWritableAndLargeOnesOnAHugePageBoundary) {
     constexpr std::size_t kHuge = 2u << 20;
-    for (const std::size_t size : {std::size_t{1}, std::size_t{4096}, kHuge - 1, kHuge,
-                                   2 * kHuge + 4097}) {
+    for (const std::size_t size :
+         {std::size_t{1}, std::size_t{4096}, kHuge - 1, kHuge, 2 * kHuge + 4097}) {
         SCOPED_TRACE(size);
         const ZeroedPages pages(size);
         std::uint8_t* data = pages.Data();
