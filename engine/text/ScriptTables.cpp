@@ -57,8 +57,8 @@ ScriptTables ReadScriptTables(const std::string& file) {
     ScriptTables tables;
     try {
         const opencc::ConverterPtr converter = opencc::Config().NewFromFile(file);
-        const auto segmentation = std::dynamic_pointer_cast<opencc::MaxMatchSegmentation>(
-            converter->GetSegmentation());
+        const auto segmentation =
+            std::dynamic_pointer_cast<opencc::MaxMatchSegmentation>(converter->GetSegmentation());
         if (!segmentation) throw std::runtime_error("Its segmentation is not by longest words.");
         std::map<const opencc::Dict*, std::size_t> longWords;
         for (const opencc::ConversionPtr& conversion :
