@@ -1,7 +1,7 @@
 // The cover made from the title, drawn by a module that is loaded when a cover is first drawn.
 // fontconfig, FreeType and HarfBuzz, with GLib and the other libraries they bring, then load on
 // the thread that draws the cover, beside the reading of the text, rather than before `main`
-// in every program start: a fifth of the time a 2 MB novel takes to convert.
+// in every program start: 2.5 ms, as long as zip takes to start and finish.
 #pragma once
 
 #include "TitleCover.h"
