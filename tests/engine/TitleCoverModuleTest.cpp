@@ -1,5 +1,6 @@
 // The title cover's module: a book whose module is missing or foreign gets no cover and says
-// which file and why, rather than failing or crashing.
+// which file and why, rather than failing or crashing. The module beside the program draws
+// every cover of TitleCoverAsideTest, which compares them with the linked code's.
 #include "engine/cover/TitleCoverModule.h"
 
 #include <gtest/gtest.h>
@@ -24,18 +25,6 @@ TEST(TitleCoverModule, WithoutItsModuleNoPictureAndAProblemNamingTheFile) {
         EXPECT_EQ(cover.problem.rfind("No cover was made from the title: ", 0), 0u);
         EXPECT_NE(cover.problem.find(row.named), std::string::npos) << cover.problem;
     }
-}
-
-TEST(TitleCoverModule, BesideTheProgramDrawsAsTheLinkedCode) {
-    const TitleCoverModule module;
-    const TitleCoverText text{"渡口风云", "佚名", "zh-CN", true};
-    const TitleCoverModule::Fonts fonts = module.ReadFonts();
-    ASSERT_NE(fonts, nullptr);
-    const TitleCover loaded = module.Make(text, fonts.get());
-    const TitleCover linked = MakeTitleCover(text);
-    ASSERT_FALSE(linked.png.empty()) << linked.problem;
-    EXPECT_TRUE(loaded.png == linked.png) << loaded.problem;
-    EXPECT_EQ(loaded.titleFace.family, linked.titleFace.family);
 }
 
 } // namespace
