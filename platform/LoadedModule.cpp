@@ -1,8 +1,12 @@
 // dlopen and dlsym, behind a handle that closes itself.
 #include "LoadedModule.h"
 
+#include "SystemCalls.h"
+
 #include <climits>
+#include <cstdlib>
 #include <dlfcn.h>
+#include <sys/auxv.h>
 #include <unistd.h>
 #include <utility>
 
@@ -10,11 +14,18 @@ namespace folivane::platform {
 
 std::string ProgramFolder() {
     char path[PATH_MAX];
-    const ssize_t size = readlink("/proc/self/exe", path, sizeof path);
-    if (size <= 0 || static_cast<std::size_t>(size) >= sizeof path) return std::string();
-    std::string folder(path, static_cast<std::size_t>(size));
-    folder.resize(folder.rfind('/') == std::string::npos ? 0 : folder.rfind('/'));
-    return folder;
+    std::string file;
+    const ssize_t size = sys::ReadLink("/proc/self/exe", path, sizeof path);
+    if (size > 0 && static_cast<std::size_t>(size) < sizeof path) {
+        file.assign(path, static_cast<std::size_t>(size));
+    } else if (const auto executed = reinterpret_cast<const char*>(getauxval(AT_EXECFN));
+               executed != nullptr && realpath(executed, path) != nullptr) {
+        // Without /proc (a chroot that lacks it): the name the program was started by, from
+        // the working folder it was started in, which the programs never leave.
+        file = path;
+    }
+    const std::size_t slash = file.rfind('/');
+    return slash == std::string::npos ? std::string() : file.substr(0, slash);
 }
 
 LoadedModule::LoadedModule(const std::string& path) {

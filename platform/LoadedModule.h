@@ -5,8 +5,8 @@
 
 namespace folivane::platform {
 
-// The folder of the running program's file (from /proc/self/exe), with no trailing slash;
-// empty when the system does not say.
+// The folder of the running program's file, its links resolved, with no trailing slash; empty
+// when the system does not say.
 std::string ProgramFolder();
 
 // A shared module loaded with dlopen: its libraries load with it, on the thread that loads it,

@@ -199,5 +199,10 @@ int Access(const std::string& path, int mode) {
     return ::faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS);
 }
 
+ssize_t ReadLink(const std::string& path, char* buffer, std::size_t size) {
+    if (Refused(Call::ReadLink, path)) return -1;
+    return ::readlink(path.c_str(), buffer, size);
+}
+
 } // namespace sys
 } // namespace folivane::platform

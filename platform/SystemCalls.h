@@ -26,6 +26,7 @@ enum class Call {
     RemoveFolder, // rmdir, unlinkat of a folder
     Lock,         // flock
     Access,       // faccessat
+    ReadLink,     // readlink
 };
 
 // One failure to inject: the `nth` matching call, counted from 1, fails with `error`; with
@@ -104,6 +105,8 @@ int MakeTempFile(std::string& pattern, int flags);
 int Lock(int fd, int operation);
 // faccessat with the effective IDs (AT_EACCESS), which are what an open would be judged by.
 int Access(const std::string& path, int mode);
+// readlink: the link's target, not terminated, in at most `size` bytes of `buffer`.
+ssize_t ReadLink(const std::string& path, char* buffer, std::size_t size);
 // fcntl F_DUPFD_CLOEXEC; the copy matches faults as the original does.
 int Duplicate(int fd);
 // Faults on `fd` match `path` from now on: for descriptors of files without a name yet.

@@ -1,5 +1,6 @@
 // Modules loaded on demand: found, missing, and handed from one owner to another.
 #include "platform/LoadedModule.h"
+#include "platform/SystemCalls.h"
 
 #include <errno.h>
 #include <filesystem>
@@ -9,11 +10,15 @@
 namespace folivane::platform {
 namespace {
 
+// Also where /proc cannot say, as in a chroot without it.
 TEST(ProgramFolder, HoldsTheRunningProgram) {
     const std::string folder = ProgramFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_NE(folder.back(), '/');
     EXPECT_TRUE(std::filesystem::exists(folder + "/" + program_invocation_short_name)) << folder;
+    const FaultInjection noProc({Fault(Call::ReadLink, ENOENT, 0, "/proc/self/exe")});
+    EXPECT_EQ(ProgramFolder(), folder);
+    EXPECT_EQ(noProc.Injected(0), 1);
 }
 
 TEST(LoadedModule, GivesSymbolsOnlyWhenLoaded) {
