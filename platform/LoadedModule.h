@@ -27,6 +27,13 @@ public:
     const std::string& Problem() const { return problem_; }
     // The address of the symbol `name`, or nullptr when the module is not Loaded or lacks it.
     void* Symbol(const char* name) const;
+    // What the module's entry `name`, an extern "C" function returning `const Table*`, gives:
+    // the table of its functions; nullptr when the module is not Loaded or lacks the entry.
+    template <class Table> const Table* Entry(const char* name) const {
+        using Function = const Table* (*)();
+        const auto entry = reinterpret_cast<Function>(Symbol(name));
+        return entry != nullptr ? entry() : nullptr;
+    }
 
 private:
     void* handle_ = nullptr;

@@ -34,6 +34,15 @@ void AdviseHugePages(std::uintptr_t begin, std::size_t size) {
     if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
+// Has the calling thread's heap take `size` bytes and give them back at once, advised huge
+// pages: the heap keeps them (under the trim threshold), and the advice with them.
+void AdviseHeapRoom(std::size_t size) {
+    if (void* room = std::malloc(size)) {
+        AdviseHugePages(reinterpret_cast<std::uintptr_t>(room), size);
+        std::free(room);
+    }
+}
+
 } // namespace
 
 void ReserveLargeBuffer(std::string& text, std::size_t size) {
@@ -59,21 +68,13 @@ void PreferHeapForLargeBuffers() {
     // Heaps grow 4 MiB at a time, not a few pages: a conversion's threads grew theirs some
     // five hundred times a book, a system call each.
     mallopt(M_TOP_PAD, kGrowBy);
-    // The room is asked for once and given back at once: the heap keeps it, for it stays
-    // under the trim threshold, and the huge pages it was advised.
+    // The heap keeps the huge room under this threshold.
     mallopt(M_TRIM_THRESHOLD, static_cast<int>(kHugeHeap + 2 * kGrowBy));
-    if (void* room = std::malloc(kHugeHeap)) {
-        AdviseHugePages(reinterpret_cast<std::uintptr_t>(room), kHugeHeap);
-        std::free(room);
-    }
+    AdviseHeapRoom(kHugeHeap);
 }
 
 void PreferHugePagesForThreadHeap(std::size_t size) {
-    if (AddressSpaceLimited()) return;
-    if (void* room = std::malloc(size)) {
-        AdviseHugePages(reinterpret_cast<std::uintptr_t>(room), size);
-        std::free(room);
-    }
+    if (!AddressSpaceLimited()) AdviseHeapRoom(size);
 }
 
 ZeroedPages::ZeroedPages(std::size_t size) {

@@ -15,9 +15,7 @@ void DropNothing(CoverFonts*) {}
 TitleCoverModule::TitleCoverModule() : TitleCoverModule(ModulePath()) {}
 
 TitleCoverModule::TitleCoverModule(const std::string& path) : module_(path) {
-    using Entry = const TitleCoverFunctions* (*)();
-    if (const auto entry = reinterpret_cast<Entry>(module_.Symbol(kTitleCoverEntry)))
-        functions_ = entry();
+    functions_ = module_.Entry<TitleCoverFunctions>(kTitleCoverEntry);
     if (functions_ == nullptr)
         problem_ = "No cover was made from the title: its module did not load (" +
                    (module_.Loaded() ? path + " lacks " + kTitleCoverEntry : module_.Problem()) +

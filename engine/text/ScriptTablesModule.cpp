@@ -22,14 +22,13 @@ ScriptTables LoadScriptTables(const std::string& file, const std::string& module
     // OpenCC and marisa took a millisecond of every start of the programs, most of which
     // convert no script; loaded here, they cost it only where a script is converted.
     const platform::LoadedModule loaded(module);
-    using Entry = const ScriptTablesFunctions* (*)();
-    const auto entry = reinterpret_cast<Entry>(loaded.Symbol(kScriptTablesEntry));
-    if (entry == nullptr)
+    const auto* functions = loaded.Entry<ScriptTablesFunctions>(kScriptTablesEntry);
+    if (functions == nullptr)
         throw LoadError(module, loaded.Loaded() ? std::string("It lacks ") + kScriptTablesEntry
                                                 : loaded.Problem());
     ScriptTables tables;
     std::string problem;
-    if (!entry()->read(file, tables, problem)) throw LoadError(file, problem);
+    if (!functions->read(file, tables, problem)) throw LoadError(file, problem);
     return tables;
 }
 
